@@ -1,0 +1,61 @@
+// Port: files, shaped like the Win32 file calls (CreateFileA, ReadFile, WriteFile,
+// SetFilePointer, GetFileSize, CloseHandle, DeleteFileA, GetFileAttributesA).
+// Paths are ANSI (code page 949) Windows paths.
+#pragma once
+
+#include "platform/win_types.h"
+
+#include <string>
+#include <string_view>
+
+namespace tl {
+
+// An open file. 0 is never a valid handle (INVALID_HANDLE_VALUE in the Win32 adapter).
+struct FileHandle {
+    std::uint32_t value = 0;
+    explicit operator bool() const { return value != 0; }
+    friend bool operator==(FileHandle, FileHandle) = default;
+};
+
+// dwDesiredAccess
+inline constexpr DWORD kGenericRead = 0x80000000u;
+inline constexpr DWORD kGenericWrite = 0x40000000u;
+// dwShareMode
+inline constexpr DWORD kFileShareNone = 0;
+inline constexpr DWORD kFileShareRead = 1;
+inline constexpr DWORD kFileShareWrite = 2;
+// dwCreationDisposition
+inline constexpr DWORD kCreateNew = 1;
+inline constexpr DWORD kCreateAlways = 2;
+inline constexpr DWORD kOpenExisting = 3;
+inline constexpr DWORD kOpenAlways = 4;
+// SetFilePointer dwMoveMethod
+inline constexpr DWORD kFileBegin = 0;
+inline constexpr DWORD kFileCurrent = 1;
+inline constexpr DWORD kFileEnd = 2;
+
+inline constexpr DWORD kInvalidFileSize = 0xFFFFFFFFu;
+inline constexpr DWORD kInvalidFileAttributes = 0xFFFFFFFFu;
+inline constexpr DWORD kFileAttributeDirectory = 0x10;
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // CreateFileA: an empty handle on failure, the reason in GetLastError
+    // (2 file not found, 3 path not found, 5 access denied, 32 sharing violation, 80 exists).
+    virtual FileHandle CreateFile(std::string_view path, DWORD access, DWORD shareMode,
+                                  DWORD disposition) = 0;
+    virtual BOOL ReadFile(FileHandle file, void* buffer, DWORD count, DWORD* read) = 0;
+    virtual BOOL WriteFile(FileHandle file, const void* buffer, DWORD count, DWORD* written) = 0;
+    // SetFilePointer with a 32-bit distance: the new position, or kInvalidFileSize.
+    virtual DWORD SetFilePointer(FileHandle file, LONG distance, DWORD method) = 0;
+    virtual DWORD GetFileSize(FileHandle file) = 0;
+    virtual BOOL CloseHandle(FileHandle file) = 0;
+    virtual BOOL DeleteFile(std::string_view path) = 0;
+    // GetFileAttributesA: kInvalidFileAttributes when the path does not exist.
+    virtual DWORD GetFileAttributes(std::string_view path) = 0;
+    virtual DWORD GetLastError() const = 0;
+};
+
+} // namespace tl
