@@ -1,0 +1,178 @@
+#include "platform/host/ini_text.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+namespace tl::host {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(IniText, ReadsValuesWithBlanksQuotesAndCaseIgnored) {
+    const IniText ini("; comment\r\n"
+                      "[Install]\r\n"
+                      "  DiskPath  =   A:\\  \r\n"
+                      "Quoted=\" two words \"\r\n"
+                      "Single='x'\r\n"
+                      "Lonely=\"\r\n"
+                      "Mixed=\"a'\r\n"
+                      "Bare\r\n"
+                      "Empty=\r\n"
+                      "[ other ]\n"
+                      "k=v");
+    EXPECT_EQ(ini.Get("install", "DISKPATH"), "A:\\");
+    EXPECT_EQ(ini.Get(" Install ", " diskpath "), "A:\\");
+    EXPECT_EQ(ini.Get("Install", "Quoted"), " two words ");
+    EXPECT_EQ(ini.Get("Install", "Single"), "x");
+    EXPECT_EQ(ini.Get("Install", "Lonely"), "\"");
+    EXPECT_EQ(ini.Get("Install", "Mixed"), "\"a'");
+    EXPECT_EQ(ini.Get("Install", "Empty"), "");
+    EXPECT_EQ(ini.Get("Install", "Bare"), std::nullopt);
+    EXPECT_EQ(ini.Get("Install", "; comment"), std::nullopt);
+    EXPECT_EQ(ini.Get("Other", "K"), "v");
+    EXPECT_EQ(ini.Get("Missing", "k"), std::nullopt);
+    EXPECT_EQ(ini.Get("", "k"), std::nullopt);
+}
+
+TEST(IniText, FirstSectionAndFirstKeyOfANameWin) {
+    const IniText ini("[A]\nk=1\nk=2\n[a]\nk=3\nj=4\n");
+    EXPECT_EQ(ini.Get("A", "k"), "1");
+    // The second [a] is not consulted: only the first section of a name counts.
+    EXPECT_EQ(ini.Get("A", "j"), std::nullopt);
+    EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"A", "a"}));
+}
+
+TEST(IniText, DoubleByteNamesCompareExactly) {
+    // 0xB0 0x41 and 0xB0 0x61 are two different Hangul characters of code page 949: their trail
+    // bytes must not be folded like ASCII letters.
+    const IniText ini("[\xB0\x41]\r\nkey=upper\r\n[\xB0\x61]\r\nkey=lower\r\n");
+    EXPECT_EQ(ini.Get("\xB0\x41", "KEY"), "upper");
+    EXPECT_EQ(ini.Get("\xB0\x61", "key"), "lower");
+    EXPECT_TRUE(ProfileNameEquals("ab\xB0\x41", "AB\xB0\x41"));
+    EXPECT_FALSE(ProfileNameEquals("\xB0\x41", "\xB0\x61"));
+}
+
+TEST(IniText, ListsSectionsAndKeysWithValues) {
+    const IniText ini("top=1\n[One]\nk1=a\n; note\nbare\n\nk2=\n[Two]\n[]\n[Broken\n");
+    EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"One", "Two"}));
+    EXPECT_EQ(ini.KeyNames("one"), (std::vector<std::string>{"k1", "k2"}));
+    EXPECT_EQ(ini.KeyNames("Two"), std::vector<std::string>{});
+    EXPECT_EQ(ini.KeyNames("Missing"), std::nullopt);
+}
+
+TEST(IniText, UnchangedTextRoundTripsByteForByte) {
+    const std::string bytes = "\xEF\xBB\xBF; odd start\n\n[S]\r\n  k = v \t\r\n\x1A junk\r\n[T]";
+    EXPECT_EQ(IniText(bytes).Bytes(), bytes);
+    EXPECT_EQ(IniText("").Bytes(), "");
+}
+
+TEST(IniText, SetReplacesOnlyTheKeysLine) {
+    IniText ini("; head\n[Install]\n  DiskPath = A:\\ ;x\nOther=1\n[Next]\nDiskPath=keep\n");
+    EXPECT_TRUE(ini.Set("INSTALL", "diskpath", "  B:\\"));
+    EXPECT_EQ(ini.Bytes(), "; head\n[Install]\nDiskPath=B:\\\nOther=1\n[Next]\nDiskPath=keep\n");
+    EXPECT_FALSE(ini.Set("Install", "DiskPath", "B:\\"));
+    // A last line without a line end stays without one.
+    IniText last("[S]\r\nk=1");
+    EXPECT_TRUE(last.Set("S", "k", "2"));
+    EXPECT_EQ(last.Bytes(), "[S]\r\nk=2");
+    // A bare key gets its value.
+    IniText bare("[S]\r\nk\r\n");
+    EXPECT_TRUE(bare.Set("S", "K", "v"));
+    EXPECT_EQ(bare.Bytes(), "[S]\r\nk=v\r\n");
+}
+
+TEST(IniText, SetAddsKeyAtTheEndOfItsSectionBeforeBlankLines) {
+    IniText ini("[A]\r\nx=1\r\n; c\r\n\r\n[B]\r\ny=2\r\n");
+    EXPECT_TRUE(ini.Set("a", "New", "v"));
+    EXPECT_EQ(ini.Bytes(), "[A]\r\nx=1\r\n; c\r\nNew=v\r\n\r\n[B]\r\ny=2\r\n");
+    EXPECT_TRUE(ini.Set("B", "z", "3"));
+    EXPECT_EQ(ini.Bytes(), "[A]\r\nx=1\r\n; c\r\nNew=v\r\n\r\n[B]\r\ny=2\r\nz=3\r\n");
+
+    IniText unended("[A]\nx=1");
+    EXPECT_TRUE(unended.Set("A", "y", "2"));
+    EXPECT_EQ(unended.Bytes(), "[A]\nx=1\r\ny=2\r\n");
+}
+
+TEST(IniText, SetAppendsNewSectionAfterABlankLine) {
+    IniText empty;
+    EXPECT_TRUE(empty.Set("386Enh", "device", "x.386"));
+    EXPECT_EQ(empty.Bytes(), "[386Enh]\r\ndevice=x.386\r\n");
+
+    IniText ini("[A]\nx=1");
+    EXPECT_TRUE(ini.Set("tlsetup", "LPT1", "0"));
+    EXPECT_EQ(ini.Bytes(), "[A]\nx=1\r\n\r\n[tlsetup]\r\nLPT1=0\r\n");
+
+    IniText blank("[A]\r\n\r\n");
+    EXPECT_TRUE(blank.Set(" B ", "k", "v"));
+    EXPECT_EQ(blank.Bytes(), "[A]\r\n\r\n[B]\r\nk=v\r\n");
+    EXPECT_EQ(blank.Get("b", "K"), "v");
+
+    EXPECT_FALSE(blank.Set("", "k", "v"));
+    EXPECT_FALSE(blank.Set("B", " ", "v"));
+}
+
+TEST(IniText, ValueWithLineBreakReadsBackAsTwoLines) {
+    IniText ini;
+    EXPECT_TRUE(ini.Set("S", "a", "1\r\nb=2"));
+    EXPECT_EQ(ini.Get("S", "a"), "1");
+    EXPECT_EQ(ini.Get("S", "b"), "2");
+}
+
+TEST(IniText, DeletesKeysAndSections) {
+    IniText ini("; top\n[A]\nx=1\ny=2\n\n[B]\nz=3\n[C]\n");
+    EXPECT_TRUE(ini.DeleteKey("a", "X"));
+    EXPECT_FALSE(ini.DeleteKey("a", "X"));
+    EXPECT_FALSE(ini.DeleteKey("Missing", "y"));
+    EXPECT_EQ(ini.Bytes(), "; top\n[A]\ny=2\n\n[B]\nz=3\n[C]\n");
+    EXPECT_TRUE(ini.DeleteSection("b"));
+    EXPECT_FALSE(ini.DeleteSection("b"));
+    EXPECT_EQ(ini.Bytes(), "; top\n[A]\ny=2\n\n[C]\n");
+    EXPECT_TRUE(ini.DeleteSection("A"));
+    EXPECT_EQ(ini.Bytes(), "; top\n[C]\n");
+}
+
+TEST(ProfileBuffers, SingleValueIsCutToTheBuffer) {
+    std::array<char, 8> buffer{};
+    buffer.fill('*');
+    EXPECT_EQ(CopyProfileString("abcdefghij", buffer.data(), 8), 7u);
+    EXPECT_EQ(std::string(buffer.data()), "abcdefg");
+    EXPECT_EQ(CopyProfileString("abc", buffer.data(), 8), 3u);
+    EXPECT_EQ(std::string(buffer.data()), "abc");
+    EXPECT_EQ(CopyProfileString("abc", buffer.data(), 1), 0u);
+    EXPECT_EQ(buffer[0], '\0');
+    EXPECT_EQ(CopyProfileString("abc", buffer.data(), 0), 0u);
+    EXPECT_EQ(CopyProfileString("abc", nullptr, 8), 0u);
+    // A double-byte character is never cut in half.
+    EXPECT_EQ(CopyProfileString("ab\xB0\xA1", buffer.data(), 4), 2u);
+    EXPECT_EQ(std::string(buffer.data()), "ab");
+    EXPECT_EQ(CopyProfileString("ab\xB0\xA1", buffer.data(), 5), 4u);
+}
+
+TEST(ProfileBuffers, ListsEndInTwoNulsAndReportSizeMinusTwoWhenCut) {
+    const std::vector<std::string> names{"ab", "cd"};
+    std::array<char, 16> buffer{};
+    buffer.fill('*');
+    EXPECT_EQ(CopyProfileList(names, buffer.data(), 16), 6u);
+    EXPECT_EQ(std::string(buffer.data(), 7), "ab\0cd\0\0"s);
+
+    buffer.fill('*');
+    EXPECT_EQ(CopyProfileList(names, buffer.data(), 7), 6u);
+    EXPECT_EQ(std::string(buffer.data(), 7), "ab\0cd\0\0"s);
+
+    buffer.fill('*');
+    EXPECT_EQ(CopyProfileList(names, buffer.data(), 6), 4u);
+    EXPECT_EQ(std::string(buffer.data(), 6), "ab\0c\0\0"s);
+
+    buffer.fill('*');
+    EXPECT_EQ(CopyProfileList(names, buffer.data(), 2), 0u);
+    EXPECT_EQ(std::string(buffer.data(), 2), "\0\0"s);
+
+    buffer.fill('*');
+    EXPECT_EQ(CopyProfileList({}, buffer.data(), 4), 0u);
+    EXPECT_EQ(std::string(buffer.data(), 2), "\0\0"s);
+}
+
+} // namespace
+} // namespace tl::host
