@@ -24,10 +24,13 @@ inline constexpr DWORD kErrorSharingViolation = 32;
 inline constexpr DWORD kErrorHandleEof = 38;
 inline constexpr DWORD kErrorFileExists = 80;
 inline constexpr DWORD kErrorInvalidParameter = 87;
+inline constexpr DWORD kErrorDiskFull = 112;
 inline constexpr DWORD kErrorInsufficientBuffer = 122;
+inline constexpr DWORD kErrorInvalidName = 123;
 inline constexpr DWORD kErrorAlreadyExists = 183;
 inline constexpr DWORD kErrorMoreData = 234;
 inline constexpr DWORD kErrorNoMoreItems = 259;
+inline constexpr DWORD kErrorDirectory = 267;
 inline constexpr DWORD kErrorUnknownPrinterDriver = 1797;
 inline constexpr DWORD kErrorPrinterAlreadyExists = 1802;
 

@@ -9,7 +9,7 @@
 namespace tl::host {
 
 struct ResolvedPath {
-    std::filesystem::path path; // valid when error == kErrorSuccess
+    std::filesystem::path path;  // valid when error == kErrorSuccess
     DWORD error = kErrorSuccess; // 3 for a missing drive, 5 for writing to a read-only drive
     explicit operator bool() const { return error == kErrorSuccess; }
 };

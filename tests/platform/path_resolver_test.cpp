@@ -1,0 +1,90 @@
+#include "platform/host/iconv_code_page.h"
+#include "platform/host/machine_path_resolver.h"
+#include "support/temp_machine.h"
+
+#include <gtest/gtest.h>
+
+namespace tl::host {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PathResolverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        machine.WriteFile("drive_c/Windows/System/Uni.drv", "x");
+        machine.WriteFile("drive_c/Windows/WIN.INI", "");
+        machine.WriteFile("disk/INSTALL.INF", "");
+        machine.WriteFile("drive_c/한글/파일.txt", "");
+        machine.WriteMachineIni("[Drives]\nA=disk\nB=\n[Drive.D]\nReadOnly=1\n");
+        machine.MakeDirectory("drive_d");
+        auto result = LoadMachineConfig(machine.Root(), codePage);
+        ASSERT_TRUE(result.config) << result.error;
+        config = *result.config;
+    }
+
+    fs::path Host(std::string_view windowsPath, PathUse use = PathUse::Read) {
+        ResolvedPath resolved = MachinePathResolver(config, codePage).Resolve(windowsPath, use);
+        EXPECT_TRUE(resolved) << windowsPath << " error " << resolved.error;
+        return resolved.path;
+    }
+
+    test::TempMachine machine;
+    IconvCodePage codePage;
+    MachineConfig config;
+};
+
+TEST_F(PathResolverTest, ExistingNamesMatchWithoutCaseNewNamesKeepTheirs) {
+    fs::path c = machine.Root() / "drive_c";
+    EXPECT_EQ(Host("C:\\WINDOWS\\SYSTEM\\UNI.DRV"), c / "Windows/System/Uni.drv");
+    EXPECT_EQ(Host("c:/windows/system/uni.drv"), c / "Windows/System/Uni.drv");
+    EXPECT_EQ(Host("C:\\WINDOWS\\System\\NewFile.Drv"), c / "Windows/System/NewFile.Drv");
+    EXPECT_EQ(Host("C:\\WINDOWS\\NEWDIR\\A.TXT"), c / "Windows/NEWDIR/A.TXT");
+    EXPECT_EQ(Host("C:\\"), c);
+    EXPECT_EQ(Host("a:\\install.inf"), machine.Root() / "disk/INSTALL.INF");
+    // Hangul names are code page 949 inside and UTF-8 on the host.
+    EXPECT_EQ(Host("C:\\\xC7\xD1\xB1\xDB\\\xC6\xC4\xC0\xCF.TXT"), c / "한글/파일.txt");
+}
+
+TEST_F(PathResolverTest, DotsAndRelativePathsFollowTheCurrentDirectory) {
+    MachinePathResolver resolver(config, codePage);
+    EXPECT_EQ(resolver.GetCurrentDirectory(), "A:\\"); // where the program file lies
+    EXPECT_EQ(resolver.GetFullPathName("INSTALL.INF").path, "A:\\INSTALL.INF");
+    ASSERT_EQ(resolver.SetCurrentDirectory("C:\\windows\\system"), kErrorSuccess);
+    EXPECT_EQ(resolver.GetFullPathName("..\\WIN.INI").path, "C:\\windows\\WIN.INI");
+    EXPECT_EQ(resolver.GetFullPathName("\\AUTOEXEC.BAT").path, "C:\\AUTOEXEC.BAT");
+    EXPECT_EQ(resolver.GetFullPathName("C:UNI.DRV").path, "C:\\windows\\system\\UNI.DRV");
+    EXPECT_EQ(resolver.GetFullPathName("D:FONTS").path, "D:\\FONTS");
+    EXPECT_EQ(resolver.GetFullPathName("C:\\..\\..\\A\\.\\B..\\").path, "C:\\A\\B");
+    EXPECT_EQ(resolver.Resolve("uni.drv", PathUse::Read).path,
+              machine.Root() / "drive_c/Windows/System/Uni.drv");
+    // Failed changes leave the current directory alone.
+    EXPECT_EQ(resolver.SetCurrentDirectory("C:\\NOPE"), kErrorFileNotFound);
+    EXPECT_EQ(resolver.SetCurrentDirectory("C:\\NOPE\\DEEPER"), kErrorPathNotFound);
+    EXPECT_EQ(resolver.SetCurrentDirectory("C:\\WINDOWS\\WIN.INI"), kErrorDirectory);
+    EXPECT_EQ(resolver.SetCurrentDirectory("Q:\\"), kErrorPathNotFound);
+    EXPECT_EQ(resolver.GetCurrentDirectory(), "C:\\windows\\system");
+}
+
+TEST_F(PathResolverTest, DrivesThatCannotServeAPathGiveWindowsErrors) {
+    MachinePathResolver resolver(config, codePage);
+    EXPECT_EQ(resolver.Resolve("Q:\\FILE", PathUse::Read).error, kErrorPathNotFound);
+    EXPECT_EQ(resolver.Resolve("B:\\FILE", PathUse::Read).error, kErrorNotReady);
+    EXPECT_EQ(resolver.Resolve("D:\\FILE", PathUse::Write).error, kErrorAccessDenied);
+    EXPECT_TRUE(resolver.Resolve("D:\\FILE", PathUse::Read));
+    EXPECT_EQ(resolver.Resolve("", PathUse::Read).error, kErrorPathNotFound);
+    EXPECT_EQ(resolver.Resolve("\\\\server\\share\\x", PathUse::Read).error, kErrorPathNotFound);
+    EXPECT_EQ(resolver.Resolve("C:\\A*B", PathUse::Read).error, kErrorInvalidName);
+    EXPECT_EQ(resolver.Resolve("C:\\A\\B:C", PathUse::Read).error, kErrorInvalidName);
+    EXPECT_EQ(resolver.Resolve(std::string_view("C:\\A\0B", 6), PathUse::Read).error,
+              kErrorPathNotFound);
+}
+
+TEST_F(PathResolverTest, NeverLeavesTheDriveFolder) {
+    fs::path c = machine.Root() / "drive_c";
+    EXPECT_EQ(Host("C:\\..\\..\\machine.ini"), c / "machine.ini");
+    EXPECT_EQ(Host("C:\\WINDOWS\\..\\..\\..\\disk"), c / "disk");
+}
+
+} // namespace
+} // namespace tl::host
