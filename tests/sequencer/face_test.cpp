@@ -1,0 +1,149 @@
+#include "resources/bitmap500.h"
+#include "sequencer/face.h"
+#include "ui/canvas_recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace tl {
+namespace {
+
+using host::CanvasOp;
+using host::CanvasRecorder;
+
+std::vector<const CanvasOp*> OpsOfKind(const CanvasRecorder& canvas, CanvasOp::Kind kind) {
+    std::vector<const CanvasOp*> found;
+    for (const CanvasOp& op : canvas.Ops()) {
+        if (op.kind == kind) {
+            found.push_back(&op);
+        }
+    }
+    return found;
+}
+
+TEST(Face, BitmapTopDependsOnHeight) {
+    EXPECT_EQ(ComputeFaceLayout(640, 480).bitmapTop, 15);
+    EXPECT_EQ(ComputeFaceLayout(640, 481).bitmapTop, 44);
+}
+
+TEST(Face, GradientBandsRunFromStartLevelDownToBlack) {
+    CanvasRecorder canvas(640, 479);
+    PaintFace(canvas, 640, 479, FaceState{});
+    const auto fills = OpsOfKind(canvas, CanvasOp::Kind::Fill);
+    ASSERT_FALSE(fills.empty());
+    // 479 pixels: bands of 4, the first at blue 238, each next one 2 darker, down to 0.
+    EXPECT_EQ(fills.front()->rect, (Rect{0, 0, 640, 4}));
+    EXPECT_EQ(fills.front()->colour, Rgb(0, 0, 238));
+    ASSERT_EQ(fills.size(), 120u);
+    for (std::size_t i = 0; i < fills.size(); ++i) {
+        EXPECT_EQ(fills[i]->rect.top, static_cast<LONG>(i) * 4);
+        EXPECT_EQ(fills[i]->colour, Rgb(0, 0, static_cast<BYTE>(238 - 2 * i)));
+    }
+    EXPECT_EQ(fills.back()->colour, kBlack);
+    EXPECT_EQ(fills.back()->rect.bottom, 480); // the whole client area is covered
+}
+
+TEST(Face, LargeScreenBandsStopAtBottomEdge) {
+    // 768 pixels: bands of 8 from blue 192; the last band drawn starts at or above the bottom.
+    const FaceLayout layout = ComputeFaceLayout(1024, 768);
+    EXPECT_EQ(layout.bandHeight, 8);
+    EXPECT_EQ(layout.startBlue, 192);
+    CanvasRecorder canvas(1024, 768);
+    PaintFace(canvas, 1024, 768, FaceState{});
+    const auto fills = OpsOfKind(canvas, CanvasOp::Kind::Fill);
+    ASSERT_EQ(fills.size(), 97u);
+    EXPECT_EQ(fills.back()->rect.top, 768);
+    EXPECT_EQ(canvas.Pixel(0, 767), Rgb(0, 0, 2));
+}
+
+TEST(Face, VersionTextOnlyWithFlagAndStateRestored) {
+    CanvasRecorder without(800, 600);
+    PaintFace(without, 800, 600, FaceState{});
+    EXPECT_TRUE(OpsOfKind(without, CanvasOp::Kind::Text).empty());
+
+    CanvasRecorder with(800, 600);
+    PaintFace(with, 800, 600, FaceState{true});
+    const auto texts = OpsOfKind(with, CanvasOp::Kind::Text);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0]->text, "Version 3.28");
+    EXPECT_EQ(texts[0]->x, (800 - 638) / 2 + 520);
+    EXPECT_EQ(texts[0]->y, 120);
+    EXPECT_EQ(texts[0]->textColour, kWhite);
+    EXPECT_EQ(texts[0]->bkMode, kTransparent);
+    EXPECT_EQ(with.TextColour(), kBlack);
+    EXPECT_EQ(with.BkColour(), kWhite);
+    EXPECT_EQ(with.BkMode(), kOpaque);
+}
+
+TEST(Face, TitleCopiedTwiceForShadow) {
+    CanvasRecorder canvas(600, 400); // narrower than the artwork: offsets go negative
+    PaintFace(canvas, 600, 400, FaceState{});
+    const auto blits = OpsOfKind(canvas, CanvasOp::Kind::Blit);
+    ASSERT_EQ(blits.size(), 2u);
+    EXPECT_EQ(blits[0]->rop, kSrcAnd);
+    EXPECT_EQ(blits[0]->rect, (Rect{51, 15, 51 + 519, 15 + 102})); // (600-638)/2 = -19
+    EXPECT_EQ(blits[1]->rop, kMergePaint);
+    EXPECT_EQ(blits[1]->rect, (Rect{46, 10, 46 + 519, 10 + 102}));
+}
+
+TEST(Face, ArtworkShowsWhiteLettersWithBlackShadow) {
+    const Bitmap& title = TitleBitmap();
+    ASSERT_EQ(title.width, 500);
+    ASSERT_EQ(title.height, 100);
+    // Find one ink pixel whose neighbour 5 to the right and below is paper.
+    LONG inkX = -1;
+    LONG inkY = -1;
+    for (LONG y = 0; y < title.height && inkX < 0; ++y) {
+        for (LONG x = 0; x < title.width; ++x) {
+            if (title.At(x, y) == kBlack && title.At(x + 5, y + 5) == kWhite &&
+                title.At(x - 5, y - 5) == kWhite) {
+                inkX = x;
+                inkY = y;
+                break;
+            }
+        }
+    }
+    ASSERT_GE(inkX, 0);
+    CanvasRecorder canvas(800, 600);
+    PaintFace(canvas, 800, 600, FaceState{});
+    const FaceLayout layout = ComputeFaceLayout(800, 600);
+    const LONG highlightX = layout.highlightLeft + inkX;
+    const LONG highlightY = layout.bitmapTop - 5 + inkY;
+    EXPECT_EQ(canvas.Pixel(highlightX, highlightY), kWhite);
+    EXPECT_EQ(canvas.Pixel(highlightX + 5, highlightY + 5), kBlack);
+    // Paper leaves the gradient visible (the corner of the copied area is paper).
+    EXPECT_EQ(canvas.Pixel(layout.artworkLeft + 1, layout.bitmapTop + 1),
+              canvas.Pixel(0, layout.bitmapTop + 1));
+}
+
+TEST(TitleBitmap, UsesOnlyBlackAndWhite) {
+    const Bitmap& title = TitleBitmap();
+    ASSERT_EQ(title.palette.size(), 16u);
+    std::size_t ink = 0;
+    for (LONG y = 0; y < title.height; ++y) {
+        for (LONG x = 0; x < title.width; ++x) {
+            const COLORREF colour = title.At(x, y);
+            ASSERT_TRUE(colour == kBlack || colour == kWhite);
+            ink += colour == kBlack ? 1 : 0;
+        }
+    }
+    EXPECT_GT(ink, 1000u);
+}
+
+TEST(TitleBitmap, CheckedInBmpMatchesThePicture) {
+    const std::vector<BYTE> encoded = EncodeBmp16(TitleBitmap());
+    // 4 bits a pixel: 500 pixels make 250 bytes, padded to 252, for 100 rows.
+    ASSERT_EQ(encoded.size(), 14u + 40u + 64u + 252u * 100u);
+    EXPECT_EQ(encoded[0], 'B');
+    EXPECT_EQ(encoded[28], 4); // bits per pixel
+    std::ifstream file(TL_SOURCE_DIR "/src/resources/bitmap500.bmp", std::ios::binary);
+    ASSERT_TRUE(file) << "src/resources/bitmap500.bmp is missing";
+    const std::vector<BYTE> onDisk{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_EQ(onDisk, encoded) << "regenerate the .bmp from TitleBitmap()";
+}
+
+} // namespace
+} // namespace tl
