@@ -1,0 +1,53 @@
+// The host spooler: a Windows 95 print spooler whose records live in the machine's registry, in
+// the layout Windows 95 keeps them (control\Print\Environments\Windows 4.0\Drivers, Printers,
+// Monitors, Print Processors).
+#pragma once
+
+#include "platform/host/spooler_registry.h"
+#include "platform/spooler.h"
+
+#include <functional>
+#include <set>
+
+namespace tl::host {
+
+// Whether a library or driver file named as the installer names it (a bare name means the system
+// directory, where Windows 95 keeps printer drivers) exists on the machine.
+using SystemFileProbe = std::function<bool(std::string_view file)>;
+
+class HostSpooler final : public Spooler {
+public:
+    // Without a probe, files named in registrations are taken to exist.
+    explicit HostSpooler(SpoolerRegistry& registry, SystemFileProbe probe = {});
+
+    BOOL EnumPrinterDrivers(OptionalName name, OptionalName environment, DWORD level,
+                            std::vector<DriverInfo1>* drivers, DWORD bufferSize, DWORD* needed,
+                            DWORD* returned) override;
+    BOOL EnumPrinters(DWORD flags, OptionalName name, DWORD level,
+                      std::vector<PrinterInfo5>* printers, DWORD bufferSize, DWORD* needed,
+                      DWORD* returned) override;
+    BOOL AddPrinterDriver(OptionalName name, DWORD level, const DriverInfo3& info) override;
+    PrinterHandle AddPrinter(OptionalName name, DWORD level, const PrinterInfo2& info) override;
+    BOOL ClosePrinter(PrinterHandle printer) override;
+    BOOL AddMonitor(OptionalName name, DWORD level, const MonitorInfo2& info) override;
+    BOOL AddPrintProcessor(OptionalName name, OptionalName environment, std::string_view pathName,
+                           std::string_view printProcessorName) override;
+    DWORD GetLastError() const override { return lastError_; }
+
+private:
+    BOOL Fail(DWORD error);
+    bool FileExists(std::string_view file) const;
+    bool Commit();
+    void ClearOtherDefaults(std::string_view printer);
+
+    SpoolerRegistry& registry_;
+    SystemFileProbe probe_;
+    std::set<std::uint32_t> openPrinters_;
+    std::uint32_t nextHandle_ = 1;
+    DWORD lastError_ = kErrorSuccess;
+};
+
+// Texts equal without regard to the case of ASCII letters, as the spooler compares names.
+bool SameName(std::string_view a, std::string_view b);
+
+} // namespace tl::host
