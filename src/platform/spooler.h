@@ -37,7 +37,6 @@ inline constexpr DWORD kWindows95DriverVersion = 0x400;
 
 // Error codes that only the spooler gives.
 inline constexpr DWORD kErrorModNotFound = 126;
-inline constexpr DWORD kErrorInvalidName = 123;
 inline constexpr DWORD kErrorInvalidLevel = 124;
 inline constexpr DWORD kErrorUnknownPrintProcessor = 1798;
 inline constexpr DWORD kErrorInvalidPrinterName = 1801;
