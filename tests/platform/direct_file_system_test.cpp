@@ -1,0 +1,136 @@
+#include "platform/host/direct_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+namespace tl::host {
+namespace {
+
+class DirectFileSystemTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tldfs-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override {
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(dir);
+    }
+    std::string Path(const std::string& name) const { return (dir / name).string(); }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(dir / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    std::filesystem::path dir;
+    DirectFileSystem files;
+};
+
+TEST_F(DirectFileSystemTest, OpenFailuresGiveWin32Codes) {
+    EXPECT_FALSE(files.CreateFile(Path("none.txt"), kGenericRead, kFileShareRead, kOpenExisting));
+    EXPECT_EQ(files.GetLastError(), kErrorFileNotFound);
+    EXPECT_FALSE(
+        files.CreateFile(Path("no/such/x.txt"), kGenericRead, kFileShareRead, kOpenExisting));
+    EXPECT_EQ(files.GetLastError(), kErrorPathNotFound);
+    EXPECT_FALSE(files.CreateFile(dir.string(), kGenericRead, kFileShareRead, kOpenExisting));
+    EXPECT_EQ(files.GetLastError(), kErrorAccessDenied);
+    EXPECT_EQ(files.GetFileAttributes(Path("none.txt")), kInvalidFileAttributes);
+    EXPECT_EQ(files.GetLastError(), kErrorFileNotFound);
+    EXPECT_EQ(files.GetFileAttributes(dir.string()), kFileAttributeDirectory);
+    EXPECT_FALSE(files.DeleteFile(Path("none.txt")));
+    EXPECT_EQ(files.GetLastError(), kErrorFileNotFound);
+    EXPECT_FALSE(files.DeleteFile(dir.string()));
+    EXPECT_EQ(files.GetLastError(), kErrorAccessDenied);
+}
+
+TEST_F(DirectFileSystemTest, WritesReadsSeeksAndReportsSize) {
+    const FileHandle out =
+        files.CreateFile(Path("f.bin"), kGenericWrite, kFileShareNone, kCreateNew);
+    ASSERT_TRUE(out);
+    DWORD count = 0;
+    EXPECT_TRUE(files.WriteFile(out, "hello world", 11, &count));
+    EXPECT_EQ(count, 11u);
+    EXPECT_FALSE(files.ReadFile(out, nullptr, 0, &count));
+    EXPECT_EQ(files.GetLastError(), kErrorAccessDenied);
+    EXPECT_TRUE(files.CloseHandle(out));
+    EXPECT_FALSE(files.CloseHandle(out));
+    EXPECT_EQ(files.GetLastError(), kErrorInvalidHandle);
+
+    EXPECT_FALSE(files.CreateFile(Path("f.bin"), kGenericWrite, kFileShareNone, kCreateNew));
+    EXPECT_EQ(files.GetLastError(), kErrorFileExists);
+
+    const FileHandle in =
+        files.CreateFile(Path("f.bin"), kGenericRead, kFileShareRead, kOpenExisting);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(files.GetFileSize(in), 11u);
+    EXPECT_EQ(files.SetFilePointer(in, -5, kFileEnd), 6u);
+    char buffer[16] = {};
+    EXPECT_TRUE(files.ReadFile(in, buffer, sizeof buffer, &count));
+    EXPECT_EQ(std::string(buffer, count), "world");
+    EXPECT_TRUE(files.ReadFile(in, buffer, sizeof buffer, &count));
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(files.SetFilePointer(in, -100, kFileCurrent), kInvalidFileSize);
+    EXPECT_EQ(files.SetFilePointer(in, 0, kFileCurrent), 11u);
+    EXPECT_FALSE(files.WriteFile(in, "x", 1, &count));
+    EXPECT_EQ(files.GetLastError(), kErrorAccessDenied);
+    EXPECT_TRUE(files.CloseHandle(in));
+
+    const FileHandle again =
+        files.CreateFile(Path("f.bin"), kGenericWrite, kFileShareNone, kCreateAlways);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(files.GetLastError(), kErrorAlreadyExists);
+    EXPECT_EQ(files.GetFileSize(again), 0u);
+    EXPECT_TRUE(files.CloseHandle(again));
+    EXPECT_EQ(Read("f.bin"), "");
+}
+
+TEST_F(DirectFileSystemTest, SharingModesAreEnforcedBetweenHandles) {
+    std::ofstream(dir / "s.txt") << "data";
+    const FileHandle exclusive =
+        files.CreateFile(Path("s.txt"), kGenericWrite, kFileShareNone, kOpenExisting);
+    ASSERT_TRUE(exclusive);
+    EXPECT_FALSE(files.CreateFile(Path("s.txt"), kGenericRead, kFileShareRead, kOpenExisting));
+    EXPECT_EQ(files.GetLastError(), kErrorSharingViolation);
+    // Refused before truncating: the contents survive.
+    EXPECT_FALSE(files.CreateFile(Path("s.txt"), kGenericWrite, kFileShareNone, kCreateAlways));
+    EXPECT_FALSE(files.DeleteFile(Path("s.txt")));
+    EXPECT_EQ(files.GetLastError(), kErrorSharingViolation);
+    EXPECT_TRUE(files.CloseHandle(exclusive));
+    EXPECT_EQ(Read("s.txt"), "data");
+
+    const FileHandle reader =
+        files.CreateFile(Path("s.txt"), kGenericRead, kFileShareRead, kOpenExisting);
+    const FileHandle second =
+        files.CreateFile(Path("s.txt"), kGenericRead, kFileShareRead, kOpenExisting);
+    EXPECT_TRUE(reader && second);
+    EXPECT_FALSE(files.CreateFile(Path("s.txt"), kGenericWrite, kFileShareRead, kOpenExisting));
+    files.CloseHandle(reader);
+    files.CloseHandle(second);
+    EXPECT_TRUE(files.DeleteFile(Path("s.txt")));
+    EXPECT_FALSE(std::filesystem::exists(dir / "s.txt"));
+}
+
+TEST_F(DirectFileSystemTest, ReadOnlyFilesAndFolders) {
+    std::ofstream(dir / "ro.txt") << "x";
+    std::filesystem::permissions(dir / "ro.txt", std::filesystem::perms::owner_read);
+    EXPECT_EQ(files.GetFileAttributes(Path("ro.txt")) & 0x01u, 0x01u);
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes read-only files";
+    }
+    EXPECT_FALSE(files.CreateFile(Path("ro.txt"), kGenericWrite, kFileShareNone, kOpenExisting));
+    EXPECT_EQ(files.GetLastError(), kErrorAccessDenied);
+    std::filesystem::permissions(dir, std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::owner_exec);
+    EXPECT_FALSE(files.CreateFile(Path("new.txt"), kGenericWrite, kFileShareNone, kCreateNew));
+    EXPECT_EQ(files.GetLastError(), kErrorAccessDenied);
+}
+
+} // namespace
+} // namespace tl::host

@@ -1,0 +1,154 @@
+#include "startup/inf_query.h"
+#include "startup/inf_scripts.h"
+
+#include "platform/host/direct_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace tl {
+namespace {
+
+using namespace std::string_literals;
+
+class LoadInfTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tlinf-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const auto path = dir / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+
+    std::filesystem::path dir;
+    host::DirectFileSystem files;
+    SetupScripts scripts;
+};
+
+TEST_F(LoadInfTest, FirstLoadBecomesCurrentAndLaterLoadsStayPrivate) {
+    const auto first = LoadInf(scripts, files, Write("a.inf", "[A]\r\nK=first\r\n"));
+    ASSERT_EQ(first.status, InfLoadStatus::Loaded);
+    EXPECT_EQ(scripts.Current(), first.script);
+
+    const auto second = LoadInf(scripts, files, Write("b.inf", "[A]\r\nK=second\r\n"));
+    ASSERT_EQ(second.status, InfLoadStatus::Loaded);
+    EXPECT_EQ(scripts.Current(), first.script);
+    std::string value;
+    EXPECT_EQ(GetInfDotted(scripts, "A.K", value), 1);
+    EXPECT_EQ(value, "first");
+    EXPECT_EQ(GetInfKey(scripts, second.script, "A", "K", value), 1);
+    EXPECT_EQ(value, "second");
+
+    FreeInf(scripts, second.script);
+    EXPECT_EQ(scripts.Current(), first.script);
+    FreeInf(scripts);
+    EXPECT_FALSE(scripts.Current());
+    FreeInf(scripts); // nothing left: nothing happens
+    FreeInf(scripts, first.script);
+    EXPECT_EQ(GetInfDotted(scripts, "A.K", value), 0);
+
+    // With no current script, the next load becomes current again.
+    const auto third = LoadInf(scripts, files, dir.string() + "/b.inf");
+    EXPECT_EQ(scripts.Current(), third.script);
+    EXPECT_NE(third.script, second.script);
+}
+
+TEST_F(LoadInfTest, FailedLoadsTellMissingFromEmptyAndChangeNothing) {
+    const auto missing = LoadInf(scripts, files, (dir / "none.inf").string());
+    EXPECT_EQ(missing.status, InfLoadStatus::NotLoaded);
+    EXPECT_EQ(missing.error, kErrorFileNotFound);
+    const auto noFolder = LoadInf(scripts, files, (dir / "no" / "x.inf").string());
+    EXPECT_EQ(noFolder.error, kErrorPathNotFound);
+    EXPECT_EQ(LoadInf(scripts, files, dir.string()).status, InfLoadStatus::NotLoaded);
+    EXPECT_EQ(LoadInf(scripts, files, Write("empty.inf", "")).status, InfLoadStatus::Empty);
+    EXPECT_FALSE(scripts.Current());
+
+    const auto good = LoadInf(scripts, files, Write("good.inf", "[A]\nx\n"));
+    EXPECT_EQ(LoadInf(scripts, files, dir.string() + "/empty.inf").status, InfLoadStatus::Empty);
+    EXPECT_EQ(scripts.Current(), good.script);
+}
+
+TEST_F(LoadInfTest, ScriptsOf64KiBAndMoreLoadWhole) {
+    // 65,536 bytes exactly: a 16-bit length would make this look empty.
+    std::string text = "[S]\r\n";
+    int i = 0;
+    while (text.size() < 65536 - 20) {
+        text += "K" + std::to_string(i++) + "=v\r\n";
+    }
+    text += "[Z]\r\nEnd=yes";
+    text.append(65536 - text.size() - 2, ' ');
+    text += "\r\n";
+    ASSERT_EQ(text.size(), 65536u);
+    const auto loaded = LoadInf(scripts, files, Write("big.inf", text));
+    ASSERT_EQ(loaded.status, InfLoadStatus::Loaded);
+    std::string value;
+    EXPECT_EQ(GetInfKey(scripts, loaded.script, "Z", "End", value), 1);
+    EXPECT_EQ(value, "yes");
+    EXPECT_EQ(CountInfLines(scripts, FindInfSection(scripts, loaded.script, "S")), i);
+}
+
+TEST_F(LoadInfTest, LongPathsAreNotCut) {
+    std::filesystem::path deep = dir;
+    for (int level = 0; level < 8; ++level) {
+        deep /= std::string(30, static_cast<char>('a' + level));
+    }
+    std::filesystem::create_directories(deep);
+    const std::string path = (deep / "INSTALL.INF").string();
+    ASSERT_GT(path.size(), 143u);
+    std::ofstream(path, std::ios::binary) << "[A]\r\nK=deep\r\n";
+    const auto loaded = LoadInf(scripts, files, path);
+    ASSERT_EQ(loaded.status, InfLoadStatus::Loaded);
+    std::string value;
+    EXPECT_EQ(GetInfDotted(scripts, "A.K", value), 1);
+    EXPECT_EQ(value, "deep");
+}
+
+// A file that opens but cannot be read.
+class UnreadableFiles final : public FileSystem {
+public:
+    FileHandle CreateFile(std::string_view, DWORD, DWORD, DWORD) override { return {7}; }
+    BOOL ReadFile(FileHandle, void*, DWORD, DWORD* read) override {
+        *read = 0;
+        return 0;
+    }
+    BOOL WriteFile(FileHandle, const void*, DWORD, DWORD*) override { return 0; }
+    DWORD SetFilePointer(FileHandle, LONG, DWORD) override { return 0; }
+    DWORD GetFileSize(FileHandle) override { return size; }
+    BOOL CloseHandle(FileHandle) override {
+        ++closed;
+        return 1;
+    }
+    BOOL DeleteFile(std::string_view) override { return 0; }
+    DWORD GetFileAttributes(std::string_view) override { return 0; }
+    DWORD GetLastError() const override { return 23; }
+
+    DWORD size = 100;
+    int closed = 0;
+};
+
+TEST(LoadInfFailures, UnreadableOrOversizedFilesAreNotLoadedAndClosed) {
+    SetupScripts scripts;
+    UnreadableFiles files;
+    const auto unreadable = LoadInf(scripts, files, "X.INF");
+    EXPECT_EQ(unreadable.status, InfLoadStatus::NotLoaded);
+    EXPECT_EQ(unreadable.error, 23u);
+    files.size = kMaxInfFileSize + 1;
+    const auto huge = LoadInf(scripts, files, "X.INF");
+    EXPECT_EQ(huge.status, InfLoadStatus::NotLoaded);
+    EXPECT_EQ(huge.error, kErrorNotEnoughMemory);
+    EXPECT_EQ(files.closed, 2);
+    EXPECT_FALSE(scripts.Current());
+}
+
+} // namespace
+} // namespace tl
