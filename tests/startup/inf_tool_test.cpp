@@ -1,0 +1,143 @@
+#include "startup/inf_tool.h"
+
+#include "platform/host/direct_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace tl {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(EscapeInfBytes, PrintableAsIsBackslashDoubledOthersInHex) {
+    EXPECT_EQ(EscapeInfBytes("a Z~"), "a Z~");
+    EXPECT_EQ(EscapeInfBytes("C:\\X"), "C:\\\\X");
+    EXPECT_EQ(EscapeInfBytes("\0\x1a\x7f\x1f\xff\xb0"s), "\\0\\x1a\\x7f\\x1f\\xff\\xb0");
+}
+
+class InfTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tlinft-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        script = Write("INSTALL.INF", "; sample\r\n"
+                                      "[PRIVATE.INI]\r\n"
+                                      "tlsetup.ini\r\n"
+                                      "[Fonts]\r\n"
+                                      "Gulim = 1:GULIM.TT_, \"Gulim, Regular\"\r\n"
+                                      "Path=C:\\FONTS\r\n"
+                                      "[Korean]\r\n"
+                                      "\xc7\xd1=\"\xb1\xdb\"\r\n");
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::string Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return (dir / name).string();
+    }
+
+    int Run(std::vector<std::string> args) {
+        std::ostringstream outStream;
+        std::ostringstream errStream;
+        host::DirectFileSystem files;
+        const int code = RunInfTool(args, files, outStream, errStream);
+        out = outStream.str();
+        err = errStream.str();
+        return code;
+    }
+
+    std::filesystem::path dir;
+    std::string script;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(InfTool, CompactShowsTheWholeBufferEscaped) {
+    EXPECT_EQ(Run({"compact", script}), 0);
+    EXPECT_EQ(out, "\\0\\0[PRIVATE.INI]\\0tlsetup.ini\\0\\0[Fonts]\\0"
+                   "Gulim=1:GULIM.TT_,\"Gulim, Regular\"\\0Path=C:\\\\FONTS\\0\\0[Korean]\\0"
+                   "\\xc7\\xd1=\"\\xb1\\xdb\"\\0\\0\\x1a\n");
+}
+
+TEST_F(InfTool, SectionKeyDottedFieldAndCount) {
+    EXPECT_EQ(Run({"section", script, "fonts"}), 0);
+    EXPECT_EQ(out, "Gulim=1:GULIM.TT_,\"Gulim, Regular\"\nPath=C:\\\\FONTS\n");
+    EXPECT_EQ(Run({"key", script, "Fonts", "PATH"}), 0);
+    EXPECT_EQ(out, "C:\\\\FONTS\n");
+    EXPECT_EQ(Run({"dotted", script, "Korean.\xc7\xd1"}), 0);
+    EXPECT_EQ(out, "\\xb1\\xdb\n");
+    EXPECT_EQ(Run({"field", script, "Fonts", "0", "2"}), 0);
+    EXPECT_EQ(out, "Gulim, Regular\n");
+    EXPECT_EQ(Run({"field", script, "Fonts", "1", "0"}), 0);
+    EXPECT_EQ(out, "Path\n");
+    EXPECT_EQ(Run({"count", script, "Fonts"}), 0);
+    EXPECT_EQ(out, "2\n");
+    EXPECT_EQ(Run({"count", script, "Nothing"}), 0);
+    EXPECT_EQ(out, "0\n");
+}
+
+TEST_F(InfTool, MissingThingsExitWithOne) {
+    EXPECT_EQ(Run({"section", script, "Nothing"}), 1);
+    EXPECT_EQ(Run({"key", script, "Fonts", "Nothing"}), 1);
+    EXPECT_EQ(Run({"dotted", script, "NoDot"}), 1);
+    EXPECT_EQ(Run({"field", script, "Fonts", "2", "0"}), 1);
+    EXPECT_EQ(Run({"field", script, "Fonts", "0", "3"}), 1);
+    EXPECT_EQ(Run({"field", script, "PRIVATE.INI", "0", "0"}), 1);
+    EXPECT_EQ(out, "");
+}
+
+TEST_F(InfTool, UnloadableEmptyAndBadUsage) {
+    EXPECT_EQ(Run({"compact", (dir / "none.inf").string()}), 2);
+    EXPECT_NE(err.find("file not found"), std::string::npos);
+    EXPECT_EQ(Run({"compact", Write("empty.inf", "")}), 3);
+    EXPECT_NE(err.find("empty"), std::string::npos);
+    EXPECT_EQ(Run({}), 2);
+    EXPECT_NE(err.find("usage:"), std::string::npos);
+    EXPECT_EQ(Run({"--help"}), 0);
+    EXPECT_NE(err.find("usage:"), std::string::npos);
+    EXPECT_EQ(Run({"frobnicate", script}), 2);
+    EXPECT_EQ(Run({"key", script, "Fonts"}), 2);
+    EXPECT_EQ(Run({"field", script, "Fonts", "x", "1"}), 2);
+    EXPECT_EQ(Run({"field", script, "Fonts", "0", "-1"}), 2);
+    EXPECT_EQ(out, "");
+}
+
+// The built program keeps the same contract: exit codes and exact output bytes.
+TEST_F(InfTool, BuiltProgramFollowsTheContract) {
+    const char* bin = std::getenv("TL_BIN");
+    if (!bin) {
+        GTEST_SKIP() << "TL_BIN is not set";
+    }
+    const auto run = [&](const std::string& arguments, std::string& output) {
+        const std::string command = std::string{bin} + "/tlinf " + arguments + " 2>/dev/null";
+        FILE* pipe = ::popen(command.c_str(), "r");
+        output.clear();
+        std::array<char, 256> chunk{};
+        for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0;) {
+            output.append(chunk.data(), got);
+        }
+        const int status = ::pclose(pipe);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    std::string output;
+    EXPECT_EQ(run("key '" + script + "' Fonts Gulim", output), 0);
+    EXPECT_EQ(output, "1:GULIM.TT_,\"Gulim, Regular\"\n");
+    EXPECT_EQ(run("section '" + script + "' Missing", output), 1);
+    EXPECT_EQ(run("compact '" + (dir / "none").string() + "'", output), 2);
+    EXPECT_EQ(run("compact '" + Write("e.inf", "") + "'", output), 3);
+    EXPECT_EQ(run("", output), 2);
+}
+
+} // namespace
+} // namespace tl
