@@ -1,0 +1,69 @@
+// The LZ port over a machine folder: Windows paths resolve to host files through PathResolver;
+// the file prompt that the platform would show (kOfPrompt) is recorded as a "prompt" event.
+#pragma once
+
+#include "platform/events.h"
+#include "platform/host/path_resolver.h"
+#include "platform/lz.h"
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tl::host {
+
+class HostLzExpand final : public LzExpand {
+public:
+    // toUtf8 turns an ANSI path into the transcript's UTF-8 (the path unchanged when empty).
+    HostLzExpand(const PathResolver& resolver, EventSink& events,
+                 std::function<std::string(std::string_view)> toUtf8 = {});
+    ~HostLzExpand() override;
+    HostLzExpand(const HostLzExpand&) = delete;
+    HostLzExpand& operator=(const HostLzExpand&) = delete;
+
+    LzHandle LZOpenFile(std::string_view fileName, OfStruct& of, WORD style) override;
+    INT LZRead(LzHandle file, void* buffer, INT count) override;
+    UINT LWrite(LzHandle file, const void* buffer, UINT count) override;
+    LONG LZCopy(LzHandle source, LzHandle dest) override;
+    void LZClose(LzHandle file) override;
+
+    // How many handles are open (a test's check that every path closes what it opened).
+    std::size_t OpenHandleCount() const { return files_.size(); }
+
+private:
+    struct CloseFile {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    struct OpenLzFile {
+        std::unique_ptr<std::FILE, CloseFile> file;
+        bool writable = false;
+        bool compressed = false;
+        // A compressed file read with LZRead is expanded once, here; readPos walks it.
+        std::optional<std::vector<BYTE>> expanded;
+        std::size_t readPos = 0;
+        bool exhausted = false; // LZCopy has expanded the whole of it
+    };
+
+    LzHandle Fail(OfStruct& of, DWORD error);
+    LzHandle OpenForCreate(std::string_view fileName, OfStruct& of, WORD style);
+    LzHandle Add(OpenLzFile file);
+    OpenLzFile* Find(LzHandle file);
+    LONG ExpandAll(OpenLzFile& file);
+
+    const PathResolver& resolver_;
+    EventSink& events_;
+    std::function<std::string(std::string_view)> toUtf8_;
+    std::map<LzHandle, OpenLzFile> files_;
+    LzHandle nextPlain_ = 1;
+    LzHandle nextCompressed_ = 0x400; // LZ32 numbers its expanding handles from 0x400
+};
+
+// The name a compressed copy of fileName carries: the last character of its extension replaced by
+// "_", "_" added to a shorter extension, "._" added to a name without one.
+std::string CompressedName(std::string_view fileName);
+
+} // namespace tl::host
