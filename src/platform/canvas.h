@@ -4,6 +4,7 @@
 // the host records the calls and keeps a pixel surface so painting can be checked.
 #pragma once
 
+#include "platform/rect.h"
 #include "platform/win_types.h"
 
 #include <cstddef>
@@ -32,23 +33,6 @@ constexpr BYTE BlueOf(COLORREF colour) {
 
 inline constexpr COLORREF kBlack = Rgb(0, 0, 0);
 inline constexpr COLORREF kWhite = Rgb(255, 255, 255);
-
-struct Rect {
-    LONG left = 0;
-    LONG top = 0;
-    LONG right = 0;
-    LONG bottom = 0;
-    LONG Width() const { return right - left; }
-    LONG Height() const { return bottom - top; }
-    bool Empty() const { return right <= left || bottom <= top; }
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-struct Size {
-    LONG cx = 0;
-    LONG cy = 0;
-    friend bool operator==(const Size&, const Size&) = default;
-};
 
 // BitBlt raster operations.
 inline constexpr DWORD kSrcCopy = 0x00CC0020;
