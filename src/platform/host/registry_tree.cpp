@@ -1,0 +1,196 @@
+#include "platform/host/registry_tree.h"
+
+#include "platform/host/ini_text.h"
+
+#include <algorithm>
+
+namespace tl::host {
+
+namespace {
+
+constexpr std::string_view kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
+                                           "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
+
+template <typename Items, typename NameOf>
+auto FindByName(Items& items, std::string_view name, NameOf nameOf) {
+    return std::find_if(items.begin(), items.end(),
+                        [&](const auto& item) { return ProfileNameEquals(nameOf(item), name); });
+}
+
+const std::string& KeyName(const std::unique_ptr<RegistryKey>& key) { return key->Name(); }
+const std::string& ValueName(const RegistryValue& value) { return value.name; }
+
+// Splits a full path into its root's name and the rest.
+std::pair<std::string_view, std::string_view> SplitRoot(std::string_view fullPath) {
+    while (fullPath.starts_with('\\')) {
+        fullPath.remove_prefix(1);
+    }
+    const std::size_t slash = fullPath.find('\\');
+    if (slash == std::string_view::npos) {
+        return {fullPath, {}};
+    }
+    return {fullPath.substr(0, slash), fullPath.substr(slash + 1)};
+}
+
+} // namespace
+
+std::vector<std::string_view> SplitRegistryPath(std::string_view path) {
+    std::vector<std::string_view> names;
+    while (!path.empty()) {
+        const std::size_t slash = path.find('\\');
+        const std::string_view name = path.substr(0, slash);
+        if (!name.empty()) {
+            names.push_back(name);
+        }
+        if (slash == std::string_view::npos) {
+            break;
+        }
+        path.remove_prefix(slash + 1);
+    }
+    return names;
+}
+
+RegistryKey* RegistryKey::FindChild(std::string_view name) {
+    const auto it = FindByName(children_, name, KeyName);
+    return it == children_.end() ? nullptr : it->get();
+}
+
+const RegistryKey* RegistryKey::FindChild(std::string_view name) const {
+    const auto it = FindByName(children_, name, KeyName);
+    return it == children_.end() ? nullptr : it->get();
+}
+
+RegistryKey& RegistryKey::Child(std::string_view name, bool* created) {
+    if (RegistryKey* existing = FindChild(name)) {
+        if (created != nullptr) {
+            *created = false;
+        }
+        return *existing;
+    }
+    children_.push_back(std::make_unique<RegistryKey>(std::string(name)));
+    if (created != nullptr) {
+        *created = true;
+    }
+    return *children_.back();
+}
+
+bool RegistryKey::RemoveChild(std::string_view name) {
+    const auto it = FindByName(children_, name, KeyName);
+    if (it == children_.end()) {
+        return false;
+    }
+    children_.erase(it);
+    return true;
+}
+
+RegistryKey* RegistryKey::Find(std::string_view path) {
+    RegistryKey* key = this;
+    for (const auto name : SplitRegistryPath(path)) {
+        key = key->FindChild(name);
+        if (key == nullptr) {
+            return nullptr;
+        }
+    }
+    return key;
+}
+
+const RegistryKey* RegistryKey::Find(std::string_view path) const {
+    return const_cast<RegistryKey*>(this)->Find(path);
+}
+
+RegistryKey& RegistryKey::Create(std::string_view path, bool* created) {
+    RegistryKey* key = this;
+    bool made = false;
+    for (const auto name : SplitRegistryPath(path)) {
+        key = &key->Child(name, &made);
+    }
+    if (created != nullptr) {
+        *created = made;
+    }
+    return *key;
+}
+
+const RegistryValue* RegistryKey::FindValue(std::string_view name) const {
+    const auto it = FindByName(values_, name, ValueName);
+    return it == values_.end() ? nullptr : &*it;
+}
+
+void RegistryKey::SetValue(std::string_view name, DWORD type, std::string data) {
+    const auto it = FindByName(values_, name, ValueName);
+    if (it != values_.end()) {
+        it->type = type;
+        it->data = std::move(data);
+        return;
+    }
+    values_.push_back(RegistryValue{std::string(name), type, std::move(data)});
+}
+
+bool RegistryKey::RemoveValue(std::string_view name) {
+    const auto it = FindByName(values_, name, ValueName);
+    if (it == values_.end()) {
+        return false;
+    }
+    values_.erase(it);
+    return true;
+}
+
+RegistryTree::RegistryTree() {
+    for (const auto name : kRootNames) {
+        roots_.push_back(std::make_unique<RegistryKey>(std::string(name)));
+    }
+}
+
+RegistryKey* RegistryTree::Root(std::string_view name) {
+    const auto it = FindByName(roots_, name, KeyName);
+    return it == roots_.end() ? nullptr : it->get();
+}
+
+RegistryKey* RegistryTree::Find(std::string_view fullPath) {
+    const auto [rootName, rest] = SplitRoot(fullPath);
+    RegistryKey* root = Root(rootName);
+    return root == nullptr ? nullptr : root->Find(rest);
+}
+
+const RegistryKey* RegistryTree::Find(std::string_view fullPath) const {
+    return const_cast<RegistryTree*>(this)->Find(fullPath);
+}
+
+RegistryKey* RegistryTree::Create(std::string_view fullPath) {
+    const auto [rootName, rest] = SplitRoot(fullPath);
+    RegistryKey* root = Root(rootName);
+    return root == nullptr ? nullptr : &root->Create(rest);
+}
+
+bool RegistryTree::Remove(std::string_view fullPath) {
+    const auto [rootName, rest] = SplitRoot(fullPath);
+    const auto names = SplitRegistryPath(rest);
+    RegistryKey* parent = Root(rootName);
+    if (parent == nullptr || names.empty()) {
+        return false;
+    }
+    for (std::size_t i = 0; i + 1 < names.size() && parent != nullptr; ++i) {
+        parent = parent->FindChild(names[i]);
+    }
+    return parent != nullptr && parent->RemoveChild(names.back());
+}
+
+namespace {
+
+void WalkKey(const std::string& path, const RegistryKey& key,
+             const std::function<void(const std::string&, const RegistryKey&)>& visit) {
+    visit(path, key);
+    for (const auto& child : key.Children()) {
+        WalkKey(path + "\\" + child->Name(), *child, visit);
+    }
+}
+
+} // namespace
+
+void RegistryTree::Walk(
+    const std::function<void(const std::string& path, const RegistryKey& key)>& visit) const {
+    for (const auto& root : roots_) {
+        WalkKey(root->Name(), *root, visit);
+    }
+}
+
+} // namespace tl::host

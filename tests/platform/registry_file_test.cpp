@@ -1,0 +1,156 @@
+#include "platform/host/registry_file.h"
+#include "platform/registry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tl::host {
+namespace {
+
+using namespace std::string_literals;
+
+std::string Reformat(std::string_view text) {
+    RegistryTree tree;
+    std::string error;
+    EXPECT_TRUE(ParseRegistryText(text, tree, error)) << error;
+    return FormatRegistryText(tree);
+}
+
+std::string HexBytes(std::size_t count) {
+    std::string data;
+    for (std::size_t i = 0; i < count; ++i) {
+        data += static_cast<char>(i);
+    }
+    return data;
+}
+
+TEST(RegistryFile, WritesWhatRegeditExports) {
+    RegistryTree tree;
+    RegistryKey* fonts = tree.Create("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\"
+                                     "CurrentVersion\\Fonts");
+    ASSERT_NE(fonts, nullptr);
+    fonts->SetValue("\xB9\xD9\xC5\xC1 (TrueType)", kRegSz, "C:\\FONTS\\\"A\".TTF\0"s);
+    fonts->SetValue("", kRegSz, "default\0"s);
+    fonts->SetValue("Count", kRegDword, "\x2A\x00\x00\x80"s);
+    fonts->SetValue("Raw", kRegBinary, "\x01\xFF"s);
+    fonts->SetValue("Path", kRegExpandSz, "%a%\0"s);
+    fonts->SetValue("NoNul", kRegSz, "ab"s);
+    EXPECT_EQ(FormatRegistryText(tree),
+              "REGEDIT4\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE]\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software]\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Microsoft]\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows]\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Fonts]\r\n"
+              "\"\xB9\xD9\xC5\xC1 (TrueType)\"=\"C:\\\\FONTS\\\\\\\"A\\\".TTF\"\r\n"
+              "@=\"default\"\r\n"
+              "\"Count\"=dword:8000002a\r\n"
+              "\"Raw\"=hex:01,ff\r\n"
+              "\"Path\"=hex(2):25,61,25,00\r\n"
+              "\"NoNul\"=hex(1):61,62\r\n"
+              "\r\n");
+}
+
+TEST(RegistryFile, WrapsHexDataLikeRegedit) {
+    const RegistryValue value{"Long", kRegBinary, HexBytes(60)};
+    const std::string line = FormatRegistryValue(value);
+    // 22 bytes fit behind "Long"=hex: on the first line, 25 on each continuation line.
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = line.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(line.substr(start, end - start));
+    }
+    lines.push_back(line.substr(start));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].size(), 11 + 22 * 3 + 1u);
+    EXPECT_TRUE(lines[0].ends_with("15,\\"));
+    EXPECT_EQ(lines[1], "  16,17,18,19,1a,1b,1c,1d,1e,1f,20,21,22,23,24,25,26,27,28,29,2a,2b,2c,2d,"
+                        "2e,\\");
+    EXPECT_EQ(lines[2], "  2f,30,31,32,33,34,35,36,37,38,39,3a,3b");
+
+    EXPECT_EQ(FormatRegistryValue({"", kRegBinary, ""}), "@=hex:");
+}
+
+TEST(RegistryFile, CanonicalTextRoundTripsByteForByte) {
+    RegistryTree tree;
+    RegistryKey* key = tree.Create("HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print");
+    key->SetValue("Long", kRegBinary, HexBytes(100));
+    key->SetValue("Multi", kRegMultiSz, "a\0b\0\0"s);
+    key->SetValue("Empty", kRegSz, "\0"s);
+    key->SetValue("Quote\"d\\", kRegSz, "x=\"y\"\0"s);
+    tree.Create("HKEY_USERS\\.Default\\Empty");
+    tree.Create("HKEY_CLASSES_ROOT\\.txt")->SetValue("", kRegSz, "txtfile\0"s);
+    const std::string text = FormatRegistryText(tree);
+    EXPECT_EQ(Reformat(text), text);
+
+    RegistryTree reread;
+    std::string error;
+    ASSERT_TRUE(ParseRegistryText(text, reread, error)) << error;
+    const RegistryKey* print =
+        reread.Find("hkey_local_machine\\SYSTEM\\currentcontrolset\\Control\\print");
+    ASSERT_NE(print, nullptr);
+    EXPECT_EQ(print->FindValue("long")->data, HexBytes(100));
+    EXPECT_EQ(print->FindValue("quote\"D\\")->data, "x=\"y\"\0"s);
+    EXPECT_EQ(print->FindValue("multi")->type, kRegMultiSz);
+}
+
+TEST(RegistryFile, ReadsLooseTextAndWritesItCanonically) {
+    const std::string loose = "REGEDIT4\n"
+                              "; a comment\n"
+                              "[HKEY_LOCAL_MACHINE\\A]   \n"
+                              "\"x\" = \"1\"\n"
+                              "@=dword:1\n"
+                              "\"h\"=hex:01, 02,\\\n"
+                              "      03,\n"
+                              "\"gone\"=\"soon\"\n"
+                              "\"gone\"=-\n"
+                              "[HKEY_LOCAL_MACHINE\\A\\Old]\n"
+                              "[-HKEY_LOCAL_MACHINE\\A\\Old]\n"
+                              "[HKEY_LOCAL_MACHINE\\a]\n"
+                              "\"X\"=\"2\"\n";
+    EXPECT_EQ(Reformat(loose), "REGEDIT4\r\n\r\n"
+                               "[HKEY_LOCAL_MACHINE]\r\n\r\n"
+                               "[HKEY_LOCAL_MACHINE\\A]\r\n"
+                               "\"x\"=\"2\"\r\n"
+                               "@=dword:00000001\r\n"
+                               "\"h\"=hex:01,02,03\r\n"
+                               "\r\n");
+}
+
+TEST(RegistryFile, RejectsWhatItCannotReadNamingTheLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "line 1: the file does not begin with REGEDIT4"},
+        {"REGEDIT5\r\n", "line 1: the file does not begin with REGEDIT4"},
+        {"REGEDIT4\r\n\"a\"=\"b\"\r\n", "line 2: a value outside any key"},
+        {"REGEDIT4\r\n[HKEY_NOWHERE\\A]\r\n", "line 2: an unknown root key in [HKEY_NOWHERE\\A]"},
+        {"REGEDIT4\r\n[HKEY_USERS\\A\r\n", "line 2: a key name without its closing ]"},
+        {"REGEDIT4\r\n[HKEY_USERS]\r\nname=\"b\"\r\n",
+         "line 3: a value name that is not a quoted text or @"},
+        {"REGEDIT4\r\n[HKEY_USERS]\r\n\"a\"\r\n", "line 3: a value without ="},
+        {"REGEDIT4\r\n[HKEY_USERS]\r\n\"a\"=\"b\r\n",
+         "line 3: value data that is not \"text\", dword:, hex: or -"},
+        {"REGEDIT4\r\n[HKEY_USERS]\r\n\"a\"=dword:123456789\r\n",
+         "line 3: value data that is not \"text\", dword:, hex: or -"},
+        {"REGEDIT4\r\n[HKEY_USERS]\r\n\"a\"=hex:1g\r\n",
+         "line 3: value data that is not \"text\", dword:, hex: or -"},
+        {"REGEDIT4\r\n[HKEY_USERS]\r\n\"a\"=hex(:01\r\n",
+         "line 3: value data that is not \"text\", dword:, hex: or -"},
+    };
+    for (const auto& [text, message] : cases) {
+        RegistryTree tree;
+        std::string error;
+        EXPECT_FALSE(ParseRegistryText(text, tree, error)) << text;
+        EXPECT_EQ(error, message) << text;
+    }
+}
+
+} // namespace
+} // namespace tl::host
