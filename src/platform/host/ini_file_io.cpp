@@ -7,8 +7,6 @@ namespace tl::host {
 
 namespace {
 
-constexpr DWORD kErrorDiskFull = 112;
-
 DWORD ToWin32Error(const std::error_code& error) {
     if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) {
         return kErrorPathNotFound;

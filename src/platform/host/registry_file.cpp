@@ -17,7 +17,9 @@ constexpr std::string_view kNewLine = "\r\n";
 // continuation line included, the "\" not), which gives 25 bytes to a continuation line.
 constexpr std::size_t kHexLineLength = 2 + 25 * 3;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && (IsBlank(text.front()) || text.front() == '\r')) {

@@ -18,7 +18,9 @@ constexpr LONG kBadParameter = static_cast<LONG>(kErrorInvalidParameter);
 constexpr LONG kMoreData = static_cast<LONG>(kErrorMoreData);
 constexpr LONG kNoMoreItems = static_cast<LONG>(kErrorNoMoreItems);
 
-std::string_view OrEmpty(const char* text) { return text == nullptr ? std::string_view{} : text; }
+std::string_view OrEmpty(const char* text) {
+    return text == nullptr ? std::string_view{} : text;
+}
 
 // A line break in a name would end its line in the registry file and lose the rest.
 bool IsWritableName(std::string_view name) {
@@ -139,13 +141,17 @@ LONG HostRegistry::Commit() {
         return kSuccess;
     }
     // The change could not be kept: forget it, so that memory and file agree.
+    Revert();
+    return kErrorRegistryIoFailed;
+}
+
+void HostRegistry::Revert() {
     RegistryTree previous;
     std::string ignored;
     if (!saved_.empty()) {
         ParseRegistryText(saved_, previous, ignored);
     }
     tree_ = std::move(previous);
-    return kErrorRegistryIoFailed;
 }
 
 std::optional<std::string> HostRegistry::PathOf(HKEY key) const {

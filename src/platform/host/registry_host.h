@@ -31,6 +31,8 @@ public:
     const RegistryTree& Tree() const { return tree_; }
     // Writes the tree to the file; 0 or a Win32 error code.
     DWORD Save();
+    // Drops every change since the file was last read or written.
+    void Revert();
 
     LONG RegOpenKeyEx(HKEY key, const char* subKey, DWORD options, REGSAM access,
                       HKEY* result) override;
@@ -41,8 +43,8 @@ public:
     LONG RegSetValueEx(HKEY key, const char* valueName, DWORD type, const BYTE* data,
                        DWORD dataSize) override;
     LONG RegEnumKeyEx(HKEY key, DWORD index, char* name, DWORD* nameSize) override;
-    LONG RegEnumValue(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type,
-                      BYTE* data, DWORD* dataSize) override;
+    LONG RegEnumValue(HKEY key, DWORD index, char* name, DWORD* nameSize, DWORD* type, BYTE* data,
+                      DWORD* dataSize) override;
     LONG RegDeleteValue(HKEY key, const char* valueName) override;
     LONG RegDeleteKey(HKEY key, const char* subKey) override;
     LONG RegCloseKey(HKEY key) override;

@@ -17,8 +17,12 @@ auto FindByName(Items& items, std::string_view name, NameOf nameOf) {
                         [&](const auto& item) { return ProfileNameEquals(nameOf(item), name); });
 }
 
-const std::string& KeyName(const std::unique_ptr<RegistryKey>& key) { return key->Name(); }
-const std::string& ValueName(const RegistryValue& value) { return value.name; }
+const std::string& KeyName(const std::unique_ptr<RegistryKey>& key) {
+    return key->Name();
+}
+const std::string& ValueName(const RegistryValue& value) {
+    return value.name;
+}
 
 // Splits a full path into its root's name and the rest.
 std::pair<std::string_view, std::string_view> SplitRoot(std::string_view fullPath) {

@@ -77,8 +77,8 @@ public:
     bool Remove(std::string_view fullPath);
 
     // Visits every key, parents before their children, in order, with its full path.
-    void Walk(const std::function<void(const std::string& path, const RegistryKey& key)>& visit)
-        const;
+    void
+    Walk(const std::function<void(const std::string& path, const RegistryKey& key)>& visit) const;
 
 private:
     std::vector<std::unique_ptr<RegistryKey>> roots_;
