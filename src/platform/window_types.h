@@ -5,6 +5,7 @@
 // whose macros bear the same names).
 #pragma once
 
+#include "platform/canvas.h" // Rect
 #include "platform/win_types.h"
 
 #include <cstdint>
@@ -34,16 +35,6 @@ struct WindowHandle {
 
 // HWND_BROADCAST: every top-level window.
 inline constexpr WindowHandle kBroadcastWindow{0xFFFFu};
-
-struct Rect {
-    LONG left = 0;
-    LONG top = 0;
-    LONG right = 0;
-    LONG bottom = 0;
-    LONG Width() const { return right - left; }
-    LONG Height() const { return bottom - top; }
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
 
 // MSG: one queued message. time is the milliseconds since start on the system's clock.
 struct Message {

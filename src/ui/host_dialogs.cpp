@@ -1,7 +1,7 @@
 // Dialogs and message boxes of the host window system: making a dialog and its controls from a
 // template, running it modally with the frontend standing in for the user, modeless dialogs, and
 // message boxes.
-#include "ui/dialog_template_reader.h"
+#include "ui/dialog_template_fields.h"
 #include "ui/host_window.h"
 #include "ui/host_window_system.h"
 #include "ui/memory_dialog.h"
@@ -192,7 +192,7 @@ INT_PTR HostWindowSystem::DialogBox(std::string_view templateName, WindowHandle 
 INT_PTR HostWindowSystem::DialogBoxIndirect(std::span<const BYTE> templateBytes,
                                             std::string_view name, WindowHandle owner,
                                             DialogProc proc, LPARAM initParam) {
-    auto dialogTemplate = ui::ReadDialogTemplate(templateBytes);
+    auto dialogTemplate = ui::DialogTemplateFromBytes(templateBytes, codePage_);
     if (!dialogTemplate)
         return -1;
     return RunModal(*dialogTemplate, name, owner, std::move(proc), initParam);

@@ -19,8 +19,9 @@ std::string UpperName(std::string_view name) {
 
 } // namespace
 
-HostWindowSystem::HostWindowSystem(ui::Frontend& frontend, ScreenSettings screen)
-    : frontend_(frontend), screen_(screen) {
+HostWindowSystem::HostWindowSystem(ui::Frontend& frontend, const CodePage& codePage,
+                                   ScreenSettings screen)
+    : frontend_(frontend), codePage_(codePage), screen_(screen) {
     RegisterBuiltInClasses();
 }
 

@@ -5,6 +5,7 @@
 // and a run that would wait for ever stops through the stop handler.
 #pragma once
 
+#include "platform/code_page.h"
 #include "platform/window_system.h"
 #include "resources/dialog_templates.h"
 #include "ui/frontend.h"
@@ -29,7 +30,8 @@ struct ScreenSettings {
 
 class HostWindowSystem final : public WindowSystem {
 public:
-    explicit HostWindowSystem(ui::Frontend& frontend, ScreenSettings screen = {});
+    // Texts of templates built in memory are UTF-16; codePage turns them into ANSI.
+    HostWindowSystem(ui::Frontend& frontend, const CodePage& codePage, ScreenSettings screen = {});
     ~HostWindowSystem() override;
     HostWindowSystem(const HostWindowSystem&) = delete;
     HostWindowSystem& operator=(const HostWindowSystem&) = delete;
@@ -155,6 +157,7 @@ private:
     LRESULT DefDialogProc(WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam);
 
     ui::Frontend& frontend_;
+    const CodePage& codePage_;
     ui::Observer* observer_ = nullptr;
     ScreenSettings screen_;
     std::function<void(const std::string&)> stopHandler_;

@@ -1,3 +1,4 @@
+#include "platform/host/iconv_code_page.h"
 #include "scripted_frontend.h"
 #include "ui/host_window_system.h"
 
@@ -8,7 +9,8 @@ namespace {
 
 struct LoopFixture : ::testing::Test {
     test::ScriptedFrontend frontend;
-    host::HostWindowSystem system{frontend};
+    host::IconvCodePage codePage;
+    host::HostWindowSystem system{frontend, codePage};
     std::vector<std::string> log;
     WindowHandle window;
 
