@@ -1,0 +1,133 @@
+#include "copy/file_line.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace tl {
+namespace {
+
+// One open file held in memory, handed out in reads of at most `chunk` bytes; a read that
+// would go past `failAt` fails.
+class MemoryLz final : public LzExpand {
+public:
+    MemoryLz(std::string bytes, std::size_t chunk) : bytes_(std::move(bytes)), chunk_(chunk) {}
+
+    LzHandle LZOpenFile(std::string_view, OfStruct&, WORD) override { return kHfileError; }
+    INT LZRead(LzHandle, void* buffer, INT count) override {
+        ++reads;
+        if (pos_ >= failAt) {
+            return kLzErrorRead;
+        }
+        const std::size_t n =
+            std::min({static_cast<std::size_t>(count), chunk_, bytes_.size() - pos_});
+        std::copy_n(bytes_.data() + pos_, n, static_cast<char*>(buffer));
+        pos_ += n;
+        return static_cast<INT>(n);
+    }
+    UINT LWrite(LzHandle, const void* buffer, UINT count) override {
+        ++writes;
+        if (failWrites) {
+            return 0xFFFFFFFFu;
+        }
+        written.append(static_cast<const char*>(buffer), count);
+        return count;
+    }
+    LONG LZCopy(LzHandle, LzHandle) override { return kLzErrorBadInHandle; }
+    void LZClose(LzHandle) override {}
+
+    std::size_t failAt = std::string::npos;
+    int reads = 0;
+    bool failWrites = false;
+    int writes = 0;
+    std::string written;
+
+private:
+    std::string bytes_;
+    std::size_t chunk_;
+    std::size_t pos_ = 0;
+};
+
+std::vector<std::string> ReadAll(FileLineReader& reader) {
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.ReadFileLine(line) != 0) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(FileLineReader, LinesKeepTheirEndsAndALastLineNeedsNone) {
+    // Small reads put line ends on every side of a block boundary.
+    for (std::size_t chunk : {1u, 2u, 3u, 7u, 4096u}) {
+        MemoryLz lz("[386Enh]\r\ndevice=A.386\r\n\r\n\nlast", chunk);
+        FileLineReader reader(lz, 1);
+        EXPECT_EQ(ReadAll(reader), (std::vector<std::string>{"[386Enh]\r\n", "device=A.386\r\n",
+                                                             "\r\n", "\n", "last"}))
+            << "chunk " << chunk;
+        EXPECT_FALSE(reader.Failed());
+    }
+}
+
+TEST(FileLineReader, LongLinesComeOutWholeInFewReads) {
+    const std::string longLine = "key=" + std::string(10000, 'x') + "[not a section]\r\n";
+    MemoryLz lz(longLine + "[next]\r\n", 1 << 20);
+    FileLineReader reader(lz, 1);
+    EXPECT_EQ(ReadAll(reader), (std::vector<std::string>{longLine, "[next]\r\n"}));
+    // Block reads, not a call per byte.
+    EXPECT_LT(lz.reads, 10);
+}
+
+TEST(FileLineReader, AFailedReadEndsTheFileAndIsReported) {
+    MemoryLz lz("one\r\ntwo\r\nthree\r\n", 4);
+    lz.failAt = 8;
+    FileLineReader reader(lz, 1);
+    std::string line;
+    EXPECT_EQ(reader.ReadFileLine(line), 5u);
+    EXPECT_EQ(line, "one\r\n");
+    // "two" was only partly read when the failure came: it is not handed out.
+    EXPECT_EQ(reader.ReadFileLine(line), 0u);
+    EXPECT_EQ(line, "");
+    EXPECT_TRUE(reader.Failed());
+    EXPECT_EQ(reader.ReadFileLine(line), 0u);
+}
+
+TEST(FileLineReader, EmptyFile) {
+    MemoryLz lz("", 16);
+    FileLineReader reader(lz, 1);
+    std::string line = "stale";
+    EXPECT_EQ(reader.ReadFileLine(line), 0u);
+    EXPECT_EQ(line, "");
+    EXPECT_FALSE(reader.Failed());
+}
+
+TEST(FileLineWriter, WritesInBlocksAndReportsAFailure) {
+    MemoryLz lz("", 1);
+    {
+        FileLineWriter writer(lz, 1);
+        EXPECT_EQ(writer.LastByte(), 0);
+        for (int i = 0; i < 1000; ++i) {
+            writer.Write("device=X.386\r\n");
+        }
+        writer.Write("");
+        EXPECT_EQ(writer.LastByte(), '\n');
+        EXPECT_TRUE(writer.Flush());
+    }
+    EXPECT_EQ(lz.written.size(), 14000u);
+    EXPECT_LT(lz.writes, 10);
+
+    MemoryLz failing("", 1);
+    failing.failWrites = true;
+    FileLineWriter writer(failing, 1);
+    writer.Write("a");
+    EXPECT_FALSE(writer.Flush());
+    EXPECT_TRUE(writer.Failed());
+    writer.Write("b");
+    EXPECT_FALSE(writer.Flush());
+    EXPECT_EQ(failing.writes, 1);
+}
+
+} // namespace
+} // namespace tl
