@@ -195,19 +195,12 @@ TEST_F(InfQuery, OffsetsPastTheBufferAreSafe) {
     EXPECT_EQ(out, "");
 }
 
-TEST_F(InfQuery, LongLinesAndLargeScriptsAreReadWhole) {
-    std::string text = "[S]\r\n";
-    for (int i = 0; i < 8000; ++i) {
-        text += "Key" + std::to_string(i) + "=" + std::to_string(i * 7) + "\r\n";
-    }
-    const std::string longValue(5000, 'x');
-    text += "Long=" + longValue + "," + longValue + "\r\n[Tail]\r\nEnd=1\r\n";
-    ASSERT_GT(text.size(), 65536u);
-    Load(text);
-    EXPECT_EQ(Key("S", "Key7999"), std::to_string(7999 * 7));
-    EXPECT_EQ(Key("Tail", "End"), "1");
-    EXPECT_EQ(Key("S", "Long"), longValue + "," + longValue);
-    EXPECT_EQ(CountInfLines(scripts, FindInfSection(scripts, std::nullopt, "S")), 8001);
+TEST_F(InfQuery, LongLinesAreReadWhole) {
+    const std::string part(5000, 'x');
+    Load("[S]\r\nLong=" + part + "," + part + "\r\nName=\"" + part + "\"\r\n");
+    EXPECT_EQ(Key("S", "Long"), part + "," + part);
+    EXPECT_EQ(Key("S", "Name"), part);
+    EXPECT_EQ(Field("k=" + part + "," + part, 2), part);
 }
 
 } // namespace

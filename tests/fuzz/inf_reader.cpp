@@ -1,0 +1,187 @@
+// Loads arbitrary bytes as a setup script and runs every query on every section and line.
+#include "startup/inf_compact.h"
+#include "startup/inf_query.h"
+#include "startup/inf_scripts.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// One file, whatever its name.
+class OneFile final : public tl::FileSystem {
+public:
+    explicit OneFile(std::string_view bytes) : bytes_(bytes) {}
+    tl::FileHandle CreateFile(std::string_view, tl::DWORD, tl::DWORD, tl::DWORD) override {
+        position_ = 0;
+        return {1};
+    }
+    tl::BOOL ReadFile(tl::FileHandle, void* buffer, tl::DWORD count, tl::DWORD* read) override {
+        const std::size_t left = bytes_.size() - position_;
+        const std::size_t n = count < left ? count : left;
+        std::memcpy(buffer, bytes_.data() + position_, n);
+        position_ += n;
+        *read = static_cast<tl::DWORD>(n);
+        return 1;
+    }
+    tl::BOOL WriteFile(tl::FileHandle, const void*, tl::DWORD, tl::DWORD*) override { return 0; }
+    tl::DWORD SetFilePointer(tl::FileHandle, tl::LONG, tl::DWORD) override { return 0; }
+    tl::DWORD GetFileSize(tl::FileHandle) override { return static_cast<tl::DWORD>(bytes_.size()); }
+    tl::BOOL CloseHandle(tl::FileHandle) override { return 1; }
+    tl::BOOL DeleteFile(std::string_view) override { return 0; }
+    tl::DWORD GetFileAttributes(std::string_view) override { return 0; }
+    tl::DWORD GetLastError() const override { return 0; }
+
+private:
+    std::string_view bytes_;
+    std::size_t position_ = 0;
+};
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+// Compaction written the way its rules are stated: bytes are taken one at a time, and a byte
+// is examined only while fewer bytes than the limit have been taken. The limit is the file's
+// length when its last byte is a line feed or 0x1A (that byte is never examined) and one more
+// otherwise. CompactInf must agree with it on every input.
+std::string CompactAsStated(std::string_view file) {
+    const std::size_t length = file.size();
+    const bool endsWithMark = length > 0 && (file[length - 1] == '\n' || file[length - 1] == 0x1a);
+    const std::size_t limit = endsWithMark ? length : length + 1;
+    std::size_t taken = 0;
+    const auto take = [&] {
+        const char c = taken < length ? file[taken] : '\0';
+        ++taken;
+        return c;
+    };
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+
+    std::string out;
+    bool inQuotes = false;
+    char c = take();
+    while (taken < limit) {
+        if (c == '\r' || ((c == ' ' || c == '\t') && !inQuotes)) {
+            c = take();
+        } else if (c == ';') {
+            while (c != '\n' && c != '\r' && c != '\0' && c != 0x1a && taken < limit) {
+                c = take();
+            }
+        } else if (c == '\n') {
+            do {
+                c = take();
+            } while (blank(c) && taken < limit);
+            if (c != ';') {
+                out.push_back('\0');
+            }
+            if (c == '[') {
+                out.push_back('\0');
+            }
+            inQuotes = false;
+        } else {
+            if (c == '"') {
+                inQuotes = !inQuotes;
+            }
+            out.push_back(c);
+            c = take();
+        }
+    }
+    out.append(tl::kInfEndBytes);
+    return out;
+}
+
+// Section names as written in the headers of the compacted buffer.
+std::vector<std::string> HeaderNames(std::string_view buffer) {
+    std::vector<std::string> names;
+    std::size_t at = 0;
+    while (at < buffer.size()) {
+        const std::size_t end = std::min(buffer.find('\0', at), buffer.size());
+        const std::string_view line = buffer.substr(at, end - at);
+        if (line.size() > 1 && line[0] == '[') {
+            const std::size_t close = line.find(']');
+            names.emplace_back(
+                line.substr(1, (close == std::string_view::npos ? line.size() : close) - 1));
+        }
+        at = end + 1;
+    }
+    return names;
+}
+
+void QueryLine(const tl::SetupScripts& scripts, tl::InfLine line, const std::string& section) {
+    const auto text = scripts.Bytes(line.script);
+    Check(text.has_value());
+    const auto lineText = tl::InfLineText(scripts, line);
+    Check(lineText.has_value() && !lineText->empty());
+
+    std::string field;
+    for (int n = 0; n < 64; ++n) {
+        const int found = tl::GetInfField(scripts, line, n, field);
+        Check(field.find('\0') == std::string::npos && field.size() <= lineText->size());
+        if (!found && n > 0) {
+            break;
+        }
+    }
+
+    // The key of the line, as GetInfKey would match it.
+    const std::size_t equals = lineText->find('=');
+    if (equals != std::string_view::npos && equals > 0) {
+        const std::string key{lineText->substr(0, equals)};
+        std::string value;
+        if (tl::GetInfKey(scripts, line.script, section, key, value)) {
+            Check(value.find('\0') == std::string::npos);
+        }
+        tl::GetInfDotted(scripts, section + "." + key, value);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes{reinterpret_cast<const char*>(data), size};
+
+    // Compaction never grows the text beyond one extra byte per "[" plus the end bytes.
+    const std::string compacted = tl::CompactInf(bytes);
+    std::size_t brackets = 0;
+    for (const char c : bytes) {
+        brackets += c == '[';
+    }
+    Check(compacted.size() <= size + brackets + tl::kInfEndBytes.size());
+    Check(compacted.ends_with(tl::kInfEndBytes));
+    Check(compacted == CompactAsStated(bytes));
+
+    OneFile files{bytes};
+    tl::SetupScripts scripts;
+    const auto loaded = tl::LoadInf(scripts, files, "FUZZ.INF");
+    if (size == 0) {
+        Check(loaded.status == tl::InfLoadStatus::Empty && !scripts.Current());
+        return 0;
+    }
+    Check(loaded.status == tl::InfLoadStatus::Loaded && scripts.Current() == loaded.script);
+    Check(*scripts.Bytes(loaded.script) == compacted);
+
+    for (const std::string& section : HeaderNames(compacted)) {
+        const auto first = tl::FindInfSection(scripts, std::nullopt, section);
+        const int count = tl::CountInfLines(scripts, first);
+        Check((count == 0) == !first.has_value());
+        int walked = 0;
+        for (auto line = first; line; line = tl::NextInfLine(scripts, line)) {
+            Check(line->offset < compacted.size());
+            QueryLine(scripts, *line, section);
+            ++walked;
+        }
+        Check(walked == count);
+    }
+
+    // Lines kept past their script's release read as none.
+    const auto anyLine = tl::FindInfSection(scripts, loaded.script, "A");
+    tl::FreeInf(scripts);
+    Check(!scripts.Current() && !tl::NextInfLine(scripts, anyLine));
+    return 0;
+}
