@@ -113,5 +113,43 @@ TEST_F(DirectFileSystemTest, SharingModesAreEnforcedBetweenHandles) {
     EXPECT_FALSE(std::filesystem::exists(dir / "s.txt"));
 }
 
+// Drive C: is the test folder; R: the same folder, read-only; any other drive is missing.
+class TestDrives final : public PathResolver {
+public:
+    explicit TestDrives(std::filesystem::path root) : root_(std::move(root)) {}
+    ResolvedPath Resolve(std::string_view path, PathUse use) const override {
+        if (path.size() < 3 || (path[0] != 'C' && path[0] != 'R')) {
+            return {{}, kErrorPathNotFound};
+        }
+        if (path[0] == 'R' && use == PathUse::Write) {
+            return {{}, kErrorAccessDenied};
+        }
+        return {root_ / std::string{path.substr(3)}, kErrorSuccess};
+    }
+
+private:
+    std::filesystem::path root_;
+};
+
+TEST_F(DirectFileSystemTest, ResolverMapsPathsAndItsRefusalsAreTheResult) {
+    std::ofstream(dir / "A.INF") << "[A]";
+    const TestDrives drives{dir};
+    DirectFileSystem mapped{&drives};
+    EXPECT_EQ(mapped.GetFileAttributes("C:\\A.INF") & kFileAttributeDirectory, 0u);
+    const FileHandle read =
+        mapped.CreateFile("R:\\A.INF", kGenericRead, kFileShareRead, kOpenExisting);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(mapped.GetFileSize(read), 3u);
+    mapped.CloseHandle(read);
+    EXPECT_FALSE(mapped.CreateFile("R:\\NEW", kGenericWrite, kFileShareNone, kCreateNew));
+    EXPECT_EQ(mapped.GetLastError(), kErrorAccessDenied);
+    EXPECT_FALSE(mapped.DeleteFile("R:\\A.INF"));
+    EXPECT_EQ(mapped.GetLastError(), kErrorAccessDenied);
+    EXPECT_EQ(mapped.GetFileAttributes("Q:\\A.INF"), kInvalidFileAttributes);
+    EXPECT_EQ(mapped.GetLastError(), kErrorPathNotFound);
+    EXPECT_TRUE(mapped.DeleteFile("C:\\A.INF"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "A.INF"));
+}
+
 } // namespace
 } // namespace tl::host

@@ -63,6 +63,22 @@ BOOL DirectFileSystem::Fail(DWORD error) {
     return 0;
 }
 
+std::optional<std::string> DirectFileSystem::HostPath(std::string_view path, PathUse use) {
+    if (path.empty()) {
+        Fail(kErrorPathNotFound);
+        return std::nullopt;
+    }
+    if (!resolver_) {
+        return std::string{path};
+    }
+    const ResolvedPath resolved = resolver_->Resolve(path, use);
+    if (!resolved) {
+        Fail(resolved.error);
+        return std::nullopt;
+    }
+    return resolved.path.string();
+}
+
 DirectFileSystem::OpenFile* DirectFileSystem::Find(FileHandle file) {
     const auto found = open_.find(file.value);
     return found == open_.end() ? nullptr : &found->second;
@@ -92,9 +108,8 @@ bool DirectFileSystem::SharingAllows(std::uint64_t device, std::uint64_t inode, 
     return true;
 }
 
-FileHandle DirectFileSystem::CreateFile(std::string_view pathView, DWORD access, DWORD shareMode,
+FileHandle DirectFileSystem::CreateFile(std::string_view windowsPath, DWORD access, DWORD shareMode,
                                         DWORD disposition) {
-    const std::string path{pathView};
     int flags = O_CLOEXEC;
     const bool reads = access & kGenericRead;
     const bool writes = access & kGenericWrite;
@@ -115,10 +130,12 @@ FileHandle DirectFileSystem::CreateFile(std::string_view pathView, DWORD access,
         Fail(kErrorInvalidParameter);
         return {};
     }
-    if (path.empty()) {
-        Fail(kErrorPathNotFound);
+    const bool mayChange = writes || disposition != kOpenExisting;
+    const auto hostPath = HostPath(windowsPath, mayChange ? PathUse::Write : PathUse::Read);
+    if (!hostPath) {
         return {};
     }
+    const std::string& path = *hostPath;
 
     struct stat before {};
     const bool existed = ::stat(path.c_str(), &before) == 0;
@@ -287,8 +304,12 @@ BOOL DirectFileSystem::CloseHandle(FileHandle file) {
     return 1;
 }
 
-BOOL DirectFileSystem::DeleteFile(std::string_view pathView) {
-    const std::string path{pathView};
+BOOL DirectFileSystem::DeleteFile(std::string_view windowsPath) {
+    const auto hostPath = HostPath(windowsPath, PathUse::Write);
+    if (!hostPath) {
+        return 0;
+    }
+    const std::string& path = *hostPath;
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) {
@@ -309,11 +330,14 @@ BOOL DirectFileSystem::DeleteFile(std::string_view pathView) {
     return 1;
 }
 
-DWORD DirectFileSystem::GetFileAttributes(std::string_view pathView) {
-    const std::string path{pathView};
+DWORD DirectFileSystem::GetFileAttributes(std::string_view windowsPath) {
+    const auto hostPath = HostPath(windowsPath, PathUse::Read);
+    if (!hostPath) {
+        return kInvalidFileAttributes;
+    }
     struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0) {
-        Fail(path.empty() ? kErrorPathNotFound : WinErrorFromErrno(errno, path));
+    if (::stat(hostPath->c_str(), &info) != 0) {
+        Fail(WinErrorFromErrno(errno, *hostPath));
         return kInvalidFileAttributes;
     }
     if (S_ISDIR(info.st_mode)) {

@@ -1,19 +1,22 @@
-// A FileSystem over plain host paths: the path is used as it stands, with no drive letters and
-// no case folding. For the disk tools and for tests; the failure codes are the ones Win32
-// gives for the same situations.
+// A FileSystem over host files, with the failure codes Win32 gives for the same situations.
+// Without a resolver a path is a plain host path used as it stands (for the disk tools and
+// tests); with one, every path is first mapped by it (a simulated PC's Windows paths), and its
+// refusals (missing drive, read-only drive) are the call's result.
 #pragma once
 
 #include "platform/file_system.h"
+#include "platform/host/path_resolver.h"
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace tl::host {
 
 class DirectFileSystem final : public FileSystem {
 public:
-    DirectFileSystem() = default;
+    explicit DirectFileSystem(const PathResolver* resolver = nullptr) : resolver_(resolver) {}
     DirectFileSystem(const DirectFileSystem&) = delete;
     DirectFileSystem& operator=(const DirectFileSystem&) = delete;
     ~DirectFileSystem() override;
@@ -42,7 +45,10 @@ private:
     bool SharingAllows(std::uint64_t device, std::uint64_t inode, DWORD access,
                        DWORD shareMode) const;
     BOOL Fail(DWORD error);
+    // The host path behind `path`, or none with the last error set.
+    std::optional<std::string> HostPath(std::string_view path, PathUse use);
 
+    const PathResolver* resolver_ = nullptr;
     std::map<std::uint32_t, OpenFile> open_;
     std::uint32_t lastHandle_ = 0;
     DWORD lastError_ = kErrorSuccess;
