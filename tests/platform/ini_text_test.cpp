@@ -42,6 +42,12 @@ TEST(IniText, FirstSectionAndFirstKeyOfANameWin) {
     // The second [a] is not consulted: only the first section of a name counts.
     EXPECT_EQ(ini.Get("A", "j"), std::nullopt);
     EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"A", "a"}));
+
+    // A line without "=" still answers first for its name: the value behind it is not reached,
+    // although the key list names it.
+    const IniText bare("[S]\nk\nk=1\n");
+    EXPECT_EQ(bare.Get("S", "k"), std::nullopt);
+    EXPECT_EQ(bare.KeyNames("S"), std::vector<std::string>{"k"});
 }
 
 TEST(IniText, DoubleByteNamesCompareExactly) {
