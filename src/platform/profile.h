@@ -32,8 +32,8 @@ public:
                                           std::string_view fileName) = 0;
 
     // The value read as a decimal number: an optional sign and the digits that follow it (what
-    // comes after them is ignored; no digits give 0). A missing or empty value gives the
-    // default.
+    // comes after them is ignored; no digits give 0; a negative number gives 0). A missing or
+    // empty value gives the default (returned as it is, also when negative).
     virtual UINT GetPrivateProfileInt(const char* appName, const char* keyName, int defaultValue,
                                       std::string_view fileName) = 0;
 

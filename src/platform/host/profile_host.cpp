@@ -91,7 +91,8 @@ UINT ParseProfileInt(std::string_view text) {
         }
         number = number * 10 + static_cast<UINT>(c - '0');
     }
-    return negative ? 0u - number : number;
+    // The profile functions of this Windows generation answer a negative value with 0.
+    return negative ? 0u : number;
 }
 
 UINT HostProfile::GetPrivateProfileInt(const char* appName, const char* keyName, int defaultValue,

@@ -39,7 +39,8 @@ private:
     std::string windowsDirectory_;
 };
 
-// GetPrivateProfileInt's reading of a value: optional sign, then decimal digits.
+// GetPrivateProfileInt's reading of a value: optional sign, then decimal digits; below zero
+// gives 0.
 UINT ParseProfileInt(std::string_view text);
 
 } // namespace tl::host
