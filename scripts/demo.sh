@@ -5,9 +5,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Runs a build step quietly, showing its output only when it fails.
+quiet() {
+    local log
+    if ! log=$("$@" 2>&1); then
+        printf '%s\n' "$log" >&2
+        echo "demo: '$*' failed" >&2
+        exit 1
+    fi
+}
+
 scripts/deps.sh
-cmake --preset default >/dev/null
-cmake --build --preset default -j "$(nproc)" --target tlinf >/dev/null
+echo "building tlinf in build/default ..." >&2
+quiet cmake --preset default
+quiet cmake --build --preset default -j "$(nproc)" --target tlinf
 
 tlinf=build/default/bin/tlinf
 script=${1:-examples/disk/INSTALL.INF}
