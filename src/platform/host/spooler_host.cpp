@@ -1,5 +1,6 @@
 #include "platform/host/spooler_host.h"
 
+#include "platform/host/ini_text.h"
 #include "platform/host/spooler_records.h"
 
 namespace tl::host {
@@ -14,10 +15,6 @@ constexpr std::size_t kMaxKeyName = 255;
 // Timeouts of a new printer, in milliseconds, as Windows gives a local port.
 constexpr DWORD kDeviceNotSelectedTimeout = 15000;
 constexpr DWORD kTransmissionRetryTimeout = 45000;
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool IsLocal(OptionalName server) {
     return !server || server->empty();
@@ -94,15 +91,7 @@ DWORD Measure(DWORD structSize, const std::vector<std::vector<std::string_view>>
 } // namespace
 
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return ProfileNameEquals(a, b);
 }
 
 HostSpooler::HostSpooler(SpoolerRegistry& registry, SystemFileProbe probe)

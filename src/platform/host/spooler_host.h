@@ -47,7 +47,8 @@ private:
     DWORD lastError_ = kErrorSuccess;
 };
 
-// Texts equal without regard to the case of ASCII letters, as the spooler compares names.
+// Names equal without regard to the case of ASCII letters (double-byte characters exactly), as
+// the spooler compares them.
 bool SameName(std::string_view a, std::string_view b);
 
 } // namespace tl::host
