@@ -6,6 +6,7 @@
 // to case; new keys keep the case they are given.
 #pragma once
 
+#include "platform/registry.h"
 #include "platform/win_types.h"
 
 #include <optional>
@@ -14,12 +15,6 @@
 #include <vector>
 
 namespace tl::host {
-
-// Registry value types the spooler writes.
-inline constexpr DWORD kRegSz = 1;
-inline constexpr DWORD kRegBinary = 3;
-inline constexpr DWORD kRegDword = 4;
-inline constexpr DWORD kRegMultiSz = 7;
 
 struct SpoolerValue {
     DWORD type = kRegSz;

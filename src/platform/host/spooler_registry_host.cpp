@@ -1,0 +1,92 @@
+#include "platform/host/spooler_registry_host.h"
+
+#include "platform/host/registry_file.h"
+
+namespace tl::host {
+namespace {
+
+std::string LocalMachinePath(std::string_view path) {
+    std::string full = "HKEY_LOCAL_MACHINE\\";
+    full += path;
+    return full;
+}
+
+} // namespace
+
+HostRegistrySpoolerStore::HostRegistrySpoolerStore(HostRegistry& registry)
+    : registry_(registry), committed_(FormatRegistryText(registry.Tree())) {}
+
+const RegistryKey* HostRegistrySpoolerStore::Find(std::string_view path) const {
+    return static_cast<const RegistryTree&>(registry_.Tree()).Find(LocalMachinePath(path));
+}
+
+bool HostRegistrySpoolerStore::KeyExists(std::string_view path) const {
+    return Find(path) != nullptr;
+}
+
+std::vector<std::string> HostRegistrySpoolerStore::SubKeys(std::string_view path) const {
+    std::vector<std::string> names;
+    if (const RegistryKey* key = Find(path)) {
+        for (const auto& child : key->Children()) {
+            names.push_back(child->Name());
+        }
+    }
+    return names;
+}
+
+std::optional<SpoolerValue> HostRegistrySpoolerStore::GetValue(std::string_view path,
+                                                               std::string_view name) const {
+    const RegistryKey* key = Find(path);
+    const RegistryValue* value = key != nullptr ? key->FindValue(name) : nullptr;
+    if (value == nullptr) {
+        return std::nullopt;
+    }
+    SpoolerValue result{value->type, value->data};
+    // The registry keeps a text with its NUL; the spooler speaks of the text.
+    if (result.type == kRegSz && !result.data.empty() && result.data.back() == '\0') {
+        result.data.pop_back();
+    }
+    return result;
+}
+
+bool HostRegistrySpoolerStore::CreateKey(std::string_view path) {
+    return registry_.Tree().Create(LocalMachinePath(path)) != nullptr;
+}
+
+bool HostRegistrySpoolerStore::SetValue(std::string_view path, std::string_view name,
+                                        SpoolerValue value) {
+    RegistryKey* key = registry_.Tree().Create(LocalMachinePath(path));
+    if (key == nullptr) {
+        return false;
+    }
+    if (value.type == kRegSz) {
+        value.data += '\0';
+    }
+    key->SetValue(name, value.type, std::move(value.data));
+    return true;
+}
+
+bool HostRegistrySpoolerStore::DeleteValue(std::string_view path, std::string_view name) {
+    if (RegistryKey* key = registry_.Tree().Find(LocalMachinePath(path))) {
+        key->RemoveValue(name);
+    }
+    return true;
+}
+
+bool HostRegistrySpoolerStore::Commit() {
+    if (registry_.Save() != kErrorSuccess) {
+        Discard();
+        return false;
+    }
+    committed_ = FormatRegistryText(registry_.Tree());
+    return true;
+}
+
+void HostRegistrySpoolerStore::Discard() {
+    RegistryTree previous;
+    std::string ignored;
+    ParseRegistryText(committed_, previous, ignored);
+    registry_.Tree() = std::move(previous);
+}
+
+} // namespace tl::host

@@ -1,0 +1,192 @@
+// tlmachine as a person or a script uses it: init a folder, show it, and read what it wrote
+// through the same host adapters the installer runs on.
+#include "platform/host/iconv_code_page.h"
+#include "platform/host/ini_text.h"
+#include "platform/host/registry_host.h"
+#include "platform/host/spooler_host.h"
+#include "platform/host/spooler_records.h"
+#include "platform/host/spooler_registry_host.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+class TlmachineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* bin = std::getenv("TL_BIN");
+        program = fs::path(bin != nullptr ? bin : TL_BINARY_DIR "/bin") / "tlmachine";
+        root =
+            fs::temp_directory_path() /
+            ("tlmachine_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root);
+        machine = root / "pc";
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    Outcome Tlmachine(const std::string& args) {
+        Outcome run;
+        std::string command = Quote(program.string()) + " " + args + " >" +
+                              Quote((root / "out").string()) + " 2>" +
+                              Quote((root / "err").string());
+        int status = std::system(command.c_str());
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = ReadFile(root / "out");
+        run.err = ReadFile(root / "err");
+        return run;
+    }
+
+    fs::path program;
+    fs::path root;
+    fs::path machine;
+};
+
+TEST_F(TlmachineTest, InitMakesAWindows95PcThatShowReports) {
+    Outcome init = Tlmachine("init " + Quote(machine.string()) + " --free-bytes 123456789");
+    ASSERT_EQ(init.exitCode, 0) << init.err;
+    EXPECT_TRUE(fs::is_regular_file(machine / "drive_c/WINDOWS/WIN.INI"));
+    EXPECT_TRUE(fs::is_regular_file(machine / "drive_c/WINDOWS/SYSTEM.INI"));
+    EXPECT_TRUE(fs::is_regular_file(machine / "drive_c/WINDOWS/FONTS/ARIAL.TTF"));
+    EXPECT_TRUE(fs::is_directory(machine / "drive_c/WINDOWS/SYSTEM"));
+    EXPECT_NE(ReadFile(machine / "machine.ini").find("FreeBytes=123456789"), std::string::npos);
+    std::string registry = ReadFile(machine / "registry.reg");
+    EXPECT_EQ(registry.rfind("REGEDIT4\r\n\r\n", 0), 0u);
+    EXPECT_NE(registry.find("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\"
+                            "Environments\\Windows 4.0\\Print Processors\\WinPrint]"),
+              std::string::npos);
+    // Nothing of the staging folder is left beside it.
+    for (const auto& entry : fs::directory_iterator(root)) {
+        EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+    }
+
+    Outcome show = Tlmachine("show " + Quote(machine.string()));
+    ASSERT_EQ(show.exitCode, 0) << show.err;
+    EXPECT_NE(show.out.find("Windows 4.0 in C:\\WINDOWS"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("Printers (0):"), std::string::npos);
+    EXPECT_NE(show.out.find("  Local Port: SPOOLSS.DLL"), std::string::npos);
+    EXPECT_NE(show.out.find("  WinPrint: SPOOLSS.DLL"), std::string::npos);
+    EXPECT_NE(show.out.find("  굴림 & 굴림체 (TrueType): GULIM.TTF\n"), std::string::npos);
+    EXPECT_NE(show.out.find("  device=*vcd\n"), std::string::npos);
+    EXPECT_NE(show.out.find("Parallel ports: LPT1\n"), std::string::npos);
+}
+
+TEST_F(TlmachineTest, ShowListsWhatTheSpoolerRegisteredAsJson) {
+    ASSERT_EQ(Tlmachine("init " + Quote(machine.string()) + " --windows-dir 'D:\\WIN95'" +
+                        " --ecp LPT1 --atom bi-di.386 --lpt-vxd-version none")
+                  .exitCode,
+              0);
+    std::ofstream(machine / "drive_d/WIN95/SYSTEM/TL600.DRV") << "driver";
+    {
+        tl::host::HostRegistry registry(machine / "registry.reg");
+        std::string error;
+        ASSERT_TRUE(registry.Load(error)) << error;
+        tl::host::HostRegistrySpoolerStore store(registry);
+        tl::host::HostSpooler spooler(store);
+        tl::DriverInfo3 driver;
+        driver.name = "Telmora 600";
+        driver.driverPath = driver.dataFile = driver.configFile = "TL600.DRV";
+        driver.helpFile = "";
+        driver.dependentFiles = "TL600.DRV\0TL600.HLP\0\0"s;
+        ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, driver));
+        tl::PrinterInfo2 printer;
+        printer.printerName = "Telmora \"600\"";
+        printer.portName = "LPT1:";
+        printer.driverName = "Telmora 600";
+        printer.printProcessor = "WinPrint";
+        printer.attributes = 0x804;
+        printer.priority = printer.defaultPriority = 1;
+        ASSERT_TRUE(spooler.ClosePrinter(spooler.AddPrinter(std::nullopt, 2, printer)));
+    }
+    Outcome show = Tlmachine("show --json " + Quote(machine.string()));
+    ASSERT_EQ(show.exitCode, 0) << show.err;
+    const std::string& json = show.out;
+    EXPECT_NE(json.find(R"("windowsDirectory":"D:\\WIN95","systemDirectory":"D:\\WIN95\\SYSTEM")"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"("printers":[{"name":"Telmora \"600\"","port":"LPT1:",)"
+                        R"("driver":"Telmora 600","printProcessor":"WinPrint","datatype":"RAW",)"
+                        R"("attributes":2052,"priority":1,"defaultPriority":1}])"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"("dependentFiles":["TL600.DRV","TL600.HLP"])"), std::string::npos);
+    EXPECT_NE(json.find(R"("files":[{"name":"TL600.DRV","present":true},)"
+                        R"({"name":"TL600.HLP","present":false}])"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"("atoms":["bi-di.386"])"), std::string::npos);
+    EXPECT_NE(json.find(R"("parallelPorts":[{"name":"LPT1","ecp":true}])"), std::string::npos);
+    EXPECT_NE(json.find(R"("lptVxd":{"present":false,"version":null)"), std::string::npos);
+}
+
+TEST_F(TlmachineTest, MissingOrBrokenFoldersFailWithExitCodeTwo) {
+    Outcome missing = Tlmachine("show " + Quote((root / "nothing").string()));
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("no such machine folder"), std::string::npos) << missing.err;
+
+    fs::create_directories(root / "empty");
+    EXPECT_EQ(Tlmachine("show " + Quote((root / "empty").string())).exitCode, 2);
+
+    ASSERT_EQ(Tlmachine("init " + Quote(machine.string())).exitCode, 0);
+    std::string registry = ReadFile(machine / "registry.reg");
+    std::ofstream(machine / "registry.reg", std::ios::trunc) << "REGEDIT4\r\n\r\n[HKEY_NOWHERE";
+    Outcome broken = Tlmachine("show " + Quote(machine.string()));
+    EXPECT_EQ(broken.exitCode, 2);
+    EXPECT_NE(broken.err.find("registry.reg"), std::string::npos) << broken.err;
+
+    std::ofstream(machine / "registry.reg", std::ios::trunc) << registry;
+    std::ofstream(machine / "machine.ini", std::ios::app) << "[Machine]\nVersion=four\n";
+    EXPECT_EQ(Tlmachine("show " + Quote(machine.string())).exitCode, 2);
+
+    // init never writes over a folder that holds something.
+    Outcome again = Tlmachine("init " + Quote(machine.string()));
+    EXPECT_EQ(again.exitCode, 2);
+    EXPECT_NE(again.err.find("not an empty folder"), std::string::npos);
+}
+
+TEST_F(TlmachineTest, UsageErrorsAndHelp) {
+    Outcome help = Tlmachine("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("tlmachine init DIR"), std::string::npos);
+    for (std::string bad :
+         {"", "frobnicate", "init", "init a b", "show", "show a --xml", "init pc --ecp LPT4",
+          "init pc --version 4", "init pc --free-bytes", "init pc --lpt-vxd-version 4.0.950"}) {
+        Outcome run = Tlmachine(bad);
+        EXPECT_EQ(run.exitCode, 1) << bad;
+        EXPECT_NE(run.err.find("tlmachine: "), std::string::npos) << bad;
+    }
+    EXPECT_FALSE(fs::exists(fs::current_path() / "pc"));
+}
+
+} // namespace
