@@ -1,3 +1,6 @@
+#include "platform/host/iconv_code_page.h"
+#include "platform/host/machine_config.h"
+#include "platform/host/machine_path_resolver.h"
 #include "platform/host/registry_host.h"
 #include "platform/host/spooler_host.h"
 #include "platform/host/spooler_records.h"
@@ -143,6 +146,32 @@ TEST_F(SpoolerRegistryFileTest, AFileThatCannotBeWrittenLeavesTheRegistryAsItWas
     EXPECT_FALSE(spooler.AddMonitor(std::nullopt, 2, {"Second", std::nullopt, "B.DLL"}));
     EXPECT_EQ(spooler.GetLastError(), kErrorAccessDenied);
     EXPECT_EQ(ReadMonitors(store).size(), 1u);
+}
+
+} // namespace
+} // namespace tl::host
+
+namespace tl::host {
+namespace {
+
+TEST(SystemDirectoryProbeTest, FindsFilesThroughTheMachinesPathRules) {
+    namespace fs = std::filesystem;
+    fs::path folder = fs::temp_directory_path() / "spooler_probe_test";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "drive_c/WINDOWS/SYSTEM");
+    std::ofstream(folder / "drive_c/WINDOWS/SYSTEM/TL600.DRV") << "driver";
+    IconvCodePage codePage;
+    MachineConfigResult config = LoadMachineConfig(folder, codePage);
+    ASSERT_TRUE(config.config) << config.error;
+    MachinePathResolver resolver(*config.config, codePage);
+    SystemFileProbe probe = SystemDirectoryProbe(resolver, "C:\\WINDOWS\\SYSTEM");
+    EXPECT_TRUE(probe("TL600.DRV"));
+    EXPECT_TRUE(probe("tl600.drv"));
+    EXPECT_TRUE(probe("C:\\WINDOWS\\SYSTEM\\TL600.DRV"));
+    EXPECT_FALSE(probe("TLMON.DLL"));
+    EXPECT_FALSE(probe("SYSTEM")); // a directory is no library
+    EXPECT_FALSE(probe("D:\\TL600.DRV"));
+    fs::remove_all(folder);
 }
 
 } // namespace

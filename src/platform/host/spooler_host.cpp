@@ -94,6 +94,18 @@ bool SameName(std::string_view a, std::string_view b) {
     return ProfileNameEquals(a, b);
 }
 
+SystemFileProbe SystemDirectoryProbe(const PathResolver& resolver, std::string systemDirectory) {
+    return [&resolver, directory = std::move(systemDirectory)](std::string_view file) {
+        std::string path(file);
+        if (file.find_first_of("\\:") == std::string_view::npos) {
+            path = directory + "\\" + path;
+        }
+        ResolvedPath resolved = resolver.Resolve(path, PathUse::Read);
+        std::error_code ignored;
+        return resolved && std::filesystem::is_regular_file(resolved.path, ignored);
+    };
+}
+
 HostSpooler::HostSpooler(SpoolerRegistry& registry, SystemFileProbe probe)
     : registry_(registry), probe_(std::move(probe)) {}
 

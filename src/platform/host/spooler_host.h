@@ -3,6 +3,7 @@
 // Monitors, Print Processors).
 #pragma once
 
+#include "platform/host/path_resolver.h"
 #include "platform/host/spooler_registry.h"
 #include "platform/spooler.h"
 
@@ -14,6 +15,10 @@ namespace tl::host {
 // Whether a library or driver file named as the installer names it (a bare name means the system
 // directory, where Windows 95 keeps printer drivers) exists on the machine.
 using SystemFileProbe = std::function<bool(std::string_view file)>;
+
+// The probe of a machine: files looked up through its path rules, bare names in its system
+// directory (ANSI). The resolver must outlive the probe.
+SystemFileProbe SystemDirectoryProbe(const PathResolver& resolver, std::string systemDirectory);
 
 class HostSpooler final : public Spooler {
 public:
