@@ -7,6 +7,7 @@
 #include "platform/host/machine_path_resolver.h"
 #include "platform/host/registry_host.h"
 #include "platform/host/spooler_registry_host.h"
+#include "platform/host/version_host.h"
 #include "platform/spooler.h"
 
 #include <cstdio>
@@ -56,6 +57,8 @@ public:
         return path ? ReadHostFile(*path) : std::nullopt;
     }
 
+    const host::MachinePathResolver& Resolver() const { return resolver_; }
+
 private:
     host::MachinePathResolver resolver_;
 };
@@ -92,6 +95,32 @@ std::vector<std::string> DeviceLines(std::string_view text) {
         }
     }
     return devices;
+}
+
+// The file version of an executable image as "a.b.c.d", read the way the installer reads it.
+std::optional<std::string> FileVersionText(const host::PathResolver& resolver,
+                                           std::string_view path) {
+    host::HostVersionInfo versions(resolver);
+    DWORD handle = 0;
+    DWORD size = versions.GetFileVersionInfoSize(path, &handle);
+    if (size == 0) {
+        return std::nullopt;
+    }
+    std::vector<BYTE> block(size);
+    const void* value = nullptr;
+    UINT length = 0;
+    if (!versions.GetFileVersionInfo(path, handle, size, block.data()) ||
+        !versions.VerQueryValue(block.data(), "\\", &value, &length)) {
+        return std::nullopt;
+    }
+    std::optional<FixedFileInfo> fixed = ReadFixedFileInfo(value, length);
+    if (!fixed) {
+        return std::nullopt;
+    }
+    return std::to_string(fixed->dwFileVersionMS >> 16) + "." +
+           std::to_string(fixed->dwFileVersionMS & 0xFFFF) + "." +
+           std::to_string(fixed->dwFileVersionLS >> 16) + "." +
+           std::to_string(fixed->dwFileVersionLS & 0xFFFF);
 }
 
 std::string Hex(DWORD value) {
@@ -234,7 +263,11 @@ MachineReportResult ReadMachineReport(const fs::path& folder) {
         }
     }
 
-    report.lptVxdPresent = files.Exists(machine.systemDirectory + "\\lpt.vxd");
+    const std::string lptVxd = machine.systemDirectory + "\\lpt.vxd";
+    report.lptVxdPresent = files.Exists(lptVxd);
+    if (report.lptVxdPresent) {
+        report.lptVxdVersion = FileVersionText(files.Resolver(), lptVxd);
+    }
     report.lptVxzPresent = files.Exists(machine.systemDirectory + "\\lpt.vxz");
     return {std::move(report), {}};
 }

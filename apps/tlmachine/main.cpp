@@ -4,6 +4,7 @@
 #include "machine_report.h"
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/machine_template.h"
+#include "platform/host/version_block_writer.h"
 
 #include <charconv>
 #include <cstdio>
@@ -94,7 +95,7 @@ int RunInit(const std::vector<std::string_view>& args) {
             } else if (arg == "--lpt-vxd-version") {
                 if (*text == "none") {
                     options.lptVxdVersion.reset();
-                } else if (auto version = tl::host::ParseFileVersion(*text)) {
+                } else if (auto version = tl::host::ParseFourPartVersion(*text)) {
                     options.lptVxdVersion = version;
                 } else {
                     return Usage("--lpt-vxd-version takes A.B.C.D or none");

@@ -100,6 +100,7 @@ TEST_F(TlmachineTest, InitMakesAWindows95PcThatShowReports) {
     EXPECT_NE(show.out.find("  굴림 & 굴림체 (TrueType): GULIM.TTF\n"), std::string::npos);
     EXPECT_NE(show.out.find("  device=*vcd\n"), std::string::npos);
     EXPECT_NE(show.out.find("Parallel ports: LPT1\n"), std::string::npos);
+    EXPECT_NE(show.out.find("lpt.vxd: version 4.0.0.950\n"), std::string::npos);
 }
 
 TEST_F(TlmachineTest, ShowListsWhatTheSpoolerRegisteredAsJson) {

@@ -1,6 +1,7 @@
 #include "platform/host/machine_template.h"
 
 #include "platform/host/machine_template_texts.h"
+#include "platform/host/version_image_writer.h"
 
 #include <algorithm>
 #include <charconv>
@@ -112,28 +113,23 @@ void AddSpooler(MachineTemplate& machine) {
     machine.registryKeys.push_back(print + "\\Printers");
 }
 
-} // namespace
-
-std::optional<std::array<WORD, 4>> ParseFileVersion(std::string_view text) {
-    std::array<WORD, 4> parts{};
-    for (std::size_t i = 0; i < 4; ++i) {
-        std::size_t dot = text.find('.');
-        std::string_view part = i < 3 ? text.substr(0, dot) : text;
-        if (part.empty() || (i < 3 && dot == std::string_view::npos)) {
-            return std::nullopt;
-        }
-        unsigned value = 0;
-        auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), value);
-        if (ec != std::errc{} || end != part.data() + part.size() || value > 0xFFFF) {
-            return std::nullopt;
-        }
-        parts[i] = static_cast<WORD>(value);
-        if (i < 3) {
-            text.remove_prefix(dot + 1);
-        }
-    }
-    return parts;
+// The parallel-port virtual device driver: an LE image whose version resource says `version`.
+std::string LptVxdBytes(const std::array<WORD, 4>& version) {
+    VersionRecord record;
+    record.fileVersion = version;
+    record.productVersion = version;
+    record.fileOS = kVosDosWindows32;
+    record.fileType = kVftVxd;
+    record.strings = {{"FileDescription", "Parallel port driver"},
+                      {"FileVersion", std::to_string(version[0]) + "." +
+                                          std::to_string(version[1]) + "." +
+                                          std::to_string(version[3])},
+                      {"OriginalFilename", "LPT.VXD"}};
+    std::vector<BYTE> image = WriteLeImage(record);
+    return std::string(image.begin(), image.end());
 }
+
+} // namespace
 
 std::optional<std::filesystem::path> TemplateHostPath(const std::filesystem::path& machineDir,
                                                       std::string_view windowsPath) {
@@ -219,6 +215,9 @@ MachineTemplateResult BuildMachineTemplate(const MachineTemplateOptions& options
         {std::string(kLocalMachine) + "Software\\Microsoft\\Windows\\CurrentVersion",
          "VersionNumber", 1,
          Text(FormatVersion(options.versionMajor, options.versionMinor) + ".950")});
+    if (options.lptVxdVersion) {
+        machine.files.push_back({system + "\\lpt.vxd", LptVxdBytes(*options.lptVxdVersion)});
+    }
     AddSpooler(machine);
     AddParallelPorts(options, machine);
     return {std::move(machine), {}};

@@ -57,9 +57,6 @@ struct MachineTemplateResult {
 MachineTemplateResult BuildMachineTemplate(const MachineTemplateOptions& options,
                                            const CodePage& codePage);
 
-// A version text "a.b.c.d" with each part 0-65535.
-std::optional<std::array<WORD, 4>> ParseFileVersion(std::string_view text);
-
 // The host path of a Windows path inside a machine folder made from a template:
 // "C:\WINDOWS\WIN.INI" -> <dir>/drive_c/WINDOWS/WIN.INI. None for a path without a drive letter.
 std::optional<std::filesystem::path> TemplateHostPath(const std::filesystem::path& machineDir,
