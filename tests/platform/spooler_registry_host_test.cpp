@@ -140,12 +140,27 @@ TEST_F(SpoolerRegistryFileTest, AFileThatCannotBeWrittenLeavesTheRegistryAsItWas
     HostRegistrySpoolerStore store(registry);
     HostSpooler spooler(store);
     ASSERT_TRUE(spooler.AddMonitor(std::nullopt, 2, {"First", std::nullopt, "A.DLL"}));
+    // The registry port shares the registry; what it kept stays when a spooler change is dropped.
+    HKEY fonts{};
+    ASSERT_EQ(registry.RegCreateKeyEx(kHkeyLocalMachine,
+                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts", 0,
+                                      kKeyAllAccess, &fonts, nullptr),
+              0);
+    const char fontFile[] = "TLFONT.TTF";
+    ASSERT_EQ(registry.RegSetValueEx(fonts, "TL Font (TrueType)", kRegSz,
+                                     reinterpret_cast<const BYTE*>(fontFile), sizeof fontFile),
+              0);
+    registry.RegCloseKey(fonts);
     // A folder where the file should be: the replacement cannot be renamed over it.
     fs::remove(file);
     fs::create_directories(file / "in the way");
     EXPECT_FALSE(spooler.AddMonitor(std::nullopt, 2, {"Second", std::nullopt, "B.DLL"}));
     EXPECT_EQ(spooler.GetLastError(), kErrorAccessDenied);
     EXPECT_EQ(ReadMonitors(store).size(), 1u);
+    const RegistryKey* kept = registry.Tree().Find(
+        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Fonts");
+    ASSERT_NE(kept, nullptr);
+    EXPECT_NE(kept->FindValue("TL Font (TrueType)"), nullptr);
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "platform/host/spooler_registry_host.h"
 
-#include "platform/host/registry_file.h"
-
 namespace tl::host {
 namespace {
 
@@ -13,8 +11,7 @@ std::string LocalMachinePath(std::string_view path) {
 
 } // namespace
 
-HostRegistrySpoolerStore::HostRegistrySpoolerStore(HostRegistry& registry)
-    : registry_(registry), committed_(FormatRegistryText(registry.Tree())) {}
+HostRegistrySpoolerStore::HostRegistrySpoolerStore(HostRegistry& registry) : registry_(registry) {}
 
 const RegistryKey* HostRegistrySpoolerStore::Find(std::string_view path) const {
     return static_cast<const RegistryTree&>(registry_.Tree()).Find(LocalMachinePath(path));
@@ -75,18 +72,15 @@ bool HostRegistrySpoolerStore::DeleteValue(std::string_view path, std::string_vi
 
 bool HostRegistrySpoolerStore::Commit() {
     if (registry_.Save() != kErrorSuccess) {
-        Discard();
+        registry_.Revert();
         return false;
     }
-    committed_ = FormatRegistryText(registry_.Tree());
     return true;
 }
 
 void HostRegistrySpoolerStore::Discard() {
-    RegistryTree previous;
-    std::string ignored;
-    ParseRegistryText(committed_, previous, ignored);
-    registry_.Tree() = std::move(previous);
+    // The file holds every change that was kept, the spooler's and anyone else's.
+    registry_.Revert();
 }
 
 } // namespace tl::host

@@ -1,5 +1,6 @@
 // The spooler's records in the machine's registry (registry.reg): the host spooler's view of
-// HKEY_LOCAL_MACHINE, each commit written to the file at once.
+// HKEY_LOCAL_MACHINE, each commit written to the file at once. The registry may be shared with
+// the registry port: both keep the file as the record of what was kept.
 #pragma once
 
 #include "platform/host/registry_host.h"
@@ -25,7 +26,6 @@ private:
     const RegistryKey* Find(std::string_view path) const;
 
     HostRegistry& registry_;
-    std::string committed_; // the registry text at the last commit
 };
 
 } // namespace tl::host
