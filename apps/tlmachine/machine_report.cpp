@@ -239,6 +239,7 @@ MachineReportResult ReadMachineReport(const fs::path& folder) {
     }
     if (auto winIni = files.Read(machine.windowsDirectory + "\\WIN.INI")) {
         host::IniText ini(*winIni);
+        report.winIniDevice = codePage.ToUtf8(ini.Get("windows", "device").value_or(""));
         for (const auto& key : ini.KeyNames("tlsetup").value_or(std::vector<std::string>{})) {
             report.ecpResults.emplace_back(codePage.ToUtf8(key),
                                            codePage.ToUtf8(ini.Get("tlsetup", key).value_or("")));
@@ -288,6 +289,10 @@ std::string FormatReportText(const MachineReport& report) {
         }
         out << ", priority " << printer.priority << ", default priority " << printer.defaultPriority
             << "\n";
+    }
+
+    if (!report.winIniDevice.empty()) {
+        out << "  WIN.INI [windows] device=" << report.winIniDevice << "\n";
     }
 
     out << "\nPrinter drivers (" << report.drivers.size() << "):\n";
@@ -390,6 +395,7 @@ std::string FormatReportJson(const MachineReport& report) {
     }
     json.EndArray();
 
+    json.Key("winIniDevice").String(report.winIniDevice);
     json.Key("drivers").BeginArray();
     for (const auto& driver : report.drivers) {
         const host::DriverRecord& record = driver.record;

@@ -47,6 +47,7 @@ struct MachineReport {
     std::vector<std::string> devices; // device= values of SYSTEM.INI [386Enh], in order
     std::vector<ReportPort> parallelPorts;
     std::vector<std::pair<std::string, std::string>> ecpResults; // WIN.INI [tlsetup]
+    std::string winIniDevice; // WIN.INI [windows] device=: the default printer for older programs
     bool lptVxdPresent = false;
     std::optional<std::string> lptVxdVersion;
     bool lptVxzPresent = false;

@@ -1,3 +1,4 @@
+#include "platform/host/ini_text.h"
 #include "platform/host/spooler_host.h"
 #include "platform/host/spooler_records.h"
 #include "spooler_memory_registry.h"
@@ -298,6 +299,60 @@ TEST_F(HostSpoolerTest, AFailedWriteReportsFailureAndKeepsNothing) {
     EXPECT_FALSE(spooler.AddPrinterDriver(std::nullopt, 3, Driver("Second")));
     EXPECT_TRUE(ReadPrinters(registry).empty());
     EXPECT_EQ(ReadDrivers(registry).size(), 1u);
+}
+
+} // namespace
+} // namespace tl::host
+
+namespace tl::host {
+namespace {
+
+// WIN.INI in memory, written through the profile calls.
+class WinIniProfile final : public Profile {
+public:
+    DWORD GetPrivateProfileString(const char*, const char*, const char*, char*, DWORD,
+                                  std::string_view) override {
+        return 0;
+    }
+    UINT GetPrivateProfileInt(const char*, const char*, int value, std::string_view) override {
+        return static_cast<UINT>(value);
+    }
+    BOOL WritePrivateProfileString(const char* section, const char* key, const char* value,
+                                   std::string_view file) override {
+        EXPECT_EQ(file, kWinIni);
+        if (section == nullptr || key == nullptr || value == nullptr) {
+            return 0;
+        }
+        winIni.Set(section, key, value);
+        return 1;
+    }
+    IniText winIni;
+};
+
+TEST(HostSpoolerWinIniTest, APrinterIsEnteredInWinIniForOlderPrograms) {
+    test::MemorySpoolerRegistry registry;
+    WinIniProfile profile;
+    HostSpooler spooler(registry, {}, &profile);
+    DriverInfo3 driver;
+    driver.name = "Telmora 600";
+    driver.driverPath = driver.dataFile = driver.configFile = "TL600.DRV";
+    ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, driver));
+    PrinterInfo2 printer;
+    printer.printerName = "My Telmora";
+    printer.portName = "LPT1:";
+    printer.driverName = "TELMORA 600";
+    printer.printProcessor = "WinPrint";
+    printer.attributes = 0x804;
+    ASSERT_TRUE(spooler.ClosePrinter(spooler.AddPrinter(std::nullopt, 2, printer)));
+    printer.printerName = "Second";
+    printer.attributes = 0x800;
+    ASSERT_TRUE(spooler.ClosePrinter(spooler.AddPrinter(std::nullopt, 2, printer)));
+
+    EXPECT_EQ(profile.winIni.Get("Devices", "My Telmora"), "TL600,LPT1:");
+    EXPECT_EQ(profile.winIni.Get("PrinterPorts", "My Telmora"), "TL600,LPT1:,15,45");
+    EXPECT_EQ(profile.winIni.Get("PrinterPorts", "Second"), "TL600,LPT1:,15,45");
+    // Only the default printer becomes the device of [windows].
+    EXPECT_EQ(profile.winIni.Get("windows", "device"), "My Telmora,TL600,LPT1:");
 }
 
 } // namespace

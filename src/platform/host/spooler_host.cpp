@@ -106,8 +106,8 @@ SystemFileProbe SystemDirectoryProbe(const PathResolver& resolver, std::string s
     };
 }
 
-HostSpooler::HostSpooler(SpoolerRegistry& registry, SystemFileProbe probe)
-    : registry_(registry), probe_(std::move(probe)) {}
+HostSpooler::HostSpooler(SpoolerRegistry& registry, SystemFileProbe probe, Profile* profile)
+    : registry_(registry), probe_(std::move(probe)), profile_(profile) {}
 
 BOOL HostSpooler::Fail(DWORD error) {
     lastError_ = error;
@@ -270,6 +270,27 @@ void HostSpooler::ClearOtherDefaults(std::string_view printer) {
     }
 }
 
+// The WIN.INI entries of a printer name its driver by the driver file's name without extension:
+// "Telmora 600=TL600,LPT1:". A failure to write them leaves the printer added: the registry is the
+// spooler's record, WIN.INI a copy for 16-bit programs.
+void HostSpooler::EnterInWinIni(const PrinterInfo2& info, std::string_view driverKey) {
+    if (profile_ == nullptr) {
+        return;
+    }
+    std::string driver = ValueText(registry_.GetValue(DriverKey(driverKey), "Driver")).value_or("");
+    driver = driver.substr(0, driver.rfind('.'));
+    const std::string device = driver + "," + *info.portName;
+    const std::string timeouts = "," + std::to_string(kDeviceNotSelectedTimeout / 1000) + "," +
+                                 std::to_string(kTransmissionRetryTimeout / 1000);
+    const char* name = info.printerName->c_str();
+    profile_->WriteProfileString("Devices", name, device.c_str());
+    profile_->WriteProfileString("PrinterPorts", name, (device + timeouts).c_str());
+    if ((info.attributes & kPrinterAttributeDefault) != 0) {
+        profile_->WriteProfileString("windows", "device",
+                                     (*info.printerName + "," + device).c_str());
+    }
+}
+
 PrinterHandle HostSpooler::AddPrinter(OptionalName name, DWORD level, const PrinterInfo2& info) {
     if (!IsLocal(name)) {
         Fail(kErrorInvalidName);
@@ -341,6 +362,7 @@ PrinterHandle HostSpooler::AddPrinter(OptionalName name, DWORD level, const Prin
     if (!Commit()) {
         return {};
     }
+    EnterInWinIni(info, *driver);
     PrinterHandle handle{nextHandle_++};
     openPrinters_.insert(handle.value);
     lastError_ = kErrorSuccess;

@@ -5,6 +5,7 @@
 
 #include "platform/host/path_resolver.h"
 #include "platform/host/spooler_registry.h"
+#include "platform/profile.h"
 #include "platform/spooler.h"
 
 #include <functional>
@@ -22,8 +23,11 @@ SystemFileProbe SystemDirectoryProbe(const PathResolver& resolver, std::string s
 
 class HostSpooler final : public Spooler {
 public:
-    // Without a probe, files named in registrations are taken to exist.
-    explicit HostSpooler(SpoolerRegistry& registry, SystemFileProbe probe = {});
+    // Without a probe, files named in registrations are taken to exist. With a profile, a new
+    // printer is also entered in WIN.INI ([Devices], [PrinterPorts], and [windows] device= for
+    // the default printer), as Windows 95 keeps them for older programs.
+    explicit HostSpooler(SpoolerRegistry& registry, SystemFileProbe probe = {},
+                         Profile* profile = nullptr);
 
     BOOL EnumPrinterDrivers(OptionalName name, OptionalName environment, DWORD level,
                             std::vector<DriverInfo1>* drivers, DWORD bufferSize, DWORD* needed,
@@ -44,9 +48,11 @@ private:
     bool FileExists(std::string_view file) const;
     bool Commit();
     void ClearOtherDefaults(std::string_view printer);
+    void EnterInWinIni(const PrinterInfo2& info, std::string_view driverKey);
 
     SpoolerRegistry& registry_;
     SystemFileProbe probe_;
+    Profile* profile_;
     std::set<std::uint32_t> openPrinters_;
     std::uint32_t nextHandle_ = 1;
     DWORD lastError_ = kErrorSuccess;
