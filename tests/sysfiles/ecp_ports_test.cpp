@@ -1,0 +1,123 @@
+#include "sysfiles/ecp_ports.h"
+
+#include "platform/host/iconv_code_page.h"
+#include "platform/host/machine_config.h"
+#include "platform/host/machine_path_resolver.h"
+#include "platform/host/profile_host.h"
+#include "platform/host/registry_host.h"
+#include "support/temp_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace tl {
+namespace {
+
+class DetectEcpPortsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        machine.MakeDirectory("drive_c/WINDOWS/SYSTEM");
+        auto result = host::LoadMachineConfig(machine.Root(), codePage);
+        ASSERT_TRUE(result.config) << result.error;
+        config = *result.config;
+        resolver.emplace(config, codePage);
+        profile.emplace(*resolver, config.windowsDirectory);
+    }
+
+    // The registry holds exactly these REGEDIT4 lines (after the header).
+    void WriteRegistry(const std::string& body) {
+        machine.WriteFile("registry.reg", "REGEDIT4\r\n\r\n" + body);
+    }
+
+    // Runs the detection on a registry freshly read from registry.reg; the three answers.
+    std::string Detect() {
+        host::HostRegistry registry(machine.Root() / "registry.reg");
+        std::string error;
+        EXPECT_TRUE(registry.Load(error)) << error;
+        DetectEcpPorts(registry, *profile);
+        return Answer("LPT1") + Answer("LPT2") + Answer("LPT3");
+    }
+
+    std::string Answer(const char* key) {
+        std::array<char, 16> buffer{};
+        const DWORD length =
+            profile->GetProfileString("tlsetup", key, "-", buffer.data(), buffer.size());
+        return std::string(buffer.data(), length);
+    }
+
+    test::TempMachine machine;
+    host::IconvCodePage codePage;
+    host::MachineConfig config;
+    std::optional<host::MachinePathResolver> resolver;
+    std::optional<host::HostProfile> profile;
+};
+
+// One instance "0000" below key with that PortName.
+std::string Instance(const std::string& key, const std::string& instance,
+                     const std::string& portName) {
+    return "[HKEY_LOCAL_MACHINE\\" + key + "\\" + instance + "]\r\n\"PortName\"=\"" + portName +
+           "\"\r\n\r\n";
+}
+
+TEST_F(DetectEcpPortsTest, WithoutAnyEcpKeyEveryPortIsWrittenAsNotEcp) {
+    WriteRegistry(Instance("Enum\\Root\\*PNP0400", "0000", "LPT1")); // a plain printer port
+    EXPECT_EQ(Detect(), "000");
+    EXPECT_EQ(machine.ReadFile("drive_c/WINDOWS/WIN.INI"),
+              "[tlsetup]\r\nLPT1=0\r\nLPT2=0\r\nLPT3=0\r\n");
+}
+
+TEST_F(DetectEcpPortsTest, EachOfTheFourKeysMarksItsPorts) {
+    const std::array<std::string, 4> keys = {"Enum\\Root\\*PNP0401", "Enum\\Root\\*CPQA0E0",
+                                             "Enum\\BIOS\\*PNP0401", "Enum\\BIOS\\*CPQA0E0"};
+    for (const std::string& key : keys) {
+        SCOPED_TRACE(key);
+        WriteRegistry(Instance(key, "0000", "LPT2"));
+        EXPECT_EQ(Detect(), "010");
+    }
+    // Ports found under different keys add up; a key that is missing is passed over.
+    WriteRegistry(Instance(keys[0], "0000", "LPT3") + Instance(keys[3], "0000", "LPT1"));
+    EXPECT_EQ(Detect(), "101");
+}
+
+TEST_F(DetectEcpPortsTest, OnlyTheFourthCharacterOfPortNameCounts) {
+    const std::string key = "Enum\\BIOS\\*PNP0401";
+    WriteRegistry(Instance(key, "0000", "ECP2") + Instance(key, "0001", "LPT") +
+                  Instance(key, "0002", "LPT4") + Instance(key, "0003", "LPT0") +
+                  "[HKEY_LOCAL_MACHINE\\" + key + "\\0004]\r\n\"Name\"=\"LPT1\"\r\n\r\n");
+    EXPECT_EQ(Detect(), "010");
+
+    // A name that does not fit the 80-byte buffer cannot be read, so it marks nothing.
+    WriteRegistry(Instance(key, "0000", "LPT3" + std::string(76, 'x')) +
+                  Instance(key, "0001", "LPT1" + std::string(75, 'x')));
+    EXPECT_EQ(Detect(), "100");
+}
+
+TEST_F(DetectEcpPortsTest, AtMostEightInstancesAreExaminedUnderAKey) {
+    std::string body;
+    for (int i = 0; i < 7; ++i) {
+        body += Instance("Enum\\Root\\*PNP0401", "000" + std::to_string(i), "LPT9");
+    }
+    body += Instance("Enum\\Root\\*PNP0401", "0007", "LPT2"); // the eighth
+    body += Instance("Enum\\Root\\*PNP0401", "0008", "LPT1"); // the ninth
+    // The next key is searched afresh.
+    body += Instance("Enum\\BIOS\\*CPQA0E0", "0000", "LPT3");
+    WriteRegistry(body);
+    EXPECT_EQ(Detect(), "011");
+}
+
+TEST_F(DetectEcpPortsTest, EarlierAnswersAreReplacedAndTheRestOfWinIniKept) {
+    machine.WriteFile("drive_c/WINDOWS/WIN.INI", "[windows]\r\nload=\r\n\r\n"
+                                                 "[tlsetup]\r\nLPT1=1\r\nLPT2=1\r\nLPT3=1\r\n"
+                                                 "Other=5\r\n");
+    WriteRegistry(Instance("Enum\\Root\\*CPQA0E0", "0000", "LPT2"));
+    EXPECT_EQ(Detect(), "010");
+    EXPECT_EQ(machine.ReadFile("drive_c/WINDOWS/WIN.INI"),
+              "[windows]\r\nload=\r\n\r\n"
+              "[tlsetup]\r\nLPT1=0\r\nLPT2=1\r\nLPT3=0\r\nOther=5\r\n");
+}
+
+} // namespace
+} // namespace tl
