@@ -35,9 +35,13 @@ constexpr std::string_view kHelp =
     "                                 system directory (default 4.0.0.950); none: no lpt.vxd\n"
     "  --ecp LPTn                     make LPTn (1-3) an ECP port (may be repeated)\n"
     "  --atom NAME                    a global atom present at start (may be repeated)\n"
+    "  --in-use PATH                  a file another program holds open: an exclusive open\n"
+    "                                 fails with a sharing violation (may be repeated)\n"
+    "  --read-only                    the Windows drive is write-protected\n"
+    "  --english                      English (0409) date and time formats instead of Korean\n"
     "\n"
     "DIR must not exist or be empty. Exit codes: 0 done, 1 wrong usage, 2 the folder is missing,\n"
-    "broken or cannot be made.\n";
+    "broken or cannot be made. Texts are UTF-8; the keys of --json stay as they are.\n";
 
 int Usage(std::string_view message) {
     std::cerr << "tlmachine: " << message << "\nTry 'tlmachine --help'.\n";
@@ -75,7 +79,7 @@ int RunInit(const std::vector<std::string_view>& args) {
             return args[++i];
         };
         if (arg == "--windows-dir" || arg == "--version" || arg == "--free-bytes" ||
-            arg == "--lpt-vxd-version" || arg == "--ecp" || arg == "--atom") {
+            arg == "--lpt-vxd-version" || arg == "--ecp" || arg == "--atom" || arg == "--in-use") {
             std::optional<std::string_view> text = value();
             if (!text) {
                 return Usage(std::string(arg) + " needs a value");
@@ -107,9 +111,15 @@ int RunInit(const std::vector<std::string_view>& args) {
                     return Usage("--ecp takes LPT1, LPT2 or LPT3");
                 }
                 options.ecpPorts.push_back(port);
+            } else if (arg == "--in-use") {
+                options.inUse.push_back(codePage.FromUtf8(*text));
             } else {
                 options.atoms.push_back(codePage.FromUtf8(*text));
             }
+        } else if (arg == "--read-only") {
+            options.readOnly = true;
+        } else if (arg == "--english") {
+            options.englishLocale = true;
         } else if (!arg.empty() && arg.front() == '-') {
             return Usage("unknown option " + std::string(arg));
         } else if (folder) {

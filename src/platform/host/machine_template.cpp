@@ -175,9 +175,21 @@ MachineTemplateResult BuildMachineTemplate(const MachineTemplateOptions& options
     ini += "WindowsDirectory=" + codePage.ToUtf8(windows) + "\n";
     ini += "SystemDirectory=" + codePage.ToUtf8(system) + "\n";
     ini += "Version=" + FormatVersion(options.versionMajor, options.versionMinor) + "\n";
-    if (options.freeBytes) {
-        ini += std::string("\n[Drive.") + drive +
-               "]\nFreeBytes=" + std::to_string(*options.freeBytes) + "\n";
+    ini += std::string("Locale=") + (options.englishLocale ? "0409" : "0412") + "\n";
+    if (options.freeBytes || options.readOnly) {
+        ini += std::string("\n[Drive.") + drive + "]\n";
+        if (options.freeBytes) {
+            ini += "FreeBytes=" + std::to_string(*options.freeBytes) + "\n";
+        }
+        if (options.readOnly) {
+            ini += "ReadOnly=1\n";
+        }
+    }
+    if (!options.inUse.empty()) {
+        ini += "\n[InUse]\n";
+        for (const auto& path : options.inUse) {
+            ini += codePage.ToUtf8(path) + "=1\n";
+        }
     }
     if (!options.atoms.empty()) {
         ini += "\n[Atoms]\n";

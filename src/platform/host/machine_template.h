@@ -27,6 +27,9 @@ struct MachineTemplateOptions {
     std::optional<std::array<WORD, 4>> lptVxdVersion = {{4, 0, 0, 950}}; // none: no lpt.vxd
     std::vector<int> ecpPorts;      // LPT numbers (1-3) that are ECP ports
     std::vector<std::string> atoms; // global atoms at start (ANSI)
+    bool englishLocale = false;     // Locale=0409 instead of Korean 0412
+    bool readOnly = false;          // the Windows drive is write-protected
+    std::vector<std::string> inUse; // files held open by another program (ANSI)
 };
 
 struct TemplateFile {
