@@ -117,6 +117,20 @@ TEST_F(LzOpenTest, CopyRejectsHandlesOfTheWrongKind) {
     EXPECT_EQ(lz.LZCopy(in, out), kLzErrorBadInHandle);
 }
 
+TEST_F(LzOpenTest, HandleNumbersAreReusedSoALongRunNeverRunsOut) {
+    machine.Write("SRC.DRV", {1});
+    machine.Write("SRC.DR_", host::CompressSzdd(std::vector<BYTE>{1}));
+    for (int i = 0; i < 1100; ++i) {
+        const LzHandle plain = lz.LZOpenFile("C:\\SRC.DRV", of, kOfRead);
+        const LzHandle packed = lz.LZOpenFile("C:\\SRC.DR_", of, kOfRead);
+        ASSERT_GT(plain, 0);
+        ASSERT_LT(plain, 0x400);
+        ASSERT_GE(packed, 0x400);
+        lz.LZClose(plain);
+        lz.LZClose(packed);
+    }
+}
+
 TEST_F(LzOpenTest, AFolderIsNotAFile) {
     std::filesystem::create_directory(machine.HostPath("SUB.DIR"));
     EXPECT_EQ(lz.LZOpenFile("C:\\SUB.DIR", of, kOfRead), kHfileError);

@@ -105,13 +105,18 @@ LzHandle HostLzExpand::Fail(OfStruct& of, DWORD error) {
 }
 
 LzHandle HostLzExpand::Add(OpenLzFile file) {
-    const bool compressed = file.compressed;
-    LzHandle& next = compressed ? nextCompressed_ : nextPlain_;
-    // Plain handles stay below the expanding ones, as in LZ32; numbers are not reused.
-    if (next == std::numeric_limits<LzHandle>::max() || (!compressed && next >= 0x400 - 1)) {
+    // As in LZ32, plain files get small numbers and expanding handles numbers from 0x400 on; the
+    // lowest free number is taken, so a long run never runs out of them.
+    const LzHandle first = file.compressed ? kFirstCompressedHandle : 1;
+    const LzHandle last =
+        file.compressed ? std::numeric_limits<LzHandle>::max() : kFirstCompressedHandle - 1;
+    LzHandle handle = first;
+    for (auto it = files_.lower_bound(first); it != files_.end() && it->first == handle; ++it) {
+        ++handle;
+    }
+    if (handle > last || handle < first) {
         return kHfileError;
     }
-    const LzHandle handle = next++;
     files_.emplace(handle, std::move(file));
     return handle;
 }

@@ -58,8 +58,7 @@ private:
     EventSink& events_;
     std::function<std::string(std::string_view)> toUtf8_;
     std::map<LzHandle, OpenLzFile> files_;
-    LzHandle nextPlain_ = 1;
-    LzHandle nextCompressed_ = 0x400; // LZ32 numbers its expanding handles from 0x400
+    static constexpr LzHandle kFirstCompressedHandle = 0x400;
 };
 
 // The name a compressed copy of fileName carries: the last character of its extension replaced by
