@@ -2,7 +2,8 @@
 // GetFileVersionInfoA, VerQueryValueA). The bytes are the version resource as the file carries it:
 // 16-bit drivers and virtual device drivers hold the 16-bit VS_VERSION_INFO (ANSI keys, the fixed
 // file information at byte 20), 32-bit images the 32-bit one (UTF-16 keys, fixed information at
-// byte 40). Paths are ANSI (code page 949) Windows paths.
+// byte 40). A file in the MS-DOS COMPRESS (SZDD) format is read as the file it expands to, as the
+// system's version functions do. Paths are ANSI (code page 949) Windows paths.
 #pragma once
 
 #include "platform/win_types.h"

@@ -1,3 +1,4 @@
+#include "platform/host/szdd_compressor.h"
 #include "platform/host/version_block_writer.h"
 #include "platform/host/version_host.h"
 #include "platform/host/version_image_writer.h"
@@ -158,6 +159,20 @@ TEST_F(VersionInfoTest, FilesWithoutAVersionResourceGiveSizeZeroAndTheReason) {
     EXPECT_EQ(info.GetLastError(), kErrorPathNotFound);
     std::vector<BYTE> buffer(64);
     EXPECT_EQ(info.GetFileVersionInfo("C:\\README.TXT", 0, 64, buffer.data()), 0);
+}
+
+TEST_F(VersionInfoTest, ACompressedFileShowsTheVersionOfTheFileItExpandsTo) {
+    const std::vector<BYTE> image = host::WriteNeImage(PortDriverRecord());
+    machine.Write("TLDRV.DRV", image);
+    const std::vector<BYTE> packed = host::CompressSzdd(image, 'V');
+    machine.Write("TLDRV.DR_", packed);
+    const std::vector<BYTE> block = Load("TLDRV.DR_");
+    EXPECT_FALSE(block.empty());
+    EXPECT_EQ(block, Load("TLDRV.DRV"));
+    // Cut short, it does not expand and has no version.
+    machine.Write("CUT.DR_", std::vector<BYTE>(packed.begin(), packed.end() - 20));
+    EXPECT_EQ(info.GetFileVersionInfoSize("C:\\CUT.DR_", nullptr), 0u);
+    EXPECT_NE(info.GetLastError(), kErrorSuccess);
 }
 
 TEST_F(VersionInfoTest, ABufferSmallerThanTheResourceIsRefused) {

@@ -1,8 +1,10 @@
 #include "platform/host/version_host.h"
 
+#include "platform/host/szdd_expander.h"
 #include "platform/host/version_query.h"
 #include "platform/host/version_resource_reader.h"
 
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -35,7 +37,66 @@ private:
     std::uint64_t size_ = 0;
 };
 
-// The version resource of a Windows path, or none with the reason in error.
+// A compressed driver is expanded whole before it is read; drivers are small, and a promise of
+// more than this is not believed.
+constexpr DWORD kMaxExpandedImage = 64u << 20;
+
+class StreamReader final : public ByteReader {
+public:
+    explicit StreamReader(std::ifstream& in) : in_(in) {}
+    std::optional<std::size_t> Read(void* buffer, std::size_t size) override {
+        in_.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
+        if (in_.bad()) {
+            return std::nullopt;
+        }
+        return static_cast<std::size_t>(in_.gcount());
+    }
+
+private:
+    std::ifstream& in_;
+};
+
+class VectorWriter final : public ByteWriter {
+public:
+    explicit VectorWriter(std::vector<BYTE>& out) : out_(out) {}
+    bool Write(const void* buffer, std::size_t size) override {
+        const auto* bytes = static_cast<const BYTE*>(buffer);
+        out_.insert(out_.end(), bytes, bytes + size);
+        return true;
+    }
+
+private:
+    std::vector<BYTE>& out_;
+};
+
+// The expanded bytes of an SZDD file; none when the file is not compressed. A compressed file
+// that does not expand gives an empty image (and so no version).
+std::optional<std::vector<BYTE>> ExpandIfCompressed(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::array<BYTE, kSzddHeaderSize> head{};
+    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    const auto header =
+        ParseSzddHeader(std::span(head).first(static_cast<std::size_t>(in.gcount())));
+    if (!header) {
+        return std::nullopt;
+    }
+    std::vector<BYTE> image;
+    if (header->expandedLength > kMaxExpandedImage) {
+        return image;
+    }
+    in.clear();
+    in.seekg(0);
+    StreamReader reader(in);
+    VectorWriter writer(image);
+    if (ExpandSzdd(reader, writer) < 0) {
+        image.clear();
+    }
+    return image;
+}
+
+// The version resource of a Windows path, or none with the reason in error. Like the system's
+// own version functions, which open files through the LZ expansion, a compressed file is read as
+// the file it expands to: an install disk's "UNIDRV.DR_" shows the version of UNIDRV.DRV.
 std::optional<std::vector<BYTE>> LoadResource(const PathResolver& resolver, std::string_view path,
                                               DWORD& error) {
     const ResolvedPath resolved = resolver.Resolve(path, PathUse::Read);
@@ -51,6 +112,9 @@ std::optional<std::vector<BYTE>> LoadResource(const PathResolver& resolver, std:
                     ? kErrorFileNotFound
                     : kErrorPathNotFound;
         return std::nullopt;
+    }
+    if (const auto expanded = ExpandIfCompressed(resolved.path)) {
+        return ReadVersionResource(MemoryByteSource(*expanded), &error);
     }
     const FileByteSource file(resolved.path);
     if (!file.IsOpen()) {
