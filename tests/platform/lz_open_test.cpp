@@ -131,6 +131,24 @@ TEST_F(LzOpenTest, HandleNumbersAreReusedSoALongRunNeverRunsOut) {
     }
 }
 
+TEST_F(LzOpenTest, AFileHeldOpenElsewhereCanBeReadButNotReplaced) {
+    machine.Write("UNI.DRV", {1, 2, 3});
+    const auto held = machine.HostPath("UNI.DRV");
+    lz.SetHeldOpen([&](const std::filesystem::path& path) { return path == held; });
+    for (WORD style : {kOfCreate, kOfDelete, kOfWrite, kOfReadWrite}) {
+        EXPECT_EQ(lz.LZOpenFile("C:\\UNI.DRV", of, style), kHfileError) << style;
+        EXPECT_EQ(of.nErrCode, kErrorSharingViolation) << style;
+    }
+    EXPECT_EQ(machine.Read("UNI.DRV"), (std::vector<BYTE>{1, 2, 3}));
+    const LzHandle in = lz.LZOpenFile("C:\\UNI.DRV", of, kOfRead);
+    EXPECT_GT(in, 0);
+    lz.LZClose(in);
+    // A new file of another name is not held.
+    const LzHandle out = lz.LZOpenFile("C:\\UNI2.DRV", of, kOfCreate);
+    EXPECT_GT(out, 0);
+    lz.LZClose(out);
+}
+
 TEST_F(LzOpenTest, AFolderIsNotAFile) {
     std::filesystem::create_directory(machine.HostPath("SUB.DIR"));
     EXPECT_EQ(lz.LZOpenFile("C:\\SUB.DIR", of, kOfRead), kHfileError);

@@ -104,6 +104,10 @@ LzHandle HostLzExpand::Fail(OfStruct& of, DWORD error) {
     return kHfileError;
 }
 
+bool HostLzExpand::HeldOpen(const fs::path& path) const {
+    return heldOpen_ && IsRegularFile(path) && heldOpen_(path);
+}
+
 LzHandle HostLzExpand::Add(OpenLzFile file) {
     // As in LZ32, plain files get small numbers and expanding handles numbers from 0x400 on; the
     // lowest free number is taken, so a long run never runs out of them.
@@ -134,6 +138,9 @@ LzHandle HostLzExpand::OpenForCreate(std::string_view fileName, OfStruct& of, WO
     std::error_code ec;
     if (fs::is_directory(resolved.path, ec)) {
         return Fail(of, kErrorAccessDenied);
+    }
+    if (HeldOpen(resolved.path)) {
+        return Fail(of, kErrorSharingViolation);
     }
     const char* mode = (style & 0x3) == kOfReadWrite ? "w+b" : "wb";
     std::FILE* file = std::fopen(resolved.path.c_str(), mode);
@@ -196,6 +203,10 @@ LzHandle HostLzExpand::LZOpenFile(std::string_view fileName, OfStruct& of, WORD 
         return Fail(of, error);
     }
 
+    const bool writable = (style & 0x3) != kOfRead;
+    if ((writable || (style & kOfDelete) != 0) && HeldOpen(*found)) {
+        return Fail(of, kErrorSharingViolation);
+    }
     if ((style & kOfDelete) != 0) {
         std::error_code ec;
         return fs::remove(*found, ec) ? 1 : Fail(of, kErrorAccessDenied);
@@ -203,7 +214,6 @@ LzHandle HostLzExpand::LZOpenFile(std::string_view fileName, OfStruct& of, WORD 
     if ((style & kOfExist) != 0) {
         return 1;
     }
-    const bool writable = (style & 0x3) != kOfRead;
     std::FILE* file = std::fopen(found->c_str(), writable ? "r+b" : "rb");
     if (file == nullptr) {
         return Fail(of, kErrorAccessDenied);

@@ -7,6 +7,7 @@
 #include "platform/lz.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -24,6 +25,12 @@ public:
     ~HostLzExpand() override;
     HostLzExpand(const HostLzExpand&) = delete;
     HostLzExpand& operator=(const HostLzExpand&) = delete;
+
+    // Files that another program holds open (a driver in use): creating, emptying, writing or
+    // deleting one fails with a sharing violation (32); reading it works.
+    void SetHeldOpen(std::function<bool(const std::filesystem::path& hostPath)> heldOpen) {
+        heldOpen_ = std::move(heldOpen);
+    }
 
     LzHandle LZOpenFile(std::string_view fileName, OfStruct& of, WORD style) override;
     INT LZRead(LzHandle file, void* buffer, INT count) override;
@@ -51,12 +58,14 @@ private:
     LzHandle Fail(OfStruct& of, DWORD error);
     LzHandle OpenForCreate(std::string_view fileName, OfStruct& of, WORD style);
     LzHandle Add(OpenLzFile file);
+    bool HeldOpen(const std::filesystem::path& path) const;
     OpenLzFile* Find(LzHandle file);
     LONG ExpandAll(OpenLzFile& file);
 
     const PathResolver& resolver_;
     EventSink& events_;
     std::function<std::string(std::string_view)> toUtf8_;
+    std::function<bool(const std::filesystem::path&)> heldOpen_;
     std::map<LzHandle, OpenLzFile> files_;
     static constexpr LzHandle kFirstCompressedHandle = 0x400;
 };
