@@ -152,6 +152,36 @@ TEST(SzddExpand, TruncatedOrDamagedDataFailsInsteadOfGivingAShortFile) {
     EXPECT_EQ(lz.OpenHandleCount(), 0u);
 }
 
+// A destination that takes no bytes (a full disk): the copy fails, whether it expands or not.
+TEST(SzddExpand, AFullDiskMakesTheCopyFail) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    struct FullDisk final : host::PathResolver {
+        explicit FullDisk(const TempMachine& m) : machine(m) {}
+        host::ResolvedPath Resolve(std::string_view path, host::PathUse use) const override {
+            return path == "F:\\OUT.DRV" ? host::ResolvedPath{"/dev/full", kErrorSuccess}
+                                         : machine.Resolve(path, use);
+        }
+        const TempMachine& machine;
+    };
+    TempMachine machine;
+    FullDisk resolver(machine);
+    host::HostLzExpand lz(resolver, machine);
+    machine.Write("BIG.DR_", host::CompressSzdd(RepetitiveBytes(300000)));
+    machine.Write("BIG.DRV", RandomBytes(300000, 5));
+    for (const char* source : {"C:\\BIG.DR_", "C:\\BIG.DRV"}) {
+        OfStruct of;
+        const LzHandle in = lz.LZOpenFile(source, of, kOfRead);
+        const LzHandle out = lz.LZOpenFile("F:\\OUT.DRV", of, kOfCreate);
+        ASSERT_GT(in, 0);
+        ASSERT_GT(out, 0);
+        EXPECT_EQ(lz.LZCopy(in, out), kLzErrorWrite) << source;
+        lz.LZClose(in);
+        lz.LZClose(out);
+    }
+}
+
 TEST(SzddExpand, FilesThatAreNotCompressedCopyUnchanged) {
     TempMachine machine;
     host::HostLzExpand lz(machine, machine);
