@@ -280,8 +280,10 @@ void HostSpooler::EnterInWinIni(const PrinterInfo2& info, std::string_view drive
     std::string driver = ValueText(registry_.GetValue(DriverKey(driverKey), "Driver")).value_or("");
     driver = driver.substr(0, driver.rfind('.'));
     const std::string device = driver + "," + *info.portName;
-    const std::string timeouts = "," + std::to_string(kDeviceNotSelectedTimeout / 1000) + "," +
-                                 std::to_string(kTransmissionRetryTimeout / 1000);
+    std::string timeouts = ",";
+    timeouts += std::to_string(kDeviceNotSelectedTimeout / 1000);
+    timeouts += ",";
+    timeouts += std::to_string(kTransmissionRetryTimeout / 1000);
     const char* name = info.printerName->c_str();
     profile_->WriteProfileString("Devices", name, device.c_str());
     profile_->WriteProfileString("PrinterPorts", name, (device + timeouts).c_str());
