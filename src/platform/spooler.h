@@ -124,7 +124,8 @@ public:
     virtual BOOL EnumPrinterDrivers(OptionalName name, OptionalName environment, DWORD level,
                                     std::vector<DriverInfo1>* drivers, DWORD bufferSize,
                                     DWORD* needed, DWORD* returned) = 0;
-    // EnumPrintersA, level 5 only; kPrinterEnumLocal lists the printers of this machine.
+    // EnumPrintersA, level 5 only; kPrinterEnumLocal lists the printers of this machine,
+    // kPrinterEnumDefault the default printer.
     virtual BOOL EnumPrinters(DWORD flags, OptionalName name, DWORD level,
                               std::vector<PrinterInfo5>* printers, DWORD bufferSize, DWORD* needed,
                               DWORD* returned) = 0;

@@ -122,9 +122,15 @@ TEST_F(HostSpoolerTest, PrinterEnumerationIsSizedLikeTheThirtyTwoBitApi) {
     EXPECT_EQ(printers[0].deviceNotSelectedTimeout, 15000u);
     EXPECT_EQ(printers[0].transmissionRetryTimeout, 45000u);
 
-    // Only local printers exist on this machine.
+    // The default flag answers the default printer only; other flags find nothing here.
+    PrinterInfo2 second = Printer("Second", "Telmora 600");
+    second.attributes = kPrinterAttributeEnableBidi;
+    ASSERT_TRUE(spooler.ClosePrinter(spooler.AddPrinter(std::nullopt, 2, second)));
     ASSERT_TRUE(spooler.EnumPrinters(kPrinterEnumDefault, std::nullopt, 5, &printers, 4000, &needed,
                                      &returned));
+    ASSERT_EQ(returned, 1u);
+    EXPECT_EQ(printers[0].printerName, "Telmora 600");
+    ASSERT_TRUE(spooler.EnumPrinters(0x10, std::nullopt, 5, &printers, 4000, &needed, &returned));
     EXPECT_EQ(returned, 0u);
 }
 

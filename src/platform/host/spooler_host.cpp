@@ -178,8 +178,13 @@ BOOL HostSpooler::EnumPrinters(DWORD flags, OptionalName name, DWORD level,
         return Fail(kErrorInvalidName);
     }
     std::vector<PrinterInfo5> found;
-    if ((flags & kPrinterEnumLocal) != 0) {
+    // Every printer of this machine is local; the default one alone answers the default flag.
+    const bool local = (flags & kPrinterEnumLocal) != 0;
+    if (local || (flags & kPrinterEnumDefault) != 0) {
         for (auto& record : ReadPrinters(registry_)) {
+            if (!local && (record.attributes & kPrinterAttributeDefault) == 0) {
+                continue;
+            }
             found.push_back({std::move(record.name), std::move(record.port), record.attributes,
                              record.deviceNotSelectedTimeout, record.transmissionRetryTimeout});
         }
