@@ -6,6 +6,7 @@
 #include "platform/host/machine_template.h"
 #include "platform/host/version_block_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <iostream>
@@ -39,6 +40,11 @@ constexpr std::string_view kHelp =
     "                                 fails with a sharing violation (may be repeated)\n"
     "  --read-only                    the Windows drive is write-protected\n"
     "  --english                      English (0409) date and time formats instead of Korean\n"
+    "  --driver NAME                  a printer driver already installed, with its own driver\n"
+    "                                 file in the system directory (may be repeated)\n"
+    "  --printer NAME[=DRIVER]        a printer already installed on LPT1: (may be repeated);\n"
+    "                                 DRIVER defaults to the driver of the same name, else the\n"
+    "                                 last --driver; the first printer is the default one\n"
     "\n"
     "DIR must not exist or be empty. Exit codes: 0 done, 1 wrong usage, 2 the folder is missing,\n"
     "broken or cannot be made. Texts are UTF-8; the keys of --json stay as they are.\n";
@@ -66,9 +72,18 @@ bool ParseVersion(std::string_view text, tl::host::MachineTemplateOptions& optio
     return true;
 }
 
+// The options of init that are followed by a value.
+bool TakesValue(std::string_view option) {
+    constexpr std::string_view kOptions[] = {"--windows-dir",     "--version", "--free-bytes",
+                                             "--lpt-vxd-version", "--ecp",     "--atom",
+                                             "--in-use",          "--driver",  "--printer"};
+    return std::find(std::begin(kOptions), std::end(kOptions), option) != std::end(kOptions);
+}
+
 int RunInit(const std::vector<std::string_view>& args) {
     tl::host::IconvCodePage codePage;
     tl::host::MachineTemplateOptions options;
+    tl::tools::InstalledPrinters installed;
     std::optional<std::string_view> folder;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
@@ -78,8 +93,7 @@ int RunInit(const std::vector<std::string_view>& args) {
             }
             return args[++i];
         };
-        if (arg == "--windows-dir" || arg == "--version" || arg == "--free-bytes" ||
-            arg == "--lpt-vxd-version" || arg == "--ecp" || arg == "--atom" || arg == "--in-use") {
+        if (TakesValue(arg)) {
             std::optional<std::string_view> text = value();
             if (!text) {
                 return Usage(std::string(arg) + " needs a value");
@@ -111,6 +125,24 @@ int RunInit(const std::vector<std::string_view>& args) {
                     return Usage("--ecp takes LPT1, LPT2 or LPT3");
                 }
                 options.ecpPorts.push_back(port);
+            } else if (arg == "--driver") {
+                installed.drivers.push_back(codePage.FromUtf8(*text));
+            } else if (arg == "--printer") {
+                std::string printer = codePage.FromUtf8(*text);
+                std::size_t equals = printer.find('=');
+                std::string driver;
+                if (equals != std::string::npos) {
+                    driver = printer.substr(equals + 1);
+                    printer.resize(equals);
+                } else if (std::find(installed.drivers.begin(), installed.drivers.end(), printer) !=
+                           installed.drivers.end()) {
+                    driver = printer;
+                } else if (!installed.drivers.empty()) {
+                    driver = installed.drivers.back();
+                } else {
+                    return Usage("--printer " + std::string(*text) + " needs a --driver before it");
+                }
+                installed.printers.emplace_back(std::move(printer), std::move(driver));
             } else if (arg == "--in-use") {
                 options.inUse.push_back(codePage.FromUtf8(*text));
             } else {
@@ -132,7 +164,7 @@ int RunInit(const std::vector<std::string_view>& args) {
         return Usage("init needs a folder");
     }
     std::string error;
-    if (!tl::tools::InitMachineFolder(std::string(*folder), options, error)) {
+    if (!tl::tools::InitMachineFolder(std::string(*folder), options, installed, error)) {
         std::cerr << "tlmachine: " << error << "\n";
         return kExitFolder;
     }

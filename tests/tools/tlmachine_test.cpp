@@ -151,6 +151,38 @@ TEST_F(TlmachineTest, ShowListsWhatTheSpoolerRegisteredAsJson) {
     EXPECT_NE(json.find(R"("lptVxd":{"present":false,"version":null)"), std::string::npos);
 }
 
+TEST_F(TlmachineTest, InitCanStartFromPrintersAlreadyInstalled) {
+    Outcome init = Tlmachine("init " + Quote(machine.string()) +
+                             " --driver 'Telmora 600' --printer 'Telmora 600'" +
+                             " --printer 'telmora 600 (Copy 2)' --driver Other --printer Mine");
+    ASSERT_EQ(init.exitCode, 0) << init.err;
+    EXPECT_TRUE(fs::is_regular_file(machine / "drive_c/WINDOWS/SYSTEM/TELMORA6.DRV"));
+
+    tl::host::HostRegistry registry(machine / "registry.reg");
+    std::string error;
+    ASSERT_TRUE(registry.Load(error)) << error;
+    tl::host::HostRegistrySpoolerStore store(registry);
+    std::vector<tl::host::PrinterRecord> printers = tl::host::ReadPrinters(store);
+    ASSERT_EQ(printers.size(), 3u);
+    EXPECT_EQ(printers[0].attributes, 0x804u);
+    EXPECT_EQ(printers[1].driver, "Telmora 600");
+    EXPECT_EQ(printers[1].attributes, 0x800u);
+    EXPECT_EQ(printers[2].driver, "Other");
+
+    tl::host::HostSpooler spooler(store);
+    tl::PrinterInfo2 taken;
+    taken.printerName = "TELMORA 600 (COPY 2)";
+    taken.portName = "LPT1:";
+    taken.driverName = "Telmora 600";
+    taken.printProcessor = "WinPrint";
+    EXPECT_FALSE(spooler.AddPrinter(std::nullopt, 2, taken));
+    EXPECT_EQ(spooler.GetLastError(), tl::kErrorPrinterAlreadyExists);
+
+    tl::host::IniText winIni(ReadFile(machine / "drive_c/WINDOWS/WIN.INI"));
+    EXPECT_EQ(winIni.Get("windows", "device"), "Telmora 600,TELMORA6,LPT1:");
+    EXPECT_EQ(winIni.Get("Devices", "Mine"), "OTHER,LPT1:");
+}
+
 TEST_F(TlmachineTest, MissingOrBrokenFoldersFailWithExitCodeTwo) {
     Outcome missing = Tlmachine("show " + Quote((root / "nothing").string()));
     EXPECT_EQ(missing.exitCode, 2);
