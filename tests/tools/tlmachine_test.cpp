@@ -2,10 +2,14 @@
 // through the same host adapters the installer runs on.
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ini_text.h"
+#include "platform/host/machine_config.h"
+#include "platform/host/machine_path_resolver.h"
+#include "platform/host/profile_host.h"
 #include "platform/host/registry_host.h"
 #include "platform/host/spooler_host.h"
 #include "platform/host/spooler_records.h"
 #include "platform/host/spooler_registry_host.h"
+#include "sysfiles/ecp_ports.h"
 
 #include <gtest/gtest.h>
 
@@ -181,6 +185,26 @@ TEST_F(TlmachineTest, InitCanStartFromPrintersAlreadyInstalled) {
     tl::host::IniText winIni(ReadFile(machine / "drive_c/WINDOWS/WIN.INI"));
     EXPECT_EQ(winIni.Get("windows", "device"), "Telmora 600,TELMORA6,LPT1:");
     EXPECT_EQ(winIni.Get("Devices", "Mine"), "OTHER,LPT1:");
+}
+
+TEST_F(TlmachineTest, EcpPortsOfANewMachineAreFoundByTheDetection) {
+    ASSERT_EQ(Tlmachine("init " + Quote(machine.string()) + " --ecp LPT2").exitCode, 0);
+    {
+        tl::host::IconvCodePage codePage;
+        tl::host::MachineConfigResult config = tl::host::LoadMachineConfig(machine, codePage);
+        ASSERT_TRUE(config.config) << config.error;
+        tl::host::MachinePathResolver resolver(*config.config, codePage);
+        tl::host::HostProfile profile(resolver, config.config->windowsDirectory);
+        tl::host::HostRegistry registry(machine / "registry.reg");
+        std::string error;
+        ASSERT_TRUE(registry.Load(error)) << error;
+        tl::DetectEcpPorts(registry, profile);
+    }
+    Outcome show = Tlmachine("show " + Quote(machine.string()));
+    ASSERT_EQ(show.exitCode, 0) << show.err;
+    EXPECT_NE(show.out.find("Parallel ports: LPT1 LPT2 (ECP)\n"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("WIN.INI [tlsetup]: LPT1=0 LPT2=1 LPT3=0\n"), std::string::npos)
+        << show.out;
 }
 
 TEST_F(TlmachineTest, MissingOrBrokenFoldersFailWithExitCodeTwo) {
