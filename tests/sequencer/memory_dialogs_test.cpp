@@ -1,0 +1,135 @@
+#include "platform/host/iconv_code_page.h"
+#include "resources/string_table.h"
+#include "sequencer/memory_dialogs.h"
+#include "sequencer/memory_dialogs_layout.h"
+#include "ui/host_window_system.h"
+#include "ui/scripted_frontend.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace tl {
+namespace {
+
+class MemoryDialogsTest : public ::testing::Test {
+protected:
+    MemoryDialogsTest() : windows(frontend, codePage) {
+        windows.SetObserver(&frontend);
+        WindowClass plain;
+        plain.name = "Plain";
+        plain.proc = [this](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
+            return windows.DefWindowProc(window, message, wParam, lParam);
+        };
+        windows.RegisterClass(plain);
+        owner = windows.CreateWindow("Plain", "", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768,
+                                     WindowHandle{}, 0, 0);
+    }
+
+    INT_PTR Restart(int mode, std::string_view name = "WIN_RESTART") {
+        RestartContext context{windows,
+                               [this](UINT flags, DWORD reserved) {
+                                   exits.emplace_back(flags, reserved);
+                                   return BOOL{1};
+                               },
+                               mode};
+        return RunRestartDialog(windows, codePage, owner, MakeSelWinRestart(context), name);
+    }
+
+    host::IconvCodePage codePage;
+    test::ScriptedFrontend frontend;
+    host::HostWindowSystem windows;
+    std::vector<std::pair<UINT, DWORD>> exits;
+    WindowHandle owner;
+};
+
+TEST_F(MemoryDialogsTest, ChoiceDialogHasOneButtonPerName) {
+    using namespace std::string_view_literals;
+    std::vector<int> seen;
+    const INT_PTR result = RunChoiceDialog(
+        windows, codePage, owner, "&English\0&Fran\0Deutsch\0\0stale\0"sv, kAutoRadioButton,
+        [&](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+            if (message == WM_INITDIALOG) {
+                for (int id = 20; id < 23; ++id) {
+                    dialog.SetItemText(id, "choice");
+                    seen.push_back(dialog.Item(id) ? id : -id);
+                }
+                seen.push_back(dialog.Item(23) ? 23 : -23);
+                dialog.CheckRadioButton(20, 22, 21);
+                return TRUE;
+            }
+            if (message == WM_COMMAND && LoWord(wParam) == IDOK) {
+                dialog.EndDialog(dialog.IsButtonChecked(21) == BST_CHECKED ? 2 : 0);
+                return TRUE;
+            }
+            return FALSE;
+        });
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(seen, (std::vector<int>{20, 21, 22, -23}));
+    ASSERT_EQ(frontend.dialogs.size(), 1u);
+    const auto& record = frontend.dialogs[0];
+    EXPECT_EQ(record.name, "CHOICE");
+    std::vector<int> ids;
+    for (const auto& control : record.opened.controls) {
+        ids.push_back(control.id);
+    }
+    EXPECT_EQ(ids, (std::vector<int>{1, 2, 3, 20, 21, 22}));
+    EXPECT_EQ(record.pressed, IDOK);
+}
+
+TEST_F(MemoryDialogsTest, RestartDialogTextsAndDefaultRestart) {
+    // Answered with its default button, Restart: mode 2 restarts the computer.
+    EXPECT_EQ(Restart(2), 1);
+    EXPECT_EQ(exits, (std::vector<std::pair<UINT, DWORD>>{{2, 0}}));
+    ASSERT_EQ(frontend.dialogs.size(), 1u);
+    const auto& opened = frontend.dialogs[0].opened;
+    EXPECT_EQ(frontend.dialogs[0].name, "WIN_RESTART");
+    EXPECT_EQ(opened.caption, *LookupString(161));
+    ASSERT_TRUE(opened.Find(1020) && opened.Find(1021) && opened.Find(145));
+    EXPECT_EQ(opened.Find(1020)->text, *LookupString(213));
+    EXPECT_EQ(opened.Find(1021)->text, *LookupString(214));
+    EXPECT_EQ(opened.Find(145)->text, *LookupString(215));
+}
+
+TEST_F(MemoryDialogsTest, RebootModeOneOnlyLogsOff) {
+    EXPECT_EQ(Restart(1), 1);
+    EXPECT_EQ(exits, (std::vector<std::pair<UINT, DWORD>>{{0, 0xFFFFFFFFu}}));
+}
+
+TEST_F(MemoryDialogsTest, ReturnButtonLeavesWindowsRunning) {
+    frontend.drive = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+        dialog.Click(1021);
+        return std::nullopt;
+    };
+    EXPECT_EQ(Restart(2), 0);
+    EXPECT_TRUE(exits.empty());
+    ASSERT_EQ(frontend.dialogs.size(), 1u);
+    EXPECT_EQ(frontend.dialogs[0].pressed, 1021);
+}
+
+TEST_F(MemoryDialogsTest, UnknownTemplateIsRefusedWithTheFixedMessage) {
+    EXPECT_EQ(Restart(2, "OTHER"), -1);
+    EXPECT_TRUE(frontend.dialogs.empty());
+    ASSERT_EQ(frontend.boxes.size(), 1u);
+    EXPECT_EQ(frontend.boxes[0].text, "cannot create dialogbox");
+    EXPECT_EQ(frontend.boxes[0].caption, "error");
+    EXPECT_EQ(frontend.boxes[0].type, MB_OK);
+}
+
+TEST_F(MemoryDialogsTest, ResourceMessageIsSystemModalAndFitsItsBuffer) {
+    ShowResourceMessage(windows, owner, 133);
+    ShowResourceMessage(windows, owner, 115); // longer than 127 bytes
+    ASSERT_EQ(frontend.boxes.size(), 2u);
+    EXPECT_EQ(frontend.boxes[0].text, *LookupString(133));
+    EXPECT_EQ(frontend.boxes[0].caption, *LookupString(163));
+    EXPECT_EQ(frontend.boxes[0].type, MB_OK | MB_ICONASTERISK | MB_SYSTEMMODAL);
+    EXPECT_EQ(frontend.boxes[0].key, "133");
+    const std::string_view full = *LookupString(115);
+    ASSERT_GT(full.size(), 127u);
+    EXPECT_LE(frontend.boxes[1].text.size(), 127u);
+    EXPECT_EQ(full.substr(0, frontend.boxes[1].text.size()), frontend.boxes[1].text);
+}
+
+} // namespace
+} // namespace tl
