@@ -8,6 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     libmspack-dev mscompress icoutils
     clang-format
+    nlohmann-json3-dev
 )
 
 missing=()

@@ -5,7 +5,7 @@
 // whose macros bear the same names).
 #pragma once
 
-#include "platform/canvas.h" // Rect
+#include "platform/rect.h"
 #include "platform/win_types.h"
 
 #include <cstdint>

@@ -12,9 +12,12 @@
 
 namespace tl::ui {
 
+enum class ControlType { Static, PushButton, CheckButton, Edit, List, Other };
+
 // One control as a user sees it, and as the transcript records it.
 struct ControlSnapshot {
     int id = 0;
+    ControlType type = ControlType::Other;
     std::string text;
     bool enabled = true;
     bool visible = true;

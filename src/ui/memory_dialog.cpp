@@ -226,6 +226,24 @@ ui::DialogSnapshot MemoryDialog::Snapshot() const {
         entry.text = control->text;
         entry.enabled = control->enabled;
         entry.visible = control->visible;
+        switch (control->kind) {
+        case ControlKind::Static:
+            entry.type = ui::ControlType::Static;
+            break;
+        case ControlKind::Edit:
+            entry.type = ui::ControlType::Edit;
+            break;
+        case ControlKind::ListBox:
+            entry.type = ui::ControlType::List;
+            break;
+        case ControlKind::Button:
+            entry.type =
+                control->IsCheckable() ? ui::ControlType::CheckButton : ui::ControlType::PushButton;
+            break;
+        default:
+            entry.type = ui::ControlType::Other;
+            break;
+        }
         if (control->kind == ControlKind::ListBox) {
             entry.isList = true;
             entry.items = control->control.items;

@@ -1,0 +1,104 @@
+// tlins32a on the host: the installer run against a machine folder, answered by an answers file,
+// a terminal, or the defaults, and recorded in a transcript.
+#include "demonstration.h"
+#include "options.h"
+
+#include "platform/host/iconv_code_page.h"
+#include "platform/host/machine_config.h"
+#include "ui/host_window_system.h"
+#include "ui/tui/terminal_frontend.h"
+#include "ui/unattended/answers.h"
+#include "ui/unattended/transcript.h"
+#include "ui/unattended/unattended_frontend.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitStopped = 3;
+
+int Fail(const std::string& why) {
+    std::cerr << "tlins32a: " << why << "\n";
+    return kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace tl;
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    app::OptionsParse parse = app::ParseOptions(arguments);
+    if (parse.options.help) {
+        std::cout << app::kUsage;
+        return 0;
+    }
+    if (!parse.error.empty()) {
+        std::cerr << "tlins32a: " << parse.error << "\n" << app::kUsage;
+        return kExitUsage;
+    }
+    const app::Options& options = parse.options;
+
+    host::IconvCodePage codePage;
+    std::error_code error;
+    if (!std::filesystem::is_directory(options.machine, error))
+        return Fail("machine folder " + options.machine + " does not exist");
+    host::MachineConfigResult machine = host::LoadMachineConfig(options.machine, codePage);
+    if (!machine.config)
+        return Fail(machine.error);
+    if (options.disk && !std::filesystem::is_directory(*options.disk, error))
+        return Fail("install disk " + *options.disk + " does not exist");
+
+    std::optional<ui::Answers> answers;
+    if (options.answers) {
+        std::ifstream file(*options.answers, std::ios::binary);
+        if (!file)
+            return Fail("cannot read answers file " + *options.answers);
+        std::stringstream text;
+        text << file.rdbuf();
+        ui::AnswersParse answersParse = ui::Answers::Parse(text.str());
+        if (!answersParse.answers)
+            return Fail(*options.answers + ": " + answersParse.error);
+        answers = std::move(answersParse.answers);
+    }
+
+    std::ofstream transcriptFile;
+    std::ostringstream discarded;
+    std::ostream* transcriptOut = &discarded;
+    if (options.transcript) {
+        transcriptFile.open(*options.transcript, std::ios::binary | std::ios::trunc);
+        if (!transcriptFile)
+            return Fail("cannot write transcript " + *options.transcript);
+        transcriptOut = &transcriptFile;
+    }
+    ui::Transcript transcript(*transcriptOut, codePage);
+
+    // Ask at the terminal only when one is attached and no answers were given.
+    bool interactive = !options.answers && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
+    std::unique_ptr<ui::Frontend> frontend;
+    if (interactive)
+        frontend = std::make_unique<ui::TerminalFrontend>(std::cin, std::cout, codePage);
+    else
+        frontend =
+            std::make_unique<ui::UnattendedFrontend>(answers ? &*answers : nullptr, codePage);
+
+    host::HostWindowSystem windows(*frontend, codePage);
+    windows.SetObserver(&transcript);
+    windows.SetStopHandler([&](const std::string& reason) {
+        std::cerr << "tlins32a: " << reason << "\n";
+        transcript.End(0, kExitStopped, reason);
+        std::exit(kExitStopped);
+    });
+
+    std::cerr << "tlins32a: the installation steps are not built yet; this run demonstrates the "
+                 "main window, the first question and the transcript\n";
+    int exitCode = app::RunDemonstration(windows, options.commandLine);
+    transcript.End(0, exitCode);
+    return exitCode;
+}

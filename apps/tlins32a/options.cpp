@@ -1,0 +1,66 @@
+#include "options.h"
+
+namespace tl::app {
+
+const char* const kUsage =
+    "usage: tlins32a --machine DIR [--disk DIR] [--answers FILE] [--transcript FILE]\n"
+    "                [-- COMMANDLINE]\n"
+    "\n"
+    "Runs the printer-driver and font installer against a simulated Windows 95 PC.\n"
+    "  --machine DIR      the machine folder (machine.ini, drive_c/, registry.reg)\n"
+    "  --disk DIR         the install disk, as drive A: (the program is A:\\TLINS32A.EXE)\n"
+    "  --answers FILE     answers for message boxes and dialogs (INI, UTF-8); without it,\n"
+    "                     and without a terminal, every question takes its default\n"
+    "  --transcript FILE  write what happened as JSON Lines (UTF-8)\n"
+    "  -- COMMANDLINE     the text the system passes to the program, e.g. -- /ND\n"
+    "\n"
+    "Exit status: the program's own exit code; 2 for unusable arguments, machine or answers;\n"
+    "3 when an unattended run cannot go on (an answer refused, a wait for input that cannot\n"
+    "come).\n";
+
+OptionsParse ParseOptions(const std::vector<std::string>& arguments) {
+    OptionsParse parse;
+    Options& options = parse.options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--") {
+            for (std::size_t j = i + 1; j < arguments.size(); ++j) {
+                if (!options.commandLine.empty())
+                    options.commandLine += ' ';
+                options.commandLine += arguments[j];
+            }
+            break;
+        }
+        if (argument == "--help" || argument == "-h") {
+            options.help = true;
+            continue;
+        }
+        std::optional<std::string>* target = nullptr;
+        std::string* required = nullptr;
+        if (argument == "--machine")
+            required = &options.machine;
+        else if (argument == "--disk")
+            target = &options.disk;
+        else if (argument == "--answers")
+            target = &options.answers;
+        else if (argument == "--transcript")
+            target = &options.transcript;
+        else {
+            parse.error = "unknown argument: " + argument;
+            return parse;
+        }
+        if (i + 1 >= arguments.size()) {
+            parse.error = argument + " needs a value";
+            return parse;
+        }
+        if (required)
+            *required = arguments[++i];
+        else
+            *target = arguments[++i];
+    }
+    if (!options.help && options.machine.empty())
+        parse.error = "--machine DIR is required";
+    return parse;
+}
+
+} // namespace tl::app

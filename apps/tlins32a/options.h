@@ -1,0 +1,29 @@
+// The command line of the host program:
+//   tlins32a --machine DIR [--disk DIR] [--answers FILE] [--transcript FILE] [-- COMMANDLINE]
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tl::app {
+
+struct Options {
+    std::string machine;
+    std::optional<std::string> disk;
+    std::optional<std::string> answers;
+    std::optional<std::string> transcript;
+    std::string commandLine; // the words after "--", joined by single blanks
+    bool help = false;
+};
+
+struct OptionsParse {
+    Options options;
+    std::string error; // empty when the arguments are usable
+};
+
+OptionsParse ParseOptions(const std::vector<std::string>& arguments);
+
+extern const char* const kUsage;
+
+} // namespace tl::app

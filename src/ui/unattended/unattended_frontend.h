@@ -1,0 +1,33 @@
+// Stands in for the user in an unattended run: every message box and dialog is answered from the
+// answers file, or with its default button and the dialog's initial contents. A dialog still open
+// after its answers were applied twice has refused them, and the run stops.
+#pragma once
+
+#include "platform/code_page.h"
+#include "ui/frontend.h"
+#include "ui/unattended/answers.h"
+
+namespace tl::ui {
+
+class UnattendedFrontend final : public Frontend {
+public:
+    // `answers` may be null: everything is answered by default.
+    UnattendedFrontend(const Answers* answers, const CodePage& codePage)
+        : answers_(answers), codePage_(codePage) {}
+
+    MessageBoxAnswer AnswerMessageBox(const MessageBoxRequest& request) override;
+    std::optional<std::string> DriveDialog(DialogDriver& dialog, int attempt) override;
+
+private:
+    const Answers* answers_;
+    const CodePage& codePage_;
+};
+
+// "ok", "okcancel", "yesno" (and the names of the other button sets the system knows).
+std::string ButtonsName(UINT type);
+// "none", "information", "warning", "error", "question".
+std::string IconName(UINT type);
+// "ok", "cancel", "yes", "no".
+std::string AnswerName(int result);
+
+} // namespace tl::ui

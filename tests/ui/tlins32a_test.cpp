@@ -1,0 +1,81 @@
+// The host program as a user runs it: arguments, answers, transcript and exit codes.
+#include "support/temp_machine.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <fstream>
+#include <sys/wait.h>
+
+namespace tl {
+namespace {
+
+using nlohmann::json;
+
+class Program : public ::testing::Test {
+protected:
+    test::TempMachine machine;
+
+    std::string Path(const char* name) const { return (machine.Root() / name).string(); }
+
+    // Runs tlins32a with its input from /dev/null (no terminal); the exit code.
+    int Run(const std::string& arguments) {
+        const char* bin = std::getenv("TL_BIN");
+        std::string program = bin ? std::string(bin) + "/tlins32a" : "tlins32a";
+        std::string command =
+            program + " " + arguments + " </dev/null >" + Path("out.txt") + " 2>" + Path("err.txt");
+        int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::vector<json> Transcript() const {
+        std::vector<json> lines;
+        std::ifstream in(Path("t.jsonl"));
+        std::string line;
+        while (std::getline(in, line))
+            lines.push_back(json::parse(line));
+        return lines;
+    }
+};
+
+TEST_F(Program, HelpAndUnusableArguments) {
+    EXPECT_EQ(Run("--help"), 0);
+    EXPECT_NE(machine.ReadFile("out.txt").find("--transcript FILE"), std::string::npos);
+    EXPECT_EQ(Run(""), 2);
+    EXPECT_EQ(Run("--machine " + Path("missing")), 2);
+    EXPECT_EQ(Run("--machine " + machine.Root().string() + " --bogus"), 2);
+    machine.WriteFile("bad.ini", "[Messages]\n139=Perhaps\n");
+    EXPECT_EQ(Run("--machine " + machine.Root().string() + " --answers " + Path("bad.ini")), 2);
+    EXPECT_NE(machine.ReadFile("err.txt").find("line 2"), std::string::npos);
+}
+
+TEST_F(Program, AnsweredRunWritesItsTranscript) {
+    machine.WriteFile("a.ini", "[Messages]\n139=No\n");
+    ASSERT_EQ(Run("--machine " + machine.Root().string() + " --answers " + Path("a.ini") +
+                  " --transcript " + Path("t.jsonl") + " -- /ND"),
+              0);
+    auto lines = Transcript();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], json::parse(R"({"event":"timer","id":1,"delay":2000,"time":2000})"));
+    EXPECT_EQ(lines[1]["key"], "139");
+    EXPECT_EQ(lines[1]["caption"], "질의 응답");
+    EXPECT_EQ(lines[1]["answer"], "no");
+    EXPECT_EQ(lines[2], json::parse(R"({"event":"end","state":0,"exitCode":0})"));
+}
+
+TEST_F(Program, AnAnswerThatCannotBeGivenStopsWithExitThree) {
+    machine.WriteFile("a.ini", "[Messages]\n139=OK\n");
+    EXPECT_EQ(Run("--machine " + machine.Root().string() + " --answers " + Path("a.ini") +
+                  " --transcript " + Path("t.jsonl")),
+              3);
+    auto lines = Transcript();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back()["event"], "end");
+    EXPECT_EQ(lines.back()["exitCode"], 3);
+    EXPECT_NE(lines.back()["error"].get<std::string>().find("message 139"), std::string::npos);
+    EXPECT_NE(machine.ReadFile("err.txt").find("message 139"), std::string::npos);
+}
+
+} // namespace
+} // namespace tl
