@@ -2,6 +2,7 @@
 // a terminal, or the defaults, and recorded in a transcript.
 #include "demonstration.h"
 #include "options.h"
+#include "ui/machine_directories.h"
 
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/machine_config.h"
@@ -52,8 +53,14 @@ int main(int argc, char** argv) {
     host::MachineConfigResult machine = host::LoadMachineConfig(options.machine, codePage);
     if (!machine.config)
         return Fail(machine.error);
-    if (options.disk && !std::filesystem::is_directory(*options.disk, error))
-        return Fail("install disk " + *options.disk + " does not exist");
+    if (options.disk) {
+        if (!std::filesystem::is_directory(*options.disk, error))
+            return Fail("install disk " + *options.disk + " does not exist");
+        host::DriveConfig& driveA = machine.config->Drive('A');
+        driveA.state = host::DriveConfig::State::Present;
+        driveA.folder = std::filesystem::absolute(*options.disk, error);
+    }
+    host::MachinePathResolver paths(*machine.config, codePage);
 
     std::optional<ui::Answers> answers;
     if (options.answers) {
@@ -90,6 +97,8 @@ int main(int argc, char** argv) {
 
     host::HostWindowSystem windows(*frontend, codePage);
     windows.SetObserver(&transcript);
+    windows.SetEventSink(&transcript);
+    windows.SetDirectoryLister(host::MachineDirectoryLister(paths, *machine.config, codePage));
     windows.SetStopHandler([&](const std::string& reason) {
         std::cerr << "tlins32a: " << reason << "\n";
         transcript.End(0, kExitStopped, reason);

@@ -59,6 +59,13 @@ public:
     virtual void LimitText(int id, int limit) = 0;           // EM_LIMITTEXT (0: the maximum)
     virtual void SelectText(int id, int start, int end) = 0; // EM_SETSEL (end -1: to the end)
 
+    // DlgDirList: fills list `listId` with what `pathSpec` names (a directory, or a directory and
+    // a file pattern): its files unless DDL_EXCLUSIVE, "[name]" for its subdirectories with
+    // DDL_DIRECTORY, "[-x-]" for the drives with DDL_DRIVES; makes that directory the current one,
+    // shows it in static `staticId` (0: none) and leaves the file pattern in pathSpec. 0 when the
+    // path names no directory.
+    virtual int DirList(std::string& pathSpec, int listId, int staticId, UINT fileType) = 0;
+
     // SetFocus(GetDlgItem(id)).
     virtual void SetFocus(int id) = 0;
     virtual int FocusedItem() const = 0;

@@ -150,6 +150,12 @@ inline constexpr DWORD LBS_SORT = 0x2;
 inline constexpr DWORD LBS_MULTIPLESEL = 0x8;
 inline constexpr DWORD LBS_EXTENDEDSEL = 0x800;
 
+// DlgDirList file types.
+inline constexpr UINT DDL_READWRITE = 0x0000;
+inline constexpr UINT DDL_DIRECTORY = 0x0010;
+inline constexpr UINT DDL_DRIVES = 0x4000;
+inline constexpr UINT DDL_EXCLUSIVE = 0x8000;
+
 // ShowWindow commands.
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;

@@ -385,9 +385,34 @@ int HostWindowSystem::GetDeviceCaps(WindowHandle, int index) const {
     return 0;
 }
 
+void HostWindowSystem::RecordBroadcast(UINT message, LPARAM lParam) {
+    if (!events_)
+        return;
+    PlatformEvent event{"broadcast", {}};
+    switch (message) {
+    case WM_DEVMODECHANGE:
+        event.fields.emplace_back("message", std::string("WM_DEVMODECHANGE"));
+        break;
+    case WM_FONTCHANGE:
+        event.fields.emplace_back("message", std::string("WM_FONTCHANGE"));
+        break;
+    case 0x001A:
+        event.fields.emplace_back("message", std::string("WM_WININICHANGE"));
+        break;
+    default:
+        event.fields.emplace_back("message", static_cast<std::int64_t>(message));
+        break;
+    }
+    // These two carry a text: the device or the INI section that changed.
+    if ((message == WM_DEVMODECHANGE || message == 0x001A) && lParam)
+        event.fields.emplace_back("text", codePage_.ToUtf8(reinterpret_cast<const char*>(lParam)));
+    events_->Record(std::move(event));
+}
+
 BOOL HostWindowSystem::PostMessage(WindowHandle window, UINT message, WPARAM wParam,
                                    LPARAM lParam) {
     if (window == kBroadcastWindow) {
+        RecordBroadcast(message, lParam);
         for (WindowHandle top : zOrder_)
             posted_.push_back(Message{top, message, wParam, lParam, static_cast<DWORD>(now_)});
         return TRUE;
@@ -401,6 +426,7 @@ BOOL HostWindowSystem::PostMessage(WindowHandle window, UINT message, WPARAM wPa
 LRESULT HostWindowSystem::SendMessage(WindowHandle handle, UINT message, WPARAM wParam,
                                       LPARAM lParam) {
     if (handle == kBroadcastWindow) {
+        RecordBroadcast(message, lParam);
         std::vector<WindowHandle> tops = zOrder_;
         for (WindowHandle top : tops)
             SendMessage(top, message, wParam, lParam);

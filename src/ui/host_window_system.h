@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/code_page.h"
+#include "platform/events.h"
 #include "platform/window_system.h"
 #include "resources/dialog_templates.h"
 #include "ui/frontend.h"
@@ -23,6 +24,17 @@ namespace tl::host {
 struct HostWindow;
 class MemoryDialog;
 
+// What a directory listing for DlgDirList found: the directory (ANSI, as shown), its files and
+// subdirectories, and the drive letters of the machine. The lister makes the directory current.
+struct DirectoryListing {
+    std::string directory;
+    std::string pattern = "*.*";
+    std::vector<std::string> files;
+    std::vector<std::string> directories;
+    std::vector<char> drives;
+};
+using DirectoryLister = std::function<std::optional<DirectoryListing>(std::string_view pathSpec)>;
+
 struct ScreenSettings {
     int width = 1024;
     int height = 768;
@@ -38,11 +50,16 @@ public:
 
     // Host-only wiring.
     void SetObserver(ui::Observer* observer) { observer_ = observer; }
+    // Broadcasts (HWND_BROADCAST) are recorded here as "broadcast" events.
+    void SetEventSink(EventSink* events) { events_ = events; }
     // Called once when the run cannot go on (a refused answer, a stall); it may end the process.
     // When it returns, dialogs end with -1, message boxes with their default, and GetMessage
     // returns WM_QUIT from then on.
     void SetStopHandler(std::function<void(const std::string& reason)> handler);
     void SetCanvasSource(std::function<Canvas*(WindowHandle)> source);
+    // Without a lister, DlgDirList finds no directory.
+    void SetDirectoryLister(DirectoryLister lister) { directoryLister_ = std::move(lister); }
+    const DirectoryLister& Lister() const { return directoryLister_; }
     bool Stopped() const { return stopped_; }
     const std::string& StopReason() const { return stopReason_; }
     std::uint64_t Now() const { return now_; }
@@ -143,6 +160,7 @@ private:
     };
 
     void RegisterBuiltInClasses();
+    void RecordBroadcast(UINT message, LPARAM lParam);
     WindowHandle CreateDialogFromTemplate(const DialogTemplate& dialogTemplate,
                                           std::string_view name, WindowHandle owner,
                                           DialogProc proc, LPARAM initParam, bool modal);
@@ -159,9 +177,11 @@ private:
     ui::Frontend& frontend_;
     const CodePage& codePage_;
     ui::Observer* observer_ = nullptr;
+    EventSink* events_ = nullptr;
     ScreenSettings screen_;
     std::function<void(const std::string&)> stopHandler_;
     std::function<Canvas*(WindowHandle)> canvasSource_;
+    DirectoryLister directoryLister_;
     std::map<std::string, WindowClass, std::less<>> classes_; // by upper-cased name
     std::map<std::uint32_t, std::shared_ptr<HostWindow>> windows_;
     std::vector<WindowHandle> zOrder_; // top-level windows, topmost last

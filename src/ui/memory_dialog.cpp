@@ -6,6 +6,7 @@
 #include "ui/host_window_system.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace tl::host {
 
@@ -171,6 +172,36 @@ void MemoryDialog::LimitText(int id, int limit) {
 
 void MemoryDialog::SelectText(int id, int start, int end) {
     Send(id, EM_SETSEL, static_cast<WPARAM>(start), end);
+}
+
+int MemoryDialog::DirList(std::string& pathSpec, int listId, int staticId, UINT fileType) {
+    const DirectoryLister& lister = system_.Lister();
+    if (!lister)
+        return 0;
+    auto listing = lister(pathSpec);
+    if (!listing)
+        return 0;
+    if (listId && Control(listId)) {
+        ListReset(listId);
+        if (!(fileType & DDL_EXCLUSIVE)) {
+            for (const std::string& file : listing->files)
+                ListAdd(listId, file);
+        }
+        if (fileType & DDL_DIRECTORY) {
+            for (const std::string& directory : listing->directories)
+                ListAdd(listId, "[" + directory + "]");
+        }
+        if (fileType & DDL_DRIVES) {
+            for (char drive : listing->drives) {
+                char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(drive)));
+                ListAdd(listId, std::string("[-") + lower + "-]");
+            }
+        }
+    }
+    if (staticId)
+        SetItemText(staticId, listing->directory);
+    pathSpec = listing->pattern;
+    return 1;
 }
 
 void MemoryDialog::SetFocus(int id) {

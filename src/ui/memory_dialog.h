@@ -51,6 +51,7 @@ public:
     std::vector<int> ListSelItems(int id) const override;
     void LimitText(int id, int limit) override;
     void SelectText(int id, int start, int end) override;
+    int DirList(std::string& pathSpec, int listId, int staticId, UINT fileType) override;
     void SetFocus(int id) override;
     int FocusedItem() const override;
     void SetTimer(UINT_PTR timerId, UINT elapseMs) override;

@@ -22,7 +22,7 @@ protected:
     // Runs tlins32a with its input from /dev/null (no terminal); the exit code.
     int Run(const std::string& arguments) {
         const char* bin = std::getenv("TL_BIN");
-        std::string program = bin ? std::string(bin) + "/tlins32a" : "tlins32a";
+        std::string program = std::string(bin ? bin : TL_BINARY_DIR "/bin") + "/tlins32a";
         std::string command =
             program + " " + arguments + " </dev/null >" + Path("out.txt") + " 2>" + Path("err.txt");
         int status = std::system(command.c_str());

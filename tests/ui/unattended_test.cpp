@@ -198,3 +198,21 @@ TEST_F(Unattended, TimersAndPlatformEventsAreRecordedInOrder) {
 
 } // namespace
 } // namespace tl::ui
+
+namespace tl::ui {
+namespace {
+
+TEST_F(Unattended, BroadcastsAreRecordedWithTheirText) {
+    Start();
+    system->SetEventSink(transcript.get());
+    std::string printer = Ansi("텔모라 600");
+    system->SendMessage(kBroadcastWindow, WM_DEVMODECHANGE, 0,
+                        reinterpret_cast<LPARAM>(printer.c_str()));
+    system->SendMessage(kBroadcastWindow, WM_FONTCHANGE, 0, 0);
+    std::string text = out.str();
+    EXPECT_EQ(text, "{\"event\":\"broadcast\",\"message\":\"WM_DEVMODECHANGE\",\"text\":\"텔모라 "
+                    "600\"}\n{\"event\":\"broadcast\",\"message\":\"WM_FONTCHANGE\"}\n");
+}
+
+} // namespace
+} // namespace tl::ui
