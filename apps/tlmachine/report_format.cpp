@@ -1,7 +1,7 @@
 // The report of a machine folder as text for people and as JSON for scripts.
-#include "json_text.h"
 #include "machine_report.h"
 #include "platform/spooler.h"
+#include "ui/unattended/json_text.h"
 
 #include <cstdio>
 #include <sstream>
@@ -126,111 +126,109 @@ std::string FormatReportText(const MachineReport& report) {
 }
 
 std::string FormatReportJson(const MachineReport& report) {
-    JsonWriter json;
-    json.BeginObject();
-    json.Key("machine").BeginObject();
-    json.Key("folder").String(report.folder);
-    json.Key("windowsDirectory").String(report.windowsDirectory);
-    json.Key("systemDirectory").String(report.systemDirectory);
-    json.Key("version").String(report.version);
-    json.EndObject();
+    using ui::JsonArray;
+    using ui::JsonObject;
+    using ui::JsonQuote;
+    auto texts = [](const std::vector<std::string>& items) {
+        std::vector<std::string> quoted;
+        for (const auto& item : items) {
+            quoted.push_back(JsonQuote(item));
+        }
+        return JsonArray(quoted);
+    };
 
-    json.Key("printers").BeginArray();
+    JsonObject machine;
+    machine.String("folder", report.folder)
+        .String("windowsDirectory", report.windowsDirectory)
+        .String("systemDirectory", report.systemDirectory)
+        .String("version", report.version);
+
+    std::vector<std::string> printers;
     for (const auto& printer : report.printers) {
-        json.BeginObject();
-        json.Key("name").String(printer.name);
-        json.Key("port").String(printer.port);
-        json.Key("driver").String(printer.driver);
-        json.Key("printProcessor").String(printer.printProcessor);
-        json.Key("datatype").String(printer.datatype);
-        json.Key("attributes").Number(printer.attributes);
-        json.Key("priority").Number(printer.priority);
-        json.Key("defaultPriority").Number(printer.defaultPriority);
-        json.EndObject();
+        printers.push_back(JsonObject()
+                               .String("name", printer.name)
+                               .String("port", printer.port)
+                               .String("driver", printer.driver)
+                               .String("printProcessor", printer.printProcessor)
+                               .String("datatype", printer.datatype)
+                               .Number("attributes", printer.attributes)
+                               .Number("priority", printer.priority)
+                               .Number("defaultPriority", printer.defaultPriority)
+                               .Text());
     }
-    json.EndArray();
 
-    json.Key("winIniDevice").String(report.winIniDevice);
-    json.Key("drivers").BeginArray();
+    std::vector<std::string> drivers;
     for (const auto& driver : report.drivers) {
         const host::DriverRecord& record = driver.record;
-        json.BeginObject();
-        json.Key("name").String(record.name);
-        json.Key("driver").String(record.driver);
-        json.Key("dataFile").String(record.dataFile);
-        json.Key("configFile").String(record.configFile);
-        json.Key("helpFile").String(record.helpFile);
-        json.Key("dependentFiles").BeginArray();
-        for (const auto& file : record.dependentFiles) {
-            json.String(file);
-        }
-        json.EndArray();
-        json.Key("monitor").String(record.monitor);
-        json.Key("datatype").String(record.datatype);
-        json.Key("files").BeginArray();
+        std::vector<std::string> files;
         for (const auto& file : driver.files) {
-            json.BeginObject().Key("name").String(file.name).Key("present").Bool(file.present);
-            json.EndObject();
+            files.push_back(
+                JsonObject().String("name", file.name).Bool("present", file.present).Text());
         }
-        json.EndArray();
-        json.EndObject();
-    }
-    json.EndArray();
-
-    for (auto [key, list] : {std::pair{"monitors", &report.monitors},
-                             std::pair{"printProcessors", &report.printProcessors}}) {
-        json.Key(key).BeginArray();
-        for (const auto& record : *list) {
-            json.BeginObject().Key("name").String(record.name).Key("driver").String(record.driver);
-            json.EndObject();
-        }
-        json.EndArray();
+        drivers.push_back(JsonObject()
+                              .String("name", record.name)
+                              .String("driver", record.driver)
+                              .String("dataFile", record.dataFile)
+                              .String("configFile", record.configFile)
+                              .String("helpFile", record.helpFile)
+                              .Raw("dependentFiles", texts(record.dependentFiles))
+                              .String("monitor", record.monitor)
+                              .String("datatype", record.datatype)
+                              .Raw("files", JsonArray(files))
+                              .Text());
     }
 
-    json.Key("fonts").BeginArray();
+    auto libraries = [](const std::vector<host::LibraryRecord>& records) {
+        std::vector<std::string> items;
+        for (const auto& record : records) {
+            items.push_back(
+                JsonObject().String("name", record.name).String("driver", record.driver).Text());
+        }
+        return JsonArray(items);
+    };
+
+    std::vector<std::string> fonts;
     for (const auto& font : report.fonts) {
-        json.BeginObject().Key("name").String(font.name).Key("file").String(font.file);
-        json.Key("present").Bool(font.present).EndObject();
+        fonts.push_back(JsonObject()
+                            .String("name", font.name)
+                            .String("file", font.file)
+                            .Bool("present", font.present)
+                            .Text());
     }
-    json.EndArray();
-    json.Key("atoms").BeginArray();
-    for (const auto& atom : report.atoms) {
-        json.String(atom);
-    }
-    json.EndArray();
-    json.Key("devices").BeginArray();
-    for (const auto& device : report.devices) {
-        json.String(device);
-    }
-    json.EndArray();
-    json.Key("parallelPorts").BeginArray();
+    std::vector<std::string> ports;
     for (const auto& port : report.parallelPorts) {
-        json.BeginObject().Key("name").String(port.name);
-        json.Key("ecp").Bool(port.device == "*PNP0401").EndObject();
+        ports.push_back(
+            JsonObject().String("name", port.name).Bool("ecp", port.device == "*PNP0401").Text());
     }
-    json.EndArray();
-    json.Key("ecpResults").BeginObject();
+    JsonObject ecpResults;
     for (const auto& [key, value] : report.ecpResults) {
-        json.Key(key).String(value);
+        ecpResults.String(key, value);
     }
-    json.EndObject();
-    json.Key("lptVxd").BeginObject();
-    json.Key("present").Bool(report.lptVxdPresent);
-    json.Key("version");
+    JsonObject lptVxd;
+    lptVxd.Bool("present", report.lptVxdPresent);
     if (report.lptVxdVersion) {
-        json.String(*report.lptVxdVersion);
+        lptVxd.String("version", *report.lptVxdVersion);
     } else {
-        json.Null();
+        lptVxd.Null("version");
     }
-    json.Key("backupPresent").Bool(report.lptVxzPresent);
-    json.EndObject();
-    json.Key("problems").BeginArray();
-    for (const auto& problem : report.problems) {
-        json.String(problem);
-    }
-    json.EndArray();
-    json.EndObject();
-    return json.Text() + "\n";
+    lptVxd.Bool("backupPresent", report.lptVxzPresent);
+
+    return JsonObject()
+               .Raw("machine", machine.Text())
+               .Raw("printers", JsonArray(printers))
+               .String("winIniDevice", report.winIniDevice)
+               .Raw("drivers", JsonArray(drivers))
+               .Raw("monitors", libraries(report.monitors))
+               .Raw("printProcessors", libraries(report.printProcessors))
+               .Raw("fonts", JsonArray(fonts))
+               .Raw("atoms", texts(report.atoms))
+               .Raw("devices", texts(report.devices))
+               .Raw("parallelPorts", JsonArray(ports))
+               .Raw("ecpResults", ecpResults.Text())
+               .Raw("lptVxd", lptVxd.Text())
+               .Raw("problems", texts(report.problems))
+               .Text() +
+           "\n";
 }
 
 } // namespace tl::tools
