@@ -58,6 +58,8 @@ TEST(IniText, DoubleByteNamesCompareExactly) {
     EXPECT_EQ(ini.Get("\xB0\x61", "key"), "lower");
     EXPECT_TRUE(ProfileNameEquals("ab\xB0\x41", "AB\xB0\x41"));
     EXPECT_FALSE(ProfileNameEquals("\xB0\x41", "\xB0\x61"));
+    EXPECT_EQ(ProfileNameKey("ab\xB0\x61z"), "AB\xB0\x61Z");
+    EXPECT_NE(ProfileNameKey("\xB0\x41"), ProfileNameKey("\xB0\x61"));
 }
 
 TEST(IniText, ListsSectionsAndKeysWithValues) {

@@ -63,6 +63,18 @@ bool ProfileNameEquals(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string ProfileNameKey(std::string_view name) {
+    std::string key(name);
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (IsLeadByte(key[i]) && i + 1 < key.size()) {
+            ++i;
+            continue;
+        }
+        key[i] = FoldAscii(key[i]);
+    }
+    return key;
+}
+
 std::string_view StripProfileQuotes(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {

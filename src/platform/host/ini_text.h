@@ -26,6 +26,10 @@ namespace tl::host {
 // folded into another character.
 bool ProfileNameEquals(std::string_view a, std::string_view b);
 
+// A form of the name that two names share exactly when ProfileNameEquals calls them equal (ASCII
+// letters upper-cased, double-byte characters kept), for use as a lookup key.
+std::string ProfileNameKey(std::string_view name);
+
 // Whether a byte is a profile blank: space, tab, CR, LF, VT, FF or ^Z (a DOS end-of-file mark).
 bool IsProfileBlank(char c);
 

@@ -55,13 +55,12 @@ std::vector<std::string_view> SplitRegistryPath(std::string_view path) {
 }
 
 RegistryKey* RegistryKey::FindChild(std::string_view name) {
-    const auto it = FindByName(children_, name, KeyName);
-    return it == children_.end() ? nullptr : it->get();
+    const auto it = childIndex_.find(ProfileNameKey(name));
+    return it == childIndex_.end() ? nullptr : it->second;
 }
 
 const RegistryKey* RegistryKey::FindChild(std::string_view name) const {
-    const auto it = FindByName(children_, name, KeyName);
-    return it == children_.end() ? nullptr : it->get();
+    return const_cast<RegistryKey*>(this)->FindChild(name);
 }
 
 RegistryKey& RegistryKey::Child(std::string_view name, bool* created) {
@@ -72,6 +71,7 @@ RegistryKey& RegistryKey::Child(std::string_view name, bool* created) {
         return *existing;
     }
     children_.push_back(std::make_unique<RegistryKey>(std::string(name)));
+    childIndex_.emplace(ProfileNameKey(name), children_.back().get());
     if (created != nullptr) {
         *created = true;
     }
@@ -79,11 +79,13 @@ RegistryKey& RegistryKey::Child(std::string_view name, bool* created) {
 }
 
 bool RegistryKey::RemoveChild(std::string_view name) {
-    const auto it = FindByName(children_, name, KeyName);
-    if (it == children_.end()) {
+    const auto indexed = childIndex_.find(ProfileNameKey(name));
+    if (indexed == childIndex_.end()) {
         return false;
     }
-    children_.erase(it);
+    const RegistryKey* child = indexed->second;
+    childIndex_.erase(indexed);
+    std::erase_if(children_, [child](const auto& key) { return key.get() == child; });
     return true;
 }
 

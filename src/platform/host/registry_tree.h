@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tl::host {
@@ -50,6 +51,9 @@ public:
 private:
     std::string name_;
     std::vector<std::unique_ptr<RegistryKey>> children_;
+    // Children by ProfileNameKey of their names: a Windows 95 registry has keys with thousands
+    // of subkeys (CLSID), which a scan per lookup would make slow to load.
+    std::unordered_map<std::string, RegistryKey*> childIndex_;
     std::vector<RegistryValue> values_;
 };
 
