@@ -162,7 +162,8 @@ INT_PTR HostWindowSystem::RunModal(const DialogTemplate& dialogTemplate, std::st
     bool ownerWasDisabled = owner && EnableWindow(owner, FALSE);
     dialog.Opened() = dialog.Snapshot();
     DeliverWhileShown(handle);
-    for (int attempt = 0; !dialog.Ended() && !stopped_; ++attempt) {
+    // A procedure that destroys its own modal dialog ends it with 0.
+    for (int attempt = 0; !dialog.Ended() && !stopped_ && Find(handle); ++attempt) {
         if (auto error = frontend_.DriveDialog(dialog, attempt)) {
             RecordClosedDialog(dialog);
             Stop(*error);
@@ -170,14 +171,16 @@ INT_PTR HostWindowSystem::RunModal(const DialogTemplate& dialogTemplate, std::st
         }
         DeliverWhileShown(handle);
     }
-    if (!dialog.Ended())
+    bool alive = Find(handle) != nullptr;
+    if (alive && !dialog.Ended())
         dialog.EndDialog(-1);
-    else
+    else if (alive)
         RecordClosedDialog(dialog);
     INT_PTR result = stopped_ ? -1 : dialog.Result();
     if (owner && !ownerWasDisabled)
         EnableWindow(owner, TRUE);
-    DestroyWindow(handle);
+    if (alive)
+        DestroyWindow(handle);
     return result;
 }
 

@@ -286,3 +286,20 @@ TEST_F(DialogFixture, MessageBoxesAnswerWithTheirDefaultButtonAndCountOccurrence
 
 } // namespace
 } // namespace tl
+
+namespace tl {
+namespace {
+
+TEST_F(DialogFixture, AModalDialogThatDestroysItselfEndsAndFreesItsOwner) {
+    DialogProc proc = [&](DialogWindow& dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND)
+            system.DestroyWindow(dialog.Handle());
+        return message == WM_INITDIALOG;
+    };
+    EXPECT_EQ(system.DialogBox("VER_CHECK", owner, proc, 0), 0);
+    EXPECT_TRUE(system.IsWindowEnabled(owner));
+    EXPECT_FALSE(system.Stopped());
+}
+
+} // namespace
+} // namespace tl
