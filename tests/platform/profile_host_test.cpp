@@ -116,9 +116,15 @@ TEST_F(HostProfileTest, WritesKeepEveryOtherLineAndLeaveNoTemporaryFile) {
     EXPECT_EQ(profile->WriteProfileString("tlsetup", "LPT2", "1"), 1);
     EXPECT_EQ(machine.ReadFile("drive_c/Windows/WIN.INI"), "[tlsetup]\r\nLPT1=0\r\nLPT2=1\r\n");
     EXPECT_EQ(WindowsFolder(), (std::vector<std::string>{"System.ini", "WIN.INI"}));
+    // A file keeps its permissions when it is replaced.
+    fs::permissions(machine.Root() / "drive_c/Windows/WIN.INI",
+                    fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(profile->WriteProfileString("tlsetup", "LPT3", "0"), 1);
+    EXPECT_EQ(fs::status(machine.Root() / "drive_c/Windows/WIN.INI").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
 
     EXPECT_EQ(profile->WriteProfileString("tlsetup", "LPT1", nullptr), 1);
-    EXPECT_EQ(machine.ReadFile("drive_c/Windows/WIN.INI"), "[tlsetup]\r\nLPT2=1\r\n");
+    EXPECT_EQ(machine.ReadFile("drive_c/Windows/WIN.INI"), "[tlsetup]\r\nLPT2=1\r\nLPT3=0\r\n");
     EXPECT_EQ(profile->WriteProfileString("TLSETUP", nullptr, nullptr), 1);
     EXPECT_EQ(machine.ReadFile("drive_c/Windows/WIN.INI"), "");
 
@@ -133,6 +139,14 @@ TEST_F(HostProfileTest, AWriteThatCannotBeMadeFailsAndChangesNothing) {
     EXPECT_EQ(profile->WritePrivateProfileString("A", "k", "2", "D:\\SETUP.INI"), 0);
     EXPECT_EQ(machine.ReadFile("drive_d/SETUP.INI"), "[A]\r\nk=1\r\n");
     EXPECT_EQ(Get("A", "k", "", "D:\\SETUP.INI"), "1");
+
+    // A file with the read-only attribute is not written either.
+    machine.WriteFile("drive_c/Windows/LOCKED.INI", "[A]\r\nk=1\r\n");
+    fs::permissions(machine.Root() / "drive_c/Windows/LOCKED.INI", fs::perms::owner_read);
+    EXPECT_EQ(profile->WritePrivateProfileString("A", "k", "2", "LOCKED.INI"), 0);
+    EXPECT_EQ(machine.ReadFile("drive_c/Windows/LOCKED.INI"), "[A]\r\nk=1\r\n");
+    EXPECT_EQ(fs::status(machine.Root() / "drive_c/Windows/LOCKED.INI").permissions(),
+              fs::perms::owner_read);
 
     EXPECT_EQ(profile->WritePrivateProfileString("A", "k", "2", "C:\\NOFOLDER\\X.INI"), 0);
     EXPECT_EQ(profile->WritePrivateProfileString("A", "k", "2", "Q:\\X.INI"), 0);

@@ -41,7 +41,15 @@ DWORD ReplaceFileAtomically(const std::filesystem::path& path, std::string_view 
     if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
         return kErrorPathNotFound;
     }
-    if (std::filesystem::is_directory(path, error)) {
+    const auto existing = std::filesystem::status(path, error);
+    if (std::filesystem::is_directory(existing)) {
+        return kErrorAccessDenied;
+    }
+    // A file without write permission stands for one with the read-only attribute, which
+    // Windows refuses to write. (The check is explicit because a rename would not be stopped.)
+    const bool exists = std::filesystem::exists(existing);
+    if (exists && (existing.permissions() & std::filesystem::perms::owner_write) ==
+                      std::filesystem::perms::none) {
         return kErrorAccessDenied;
     }
     auto temporary = path;
@@ -58,6 +66,9 @@ DWORD ReplaceFileAtomically(const std::filesystem::path& path, std::string_view 
             std::filesystem::remove(temporary, error);
             return kErrorDiskFull;
         }
+    }
+    if (exists) {
+        std::filesystem::permissions(temporary, existing.permissions(), error);
     }
     std::filesystem::rename(temporary, path, error);
     if (error) {

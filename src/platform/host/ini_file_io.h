@@ -16,8 +16,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 // Replaces the file with the bytes: they are written to a temporary file beside it, which is
 // then renamed over it, so that the file holds either the old bytes or the new ones, never a
-// part. Returns 0, or a Win32 error code (3 no such folder, 5 access denied, 112 disk full);
-// the temporary file never stays behind.
+// part; the file keeps its permissions. Returns 0, or a Win32 error code (3 no such folder, 5
+// access denied, also for a file without write permission, the host's form of the read-only
+// attribute; 112 disk full); the temporary file never stays behind.
 DWORD ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace tl::host
