@@ -1,0 +1,143 @@
+#include "sysfiles/port_driver.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tl {
+
+namespace {
+
+// Only this build of the driver is replaced: earlier ones are not known to work with the new
+// driver, and later ones are newer than it.
+constexpr std::string_view kReplacedVersion = "4.0.0.950";
+
+std::string InDirectory(std::string_view directory, std::string_view name) {
+    std::string path(directory);
+    if (!path.empty() && path.back() != '\\') {
+        path += '\\';
+    }
+    path += name;
+    return path;
+}
+
+bool IsFile(FileSystem& files, std::string_view path) {
+    const DWORD attributes = files.GetFileAttributes(path);
+    return attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0;
+}
+
+// "major.minor.build.revision" of the file's fixed version information; none when the file has
+// no version resource or it cannot be read.
+std::optional<std::string> FileVersionText(VersionInfo& versions, std::string_view path) {
+    DWORD handle = 0;
+    const DWORD size = versions.GetFileVersionInfoSize(path, &handle);
+    if (size == 0) {
+        return std::nullopt;
+    }
+    std::vector<BYTE> block(size);
+    if (!versions.GetFileVersionInfo(path, handle, size, block.data())) {
+        return std::nullopt;
+    }
+    const void* value = nullptr;
+    UINT length = 0;
+    if (!versions.VerQueryValue(block.data(), "\\", &value, &length)) {
+        return std::nullopt;
+    }
+    const std::optional<FixedFileInfo> info = ReadFixedFileInfo(value, length);
+    if (!info) {
+        return std::nullopt;
+    }
+    const std::array<DWORD, 4> parts = {info->dwFileVersionMS >> 16, info->dwFileVersionMS & 0xFFFF,
+                                        info->dwFileVersionLS >> 16,
+                                        info->dwFileVersionLS & 0xFFFF};
+    std::string text;
+    for (const DWORD part : parts) {
+        text += (text.empty() ? "" : ".") + std::to_string(part);
+    }
+    return text;
+}
+
+enum class CopyResult {
+    NotStarted, // a file did not open: the target is as it was
+    Failed,     // the target was emptied and may hold part of the data
+    Copied,
+};
+
+// Copies source to target (created or emptied first) through the LZ expansion, so a compressed
+// source arrives expanded.
+CopyResult LzCopyFile(LzExpand& lz, std::string_view source, std::string_view target) {
+    OfStruct sourceOf;
+    const LzHandle in = lz.LZOpenFile(source, sourceOf, kOfRead);
+    if (in <= 0) {
+        return CopyResult::NotStarted;
+    }
+    OfStruct targetOf;
+    const LzHandle out = lz.LZOpenFile(target, targetOf, kOfCreate);
+    if (out <= 0) {
+        lz.LZClose(in);
+        return CopyResult::NotStarted;
+    }
+    const LONG copied = lz.LZCopy(in, out);
+    lz.LZClose(in);
+    lz.LZClose(out);
+    return copied < 0 ? CopyResult::Failed : CopyResult::Copied;
+}
+
+void DeleteQuietly(LzExpand& lz, std::string_view path) {
+    OfStruct of;
+    lz.LZOpenFile(path, of, kOfDelete);
+}
+
+// An installed driver starts with the "MZ" signature, whatever the shipped file holds there.
+bool RestoreDriverSignature(LzExpand& lz, std::string_view path) {
+    OfStruct of;
+    const LzHandle file = lz.LZOpenFile(path, of, kOfWrite);
+    if (file <= 0) {
+        return false;
+    }
+    static constexpr char kSignature[] = {'M', 'Z'};
+    const UINT written = lz.LWrite(file, kSignature, sizeof kSignature);
+    lz.LZClose(file);
+    return written == sizeof kSignature;
+}
+
+} // namespace
+
+void UpdatePortDriver(const PortDriverPorts& ports, std::string_view systemDirectory) {
+    const std::string shipped = InDirectory(systemDirectory, kPortDriverShipped);
+    const std::string inUse = InDirectory(systemDirectory, kPortDriverInUse);
+    const std::string saved = InDirectory(systemDirectory, kPortDriverSaved);
+    const std::string staging = InDirectory(systemDirectory, kPortDriverStaging);
+
+    if (!IsFile(ports.files, shipped)) {
+        return;
+    }
+    if (FileVersionText(ports.versions, inUse) != kReplacedVersion) {
+        return;
+    }
+    // A backup that stopped part-way is no backup; "lpt.vxd" itself is untouched so far.
+    if (const CopyResult backup = LzCopyFile(ports.lz, inUse, saved);
+        backup != CopyResult::Copied) {
+        if (backup == CopyResult::Failed) {
+            DeleteQuietly(ports.lz, saved);
+        }
+        return;
+    }
+    // The new driver is expanded and completed beside the old one, so that a damaged "lpt.bz" or
+    // a full disk never costs the system its parallel-port driver.
+    if (LzCopyFile(ports.lz, shipped, staging) != CopyResult::Copied ||
+        !RestoreDriverSignature(ports.lz, staging)) {
+        DeleteQuietly(ports.lz, staging);
+        return;
+    }
+    // The staged driver starts with "MZ", so this copy takes it as it is.
+    const CopyResult replaced = LzCopyFile(ports.lz, staging, inUse);
+    DeleteQuietly(ports.lz, staging);
+    if (replaced == CopyResult::Failed) {
+        LzCopyFile(ports.lz, saved, inUse);
+    }
+}
+
+} // namespace tl

@@ -1,0 +1,247 @@
+#include "sysfiles/port_driver.h"
+
+#include "platform/host/direct_file_system.h"
+#include "platform/host/iconv_code_page.h"
+#include "platform/host/lz_host.h"
+#include "platform/host/machine_config.h"
+#include "platform/host/machine_path_resolver.h"
+#include "platform/host/szdd_compressor.h"
+#include "platform/host/version_host.h"
+#include "platform/host/version_image_writer.h"
+#include "support/temp_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tl {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+constexpr const char* kSystem = "C:\\WINDOWS\\SYSTEM";
+
+std::string Bytes(const std::vector<BYTE>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+// A virtual device driver image of that version; none writes one without a version resource.
+std::string Driver(std::optional<std::array<WORD, 4>> version) {
+    if (!version) {
+        return Bytes(host::WriteLeImage(std::nullopt));
+    }
+    host::VersionRecord record;
+    record.fileVersion = *version;
+    record.productVersion = *version;
+    record.fileType = kVftVxd;
+    return Bytes(host::WriteLeImage(record));
+}
+
+const std::string kOldDriver = Driver(std::array<WORD, 4>{4, 0, 0, 950});
+const std::string kNewDriver = Driver(std::array<WORD, 4>{4, 0, 0, 1111});
+// The new driver as shipped: the same bytes without its signature.
+const std::string kShippedDriver = "\0\0"s + kNewDriver.substr(2);
+
+// Makes the copy into one file fail once, after part of the data was written, as a disk that
+// fills up would.
+class FailingCopyInto final : public LzExpand {
+public:
+    FailingCopyInto(LzExpand& inner, std::string target)
+        : inner_(inner), target_(std::move(target)) {}
+
+    LzHandle LZOpenFile(std::string_view fileName, OfStruct& of, WORD style) override {
+        const LzHandle handle = inner_.LZOpenFile(fileName, of, style);
+        if ((style & kOfCreate) != 0 && fileName == target_ && handle > 0) {
+            targets_.insert(handle);
+        }
+        return handle;
+    }
+    INT LZRead(LzHandle file, void* buffer, INT count) override {
+        return inner_.LZRead(file, buffer, count);
+    }
+    UINT LWrite(LzHandle file, const void* buffer, UINT count) override {
+        return inner_.LWrite(file, buffer, count);
+    }
+    LONG LZCopy(LzHandle source, LzHandle dest) override {
+        if (failures > 0 && targets_.count(dest) != 0) {
+            --failures;
+            inner_.LWrite(dest, "MZ partial", 10);
+            return kLzErrorWrite;
+        }
+        return inner_.LZCopy(source, dest);
+    }
+    void LZClose(LzHandle file) override {
+        targets_.erase(file);
+        inner_.LZClose(file);
+    }
+
+    int failures = 1;
+
+private:
+    LzExpand& inner_;
+    std::string target_;
+    std::set<LzHandle> targets_;
+};
+
+class UpdatePortDriverTest : public ::testing::Test, public EventSink {
+protected:
+    void SetUp() override {
+        folder.MakeDirectory("drive_c/WINDOWS/SYSTEM");
+        auto result = host::LoadMachineConfig(folder.Root(), codePage);
+        ASSERT_TRUE(result.config) << result.error;
+        config = *result.config;
+        resolver.emplace(config, codePage);
+        fileSystem.emplace(&*resolver);
+        lz.emplace(*resolver, *this);
+        versions.emplace(*resolver);
+    }
+
+    void Put(const std::string& name, const std::string& bytes) {
+        folder.WriteFile("drive_c/WINDOWS/SYSTEM/" + name, bytes);
+    }
+    std::string Get(const std::string& name) const {
+        return folder.ReadFile("drive_c/WINDOWS/SYSTEM/" + name);
+    }
+
+    // Every file of the system directory with its bytes.
+    std::vector<std::pair<std::string, std::string>> SystemFiles() const {
+        std::vector<std::pair<std::string, std::string>> files;
+        for (const auto& entry : fs::directory_iterator(folder.Root() / "drive_c/WINDOWS/SYSTEM")) {
+            const std::string name = entry.path().filename().string();
+            files.emplace_back(name, Get(name));
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    void Update(LzExpand& expand) {
+        UpdatePortDriver({*fileSystem, expand, *versions}, kSystem);
+        EXPECT_EQ(lz->OpenHandleCount(), 0u);
+    }
+    void Update() { Update(*lz); }
+
+    void Record(PlatformEvent) override {}
+
+    test::TempMachine folder;
+    host::IconvCodePage codePage;
+    host::MachineConfig config;
+    std::optional<host::MachinePathResolver> resolver;
+    std::optional<host::DirectFileSystem> fileSystem;
+    std::optional<host::HostLzExpand> lz;
+    std::optional<host::HostVersionInfo> versions;
+};
+
+TEST_F(UpdatePortDriverTest, NothingChangesUnlessEveryConditionHolds) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> files;
+    };
+    const Case cases[] = {
+        {"no lpt.bz", {{"lpt.vxd", kOldDriver}}},
+        {"only a compressed lpt.b_",
+         {{"lpt.b_", Bytes(host::CompressSzdd(
+                         std::vector<BYTE>(kShippedDriver.begin(), kShippedDriver.end())))},
+          {"lpt.vxd", kOldDriver}}},
+        {"a later driver",
+         {{"lpt.bz", kShippedDriver}, {"lpt.vxd", Driver(std::array<WORD, 4>{4, 0, 0, 951})}}},
+        {"an earlier driver",
+         {{"lpt.bz", kShippedDriver}, {"lpt.vxd", Driver(std::array<WORD, 4>{3, 0, 0, 950})}}},
+        {"no version resource", {{"lpt.bz", kShippedDriver}, {"lpt.vxd", Driver(std::nullopt)}}},
+        {"no lpt.vxd", {{"lpt.bz", kShippedDriver}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(folder.Root() / "drive_c/WINDOWS/SYSTEM");
+        for (const auto& [name, bytes] : c.files) {
+            Put(name, bytes);
+        }
+        const auto before = SystemFiles();
+        Update();
+        EXPECT_EQ(SystemFiles(), before);
+    }
+}
+
+TEST_F(UpdatePortDriverTest, TheOldDriverIsKeptAndTheNewOneInstalledWithItsSignature) {
+    Put("lpt.vxd", kOldDriver);
+    Put("lpt.vxz", "an older backup");
+    Put("lpt.bz", kShippedDriver);
+    Update();
+    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
+    EXPECT_EQ(Get("lpt.vxd"), kNewDriver);
+    EXPECT_EQ(Get("lpt.bz"), kShippedDriver);
+    EXPECT_EQ(SystemFiles().size(), 3u); // nothing staged is left behind
+
+    // The new driver is not the old version, so a second run leaves everything alone.
+    const auto after = SystemFiles();
+    Update();
+    EXPECT_EQ(SystemFiles(), after);
+}
+
+TEST_F(UpdatePortDriverTest, ACompressedShippedDriverIsExpanded) {
+    Put("lpt.vxd", kOldDriver);
+    Put("lpt.bz", Bytes(host::CompressSzdd(
+                      std::vector<BYTE>(kShippedDriver.begin(), kShippedDriver.end()), 'z')));
+    Update();
+    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
+    EXPECT_EQ(Get("lpt.vxd"), kNewDriver);
+}
+
+TEST_F(UpdatePortDriverTest, ADamagedShippedDriverLeavesTheOldOneInPlace) {
+    Put("lpt.vxd", kOldDriver);
+    const std::vector<BYTE> compressed =
+        host::CompressSzdd(std::vector<BYTE>(kShippedDriver.begin(), kShippedDriver.end()));
+    Put("lpt.bz", Bytes(compressed).substr(0, compressed.size() / 2));
+    Update();
+    EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
+    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
+    EXPECT_EQ(SystemFiles().size(), 3u);
+}
+
+TEST_F(UpdatePortDriverTest, AFailedReplacementPutsTheOldDriverBack) {
+    Put("lpt.vxd", kOldDriver);
+    Put("lpt.bz", kShippedDriver);
+    FailingCopyInto failing(*lz, std::string(kSystem) + "\\lpt.vxd");
+    Update(failing);
+    EXPECT_EQ(failing.failures, 0);
+    EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
+    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
+    EXPECT_EQ(SystemFiles().size(), 3u);
+}
+
+TEST_F(UpdatePortDriverTest, AFailedBackupLeavesNoPartialCopyAndTheDriverAlone) {
+    Put("lpt.vxd", kOldDriver);
+    Put("lpt.bz", kShippedDriver);
+    FailingCopyInto failing(*lz, std::string(kSystem) + "\\lpt.vxz");
+    Update(failing);
+    EXPECT_EQ(failing.failures, 0);
+    EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
+    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/lpt.vxz"));
+}
+
+TEST_F(UpdatePortDriverTest, FilesHeldOpenByAnotherProgramAreLeftAlone) {
+    Put("lpt.vxd", kOldDriver);
+    Put("lpt.bz", kShippedDriver);
+    Put("lpt.vxz", "an older backup");
+    std::string held = "lpt.vxz";
+    lz->SetHeldOpen([&held](const fs::path& path) { return path.filename() == held; });
+    const auto before = SystemFiles();
+    Update();
+    EXPECT_EQ(SystemFiles(), before);
+
+    // A driver in use cannot be replaced: it stays as it was, with its backup beside it.
+    held = "lpt.vxd";
+    Update();
+    EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
+    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
+    EXPECT_EQ(SystemFiles().size(), 3u);
+}
+
+} // namespace
+} // namespace tl
