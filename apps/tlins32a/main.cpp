@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <memory>
 #include <sstream>
 #include <unistd.h>
 
@@ -88,12 +87,9 @@ int main(int argc, char** argv) {
 
     // Ask at the terminal only when one is attached and no answers were given.
     bool interactive = !options.answers && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
-    std::unique_ptr<ui::Frontend> frontend;
-    if (interactive)
-        frontend = std::make_unique<ui::TerminalFrontend>(std::cin, std::cout, codePage);
-    else
-        frontend =
-            std::make_unique<ui::UnattendedFrontend>(answers ? &*answers : nullptr, codePage);
+    ui::UnattendedFrontend unattended(answers ? &*answers : nullptr, codePage);
+    ui::TerminalFrontend terminal(std::cin, std::cout, codePage);
+    ui::Frontend* frontend = interactive ? static_cast<ui::Frontend*>(&terminal) : &unattended;
 
     host::HostWindowSystem windows(*frontend, codePage);
     windows.SetObserver(&transcript);
@@ -108,6 +104,8 @@ int main(int argc, char** argv) {
     std::cerr << "tlins32a: the installation steps are not built yet; this run demonstrates the "
                  "main window, the first question and the transcript\n";
     int exitCode = app::RunDemonstration(windows, options.commandLine);
+    for (const std::string& unused : unattended.Unused())
+        std::cerr << "tlins32a: warning: answers " << unused << " were never asked for\n";
     transcript.End(0, exitCode);
     return exitCode;
 }

@@ -51,7 +51,7 @@ TEST_F(Program, HelpAndUnusableArguments) {
 }
 
 TEST_F(Program, AnsweredRunWritesItsTranscript) {
-    machine.WriteFile("a.ini", "[Messages]\n139=No\n");
+    machine.WriteFile("a.ini", "[Messages]\n139=No\n140=Yes\n[FONT#2]\nPress=1\n");
     ASSERT_EQ(Run("--machine " + machine.Root().string() + " --answers " + Path("a.ini") +
                   " --transcript " + Path("t.jsonl") + " -- /ND"),
               0);
@@ -62,6 +62,9 @@ TEST_F(Program, AnsweredRunWritesItsTranscript) {
     EXPECT_EQ(lines[1]["caption"], "질의 응답");
     EXPECT_EQ(lines[1]["answer"], "no");
     EXPECT_EQ(lines[2], json::parse(R"({"event":"end","state":0,"exitCode":0})"));
+    std::string err = machine.ReadFile("err.txt");
+    EXPECT_NE(err.find("answers [Messages] 140 were never asked for"), std::string::npos) << err;
+    EXPECT_NE(err.find("answers [FONT#2] were never asked for"), std::string::npos) << err;
 }
 
 TEST_F(Program, AnAnswerThatCannotBeGivenStopsWithExitThree) {

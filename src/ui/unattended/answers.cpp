@@ -175,4 +175,18 @@ const DialogAnswers* Answers::ForDialog(std::string_view name, int occurrence) c
     return nullptr;
 }
 
+std::vector<const MessageAnswer*> Answers::AllMessages() const {
+    std::vector<const MessageAnswer*> all;
+    for (const auto& [key, answer] : messages_)
+        all.push_back(&answer);
+    return all;
+}
+
+std::vector<const DialogAnswers*> Answers::AllDialogs() const {
+    std::vector<const DialogAnswers*> all;
+    for (const auto& [key, answers] : dialogs_)
+        all.push_back(&answers);
+    return all;
+}
+
 } // namespace tl::ui

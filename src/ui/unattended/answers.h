@@ -46,6 +46,10 @@ public:
     // The answers for the occurrence-th opening of dialog `name`, or none.
     const DialogAnswers* ForDialog(std::string_view name, int occurrence) const;
 
+    // Every answer, in the order written (for telling which were never used).
+    std::vector<const MessageAnswer*> AllMessages() const;
+    std::vector<const DialogAnswers*> AllDialogs() const;
+
 private:
     std::vector<std::pair<std::string, MessageAnswer>> messages_;
     std::vector<std::pair<std::string, DialogAnswers>> dialogs_;

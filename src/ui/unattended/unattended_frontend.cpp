@@ -76,11 +76,27 @@ MessageBoxAnswer UnattendedFrontend::AnswerMessageBox(const MessageBoxRequest& r
         answers_ ? answers_->ForMessage(request.key, request.occurrence) : nullptr;
     if (!answer)
         return {request.DefaultResult(), {}};
+    used_.insert(answer);
     if (!Offers(request.type, answer->result))
         return {request.DefaultResult(), "message " + request.key + " offers " +
                                              ButtonsName(request.type) + "; the answer " +
                                              answer->key + "=" + answer->word + " does not fit"};
     return {answer->result, {}};
+}
+
+std::vector<std::string> UnattendedFrontend::Unused() const {
+    std::vector<std::string> unused;
+    if (!answers_)
+        return unused;
+    for (const MessageAnswer* answer : answers_->AllMessages()) {
+        if (!used_.count(answer))
+            unused.push_back("[Messages] " + answer->key);
+    }
+    for (const DialogAnswers* answers : answers_->AllDialogs()) {
+        if (!used_.count(answers))
+            unused.push_back("[" + answers->section + "]");
+    }
+    return unused;
 }
 
 std::optional<std::string> UnattendedFrontend::DriveDialog(DialogDriver& dialog, int attempt) {
@@ -91,6 +107,7 @@ std::optional<std::string> UnattendedFrontend::DriveDialog(DialogDriver& dialog,
     const DialogAnswers* answers =
         answers_ ? answers_->ForDialog(dialog.Name(), dialog.Occurrence()) : nullptr;
     if (answers) {
+        used_.insert(answers);
         for (const ControlAnswer& value : answers->values) {
             if (auto error = ApplyControlAnswer(dialog, value.id, value.value, codePage_))
                 return *error + " (answers line " + std::to_string(value.line) + ")";

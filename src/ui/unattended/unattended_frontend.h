@@ -7,6 +7,10 @@
 #include "ui/frontend.h"
 #include "ui/unattended/answers.h"
 
+#include <set>
+#include <string>
+#include <vector>
+
 namespace tl::ui {
 
 class UnattendedFrontend final : public Frontend {
@@ -18,8 +22,13 @@ public:
     MessageBoxAnswer AnswerMessageBox(const MessageBoxRequest& request) override;
     std::optional<std::string> DriveDialog(DialogDriver& dialog, int attempt) override;
 
+    // The answers no message box or dialog asked for ("[Messages] 139", "[FONT#2]"): most often
+    // a mistyped id or an opening that never came.
+    std::vector<std::string> Unused() const;
+
 private:
     const Answers* answers_;
+    std::set<const void*> used_;
     const CodePage& codePage_;
 };
 
