@@ -1,0 +1,165 @@
+#include "file_system_contract.h"
+
+#include <cstring>
+#include <optional>
+
+namespace tl::test {
+
+void FileSystemContract::Write(const std::string& name, const std::string& bytes) {
+    FileHandle file = Files().CreateFile(Path(name), kGenericWrite, kFileShareNone, kCreateAlways);
+    ASSERT_TRUE(file) << name << " error " << Files().GetLastError();
+    DWORD written = 0;
+    ASSERT_TRUE(Files().WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written));
+    EXPECT_EQ(written, bytes.size());
+    EXPECT_TRUE(Files().CloseHandle(file));
+}
+
+std::optional<std::string> FileSystemContract::Read(const std::string& name) {
+    FileHandle file = Files().CreateFile(Path(name), kGenericRead, kFileShareRead, kOpenExisting);
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string bytes(Files().GetFileSize(file), '\0');
+    DWORD read = 0;
+    EXPECT_TRUE(Files().ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read));
+    bytes.resize(read);
+    Files().CloseHandle(file);
+    return bytes;
+}
+
+namespace {
+
+TEST_P(FileSystemContract, WritesReadsSeeksAndTruncates) {
+    Write("a.txt", "hello world");
+    EXPECT_EQ(Read("A.TXT"), "hello world");
+
+    FileHandle file = Files().CreateFile(Path("a.txt"), kGenericRead | kGenericWrite,
+                                         kFileShareNone, kOpenExisting);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(Files().GetFileSize(file), 11u);
+    EXPECT_EQ(Files().SetFilePointer(file, 6, kFileBegin), 6u);
+    DWORD count = 0;
+    ASSERT_TRUE(Files().WriteFile(file, "WORLD!", 6, &count));
+    EXPECT_EQ(Files().SetFilePointer(file, -3, kFileEnd), 9u);
+    char tail[8] = {};
+    ASSERT_TRUE(Files().ReadFile(file, tail, sizeof tail, &count));
+    EXPECT_EQ(std::string(tail, count), "LD!");
+    // Reading at the end succeeds with nothing read.
+    ASSERT_TRUE(Files().ReadFile(file, tail, sizeof tail, &count));
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(Files().SetFilePointer(file, -100, kFileCurrent), kInvalidFileSize);
+    EXPECT_TRUE(Files().CloseHandle(file));
+    EXPECT_EQ(Read("a.txt"), "hello WORLD!");
+
+    // CREATE_ALWAYS empties an existing file and says that it existed.
+    file = Files().CreateFile(Path("a.txt"), kGenericWrite, kFileShareNone, kCreateAlways);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(Files().GetLastError(), kErrorAlreadyExists);
+    EXPECT_EQ(Files().GetFileSize(file), 0u);
+    Files().CloseHandle(file);
+}
+
+TEST_P(FileSystemContract, DispositionsAndMissingPathsGiveWindowsErrors) {
+    EXPECT_FALSE(Files().CreateFile(Path("none.txt"), kGenericRead, 0, kOpenExisting));
+    EXPECT_EQ(Files().GetLastError(), kErrorFileNotFound);
+    EXPECT_FALSE(Files().CreateFile(Path("nodir\\x.txt"), kGenericRead, 0, kOpenExisting));
+    EXPECT_EQ(Files().GetLastError(), kErrorPathNotFound);
+    EXPECT_FALSE(Files().CreateFile(Path("nodir\\x.txt"), kGenericWrite, 0, kCreateAlways));
+    EXPECT_EQ(Files().GetLastError(), kErrorPathNotFound);
+
+    Write("b.txt", "b");
+    EXPECT_FALSE(Files().CreateFile(Path("b.txt"), kGenericWrite, 0, kCreateNew));
+    EXPECT_EQ(Files().GetLastError(), kErrorFileExists);
+    FileHandle file = Files().CreateFile(Path("c.txt"), kGenericWrite, 0, kOpenAlways);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(Files().GetLastError(), kErrorSuccess);
+    Files().CloseHandle(file);
+
+    // A directory does not open as a file.
+    EXPECT_FALSE(Files().CreateFile(environment_->Scratch(), kGenericRead, 0, kOpenExisting));
+    EXPECT_EQ(Files().GetLastError(), kErrorAccessDenied);
+
+    // A handle for reading does not write, a closed handle does nothing.
+    file = Files().CreateFile(Path("b.txt"), kGenericRead, kFileShareRead, kOpenExisting);
+    ASSERT_TRUE(file);
+    DWORD count = 0;
+    EXPECT_FALSE(Files().WriteFile(file, "x", 1, &count));
+    EXPECT_EQ(Files().GetLastError(), kErrorAccessDenied);
+    EXPECT_TRUE(Files().CloseHandle(file));
+    EXPECT_FALSE(Files().CloseHandle(file));
+    EXPECT_EQ(Files().GetLastError(), kErrorInvalidHandle);
+}
+
+TEST_P(FileSystemContract, HandlesShareAsTheirModesAllow) {
+    Write("s.txt", "s");
+    FileHandle exclusive =
+        Files().CreateFile(Path("s.txt"), kGenericRead, kFileShareNone, kOpenExisting);
+    ASSERT_TRUE(exclusive);
+    EXPECT_FALSE(Files().CreateFile(Path("S.TXT"), kGenericRead, kFileShareRead, kOpenExisting));
+    EXPECT_EQ(Files().GetLastError(), kErrorSharingViolation);
+    EXPECT_FALSE(Files().DeleteFile(Path("s.txt")));
+    Files().CloseHandle(exclusive);
+
+    FileHandle reader =
+        Files().CreateFile(Path("s.txt"), kGenericRead, kFileShareRead, kOpenExisting);
+    ASSERT_TRUE(reader);
+    FileHandle second =
+        Files().CreateFile(Path("s.txt"), kGenericRead, kFileShareRead, kOpenExisting);
+    EXPECT_TRUE(second);
+    EXPECT_FALSE(Files().CreateFile(Path("s.txt"), kGenericWrite, kFileShareRead, kOpenExisting));
+    EXPECT_EQ(Files().GetLastError(), kErrorSharingViolation);
+    Files().CloseHandle(second);
+    Files().CloseHandle(reader);
+    EXPECT_TRUE(Files().DeleteFile(Path("s.txt")));
+}
+
+TEST_P(FileSystemContract, DirectoriesAttributesAndDeletion) {
+    EXPECT_TRUE(Files().CreateDirectory(Path("SUB")));
+    EXPECT_FALSE(Files().CreateDirectory(Path("sub")));
+    EXPECT_EQ(Files().GetLastError(), kErrorAlreadyExists);
+    EXPECT_FALSE(Files().CreateDirectory(Path("X\\Y")));
+    EXPECT_EQ(Files().GetLastError(), kErrorPathNotFound);
+    EXPECT_EQ(Files().GetFileAttributes(Path("sub")) & kFileAttributeDirectory,
+              kFileAttributeDirectory);
+
+    Write("SUB\\f.txt", "f");
+    EXPECT_EQ(Files().GetFileAttributes(Path("sub\\F.TXT")) & kFileAttributeDirectory, 0u);
+    EXPECT_FALSE(Files().RemoveDirectory(Path("SUB")));
+    EXPECT_EQ(Files().GetLastError(), kErrorDirNotEmpty);
+
+    // Relative paths follow the current directory.
+    ASSERT_TRUE(Files().SetCurrentDirectory(Path("sub")));
+    EXPECT_EQ(Files().GetFileAttributes("..\\SUB\\f.txt") & kFileAttributeDirectory, 0u);
+    EXPECT_TRUE(Files().DeleteFile("f.txt"));
+    EXPECT_FALSE(Files().DeleteFile("f.txt"));
+    EXPECT_EQ(Files().GetLastError(), kErrorFileNotFound);
+    EXPECT_EQ(Files().GetFileAttributes("f.txt"), kInvalidFileAttributes);
+    EXPECT_EQ(Files().GetLastError(), kErrorFileNotFound);
+    ASSERT_TRUE(Files().SetCurrentDirectory(environment_->Scratch()));
+    EXPECT_TRUE(Files().RemoveDirectory(Path("sub")));
+    EXPECT_FALSE(Files().SetCurrentDirectory(Path("sub")));
+}
+
+TEST_P(FileSystemContract, FileTimesSurviveARoundTrip) {
+    Write("t.txt", "t");
+    // 31 December 1995, 08:50:00 UTC.
+    const FILETIME stamp = MakeFileTime(125855622000000000ULL);
+    FileHandle file =
+        Files().CreateFile(Path("t.txt"), kGenericWrite, kFileShareWrite, kOpenAlways);
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(Files().SetFileTime(file, nullptr, nullptr, &stamp));
+    Files().CloseHandle(file);
+
+    file = Files().CreateFile(Path("t.txt"), kGenericRead, kFileShareRead, kOpenExisting);
+    ASSERT_TRUE(file);
+    FILETIME lastWrite;
+    EXPECT_TRUE(Files().GetFileTime(file, nullptr, nullptr, &lastWrite));
+    EXPECT_EQ(lastWrite, stamp);
+    // Setting a time needs a handle opened for writing.
+    EXPECT_FALSE(Files().SetFileTime(file, nullptr, nullptr, &stamp));
+    EXPECT_EQ(Files().GetLastError(), kErrorAccessDenied);
+    Files().CloseHandle(file);
+}
+
+} // namespace
+} // namespace tl::test
