@@ -6,12 +6,14 @@
 #include "platform/code_page.h"
 #include "platform/events.h"
 #include "platform/file_system.h"
+#include "platform/storage.h"
 #include "platform/system.h"
 
 namespace tl {
 
 struct Platform {
     FileSystem& files;
+    Storage& storage;
     System& system;
     Clock& clock;
     const CodePage& codePage;

@@ -114,30 +114,30 @@ TEST_P(FileSystemContract, HandlesShareAsTheirModesAllow) {
 }
 
 TEST_P(FileSystemContract, DirectoriesAttributesAndDeletion) {
-    EXPECT_TRUE(Files().CreateDirectory(Path("SUB")));
-    EXPECT_FALSE(Files().CreateDirectory(Path("sub")));
+    EXPECT_TRUE(Store().CreateDirectory(Path("SUB")));
+    EXPECT_FALSE(Store().CreateDirectory(Path("sub")));
     EXPECT_EQ(Files().GetLastError(), kErrorAlreadyExists);
-    EXPECT_FALSE(Files().CreateDirectory(Path("X\\Y")));
+    EXPECT_FALSE(Store().CreateDirectory(Path("X\\Y")));
     EXPECT_EQ(Files().GetLastError(), kErrorPathNotFound);
     EXPECT_EQ(Files().GetFileAttributes(Path("sub")) & kFileAttributeDirectory,
               kFileAttributeDirectory);
 
     Write("SUB\\f.txt", "f");
     EXPECT_EQ(Files().GetFileAttributes(Path("sub\\F.TXT")) & kFileAttributeDirectory, 0u);
-    EXPECT_FALSE(Files().RemoveDirectory(Path("SUB")));
+    EXPECT_FALSE(Store().RemoveDirectory(Path("SUB")));
     EXPECT_EQ(Files().GetLastError(), kErrorDirNotEmpty);
 
     // Relative paths follow the current directory.
-    ASSERT_TRUE(Files().SetCurrentDirectory(Path("sub")));
+    ASSERT_TRUE(Store().SetCurrentDirectory(Path("sub")));
     EXPECT_EQ(Files().GetFileAttributes("..\\SUB\\f.txt") & kFileAttributeDirectory, 0u);
     EXPECT_TRUE(Files().DeleteFile("f.txt"));
     EXPECT_FALSE(Files().DeleteFile("f.txt"));
     EXPECT_EQ(Files().GetLastError(), kErrorFileNotFound);
     EXPECT_EQ(Files().GetFileAttributes("f.txt"), kInvalidFileAttributes);
     EXPECT_EQ(Files().GetLastError(), kErrorFileNotFound);
-    ASSERT_TRUE(Files().SetCurrentDirectory(environment_->Scratch()));
-    EXPECT_TRUE(Files().RemoveDirectory(Path("sub")));
-    EXPECT_FALSE(Files().SetCurrentDirectory(Path("sub")));
+    ASSERT_TRUE(Store().SetCurrentDirectory(environment_->Scratch()));
+    EXPECT_TRUE(Store().RemoveDirectory(Path("sub")));
+    EXPECT_FALSE(Store().SetCurrentDirectory(Path("sub")));
 }
 
 TEST_P(FileSystemContract, FileTimesSurviveARoundTrip) {
@@ -147,16 +147,16 @@ TEST_P(FileSystemContract, FileTimesSurviveARoundTrip) {
     FileHandle file =
         Files().CreateFile(Path("t.txt"), kGenericWrite, kFileShareWrite, kOpenAlways);
     ASSERT_TRUE(file);
-    EXPECT_TRUE(Files().SetFileTime(file, nullptr, nullptr, &stamp));
+    EXPECT_TRUE(Store().SetFileTime(file, nullptr, nullptr, &stamp));
     Files().CloseHandle(file);
 
     file = Files().CreateFile(Path("t.txt"), kGenericRead, kFileShareRead, kOpenExisting);
     ASSERT_TRUE(file);
     FILETIME lastWrite;
-    EXPECT_TRUE(Files().GetFileTime(file, nullptr, nullptr, &lastWrite));
+    EXPECT_TRUE(Store().GetFileTime(file, nullptr, nullptr, &lastWrite));
     EXPECT_EQ(lastWrite, stamp);
     // Setting a time needs a handle opened for writing.
-    EXPECT_FALSE(Files().SetFileTime(file, nullptr, nullptr, &stamp));
+    EXPECT_FALSE(Store().SetFileTime(file, nullptr, nullptr, &stamp));
     EXPECT_EQ(Files().GetLastError(), kErrorAccessDenied);
     Files().CloseHandle(file);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/file_system.h"
+#include "platform/storage.h"
 
 #include <functional>
 #include <memory>
@@ -19,6 +20,8 @@ class FileSystemEnvironment {
 public:
     virtual ~FileSystemEnvironment() = default;
     virtual FileSystem& Files() = 0;
+    // The storage port of the same adapter (its handles and last error are the files').
+    virtual Storage& Store() = 0;
     // Windows path of the empty scratch directory, without a trailing "\".
     virtual std::string Scratch() const = 0;
 };
@@ -39,6 +42,7 @@ protected:
         ASSERT_TRUE(environment_);
     }
     FileSystem& Files() { return environment_->Files(); }
+    Storage& Store() { return environment_->Store(); }
     std::string Path(const std::string& name) const {
         return environment_->Scratch() + "\\" + name;
     }

@@ -17,7 +17,7 @@ TEST(HostMachine, DiskOptionBecomesDriveAAndEveryPortWorksOnTheSameMachine) {
     ASSERT_TRUE(machine) << error;
     Platform& platform = machine->GetPlatform();
     EXPECT_NE(platform.files.GetFileAttributes("A:\\install.inf"), kInvalidFileAttributes);
-    EXPECT_EQ(platform.files.GetCurrentDirectory(), "A:\\");
+    EXPECT_EQ(platform.storage.GetCurrentDirectory(), "A:\\");
     EXPECT_EQ(platform.clock.GetUserDefaultLCID(), kLocaleEnglishUs);
     EXPECT_EQ(platform.codePage.ToUtf8("\xC7\xD1"), "한");
     EXPECT_EQ(machine->RegistryFile(), folder.Root() / "registry.reg");

@@ -34,6 +34,7 @@ class HostEnvironment final : public test::FileSystemEnvironment {
 public:
     HostEnvironment() { machine_.folder.MakeDirectory("drive_c/SCRATCH"); }
     FileSystem& Files() override { return *machine_.files; }
+    Storage& Store() override { return *machine_.files; }
     std::string Scratch() const override { return "C:\\SCRATCH"; }
 
 private:
@@ -54,7 +55,7 @@ bool CreateProbe(FileSystem& files, std::string_view path) {
 TEST(MachineFileSystem, DrivesThatAreMissingEmptyOrWriteProtected) {
     Machine machine("[Drives]\nB=\n[Drive.D]\nReadOnly=1\n",
                     [](test::TempMachine& folder) { folder.WriteFile("drive_d/FONT.TTF", "f"); });
-    FileSystem& files = *machine.files;
+    MachineFileSystem& files = *machine.files;
     EXPECT_EQ(files.GetLogicalDrives(), 0b1110u); // B:, C:, D:
     EXPECT_EQ(files.GetDriveType("B:\\"), kDriveRemovable);
     EXPECT_EQ(files.GetDriveType("C:\\"), kDriveFixed);
@@ -91,7 +92,7 @@ TEST(MachineFileSystem, FilesInUseRefuseExclusiveOpensAndWriting) {
     Machine machine("[InUse]\nc:\\windows\\system\\uni.drv=1\n", [](test::TempMachine& folder) {
         folder.WriteFile("drive_c/WINDOWS/SYSTEM/UNI.DRV", "driver");
     });
-    FileSystem& files = *machine.files;
+    MachineFileSystem& files = *machine.files;
     const char* path = "C:\\WINDOWS\\SYSTEM\\UNI.DRV";
     EXPECT_FALSE(files.CreateFile(path, kGenericRead, kFileShareNone, kOpenExisting));
     EXPECT_EQ(files.GetLastError(), kErrorSharingViolation);
@@ -108,7 +109,7 @@ TEST(MachineFileSystem, FilesInUseRefuseExclusiveOpensAndWriting) {
 TEST(MachineFileSystem, FreeBytesIsReportedInBothFormsAndUsedUpByWriting) {
     Machine machine("[Drive.C]\nFreeBytes=409600\n[Drive.D]\nFreeBytes=6000000000\n",
                     [](test::TempMachine& folder) { folder.MakeDirectory("drive_d"); });
-    FileSystem& files = *machine.files;
+    MachineFileSystem& files = *machine.files;
     DiskFreeSpace space;
     ASSERT_TRUE(files.GetDiskFreeSpace("C:\\", &space));
     EXPECT_EQ(std::uint64_t{space.freeClusters} * space.sectorsPerCluster * space.bytesPerSector,
@@ -147,7 +148,7 @@ TEST(MachineFileSystem, FreeBytesIsReportedInBothFormsAndUsedUpByWriting) {
 
 TEST(MachineFileSystem, HangulNamesAreUtf8OnTheHost) {
     Machine machine;
-    FileSystem& files = *machine.files;
+    MachineFileSystem& files = *machine.files;
     ASSERT_TRUE(files.CreateDirectory("C:\\\xC7\xD1\xB1\xDB"));
     ASSERT_TRUE(CreateProbe(files, "C:\\\xC7\xD1\xB1\xDB\\\xC6\xC4\xC0\xCF.TXT"));
     EXPECT_TRUE(machine.folder.Exists("drive_c/한글/파일.TXT"));

@@ -9,7 +9,7 @@ namespace fs = std::filesystem;
 HostMachine::HostMachine(fs::path root, MachineConfig config, EventSink& events)
     : root_(std::move(root)), config_(std::move(config)), resolver_(config_, codePage_),
       files_(config_, resolver_), system_(config_, codePage_, files_, events),
-      clock_(config_, codePage_), platform_{files_, system_, clock_, codePage_, events} {}
+      clock_(config_, codePage_), platform_{files_, files_, system_, clock_, codePage_, events} {}
 
 std::unique_ptr<HostMachine> HostMachine::Open(const HostMachineOptions& options, EventSink& events,
                                                std::string* error) {

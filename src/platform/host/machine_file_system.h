@@ -1,11 +1,12 @@
-// The file port over a machine folder: Windows paths resolved into the drive folders, with the
-// drive states, write protection, files held open by other programs ([InUse]), sharing between
-// this program's own handles and the reported free space that machine.ini describes.
+// The file and storage ports over a machine folder: Windows paths resolved into the drive folders,
+// with the drive states, write protection, files held open by other programs ([InUse]), sharing
+// between this program's own handles and the reported free space that machine.ini describes.
 #pragma once
 
 #include "platform/file_system.h"
 #include "platform/host/machine_config.h"
 #include "platform/host/machine_path_resolver.h"
+#include "platform/storage.h"
 
 #include <array>
 #include <filesystem>
@@ -14,7 +15,7 @@
 
 namespace tl::host {
 
-class MachineFileSystem final : public FileSystem {
+class MachineFileSystem final : public FileSystem, public Storage {
 public:
     MachineFileSystem(const MachineConfig& config, MachinePathResolver& resolver);
     ~MachineFileSystem() override;
