@@ -40,7 +40,7 @@ TEST_F(MachineConfigTest, ReadsEverySectionWithCommentsAndAnyCase) {
                         "[machine]\r\n"
                         "WindowsDirectory = d:/win95/   ; trailing slash goes\r\n"
                         "SystemDirectory=D:\\WIN95\\SYSTEM\n"
-                        "Version=3.51\n"
+                        "Version=4.0\n"
                         "Locale=0409\n"
                         "UtcOffsetMinutes=+540\n"
                         "ProgramFile=A:\\SETUP\\TLINS32A.EXE\n"
@@ -56,8 +56,8 @@ TEST_F(MachineConfigTest, ReadsEverySectionWithCommentsAndAnyCase) {
                         "[Atoms]\n"
                         "bi-di.386=1\n"
                         "한글=1\n"
-                        "[Machine]\n"
-                        "Version=9.9 ; a repeated section is not read\n"
+                        "[MACHINE]\n"
+                        "Version=3.51 ; a section written again adds to the first\n"
                         "[Other]\n"
                         "Ignored=yes\n");
     ASSERT_TRUE(result.config) << result.error;
@@ -85,14 +85,15 @@ TEST_F(MachineConfigTest, MalformedValuesAreReportedWithTheirLine) {
         const char* message;
     };
     for (const Case& c : {
-             Case{"[Machine]\nVersion=four", "[Machine] Version: "},
-             Case{"[Machine]\nLocale=0411", "[Machine] Locale: "},
-             Case{"[Machine]\nUtcOffsetMinutes=2000", "[Machine] UtcOffsetMinutes: "},
-             Case{"[Machine]\nWindowsDirectory=WINDOWS", "a full Windows path"},
-             Case{"\n[Drive.C]\nFreeBytes=-1", "[Drive.C] FreeBytes: "},
-             Case{"[Drive.C]\nReadOnly=maybe", "[Drive.C] ReadOnly: "},
-             Case{"[Drives]\nCD=x", "[Drives] CD: "},
+             Case{"[Machine]\nVersion=four", "line 2: Version"},
+             Case{"[Machine]\nLocale=0411", "line 2: Locale"},
+             Case{"[Machine]\nUtcOffsetMinutes=2000", "line 2: UtcOffsetMinutes"},
+             Case{"[Machine]\nWindowsDirectory=WINDOWS", "line 2: a full Windows path"},
+             Case{"\n[Drive.C]\nFreeBytes=-1", "line 3: FreeBytes"},
+             Case{"[Drive.C]\nReadOnly=maybe", "line 2: ReadOnly"},
+             Case{"[Drives]\nCD=x", "line 2: a key of [Drives]"},
              Case{"[Drives]\nE=no-such-folder", "drive E: ("},
+             Case{"[Machine", "line 1: a section name"},
          }) {
         auto result = Parse(c.text);
         EXPECT_FALSE(result.config) << c.text;

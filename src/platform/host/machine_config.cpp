@@ -1,8 +1,5 @@
 #include "platform/host/machine_config.h"
 
-#include "platform/host/ini_text.h"
-
-#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <fstream>
@@ -96,24 +93,31 @@ public:
         if (text.substr(0, 3) == "\xEF\xBB\xBF") {
             text.remove_prefix(3);
         }
-        IniText ini(text);
-        std::vector<std::string> seen;
-        for (const std::string& section : ini.SectionNames()) {
-            // Only the first section of a name counts, as for the profile functions.
-            if (std::any_of(seen.begin(), seen.end(), [&](const std::string& name) {
-                    return ProfileNameEquals(name, section);
-                })) {
+        std::string section;
+        int lineNumber = 0;
+        while (!text.empty() && error_.empty()) {
+            std::size_t eol = text.find('\n');
+            std::string_view line = Trim(text.substr(0, eol));
+            text = eol == std::string_view::npos ? std::string_view{} : text.substr(eol + 1);
+            ++lineNumber;
+            line_ = lineNumber;
+            if (line.empty() || line.front() == ';' || line.front() == '#') {
                 continue;
             }
-            seen.push_back(section);
-            auto keys = ini.KeyNames(section);
-            for (const std::string& key : keys.value_or(std::vector<std::string>{})) {
-                if (!error_.empty()) {
+            if (line.front() == '[') {
+                std::size_t close = line.find(']');
+                if (close == std::string_view::npos) {
+                    Fail("a section name without ']'");
                     break;
                 }
-                where_ = "[" + section + "] " + key;
-                Entry(section, key, StripComment(ini.Get(section, key).value_or("")));
+                section = std::string(Trim(line.substr(1, close - 1)));
+                continue;
             }
+            std::size_t eq = line.find('=');
+            if (eq == std::string_view::npos) {
+                continue; // Windows ignores lines without '='; so do we.
+            }
+            Entry(section, Trim(line.substr(0, eq)), StripComment(line.substr(eq + 1)));
         }
         if (error_.empty()) {
             FillDriveFolders();
@@ -127,7 +131,7 @@ public:
 private:
     void Fail(std::string_view what) {
         if (error_.empty()) {
-            error_ = "machine.ini " + where_ + ": " + std::string(what);
+            error_ = "machine.ini line " + std::to_string(line_) + ": " + std::string(what);
         }
     }
 
@@ -278,7 +282,7 @@ private:
     MachineConfig config_;
     std::array<bool, 26> named_{};
     std::string error_;
-    std::string where_;
+    int line_ = 0;
 };
 
 } // namespace
