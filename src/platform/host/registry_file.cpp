@@ -2,7 +2,7 @@
 
 #include "platform/registry.h"
 
-#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <vector>
