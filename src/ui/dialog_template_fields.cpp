@@ -14,8 +14,11 @@ std::u16string ToUtf16(std::string_view ansi, const CodePage& codePage) {
 }
 
 std::string NameText(const TemplateName& name, const CodePage& codePage) {
-    if (name.ordinal)
-        return "#" + std::to_string(*name.ordinal);
+    if (name.ordinal) {
+        std::string text = "#"; // appended: GCC 12 at -O3 misreads "#" + std::string
+        text += std::to_string(*name.ordinal);
+        return text;
+    }
     return ToAnsi(name.text, codePage);
 }
 
