@@ -9,7 +9,15 @@ namespace fs = std::filesystem;
 HostMachine::HostMachine(fs::path root, MachineConfig config, EventSink& events)
     : root_(std::move(root)), config_(std::move(config)), resolver_(config_, codePage_),
       files_(config_, resolver_), system_(config_, codePage_, files_, events),
-      clock_(config_, codePage_), platform_{files_, files_, system_, clock_, codePage_, events} {}
+      clock_(config_, codePage_), profile_(resolver_, config_.windowsDirectory),
+      registry_(root_ / "registry.reg"), spoolerStore_(registry_),
+      spooler_(spoolerStore_, SystemDirectoryProbe(resolver_, config_.systemDirectory), &profile_),
+      lz_(resolver_, events, [this](std::string_view ansi) { return codePage_.ToUtf8(ansi); }),
+      versionInfo_(resolver_), platform_{files_,   files_,    system_,  clock_, codePage_,   events,
+                                         profile_, registry_, spooler_, lz_,    versionInfo_} {
+    // The LZ copy and the file port see the same files held by other programs.
+    lz_.SetHeldOpen([this](const fs::path& host) { return files_.IsInUse(host); });
+}
 
 std::unique_ptr<HostMachine> HostMachine::Open(const HostMachineOptions& options, EventSink& events,
                                                std::string* error) {
@@ -33,8 +41,16 @@ std::unique_ptr<HostMachine> HostMachine::Open(const HostMachineOptions& options
         a.state = DriveConfig::State::Present;
         a.folder = fs::absolute(*options.diskDir, ec);
     }
-    return std::unique_ptr<HostMachine>(
+    std::unique_ptr<HostMachine> machine(
         new HostMachine(options.machineDir, std::move(*result.config), events));
+    std::string registryError;
+    if (!machine->registry_.Load(registryError)) {
+        if (error) {
+            *error = registryError;
+        }
+        return nullptr;
+    }
+    return machine;
 }
 
 } // namespace tl::host

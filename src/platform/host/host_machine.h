@@ -2,15 +2,21 @@
 //
 //   MACHINE/machine.ini    how the PC looks (see machine_config.h)
 //   MACHINE/drive_<x>/     the drives
-//   MACHINE/registry.reg   the registry, REGEDIT4 text
+//   MACHINE/registry.reg   the registry (and in it the spooler's records), REGEDIT4 text
 #pragma once
 
 #include "platform/host/iconv_code_page.h"
+#include "platform/host/lz_host.h"
 #include "platform/host/machine_clock.h"
 #include "platform/host/machine_config.h"
 #include "platform/host/machine_file_system.h"
 #include "platform/host/machine_path_resolver.h"
 #include "platform/host/machine_system.h"
+#include "platform/host/profile_host.h"
+#include "platform/host/registry_host.h"
+#include "platform/host/spooler_host.h"
+#include "platform/host/spooler_registry_host.h"
+#include "platform/host/version_host.h"
 #include "platform/platform.h"
 
 #include <filesystem>
@@ -28,7 +34,7 @@ struct HostMachineOptions {
 class HostMachine {
 public:
     // Opens the machine folder; none, with a message naming the problem in `error`, when the
-    // folder or its machine.ini is unusable.
+    // folder, its machine.ini or its registry.reg is unusable.
     static std::unique_ptr<HostMachine> Open(const HostMachineOptions& options, EventSink& events,
                                              std::string* error);
 
@@ -39,6 +45,8 @@ public:
     std::filesystem::path RegistryFile() const { return root_ / "registry.reg"; }
 
     MachineFileSystem& Files() { return files_; }
+    HostRegistry& Registry() { return registry_; }
+    HostLzExpand& Lz() { return lz_; }
 
     HostMachine(const HostMachine&) = delete;
     HostMachine& operator=(const HostMachine&) = delete;
@@ -53,6 +61,12 @@ private:
     MachineFileSystem files_;
     MachineSystem system_;
     MachineClock clock_;
+    HostProfile profile_;
+    HostRegistry registry_;
+    HostRegistrySpoolerStore spoolerStore_;
+    HostSpooler spooler_;
+    HostLzExpand lz_;
+    HostVersionInfo versionInfo_;
     Platform platform_;
 };
 

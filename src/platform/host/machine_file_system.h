@@ -48,6 +48,8 @@ public:
     DWORD GetLogicalDrives() const override;
     UINT GetDriveType(std::string_view rootPath) const override;
 
+    // Whether another program holds the file open ([InUse]).
+    bool IsInUse(const std::filesystem::path& host) const;
     // Handles not yet closed (a test's leak check).
     std::size_t OpenHandleCount() const { return files_.size(); }
 
@@ -63,7 +65,6 @@ private:
     BOOL Fail(DWORD error);
     OpenFile* Find(FileHandle file);
     bool IsReadOnlyDrive(char letter) const;
-    bool IsInUse(const std::filesystem::path& host) const;
     bool HasOpenHandle(const std::filesystem::path& host) const;
     bool SharingConflict(const std::filesystem::path& host, DWORD access, DWORD share) const;
     // Free bytes of a drive: what is left of FreeBytes, or the host's own count.
