@@ -156,3 +156,43 @@ TEST_F(LoopFixture, CaptureCursorAndEnableAreKept) {
 
 } // namespace
 } // namespace tl
+
+#include "ui/canvas_recorder.h"
+
+namespace tl {
+namespace {
+
+TEST_F(LoopFixture, PaintingGoesToTheCanvasThatTheHostAttaches) {
+    host::CanvasRecorder canvas(640, 480);
+    WindowClass painter;
+    painter.name = "Painter";
+    painter.proc = [this](WindowHandle w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m != WM_PAINT)
+            return system.DefWindowProc(w, m, wp, lp);
+        PaintContext paint = system.BeginPaint(w);
+        if (paint.canvas)
+            paint.canvas->FillRect(paint.paint, Rgb(0, 0, 255));
+        system.EndPaint(w, paint);
+        return 0;
+    };
+    system.RegisterClass(painter);
+    WindowHandle other =
+        system.CreateWindow("Painter", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, {}, 0, 0);
+    WindowHandle shown =
+        system.CreateWindow("Painter", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, {}, 0, 0);
+    system.SetCanvasSource([&](WindowHandle w) { return w == shown ? &canvas : nullptr; });
+    system.UpdateWindow(other); // no canvas for it: validated, nothing recorded
+    EXPECT_TRUE(canvas.Ops().empty());
+    EXPECT_FALSE(system.IsInvalid(other));
+    system.UpdateWindow(shown);
+    Rect part{10, 20, 30, 40};
+    canvas.ClearOps();
+    system.InvalidateRect(shown, &part, FALSE);
+    system.UpdateWindow(shown);
+    ASSERT_EQ(canvas.Ops().size(), 1u);
+    EXPECT_EQ(canvas.Ops()[0].rect, part);
+    EXPECT_EQ(canvas.Pixel(15, 25), Rgb(0, 0, 255));
+}
+
+} // namespace
+} // namespace tl

@@ -216,3 +216,54 @@ TEST_F(Unattended, BroadcastsAreRecordedWithTheirText) {
 
 } // namespace
 } // namespace tl::ui
+
+#include "sequencer/dialog_template_builder.h"
+
+namespace tl::ui {
+namespace {
+
+// The language dialog is built in memory; its answers check a radio button by id.
+TEST_F(Unattended, ChoiceAnswersCheckARadioButton) {
+    Start("[CHOICE]\n22=1\n20=0\nPress=1\n");
+    DialogTemplateFields header;
+    header.style = 0x10C800C4;
+    header.cx = 174;
+    header.cy = 98;
+    header.pointSize = 8;
+    header.typeface = u"system";
+    DialogTemplateBuilder builder;
+    ASSERT_TRUE(builder.SetHeader(header));
+    for (int id : {1, 2, 20, 21, 22}) {
+        DialogItemFields item;
+        item.id = static_cast<WORD>(id);
+        item.style = id < 20 ? 0x50010000u | (id == 1 ? 1u : 0u) : 0x50010009u;
+        item.windowClass.ordinal = 0x80;
+        item.cx = 50;
+        item.cy = 10;
+        ASSERT_TRUE(builder.AddItem(item));
+    }
+    DialogProc proc = [](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_INITDIALOG) {
+            dialog.CheckRadioButton(20, 22, 20);
+            return TRUE;
+        }
+        if (message == WM_COMMAND && LoWord(wParam) == IDOK) {
+            for (int id = 20; id <= 22; ++id) {
+                if (dialog.IsButtonChecked(id))
+                    dialog.EndDialog(id);
+            }
+        }
+        return message == WM_COMMAND;
+    };
+    EXPECT_EQ(system->DialogBoxIndirect(builder.Block(), "CHOICE", {}, proc, 0), 22);
+    auto lines = Lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0]["template"], "CHOICE");
+    EXPECT_EQ(lines[0]["opened"]["controls"]["20"]["checked"], true);
+    EXPECT_EQ(lines[0]["closed"]["controls"]["20"]["checked"], false);
+    EXPECT_EQ(lines[0]["closed"]["controls"]["22"]["checked"], true);
+    EXPECT_EQ(lines[0]["result"], 22);
+}
+
+} // namespace
+} // namespace tl::ui
