@@ -1,0 +1,177 @@
+#include "startup/configuration.h"
+
+#include "platform/canvas.h"
+#include "platform/profile.h"
+#include "sequencer/dialog_utils.h"
+#include "sequencer/main_window.h"
+#include "startup/inf_query.h"
+#include "startup/installer.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace tl {
+namespace {
+
+constexpr unsigned kInstallInfText = 11;
+constexpr unsigned kFirstLanguageCodeText = 26; // "ENU"; 27..34 the other languages
+constexpr unsigned kPrivateIniSectionText = 37;
+constexpr unsigned kHandOffFileText = 51;
+constexpr unsigned kCannotReadScriptText = 131;
+constexpr unsigned kNotFoundText = 132;
+constexpr unsigned kOutOfMemoryText = 133;
+constexpr unsigned kCheckDiskText = 170;
+constexpr unsigned kInstallCaption = 161;
+constexpr unsigned kWarningCaption = 163;
+constexpr unsigned kCannotRunCaption = 171;
+
+constexpr int kLanguageCount = 9;
+// The hand-off file holds one path; what follows it in a larger file is not looked at.
+constexpr DWORD kHandOffReadSize = 512;
+// Settings read from the private settings file: room for any path, so none is cut short.
+constexpr DWORD kSettingSize = 1024;
+
+void ShowError(Installer& installer, std::string_view text, unsigned caption, unsigned key) {
+    installer.windows.MessageBox({}, text, LoadTextCopy(caption), MB_OK | MB_ICONHAND,
+                                 MessageKey(key));
+}
+
+bool FileExists(Installer& installer, std::string_view path) {
+    return installer.platform.files.GetFileAttributes(path) != kInvalidFileAttributes;
+}
+
+// INSTALL.INF at `dir`, loaded: the script, or none after the failure was reported.
+std::optional<InfScript> LoadInstallInf(Installer& installer, std::string_view dir) {
+    std::string name = LoadTextCopy(kInstallInfText);
+    std::string path = JoinPath(dir, name);
+    if (!FileExists(installer, path)) {
+        ShowError(installer, name + LoadTextCopy(kNotFoundText), kInstallCaption, kNotFoundText);
+        return std::nullopt;
+    }
+    InfLoadResult loaded = LoadInf(installer.scripts, installer.platform.files, path);
+    switch (loaded.status) {
+    case InfLoadStatus::Loaded:
+        installer.paths.installInfPath = path;
+        return loaded.script;
+    case InfLoadStatus::NotLoaded:
+        ShowError(installer, LoadTextCopy(kOutOfMemoryText), kWarningCaption, kOutOfMemoryText);
+        return std::nullopt;
+    case InfLoadStatus::Empty:
+        break;
+    }
+    ShowError(installer, LoadTextCopy(kCannotReadScriptText), kWarningCaption,
+              kCannotReadScriptText);
+    return std::nullopt;
+}
+
+// Without a hand-off file: the settings file named by INSTALL.INF beside the program.
+bool FindPrivateSettingsFromScript(Installer& installer, std::string_view installerDir) {
+    std::optional<InfScript> script = LoadInstallInf(installer, installerDir);
+    if (!script)
+        return false;
+    std::string name(kDefaultPrivateSettingsFile);
+    std::optional<InfLine> line =
+        FindInfSection(installer.scripts, script, LoadTextCopy(kPrivateIniSectionText));
+    if (line) {
+        std::optional<std::string_view> text = InfLineText(installer.scripts, *line);
+        if (text)
+            name = *text;
+    }
+    installer.paths.privateSettingsFile = JoinPath(installer.paths.windowsDir, name);
+    FreeInf(installer.scripts, script);
+    return true;
+}
+
+void ReportHandOffFailure(Installer& installer) {
+    ShowError(installer, LoadTextCopy(kCheckDiskText), kCannotRunCaption, kCheckDiskText);
+}
+
+// The hand-off file names the settings file. It is read once and deleted, also when it is
+// unusable, so that a stale one never steers a later run.
+bool ReadHandOffFile(Installer& installer, std::string_view handOffPath) {
+    FileSystem& files = installer.platform.files;
+    FileHandle file = files.CreateFile(handOffPath, kGenericRead, kFileShareRead, kOpenExisting);
+    if (!file) {
+        files.DeleteFile(handOffPath);
+        ReportHandOffFailure(installer);
+        return false;
+    }
+    std::array<char, kHandOffReadSize> buffer{};
+    DWORD read = 0;
+    DWORD size = files.GetFileSize(file);
+    bool readOk = size != 0 && size != kInvalidFileSize &&
+                  files.ReadFile(file, buffer.data(), kHandOffReadSize, &read) && read != 0;
+    files.CloseHandle(file);
+    files.DeleteFile(handOffPath);
+    if (!readOk) {
+        ReportHandOffFailure(installer);
+        return false;
+    }
+    std::string_view text(buffer.data(), read);
+    installer.paths.privateSettingsFile = std::string(text.substr(0, text.find('\0')));
+    return true;
+}
+
+std::string ReadSetting(Installer& installer, const char* key, const std::string& fallback) {
+    char value[kSettingSize] = {};
+    installer.platform.profile.GetPrivateProfileString(kInstallSection, key, fallback.c_str(),
+                                                       value, sizeof value,
+                                                       installer.paths.privateSettingsFile);
+    return value;
+}
+
+void ReadLanguage(Installer& installer) {
+    UINT index = installer.platform.profile.GetPrivateProfileInt(
+        kInstallSection, "Language", 0, installer.paths.privateSettingsFile);
+    // A damaged setting must not pick a string beyond the language codes.
+    installer.languageIndex = index < kLanguageCount ? static_cast<int>(index) : 0;
+    installer.languageCode =
+        LoadTextCopy(kFirstLanguageCodeText + static_cast<unsigned>(installer.languageIndex));
+}
+
+} // namespace
+
+int Configuration(Installer& installer) {
+    System& system = installer.platform.system;
+    Paths& paths = installer.paths;
+    paths.windowsDir = UpperPath(system.GetWindowsDirectory());
+    std::string handOffPath = JoinPath(paths.windowsDir, LoadTextCopy(kHandOffFileText));
+    std::string installerDir = DirectoryOf(system.GetModuleFileName());
+
+    if (!FileExists(installer, handOffPath)) {
+        if (!FindPrivateSettingsFromScript(installer, installerDir))
+            return 0;
+    } else if (!ReadHandOffFile(installer, handOffPath)) {
+        return 0;
+    }
+
+    paths.systemDir = system.GetSystemDirectory();
+    paths.fontDir = RemoveOneTrailingBackslash(ReadSetting(installer, "FontPath", paths.systemDir));
+    ReadLanguage(installer);
+    paths.diskPath =
+        RemoveTrailingBackslashes(ReadSetting(installer, "DiskPath", installerDir + "\\"));
+
+    // INSTALL.INF on the disk stays the current script until the first step releases it.
+    if (!LoadInstallInf(installer, paths.diskPath))
+        return 0;
+    ReadDriverPath(installer);
+    ReadOptionFlags(installer);
+
+    installer.waitCursor = installer.windows.LoadCursor(IDC_WAIT);
+    return RegisterMainWindowClass(installer);
+}
+
+int RegisterMainWindowClass(Installer& installer) {
+    WindowClass mainClass;
+    mainClass.name = std::string(kMainWindowClass);
+    mainClass.proc = [&installer](WindowHandle window, UINT message, WPARAM wParam,
+                                  LPARAM lParam) {
+        return MainWndProc(installer, window, message, wParam, lParam);
+    };
+    mainClass.cursor = IDC_ARROW;
+    mainClass.background = kColorBtnFace + 1;
+    return installer.windows.RegisterClass(mainClass) ? 1 : 0;
+}
+
+} // namespace tl

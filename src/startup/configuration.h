@@ -1,0 +1,26 @@
+// Start-up configuration: finds the private settings file (through the hand-off file that a
+// launcher may leave, or INSTALL.INF beside the program), reads the installation's settings from
+// it, loads INSTALL.INF from the disk as the current setup script, sets the option flags and
+// registers the main window class. Every failure is reported in one message box with no owner.
+#pragma once
+
+#include <string_view>
+
+namespace tl {
+
+struct Installer;
+
+inline constexpr std::string_view kMainWindowClass = "WLInstallWClass";
+// The settings file's name when INSTALL.INF names none.
+inline constexpr std::string_view kDefaultPrivateSettingsFile = "tlsetup.ini";
+// Section "Install" of the private settings file.
+inline constexpr const char* kInstallSection = "Install";
+
+// 1 when the main window class is registered; 0 after a failure was reported (or, silently, when
+// the class cannot be registered).
+int Configuration(Installer& installer);
+
+// The class "WLInstallWClass" with MainWndProc: 1, or 0 when the system refuses it.
+int RegisterMainWindowClass(Installer& installer);
+
+} // namespace tl

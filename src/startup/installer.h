@@ -1,0 +1,56 @@
+// The installer's process-wide state, one object passed by reference: the platform it runs on,
+// the window system, and the state of each part (paths, option flags, the current setup script,
+// the copy and rename lists, the installation state, the change bits, ...). Every test makes a
+// fresh one.
+#pragma once
+
+#include "copy/copy_list.h"
+#include "copy/progress_display.h"
+#include "copy/rename_list.h"
+#include "platform/platform.h"
+#include "platform/window_system.h"
+#include "sequencer/dialog_utils.h"
+#include "startup/inf_scripts.h"
+#include "startup/option_flags.h"
+#include "startup/paths.h"
+
+#include <functional>
+#include <string>
+
+namespace tl {
+
+// Change bits: what this run changed, for the final report and the INI editing.
+inline constexpr unsigned kChangeSystemIni = 1;       // SYSTEM.INI changed
+inline constexpr unsigned kChangeDriverInstalled = 2; // a printer driver installed (WIN.INI edited)
+
+struct Installer {
+    Installer(Platform& platformPorts, WindowSystem& windowSystem)
+        : platform(platformPorts), windows(windowSystem) {}
+
+    Platform& platform;
+    WindowSystem& windows;
+
+    // Start-up and configuration.
+    std::string commandLine; // the whole text after the program name
+    Paths paths;
+    int languageIndex = 0; // 0..8
+    std::string languageCode = "ENU";
+    OptionFlags options;
+    // The search for ECP parallel ports, run at start unless INSTALL.INF or "/ND" says not to.
+    // The host program and the Win32 build connect it to the registry; empty, nothing is run.
+    std::function<void()> detectEcpPorts;
+    Cursor waitCursor;
+    WindowHandle mainWindow;
+
+    SetupScripts scripts;
+    CopyList copyList;
+    RenameList renames;
+    ProgressState progress;
+    DialogUtilState dialogUtils;
+
+    // 0 at start, 1 failed, 4 installed, 5 restart needed.
+    int installationState = 0;
+    unsigned changeBits = 0;
+};
+
+} // namespace tl
