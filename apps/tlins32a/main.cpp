@@ -1,12 +1,17 @@
 // tlins32a on the host: the installer run against a machine folder, answered by an answers file,
 // a terminal, or the defaults, and recorded in a transcript.
-#include "demonstration.h"
+#include "instance_lock.h"
 #include "options.h"
-#include "ui/machine_directories.h"
+#include "other_instance.h"
 
+#include "platform/host/host_machine.h"
 #include "platform/host/iconv_code_page.h"
-#include "platform/host/machine_config.h"
+#include "platform/host/registry_host.h"
+#include "startup/entry.h"
+#include "startup/installer.h"
+#include "sysfiles/ecp_ports.h"
 #include "ui/host_window_system.h"
+#include "ui/machine_directories.h"
 #include "ui/tui/terminal_frontend.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/transcript.h"
@@ -49,17 +54,8 @@ int main(int argc, char** argv) {
     std::error_code error;
     if (!std::filesystem::is_directory(options.machine, error))
         return Fail("machine folder " + options.machine + " does not exist");
-    host::MachineConfigResult machine = host::LoadMachineConfig(options.machine, codePage);
-    if (!machine.config)
-        return Fail(machine.error);
-    if (options.disk) {
-        if (!std::filesystem::is_directory(*options.disk, error))
-            return Fail("install disk " + *options.disk + " does not exist");
-        host::DriveConfig& driveA = machine.config->Drive('A');
-        driveA.state = host::DriveConfig::State::Present;
-        driveA.folder = std::filesystem::absolute(*options.disk, error);
-    }
-    host::MachinePathResolver paths(*machine.config, codePage);
+    if (options.disk && !std::filesystem::is_directory(*options.disk, error))
+        return Fail("install disk " + *options.disk + " does not exist");
 
     std::optional<ui::Answers> answers;
     if (options.answers) {
@@ -85,6 +81,15 @@ int main(int argc, char** argv) {
     }
     ui::Transcript transcript(*transcriptOut, codePage);
 
+    host::HostMachineOptions machineOptions{options.machine, {}};
+    if (options.disk)
+        machineOptions.diskDir = *options.disk;
+    std::string machineError;
+    std::unique_ptr<host::HostMachine> machine =
+        host::HostMachine::Open(machineOptions, transcript, &machineError);
+    if (!machine)
+        return Fail(machineError);
+
     // Ask at the terminal only when one is attached and no answers were given.
     bool interactive = !options.answers && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
     ui::UnattendedFrontend unattended(answers ? &*answers : nullptr, codePage);
@@ -94,18 +99,31 @@ int main(int argc, char** argv) {
     host::HostWindowSystem windows(*frontend, codePage);
     windows.SetObserver(&transcript);
     windows.SetEventSink(&transcript);
-    windows.SetDirectoryLister(host::MachineDirectoryLister(paths, *machine.config, codePage));
+    windows.SetDirectoryLister(
+        host::MachineDirectoryLister(machine->Resolver(), machine->Config(), codePage));
     windows.SetStopHandler([&](const std::string& reason) {
         std::cerr << "tlins32a: " << reason << "\n";
         transcript.End(0, kExitStopped, reason);
         std::exit(kExitStopped);
     });
 
-    std::cerr << "tlins32a: the installation steps are not built yet; this run demonstrates the "
-                 "main window, the first question and the transcript\n";
-    int exitCode = app::RunDemonstration(windows, options.commandLine);
+    // Another installer working on this machine shows as its main window.
+    app::InstanceLock lock(options.machine);
+    if (!lock.Held())
+        app::ShowOtherInstance(windows);
+
+    Installer installer(machine->GetPlatform(), windows);
+    host::HostRegistry registry(machine->RegistryFile());
+    installer.detectEcpPorts = [&] {
+        // Silent, as on Windows: a registry that cannot be read finds no ECP port.
+        std::string registryError;
+        if (registry.Load(registryError))
+            DetectEcpPorts(registry, installer.platform.profile);
+    };
+
+    int exitCode = Entry(installer, codePage.FromUtf8(options.commandLine), SW_SHOWNORMAL);
     for (const std::string& unused : unattended.Unused())
         std::cerr << "tlins32a: warning: answers " << unused << " were never asked for\n";
-    transcript.End(0, exitCode);
+    transcript.End(installer.installationState, exitCode);
     return exitCode;
 }

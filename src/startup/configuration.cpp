@@ -165,8 +165,7 @@ int Configuration(Installer& installer) {
 int RegisterMainWindowClass(Installer& installer) {
     WindowClass mainClass;
     mainClass.name = std::string(kMainWindowClass);
-    mainClass.proc = [&installer](WindowHandle window, UINT message, WPARAM wParam,
-                                  LPARAM lParam) {
+    mainClass.proc = [&installer](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
         return MainWndProc(installer, window, message, wParam, lParam);
     };
     mainClass.cursor = IDC_ARROW;

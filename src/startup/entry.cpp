@@ -16,10 +16,9 @@ constexpr unsigned kWarningCaption = 163;
 bool AnotherCopyRuns(Installer& installer) {
     if (!installer.windows.FindWindow(kMainWindowClass, ""))
         return false;
-    installer.windows.MessageBox({}, LoadTextCopy(kAlreadyRunningText),
-                                 LoadTextCopy(kWarningCaption),
-                                 MB_OK | MB_ICONASTERISK | MB_SYSTEMMODAL,
-                                 MessageKey(kAlreadyRunningText));
+    installer.windows.MessageBox(
+        {}, LoadTextCopy(kAlreadyRunningText), LoadTextCopy(kWarningCaption),
+        MB_OK | MB_ICONASTERISK | MB_SYSTEMMODAL, MessageKey(kAlreadyRunningText));
     return true;
 }
 

@@ -8,13 +8,13 @@
 namespace tl {
 
 struct Paths {
-    std::string windowsDir;          // upper-cased
+    std::string windowsDir; // upper-cased
     std::string systemDir;
     std::string privateSettingsFile; // full path of the private settings file
     std::string diskPath;            // where INSTALL.INF is, without trailing "\"
     std::string sourceDir;           // the disk path plus the driver folder, if any
     std::string fontDir;
-    std::string installInfPath;      // full path of the INSTALL.INF that was loaded
+    std::string installInfPath; // full path of the INSTALL.INF that was loaded
 };
 
 // `dir` + "\" + `name`.
