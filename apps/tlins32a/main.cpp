@@ -6,10 +6,8 @@
 
 #include "platform/host/host_machine.h"
 #include "platform/host/iconv_code_page.h"
-#include "platform/host/registry_host.h"
 #include "startup/entry.h"
 #include "startup/installer.h"
-#include "sysfiles/ecp_ports.h"
 #include "ui/host_window_system.h"
 #include "ui/machine_directories.h"
 #include "ui/tui/terminal_frontend.h"
@@ -113,14 +111,6 @@ int main(int argc, char** argv) {
         app::ShowOtherInstance(windows);
 
     Installer installer(machine->GetPlatform(), windows);
-    host::HostRegistry registry(machine->RegistryFile());
-    installer.detectEcpPorts = [&] {
-        // Silent, as on Windows: a registry that cannot be read finds no ECP port.
-        std::string registryError;
-        if (registry.Load(registryError))
-            DetectEcpPorts(registry, installer.platform.profile);
-    };
-
     int exitCode = Entry(installer, codePage.FromUtf8(options.commandLine), SW_SHOWNORMAL);
     for (const std::string& unused : unattended.Unused())
         std::cerr << "tlins32a: warning: answers " << unused << " were never asked for\n";

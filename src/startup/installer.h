@@ -14,7 +14,6 @@
 #include "startup/option_flags.h"
 #include "startup/paths.h"
 
-#include <functional>
 #include <string>
 
 namespace tl {
@@ -36,9 +35,6 @@ struct Installer {
     int languageIndex = 0; // 0..8
     std::string languageCode = "ENU";
     OptionFlags options;
-    // The search for ECP parallel ports, run at start unless INSTALL.INF or "/ND" says not to.
-    // The host program and the Win32 build connect it to the registry; empty, nothing is run.
-    std::function<void()> detectEcpPorts;
     Cursor waitCursor;
     WindowHandle mainWindow;
 

@@ -3,6 +3,7 @@
 #include "sequencer/dialog_utils.h"
 #include "startup/inf_query.h"
 #include "startup/installer.h"
+#include "sysfiles/ecp_ports.h"
 
 #include <string>
 
@@ -98,8 +99,8 @@ void ReadOptionFlags(Installer& installer) {
     flags.rebootMode = ReadRebootMode(installer);
     flags.versionText = HasLines(installer, "InstVersion", 1);
     flags.ecpCheck = ReadEcpCheck(installer);
-    if (flags.ecpCheck && installer.detectEcpPorts)
-        installer.detectEcpPorts();
+    if (flags.ecpCheck)
+        DetectEcpPorts(installer.platform.registry, installer.platform.profile);
     flags.addPrinterMode = FirstLine(installer, LoadTextCopy(kWin95SetupSectionText)) == "1" &&
                            IsAddPrinterVersion(installer.platform.system.GetVersion());
     flags.versionType = FirstLine(installer, LoadTextCopy(kVersionTypeSectionText)) == "1";

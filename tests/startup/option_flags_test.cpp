@@ -40,7 +40,7 @@ TEST_F(Flags, SampleDisk) {
     EXPECT_EQ(flags.rebootMode, 1);
     EXPECT_TRUE(flags.versionText);
     EXPECT_TRUE(flags.ecpCheck);
-    EXPECT_EQ(machine.ecpRuns, 1);
+    EXPECT_TRUE(machine.EcpSearched());
     EXPECT_FALSE(flags.addPrinterMode);
     EXPECT_FALSE(flags.versionType);
     EXPECT_EQ(machine.Get().paths.sourceDir, "A:\\WIN95");
@@ -54,7 +54,7 @@ TEST_F(Flags, EmptyScriptSetsNothingButTheEcpCheck) {
     EXPECT_EQ(flags.rebootMode, 0);
     // A missing [CheckECP] asks for the search.
     EXPECT_TRUE(flags.ecpCheck);
-    EXPECT_EQ(machine.ecpRuns, 1);
+    EXPECT_TRUE(machine.EcpSearched());
 }
 
 TEST_F(Flags, FirstLinesCompareWhole) {
@@ -84,16 +84,16 @@ TEST_F(Flags, AddPrinterModeNeedsWindows95) {
 
 TEST_F(Flags, EcpSearchIsSkippedByTheSwitchOrTheScript) {
     EXPECT_FALSE(Configure("[CheckECP]\n0\n").ecpCheck);
-    EXPECT_EQ(machine.ecpRuns, 0);
+    EXPECT_FALSE(machine.EcpSearched());
 
     test::StartupMachine noDriver;
     EXPECT_FALSE(Configure("[CheckECP]\n1\n", "/ND", &noDriver).ecpCheck);
-    EXPECT_EQ(noDriver.ecpRuns, 0);
+    EXPECT_FALSE(noDriver.EcpSearched());
 
     // Only the exact switch counts: "/nd" is an ordinary command line.
     test::StartupMachine lower;
     EXPECT_TRUE(Configure("[CheckECP]\n1\n", "/nd", &lower).ecpCheck);
-    EXPECT_EQ(lower.ecpRuns, 1);
+    EXPECT_TRUE(lower.EcpSearched());
     EXPECT_FALSE(IsNoDriverSwitch("/nd"));
     EXPECT_FALSE(IsNoDriverSwitch("/ND "));
 }

@@ -46,7 +46,6 @@ public:
         }
         windows_.SetObserver(&log_);
         installer_ = std::make_unique<Installer>(host_->GetPlatform(), windows_);
-        installer_->detectEcpPorts = [this] { ++ecpRuns; };
     }
 
     Installer& Get() { return *installer_; }
@@ -66,7 +65,11 @@ public:
         return folder_.Exists("drive_c/WINDOWS/" + name);
     }
 
-    int ecpRuns = 0;
+    // Whether the ECP search ran: it always writes its answer to WIN.INI.
+    bool EcpSearched() const {
+        return folder_.Exists("drive_c/WINDOWS/WIN.INI") &&
+               folder_.ReadFile("drive_c/WINDOWS/WIN.INI").find("[tlsetup]") != std::string::npos;
+    }
 
 private:
     TempMachine folder_;
