@@ -104,12 +104,14 @@ bool ReadHandOffFile(Installer& installer, std::string_view handOffPath) {
                   files.ReadFile(file, buffer.data(), kHandOffReadSize, &read) && read != 0;
     files.CloseHandle(file);
     files.DeleteFile(handOffPath);
-    if (!readOk) {
+    std::string_view text(buffer.data(), read);
+    text = text.substr(0, text.find('\0'));
+    // A file that names no settings file is as unusable as an empty one.
+    if (!readOk || text.empty()) {
         ReportHandOffFailure(installer);
         return false;
     }
-    std::string_view text(buffer.data(), read);
-    installer.paths.privateSettingsFile = std::string(text.substr(0, text.find('\0')));
+    installer.paths.privateSettingsFile = std::string(text);
     return true;
 }
 

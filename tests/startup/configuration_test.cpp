@@ -73,11 +73,20 @@ TEST_F(Configure, EmptyHandOffFileIsReportedAndDeleted) {
     EXPECT_FALSE(machine.WindowsFileExists("~TL00001.txt"));
 }
 
-TEST_F(Configure, HandOffFileThatCannotBeOpenedIsReported) {
+TEST_F(Configure, UnusableHandOffFilesAreReported) {
     machine.Folder().MakeDirectory("drive_c/WINDOWS/~TL00001.txt");
     EXPECT_EQ(Run(), 0);
-    ASSERT_EQ(machine.Boxes().size(), 1u);
-    EXPECT_EQ(machine.Boxes()[0].key, "170");
+
+    test::StartupMachine noName;
+    noName.WriteWindowsFile("~TL00001.txt", std::string(1, '\0') + "C:\\WINDOWS\\tlsetup.ini");
+    EXPECT_EQ(Configuration(noName.Get()), 0);
+    EXPECT_FALSE(noName.WindowsFileExists("~TL00001.txt"));
+
+    for (const auto* boxes : {&machine.Boxes(), &noName.Boxes()}) {
+        ASSERT_EQ(boxes->size(), 1u);
+        EXPECT_EQ((*boxes)[0].key, "170");
+        EXPECT_EQ(machine.Ansi().ToUtf8((*boxes)[0].caption), "프로그램을 작동시킬수 없습니다.");
+    }
 }
 
 TEST_F(Configure, HandOffFileNamesTheSettingsAndIsDeleted) {

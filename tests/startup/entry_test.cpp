@@ -3,6 +3,7 @@
 #include "sequencer/main_window.h"
 #include "startup/configuration.h"
 #include "startup_machine.h"
+#include "ui/canvas_recorder.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,32 @@ TEST_F(EntryRun, MainWindowCoversTheScreenLessOnePixel) {
     auto style = static_cast<DWORD>(windows.GetWindowLong(window, GWL_STYLE));
     EXPECT_EQ(style & (WS_POPUP | WS_MAXIMIZE | WS_BORDER), WS_POPUP | WS_MAXIMIZE | WS_BORDER);
     EXPECT_TRUE(windows.IsWindowVisible(window));
+}
+
+TEST_F(EntryRun, UnderTheSwitchTheFaceIsPaintedAndTheTimerStartsTheRun) {
+    machine.WriteDiskFile("INSTALL.INF", std::string(kScript) + "[InstVersion]\n3.28\n");
+    Installer& installer = machine.Get();
+    installer.commandLine = "/ND";
+    ASSERT_EQ(Configuration(installer), 1);
+    host::HostWindowSystem& windows = machine.Windows();
+    host::CanvasRecorder canvas(1024, 768);
+    windows.SetCanvasSource([&](WindowHandle) { return &canvas; });
+    ASSERT_EQ(CreateMainWindow(installer, SW_SHOWNORMAL), 1);
+    windows.UpdateWindow(installer.mainWindow);
+    bool versionShown = false;
+    for (const host::CanvasOp& op : canvas.Ops())
+        versionShown = versionShown || op.text == "Version 3.28";
+    EXPECT_TRUE(versionShown);
+
+    // Nothing else happens until the two-second timer posts the first step, which (until the
+    // steps are wired in) ends the run with the quit code 0.
+    Message message;
+    while (windows.GetMessage(message, {}, 0, 0))
+        windows.DispatchMessage(message);
+    EXPECT_EQ(message.wParam, 0u);
+    EXPECT_EQ(windows.Now(), 2000u);
+    EXPECT_FALSE(windows.IsWindow(installer.mainWindow));
+    EXPECT_FALSE(windows.Stopped());
 }
 
 class DeleteAtExit : public EntryRun {
