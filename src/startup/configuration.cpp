@@ -29,8 +29,10 @@ constexpr unsigned kCannotRunCaption = 171;
 constexpr int kLanguageCount = 9;
 // The hand-off file holds one path; what follows it in a larger file is not looked at.
 constexpr DWORD kHandOffReadSize = 512;
-// Settings read from the private settings file: room for any path, so none is cut short.
-constexpr DWORD kSettingSize = 1024;
+// Settings are read into a buffer that starts with room for any Windows path and grows for
+// longer values, so that none is cut short.
+constexpr DWORD kSettingSize = 512;
+constexpr DWORD kMaxSettingSize = 64 * 1024;
 
 void ShowError(Installer& installer, std::string_view text, unsigned caption, unsigned key) {
     installer.windows.MessageBox({}, text, LoadTextCopy(caption), MB_OK | MB_ICONHAND,
@@ -115,12 +117,20 @@ bool ReadHandOffFile(Installer& installer, std::string_view handOffPath) {
     return true;
 }
 
+// A setting of the private settings file, however long: the buffer grows until the value fits.
 std::string ReadSetting(Installer& installer, const char* key, const std::string& fallback) {
-    char value[kSettingSize] = {};
-    installer.platform.profile.GetPrivateProfileString(kInstallSection, key, fallback.c_str(),
-                                                       value, sizeof value,
-                                                       installer.paths.privateSettingsFile);
-    return value;
+    std::string value(kSettingSize, '\0');
+    for (;;) {
+        auto size = static_cast<DWORD>(value.size());
+        DWORD length = installer.platform.profile.GetPrivateProfileString(
+            kInstallSection, key, fallback.c_str(), value.data(), size,
+            installer.paths.privateSettingsFile);
+        if (length + 1 < size || size >= kMaxSettingSize) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(value.size() * 2);
+    }
 }
 
 void ReadLanguage(Installer& installer) {

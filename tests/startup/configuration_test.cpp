@@ -139,6 +139,14 @@ TEST_F(Configure, SettingsFileValues) {
     EXPECT_EQ(machine.Get().languageCode, "ENU");
 }
 
+TEST_F(Configure, LongSettingsAreKeptWhole) {
+    std::string fonts = "C:\\" + std::string(700, 'F');
+    machine.WriteDiskFile("INSTALL.INF", kMinimalInf);
+    WriteSettings("[Install]\nFontPath=" + fonts + "\n");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(P().fontDir, fonts);
+}
+
 TEST_F(Configure, FontPathLosesOneBackslashAndWindowsDirectoryIsUpperCased) {
     test::StartupMachine lower("[Machine]\nWindowsDirectory=C:\\Windows\n");
     lower.WriteDiskFile("INSTALL.INF", "[PRINTERDRIVER]\nPath =\n");
