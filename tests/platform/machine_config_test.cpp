@@ -58,6 +58,8 @@ TEST_F(MachineConfigTest, ReadsEverySectionWithCommentsAndAnyCase) {
                         "한글=1\n"
                         "[MACHINE]\n"
                         "Version=3.51 ; a section written again adds to the first\n"
+                        "[atoms]\n"
+                        "BI-DI.386=1\n"
                         "[Other]\n"
                         "Ignored=yes\n");
     ASSERT_TRUE(result.config) << result.error;

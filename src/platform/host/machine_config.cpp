@@ -1,5 +1,7 @@
 #include "platform/host/machine_config.h"
 
+#include "platform/host/ini_text.h"
+
 #include <cctype>
 #include <charconv>
 #include <fstream>
@@ -144,13 +146,23 @@ private:
             DriveEntry(section[6], key, value);
         } else if (EqualsNoCase(section, "InUse")) {
             if (ParseFlag(value).value_or(true)) {
-                config_.inUse.push_back(codePage_.FromUtf8(key));
+                AddOnce(config_.inUse, codePage_.FromUtf8(key));
             }
         } else if (EqualsNoCase(section, "Atoms")) {
             if (ParseFlag(value).value_or(true)) {
-                config_.atoms.push_back(codePage_.FromUtf8(key));
+                AddOnce(config_.atoms, codePage_.FromUtf8(key));
             }
         }
+    }
+
+    // A name listed twice is still one file, one atom.
+    static void AddOnce(std::vector<std::string>& names, std::string name) {
+        for (const std::string& known : names) {
+            if (ProfileNameEquals(known, name)) {
+                return;
+            }
+        }
+        names.push_back(std::move(name));
     }
 
     void MachineEntry(std::string_view key, std::string_view value) {
