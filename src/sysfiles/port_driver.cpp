@@ -1,6 +1,9 @@
 #include "sysfiles/port_driver.h"
 
+#include "startup/installer.h"
+
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -103,41 +106,70 @@ bool RestoreDriverSignature(LzExpand& lz, std::string_view path) {
     return written == sizeof kSignature;
 }
 
+void StampWriteTime(Platform& platform, std::string_view path) {
+    const FileHandle file =
+        platform.files.CreateFile(path, kGenericWrite, kFileShareWrite, kOpenAlways);
+    if (!file) {
+        return;
+    }
+    const FILETIME time = PortDriverWriteTime();
+    platform.storage.SetFileTime(file, nullptr, nullptr, &time);
+    platform.files.CloseHandle(file);
+}
+
 } // namespace
 
-void UpdatePortDriver(const PortDriverPorts& ports, std::string_view systemDirectory) {
+FILETIME PortDriverWriteTime() {
+    using namespace std::chrono;
+    using FileTimeUnits = duration<std::int64_t, std::ratio<1, 10'000'000>>;
+    constexpr sys_days kFileTimeEpoch = year{1601} / January / 1;
+    constexpr auto kRelease = sys_days{year{1995} / December / 31} + hours{8} + minutes{50};
+    constexpr auto kValue =
+        static_cast<std::uint64_t>(duration_cast<FileTimeUnits>(kRelease - kFileTimeEpoch).count());
+    return FILETIME{static_cast<DWORD>(kValue), static_cast<DWORD>(kValue >> 32)};
+}
+
+void UpdatePortDriver(Platform& platform, std::string_view systemDirectory) {
     const std::string shipped = InDirectory(systemDirectory, kPortDriverShipped);
     const std::string inUse = InDirectory(systemDirectory, kPortDriverInUse);
     const std::string saved = InDirectory(systemDirectory, kPortDriverSaved);
     const std::string staging = InDirectory(systemDirectory, kPortDriverStaging);
 
-    if (!IsFile(ports.files, shipped)) {
+    if (!IsFile(platform.files, shipped)) {
         return;
     }
-    if (FileVersionText(ports.versions, inUse) != kReplacedVersion) {
+    if (FileVersionText(platform.versionInfo, inUse) != kReplacedVersion) {
         return;
     }
     // A backup that stopped part-way is no backup; "lpt.vxd" itself is untouched so far.
-    if (const CopyResult backup = LzCopyFile(ports.lz, inUse, saved);
+    if (const CopyResult backup = LzCopyFile(platform.lz, inUse, saved);
         backup != CopyResult::Copied) {
         if (backup == CopyResult::Failed) {
-            DeleteQuietly(ports.lz, saved);
+            DeleteQuietly(platform.lz, saved);
         }
         return;
     }
     // The new driver is expanded and completed beside the old one, so that a damaged "lpt.bz" or
     // a full disk never costs the system its parallel-port driver.
-    if (LzCopyFile(ports.lz, shipped, staging) != CopyResult::Copied ||
-        !RestoreDriverSignature(ports.lz, staging)) {
-        DeleteQuietly(ports.lz, staging);
+    if (LzCopyFile(platform.lz, shipped, staging) != CopyResult::Copied ||
+        !RestoreDriverSignature(platform.lz, staging)) {
+        DeleteQuietly(platform.lz, staging);
         return;
     }
     // The staged driver starts with "MZ", so this copy takes it as it is.
-    const CopyResult replaced = LzCopyFile(ports.lz, staging, inUse);
-    DeleteQuietly(ports.lz, staging);
+    const CopyResult replaced = LzCopyFile(platform.lz, staging, inUse);
+    DeleteQuietly(platform.lz, staging);
     if (replaced == CopyResult::Failed) {
-        LzCopyFile(ports.lz, saved, inUse);
+        LzCopyFile(platform.lz, saved, inUse);
     }
+    if (replaced != CopyResult::Copied) {
+        return;
+    }
+    StampWriteTime(platform, inUse);
+}
+
+void UpdatePortDriver(Installer& installer) {
+    UpdatePortDriver(installer.platform, installer.paths.systemDir);
 }
 
 } // namespace tl

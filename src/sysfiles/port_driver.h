@@ -3,19 +3,17 @@
 // "lpt.vxz", all in the system directory. Anything else is left exactly as it is.
 #pragma once
 
-#include "platform/file_system.h"
-#include "platform/lz.h"
-#include "platform/version_info.h"
+#include "platform/platform.h"
 
 #include <string_view>
 
 namespace tl {
 
-struct PortDriverPorts {
-    FileSystem& files;
-    LzExpand& lz;
-    VersionInfo& versions;
-};
+struct Installer;
+
+// The last-write time every replaced "lpt.vxd" carries, whenever it was installed:
+// 31 December 1995, 08:50:00 UTC.
+FILETIME PortDriverWriteTime();
 
 // The names used, all in the system directory.
 inline constexpr std::string_view kPortDriverShipped = "lpt.bz";
@@ -28,6 +26,10 @@ inline constexpr std::string_view kPortDriverStaging = "lpt.vx$";
 // Silent: every failure just ends the update. Whatever happens, "lpt.vxd" stays a whole driver:
 // the old one until the new one is complete, and the old one again (from "lpt.vxz") when putting
 // the new one in place fails part-way.
-void UpdatePortDriver(const PortDriverPorts& ports, std::string_view systemDirectory);
+// It uses the files, file times, LZ expansion and version records of the platform.
+void UpdatePortDriver(Platform& platform, std::string_view systemDirectory);
+
+// The same in the installer's system directory.
+void UpdatePortDriver(Installer& installer);
 
 } // namespace tl

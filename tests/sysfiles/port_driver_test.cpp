@@ -1,12 +1,8 @@
 #include "sysfiles/port_driver.h"
 
-#include "platform/host/direct_file_system.h"
-#include "platform/host/iconv_code_page.h"
-#include "platform/host/lz_host.h"
-#include "platform/host/machine_config.h"
-#include "platform/host/machine_path_resolver.h"
+#include "platform/host/event_log.h"
+#include "platform/host/host_machine.h"
 #include "platform/host/szdd_compressor.h"
-#include "platform/host/version_host.h"
 #include "platform/host/version_image_writer.h"
 #include "support/temp_machine.h"
 
@@ -15,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -90,17 +87,13 @@ private:
     std::set<LzHandle> targets_;
 };
 
-class UpdatePortDriverTest : public ::testing::Test, public EventSink {
+class UpdatePortDriverTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder.MakeDirectory("drive_c/WINDOWS/SYSTEM");
-        auto result = host::LoadMachineConfig(folder.Root(), codePage);
-        ASSERT_TRUE(result.config) << result.error;
-        config = *result.config;
-        resolver.emplace(config, codePage);
-        fileSystem.emplace(&*resolver);
-        lz.emplace(*resolver, *this);
-        versions.emplace(*resolver);
+        std::string error;
+        machine = host::HostMachine::Open({folder.Root(), std::nullopt}, events, &error);
+        ASSERT_TRUE(machine) << error;
     }
 
     void Put(const std::string& name, const std::string& bytes) {
@@ -122,21 +115,34 @@ protected:
     }
 
     void Update(LzExpand& expand) {
-        UpdatePortDriver({*fileSystem, expand, *versions}, kSystem);
-        EXPECT_EQ(lz->OpenHandleCount(), 0u);
+        Platform& p = machine->GetPlatform();
+        Platform platform{p.files,   p.storage,  p.system,  p.clock, p.codePage,   p.events,
+                          p.profile, p.registry, p.spooler, expand,  p.versionInfo};
+        UpdatePortDriver(platform, kSystem);
+        EXPECT_EQ(machine->Lz().OpenHandleCount(), 0u);
+        EXPECT_EQ(machine->Files().OpenHandleCount(), 0u);
     }
-    void Update() { Update(*lz); }
+    void Update() { Update(machine->Lz()); }
 
-    void Record(PlatformEvent) override {}
+    FILETIME LastWrite(const char* name) {
+        Platform& platform = machine->GetPlatform();
+        const FileHandle file = platform.files.CreateFile(
+            std::string(kSystem) + "\\" + name, kGenericRead, kFileShareRead, kOpenExisting);
+        EXPECT_TRUE(file);
+        FILETIME time{};
+        EXPECT_TRUE(platform.storage.GetFileTime(file, nullptr, nullptr, &time));
+        platform.files.CloseHandle(file);
+        return time;
+    }
 
     test::TempMachine folder;
-    host::IconvCodePage codePage;
-    host::MachineConfig config;
-    std::optional<host::MachinePathResolver> resolver;
-    std::optional<host::DirectFileSystem> fileSystem;
-    std::optional<host::HostLzExpand> lz;
-    std::optional<host::HostVersionInfo> versions;
+    host::EventLog events;
+    std::unique_ptr<host::HostMachine> machine;
 };
+
+TEST(PortDriverWriteTime, IsTheLastDayOf1995At0850Utc) {
+    EXPECT_EQ(FileTimeValue(PortDriverWriteTime()), 124648734000000000u);
+}
 
 TEST_F(UpdatePortDriverTest, NothingChangesUnlessEveryConditionHolds) {
     struct Case {
@@ -168,7 +174,7 @@ TEST_F(UpdatePortDriverTest, NothingChangesUnlessEveryConditionHolds) {
     }
 }
 
-TEST_F(UpdatePortDriverTest, TheOldDriverIsKeptAndTheNewOneInstalledWithItsSignature) {
+TEST_F(UpdatePortDriverTest, TheOldDriverIsKeptAndTheNewOneInstalledWithItsSignatureAndTime) {
     Put("lpt.vxd", kOldDriver);
     Put("lpt.vxz", "an older backup");
     Put("lpt.bz", kShippedDriver);
@@ -177,6 +183,7 @@ TEST_F(UpdatePortDriverTest, TheOldDriverIsKeptAndTheNewOneInstalledWithItsSigna
     EXPECT_EQ(Get("lpt.vxd"), kNewDriver);
     EXPECT_EQ(Get("lpt.bz"), kShippedDriver);
     EXPECT_EQ(SystemFiles().size(), 3u); // nothing staged is left behind
+    EXPECT_EQ(LastWrite("lpt.vxd"), PortDriverWriteTime());
 
     // The new driver is not the old version, so a second run leaves everything alone.
     const auto after = SystemFiles();
@@ -191,6 +198,7 @@ TEST_F(UpdatePortDriverTest, ACompressedShippedDriverIsExpanded) {
     Update();
     EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
     EXPECT_EQ(Get("lpt.vxd"), kNewDriver);
+    EXPECT_EQ(LastWrite("lpt.vxd"), PortDriverWriteTime());
 }
 
 TEST_F(UpdatePortDriverTest, ADamagedShippedDriverLeavesTheOldOneInPlace) {
@@ -198,8 +206,10 @@ TEST_F(UpdatePortDriverTest, ADamagedShippedDriverLeavesTheOldOneInPlace) {
     const std::vector<BYTE> compressed =
         host::CompressSzdd(std::vector<BYTE>(kShippedDriver.begin(), kShippedDriver.end()));
     Put("lpt.bz", Bytes(compressed).substr(0, compressed.size() / 2));
+    const FILETIME oldTime = LastWrite("lpt.vxd");
     Update();
     EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
+    EXPECT_EQ(LastWrite("lpt.vxd"), oldTime);
     EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
     EXPECT_EQ(SystemFiles().size(), 3u);
 }
@@ -207,7 +217,7 @@ TEST_F(UpdatePortDriverTest, ADamagedShippedDriverLeavesTheOldOneInPlace) {
 TEST_F(UpdatePortDriverTest, AFailedReplacementPutsTheOldDriverBack) {
     Put("lpt.vxd", kOldDriver);
     Put("lpt.bz", kShippedDriver);
-    FailingCopyInto failing(*lz, std::string(kSystem) + "\\lpt.vxd");
+    FailingCopyInto failing(machine->Lz(), std::string(kSystem) + "\\lpt.vxd");
     Update(failing);
     EXPECT_EQ(failing.failures, 0);
     EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
@@ -218,7 +228,7 @@ TEST_F(UpdatePortDriverTest, AFailedReplacementPutsTheOldDriverBack) {
 TEST_F(UpdatePortDriverTest, AFailedBackupLeavesNoPartialCopyAndTheDriverAlone) {
     Put("lpt.vxd", kOldDriver);
     Put("lpt.bz", kShippedDriver);
-    FailingCopyInto failing(*lz, std::string(kSystem) + "\\lpt.vxz");
+    FailingCopyInto failing(machine->Lz(), std::string(kSystem) + "\\lpt.vxz");
     Update(failing);
     EXPECT_EQ(failing.failures, 0);
     EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
@@ -230,7 +240,7 @@ TEST_F(UpdatePortDriverTest, FilesHeldOpenByAnotherProgramAreLeftAlone) {
     Put("lpt.bz", kShippedDriver);
     Put("lpt.vxz", "an older backup");
     std::string held = "lpt.vxz";
-    lz->SetHeldOpen([&held](const fs::path& path) { return path.filename() == held; });
+    machine->Lz().SetHeldOpen([&held](const fs::path& path) { return path.filename() == held; });
     const auto before = SystemFiles();
     Update();
     EXPECT_EQ(SystemFiles(), before);
