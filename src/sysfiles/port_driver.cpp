@@ -13,8 +13,7 @@ namespace tl {
 
 namespace {
 
-// Only this build of the driver is replaced: earlier ones are not known to work with the new
-// driver, and later ones are newer than it.
+// Only this one build of the driver is replaced; any other, older or newer, is left alone.
 constexpr std::string_view kReplacedVersion = "4.0.0.950";
 
 std::string InDirectory(std::string_view directory, std::string_view name) {
