@@ -7,6 +7,7 @@
 #include "copy/copy_list.h"
 #include "copy/progress_display.h"
 #include "copy/rename_list.h"
+#include "destination/destination_state.h"
 #include "platform/platform.h"
 #include "platform/window_system.h"
 #include "sequencer/dialog_utils.h"
@@ -43,6 +44,7 @@ struct Installer {
     RenameList renames;
     ProgressState progress;
     DialogUtilState dialogUtils;
+    DestinationState destination;
 
     // 0 at start, 1 failed, 4 installed, 5 restart needed.
     int installationState = 0;

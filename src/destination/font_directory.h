@@ -1,0 +1,37 @@
+// The font directory a user types: resolved against the Windows and system directories, its
+// drive checked, and every missing level of it created.
+#pragma once
+
+#include "platform/dialog_window.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tl {
+
+struct Installer;
+
+inline constexpr int kFontDirEditId = 117;
+// The longest resolved font directory: room is left for "\", an 8.3 font name and the NUL
+// within the system's 260-byte paths.
+inline constexpr std::size_t kMaxFontDirLength = 246;
+
+// A typed directory as the installer reads it: empty is the system directory; "\TTF" lies on
+// the Windows directory's drive; a text without a drive ("TTF") lies under the system
+// directory; anything with a drive stays as typed.
+std::string ResolveFontDirectory(std::string_view typed, std::string_view windowsDir,
+                                 std::string_view systemDir);
+
+// Reads edit control 117 of `dialog`, resolves it into the font directory, checks its drive
+// (room for 1 KB, writable) and creates its levels, leaving the current directory there.
+// 1, or 0 after a message (the levels made before a failure stay).
+int AcceptFontDirectory(Installer& installer, DialogWindow& dialog);
+
+// "Cannot create the directory; enter the full path" and the font directory.
+void ReportCannotCreateDirectory(Installer& installer, WindowHandle owner);
+
+// Puts the font directory into edit control 117, focuses it and selects all of it.
+void SelectWholeDirectoryText(Installer& installer, DialogWindow& dialog);
+
+} // namespace tl
