@@ -1,0 +1,66 @@
+#include "copy/confirm_replace.h"
+
+#include "sequencer/dialog_utils.h"
+
+namespace tl {
+
+namespace {
+
+constexpr unsigned kCancelText = 187;
+constexpr unsigned kExistsText = 218;
+constexpr unsigned kQuestionText = 219;
+constexpr unsigned kYesText = 220;
+constexpr unsigned kYesToAllText = 221;
+constexpr unsigned kNoText = 222;
+constexpr unsigned kCaptionText = 223;
+
+} // namespace
+
+bool HasLaterFont(const CopyList& list, std::size_t index) {
+    if (index >= kCopyListEntries) {
+        return false;
+    }
+    for (std::size_t i = index + 1; i < kCopyListEntries && list.Flag(i) != 0; ++i) {
+        if (list.Flag(i) == kFlagFont) {
+            return true;
+        }
+    }
+    return false;
+}
+
+INT_PTR ConfirmDlgProc(const ConfirmContext& context, DialogWindow& dialog, UINT message,
+                       WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        CentreWindow(context.windows, dialog.Handle());
+        dialog.SetItemText(kConfirmFileNameId, context.fileName);
+        dialog.EnableItem(kConfirmYesToAll, HasLaterFont(context.list, context.index));
+        dialog.SetCaption(LoadTextCopy(kCaptionText));
+        dialog.SetItemText(kConfirmExistsId, LoadTextCopy(kExistsText));
+        dialog.SetItemText(kConfirmQuestionId, LoadTextCopy(kQuestionText));
+        dialog.SetItemText(kConfirmYes, LoadTextCopy(kYesText));
+        dialog.SetItemText(kConfirmYesToAll, LoadTextCopy(kYesToAllText));
+        dialog.SetItemText(kConfirmNo, LoadTextCopy(kNoText));
+        dialog.SetItemText(kConfirmCancel, LoadTextCopy(kCancelText));
+        return TRUE;
+    }
+    if (message != WM_COMMAND) {
+        return FALSE;
+    }
+    const int id = LoWord(wParam);
+    if (id == kConfirmYes || id == kConfirmYesToAll || id == kConfirmNo || id == kConfirmCancel) {
+        dialog.EndDialog(id);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR ConfirmReplace(const ConfirmContext& context, WindowHandle owner) {
+    return ShowModalDialog(
+        context.windows, owner,
+        [&context](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+            return ConfirmDlgProc(context, dialog, message, wParam, lParam);
+        },
+        kConfirmReplaceTemplate);
+}
+
+} // namespace tl

@@ -1,0 +1,190 @@
+#include "copy/version_check.h"
+
+#include "copy/file_version_text.h"
+#include "sequencer/dialog_utils.h"
+
+#include <optional>
+
+namespace tl {
+
+namespace {
+
+constexpr unsigned kQuestionText = 144;
+constexpr unsigned kWithText = 146;
+constexpr unsigned kGermanNote = 147;
+constexpr unsigned kOkText = 186;
+constexpr unsigned kCancelText = 187;
+constexpr unsigned kCaptionText = 216;
+
+constexpr int kGermanLanguage = 2;
+constexpr int kFormatBufferSize = 80;
+constexpr std::string_view kLeadingBlanks = "      ";
+constexpr std::string_view kDeviceDriverExtension = "386";
+
+std::string JoinPath(std::string_view directory, std::string_view name) {
+    std::string path(directory);
+    path += '\\';
+    path += name;
+    return path;
+}
+
+// The text behind the first "." of the name; none for a name without one.
+std::optional<std::string_view> Extension(std::string_view name) {
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return name.substr(dot + 1);
+}
+
+bool IsDeviceDriver(std::string_view name) {
+    return Extension(name) == kDeviceDriverExtension;
+}
+
+std::optional<FILETIME> LastWriteTime(const VersionCheckContext& context, std::string_view path) {
+    const FileHandle file =
+        context.files.CreateFile(path, kGenericRead, kFileShareRead, kOpenExisting);
+    if (!file) {
+        return std::nullopt;
+    }
+    FILETIME written;
+    const BOOL read = context.storage.GetFileTime(file, nullptr, nullptr, &written);
+    context.files.CloseHandle(file);
+    if (!read) {
+        return std::nullopt;
+    }
+    return written;
+}
+
+// The disk file: at the disk's root under its own name, else under the compressed name.
+std::string DiskFilePath(const VersionCheckContext& context, std::string_view name) {
+    std::string path = JoinPath(context.diskPath, name);
+    if (context.files.GetFileAttributes(path) == kInvalidFileAttributes) {
+        path.back() = '_';
+    }
+    return path;
+}
+
+} // namespace
+
+std::string FileDateLine(const VersionCheckContext& context, std::string_view path) {
+    const std::optional<FILETIME> written = LastWriteTime(context, path);
+    if (!written) {
+        return {};
+    }
+    FILETIME local;
+    if (!context.clock.FileTimeToLocalFileTime(*written, &local)) {
+        return {};
+    }
+    const std::optional<SYSTEMTIME> time = FileTimeToSystemTime(local);
+    if (!time) {
+        return {};
+    }
+    const Clock& clock = context.clock;
+    const auto day =
+        clock.GetDateFormat(kLocaleUserDefault, 0, *time, "ddd MMM d", kFormatBufferSize);
+    const auto hour =
+        clock.GetTimeFormat(kLocaleUserDefault, 0, *time, "HH':'mm':'ss", kFormatBufferSize);
+    const auto year = clock.GetDateFormat(kLocaleUserDefault, 0, *time, "yyyy", kFormatBufferSize);
+    // A part the platform could not format would leave a line of stale text: leave it all out.
+    if (!day || !hour || !year) {
+        return {};
+    }
+    return *day + " " + *hour + " " + *year + "\n ";
+}
+
+std::string VersionComparisonText(const VersionCheckContext& context, std::string_view name) {
+    std::string text(kLeadingBlanks);
+    text += name;
+    text += LoadTextCopy(kQuestionText);
+
+    const std::string installed = JoinPath(context.systemDir, name);
+    text += FileDateLine(context, installed);
+    text += FileVersionText(context.versions, installed, context.versionType);
+
+    text += LoadTextCopy(kWithText);
+
+    const std::string disk = DiskFilePath(context, name);
+    text += FileDateLine(context, disk);
+    text += FileVersionText(context.versions, disk, context.versionType);
+
+    if (context.languageIndex == kGermanLanguage) {
+        text += LoadTextCopy(kGermanNote);
+    }
+    text += "\n\n";
+    return text;
+}
+
+INT_PTR VerCheck(const VersionCheckContext& context, std::string_view name, DialogWindow& dialog,
+                 UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        CentreWindow(context.windows, dialog.Handle());
+        dialog.SetItemText(kVersionTextId, VersionComparisonText(context, name));
+        dialog.SetItemText(IDOK, LoadTextCopy(kOkText));
+        dialog.SetItemText(IDCANCEL, LoadTextCopy(kCancelText));
+        dialog.SetCaption(LoadTextCopy(kCaptionText));
+        return TRUE;
+    }
+    if (message != WM_COMMAND) {
+        return FALSE;
+    }
+    switch (LoWord(wParam)) {
+    case IDOK:
+        dialog.EndDialog(1);
+        return TRUE;
+    case IDCANCEL:
+        dialog.EndDialog(0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+int CheckInstalledVersion(const VersionCheckContext& context, const CopyList& list,
+                          WindowHandle owner, std::size_t index) {
+    if (index >= kCopyListEntries) {
+        return 1;
+    }
+    // The dialog works on its own copy of the entry, as the list may change behind it.
+    const std::uint8_t flag = list.Flag(index);
+    const std::string name(list.Name(index));
+    if ((flag & kFlagVersionCheck) == 0) {
+        return 1;
+    }
+    if (context.files.GetFileAttributes(JoinPath(context.systemDir, name)) ==
+        kInvalidFileAttributes) {
+        return 1;
+    }
+    context.windows.EnableWindow(owner, FALSE);
+    const INT_PTR result = context.windows.DialogBox(
+        kVersionCheckTemplate, owner,
+        [&context, &name](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+            return VerCheck(context, name, dialog, message, wParam, lParam);
+        },
+        0);
+    return result == 0 ? 0 : 1;
+}
+
+void DropDeclinedEntry(CopyList& list, std::size_t index) {
+    if (IsDeviceDriver(list.Name(index))) {
+        list.MarkSkipped(index);
+        return;
+    }
+    const std::size_t count = list.Count();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!IsDeviceDriver(list.Name(i))) {
+            list.MarkSkipped(i);
+        }
+    }
+}
+
+void CheckInstalledVersions(const VersionCheckContext& context, CopyList& list,
+                            WindowHandle owner) {
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        if (CheckInstalledVersion(context, list, owner, i) == 0) {
+            DropDeclinedEntry(list, i);
+        }
+    }
+}
+
+} // namespace tl

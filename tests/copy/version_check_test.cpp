@@ -1,0 +1,320 @@
+#include "copy/file_version_text.h"
+#include "copy/version_check.h"
+#include "platform/host/event_log.h"
+#include "platform/host/host_machine.h"
+#include "platform/host/szdd_compressor.h"
+#include "platform/host/version_host.h"
+#include "platform/host/version_image_writer.h"
+#include "resources/string_table.h"
+#include "support/temp_machine.h"
+#include "ui/host_window_system.h"
+#include "ui/scripted_frontend.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tl {
+namespace {
+
+// 31 December 1995, 23:50:00 UTC.
+constexpr std::uint64_t kStamp = 124649274000000000ULL;
+constexpr std::uint64_t kOneDay = 24ULL * 3600 * 10000000;
+
+host::VersionRecord Record(std::array<WORD, 4> version) {
+    host::VersionRecord record;
+    record.fileVersion = version;
+    record.productVersion = version;
+    return record;
+}
+
+std::string Bytes(const std::vector<BYTE>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+std::string Ne(std::array<WORD, 4> version) {
+    return Bytes(host::WriteNeImage(Record(version)));
+}
+
+TEST(FormatFileVersion, BothFormatsFromEitherKindOfResource) {
+    const auto block16 = host::BuildVersionBlock16(Record({4, 0, 3, 95}));
+    EXPECT_EQ(FormatFileVersion(block16, false), "4.03");
+    EXPECT_EQ(FormatFileVersion(block16, true), "3.95");
+    EXPECT_EQ(FormatFileVersion(host::BuildVersionBlock16(Record({3, 2, 8, 0})), false), "3.28");
+    const auto widest = host::BuildVersionBlock16(Record({65535, 65535, 65535, 65535}));
+    EXPECT_EQ(FormatFileVersion(widest, false), "65535.6553565535");
+    EXPECT_EQ(FormatFileVersion(widest, true), "65535.65535");
+
+    // A 32-bit resource holds its fixed information 20 bytes further on.
+    const auto block32 = host::BuildVersionBlock32(Record({4, 0, 3, 95}));
+    EXPECT_EQ(FormatFileVersion(block32, false), "4.03");
+    EXPECT_EQ(FormatFileVersion(block32, true), "3.95");
+
+    // Without the fixed information's signature, or cut short, there is no version to show.
+    EXPECT_EQ(FormatFileVersion(std::span<const BYTE>(block16).first(35), false), "");
+    std::vector<BYTE> unsigned16 = block16;
+    unsigned16[20] = 0;
+    EXPECT_EQ(FormatFileVersion(unsigned16, false), "");
+    EXPECT_EQ(FormatFileVersion({}, true), "");
+}
+
+// A version port that reports a given size and fails or succeeds reading.
+class StubVersions final : public VersionInfo {
+public:
+    DWORD size = 0;
+    bool readable = true;
+    DWORD GetFileVersionInfoSize(std::string_view, DWORD* handle) override {
+        if (handle != nullptr) {
+            *handle = 0;
+        }
+        return size;
+    }
+    BOOL GetFileVersionInfo(std::string_view, DWORD, DWORD length, void* data) override {
+        if (!readable) {
+            return FALSE;
+        }
+        const auto block = host::BuildVersionBlock16(Record({4, 0, 3, 95}));
+        std::memcpy(data, block.data(), std::min<std::size_t>(length, block.size()));
+        return TRUE;
+    }
+    BOOL VerQueryValue(const void*, std::string_view, const void**, UINT*) override {
+        return FALSE;
+    }
+    DWORD GetLastError() const override { return 0; }
+};
+
+TEST(FileVersionText, MemoryAndReadFailuresAreShownAsTheDialogShowsThem) {
+    StubVersions versions;
+    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", false), "");
+    versions.size = 0xFFFFFFF0u; // a damaged file's claim
+    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", false), "     Memory cannot get.");
+    versions.size = 400;
+    versions.readable = false;
+    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", false), "");
+    versions.readable = true;
+    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", true), std::string(*LookupString(145)) + "3.95");
+}
+
+class VersionCheckTest : public ::testing::Test {
+protected:
+    VersionCheckTest() : windows(frontend, codePage) {
+        windows.SetObserver(&frontend);
+        WindowClass plain;
+        plain.name = "Plain";
+        plain.proc = [this](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
+            return windows.DefWindowProc(window, message, wParam, lParam);
+        };
+        windows.RegisterClass(plain);
+        owner = windows.CreateWindow("Plain", "", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768,
+                                     WindowHandle{}, 0, 0);
+        frontend.drive = [this](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+            const int button = answers.empty() ? IDOK : answers.front();
+            if (!answers.empty()) {
+                answers.erase(answers.begin());
+            }
+            if (button == IDCANCEL) {
+                dialog.PressKey(VK_ESCAPE);
+            } else {
+                dialog.Click(button);
+            }
+            return std::nullopt;
+        };
+    }
+
+    void Open(std::string_view machineIni = "[Machine]\nUtcOffsetMinutes=540\n[Drives]\nA=disk\n") {
+        folder.WriteMachineIni(machineIni);
+        folder.MakeDirectory("drive_c/WINDOWS/SYSTEM");
+        folder.MakeDirectory("disk");
+        std::string error;
+        machine = host::HostMachine::Open({folder.Root(), std::nullopt}, events, &error);
+        ASSERT_TRUE(machine) << error;
+        versions.emplace(machine->Resolver());
+        Platform& platform = machine->GetPlatform();
+        context.emplace(VersionCheckContext{windows, platform.files, platform.storage,
+                                            platform.clock, *versions, "C:\\WINDOWS\\SYSTEM",
+                                            "A:", 0, false});
+    }
+
+    // Writes a file and sets its last-write time.
+    void Put(const std::string& windowsPath, const std::string& hostPath, const std::string& bytes,
+             std::uint64_t written) {
+        folder.WriteFile(hostPath, bytes);
+        FileSystem& files = machine->GetPlatform().files;
+        const FileHandle file = files.CreateFile(windowsPath, kGenericWrite, 0, kOpenExisting);
+        ASSERT_TRUE(file) << windowsPath;
+        const FILETIME time = MakeFileTime(written);
+        EXPECT_TRUE(machine->GetPlatform().storage.SetFileTime(file, nullptr, nullptr, &time));
+        files.CloseHandle(file);
+    }
+    void Installed(const std::string& name, const std::string& bytes,
+                   std::uint64_t written = kStamp) {
+        Put("C:\\WINDOWS\\SYSTEM\\" + name, "drive_c/WINDOWS/SYSTEM/" + name, bytes, written);
+    }
+    void OnDisk(const std::string& name, const std::string& bytes,
+                std::uint64_t written = kStamp + kOneDay) {
+        Put("A:\\" + name, "disk/" + name, bytes, written);
+    }
+
+    std::string Utf8(std::string_view ansi) const { return codePage.ToUtf8(ansi); }
+
+    // The comparison text VER_CHECK showed the n-th time it opened, in UTF-8.
+    std::string ShownText(std::size_t n = 0) const {
+        const auto* text = frontend.dialogs.at(n).opened.Find(kVersionTextId);
+        return text == nullptr ? "" : Utf8(text->text);
+    }
+
+    test::TempMachine folder;
+    host::EventLog events;
+    host::IconvCodePage codePage;
+    test::ScriptedFrontend frontend;
+    host::HostWindowSystem windows;
+    WindowHandle owner;
+    std::unique_ptr<host::HostMachine> machine;
+    std::optional<host::HostVersionInfo> versions;
+    std::optional<VersionCheckContext> context;
+    std::vector<int> answers;
+};
+
+TEST_F(VersionCheckTest, ComparisonTextShowsBothFilesDatesAndVersions) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Installed("TL600.DRV", Ne({3, 2, 8, 0}));
+    // The disk holds the new driver compressed, under the name ending in "_".
+    OnDisk("TL600.DR_", Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 0, 3, 95})), 'V')));
+    CopyList list;
+    ASSERT_EQ(list.Append(kFlagDriver, '1', "TL600.DRV"), CopyListError::None);
+
+    EXPECT_EQ(CheckInstalledVersion(*context, list, owner, 0), 1);
+    ASSERT_EQ(frontend.dialogs.size(), 1u);
+    const ui::DialogRecord& shown = frontend.dialogs[0];
+    EXPECT_EQ(shown.name, "VER_CHECK");
+    EXPECT_EQ(Utf8(shown.opened.caption), "버젼 확인");
+    EXPECT_EQ(Utf8(shown.opened.Find(IDOK)->text), "확인");
+    EXPECT_EQ(Utf8(shown.opened.Find(IDCANCEL)->text), "취소");
+    // Seoul is nine hours ahead of UTC: the installed file was written on New Year's morning.
+    EXPECT_EQ(ShownText(), "      TL600.DRV 이미존재합니다.\n 바꾸시겠습니까?\n     "
+                           "월 1월 1 08:50:00 1996\n      버젼.  3.28"
+                           "\n 의  :\n     "
+                           "화 1월 2 08:50:00 1996\n      버젼.  4.03\n\n");
+
+    // The text is the system's own bytes: code page 949 all through.
+    const std::string ansi = shown.opened.Find(kVersionTextId)->text;
+    EXPECT_EQ(ansi.substr(0, 16), "      TL600.DRV ");
+    EXPECT_EQ(ansi.substr(16, 4), "\xC0\xCC\xB9\xCC"); // "이미"
+    EXPECT_FALSE(windows.IsWindowEnabled(owner));
+}
+
+TEST_F(VersionCheckTest, EnglishLocaleThirdAndFourthPartsAndAThirtyTwoBitImage) {
+    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n[Drives]\nA=disk\n"));
+    context->versionType = true;
+    Installed("TLUI.DRV", Bytes(host::WritePeImage(Record({4, 0, 3, 95}))));
+    OnDisk("TLUI.DRV", Ne({4, 0, 4, 10}));
+    EXPECT_EQ(Utf8(VersionComparisonText(*context, "TLUI.DRV")),
+              "      TLUI.DRV 이미존재합니다.\n 바꾸시겠습니까?\n     "
+              "Sun Dec 31 23:50:00 1995\n      버젼.  3.95"
+              "\n 의  :\n     "
+              "Mon Jan 1 23:50:00 1996\n      버젼.  4.10\n\n");
+}
+
+TEST_F(VersionCheckTest, MissingVersionsAndMissingDiskFilesLeaveTheirPartsOut) {
+    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n[Drives]\nA=disk\n"));
+    Installed("TLPORT.386", Bytes(host::WriteLeImage(std::nullopt)));
+    const std::string expected = "      TLPORT.386 이미존재합니다.\n 바꾸시겠습니까?\n     "
+                                 "Sun Dec 31 23:50:00 1995\n "
+                                 "\n 의  :\n     "
+                                 "\n\n";
+    EXPECT_EQ(Utf8(VersionComparisonText(*context, "TLPORT.386")), expected);
+
+    // German adds string 147, which this table leaves empty.
+    context->languageIndex = 2;
+    EXPECT_EQ(Utf8(VersionComparisonText(*context, "TLPORT.386")), expected);
+
+    // A file that is not an executable image has no version, but its date is shown.
+    OnDisk("TLPORT.386", "plain text, not a driver");
+    EXPECT_EQ(Utf8(VersionComparisonText(*context, "TLPORT.386")),
+              "      TLPORT.386 이미존재합니다.\n 바꾸시겠습니까?\n     "
+              "Sun Dec 31 23:50:00 1995\n "
+              "\n 의  :\n     "
+              "Mon Jan 1 23:50:00 1996\n \n\n");
+}
+
+TEST_F(VersionCheckTest, OnlyMarkedEntriesWhoseFilesAreInstalledAreAsked) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Installed("PLAIN.DLL", "x");
+    CopyList list;
+    ASSERT_EQ(list.Append(kFlagSystemFile, '1', "PLAIN.DLL"), CopyListError::None);
+    ASSERT_EQ(list.Append(kFlagDriver, '1', "NEW.DRV"), CopyListError::None);
+    EXPECT_EQ(CheckInstalledVersion(*context, list, owner, 0), 1);
+    EXPECT_EQ(CheckInstalledVersion(*context, list, owner, 1), 1);
+    EXPECT_TRUE(frontend.dialogs.empty());
+    EXPECT_TRUE(windows.IsWindowEnabled(owner));
+
+    Installed("NEW.DRV", Ne({1, 0, 0, 0}));
+    answers = {IDCANCEL, IDOK};
+    EXPECT_EQ(CheckInstalledVersion(*context, list, owner, 1), 0);
+    EXPECT_EQ(CheckInstalledVersion(*context, list, owner, 1), 1);
+    ASSERT_EQ(frontend.dialogs.size(), 2u);
+    EXPECT_EQ(frontend.dialogs[0].result, 0);
+    EXPECT_EQ(frontend.dialogs[1].result, 1);
+}
+
+TEST_F(VersionCheckTest, DecliningADriverKeepsTheWholeDriverButNotItsDeviceDrivers) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    CopyList list;
+    ASSERT_EQ(list.Append(kFlagDriver, '1', "TL600.DRV"), CopyListError::None);
+    ASSERT_EQ(list.Append(kFlagSystemFile, '1', "TLUI.DLL"), CopyListError::None);
+    ASSERT_EQ(list.Append(kFlagDevice, '1', "TLPORT.386"), CopyListError::None);
+    ASSERT_EQ(list.Append(kFlagSystemFile, '1', "README"), CopyListError::None);
+    ASSERT_EQ(list.Append(kFlagDevice, '2', "TLBIDI.386"), CopyListError::None);
+    ASSERT_EQ(list.Append(kFlagDevice, '2', "TLSPL.386"), CopyListError::None);
+    ASSERT_EQ(list.Append(kFlagRenamedDriver, '2', "TLX.DRV"), CopyListError::None);
+    for (const char* name : {"TL600.DRV", "TLPORT.386", "TLBIDI.386", "TLSPL.386", "TLX.DRV"}) {
+        Installed(name, Ne({1, 0, 0, 0}));
+    }
+    // Keep the driver, replace TLPORT.386, keep TLBIDI.386, replace TLSPL.386; TLX.DRV was
+    // dropped with the driver and is not asked about.
+    answers = {IDCANCEL, IDOK, IDCANCEL, IDOK};
+    CheckInstalledVersions(*context, list, owner);
+
+    std::vector<std::string> asked;
+    for (const auto& dialog : frontend.dialogs) {
+        asked.push_back(Utf8(dialog.opened.Find(kVersionTextId)->text).substr(6, 10));
+    }
+    EXPECT_EQ(asked,
+              (std::vector<std::string>{"TL600.DRV ", "TLPORT.386", "TLBIDI.386", "TLSPL.386 "}));
+    const std::vector<std::uint8_t> flags = {list.Flag(0), list.Flag(1), list.Flag(2), list.Flag(3),
+                                             list.Flag(4), list.Flag(5), list.Flag(6)};
+    EXPECT_EQ(flags,
+              (std::vector<std::uint8_t>{'0', '0', kFlagDevice, '0', '0', kFlagDevice, '0'}));
+    EXPECT_EQ(list.Count(), 7u);
+}
+
+TEST(DropDeclinedEntry, ADeviceDriverIsDroppedAloneAndExtensionsCompareExactly) {
+    CopyList list;
+    ASSERT_EQ(list.Append(kFlagDevice, '1', "A.386"), CopyListError::None);
+    ASSERT_EQ(list.Append(kFlagDevice, '1', "B.386"), CopyListError::None);
+    ASSERT_EQ(list.Append(kFlagSystemFile, '1', "C.DRV"), CopyListError::None);
+    DropDeclinedEntry(list, 1);
+    EXPECT_EQ(list.Flag(0), kFlagDevice);
+    EXPECT_EQ(list.Flag(1), kFlagSkipped);
+    EXPECT_EQ(list.Flag(2), kFlagSystemFile);
+
+    // The extension is everything behind the first ".": "X.386.BAK" is no device driver, and a
+    // name without extension is not one either.
+    CopyList other;
+    ASSERT_EQ(other.Append(kFlagSystemFile, '1', "X.386.BAK"), CopyListError::None);
+    ASSERT_EQ(other.Append(kFlagDevice, '1', "D.386"), CopyListError::None);
+    ASSERT_EQ(other.Append(kFlagSystemFile, '1', "NOEXT"), CopyListError::None);
+    DropDeclinedEntry(other, 0);
+    EXPECT_EQ(other.Flag(0), kFlagSkipped);
+    EXPECT_EQ(other.Flag(1), kFlagDevice);
+    EXPECT_EQ(other.Flag(2), kFlagSkipped);
+}
+
+} // namespace
+} // namespace tl
