@@ -98,7 +98,8 @@ TEST(FileVersionText, MemoryAndReadFailuresAreShownAsTheDialogShowsThem) {
     versions.readable = false;
     EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", false), "");
     versions.readable = true;
-    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", true), std::string(*LookupString(145)) + "3.95");
+    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", true),
+              std::string(*LookupString(145)) + "3.95");
 }
 
 class VersionCheckTest : public ::testing::Test {
@@ -294,18 +295,8 @@ TEST_F(VersionCheckTest, DecliningADriverKeepsTheWholeDriverButNotItsDeviceDrive
     EXPECT_EQ(list.Count(), 7u);
 }
 
-TEST(DropDeclinedEntry, ADeviceDriverIsDroppedAloneAndExtensionsCompareExactly) {
-    CopyList list;
-    ASSERT_EQ(list.Append(kFlagDevice, '1', "A.386"), CopyListError::None);
-    ASSERT_EQ(list.Append(kFlagDevice, '1', "B.386"), CopyListError::None);
-    ASSERT_EQ(list.Append(kFlagSystemFile, '1', "C.DRV"), CopyListError::None);
-    DropDeclinedEntry(list, 1);
-    EXPECT_EQ(list.Flag(0), kFlagDevice);
-    EXPECT_EQ(list.Flag(1), kFlagSkipped);
-    EXPECT_EQ(list.Flag(2), kFlagSystemFile);
-
-    // The extension is everything behind the first ".": "X.386.BAK" is no device driver, and a
-    // name without extension is not one either.
+TEST(DropDeclinedEntry, TheExtensionIsEverythingBehindTheFirstDot) {
+    // "X.386.BAK" is no device driver, and a name without extension is not one either.
     CopyList other;
     ASSERT_EQ(other.Append(kFlagSystemFile, '1', "X.386.BAK"), CopyListError::None);
     ASSERT_EQ(other.Append(kFlagDevice, '1', "D.386"), CopyListError::None);
