@@ -1,0 +1,105 @@
+#include "sysfiles/delete_ini.h"
+
+#include "sequencer/dialog_utils.h"
+#include "startup/inf_query.h"
+#include "sysfiles/waiting_dialog.h"
+
+#include <array>
+
+namespace tl {
+namespace {
+
+constexpr unsigned kDeleteIniSection = 36;
+constexpr unsigned kVxdSection = 22;
+constexpr std::string_view kVxdFileSpec = "20:SYSTEM.INI";
+constexpr std::string_view kVxdIniSection = "386Enh";
+constexpr std::string_view kVxdKey = "device";
+
+// The mode text as the process keeps it: at most 127 bytes.
+std::string ModeText(std::string_view field) {
+    return std::string(field.substr(0, kModeTextSize - 1));
+}
+
+char FirstChar(const SetupScripts& scripts, InfLine line) {
+    const std::optional<std::string_view> text = InfLineText(scripts, line);
+    return text && !text->empty() ? text->front() : '\0';
+}
+
+void ApplyActionLine(IniEditEnvironment& env, const SetupScripts& scripts, InfLine line,
+                     WindowHandle mainWindow) {
+    std::array<std::string, 5> fields;
+    for (int n = 1; n <= 5; ++n)
+        GetInfField(scripts, line, n, fields[static_cast<std::size_t>(n - 1)]);
+    EditIniEntry(env, mainWindow, fields[0], fields[1], fields[2], fields[3], fields[4]);
+}
+
+void RefreshWaiting(WindowSystem& windows, WindowHandle waiting) {
+    if (!waiting)
+        return;
+    windows.InvalidateRect(waiting, nullptr, TRUE);
+    windows.UpdateWindow(waiting);
+    windows.SetFocus(waiting);
+}
+
+// The user kept a driver that stops the status monitor: the installer's own port-monitor driver
+// comes out of SYSTEM.INI instead, so that the two do not run side by side.
+void RemoveOwnPortMonitor(IniEditEnvironment& env, const SetupScripts& scripts,
+                          WindowHandle mainWindow) {
+    const std::optional<InfLine> vxd =
+        FindInfSection(scripts, std::nullopt, LoadTextCopy(kVxdSection));
+    if (!vxd)
+        return;
+    const std::optional<std::string_view> removal = InfLineText(scripts, *vxd);
+    if (!removal)
+        return;
+    if (env.edit.modeText.empty())
+        env.edit.modeText = "3";
+    env.edit.modeText[0] = kModeRemove;
+    EditIniEntry(env, mainWindow, kVxdFileSpec, kVxdIniSection, kVxdKey, std::string(*removal),
+                 kVxdCommentPrefix);
+}
+
+} // namespace
+
+int ApplyDeleteIni(IniEditEnvironment& env, const SetupScripts& scripts, WindowHandle mainWindow) {
+    std::optional<InfLine> line =
+        FindInfSection(scripts, std::nullopt, LoadTextCopy(kDeleteIniSection));
+    if (!line)
+        return 0;
+
+    WindowSystem& windows = env.windows;
+    windows.EnableWindow(mainWindow, FALSE);
+    const WindowHandle waiting = windows.CreateDialog(
+        "WAITING", mainWindow,
+        [&windows](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+            return WaitingDlgProc(windows, dialog, message, wParam, lParam);
+        },
+        0);
+    env.edit.modeText = "0";
+
+    while (line) {
+        if (FirstChar(scripts, *line) != '2') {
+            std::string field;
+            GetInfField(scripts, *line, 1, field);
+            env.edit.modeText = ModeText(field);
+            line = NextInfLine(scripts, line);
+        }
+        const bool skip = !env.edit.modeText.empty() && env.edit.modeText[0] == kModeSkip;
+        if (!skip && line) {
+            ApplyActionLine(env, scripts, *line, mainWindow);
+            RefreshWaiting(windows, waiting);
+        }
+        line = NextInfLine(scripts, line);
+    }
+
+    if (env.edit.declined)
+        RemoveOwnPortMonitor(env, scripts, mainWindow);
+    env.edit.declined = false;
+
+    windows.EnableWindow(mainWindow, TRUE);
+    if (waiting)
+        windows.DestroyWindow(waiting);
+    return 1;
+}
+
+} // namespace tl

@@ -1,0 +1,21 @@
+// The end of an installation: driver files that keep the printer's status monitor from working
+// are taken out of WIN.INI and SYSTEM.INI, as the setup script's [DeleteIni] section directs.
+#pragma once
+
+#include "startup/inf_scripts.h"
+#include "sysfiles/ini_edit.h"
+
+namespace tl {
+
+// The prefix of the comment left when the installer's own port-monitor driver is taken out
+// because the user refused a removal.
+inline constexpr std::string_view kVxdCommentPrefix = "Removed by Telmora Printer Driver Setup:";
+
+// Carries out [DeleteIni] of the current setup script with the main window disabled and the
+// WAITING dialog shown. Switch lines (not starting with "2") set the mode text; the line after
+// one, and every line starting with "2", is an action line for EditIniEntry unless the mode is
+// "0". When the user refused a removal, the first line of [VxD] is taken out of SYSTEM.INI's
+// device lines instead. 0 when the script has no [DeleteIni], else 1.
+int ApplyDeleteIni(IniEditEnvironment& env, const SetupScripts& scripts, WindowHandle mainWindow);
+
+} // namespace tl

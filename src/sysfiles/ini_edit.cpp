@@ -1,0 +1,310 @@
+// Removing a driver file from a line of an INI file, on a copy of the file made first.
+#include "sysfiles/ini_edit.h"
+
+#include "copy/file_line.h"
+#include "copy/file_name.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace tl {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+// The first form holds the backup in memory; a larger file is read line by line instead.
+constexpr DWORD kMaxInMemoryFile = 16u * 1024u * 1024u;
+constexpr DWORD kReadPiece = 2048;
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+bool IsItemSeparator(char c) {
+    return c == ' ' || c == ',';
+}
+
+std::size_t SkipSpaces(std::string_view line, std::size_t at) {
+    while (at < line.size() && line[at] == ' ')
+        ++at;
+    return at;
+}
+
+std::string TemporaryPath(std::string_view iniPath) {
+    return std::string(iniPath) + ".TMP";
+}
+
+void DeleteQuietly(FileSystem& files, std::string_view path) {
+    files.DeleteFile(path);
+}
+
+// Runs the edit over lines from `next` (each with its line end; an empty line ends) into a
+// temporary file beside the INI file. Its path when the file was edited and written whole; none
+// when nothing changed or the writing failed (nothing is then left behind).
+template <typename NextLine>
+std::optional<std::string>
+WriteEdited(IniEditEnvironment& env, WindowHandle owner, std::string_view section,
+            std::string_view key, std::string_view removalSpec, std::string_view commentPrefix,
+            std::string_view iniPath, NextLine next, const std::function<bool()>& readFailed) {
+    LzExpand& lz = env.platform.lz;
+    std::string temporary = TemporaryPath(iniPath);
+    OfStruct of;
+    const LzHandle target = lz.LZOpenFile(temporary, of, kOfCreate);
+    if (target < 0)
+        return std::nullopt;
+
+    IniLineEditor editor(section, key, removalSpec, commentPrefix,
+                         [&env, owner] { return DecideRemoval(env, owner); });
+    FileLineWriter writer(lz, target);
+    std::string out;
+    for (std::string_view line = next(); !line.empty(); line = next()) {
+        out.clear();
+        editor.Feed(line, out);
+        writer.Write(out);
+    }
+    const bool written = !readFailed() && writer.Flush();
+    lz.LZClose(target);
+    if (!written || editor.GetState() != IniLineEditor::State::Changed) {
+        DeleteQuietly(env.platform.files, temporary);
+        return std::nullopt;
+    }
+    return temporary;
+}
+
+// Puts the edited file in place and keeps the backup only when it is the first of this file in
+// the run; an unchanged file keeps its bytes and needs no backup.
+void Settle(IniEditEnvironment& env, const std::optional<std::string>& edited,
+            std::string_view backupPath, std::string_view iniPath, unsigned changeBit,
+            const char* backupKey) {
+    FileSystem& files = env.platform.files;
+    if (!edited || !env.replaceFile(*edited, iniPath)) {
+        if (edited)
+            DeleteQuietly(files, *edited);
+        DeleteQuietly(files, backupPath);
+        return;
+    }
+    if ((env.changeBits & changeBit) != 0) {
+        // An earlier backup of this run holds the file as it was before the run.
+        DeleteQuietly(files, backupPath);
+        return;
+    }
+    env.changeBits |= changeBit;
+    env.platform.profile.WritePrivateProfileString(
+        kBackupSection, backupKey, std::string(backupPath).c_str(), env.privateSettingsFile);
+}
+
+// The whole backup in memory; none when it cannot be read or is empty or too large.
+std::optional<std::string> ReadWholeFile(FileSystem& files, std::string_view path) {
+    const FileHandle file = files.CreateFile(path, kGenericRead, kFileShareRead, kOpenExisting);
+    if (!file)
+        return std::nullopt;
+    const DWORD size = files.GetFileSize(file);
+    if (size == 0 || size == kInvalidFileSize || size > kMaxInMemoryFile) {
+        files.CloseHandle(file);
+        return std::nullopt;
+    }
+    std::string bytes(size, '\0');
+    DWORD total = 0;
+    while (total < size) {
+        DWORD read = 0;
+        const DWORD piece = std::min(kReadPiece, size - total);
+        if (!files.ReadFile(file, bytes.data() + total, piece, &read)) {
+            files.CloseHandle(file);
+            return std::nullopt;
+        }
+        if (read == 0)
+            break;
+        total += read;
+    }
+    files.CloseHandle(file);
+    bytes.resize(total);
+    return bytes;
+}
+
+} // namespace
+
+bool PrefixEqualsNoCase(std::string_view a, std::string_view b, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i >= a.size() || i >= b.size() || a[i] == '\0' || b[i] == '\0')
+            return true;
+        if ((static_cast<unsigned char>(a[i]) | 0x20) != (static_cast<unsigned char>(b[i]) | 0x20))
+            return false;
+    }
+    return true;
+}
+
+IniLineEditor::IniLineEditor(std::string_view section, std::string_view key,
+                             std::string_view removalSpec, std::string_view commentPrefix,
+                             Decide decide)
+    : section_(section), key_(key), wholeLine_(!removalSpec.empty() && removalSpec[0] == '1'),
+      fileName_(removalSpec.size() > 2 ? removalSpec.substr(2) : std::string_view{}),
+      commentPrefix_(commentPrefix), decide_(std::move(decide)) {}
+
+void IniLineEditor::Feed(std::string_view line, std::string& out) {
+    if (state_ == State::Changed || state_ == State::Passed) {
+        out += line;
+        return;
+    }
+    const std::size_t start = SkipSpaces(line, 0);
+    const bool header = start < line.size() && line[start] == '[';
+    if (state_ == State::Seeking) {
+        if (header) {
+            const std::size_t nameStart = SkipSpaces(line, start + 1);
+            std::size_t nameEnd = nameStart;
+            while (nameEnd < line.size() && line[nameEnd] != ']' && !IsLineEnd(line[nameEnd]) &&
+                   line[nameEnd] != ' ')
+                ++nameEnd;
+            if (EqualsNoCase(line.substr(nameStart, nameEnd - nameStart), section_))
+                state_ = State::InSection;
+        }
+        out += line;
+        return;
+    }
+    if (header) {
+        state_ = State::Passed;
+        out += line;
+        return;
+    }
+    std::size_t equals = start;
+    while (equals < line.size() && line[equals] != '=' && !IsLineEnd(line[equals]))
+        ++equals;
+    if (equals >= line.size() || line[equals] != '=' ||
+        !EqualsNoCase(line.substr(start, equals - start), key_)) {
+        out += line;
+        return;
+    }
+    EditKeyLine(line, equals + 1, out);
+}
+
+void IniLineEditor::EditKeyLine(std::string_view line, std::size_t valueStart, std::string& out) {
+    std::size_t itemStart = 0;
+    std::size_t itemEnd = valueStart;
+    for (std::size_t next = valueStart;; next = itemEnd + 1) {
+        itemStart = SkipSpaces(line, next);
+        itemEnd = itemStart;
+        while (itemEnd < line.size() && !IsItemSeparator(line[itemEnd]) &&
+               !IsLineEnd(line[itemEnd]))
+            ++itemEnd;
+        const std::string_view item = line.substr(itemStart, itemEnd - itemStart);
+        if (!fileName_.empty() && EqualsNoCase(FileNamePart(item), fileName_))
+            break;
+        if (itemEnd >= line.size() || !IsItemSeparator(line[itemEnd])) {
+            // No further item; a later line with the same key is looked at too.
+            out += line;
+            return;
+        }
+    }
+
+    if (!decide_()) {
+        out += line;
+        state_ = State::Passed;
+        return;
+    }
+    const bool separatorBehind = itemEnd < line.size() && IsItemSeparator(line[itemEnd]);
+    const bool separatorInFront = itemStart > 0 && IsItemSeparator(line[itemStart - 1]);
+    if ((separatorBehind || separatorInFront) && !wholeLine_) {
+        std::string kept;
+        if (separatorBehind) {
+            kept = std::string(line.substr(0, itemStart)) + std::string(line.substr(itemEnd + 1));
+        } else {
+            kept = std::string(line.substr(0, itemStart - 1)) + std::string(line.substr(itemEnd));
+        }
+        // The last line of a file may have no line end; the comment needs a line of its own.
+        if (kept.empty() || kept.back() != '\n')
+            kept += kCrLf;
+        out += kept;
+    }
+    out += ';';
+    out += commentPrefix_;
+    out += ' ';
+    out += line;
+    state_ = State::Changed;
+}
+
+int EditIniEntry(IniEditEnvironment& env, WindowHandle owner, std::string_view fileSpec,
+                 std::string_view section, std::string_view key, std::string_view removalSpec,
+                 std::string_view commentPrefix) {
+    if (fileSpec.size() < 4 || fileSpec[1] < '0' || fileSpec[1] > '9')
+        return 0;
+    const unsigned changeBit = 1u << (fileSpec[1] - '0');
+    const char* backupKey = fileSpec[1] == '1' ? kWinIniBackupKey : kSystemIniBackupKey;
+    std::string iniPath = fileSpec[0] == '2' ? env.windowsDir : env.systemDir;
+    iniPath += '\\';
+    iniPath += fileSpec.substr(3);
+
+    const DWORD attributes = env.platform.files.GetFileAttributes(iniPath);
+    if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) != 0)
+        return 0;
+    std::string backupPath;
+    if (env.backupFile(iniPath, backupPath) == 0)
+        return 0;
+    if (RewriteIniFile(env, owner, section, key, removalSpec, commentPrefix, backupPath, iniPath,
+                       changeBit, backupKey) == 0) {
+        RewriteIniFileByLine(env, owner, section, key, removalSpec, commentPrefix, backupPath,
+                             iniPath, changeBit, backupKey);
+    }
+    return 1;
+}
+
+int RewriteIniFile(IniEditEnvironment& env, WindowHandle owner, std::string_view section,
+                   std::string_view key, std::string_view removalSpec,
+                   std::string_view commentPrefix, std::string_view backupPath,
+                   std::string_view iniPath, unsigned changeBit, const char* backupKey) {
+    const std::optional<std::string> bytes = ReadWholeFile(env.platform.files, backupPath);
+    if (!bytes)
+        return 0;
+    const std::string_view text = *bytes;
+    std::size_t at = 0;
+    auto next = [&text, &at]() -> std::string_view {
+        if (at >= text.size())
+            return {};
+        const std::size_t feed = text.find('\n', at);
+        const std::size_t end = feed == std::string_view::npos ? text.size() : feed + 1;
+        const std::string_view line = text.substr(at, end - at);
+        at = end;
+        return line;
+    };
+    const std::optional<std::string> edited = WriteEdited(
+        env, owner, section, key, removalSpec, commentPrefix, iniPath, next, [] { return false; });
+    Settle(env, edited, backupPath, iniPath, changeBit, backupKey);
+    return 1;
+}
+
+int RewriteIniFileByLine(IniEditEnvironment& env, WindowHandle owner, std::string_view section,
+                         std::string_view key, std::string_view removalSpec,
+                         std::string_view commentPrefix, std::string_view backupPath,
+                         std::string_view iniPath, unsigned changeBit, const char* backupKey) {
+    LzExpand& lz = env.platform.lz;
+    OfStruct of;
+    const LzHandle backup = lz.LZOpenFile(backupPath, of, kOfRead);
+    if (backup < 0)
+        return 0;
+    FileLineReader reader(lz, backup);
+    std::string line;
+    auto next = [&reader, &line]() -> std::string_view {
+        if (reader.ReadFileLine(line) == 0)
+            return {};
+        return line;
+    };
+    const std::optional<std::string> edited =
+        WriteEdited(env, owner, section, key, removalSpec, commentPrefix, iniPath, next,
+                    [&reader] { return reader.Failed(); });
+    lz.LZClose(backup);
+    Settle(env, edited, backupPath, iniPath, changeBit, backupKey);
+    return 1;
+}
+
+} // namespace tl

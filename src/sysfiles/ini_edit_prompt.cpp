@@ -1,0 +1,101 @@
+// The questions and notices of the INI editing, and the product text they name.
+#include "sysfiles/ini_edit.h"
+
+#include "sequencer/dialog_utils.h"
+
+#include <array>
+
+namespace tl {
+namespace {
+
+constexpr unsigned kWarningCaption = 163;
+constexpr std::size_t kProductTextMax = kModeTextSize - 1;
+constexpr std::string_view kOr = " or ";
+
+// The word for "or" by language index; the last three languages put nothing in its place.
+constexpr std::array<std::string_view, 9> kOrWords = {"or",    "ou", "oder", "of", "eller",
+                                                      "eller", "",   "",     ""};
+
+// The longest start of `text` of at most `limit` bytes that does not cut a double-byte
+// character in two.
+std::string_view CutWhole(std::string_view text, std::size_t limit) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t width = static_cast<unsigned char>(text[end]) >= 0x81 ? 2 : 1;
+        if (end + width > limit)
+            break;
+        end += width;
+    }
+    return text.substr(0, std::min(end, text.size()));
+}
+
+std::string Concat(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts)
+        text += part;
+    return text;
+}
+
+void RepaintOwner(WindowSystem& windows, WindowHandle owner) {
+    windows.InvalidateRect(owner, nullptr, TRUE);
+    windows.UpdateWindow(owner);
+}
+
+std::string QuestionText(std::string_view t) {
+    return Concat({LoadTextCopy(101), t, LoadTextCopy(102), LoadTextCopy(103), LoadTextCopy(104), t,
+                   LoadTextCopy(105), t, LoadTextCopy(106)});
+}
+
+std::string NoticeText(std::string_view t, std::string_view printerName) {
+    std::string status = LoadTextCopy(111);
+    if (const std::size_t at = status.find("%s"); at != std::string::npos)
+        status.replace(at, 2, printerName);
+    return Concat({LoadTextCopy(107), t, LoadTextCopy(108), LoadTextCopy(109), t, LoadTextCopy(110),
+                   t, status, LoadTextCopy(112), t, LoadTextCopy(113), t, LoadTextCopy(114)});
+}
+
+} // namespace
+
+std::string ProductText(std::string_view modeText, int languageIndex) {
+    std::string text(modeText.size() > 2 ? modeText.substr(2) : std::string_view{});
+    if (languageIndex > 0 && languageIndex < static_cast<int>(kOrWords.size()) &&
+        text.size() >= kOr.size()) {
+        for (std::size_t at = 0; at + kOr.size() <= text.size(); ++at) {
+            if (PrefixEqualsNoCase(std::string_view(text).substr(at), kOr, kOr.size())) {
+                text.replace(at + 1, 2, kOrWords[static_cast<std::size_t>(languageIndex)]);
+                break;
+            }
+        }
+    }
+    return std::string(CutWhole(text, kProductTextMax));
+}
+
+bool DecideRemoval(IniEditEnvironment& env, WindowHandle owner) {
+    std::string& mode = env.edit.modeText;
+    const char current = mode.empty() ? '\0' : mode[0];
+    if (current != kModeAsk && current != kModeNotify)
+        return true;
+
+    const std::string product = ProductText(mode, env.languageIndex);
+    const std::string caption = LoadTextCopy(kWarningCaption);
+    if (current == kModeNotify) {
+        env.windows.MessageBox(owner, NoticeText(product, env.printerName), caption,
+                               MB_OK | MB_ICONEXCLAMATION, MessageKey(107));
+        RepaintOwner(env.windows, owner);
+        mode[0] = kModeSkip;
+        return true;
+    }
+    const int answer = env.windows.MessageBox(owner, QuestionText(product), caption,
+                                              MB_YESNO | MB_ICONEXCLAMATION, MessageKey(101));
+    RepaintOwner(env.windows, owner);
+    if (answer == IDYES) {
+        mode[0] = kModeRemove;
+        env.installationState = 5;
+        return true;
+    }
+    mode[0] = kModeSkip;
+    env.edit.declined = true;
+    return false;
+}
+
+} // namespace tl

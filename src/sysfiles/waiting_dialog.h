@@ -1,0 +1,15 @@
+// The modeless WAITING dialog shown while WIN.INI and SYSTEM.INI are edited.
+#pragma once
+
+#include "platform/window_system.h"
+
+namespace tl {
+
+inline constexpr int kWaitingTextId = 148;
+
+// On opening: centred, the text "checking WIN.INI and SYSTEM.INI, please wait" and its caption.
+// Handles nothing else.
+INT_PTR WaitingDlgProc(WindowSystem& windows, DialogWindow& dialog, UINT message, WPARAM wParam,
+                       LPARAM lParam);
+
+} // namespace tl

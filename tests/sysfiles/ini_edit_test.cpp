@@ -1,0 +1,231 @@
+#include "ini_edit_fixture.h"
+
+#include "sysfiles/ini_edit.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tl {
+namespace {
+
+// Runs the line editor over `file` for X.386 (or `spec`) in [386Enh] "device", prefix "P".
+struct EditResult {
+    std::string text;
+    IniLineEditor::State state;
+    int questions = 0;
+};
+
+EditResult Edit(std::string_view file, std::string_view spec = "0:X.386", bool remove = true) {
+    EditResult result;
+    IniLineEditor editor("386Enh", "device", spec, "P", [&result, remove] {
+        ++result.questions;
+        return remove;
+    });
+    while (!file.empty()) {
+        const std::size_t feed = file.find('\n');
+        const std::size_t end = feed == std::string_view::npos ? file.size() : feed + 1;
+        editor.Feed(file.substr(0, end), result.text);
+        file.remove_prefix(end);
+    }
+    result.state = editor.GetState();
+    return result;
+}
+
+TEST(IniLineEditorTest, RemovalTableRowsByteForByte) {
+    struct Row {
+        std::string before;
+        std::string spec;
+        std::string written;
+    };
+    const std::vector<Row> rows = {
+        {"device=X.386\r\n", "0:X.386", ";P device=X.386\r\n"},
+        {"device=X.386\r\n", "1:X.386", ";P device=X.386\r\n"},
+        {"device=A.386,X.386,B.386\r\n", "0:X.386",
+         "device=A.386,B.386\r\n;P device=A.386,X.386,B.386\r\n"},
+        {"device=A.386,X.386\r\n", "0:X.386", "device=A.386\r\n;P device=A.386,X.386\r\n"},
+        {"device=A.386,X.386\r\n", "1:X.386", ";P device=A.386,X.386\r\n"},
+        {"device=C:\\DRV\\X.386\r\n", "0:X.386", ";P device=C:\\DRV\\X.386\r\n"},
+        {"device=A.386 X.386\r\n", "0:X.386", "device=A.386\r\n;P device=A.386 X.386\r\n"},
+        {"device=X.386 B.386\r\n", "0:x.386", "device=B.386\r\n;P device=X.386 B.386\r\n"},
+    };
+    for (const Row& row : rows) {
+        const std::string file = "[386Enh]\r\n" + row.before + "[Next]\r\n";
+        const EditResult result = Edit(file, row.spec);
+        EXPECT_EQ(result.text, "[386Enh]\r\n" + row.written + "[Next]\r\n")
+            << row.before << " " << row.spec;
+        EXPECT_EQ(result.state, IniLineEditor::State::Changed) << row.before;
+    }
+}
+
+TEST(IniLineEditorTest, LinesThatDoNotMatchStayAsTheyAre) {
+    const std::vector<std::string> files = {
+        "[386Enh]\r\n;device=X.386\r\n",                    // the semicolon is part of its key
+        "[386Enh]\r\ndevice =X.386\r\n",                    // the blank belongs to the key
+        "[Other]\r\ndevice=X.386\r\n[386Enh]\r\n",          // only another section names it
+        "[386Enh]\r\ndevice=XX.386,X.3860\r\n",             // names that only begin or end alike
+        "[386Enh]\r\nX.386\r\n[Other]\r\ndevice=X.386\r\n", // no "=", then the section ends
+    };
+    for (const std::string& file : files) {
+        const EditResult result = Edit(file);
+        EXPECT_EQ(result.text, file);
+        EXPECT_NE(result.state, IniLineEditor::State::Changed) << file;
+        EXPECT_EQ(result.questions, 0);
+    }
+}
+
+TEST(IniLineEditorTest, FindsSectionsAndKeysInAnyCaseAndOnlyTheFirstMatch) {
+    const EditResult result = Edit("[ 386enh ]\r\n"
+                                   "  DEVICE=A.386\r\n"
+                                   "Device=x.386\r\n"
+                                   "device=X.386\r\n");
+    EXPECT_EQ(result.text, "[ 386enh ]\r\n"
+                           "  DEVICE=A.386\r\n"
+                           ";P Device=x.386\r\n"
+                           "device=X.386\r\n");
+    EXPECT_EQ(result.questions, 1);
+}
+
+TEST(IniLineEditorTest, DeclinedRemovalLeavesTheFileAndStopsLooking) {
+    const std::string file = "[386Enh]\r\ndevice=X.386\r\ndevice=X.386\r\n";
+    const EditResult result = Edit(file, "0:X.386", false);
+    EXPECT_EQ(result.text, file);
+    EXPECT_EQ(result.state, IniLineEditor::State::Passed);
+    EXPECT_EQ(result.questions, 1);
+}
+
+TEST(IniLineEditorTest, OpenLastLineAndLongLinesAreHandledWhole) {
+    EXPECT_EQ(Edit("[386Enh]\r\ndevice=A.386,X.386").text,
+              "[386Enh]\r\ndevice=A.386\r\n;P device=A.386,X.386");
+    EXPECT_EQ(Edit("[386Enh]\ndevice=X.386").text, "[386Enh]\n;P device=X.386");
+
+    std::string many = "device=";
+    for (int i = 0; i < 60; ++i)
+        many += "D" + std::to_string(i) + ".386,";
+    const std::string file = "[386Enh]\r\n" + many + "X.386\r\n";
+    EXPECT_EQ(Edit(file).text,
+              "[386Enh]\r\n" + many.substr(0, many.size() - 1) + "\r\n;P " + many + "X.386\r\n");
+}
+
+TEST(PrefixEqualsNoCaseTest, FoldsCaseAndStopsAtTheShorterText) {
+    EXPECT_TRUE(PrefixEqualsNoCase("DeleteIni", "deleteINI", 9));
+    EXPECT_TRUE(PrefixEqualsNoCase("ab", "ABCD", 4));
+    EXPECT_TRUE(PrefixEqualsNoCase("abX", "ABY", 2));
+    EXPECT_FALSE(PrefixEqualsNoCase("abX", "ABY", 3));
+    EXPECT_TRUE(PrefixEqualsNoCase("@", "`", 1)); // differ only in bit 0x20
+}
+
+TEST(ProductTextTest, PutsTheLanguagesWordForOr) {
+    EXPECT_EQ(ProductText("5:Alpha or Beta", 0), "Alpha or Beta");
+    EXPECT_EQ(ProductText("5:Alpha OR Beta or C", 2), "Alpha oder Beta or C");
+    EXPECT_EQ(ProductText("5:Alpha or Beta", 7), "Alpha  Beta");
+    EXPECT_EQ(ProductText("5: or", 1), " or"); // the four characters must all be there
+    EXPECT_EQ(ProductText("5", 1), "");
+    EXPECT_EQ(ProductText("5:" + std::string(124, 'x') + " or B", 2).size(), 127u);
+}
+
+using IniFileTest = test::IniEditFixture;
+
+constexpr const char* kSystemIni = "drive_c/WINDOWS/SYSTEM.INI";
+const std::string kSystemIniText = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"
+                                   "device=A.386,X.386,B.386\r\ndevice=Y.386\r\n";
+
+const std::string kSystemIniEdited = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"
+                                     "device=A.386,B.386\r\n;P device=A.386,X.386,B.386\r\n"
+                                     "device=Y.386\r\n";
+
+TEST_F(IniFileTest, BothFormsWriteTheSameFileAndOnlyTheFirstBackupIsKept) {
+    using Rewrite = int (*)(IniEditEnvironment&, WindowHandle, std::string_view, std::string_view,
+                            std::string_view, std::string_view, std::string_view, std::string_view,
+                            unsigned, const char*);
+    const std::vector<std::pair<Rewrite, std::string>> forms = {
+        {&RewriteIniFile, "SYSTEM.B00"}, {&RewriteIniFileByLine, "SYSTEM.B01"}};
+    for (const auto& [rewrite, backup] : forms) {
+        Write(kSystemIni, "stale bytes that the rewrite replaces");
+        Write("drive_c/WINDOWS/" + backup, kSystemIniText);
+        EXPECT_EQ(rewrite(env, mainWindow, "386Enh", "device", "0:X.386", "P",
+                          "C:\\WINDOWS\\" + backup, "C:\\WINDOWS\\SYSTEM.INI", 1u,
+                          kSystemIniBackupKey),
+                  1);
+        EXPECT_EQ(Read(kSystemIni), kSystemIniEdited) << backup;
+        EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM.INI.TMP"));
+    }
+    EXPECT_EQ(changeBits, 1u);
+    EXPECT_EQ(Setting(kSystemIniBackupKey), "C:\\WINDOWS\\SYSTEM.B00");
+    EXPECT_TRUE(folder.Exists("drive_c/WINDOWS/SYSTEM.B00"));
+    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM.B01"));
+}
+
+TEST_F(IniFileTest, TheFirstFormLeavesEmptyFilesToTheSecond) {
+    Write("drive_c/WINDOWS/EMPTY.B00", "");
+    EXPECT_EQ(RewriteIniFile(env, mainWindow, "386Enh", "device", "0:X.386", "P",
+                             "C:\\WINDOWS\\EMPTY.B00", "C:\\WINDOWS\\EMPTY.INI", 1,
+                             kSystemIniBackupKey),
+              0);
+    EXPECT_EQ(RewriteIniFile(env, mainWindow, "386Enh", "device", "0:X.386", "P",
+                             "C:\\WINDOWS\\NONE.B00", "C:\\WINDOWS\\NONE.INI", 1,
+                             kSystemIniBackupKey),
+              0);
+    EXPECT_EQ(RewriteIniFileByLine(env, mainWindow, "386Enh", "device", "0:X.386", "P",
+                                   "C:\\WINDOWS\\EMPTY.B00", "C:\\WINDOWS\\EMPTY.INI", 1,
+                                   kSystemIniBackupKey),
+              1);
+    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/EMPTY.B00"));
+    EXPECT_EQ(changeBits, 0u);
+}
+
+TEST_F(IniFileTest, SystemIniBackedUpEarlierInTheRunKeepsThatBackup) {
+    Write(kSystemIni, kSystemIniText);
+    Write("drive_c/WINDOWS/SYSTEM.B00", "as before the run\r\n");
+    changeBits = 1u;
+    machine->GetPlatform().profile.WritePrivateProfileString(
+        kBackupSection, kSystemIniBackupKey, "C:\\WINDOWS\\SYSTEM.B00", test::kSettingsFile);
+
+    EXPECT_EQ(EditIniEntry(env, mainWindow, "20:SYSTEM.INI", "386Enh", "device", "0:X.386", "P"),
+              1);
+    EXPECT_EQ(backupsMade, 1);
+    EXPECT_EQ(Read(kSystemIni), kSystemIniEdited);
+    EXPECT_EQ(Setting(kSystemIniBackupKey), "C:\\WINDOWS\\SYSTEM.B00");
+    EXPECT_EQ(Read("drive_c/WINDOWS/SYSTEM.B00"), "as before the run\r\n");
+    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM.B01"));
+}
+
+TEST_F(IniFileTest, WinIniEditAfterTheDriverWasInstalledRecordsNoBackup) {
+    Write("drive_c/WINDOWS/WIN.INI", "[windows]\r\nload=X.EXE RUN.EXE\r\n");
+    changeBits = 2u; // the sequencer sets it before the editing
+    EXPECT_EQ(EditIniEntry(env, mainWindow, "21:WIN.INI", "windows", "load", "0:x.exe", "P"), 1);
+    EXPECT_EQ(Read("drive_c/WINDOWS/WIN.INI"),
+              "[windows]\r\nload=RUN.EXE\r\n;P load=X.EXE RUN.EXE\r\n");
+    EXPECT_EQ(Setting(kWinIniBackupKey), "");
+    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/WIN.B00"));
+}
+
+TEST_F(IniFileTest, NothingToDoLeavesTheFileAndNoBackup) {
+    // The file in the system directory ("0" first), found by a name in any case.
+    Write("drive_c/WINDOWS/SYSTEM/DRV.INI", kSystemIniText);
+    EXPECT_EQ(EditIniEntry(env, mainWindow, "00:drv.ini", "386Enh", "device", "0:Z.386", "P"), 1);
+    EXPECT_EQ(Read("drive_c/WINDOWS/SYSTEM/DRV.INI"), kSystemIniText);
+    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/DRV.B00"));
+
+    EXPECT_EQ(EditIniEntry(env, mainWindow, "20:MISSING.INI", "386Enh", "device", "0:X.386", "P"),
+              0);
+    EXPECT_EQ(EditIniEntry(env, mainWindow, "2", "386Enh", "device", "0:X.386", "P"), 0);
+    EXPECT_EQ(backupsMade, 1);
+    EXPECT_EQ(changeBits, 0u);
+    EXPECT_EQ(Setting(kSystemIniBackupKey), "");
+}
+
+TEST_F(IniFileTest, AFailedReplacementKeepsTheOldFileWhole) {
+    Write(kSystemIni, kSystemIniText);
+    allowReplace = false;
+    EXPECT_EQ(EditIniEntry(env, mainWindow, "20:SYSTEM.INI", "386Enh", "device", "0:X.386", "P"),
+              1);
+    EXPECT_EQ(Read(kSystemIni), kSystemIniText);
+    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM.INI.TMP"));
+    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM.B00"));
+    EXPECT_EQ(changeBits, 0u);
+}
+
+} // namespace
+} // namespace tl
