@@ -130,6 +130,8 @@ void HostWindowSystem::DeliverWhileShown(WindowHandle dialog) {
         return window == dialog || GetParent(window) == dialog;
     };
     std::set<std::pair<std::uint32_t, UINT_PTR>> fired;
+    HostWindow* shown = Find(dialog);
+    std::string name = shown && shown->dialog ? shown->dialog->Name() : std::string{};
     for (int turn = 0; turn < kMaxDeliveriesPerTurn; ++turn) {
         HostWindow* window = Find(dialog);
         if (stopped_ || !window || !window->dialog || window->dialog->Ended())
@@ -146,7 +148,7 @@ void HostWindowSystem::DeliverWhileShown(WindowHandle dialog) {
         FireTimer(*timer, message);
         DispatchMessage(message);
     }
-    Stop("dialog " + Find(dialog)->dialog->Name() + " never stops sending itself messages");
+    Stop("dialog " + name + " never stops sending itself messages");
 }
 
 INT_PTR HostWindowSystem::RunModal(const DialogTemplate& dialogTemplate, std::string_view name,
@@ -158,7 +160,8 @@ INT_PTR HostWindowSystem::RunModal(const DialogTemplate& dialogTemplate, std::st
     HostWindow* window = Find(handle);
     if (!window)
         return -1;
-    MemoryDialog& dialog = *window->dialog; // windows are never freed during a run
+    std::shared_ptr<HostWindow> keep = windows_.at(handle.value); // even once destroyed
+    MemoryDialog& dialog = *window->dialog;
     bool ownerWasDisabled = owner && EnableWindow(owner, FALSE);
     dialog.Opened() = dialog.Snapshot();
     DeliverWhileShown(handle);

@@ -165,10 +165,13 @@ void HostWindowSystem::DestroyTree(WindowHandle handle) {
     if (!window)
         return;
     // Owned pop-ups go first, as they do on Windows.
-    for (auto& [value, other] : windows_) {
+    std::vector<WindowHandle> owned;
+    for (const auto& [value, other] : windows_) {
         if (!other->destroyed && !other->child && other->parent == handle)
-            DestroyTree(other->handle);
+            owned.push_back(other->handle);
     }
+    for (WindowHandle popup : owned)
+        DestroyTree(popup);
     window = Find(handle);
     if (!window)
         return;
@@ -185,6 +188,11 @@ void HostWindowSystem::DestroyTree(WindowHandle handle) {
     if (!window)
         return;
     window->destroyed = true;
+    // A procedure still running on the window keeps it alive; the graveyard keeps it until the
+    // next GetMessage, so that no caller up the stack holds a dangling pointer.
+    auto entry = windows_.find(handle.value);
+    graveyard_.push_back(std::move(entry->second));
+    windows_.erase(entry);
     std::erase_if(timers_, [&](const Timer& t) { return t.window == handle; });
     std::erase(zOrder_, handle);
     if (focus_ == handle)
@@ -201,8 +209,6 @@ BOOL HostWindowSystem::DestroyWindow(WindowHandle window) {
     DestroyTree(window);
     if (HostWindow* p = Find(parent))
         std::erase(p->children, window);
-    // Windows stay in the table, marked destroyed, so that a procedure still running on one
-    // of them never touches freed memory; they are cheap and a run makes few.
     return TRUE;
 }
 
@@ -476,6 +482,7 @@ BOOL HostWindowSystem::GetMessage(Message& message, WindowHandle filter, UINT fi
             return true;
         return m.message >= first && m.message <= last;
     };
+    graveyard_.clear();
     for (;;) {
         if (stopped_) {
             message =

@@ -66,6 +66,8 @@ public:
     bool IsInvalid(WindowHandle window) const;
     Cursor CurrentCursor() const { return cursor_; }
     int ExitCodeOfQuit() const { return quitCode_; }
+    // Windows held, destroyed ones not yet freed included.
+    std::size_t WindowCount() const { return windows_.size() + graveyard_.size(); }
 
     // WindowSystem
     BOOL RegisterClass(const WindowClass& windowClass) override;
@@ -184,7 +186,8 @@ private:
     DirectoryLister directoryLister_;
     std::map<std::string, WindowClass, std::less<>> classes_; // by upper-cased name
     std::map<std::uint32_t, std::shared_ptr<HostWindow>> windows_;
-    std::vector<WindowHandle> zOrder_; // top-level windows, topmost last
+    std::vector<std::shared_ptr<HostWindow>> graveyard_; // destroyed, freed at GetMessage
+    std::vector<WindowHandle> zOrder_;                   // top-level windows, topmost last
     std::deque<Message> posted_;
     std::vector<Timer> timers_;
     std::vector<Hook> hooks_;

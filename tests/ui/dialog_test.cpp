@@ -303,3 +303,25 @@ TEST_F(DialogFixture, AModalDialogThatDestroysItselfEndsAndFreesItsOwner) {
 
 } // namespace
 } // namespace tl
+
+namespace tl {
+namespace {
+
+TEST_F(DialogFixture, DestroyedWindowsAreFreedByTheNextGetMessage) {
+    std::size_t before = system.WindowCount();
+    DialogProc proc = [](DialogWindow& dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND)
+            dialog.EndDialog(1);
+        return message == WM_INITDIALOG;
+    };
+    for (int i = 0; i < 50; ++i)
+        ASSERT_EQ(system.DialogBox("FONT", owner, proc, 0), 1);
+    EXPECT_GT(system.WindowCount(), before);
+    system.PostMessage(owner, WM_USER, 0, 0);
+    Message message;
+    ASSERT_TRUE(system.GetMessage(message, {}, 0, 0));
+    EXPECT_EQ(system.WindowCount(), before);
+}
+
+} // namespace
+} // namespace tl
