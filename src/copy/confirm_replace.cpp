@@ -1,6 +1,7 @@
 #include "copy/confirm_replace.h"
 
 #include "sequencer/dialog_utils.h"
+#include "startup/installer.h"
 
 namespace tl {
 
@@ -61,6 +62,12 @@ INT_PTR ConfirmReplace(const ConfirmContext& context, WindowHandle owner) {
             return ConfirmDlgProc(context, dialog, message, wParam, lParam);
         },
         kConfirmReplaceTemplate);
+}
+
+INT_PTR ConfirmReplace(Installer& installer, WindowHandle owner, std::string_view fileName,
+                       std::size_t index) {
+    return ConfirmReplace(ConfirmContext{installer.windows, installer.copyList, fileName, index},
+                          owner);
 }
 
 } // namespace tl

@@ -11,6 +11,8 @@
 
 namespace tl {
 
+struct Installer;
+
 inline constexpr std::string_view kConfirmReplaceTemplate = "CONFIRMDLG";
 inline constexpr int kConfirmFileNameId = 2106;
 inline constexpr int kConfirmExistsId = 149;
@@ -39,5 +41,8 @@ INT_PTR ConfirmDlgProc(const ConfirmContext& context, DialogWindow& dialog, UINT
 
 // Runs CONFIRMDLG over `owner`: the button pressed, or -1 when the dialog cannot be opened.
 INT_PTR ConfirmReplace(const ConfirmContext& context, WindowHandle owner);
+// The same for entry `index` of the installer's copy list, whose destination is `fileName`.
+INT_PTR ConfirmReplace(Installer& installer, WindowHandle owner, std::string_view fileName,
+                       std::size_t index);
 
 } // namespace tl

@@ -2,6 +2,8 @@
 
 #include "copy/file_version_text.h"
 #include "sequencer/dialog_utils.h"
+#include "startup/installer.h"
+#include "startup/paths.h"
 
 #include <optional>
 
@@ -20,13 +22,6 @@ constexpr int kGermanLanguage = 2;
 constexpr int kFormatBufferSize = 80;
 constexpr std::string_view kLeadingBlanks = "      ";
 constexpr std::string_view kDeviceDriverExtension = "386";
-
-std::string JoinPath(std::string_view directory, std::string_view name) {
-    std::string path(directory);
-    path += '\\';
-    path += name;
-    return path;
-}
 
 // The text behind the first "." of the name; none for a name without one.
 std::optional<std::string_view> Extension(std::string_view name) {
@@ -185,6 +180,23 @@ void CheckInstalledVersions(const VersionCheckContext& context, CopyList& list,
             DropDeclinedEntry(list, i);
         }
     }
+}
+
+VersionCheckContext MakeVersionCheckContext(Installer& installer) {
+    Platform& platform = installer.platform;
+    return VersionCheckContext{
+        installer.windows,        platform.files,          platform.storage,
+        platform.clock,           platform.versionInfo,    installer.paths.systemDir,
+        installer.paths.diskPath, installer.languageIndex, installer.options.versionType};
+}
+
+int CheckInstalledVersion(Installer& installer, WindowHandle owner, std::size_t index) {
+    return CheckInstalledVersion(MakeVersionCheckContext(installer), installer.copyList, owner,
+                                 index);
+}
+
+void CheckInstalledVersions(Installer& installer, WindowHandle owner) {
+    CheckInstalledVersions(MakeVersionCheckContext(installer), installer.copyList, owner);
 }
 
 } // namespace tl

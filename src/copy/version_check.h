@@ -18,6 +18,8 @@
 
 namespace tl {
 
+struct Installer;
+
 inline constexpr std::string_view kVersionCheckTemplate = "VER_CHECK";
 inline constexpr int kVersionTextId = 120;
 
@@ -34,6 +36,10 @@ struct VersionCheckContext {
     int languageIndex = 0;
     bool versionType = false;
 };
+
+// The installer's ports, system directory, disk path, language and VERSION_TYPE switch; the
+// context refers to the installer's paths, so it lives no longer than they stay unchanged.
+VersionCheckContext MakeVersionCheckContext(Installer& installer);
 
 // The comparison text of VER_CHECK for the file `name`: the question, the installed file's date
 // line and version, then the disk file's (at the disk's root; under its compressed name, the last
@@ -67,5 +73,9 @@ void DropDeclinedEntry(CopyList& list, std::size_t index);
 // through CheckInstalledVersion, dropping entries as the answers say. Entries already dropped are
 // not asked about again.
 void CheckInstalledVersions(const VersionCheckContext& context, CopyList& list, WindowHandle owner);
+
+// The same on the installer's copy list.
+int CheckInstalledVersion(Installer& installer, WindowHandle owner, std::size_t index);
+void CheckInstalledVersions(Installer& installer, WindowHandle owner);
 
 } // namespace tl

@@ -3,9 +3,9 @@
 #include "platform/host/event_log.h"
 #include "platform/host/host_machine.h"
 #include "platform/host/szdd_compressor.h"
-#include "platform/host/version_host.h"
 #include "platform/host/version_image_writer.h"
 #include "resources/string_table.h"
+#include "startup/installer.h"
 #include "support/temp_machine.h"
 #include "ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
@@ -135,11 +135,9 @@ protected:
         std::string error;
         machine = host::HostMachine::Open({folder.Root(), std::nullopt}, events, &error);
         ASSERT_TRUE(machine) << error;
-        versions.emplace(machine->Resolver());
-        Platform& platform = machine->GetPlatform();
-        context.emplace(VersionCheckContext{windows, platform.files, platform.storage,
-                                            platform.clock, *versions, "C:\\WINDOWS\\SYSTEM",
-                                            "A:", 0, false});
+        installer.emplace(machine->GetPlatform(), windows);
+        installer->paths.systemDir = "C:\\WINDOWS\\SYSTEM";
+        installer->paths.diskPath = "A:";
     }
 
     // Writes a file and sets its last-write time.
@@ -163,6 +161,9 @@ protected:
     }
 
     std::string Utf8(std::string_view ansi) const { return codePage.ToUtf8(ansi); }
+    std::string Comparison(std::string_view name) {
+        return Utf8(VersionComparisonText(MakeVersionCheckContext(*installer), name));
+    }
 
     // The comparison text VER_CHECK showed the n-th time it opened, in UTF-8.
     std::string ShownText(std::size_t n = 0) const {
@@ -177,8 +178,7 @@ protected:
     host::HostWindowSystem windows;
     WindowHandle owner;
     std::unique_ptr<host::HostMachine> machine;
-    std::optional<host::HostVersionInfo> versions;
-    std::optional<VersionCheckContext> context;
+    std::optional<Installer> installer;
     std::vector<int> answers;
 };
 
@@ -187,10 +187,10 @@ TEST_F(VersionCheckTest, ComparisonTextShowsBothFilesDatesAndVersions) {
     Installed("TL600.DRV", Ne({3, 2, 8, 0}));
     // The disk holds the new driver compressed, under the name ending in "_".
     OnDisk("TL600.DR_", Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 0, 3, 95})), 'V')));
-    CopyList list;
+    CopyList& list = installer->copyList;
     ASSERT_EQ(list.Append(kFlagDriver, '1', "TL600.DRV"), CopyListError::None);
 
-    EXPECT_EQ(CheckInstalledVersion(*context, list, owner, 0), 1);
+    EXPECT_EQ(CheckInstalledVersion(*installer, owner, 0), 1);
     ASSERT_EQ(frontend.dialogs.size(), 1u);
     const ui::DialogRecord& shown = frontend.dialogs[0];
     EXPECT_EQ(shown.name, "VER_CHECK");
@@ -212,14 +212,13 @@ TEST_F(VersionCheckTest, ComparisonTextShowsBothFilesDatesAndVersions) {
 
 TEST_F(VersionCheckTest, EnglishLocaleThirdAndFourthPartsAndAThirtyTwoBitImage) {
     ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n[Drives]\nA=disk\n"));
-    context->versionType = true;
+    installer->options.versionType = true;
     Installed("TLUI.DRV", Bytes(host::WritePeImage(Record({4, 0, 3, 95}))));
     OnDisk("TLUI.DRV", Ne({4, 0, 4, 10}));
-    EXPECT_EQ(Utf8(VersionComparisonText(*context, "TLUI.DRV")),
-              "      TLUI.DRV 이미존재합니다.\n 바꾸시겠습니까?\n     "
-              "Sun Dec 31 23:50:00 1995\n      버젼.  3.95"
-              "\n 의  :\n     "
-              "Mon Jan 1 23:50:00 1996\n      버젼.  4.10\n\n");
+    EXPECT_EQ(Comparison("TLUI.DRV"), "      TLUI.DRV 이미존재합니다.\n 바꾸시겠습니까?\n     "
+                                      "Sun Dec 31 23:50:00 1995\n      버젼.  3.95"
+                                      "\n 의  :\n     "
+                                      "Mon Jan 1 23:50:00 1996\n      버젼.  4.10\n\n");
 }
 
 TEST_F(VersionCheckTest, MissingVersionsAndMissingDiskFilesLeaveTheirPartsOut) {
@@ -229,36 +228,35 @@ TEST_F(VersionCheckTest, MissingVersionsAndMissingDiskFilesLeaveTheirPartsOut) {
                                  "Sun Dec 31 23:50:00 1995\n "
                                  "\n 의  :\n     "
                                  "\n\n";
-    EXPECT_EQ(Utf8(VersionComparisonText(*context, "TLPORT.386")), expected);
+    EXPECT_EQ(Comparison("TLPORT.386"), expected);
 
     // German adds string 147, which this table leaves empty.
-    context->languageIndex = 2;
-    EXPECT_EQ(Utf8(VersionComparisonText(*context, "TLPORT.386")), expected);
+    installer->languageIndex = 2;
+    EXPECT_EQ(Comparison("TLPORT.386"), expected);
 
     // A file that is not an executable image has no version, but its date is shown.
     OnDisk("TLPORT.386", "plain text, not a driver");
-    EXPECT_EQ(Utf8(VersionComparisonText(*context, "TLPORT.386")),
-              "      TLPORT.386 이미존재합니다.\n 바꾸시겠습니까?\n     "
-              "Sun Dec 31 23:50:00 1995\n "
-              "\n 의  :\n     "
-              "Mon Jan 1 23:50:00 1996\n \n\n");
+    EXPECT_EQ(Comparison("TLPORT.386"), "      TLPORT.386 이미존재합니다.\n 바꾸시겠습니까?\n     "
+                                        "Sun Dec 31 23:50:00 1995\n "
+                                        "\n 의  :\n     "
+                                        "Mon Jan 1 23:50:00 1996\n \n\n");
 }
 
 TEST_F(VersionCheckTest, OnlyMarkedEntriesWhoseFilesAreInstalledAreAsked) {
     ASSERT_NO_FATAL_FAILURE(Open());
     Installed("PLAIN.DLL", "x");
-    CopyList list;
+    CopyList& list = installer->copyList;
     ASSERT_EQ(list.Append(kFlagSystemFile, '1', "PLAIN.DLL"), CopyListError::None);
     ASSERT_EQ(list.Append(kFlagDriver, '1', "NEW.DRV"), CopyListError::None);
-    EXPECT_EQ(CheckInstalledVersion(*context, list, owner, 0), 1);
-    EXPECT_EQ(CheckInstalledVersion(*context, list, owner, 1), 1);
+    EXPECT_EQ(CheckInstalledVersion(*installer, owner, 0), 1);
+    EXPECT_EQ(CheckInstalledVersion(*installer, owner, 1), 1);
     EXPECT_TRUE(frontend.dialogs.empty());
     EXPECT_TRUE(windows.IsWindowEnabled(owner));
 
     Installed("NEW.DRV", Ne({1, 0, 0, 0}));
     answers = {IDCANCEL, IDOK};
-    EXPECT_EQ(CheckInstalledVersion(*context, list, owner, 1), 0);
-    EXPECT_EQ(CheckInstalledVersion(*context, list, owner, 1), 1);
+    EXPECT_EQ(CheckInstalledVersion(*installer, owner, 1), 0);
+    EXPECT_EQ(CheckInstalledVersion(*installer, owner, 1), 1);
     ASSERT_EQ(frontend.dialogs.size(), 2u);
     EXPECT_EQ(frontend.dialogs[0].result, 0);
     EXPECT_EQ(frontend.dialogs[1].result, 1);
@@ -266,7 +264,7 @@ TEST_F(VersionCheckTest, OnlyMarkedEntriesWhoseFilesAreInstalledAreAsked) {
 
 TEST_F(VersionCheckTest, DecliningADriverKeepsTheWholeDriverButNotItsDeviceDrivers) {
     ASSERT_NO_FATAL_FAILURE(Open());
-    CopyList list;
+    CopyList& list = installer->copyList;
     ASSERT_EQ(list.Append(kFlagDriver, '1', "TL600.DRV"), CopyListError::None);
     ASSERT_EQ(list.Append(kFlagSystemFile, '1', "TLUI.DLL"), CopyListError::None);
     ASSERT_EQ(list.Append(kFlagDevice, '1', "TLPORT.386"), CopyListError::None);
@@ -280,7 +278,7 @@ TEST_F(VersionCheckTest, DecliningADriverKeepsTheWholeDriverButNotItsDeviceDrive
     // Keep the driver, replace TLPORT.386, keep TLBIDI.386, replace TLSPL.386; TLX.DRV was
     // dropped with the driver and is not asked about.
     answers = {IDCANCEL, IDOK, IDCANCEL, IDOK};
-    CheckInstalledVersions(*context, list, owner);
+    CheckInstalledVersions(*installer, owner);
 
     std::vector<std::string> asked;
     for (const auto& dialog : frontend.dialogs) {
