@@ -46,6 +46,11 @@ struct Installer {
     DialogUtilState dialogUtils;
     DestinationState destination;
 
+    // Driver selection: the chosen model's name, which names its driver, and the name the new
+    // printer gets when that one is taken (empty: the printer name).
+    std::string printerName;
+    std::string printerQueueName;
+
     // 0 at start, 1 failed, 4 installed, 5 restart needed.
     int installationState = 0;
     unsigned changeBits = 0;

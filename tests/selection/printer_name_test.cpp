@@ -1,0 +1,163 @@
+#include "resources/string_table.h"
+#include "selection/printer_name.h"
+#include "selection_machine.h"
+
+#include <gtest/gtest.h>
+
+namespace tl {
+namespace {
+
+using test::SelectionMachine;
+
+constexpr int kEditId = 1006;
+
+std::string ManyDrivers(int count) {
+    std::string lines;
+    for (int i = 0; i < count; ++i)
+        lines +=
+            SelectionMachine::Driver("A rather long installed driver name " + std::to_string(i));
+    return lines;
+}
+
+TEST(PrinterName, DriverInstalledIgnoresCaseAndEmptiesTheQueueName) {
+    SelectionMachine machine(SelectionMachine::Driver("Telmora 600"));
+    Installer& installer = machine.Get();
+    installer.printerQueueName = "left over";
+    EXPECT_TRUE(IsDriverInstalled(installer, "TELMORA 600"));
+    EXPECT_EQ(installer.printerQueueName, "");
+    EXPECT_FALSE(IsDriverInstalled(installer, "Telmora 60"));
+}
+
+TEST(PrinterName, EnumerationsSeeLongListsWhole) {
+    // 150 drivers and printers need far more than the first buffers hold, and more than 100.
+    std::string registry = ManyDrivers(149) + SelectionMachine::Driver("Telmora 600");
+    for (int i = 0; i < 149; ++i)
+        registry +=
+            SelectionMachine::Printer("Office printer on the third floor " + std::to_string(i));
+    registry += SelectionMachine::Printer("zz Telmora 600");
+    SelectionMachine machine(registry);
+    EXPECT_TRUE(IsDriverInstalled(machine.Get(), "telmora 600"));
+    EXPECT_TRUE(IsPrinterNameTaken(machine.Get(), "ZZ TELMORA 600"));
+    EXPECT_FALSE(IsPrinterNameTaken(machine.Get(), "Telmora 600"));
+}
+
+TEST(PrinterName, NothingInstalledMeansNothingTaken) {
+    SelectionMachine machine;
+    EXPECT_FALSE(IsDriverInstalled(machine.Get(), "Telmora 600"));
+    EXPECT_FALSE(IsPrinterNameTaken(machine.Get(), "Telmora 600"));
+    EXPECT_FALSE(IsPrinterNameTaken(machine.Get(), ""));
+}
+
+TEST(PrinterName, AppendCopyNumberKeepsTo31Characters) {
+    std::string name = "Telmora 600";
+    AppendCopyNumber(name, 2);
+    EXPECT_EQ(name, "Telmora 600 (Copy 2)");
+
+    name = std::string(30, 'x');
+    AppendCopyNumber(name, 2);
+    EXPECT_EQ(name, std::string(22, 'x') + " (Copy 2)");
+
+    name = std::string(22, 'x');
+    AppendCopyNumber(name, 99);
+    EXPECT_EQ(name, std::string(21, 'x') + " (Copy 99)");
+
+    // 21 bytes of room end inside the eleventh Korean character: it goes whole.
+    name.clear();
+    for (int i = 0; i < 15; ++i)
+        name += "\xC7\xC1";
+    AppendCopyNumber(name, 12);
+    EXPECT_EQ(name.size(), 30u);
+    EXPECT_EQ(name.substr(20), " (Copy 12)");
+}
+
+TEST(PrinterName, NoDialogWhenThePrinterNameIsFree) {
+    SelectionMachine machine(SelectionMachine::Printer("Other"));
+    Installer& installer = machine.Get();
+    EXPECT_EQ(ChoosePrinterName(installer, {}, "Telmora 600"), 1);
+    EXPECT_EQ(installer.printerQueueName, "Telmora 600");
+    EXPECT_TRUE(machine.User().dialogs.empty());
+}
+
+TEST(PrinterName, ProposesTheFirstFreeCopyNumber) {
+    SelectionMachine machine(SelectionMachine::Printer("telmora 600") +
+                             SelectionMachine::Printer("Telmora 600 (Copy 2)"));
+    Installer& installer = machine.Get();
+    EXPECT_EQ(ChoosePrinterName(installer, {}, "Telmora 600"), 1);
+    EXPECT_EQ(installer.printerQueueName, "Telmora 600 (Copy 3)");
+
+    ASSERT_EQ(machine.User().dialogs.size(), 1u);
+    const ui::DialogRecord& record = machine.User().dialogs[0];
+    EXPECT_EQ(record.name, "PRINTERNAME");
+    EXPECT_EQ(record.opened.caption, LookupString(226));
+    EXPECT_EQ(record.opened.Find(2107)->text, "");
+    EXPECT_EQ(record.opened.Find(151)->text, LookupString(224));
+    EXPECT_EQ(record.opened.Find(152)->text, LookupString(225));
+    EXPECT_EQ(record.opened.Find(kEditId)->text, "Telmora 600 (Copy 3)");
+    EXPECT_EQ(record.opened.Find(1)->text, LookupString(186));
+    EXPECT_EQ(record.opened.Find(2)->text, LookupString(187));
+    EXPECT_EQ(record.result, 1);
+}
+
+TEST(PrinterName, CopyNumber99StandsEvenWhenTaken) {
+    std::string registry = SelectionMachine::Printer("P");
+    for (int n = 2; n <= 99; ++n)
+        registry += SelectionMachine::Printer("P (Copy " + std::to_string(n) + ")");
+    SelectionMachine machine(registry);
+    machine.User().drive = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+        dialog.Click(IDCANCEL);
+        return std::nullopt;
+    };
+    machine.User().boxAnswers = {IDYES};
+    EXPECT_EQ(ChoosePrinterName(machine.Get(), {}, "P"), 0);
+    EXPECT_EQ(machine.User().dialogs.at(0).opened.Find(kEditId)->text, "P (Copy 99)");
+}
+
+TEST(PrinterName, TypedNameThatIsTakenKeepsTheDialogOpen) {
+    SelectionMachine machine(SelectionMachine::Printer("Telmora 600") +
+                             SelectionMachine::Printer("Office"));
+    machine.Get().printerName = "Telmora 600";
+    machine.User().drive = [](ui::DialogDriver& dialog, int attempt) -> std::optional<std::string> {
+        dialog.TypeText(kEditId, attempt == 0 ? "OFFICE" : "A name far longer than thirty-one");
+        dialog.Click(IDOK);
+        return std::nullopt;
+    };
+    EXPECT_EQ(ChoosePrinterName(machine.Get(), {}, "Telmora 600"), 1);
+    ASSERT_EQ(machine.User().boxes.size(), 1u);
+    const ui::MessageBoxRequest& box = machine.User().boxes[0];
+    EXPECT_EQ(box.text, "Another printer already has this name.Use a different name");
+    EXPECT_EQ(box.caption, "Warning");
+    EXPECT_EQ(box.type, MB_OK | MB_ICONHAND);
+    EXPECT_EQ(machine.User().dialogs.at(0).opened.Find(2107)->text, "Telmora 600");
+    // The edit field takes 31 characters.
+    EXPECT_EQ(machine.Get().printerQueueName, "A name far longer than thirty-o");
+}
+
+TEST(PrinterName, EmptyNameIsAccepted) {
+    SelectionMachine machine(SelectionMachine::Printer("Telmora 600"));
+    machine.User().drive = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+        dialog.TypeText(kEditId, "");
+        dialog.Click(IDOK);
+        return std::nullopt;
+    };
+    EXPECT_EQ(ChoosePrinterName(machine.Get(), {}, "Telmora 600"), 1);
+    EXPECT_EQ(machine.Get().printerQueueName, "");
+}
+
+TEST(PrinterName, CancelAsksAndNoOpensTheDialogAgain) {
+    SelectionMachine machine(SelectionMachine::Printer("Telmora 600"));
+    int opened = 0;
+    machine.User().drive = [&opened](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+        dialog.Click(++opened == 1 ? IDCANCEL : IDOK);
+        return std::nullopt;
+    };
+    machine.User().boxAnswers = {IDNO};
+    EXPECT_EQ(ChoosePrinterName(machine.Get(), {}, "Telmora 600"), 1);
+    EXPECT_EQ(opened, 2);
+    ASSERT_EQ(machine.User().boxes.size(), 1u);
+    EXPECT_EQ(machine.User().boxes[0].type & MB_YESNO, MB_YESNO);
+    EXPECT_EQ(machine.User().dialogs.at(1).opened.Find(kEditId)->text, "Telmora 600 (Copy 2)");
+    EXPECT_EQ(machine.Get().printerQueueName, "Telmora 600 (Copy 2)");
+}
+
+} // namespace
+} // namespace tl
