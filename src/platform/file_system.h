@@ -43,6 +43,9 @@ inline constexpr DWORD kFileAttributeReadOnly = 0x01;
 inline constexpr DWORD kFileAttributeDirectory = 0x10;
 inline constexpr DWORD kFileAttributeArchive = 0x20;
 
+// MoveFileExA dwFlags
+inline constexpr DWORD kMoveFileReplaceExisting = 0x1;
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -60,6 +63,10 @@ public:
     virtual BOOL DeleteFile(std::string_view path) = 0;
     // GetFileAttributesA: kInvalidFileAttributes when the path does not exist.
     virtual DWORD GetFileAttributes(std::string_view path) = 0;
+    // MoveFileExA on a file, within one drive: renames `existing` to `newName`. A file already
+    // named `newName` is replaced, in one step, with kMoveFileReplaceExisting, else the call
+    // fails with 183. 17 when the names are on different drives.
+    virtual BOOL MoveFileEx(std::string_view existing, std::string_view newName, DWORD flags) = 0;
     virtual DWORD GetLastError() const = 0;
 };
 

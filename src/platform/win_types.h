@@ -35,6 +35,7 @@ inline constexpr DWORD kErrorInvalidHandle = 6;
 inline constexpr DWORD kErrorNotEnoughMemory = 8;
 inline constexpr DWORD kErrorNotReady = 21;
 inline constexpr DWORD kErrorSharingViolation = 32;
+inline constexpr DWORD kErrorNotSameDevice = 17;
 inline constexpr DWORD kErrorHandleEof = 38;
 inline constexpr DWORD kErrorFileExists = 80;
 inline constexpr DWORD kErrorInvalidParameter = 87;

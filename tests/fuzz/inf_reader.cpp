@@ -35,6 +35,7 @@ public:
     tl::BOOL CloseHandle(tl::FileHandle) override { return 1; }
     tl::BOOL DeleteFile(std::string_view) override { return 0; }
     tl::DWORD GetFileAttributes(std::string_view) override { return 0; }
+    tl::BOOL MoveFileEx(std::string_view, std::string_view, tl::DWORD) override { return 0; }
     tl::DWORD GetLastError() const override { return 0; }
 
 private:

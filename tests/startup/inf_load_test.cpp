@@ -130,6 +130,7 @@ public:
     }
     BOOL DeleteFile(std::string_view) override { return 0; }
     DWORD GetFileAttributes(std::string_view) override { return 0; }
+    BOOL MoveFileEx(std::string_view, std::string_view, DWORD) override { return 0; }
     DWORD GetLastError() const override { return 23; }
 
     DWORD size = 100;

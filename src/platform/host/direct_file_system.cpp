@@ -1,6 +1,7 @@
 #include "platform/host/direct_file_system.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -326,6 +327,45 @@ BOOL DirectFileSystem::DeleteFile(std::string_view windowsPath) {
     }
     if (::unlink(path.c_str()) != 0) {
         return Fail(WinErrorFromErrno(errno, path));
+    }
+    return 1;
+}
+
+BOOL DirectFileSystem::MoveFileEx(std::string_view existing, std::string_view newName,
+                                  DWORD flags) {
+    const auto from = HostPath(existing, PathUse::Write);
+    const auto to = from ? HostPath(newName, PathUse::Write) : std::nullopt;
+    if (!to) {
+        return 0;
+    }
+    struct stat source {};
+    if (::stat(from->c_str(), &source) != 0) {
+        return Fail(WinErrorFromErrno(errno, *from));
+    }
+    struct stat target {};
+    const bool targetExists = ::stat(to->c_str(), &target) == 0;
+    if (S_ISDIR(source.st_mode) || (targetExists && S_ISDIR(target.st_mode))) {
+        return Fail(kErrorAccessDenied);
+    }
+    if (targetExists && !(flags & kMoveFileReplaceExisting)) {
+        return Fail(kErrorAlreadyExists);
+    }
+    if (targetExists && source.st_dev != target.st_dev) {
+        return Fail(kErrorNotSameDevice);
+    }
+    // Like DeleteFile: an open handle keeps either file where it is.
+    for (const auto& [handle, other] : open_) {
+        const bool isSource = other.device == static_cast<std::uint64_t>(source.st_dev) &&
+                              other.inode == static_cast<std::uint64_t>(source.st_ino);
+        const bool isTarget = targetExists &&
+                              other.device == static_cast<std::uint64_t>(target.st_dev) &&
+                              other.inode == static_cast<std::uint64_t>(target.st_ino);
+        if (isSource || isTarget) {
+            return Fail(kErrorSharingViolation);
+        }
+    }
+    if (::rename(from->c_str(), to->c_str()) != 0) {
+        return Fail(errno == EXDEV ? kErrorNotSameDevice : WinErrorFromErrno(errno, *to));
     }
     return 1;
 }

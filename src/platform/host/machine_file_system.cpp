@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -369,6 +370,49 @@ BOOL MachineFileSystem::DeleteFile(std::string_view path) {
         return Fail(ErrorFromErrno(errno, resolved.path));
     }
     Release(full.path[0], static_cast<std::uint64_t>(info->st_size));
+    return 1;
+}
+
+BOOL MachineFileSystem::MoveFileEx(std::string_view existing, std::string_view newName,
+                                   DWORD flags) {
+    const FullPath fromFull = resolver_.GetFullPathName(existing);
+    const FullPath toFull = resolver_.GetFullPathName(newName);
+    if (!fromFull || !toFull) {
+        return Fail(fromFull ? toFull.error : fromFull.error);
+    }
+    const ResolvedPath from = resolver_.Resolve(existing, PathUse::Write);
+    const ResolvedPath to = resolver_.Resolve(newName, PathUse::Write);
+    if (!from || !to) {
+        return Fail(from ? to.error : from.error);
+    }
+    const std::optional<struct stat> source = Stat(from.path);
+    if (!source) {
+        return Fail(MissingError(from.path));
+    }
+    const std::optional<struct stat> target = Stat(to.path);
+    if (S_ISDIR(source->st_mode) || (target && S_ISDIR(target->st_mode))) {
+        return Fail(kErrorAccessDenied);
+    }
+    if (target && !(flags & kMoveFileReplaceExisting)) {
+        return Fail(kErrorAlreadyExists);
+    }
+    const char drive = DriveLetterOf(fromFull.path);
+    if (drive != DriveLetterOf(toFull.path)) {
+        return Fail(kErrorNotSameDevice);
+    }
+    if (IsReadOnlyDrive(drive)) {
+        return Fail(kErrorAccessDenied);
+    }
+    if (HasOpenHandle(from.path) || IsInUse(from.path) ||
+        (target && (HasOpenHandle(to.path) || IsInUse(to.path)))) {
+        return Fail(kErrorSharingViolation);
+    }
+    if (::rename(from.path.c_str(), to.path.c_str()) != 0) {
+        return Fail(ErrorFromErrno(errno, to.path));
+    }
+    if (target) {
+        Release(drive, static_cast<std::uint64_t>(target->st_size));
+    }
     return 1;
 }
 

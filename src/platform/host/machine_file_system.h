@@ -31,6 +31,7 @@ public:
     BOOL CloseHandle(FileHandle file) override;
     BOOL DeleteFile(std::string_view path) override;
     DWORD GetFileAttributes(std::string_view path) override;
+    BOOL MoveFileEx(std::string_view existing, std::string_view newName, DWORD flags) override;
     DWORD GetLastError() const override { return lastError_; }
 
     BOOL GetFileTime(FileHandle file, FILETIME* creation, FILETIME* lastAccess,
