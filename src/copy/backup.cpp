@@ -1,0 +1,73 @@
+#include "copy/backup.h"
+
+#include "platform/file_system.h"
+#include "platform/lz.h"
+#include "startup/installer.h"
+
+namespace tl {
+
+namespace {
+
+constexpr int kBackupNames = 100;
+constexpr std::size_t kExtensionLength = 3;
+
+bool FileExists(Installer& installer, std::string_view path) {
+    return installer.platform.files.GetFileAttributes(path) != kInvalidFileAttributes;
+}
+
+} // namespace
+
+int MakeBackupName(Installer& installer, std::string_view path, std::string& backupName) {
+    backupName.assign(path);
+    const std::size_t windowsDirLength = installer.paths.windowsDir.size();
+    const std::size_t searchFrom = path.size() > windowsDirLength ? windowsDirLength + 1 : 0;
+    const std::size_t dot = backupName.find('.', searchFrom);
+    if (dot == std::string::npos) {
+        return 0;
+    }
+    if (backupName.size() < dot + 1 + kExtensionLength) {
+        backupName.resize(dot + 1 + kExtensionLength);
+    }
+    backupName[dot + 1] = 'B';
+    for (int number = 0; number < kBackupNames; ++number) {
+        backupName[dot + 2] = static_cast<char>('0' + number / 10);
+        backupName[dot + 3] = static_cast<char>('0' + number % 10);
+        if (!FileExists(installer, backupName)) {
+            return 1;
+        }
+    }
+    backupName.clear();
+    return 0;
+}
+
+int BackupFile(Installer& installer, std::string_view path, std::string& backupName) {
+    if (MakeBackupName(installer, path, backupName) == 0) {
+        return 0;
+    }
+    if (!FileExists(installer, path)) {
+        return 0;
+    }
+    LzExpand& lz = installer.platform.lz;
+    OfStruct sourceOf;
+    const LzHandle source = lz.LZOpenFile(path, sourceOf, kOfRead);
+    if (source < 0) {
+        return 0;
+    }
+    OfStruct backupOf;
+    const LzHandle backup = lz.LZOpenFile(backupName, backupOf, kOfCreate);
+    if (backup < 0) {
+        lz.LZClose(source);
+        return 0;
+    }
+    const LONG copied = lz.LZCopy(source, backup);
+    lz.LZClose(source);
+    lz.LZClose(backup);
+    if (copied < 0) {
+        OfStruct deleteOf;
+        lz.LZOpenFile(backupName, deleteOf, kOfDelete);
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace tl

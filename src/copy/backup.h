@@ -1,0 +1,27 @@
+// Backup copies: before the installer changes a file that is already there, it copies it beside
+// itself under the same name with the extension B00 to B99, the first that no file has yet.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tl {
+
+struct Installer;
+
+// The backup name of `path` into `backupName`: the three characters after the first "." of the
+// name become "B" and two digits, 00 to 99, the first that does not exist (SYSTEM.INI gives
+// SYSTEM.B00, then SYSTEM.B01, ...). The "." is looked for behind the Windows directory's part of
+// the path, so that a "." in the Windows directory's own name is not taken. A shorter extension
+// is lengthened to the three characters; a longer one keeps its tail.
+// 1 with the name; 0 with `path` unchanged in `backupName` when the name has no "."; 0 with an
+// empty `backupName` when all hundred names are taken (no backup is ever overwritten).
+int MakeBackupName(Installer& installer, std::string_view path, std::string& backupName);
+
+// Copies the existing file `path` to its backup name (expanding it when it is compressed).
+// 1 when the copy was made: an untouched copy of the file is then under `backupName`. Else 0,
+// with `backupName` as MakeBackupName left it: the first free name when the file does not exist,
+// no partial copy left behind when the copy fails, empty when no name is free.
+int BackupFile(Installer& installer, std::string_view path, std::string& backupName);
+
+} // namespace tl

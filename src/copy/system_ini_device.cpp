@@ -1,0 +1,219 @@
+#include "copy/system_ini_device.h"
+
+#include "copy/backup.h"
+#include "copy/file_line.h"
+#include "platform/file_system.h"
+#include "platform/lz.h"
+#include "platform/profile.h"
+#include "startup/installer.h"
+
+namespace tl {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr const char* kDeviceSection = "386Enh";
+constexpr const char* kDeviceKey = "device";
+constexpr std::string_view kSystemIni = "\\SYSTEM.INI";
+constexpr const char* kPrivateSection = "Install";
+constexpr const char* kSystemIniBackupKey = "BFileSysIni";
+
+bool IsLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
+
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Equal without regard to the case of ASCII letters. A double-byte character of code page 949 is
+// compared exactly, so that a trail byte that happens to be a letter is not folded.
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) {
+                return false;
+            }
+            ++i;
+            continue;
+        }
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view SkipSpaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+// The characters from the start of `text` up to the first of `stops` (or the end).
+std::string_view RunUntil(std::string_view text, std::string_view stops) {
+    return text.substr(0, std::min(text.find_first_of(stops), text.size()));
+}
+
+// The name of a section header line ("[ name ]"), or none when the line is no header.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    const std::string_view text = SkipSpaces(line);
+    if (text.empty() || text.front() != '[') {
+        return std::nullopt;
+    }
+    return RunUntil(SkipSpaces(text.substr(1)), "]\r\n ");
+}
+
+// What a line inside the section is compared with: its key, and when "=" ends the key, "=" and
+// the first word of the value.
+std::string ComparisonText(std::string_view text) {
+    const std::string_view key = RunUntil(text, " =\r\n");
+    std::string compared(key);
+    if (key.size() < text.size() && text[key.size()] == '=') {
+        compared += '=';
+        compared += RunUntil(SkipSpaces(text.substr(key.size() + 1)), " \r\n");
+    }
+    return compared;
+}
+
+void DeleteThroughLz(LzExpand& lz, std::string_view path) {
+    OfStruct of;
+    lz.LZOpenFile(path, of, kOfDelete);
+}
+
+} // namespace
+
+IniLineInserter::IniLineInserter(std::string_view section, std::string_view line)
+    : section_(section), line_(line) {}
+
+void IniLineInserter::Feed(std::string_view line, std::string& out) {
+    switch (state_) {
+    case State::BeforeSection:
+        if (const auto name = SectionName(line); name && EqualsNoCase(*name, section_)) {
+            state_ = State::AfterHeader;
+        }
+        out.append(line);
+        return;
+    case State::AfterHeader:
+        out.append(line_);
+        out.append(kCrLf);
+        state_ = State::InSection;
+        [[fallthrough]];
+    case State::InSection: {
+        const std::string_view text = SkipSpaces(line);
+        if (!text.empty() && text.front() == '[') {
+            state_ = State::AfterSection;
+        } else if (EqualsNoCase(ComparisonText(text), line_)) {
+            out.push_back(';');
+            state_ = State::FoundSame;
+        }
+        out.append(line);
+        return;
+    }
+    case State::FoundSame:
+    case State::AfterSection:
+        out.append(line);
+        return;
+    }
+}
+
+void IniLineInserter::Finish(char lastByte, std::string& out) {
+    const bool adds = state_ == State::BeforeSection || state_ == State::AfterHeader;
+    // A last line without line end would otherwise run into the added text.
+    if (adds && lastByte != 0 && lastByte != '\n') {
+        out.append(kCrLf);
+    }
+    if (state_ == State::BeforeSection) {
+        out.append("[");
+        out.append(section_);
+        out.append("]");
+        out.append(kCrLf);
+        out.append(line_);
+        out.append(kCrLf);
+        return;
+    }
+    if (state_ == State::AfterHeader) {
+        out.append(line_);
+        out.append(kCrLf);
+        out.append(kCrLf);
+    }
+}
+
+std::string RewriteTemporaryPath(std::string_view iniPath) {
+    return std::string(iniPath) + ".TMP";
+}
+
+int InsertIniLine(Installer& installer, std::string_view section, std::string_view key,
+                  std::string_view value, std::string_view backupPath, std::string_view iniPath) {
+    LzExpand& lz = installer.platform.lz;
+    OfStruct backupOf;
+    const LzHandle backup = lz.LZOpenFile(backupPath, backupOf, kOfRead | kOfPrompt);
+    if (backup < 0) {
+        return 0;
+    }
+    const std::string temporary = RewriteTemporaryPath(iniPath);
+    OfStruct temporaryOf;
+    const LzHandle target = lz.LZOpenFile(temporary, temporaryOf, kOfCreate);
+    if (target < 0) {
+        lz.LZClose(backup);
+        return 0;
+    }
+
+    std::string lineToAdd(key);
+    lineToAdd += '=';
+    lineToAdd += value;
+    IniLineInserter inserter(section, lineToAdd);
+    FileLineReader reader(lz, backup);
+    FileLineWriter writer(lz, target);
+    std::string line;
+    std::string out;
+    while (reader.ReadFileLine(line) != 0) {
+        out.clear();
+        inserter.Feed(line, out);
+        writer.Write(out);
+    }
+    out.clear();
+    inserter.Finish(writer.LastByte(), out);
+    writer.Write(out);
+    const bool written = !reader.Failed() && writer.Flush();
+    lz.LZClose(backup);
+    lz.LZClose(target);
+
+    if (!written ||
+        !installer.platform.files.MoveFileEx(temporary, iniPath, kMoveFileReplaceExisting)) {
+        DeleteThroughLz(lz, temporary);
+        return 0;
+    }
+    if (inserter.GetState() == IniLineInserter::State::FoundSame) {
+        DeleteThroughLz(lz, backupPath);
+        return 1;
+    }
+    installer.changeBits |= kChangeSystemIni;
+    installer.platform.profile.WritePrivateProfileString(kPrivateSection, kSystemIniBackupKey,
+                                                         std::string(backupPath).c_str(),
+                                                         installer.paths.privateSettingsFile);
+    return 1;
+}
+
+int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
+    const std::string iniPath = installer.paths.windowsDir + std::string(kSystemIni);
+    if (installer.platform.files.GetFileAttributes(iniPath) == kInvalidFileAttributes) {
+        installer.platform.profile.WritePrivateProfileString(
+            kDeviceSection, kDeviceKey, std::string(deviceFileName).c_str(), iniPath);
+        return 1;
+    }
+    std::string backupPath;
+    if (BackupFile(installer, iniPath, backupPath) == 0) {
+        return 1;
+    }
+    if (InsertIniLine(installer, kDeviceSection, kDeviceKey, deviceFileName, backupPath, iniPath) ==
+        0) {
+        // The change was not made: the copy kept for it has no purpose.
+        DeleteThroughLz(installer.platform.lz, backupPath);
+    }
+    return 1;
+}
+
+} // namespace tl

@@ -1,0 +1,173 @@
+#include "copy/system_ini_device.h"
+
+#include "installer_machine.h"
+#include "platform/profile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tl {
+namespace {
+
+class SystemIniDevice : public ::testing::Test {
+protected:
+    // Adds X.386 to a SYSTEM.INI holding `before`.
+    void Add(const std::string& before) {
+        machine.WriteWindowsFile("SYSTEM.INI", before);
+        EXPECT_EQ(AddSystemIniDevice(machine.Get(), "X.386"), 1);
+        EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.INI.TMP"));
+    }
+    std::string SystemIni() const { return machine.ReadWindowsFile("SYSTEM.INI"); }
+    std::string BackupRecord() {
+        char value[256] = {};
+        machine.Get().platform.profile.GetPrivateProfileString(
+            "Install", "BFileSysIni", "none", value, sizeof value,
+            machine.Get().paths.privateSettingsFile);
+        return value;
+    }
+    bool Changed() { return (machine.Get().changeBits & kChangeSystemIni) != 0; }
+
+    // The added line was made with a backup that is recorded, and the change bit.
+    void ExpectRecordedChange(const std::string& before) {
+        EXPECT_EQ(machine.ReadWindowsFile("SYSTEM.B00"), before);
+        EXPECT_EQ(BackupRecord(), "C:\\WINDOWS\\SYSTEM.B00");
+        EXPECT_TRUE(Changed());
+    }
+
+    test::InstallerMachine machine;
+};
+
+TEST_F(SystemIniDevice, NewLineComesFirstInTheSection) {
+    const std::string before = "[boot]\r\nshell=Explorer.exe\r\n"
+                               "[386Enh]\r\nebios=*ebios\r\ndevice=*vpd\r\n"
+                               "[NonWindowsApp]\r\nCommandEnvSize=0\r\n";
+    Add(before);
+    EXPECT_EQ(SystemIni(), "[boot]\r\nshell=Explorer.exe\r\n"
+                           "[386Enh]\r\ndevice=X.386\r\nebios=*ebios\r\ndevice=*vpd\r\n"
+                           "[NonWindowsApp]\r\nCommandEnvSize=0\r\n");
+    ExpectRecordedChange(before);
+}
+
+TEST_F(SystemIniDevice, SameLineAlreadyThereBecomesAComment) {
+    // Key and value compare without regard to case; the value's first word counts.
+    Add("[386Enh]\r\nebios=*ebios\r\n  DEVICE=  x.386 ; parallel\r\n[boot]\r\n");
+    EXPECT_EQ(SystemIni(),
+              "[386Enh]\r\ndevice=X.386\r\nebios=*ebios\r\n;  DEVICE=  x.386 ; parallel\r\n"
+              "[boot]\r\n");
+    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.B00"));
+    EXPECT_EQ(BackupRecord(), "none");
+    EXPECT_FALSE(Changed());
+}
+
+TEST_F(SystemIniDevice, LastLineWithoutLineFeedIsComparedToo) {
+    Add("[386Enh]\r\ndevice=X.386");
+    EXPECT_EQ(SystemIni(), "[386Enh]\r\ndevice=X.386\r\n;device=X.386");
+    EXPECT_FALSE(Changed());
+}
+
+TEST_F(SystemIniDevice, BlanksAroundTheEqualsSignMakeAnotherLine) {
+    const std::string before = "[386Enh]\r\ndevice = X.386\r\n";
+    Add(before);
+    EXPECT_EQ(SystemIni(), "[386Enh]\r\ndevice=X.386\r\ndevice = X.386\r\n");
+    ExpectRecordedChange(before);
+}
+
+TEST_F(SystemIniDevice, MissingSectionIsAppended) {
+    const std::string before = "[boot]\r\nshell=Explorer.exe\r\n";
+    Add(before);
+    EXPECT_EQ(SystemIni(), before + "[386Enh]\r\ndevice=X.386\r\n");
+    ExpectRecordedChange(before);
+
+    // A last line without line end is ended first, not run into.
+    Add("[boot]\r\nshell=Explorer.exe");
+    EXPECT_EQ(SystemIni(), "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\ndevice=X.386\r\n");
+}
+
+TEST_F(SystemIniDevice, HeaderAsLastLineGetsTheLineAndAnEmptyLine) {
+    Add("[boot]\r\n[386Enh]\r\n");
+    EXPECT_EQ(SystemIni(), "[boot]\r\n[386Enh]\r\ndevice=X.386\r\n\r\n");
+    machine.Get().changeBits = 0;
+    Add("[boot]\r\n[386Enh]");
+    EXPECT_EQ(SystemIni(), "[boot]\r\n[386Enh]\r\ndevice=X.386\r\n\r\n");
+    EXPECT_TRUE(Changed());
+}
+
+TEST_F(SystemIniDevice, HeaderWithBlanksAndLowerCaseNamesTheSection) {
+    Add("  [ 386enh ]  \r\nebios=*ebios\r\n");
+    EXPECT_EQ(SystemIni(), "  [ 386enh ]  \r\ndevice=X.386\r\nebios=*ebios\r\n");
+    // A longer name is another section.
+    Add("[386Enh2]\r\n");
+    EXPECT_EQ(SystemIni(), "[386Enh2]\r\n[386Enh]\r\ndevice=X.386\r\n");
+}
+
+TEST_F(SystemIniDevice, LongLinesPassThroughWhole) {
+    // Cut into 255-byte pieces, this line would show a "[386Enh]" header of its own.
+    const std::string longLine = "comment=" + std::string(247, 'x') + "[386Enh]\r\n";
+    const std::string before = "[boot]\r\n" + longLine + "[386Enh]\r\n" + longLine;
+    Add(before);
+    EXPECT_EQ(SystemIni(), "[boot]\r\n" + longLine + "[386Enh]\r\ndevice=X.386\r\n" + longLine);
+    ExpectRecordedChange(before);
+}
+
+TEST_F(SystemIniDevice, MissingSystemIniIsMadeWithoutBackup) {
+    EXPECT_EQ(AddSystemIniDevice(machine.Get(), "X.386"), 1);
+    char value[64] = {};
+    machine.Get().platform.profile.GetPrivateProfileString("386Enh", "device", "", value,
+                                                           sizeof value, "SYSTEM.INI");
+    EXPECT_STREQ(value, "X.386");
+    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.B00"));
+    EXPECT_EQ(BackupRecord(), "none");
+    EXPECT_FALSE(Changed());
+}
+
+TEST_F(SystemIniDevice, NoFreeBackupNameLeavesSystemIniAlone) {
+    for (int i = 0; i < 100; ++i) {
+        machine.WriteWindowsFile("SYSTEM.B" + std::string(i < 10 ? "0" : "") + std::to_string(i),
+                                 "old " + std::to_string(i));
+    }
+    Add("[386Enh]\r\nebios=*ebios\r\n");
+    EXPECT_EQ(SystemIni(), "[386Enh]\r\nebios=*ebios\r\n");
+    EXPECT_EQ(machine.ReadWindowsFile("SYSTEM.B99"), "old 99");
+    EXPECT_EQ(BackupRecord(), "none");
+    EXPECT_FALSE(Changed());
+}
+
+TEST(InsertIniLine, SystemIniThatCannotBeReplacedStaysAsItWas) {
+    test::InstallerMachine machine("[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n");
+    machine.WriteWindowsFile("SYSTEM.INI", "[386Enh]\r\n");
+    EXPECT_EQ(AddSystemIniDevice(machine.Get(), "X.386"), 1);
+    EXPECT_EQ(machine.ReadWindowsFile("SYSTEM.INI"), "[386Enh]\r\n");
+    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.INI.TMP"));
+    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.B00"));
+    EXPECT_EQ(machine.Get().changeBits, 0u);
+}
+
+TEST(InsertIniLine, UnreadableBackupChangesNothing) {
+    test::InstallerMachine machine;
+    machine.WriteWindowsFile("WIN.INI", "[windows]\r\n");
+    EXPECT_EQ(InsertIniLine(machine.Get(), "windows", "load", "X.EXE", "C:\\WINDOWS\\WIN.B07",
+                            "C:\\WINDOWS\\WIN.INI"),
+              0);
+    EXPECT_EQ(machine.ReadWindowsFile("WIN.INI"), "[windows]\r\n");
+    EXPECT_FALSE(machine.WindowsFileExists("WIN.INI.TMP"));
+    EXPECT_EQ(machine.Get().changeBits, 0u);
+}
+
+TEST(InsertIniLine, FailedReadLeavesTheIniFileAsItWas) {
+    // A damaged compressed backup fails part-way through: nothing of it reaches the INI file.
+    test::InstallerMachine machine;
+    machine.WriteWindowsFile("WIN.INI", "[windows]\r\n");
+    machine.WriteWindowsFile("WIN.B00", std::string("SZDD\x88\xF0\x27\x33"
+                                                    "A\0\xFF\xFF\0\0\xFF[",
+                                                    16));
+    EXPECT_EQ(InsertIniLine(machine.Get(), "windows", "load", "X.EXE", "C:\\WINDOWS\\WIN.B00",
+                            "C:\\WINDOWS\\WIN.INI"),
+              0);
+    EXPECT_EQ(machine.ReadWindowsFile("WIN.INI"), "[windows]\r\n");
+    EXPECT_FALSE(machine.WindowsFileExists("WIN.INI.TMP"));
+    EXPECT_EQ(machine.Get().changeBits, 0u);
+}
+
+} // namespace
+} // namespace tl
