@@ -143,6 +143,15 @@ TEST(InsertIniLine, SystemIniThatCannotBeReplacedStaysAsItWas) {
     EXPECT_EQ(machine.Get().changeBits, 0u);
 }
 
+TEST(InsertIniLine, WriteProtectedDriveGetsNoBackupAndNoChange) {
+    test::InstallerMachine machine("[Drive.C]\nReadOnly=1\n");
+    machine.WriteWindowsFile("SYSTEM.INI", "[386Enh]\r\n");
+    EXPECT_EQ(AddSystemIniDevice(machine.Get(), "X.386"), 1);
+    EXPECT_EQ(machine.ReadWindowsFile("SYSTEM.INI"), "[386Enh]\r\n");
+    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.B00"));
+    EXPECT_EQ(machine.Get().changeBits, 0u);
+}
+
 TEST(InsertIniLine, UnreadableBackupChangesNothing) {
     test::InstallerMachine machine;
     machine.WriteWindowsFile("WIN.INI", "[windows]\r\n");
