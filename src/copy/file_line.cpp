@@ -49,7 +49,6 @@ void FileLineWriter::Write(std::string_view text) {
     if (text.empty()) {
         return;
     }
-    last_ = text.back();
     pending_.append(text);
     if (pending_.size() >= kWriteBlock) {
         Flush();

@@ -51,14 +51,11 @@ public:
     // Writes what is still buffered; false when any write failed.
     bool Flush();
     bool Failed() const { return failed_; }
-    // The last byte written, 0 before the first.
-    char LastByte() const { return last_; }
 
 private:
     LzExpand& lz_;
     LzHandle file_;
     std::string pending_;
-    char last_ = 0;
     bool failed_ = false;
 };
 

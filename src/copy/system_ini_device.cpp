@@ -89,6 +89,7 @@ IniLineInserter::IniLineInserter(std::string_view section, std::string_view line
     : section_(section), line_(line) {}
 
 void IniLineInserter::Feed(std::string_view line, std::string& out) {
+    lastLineOpen_ = !line.empty() && line.back() != '\n';
     switch (state_) {
     case State::BeforeSection:
         if (const auto name = SectionName(line); name && EqualsNoCase(*name, section_)) {
@@ -119,10 +120,10 @@ void IniLineInserter::Feed(std::string_view line, std::string& out) {
     }
 }
 
-void IniLineInserter::Finish(char lastByte, std::string& out) {
+void IniLineInserter::Finish(std::string& out) {
     const bool adds = state_ == State::BeforeSection || state_ == State::AfterHeader;
     // A last line without line end would otherwise run into the added text.
-    if (adds && lastByte != 0 && lastByte != '\n') {
+    if (adds && lastLineOpen_) {
         out.append(kCrLf);
     }
     if (state_ == State::BeforeSection) {
@@ -175,7 +176,7 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
         writer.Write(out);
     }
     out.clear();
-    inserter.Finish(writer.LastByte(), out);
+    inserter.Finish(out);
     writer.Write(out);
     const bool written = !reader.Failed() && writer.Flush();
     lz.LZClose(backup);

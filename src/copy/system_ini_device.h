@@ -28,9 +28,9 @@ public:
 
     // Appends to `out` what the old file's `line` becomes.
     void Feed(std::string_view line, std::string& out);
-    // Appends to `out` what ends the file; `lastByte` is the last byte written so far (0 when
-    // none), so that a last line without line end is ended before anything is added behind it.
-    void Finish(char lastByte, std::string& out);
+    // Appends to `out` what ends the file. A last line without line end is ended first when
+    // something is added behind it.
+    void Finish(std::string& out);
 
     State GetState() const { return state_; }
 
@@ -38,6 +38,7 @@ private:
     std::string section_;
     std::string line_;
     State state_ = State::BeforeSection;
+    bool lastLineOpen_ = false; // the last line fed has no line feed
 };
 
 // Rewrites the INI file `iniPath` from its backup copy `backupPath` with key + "=" + value as

@@ -45,19 +45,15 @@ TEST(BackupFile, ExpandsACompressedFile) {
     EXPECT_EQ(machine.ReadWindowsFile("SYSTEM/LPT.B00"), text);
 }
 
-TEST(BackupFile, MissingFileGivesTheFirstFreeNameAndNoCopy) {
+TEST(BackupFile, MissingFileOrNameWithoutDotGivesNoCopy) {
     test::InstallerMachine machine;
     machine.WriteWindowsFile("SYSTEM/NEW.B00", "old backup");
+    machine.WriteWindowsFile("SYSTEM/NODOT", "data");
     std::string backup;
+    // The first free name all the same: the copy engine records it.
     EXPECT_EQ(BackupFile(machine.Get(), "C:\\WINDOWS\\SYSTEM\\NEW.386", backup), 0);
     EXPECT_EQ(backup, "C:\\WINDOWS\\SYSTEM\\NEW.B01");
     EXPECT_FALSE(machine.WindowsFileExists("SYSTEM/NEW.B01"));
-}
-
-TEST(BackupFile, NameWithoutDotIsLeftAsItIs) {
-    test::InstallerMachine machine;
-    machine.WriteWindowsFile("SYSTEM/NODOT", "data");
-    std::string backup;
     EXPECT_EQ(BackupFile(machine.Get(), "C:\\WINDOWS\\SYSTEM\\NODOT", backup), 0);
     EXPECT_EQ(backup, "C:\\WINDOWS\\SYSTEM\\NODOT");
 }

