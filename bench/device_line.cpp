@@ -4,6 +4,8 @@
 #include "platform/host/event_log.h"
 #include "platform/host/host_machine.h"
 #include "startup/installer.h"
+#include "ui/host_window_system.h"
+#include "ui/unattended/unattended_frontend.h"
 
 #include <benchmark/benchmark.h>
 
@@ -42,7 +44,10 @@ void BM_AddSystemIniDevice(benchmark::State& state) {
         state.SkipWithError(error.c_str());
         return;
     }
-    tl::Installer installer(machine->GetPlatform());
+    tl::host::IconvCodePage codePage;
+    tl::ui::UnattendedFrontend frontend(nullptr, codePage);
+    tl::host::HostWindowSystem windows(frontend, codePage);
+    tl::Installer installer(machine->GetPlatform(), windows);
     installer.paths.windowsDir = "C:\\WINDOWS";
     installer.paths.privateSettingsFile = "C:\\WINDOWS\\tlsetup.ini";
 

@@ -6,6 +6,8 @@
 #include "platform/host/host_machine.h"
 #include "startup/installer.h"
 #include "support/temp_machine.h"
+#include "ui/host_window_system.h"
+#include "ui/unattended/unattended_frontend.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +30,7 @@ public:
             ADD_FAILURE() << error;
             return;
         }
-        installer_ = std::make_unique<Installer>(host_->GetPlatform());
+        installer_ = std::make_unique<Installer>(host_->GetPlatform(), windows_);
         installer_->paths.windowsDir = host_->Config().windowsDirectory;
         installer_->paths.systemDir = host_->Config().systemDirectory;
         installer_->paths.privateSettingsFile = installer_->paths.windowsDir + "\\tlsetup.ini";
@@ -51,6 +53,9 @@ public:
 private:
     TempMachine folder_;
     host::EventLog events_;
+    host::IconvCodePage codePage_;
+    ui::UnattendedFrontend frontend_{nullptr, codePage_};
+    host::HostWindowSystem windows_{frontend_, codePage_};
     std::unique_ptr<host::HostMachine> host_;
     std::unique_ptr<Installer> installer_;
 };
