@@ -10,6 +10,7 @@
 #include "destination/destination_state.h"
 #include "platform/platform.h"
 #include "platform/window_system.h"
+#include "selection/catalogue.h"
 #include "sequencer/dialog_utils.h"
 #include "startup/inf_scripts.h"
 #include "startup/option_flags.h"
@@ -50,6 +51,7 @@ struct Installer {
     // printer gets when that one is taken (empty: the printer name).
     std::string printerName;
     std::string printerQueueName;
+    CatalogueState catalogue;
 
     // 0 at start, 1 failed, 4 installed, 5 restart needed.
     int installationState = 0;

@@ -1,0 +1,178 @@
+#include "selection/catalogue.h"
+
+#include "resources/string_table.h"
+#include "selection/copy_section.h"
+#include "sequencer/dialog_utils.h"
+#include "startup/inf_query.h"
+#include "startup/installer.h"
+
+#include <vector>
+
+namespace tl {
+namespace {
+
+constexpr unsigned kInfUnreadableText = 131;
+constexpr unsigned kWarningCaption = 162;
+
+// Keys of driver data records 1 to 5; record 0 is "DriverFile".
+constexpr std::array<std::string_view, 6> kDriverKeys = {"DriverFile",  "DefaultDataType",
+                                                         "HelpFile",    "LanguageMonitor",
+                                                         "PortMonitor", "PrintProcessor"};
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The first line of the model list named by line `manufacturerLine` of the manufacturer section,
+// or none after the not-found report.
+std::optional<InfLine> FindModelList(Installer& installer, WindowHandle owner,
+                                     std::optional<InfLine> manufacturerSection,
+                                     int manufacturerLine) {
+    std::optional<InfLine> line = manufacturerSection;
+    for (int i = 0; i < manufacturerLine && line; ++i)
+        line = NextInfLine(installer.scripts, line);
+    std::string listName;
+    GetInfField(installer.scripts, line, 1, listName);
+    std::optional<InfLine> list = FindInfSection(installer.scripts, std::nullopt, listName);
+    if (!list)
+        ReportInfNotFound(installer, owner, "");
+    return list;
+}
+
+std::vector<std::string> SplitAtCommas(std::string_view value) {
+    std::vector<std::string> names;
+    for (;;) {
+        const std::size_t comma = value.find(',');
+        names.emplace_back(TrimBlanks(value.substr(0, comma)));
+        if (comma == std::string_view::npos)
+            return names;
+        value.remove_prefix(comma + 1);
+    }
+}
+
+std::string BuildDriverData(Installer& installer, std::string_view driverSection) {
+    std::string block;
+    for (std::size_t record = 0; record < kDriverKeys.size(); ++record) {
+        std::string value;
+        GetInfKey(installer.scripts, std::nullopt, driverSection, kDriverKeys[record], value);
+        block += std::to_string(record);
+        block += '\0';
+        block += value;
+        block += '\0';
+        block += '\r';
+    }
+    block += kDriverDataEnd;
+    return block;
+}
+
+} // namespace
+
+void ReportInfNotFound(Installer& installer, WindowHandle owner, std::string_view name) {
+    std::string text = LoadTextCopy(kInfUnreadableText);
+    text += "\n strings = ";
+    text += name;
+    installer.windows.MessageBox(owner, text, "Error", MB_OK | MB_ICONHAND,
+                                 MessageKey(kInfUnreadableText));
+}
+
+int LoadModelList(Installer& installer, WindowHandle owner,
+                  std::optional<InfLine> manufacturerSection, int manufacturerLine) {
+    std::optional<InfLine> line =
+        FindModelList(installer, owner, manufacturerSection, manufacturerLine);
+    if (!line)
+        return 0;
+    const int listed = CountInfLines(installer.scripts, line);
+    CatalogueState& catalogue = installer.catalogue;
+    int count = 0;
+    for (; line && count < static_cast<int>(kMaxModels); ++count) {
+        std::string name;
+        GetInfField(installer.scripts, line, 0, name);
+        catalogue.models[static_cast<std::size_t>(count)].name = std::move(name);
+        line = NextInfLine(installer.scripts, line);
+    }
+    catalogue.modelCount = count;
+    if (listed > count) {
+        // The dialog offers five models; say so rather than leave the others out unseen.
+        const std::string text = "The driver catalogue lists " + std::to_string(listed) +
+                                 " models; only the first " + std::to_string(kMaxModels) +
+                                 " can be installed.";
+        installer.windows.MessageBox(owner, text, LoadTextCopy(kWarningCaption),
+                                     MB_OK | MB_ICONEXCLAMATION, "Too many models");
+    }
+    return count;
+}
+
+int ReadModelSection(Installer& installer, WindowHandle owner,
+                     std::optional<InfLine> manufacturerSection, int manufacturerLine,
+                     int modelIndex) {
+    std::optional<InfLine> line =
+        FindModelList(installer, owner, manufacturerSection, manufacturerLine);
+    if (!line)
+        return 0;
+    for (int i = 0; i < modelIndex && line; ++i)
+        line = NextInfLine(installer.scripts, line);
+    std::string name;
+    if (!line || !GetInfField(installer.scripts, line, 0, name)) {
+        ReportInfNotFound(installer, owner, "");
+        return 0;
+    }
+    if (name.size() > kPrinterNameMax) {
+        // The name becomes the spooler's driver name, which holds 39 characters.
+        const std::string text = "The printer name \"" + name + "\" is longer than " +
+                                 std::to_string(kPrinterNameMax) + " characters.";
+        installer.windows.MessageBox(owner, text, "Error", MB_OK | MB_ICONHAND,
+                                     "The printer name is too long");
+        return 0;
+    }
+    installer.printerName = name;
+    installer.platform.profile.WritePrivateProfileString(
+        "Install", "DriverName", name.c_str(), installer.paths.privateSettingsFile.c_str());
+
+    std::string driverSection;
+    GetInfField(installer.scripts, line, 1, driverSection);
+    if (!FindInfSection(installer.scripts, std::nullopt, driverSection)) {
+        ReportInfNotFound(installer, owner, "");
+        return 0;
+    }
+    std::string copyFiles;
+    if (!GetInfKey(installer.scripts, std::nullopt, driverSection, "CopyFiles", copyFiles)) {
+        ReportInfNotFound(installer, owner, "");
+        return 0;
+    }
+    std::string block = BuildDriverData(installer, driverSection);
+    block.resize(std::max(block.size(), kDriverDataSize), '\0');
+    installer.catalogue.driverData = std::move(block);
+
+    for (const std::string& section : SplitAtCommas(copyFiles)) {
+        if (!AddCopySection(installer, owner, section))
+            return 0;
+    }
+    return 1;
+}
+
+std::optional<std::array<std::string, 6>> DriverDataValues(const CatalogueState& catalogue) {
+    if (!catalogue.driverData)
+        return std::nullopt;
+    std::string_view rest = *catalogue.driverData;
+    std::array<std::string, 6> values;
+    for (std::size_t record = 0; record < values.size(); ++record) {
+        const std::string number = std::to_string(record) + '\0';
+        if (rest.substr(0, number.size()) != number)
+            return std::nullopt;
+        rest.remove_prefix(number.size());
+        const std::size_t end = rest.find('\0');
+        if (end == std::string_view::npos || end + 1 >= rest.size() || rest[end + 1] != '\r')
+            return std::nullopt;
+        values[record] = std::string(rest.substr(0, end));
+        rest.remove_prefix(end + 2);
+    }
+    if (rest.empty() || rest.front() != kDriverDataEnd)
+        return std::nullopt;
+    return values;
+}
+
+} // namespace tl

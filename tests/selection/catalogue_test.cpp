@@ -1,0 +1,362 @@
+#include "resources/string_table.h"
+#include "selection/catalogue.h"
+#include "selection/copy_section.h"
+#include "selection/driver_select.h"
+#include "selection_machine.h"
+#include "sequencer/dialog_utils.h"
+#include "startup/inf_compact.h"
+#include "startup/inf_query.h"
+
+#include <gtest/gtest.h>
+
+namespace tl {
+namespace {
+
+using namespace std::string_literals;
+using test::SelectionMachine;
+
+constexpr std::string_view kCatalogue = R"([Manufacturer]
+"English"=Models.ENU
+"Korean"=Models.KOR
+
+[Models.ENU]
+"Telmora 600"=TL600,extra
+"Telmora 300"=TL300
+"Telmora 600DPI"=TL600
+
+[Models.KOR]
+"Telmora 600 K"=TL600
+
+[TL600]
+CopyFiles=Files.Driver,Files.Shared
+DriverFile=TL600.DRV
+DefaultDataType=RAW
+HelpFile=TL600.HLP
+LanguageMonitor=TLMonitor,TLMON.DLL
+PrintProcessor=TLPROC,TLPROC.DLL
+
+[TL300]
+CopyFiles=Files.Plain
+
+[Files.Driver]
+TL600.DRV
+SAMPLE.DRV,SAMPLE.DR_
+TLPORT.386
+DEMO.PRN
+TLUI.DLL
+README.TXT,README.TX_
+
+[Files.Shared]
+TL600.DRV
+README.TXT,README.TX_
+TLHELP.HLP,TLHELP.HL_
+
+[Files.Plain]
+TL300.DRV
+TLMON.DLL,TLMON.DL_
+
+[SourceDisksFiles]
+TL600.DRV=1
+TL300.DRV=1
+SAMPLE.DRV=2,extra
+TLPORT.386=1
+DEMO.PRN=3
+TLUI.DLL=1
+TLMON.DLL=1
+README.TXT=2
+TLHELP.HLP=2
+)";
+
+class Catalogue : public ::testing::Test {
+protected:
+    explicit Catalogue(std::string_view machineIni = "") : machine("", machineIni) {
+        Installer& installer = machine.Get();
+        installer.paths.systemDir = "C:\\WINDOWS\\SYSTEM";
+        installer.paths.privateSettingsFile = "C:\\WINDOWS\\tlsetup.ini";
+    }
+
+    void Load(std::string_view text) { machine.Get().scripts.Adopt(CompactInf(text)); }
+    std::optional<InfLine> Manufacturer() {
+        return FindInfSection(machine.Get().scripts, std::nullopt, "Manufacturer");
+    }
+    int Read(int model, int edition = 0) {
+        return ReadModelSection(machine.Get(), {}, Manufacturer(), edition, model);
+    }
+    std::vector<std::string> Entries() {
+        const CopyList& list = machine.Get().copyList;
+        std::vector<std::string> entries;
+        for (std::size_t i = 0; i < list.Count(); ++i) {
+            const auto bytes = list.EntryBytes(i);
+            entries.emplace_back(reinterpret_cast<const char*>(bytes.data()), 3);
+            entries.back() += list.Name(i);
+        }
+        return entries;
+    }
+    std::vector<std::string> Renames() {
+        std::vector<std::string> names;
+        auto reader = machine.Get().renames.Read();
+        while (auto name = reader.Next())
+            names.emplace_back(*name);
+        return names;
+    }
+    const std::vector<ui::MessageBoxRequest>& Boxes() { return machine.User().boxes; }
+    std::string NotFound(std::string_view name) {
+        return LoadTextCopy(131) + "\n strings = " + std::string(name);
+    }
+
+    SelectionMachine machine;
+};
+
+TEST_F(Catalogue, LoadsTheModelsOfTheChosenEdition) {
+    Load(kCatalogue);
+    EXPECT_EQ(LoadModelList(machine.Get(), {}, Manufacturer(), 0), 3);
+    const CatalogueState& catalogue = machine.Get().catalogue;
+    EXPECT_EQ(catalogue.models[0].name, "Telmora 600");
+    EXPECT_EQ(catalogue.models[2].name, "Telmora 600DPI");
+    EXPECT_EQ(catalogue.models[3].name, "");
+    EXPECT_EQ(catalogue.modelCount, 3);
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(Catalogue, MissingModelListIsReportedWithAnEmptyName) {
+    Load("[Manufacturer]\nEnglish=Nowhere\n");
+    EXPECT_EQ(LoadModelList(machine.Get(), {}, Manufacturer(), 0), 0);
+    EXPECT_EQ(Read(0), 0);
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[0].text, NotFound(""));
+    EXPECT_EQ(Boxes()[0].caption, "Error");
+    EXPECT_EQ(Boxes()[0].type, MB_OK | MB_ICONHAND);
+    EXPECT_EQ(Boxes()[0].key, "131");
+}
+
+TEST_F(Catalogue, MoreThanFiveModelsAreReportedAndFiveOffered) {
+    Load("[Manufacturer]\nE=M\n[M]\nA=S\nB=S\nC=S\nD=S\nE=S\nF=S\nG=S\n");
+    EXPECT_EQ(LoadModelList(machine.Get(), {}, Manufacturer(), 0), 5);
+    EXPECT_EQ(machine.Get().catalogue.models[4].name, "E");
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, "The driver catalogue lists 7 models; only the first 5 can be "
+                               "installed.");
+    EXPECT_EQ(Boxes()[0].caption, LoadTextCopy(162));
+}
+
+TEST_F(Catalogue, ReadsPrinterNameDriverDataAndCopySections) {
+    Load(kCatalogue);
+    ASSERT_EQ(Read(0), 1);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(machine.Get().printerName, "Telmora 600");
+    EXPECT_NE(
+        machine.Folder().ReadFile("drive_c/WINDOWS/tlsetup.ini").find("DriverName=Telmora 600"),
+        std::string::npos);
+
+    const std::string records = "0\0TL600.DRV\0\r1\0RAW\0\r2\0TL600.HLP\0\r"
+                                "3\0TLMonitor,TLMON.DLL\0\r4\0\0\r5\0TLPROC,TLPROC.DLL\0\r\x1A"s;
+    const std::optional<std::string>& block = machine.Get().catalogue.driverData;
+    ASSERT_TRUE(block);
+    ASSERT_EQ(block->size(), kDriverDataSize);
+    EXPECT_EQ(block->substr(0, records.size()), records);
+    EXPECT_EQ(block->find_first_not_of('\0', records.size()), std::string::npos);
+
+    // Flags: plain, renamed driver, device, demonstration file, plain DLL, renamed; then the
+    // second section's files already listed are skipped and add no rename.
+    EXPECT_EQ(Entries(), (std::vector<std::string>{
+                             "\xB1"
+                             "1:TL600.DRV",
+                             "\xB6"
+                             "2:SAMPLE.DR_",
+                             "\xB2"
+                             "1:TLPORT.386",
+                             "03:DEMO.PRN",
+                             "11:TLUI.DLL",
+                             "62:README.TX_",
+                             "01:TL600.DRV",
+                             "02:README.TX_",
+                             "62:TLHELP.HL_",
+                         }));
+    EXPECT_EQ(Renames(), (std::vector<std::string>{"SAMPLE.DRV", "README.TXT", "TLHELP.HLP"}));
+}
+
+TEST_F(Catalogue, AbsentDriverKeysGiveEmptyRecords) {
+    Load(kCatalogue);
+    ASSERT_EQ(Read(1), 1);
+    const auto values = DriverDataValues(machine.Get().catalogue);
+    ASSERT_TRUE(values);
+    for (const std::string& value : *values)
+        EXPECT_EQ(value, "");
+    // A section whose first line names one file still gets a rename list for its later lines.
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"\xB1"
+                                                   "1:TL300.DRV",
+                                                   "61:TLMON.DL_"}));
+    EXPECT_EQ(Renames(), (std::vector<std::string>{"TLMON.DLL"}));
+}
+
+struct FailureCase {
+    const char* name;
+    std::string_view script;
+    std::string reported;
+    std::vector<std::string> entries;
+};
+
+TEST_F(Catalogue, FailuresAreReportedAndKeepEarlierEntries) {
+    const std::string head = "[Manufacturer]\nE=M\n[M]\nTelmora=D\n";
+    const std::vector<FailureCase> cases = {
+        {"driver section missing", "", "", {}},
+        {"no CopyFiles", "[D]\nDriverFile=X.DRV\n", "", {}},
+        {"copy section missing",
+         "[D]\nCopyFiles=A,Gone\n[A]\nX.DRV\n[SourceDisksFiles]\nX.DRV=1\n",
+         "Gone",
+         {"\xB1"
+          "1:X.DRV"}},
+        {"no SourceDisksFiles", "[D]\nCopyFiles=A\n[A]\nX.DRV\n", "", {}},
+        {"file not listed",
+         "[D]\nCopyFiles=A\n[A]\nX.DRV\nY.DLL,Y.DL_\n[SourceDisksFiles]\nX.DRV=1\n",
+         "Y.DLL",
+         {"\xB1"
+          "1:X.DRV"}},
+    };
+    for (const FailureCase& failure : cases) {
+        SCOPED_TRACE(failure.name);
+        machine.Get().copyList.Clear();
+        machine.User().boxes.clear();
+        machine.Get().scripts.Release(*machine.Get().scripts.Current());
+        Load(head + std::string(failure.script));
+        EXPECT_EQ(Read(0), 0);
+        ASSERT_EQ(Boxes().size(), 1u);
+        EXPECT_EQ(Boxes()[0].text, NotFound(failure.reported));
+        EXPECT_EQ(Entries(), failure.entries);
+    }
+}
+
+TEST_F(Catalogue, TooLongPrinterNameIsRefused) {
+    Load("[Manufacturer]\nE=M\n[M]\n" + std::string(40, 'N') + "=D\n[D]\nCopyFiles=A\n");
+    EXPECT_EQ(Read(0), 0);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text,
+              "The printer name \"" + std::string(40, 'N') + "\" is longer than 39 characters.");
+    EXPECT_EQ(machine.Get().printerName, "");
+}
+
+TEST_F(Catalogue, CopyListKeepsTo160Entries) {
+    std::string script = "[Manufacturer]\nE=M\n[M]\nT=D\n[D]\nCopyFiles=A\n[A]\n";
+    std::string disks = "[SourceDisksFiles]\n";
+    for (int i = 0; i < 161; ++i) {
+        script += "F" + std::to_string(i) + ".TXT\n";
+        disks += "F" + std::to_string(i) + ".TXT=1\n";
+    }
+    Load(script + disks);
+    EXPECT_EQ(Read(0), 0);
+    EXPECT_EQ(machine.Get().copyList.Count(), 160u);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].key, CopyListErrorText(CopyListError::ListFull));
+    EXPECT_NE(Boxes()[0].text.find("A: F160.TXT"), std::string::npos);
+}
+
+TEST_F(Catalogue, RenameListGrowsBeyondItsFirstSection) {
+    // The first section sizes the list for one line; the second needs more than that.
+    std::string script =
+        "[Manufacturer]\nE=M\n[M]\nT=D\n[D]\nCopyFiles=A,B\n[A]\nX.DRV,X.DR_\n[B]\n";
+    std::string disks = "[SourceDisksFiles]\nX.DRV=1\n";
+    std::vector<std::string> expected = {"X.DRV"};
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "LONG_FILE_NAME_NUMBER_" + std::to_string(i) + ".DLL";
+        script += name + ",L" + std::to_string(i) + ".DL_\n";
+        disks += name + "=1\n";
+        expected.push_back(name);
+    }
+    Load(script + disks);
+    EXPECT_EQ(Read(0), 1);
+    EXPECT_EQ(Renames(), expected);
+}
+
+TEST(FileNames, ExtensionIsBehindTheFirstDot) {
+    EXPECT_EQ(FileExtension("TL600.DRV"), "DRV");
+    EXPECT_EQ(FileExtension("A.B.C"), "B.C");
+    EXPECT_EQ(FileExtension("README"), std::nullopt);
+    EXPECT_EQ(FileExtension("NAME."), "");
+}
+
+class InUseCatalogue : public Catalogue {
+protected:
+    InUseCatalogue()
+        : Catalogue("[InUse]\nC:\\WINDOWS\\SYSTEM\\TLUI.DLL=1\n"
+                    "C:\\WINDOWS\\SYSTEM\\SAMPLE.DRV=1\n") {
+        machine.Folder().WriteFile("drive_c/WINDOWS/SYSTEM/TLUI.DLL", "dll");
+        machine.Folder().WriteFile("drive_c/WINDOWS/SYSTEM/SAMPLE.DRV", "drv");
+        machine.Folder().WriteFile("drive_c/WINDOWS/SYSTEM/TL600.DRV", "drv");
+    }
+};
+
+TEST_F(InUseCatalogue, FileInUseStopsTheSection) {
+    EXPECT_TRUE(IsSystemFileInUse(machine.Get(), "tlui.dll"));
+    EXPECT_FALSE(IsSystemFileInUse(machine.Get(), "TL600.DRV"));
+    EXPECT_FALSE(IsSystemFileInUse(machine.Get(), "MISSING.DLL"));
+
+    Load(kCatalogue);
+    EXPECT_EQ(Read(0), 0);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, LoadTextCopy(135) + LoadTextCopy(137));
+    EXPECT_EQ(Boxes()[0].caption, LoadTextCopy(163));
+    EXPECT_EQ(Boxes()[0].type, MB_OK | MB_ICONEXCLAMATION);
+    // A renamed driver is tested under its installed name; its own entry is not made.
+    EXPECT_EQ(machine.Get().copyList.Count(), 1u);
+}
+
+// The SELECTDRV dialog, run as the sequencer runs it.
+class SelectDriverDialog : public Catalogue {
+protected:
+    SelectDriverDialog() {
+        Load(kCatalogue);
+        LoadModelList(machine.Get(), {}, Manufacturer(), 0);
+    }
+    INT_PTR Run(std::vector<int> selected, int button = 1) {
+        machine.User().drive = [selected, button](ui::DialogDriver& dialog,
+                                                  int) -> std::optional<std::string> {
+            dialog.SelectItems(119, selected);
+            dialog.Click(button);
+            return std::nullopt;
+        };
+        return ShowModalDialog(machine.Get().windows, {}, MakeSelectDriver(machine.Get()),
+                               "SELECTDRV");
+    }
+    std::string Flags() {
+        std::string flags;
+        for (const ModelEntry& model : machine.Get().catalogue.models)
+            flags += model.selected;
+        return flags;
+    }
+};
+
+TEST_F(SelectDriverDialog, OpensWithTheModelsAndTheFirstSelected) {
+    EXPECT_EQ(Run({2}), 1);
+    const ui::DialogRecord& record = machine.User().dialogs.at(0);
+    EXPECT_EQ(record.opened.caption, LoadTextCopy(193));
+    EXPECT_EQ(record.opened.Find(146)->text, LoadTextCopy(191));
+    EXPECT_EQ(record.opened.Find(147)->text, LoadTextCopy(192));
+    EXPECT_EQ(record.opened.Find(1)->text, LoadTextCopy(190));
+    EXPECT_EQ(record.opened.Find(118)->text, LoadTextCopy(187));
+    EXPECT_EQ(record.opened.Find(119)->items,
+              (std::vector<std::string>{"Telmora 600", "Telmora 300", "Telmora 600DPI"}));
+    EXPECT_EQ(record.opened.Find(119)->selected, std::vector<int>{0});
+    // A name ending in 600DPI is no 600 dpi model.
+    EXPECT_EQ(Flags(), "00100");
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(SelectDriverDialog, A600ModelWarnsOnceAboutPrinterMemory) {
+    EXPECT_EQ(Run({0}), 1);
+    EXPECT_EQ(Flags(), "10000");
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, LoadTextCopy(175) + LoadTextCopy(176) + LoadTextCopy(177));
+    EXPECT_EQ(Boxes()[0].caption, LoadTextCopy(162));
+    EXPECT_EQ(Boxes()[0].type, MB_OK | MB_ICONEXCLAMATION);
+}
+
+TEST_F(SelectDriverDialog, CancelAsksFirst) {
+    machine.User().boxAnswers = {IDYES};
+    EXPECT_EQ(Run({1}, 118), 0);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].type & MB_YESNO, MB_YESNO);
+    EXPECT_EQ(Flags(), "00000");
+}
+
+} // namespace
+} // namespace tl
