@@ -1,0 +1,152 @@
+#include "spooler/spooler_registration.h"
+
+#include "copy/copy_list.h"
+#include "copy/rename_list.h"
+#include "platform/spooler.h"
+#include "selection/printer_name.h"
+#include "spooler/driver_record.h"
+#include "startup/installer.h"
+
+namespace tl {
+namespace {
+
+constexpr std::string_view kDefaultDataType = "RAW";
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A record's value; a record missing from the block reads as empty.
+std::string Record(std::string_view block, int number) {
+    return std::string(FindDriverRecord(block, number).value_or(std::string_view{}));
+}
+
+// AddPrinterA under the hourglass; the handle is closed at once. The error code on failure, else
+// 0.
+DWORD AddPrinterWaiting(Installer& installer, const PrinterInfo2& printer) {
+    WindowSystem& windows = installer.windows;
+    Spooler& spooler = installer.platform.spooler;
+    const Cursor previous = windows.SetCursor(windows.LoadCursor(IDC_WAIT));
+    const PrinterHandle handle = spooler.AddPrinter(std::nullopt, 2, printer);
+    const DWORD error = handle ? 0 : spooler.GetLastError();
+    windows.SetCursor(previous);
+    if (handle) {
+        spooler.ClosePrinter(handle);
+    }
+    return error;
+}
+
+// The name is taken: the user confirms or changes a free "(Copy n)" proposal, as when the driver
+// was found installed before copying. 0 when the user cancelled the installation, else the
+// dialog's result; the printer is then added once more under the confirmed name, and a failure
+// of that is left alone.
+int AddUnderAnotherName(Installer& installer, WindowHandle owner, PrinterInfo2& printer) {
+    const INT_PTR result = ChoosePrinterName(installer, owner, installer.printerName);
+    if (result == 0) {
+        return 0;
+    }
+    // A name cleared in the dialog means the printer is named after its driver.
+    printer.printerName =
+        installer.printerQueueName.empty() ? installer.printerName : installer.printerQueueName;
+    AddPrinterWaiting(installer, printer);
+    return static_cast<int>(result);
+}
+
+} // namespace
+
+std::string DependentFiles(const CopyList& copyList, const RenameList& renames) {
+    std::string files;
+    RenameList::Reader names = renames.Read();
+    const std::size_t count = copyList.Count();
+    for (std::size_t i = 0; i < count; ++i) {
+        std::optional<std::string_view> name;
+        if ((copyList.Flag(i) & 0x7F) == kFlagRenamed && renames.Held()) {
+            name = names.Next();
+        }
+        files += name.value_or(copyList.Name(i));
+        files += '\0';
+    }
+    files += '\0';
+    return files;
+}
+
+int RegisterWithSpooler(Installer& installer, WindowHandle owner,
+                        std::optional<std::string>& driverData) {
+    if (!driverData) {
+        return 0;
+    }
+    const std::string block = std::move(*driverData);
+    driverData.reset();
+    Spooler& spooler = installer.platform.spooler;
+    const std::string environment(kWindows95Environment);
+
+    DriverInfo3 driver;
+    driver.version = kWindows95DriverVersion;
+    driver.name = installer.printerName;
+    driver.environment = environment;
+    const std::string driverFile = Record(block, kRecordDriverFile);
+    driver.driverPath = driverFile;
+    driver.dataFile = driverFile;
+    driver.configFile = driverFile;
+    driver.helpFile = Record(block, kRecordHelpFile);
+    if (!installer.copyList.Empty()) {
+        driver.dependentFiles = DependentFiles(installer.copyList, installer.renames);
+    }
+    std::string dataType = Record(block, kRecordDefaultDataType);
+    if (dataType.empty()) {
+        dataType = kDefaultDataType;
+    }
+    driver.defaultDataType = dataType;
+    const std::string monitor = Record(block, kRecordLanguageMonitor);
+    if (!monitor.empty()) {
+        driver.monitorName = DriverRecordField(monitor, 1);
+    }
+
+    PrinterInfo2 printer;
+    printer.printerName =
+        installer.printerQueueName.empty() ? installer.printerName : installer.printerQueueName;
+    printer.portName = std::string(kPrinterPort);
+    printer.driverName = installer.printerName;
+
+    std::string processorName(kBuiltInPrintProcessor);
+    const std::string processor = Record(block, kRecordPrintProcessor);
+    if (!processor.empty()) {
+        processorName = DriverRecordField(processor, 1);
+        if (!SameNameIgnoringCase(processorName, kBuiltInPrintProcessor)) {
+            const std::string library = DriverRecordField(processor, 2);
+            spooler.AddPrintProcessor(std::nullopt, kWindows95Environment, library, processorName);
+        }
+    }
+    printer.printProcessor = processorName;
+    printer.datatype = dataType;
+    printer.attributes = kPrinterAttributeEnableBidi | kPrinterAttributeDefault;
+    printer.priority = 1;
+    printer.defaultPriority = 1;
+
+    if (driver.monitorName) {
+        MonitorInfo2 info;
+        info.name = driver.monitorName;
+        info.environment = environment;
+        info.dllName = DriverRecordField(monitor, 2);
+        spooler.AddMonitor(std::nullopt, 2, info);
+    }
+
+    if (!spooler.AddPrinterDriver(std::nullopt, 3, driver)) {
+        return 1;
+    }
+    if (AddPrinterWaiting(installer, printer) != kErrorPrinterAlreadyExists) {
+        return 1;
+    }
+    return AddUnderAnotherName(installer, owner, printer);
+}
+
+} // namespace tl

@@ -1,0 +1,206 @@
+#include "spooler/spooler_registration.h"
+
+#include "resources/string_table.h"
+#include "selection/selection_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace tl {
+namespace {
+
+using namespace std::string_literals;
+using test::SelectionMachine;
+
+constexpr int kEditId = 1006;
+
+std::string Block(std::string_view monitor, std::string_view processor,
+                  std::string_view dataType = "", std::string_view help = "TL600.HLP") {
+    std::string block = "0\0TL600.DRV\0\r"s;
+    block += "1\0"s + std::string(dataType) + "\0\r"s;
+    block += "2\0"s + std::string(help) + "\0\r"s;
+    block += "3\0"s + std::string(monitor) + "\0\r"s;
+    block += "4\0\0\r"s;
+    block += "5\0"s + std::string(processor) + "\0\r"s;
+    block += '\x1A';
+    block.resize(1536, '\0');
+    return block;
+}
+
+// A machine whose system directory holds the driver's files, with the model's name chosen and
+// its files in the copy list.
+class Registration {
+public:
+    explicit Registration(std::string_view registry = "")
+        : machine(registry, "[Machine]\r\nWindowsDirectory=C:\\WINDOWS\r\n") {
+        for (const char* file : {"TL600.DRV", "TL600.HLP", "TLMON.DLL", "TLPROC.DLL", "TLFONT.DAT"})
+            machine.Folder().WriteFile("drive_c/WINDOWS/SYSTEM/"s + file, "x");
+        Installer& installer = machine.Get();
+        installer.printerName = "Telmora 600";
+        installer.copyList.Append(kFlagDriver, '1', "TL600.DRV");
+        installer.copyList.Append(kFlagSystemFile, '1', "TL600.HLP");
+        installer.copyList.Append(kFlagSystemFile, '2', "TLMON.DLL");
+        installer.copyList.Append(kFlagSystemFile, '2', "TLPROC.DLL");
+    }
+
+    int Run(std::string block) {
+        driverData = std::move(block);
+        return RegisterWithSpooler(machine.Get(), {}, driverData);
+    }
+    std::string RegistryText() const { return machine.Folder().ReadFile("registry.reg"); }
+    bool Holds(std::string_view text) const {
+        return RegistryText().find(text) != std::string::npos;
+    }
+
+    SelectionMachine machine;
+    std::optional<std::string> driverData;
+};
+
+TEST(DependentFiles, ListEveryEntryWithTwoNameEntriesUnderTheirTargetName) {
+    CopyList list;
+    RenameList renames;
+    list.Append(kFlagRenamedDriver, '1', "SAMPLE.DR_");
+    list.Append(kFlagSkipped, '1', "DEMO.PRN");
+    list.Append(kFlagRenamed, '2', "SAMPLE.HL_");
+    list.Append(kFlagSystemFile, '2', "SAMPLE.DLL");
+    EXPECT_EQ(DependentFiles(list, renames), "SAMPLE.DR_\0DEMO.PRN\0SAMPLE.HL_\0SAMPLE.DLL\0\0"s);
+
+    ASSERT_TRUE(renames.Create(256));
+    renames.Append("SAMPLE.DRV");
+    renames.Append("SAMPLE.HLP");
+    EXPECT_EQ(DependentFiles(list, renames), "SAMPLE.DRV\0DEMO.PRN\0SAMPLE.HLP\0SAMPLE.DLL\0\0"s);
+
+    // A rename list that ran out leaves the entry under its own name rather than ending the list.
+    RenameList shortList;
+    ASSERT_TRUE(shortList.Create(256));
+    shortList.Append("SAMPLE.DRV");
+    EXPECT_EQ(DependentFiles(list, shortList), "SAMPLE.DRV\0DEMO.PRN\0SAMPLE.HL_\0SAMPLE.DLL\0\0"s);
+}
+
+TEST(SpoolerRegistration, RegistersProcessorMonitorDriverAndDefaultPrinter) {
+    Registration run;
+    EXPECT_EQ(run.Run(Block("TL Monitor,TLMON.DLL", "TLPROC,TLPROC.DLL")), 1);
+    EXPECT_FALSE(run.driverData);
+    const std::string registry = run.RegistryText();
+    SCOPED_TRACE(registry);
+    EXPECT_TRUE(run.Holds("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\"
+                          "Environments\\Windows 4.0\\Print Processors\\TLPROC]\r\n"
+                          "\"Driver\"=\"TLPROC.DLL\""));
+    EXPECT_TRUE(run.Holds("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\"
+                          "Monitors\\TL Monitor]\r\n\"Driver\"=\"TLMON.DLL\""));
+    EXPECT_TRUE(run.Holds("Environments\\Windows 4.0\\Drivers\\Telmora 600]"));
+    EXPECT_TRUE(run.Holds("\"Driver\"=\"TL600.DRV\""));
+    EXPECT_TRUE(run.Holds("\"Data File\"=\"TL600.DRV\""));
+    EXPECT_TRUE(run.Holds("\"Configuration File\"=\"TL600.DRV\""));
+    EXPECT_TRUE(run.Holds("\"Help File\"=\"TL600.HLP\""));
+    EXPECT_TRUE(run.Holds("\"Monitor\"=\"TL Monitor\""));
+    EXPECT_TRUE(run.Holds("\"Datatype\"=\"RAW\""));
+    EXPECT_TRUE(run.Holds("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\"
+                          "Printers\\Telmora 600]"));
+    EXPECT_TRUE(run.Holds("\"Port\"=\"LPT1:\""));
+    EXPECT_TRUE(run.Holds("\"Printer Driver\"=\"Telmora 600\""));
+    EXPECT_TRUE(run.Holds("\"Print Processor\"=\"TLPROC\""));
+    EXPECT_TRUE(run.Holds("\"Attributes\"=dword:00000804"));
+    EXPECT_TRUE(run.machine.User().dialogs.empty());
+}
+
+TEST(SpoolerRegistration, WinPrintInAnyCaseAddsNoProcessorAndEmptyRecordsTakeDefaults) {
+    Registration run;
+    EXPECT_EQ(run.Run(Block("", "WINPRINT,OTHER.DLL", "", "")), 1);
+    SCOPED_TRACE(run.RegistryText());
+    EXPECT_FALSE(run.Holds("Print Processors\\"));
+    EXPECT_FALSE(run.Holds("Monitors\\"));
+    EXPECT_FALSE(run.Holds("\"Monitor\"="));
+    EXPECT_TRUE(run.Holds("\"Print Processor\"=\"WINPRINT\""));
+    EXPECT_TRUE(run.Holds("\"Help File\"=\"\""));
+}
+
+TEST(SpoolerRegistration, QueueNameNamesThePrinterAndDataTypeIsShared) {
+    Registration run;
+    run.machine.Get().printerQueueName = "Telmora 600 (Copy 2)";
+    EXPECT_EQ(run.Run(Block("", "", "EMF")), 1);
+    SCOPED_TRACE(run.RegistryText());
+    EXPECT_TRUE(run.Holds("Print\\Printers\\Telmora 600 (Copy 2)]"));
+    EXPECT_FALSE(run.Holds("Print\\Printers\\Telmora 600]"));
+    EXPECT_TRUE(run.Holds("\"Print Processor\"=\"WinPrint\""));
+    EXPECT_EQ(run.RegistryText().find("\"Datatype\"=\"RAW\""), std::string::npos);
+}
+
+TEST(SpoolerRegistration, NoDriverDataFailsAndFailedDriverAddsNoPrinter) {
+    Registration run;
+    EXPECT_EQ(RegisterWithSpooler(run.machine.Get(), {}, run.driverData), 0);
+
+    // The driver file is not in the system directory: the spooler refuses the driver, which the
+    // installation passes over, and no printer is added for it.
+    std::string block = Block("", "");
+    block.replace(2, 9, "NONE1.DRV");
+    EXPECT_EQ(run.Run(block), 1);
+    EXPECT_FALSE(run.driverData);
+    EXPECT_FALSE(run.Holds("Print\\Printers\\"));
+}
+
+TEST(SpoolerRegistration, TakenNameProposesAFreeCopyNumberAndAddsUnderTheConfirmedName) {
+    Registration run(SelectionMachine::Printer("Telmora 600") +
+                     SelectionMachine::Printer("telmora 600 (copy 2)"));
+    EXPECT_EQ(run.Run(Block("", "")), 1);
+    ASSERT_EQ(run.machine.User().dialogs.size(), 1u);
+    EXPECT_EQ(run.machine.User().dialogs[0].name, "PRINTERNAME");
+    EXPECT_EQ(run.machine.User().dialogs[0].opened.Find(kEditId)->text, "Telmora 600 (Copy 3)");
+    EXPECT_EQ(run.machine.Get().printerQueueName, "Telmora 600 (Copy 3)");
+    EXPECT_TRUE(run.Holds("Print\\Printers\\Telmora 600 (Copy 3)]"));
+}
+
+TEST(SpoolerRegistration, CancellingTheNameDialogNeedsConfirmation) {
+    Registration run(SelectionMachine::Printer("Telmora 600"));
+    run.machine.User().drive = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+        dialog.Click(IDCANCEL);
+        return std::nullopt;
+    };
+    run.machine.User().boxAnswers = {IDNO, IDYES};
+    EXPECT_EQ(run.Run(Block("", "")), 0);
+    EXPECT_EQ(run.machine.User().dialogs.size(), 2u);
+    EXPECT_EQ(run.machine.User().boxes.size(), 2u);
+    EXPECT_FALSE(run.driverData);
+    EXPECT_FALSE(run.Holds("(Copy 2)]"));
+    // The driver stays registered: nothing is undone.
+    EXPECT_TRUE(run.Holds("Drivers\\Telmora 600]"));
+}
+
+TEST(SpoolerRegistration, TlmachineShowListsTheRegistrations) {
+    Registration run;
+    Installer& installer = run.machine.Get();
+    installer.copyList.Append(kFlagRenamedDriver, '1', "SAMPLE.DR_");
+    ASSERT_TRUE(installer.renames.Create(256));
+    installer.renames.Append("SAMPLE.DRV");
+    ASSERT_EQ(run.Run(Block("TL Monitor,TLMON.DLL", "TLPROC,TLPROC.DLL")), 1);
+    const char* bin = std::getenv("TL_BIN");
+    const auto program =
+        std::filesystem::path(bin != nullptr ? bin : TL_BINARY_DIR "/bin") / "tlmachine";
+    const auto out = run.machine.Folder().Root() / "show.txt";
+    const std::string command = "'" + program.string() + "' show '" +
+                                run.machine.Folder().Root().string() + "' >'" + out.string() +
+                                "' 2>&1";
+    const int status = std::system(command.c_str());
+    std::ifstream file(out);
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string shown = text.str();
+    SCOPED_TRACE(shown);
+    ASSERT_EQ(status, 0);
+    for (const char* name :
+         {"Telmora 600", "TL600.DRV", "TL Monitor", "TLMON.DLL", "TLPROC", "TLPROC.DLL", "LPT1:"})
+        EXPECT_NE(shown.find(name), std::string::npos) << name;
+    // The dependent files name the two-name entry by the name it is stored under.
+    const std::size_t dependent = shown.find("dependent files:");
+    ASSERT_NE(dependent, std::string::npos);
+    EXPECT_NE(shown.find("SAMPLE.DRV", dependent), std::string::npos);
+    EXPECT_EQ(shown.find("SAMPLE.DR_"), std::string::npos);
+}
+
+} // namespace
+} // namespace tl
