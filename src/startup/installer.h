@@ -8,6 +8,7 @@
 #include "copy/progress_display.h"
 #include "copy/rename_list.h"
 #include "destination/destination_state.h"
+#include "destination/font_select_state.h"
 #include "platform/platform.h"
 #include "platform/window_system.h"
 #include "selection/catalogue.h"
@@ -46,6 +47,7 @@ struct Installer {
     ProgressState progress;
     DialogUtilState dialogUtils;
     DestinationState destination;
+    FontSelectionState fontSelection;
 
     // Driver selection: the chosen model's name, which names its driver, and the name the new
     // printer gets when that one is taken (empty: the printer name).

@@ -1,0 +1,254 @@
+#include "destination/drive_change_dialogs.h"
+#include "destination/font_select.h"
+#include "destination_fixture.h"
+#include "resources/string_table.h"
+#include "startup/inf_scripts.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+
+namespace tl::test {
+namespace {
+
+using Step = std::function<void(ui::DialogDriver&)>;
+
+std::string Text(unsigned id) {
+    return std::string(*LookupString(id));
+}
+
+// Four fonts, one of them an empty item, and what they need.
+constexpr const char* kInstallInf = "[TRUETYPEFONTS]\r\n"
+                                    "FONTLIST=Gulim_Che,Batang,,Dotum\r\n"
+                                    "[NEEDED.SPACE]\r\n"
+                                    "Gulim_Che=120,2,15\r\n"
+                                    "Batang=300,0\r\n"
+                                    "Dotum=7,1\r\n";
+
+class FontSelectTest : public DestinationTest {
+protected:
+    void OpenWith(const std::string& machineIni, const std::string& fontDir,
+                  const std::string& inf = kInstallInf) {
+        Open(machineIni);
+        folder.WriteFile("drive_c/INSTALL.INF", inf);
+        ASSERT_EQ(LoadInf(installer->scripts, platform->files, "C:\\INSTALL.INF").status,
+                  InfLoadStatus::Loaded);
+        installer->paths.fontDir = fontDir;
+    }
+
+    // Each turn of a template's dialog takes its next step; with none left it presses Escape.
+    void Script(const std::string& name, std::deque<Step> steps) {
+        scripts[name] = std::move(steps);
+    }
+
+    INT_PTR Run() {
+        frontend.drive = [this](ui::DialogDriver& dialog, int) {
+            std::deque<Step>& steps = scripts[dialog.Name()];
+            if (steps.empty()) {
+                dialog.PressKey(VK_ESCAPE);
+            } else {
+                Step step = std::move(steps.front());
+                steps.pop_front();
+                step(dialog);
+            }
+            return std::optional<std::string>{};
+        };
+        return ShowModalDialog(
+            windows, owner,
+            [this](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+                return FONT_Set(*installer, dialog, message, wParam, lParam);
+            },
+            "FONT");
+    }
+
+    const ui::DialogRecord& Closed(std::string_view name) {
+        for (const ui::DialogRecord& record : frontend.dialogs) {
+            if (record.name == name)
+                return record;
+        }
+        ADD_FAILURE() << name << " did not close";
+        return frontend.dialogs.front();
+    }
+
+    std::string Shown(const ui::DialogSnapshot& snapshot, int id) {
+        const ui::ControlSnapshot* control = snapshot.Find(id);
+        return control ? control->text : "<none>";
+    }
+
+    std::map<std::string, std::deque<Step>> scripts;
+};
+
+Step Press(int id) {
+    return [id](ui::DialogDriver& dialog) { dialog.Click(id); };
+}
+Step Select(std::vector<int> indexes) {
+    return [indexes](ui::DialogDriver& dialog) { dialog.SelectItems(kFontListId, indexes); };
+}
+
+TEST_F(FontSelectTest, OneDriveShowsOneColumnWithBothTotals) {
+    OpenWith("[Drive.C]\nFreeBytes=1234567\n", "C:\\WINDOWS\\FONTS");
+    Script("FONT", {Press(IDOK)});
+    EXPECT_EQ(Run(), 1);
+    const ui::DialogSnapshot& opened = Closed("FONT").opened;
+    EXPECT_EQ(opened.caption, Text(161));
+    for (const auto& [id, text] : std::map<int, unsigned>{{133, 196},
+                                                          {134, 197},
+                                                          {135, 198},
+                                                          {136, 199},
+                                                          {137, 200},
+                                                          {1, 201},
+                                                          {118, 202},
+                                                          {111, 203}}) {
+        EXPECT_EQ(Shown(opened, id), Text(text)) << id;
+    }
+    const ui::ControlSnapshot* list = opened.Find(kFontListId);
+    EXPECT_EQ(list->items, (std::vector<std::string>{"Gulim Che", "Batang", "", "Dotum"}));
+    EXPECT_EQ(list->selected, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(Shown(opened, 127), "C:");
+    EXPECT_EQ(Shown(opened, 112), "442"); // 120 + 300 on the font drive, 15 + 7 on Windows'
+    EXPECT_EQ(Shown(opened, 125), "1234");
+    for (int id : {113, 126, 128, 129, 130}) {
+        EXPECT_EQ(Shown(opened, id), "") << id;
+    }
+    EXPECT_EQ(installer->fontSelection.selectedFonts, "Gulim_Che,Batang,,Dotum");
+    EXPECT_FALSE(installer->dialogUtils.hook);
+    EXPECT_TRUE(frontend.boxes.empty());
+}
+
+TEST_F(FontSelectTest, TwoDrivesEachCheckedAgainstItsOwnTotal) {
+    // D: is nearly full; C: has more than 4 GB free.
+    OpenWith("[Drive.C]\nFreeBytes=5368709120\n[Drive.D]\nFreeBytes=999\n", "D:\\FONTS");
+    // All fonts need 420 K on D: and do not fit: fewer fonts, then only those for Windows.
+    Script("FONT", {Press(IDOK), Select({2, 3}), Press(IDOK)});
+    Script("KEIKOKU", {Press(IDCANCEL)});
+    EXPECT_EQ(Run(), 1);
+    const ui::DialogRecord& font = Closed("FONT");
+    EXPECT_EQ(Shown(font.opened, 127), "D:");
+    EXPECT_EQ(Shown(font.opened, 128), "C:[Windows]");
+    EXPECT_EQ(Shown(font.opened, 112), "420");
+    EXPECT_EQ(Shown(font.opened, 113), "22");
+    EXPECT_EQ(Shown(font.opened, 125), "0");
+    EXPECT_EQ(Shown(font.opened, 126), "5368709");
+    EXPECT_EQ(Shown(font.opened, 129), "K");
+    EXPECT_EQ(Shown(font.opened, 130), "K");
+    EXPECT_EQ(Shown(font.closed, 112), "0");
+    EXPECT_EQ(Shown(font.closed, 113), "7");
+    EXPECT_EQ(Closed("KEIKOKU").result, kChangeFonts);
+    EXPECT_EQ(installer->fontSelection.selectedFonts, ",Dotum");
+}
+
+TEST_F(FontSelectTest, ContinueNeedsASelectionThatNeedsSpaceAndExitAsksFirst) {
+    OpenWith("", "C:\\WINDOWS\\FONTS");
+    bool emptyEnabled = true;
+    bool zeroEnabled = true;
+    bool dotumEnabled = false;
+    Script("FONT",
+           {[&](ui::DialogDriver& dialog) {
+                dialog.SelectItems(kFontListId, {});
+                emptyEnabled = dialog.Snapshot().Find(IDOK)->enabled;
+                dialog.SelectItems(kFontListId, {2}); // the empty item needs nothing
+                zeroEnabled = dialog.Snapshot().Find(IDOK)->enabled;
+                dialog.SelectItems(kFontListId, {3});
+                dotumEnabled = dialog.Snapshot().Find(IDOK)->enabled;
+                dialog.SelectItems(kFontListId, {});
+            },
+            Press(IDOK), Press(118), [](ui::DialogDriver& dialog) { dialog.PressKey(VK_F3); }});
+    frontend.boxAnswers = {IDNO, IDYES};
+    EXPECT_EQ(Run(), 0);
+    EXPECT_FALSE(emptyEnabled);
+    EXPECT_FALSE(zeroEnabled);
+    EXPECT_TRUE(dotumEnabled);
+    EXPECT_EQ(Shown(Closed("FONT").closed, 112), "0");
+    EXPECT_EQ(installer->fontSelection.selectedFonts, "");
+    ASSERT_EQ(frontend.boxes.size(), 2u);
+    EXPECT_EQ(frontend.boxes[0].key, "123");
+    EXPECT_EQ(frontend.boxes[1].key, "123");
+    EXPECT_FALSE(installer->dialogUtils.hook);
+}
+
+TEST_F(FontSelectTest, SharedDriveMustHoldBothTotalsOrKeikokuDecides) {
+    // 430,000 bytes hold the 420 K for the font directory but not the 442 K of both.
+    OpenWith("[Drive.C]\nFreeBytes=430000\n[Drive.D]\nFreeBytes=10000000\n", "C:\\WINDOWS\\FONTS");
+    Script("FONT", {Press(IDOK)});
+    Script("KEIKOKU", {Press(118)});
+    frontend.boxAnswers = {IDYES};
+    EXPECT_EQ(Run(), 0); // leaving from KEIKOKU ends the font dialog too
+    EXPECT_EQ(Closed("KEIKOKU").result, 0);
+    EXPECT_FALSE(installer->dialogUtils.hook);
+
+    // Another drive: only the free figure is read again, and D: holds all.
+    frontend.dialogs.clear();
+    Script("FONT", {Press(IDOK)});
+    Script("KEIKOKU", {Press(IDOK)});
+    Script("CHANGE", {[](ui::DialogDriver& dialog) {
+               dialog.TypeText(117, "D:\\FONTS");
+               dialog.Click(IDOK);
+           }});
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(installer->paths.fontDir, "D:\\FONTS");
+    const ui::DialogRecord& font = Closed("FONT");
+    EXPECT_EQ(Shown(font.closed, 125), "10000");
+    EXPECT_EQ(Shown(font.closed, 127), "C:");
+    EXPECT_EQ(Shown(font.closed, 112), "442");
+}
+
+TEST_F(FontSelectTest, NamesBeyondTheListLengthAreReportedNotCut) {
+    // Nine names of 30 characters: eight fit in 255 with their commas, the ninth does not.
+    std::string fonts;
+    for (char c = 'A'; c <= 'I'; ++c) {
+        fonts += (fonts.empty() ? "" : ",") + std::string(29, c) + "_";
+    }
+    OpenWith("", "C:\\WINDOWS\\FONTS",
+             "[TRUETYPEFONTS]\r\nFONTLIST=" + fonts + "\r\n[NEEDED.SPACE]\r\n" +
+                 std::string(29, 'I') + "_=5,0\r\n");
+    Script("FONT", {Press(IDOK), Select({0, 8}), Press(IDOK)});
+    EXPECT_EQ(Run(), 1);
+    ASSERT_EQ(frontend.boxes.size(), 1u);
+    EXPECT_EQ(frontend.boxes[0].key, "Too many fonts are selected");
+    EXPECT_NE(frontend.boxes[0].text.find(std::string(29, 'I') + " "), std::string::npos);
+    EXPECT_EQ(installer->fontSelection.selectedFonts,
+              std::string(29, 'A') + "_," + std::string(29, 'I') + "_");
+}
+
+TEST_F(FontSelectTest, HelpJoinsItsTextsInOneMessage) {
+    OpenWith("", "C:\\WINDOWS\\FONTS");
+    Script("FONT", {Press(111), Press(IDOK)});
+    EXPECT_EQ(Run(), 1);
+    ASSERT_EQ(frontend.boxes.size(), 1u);
+    std::string help;
+    for (unsigned id = 115; id <= 122; ++id) {
+        help += Text(id);
+    }
+    EXPECT_EQ(frontend.boxes[0].text, help);
+    EXPECT_EQ(frontend.boxes[0].caption, Text(161));
+    EXPECT_EQ(frontend.boxes[0].type, MB_OK | MB_TASKMODAL);
+}
+
+TEST_F(FontSelectTest, UnreadableDriveAtOpeningLeavesOnlyExit) {
+    OpenWith("[Drives]\nQ=\n", "Q:\\FONTS");
+    bool continueEnabled = true;
+    Script("FONT", {[&](ui::DialogDriver& dialog) {
+               continueEnabled = dialog.Snapshot().Find(IDOK)->enabled;
+               dialog.Click(118);
+           }});
+    frontend.boxAnswers = {IDOK, IDYES};
+    EXPECT_EQ(Run(), 0);
+    EXPECT_FALSE(continueEnabled);
+    EXPECT_TRUE(Closed("FONT").opened.Find(kFontListId)->items.empty());
+    ASSERT_EQ(frontend.boxes.size(), 2u);
+    EXPECT_EQ(frontend.boxes[0].key, "151");
+}
+
+TEST(SplitSpaceValueTest, SizePlaceAndSecondSize) {
+    const SpaceValue three = SplitSpaceValue("120,2,15");
+    EXPECT_EQ(three.size, "120");
+    EXPECT_EQ(three.place, "2");
+    EXPECT_EQ(three.secondSize, "15");
+    const SpaceValue one = SplitSpaceValue("300");
+    EXPECT_EQ(one.size, "300");
+    EXPECT_EQ(one.place, "");
+    EXPECT_EQ(SplitSpaceValue("1,2,3,4").secondSize, "3,4");
+}
+
+} // namespace
+} // namespace tl::test
