@@ -358,5 +358,19 @@ TEST_F(SelectDriverDialog, CancelAsksFirst) {
     EXPECT_EQ(Flags(), "00000");
 }
 
+TEST_F(SelectDriverDialog, F3CancelsThroughTheHook) {
+    machine.User().boxAnswers = {IDNO, IDYES};
+    machine.User().drive = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+        dialog.PressKey(VK_F3);
+        dialog.PressKey(VK_F3);
+        return std::nullopt;
+    };
+    EXPECT_EQ(
+        ShowModalDialog(machine.Get().windows, {}, MakeSelectDriver(machine.Get()), "SELECTDRV"),
+        0);
+    EXPECT_EQ(Boxes().size(), 2u);
+    EXPECT_FALSE(machine.Get().dialogUtils.hook);
+}
+
 } // namespace
 } // namespace tl
