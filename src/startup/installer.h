@@ -16,6 +16,7 @@
 #include "startup/inf_scripts.h"
 #include "startup/option_flags.h"
 #include "startup/paths.h"
+#include "sysfiles/ini_edit_state.h"
 
 #include <string>
 
@@ -58,6 +59,7 @@ struct Installer {
     // 0 at start, 1 failed, 4 installed, 5 restart needed.
     int installationState = 0;
     unsigned changeBits = 0;
+    IniEditState iniEdit;
 };
 
 } // namespace tl

@@ -2,6 +2,8 @@
 
 #include "sequencer/dialog_utils.h"
 #include "startup/inf_query.h"
+#include "startup/installer.h"
+#include "sysfiles/ini_edit.h"
 #include "sysfiles/waiting_dialog.h"
 
 #include <array>
@@ -25,12 +27,13 @@ char FirstChar(const SetupScripts& scripts, InfLine line) {
     return text && !text->empty() ? text->front() : '\0';
 }
 
-void ApplyActionLine(IniEditEnvironment& env, const SetupScripts& scripts, InfLine line,
-                     WindowHandle mainWindow) {
+void ApplyActionLine(Installer& installer, InfLine line) {
+    const SetupScripts& scripts = installer.scripts;
     std::array<std::string, 5> fields;
     for (int n = 1; n <= 5; ++n)
         GetInfField(scripts, line, n, fields[static_cast<std::size_t>(n - 1)]);
-    EditIniEntry(env, mainWindow, fields[0], fields[1], fields[2], fields[3], fields[4]);
+    EditIniEntry(installer, installer.mainWindow, fields[0], fields[1], fields[2], fields[3],
+                 fields[4]);
 }
 
 void RefreshWaiting(WindowSystem& windows, WindowHandle waiting) {
@@ -43,8 +46,8 @@ void RefreshWaiting(WindowSystem& windows, WindowHandle waiting) {
 
 // The user kept a driver that stops the status monitor: the installer's own port-monitor driver
 // comes out of SYSTEM.INI instead, so that the two do not run side by side.
-void RemoveOwnPortMonitor(IniEditEnvironment& env, const SetupScripts& scripts,
-                          WindowHandle mainWindow) {
+void RemoveOwnPortMonitor(Installer& installer) {
+    const SetupScripts& scripts = installer.scripts;
     const std::optional<InfLine> vxd =
         FindInfSection(scripts, std::nullopt, LoadTextCopy(kVxdSection));
     if (!vxd)
@@ -52,22 +55,24 @@ void RemoveOwnPortMonitor(IniEditEnvironment& env, const SetupScripts& scripts,
     const std::optional<std::string_view> removal = InfLineText(scripts, *vxd);
     if (!removal)
         return;
-    if (env.edit.modeText.empty())
-        env.edit.modeText = "3";
-    env.edit.modeText[0] = kModeRemove;
-    EditIniEntry(env, mainWindow, kVxdFileSpec, kVxdIniSection, kVxdKey, std::string(*removal),
-                 kVxdCommentPrefix);
+    if (installer.iniEdit.modeText.empty())
+        installer.iniEdit.modeText = "3";
+    installer.iniEdit.modeText[0] = kModeRemove;
+    EditIniEntry(installer, installer.mainWindow, kVxdFileSpec, kVxdIniSection, kVxdKey,
+                 std::string(*removal), kVxdCommentPrefix);
 }
 
 } // namespace
 
-int ApplyDeleteIni(IniEditEnvironment& env, const SetupScripts& scripts, WindowHandle mainWindow) {
+int ApplyDeleteIni(Installer& installer) {
+    const SetupScripts& scripts = installer.scripts;
+    const WindowHandle mainWindow = installer.mainWindow;
     std::optional<InfLine> line =
         FindInfSection(scripts, std::nullopt, LoadTextCopy(kDeleteIniSection));
     if (!line)
         return 0;
 
-    WindowSystem& windows = env.windows;
+    WindowSystem& windows = installer.windows;
     windows.EnableWindow(mainWindow, FALSE);
     const WindowHandle waiting = windows.CreateDialog(
         "WAITING", mainWindow,
@@ -75,26 +80,27 @@ int ApplyDeleteIni(IniEditEnvironment& env, const SetupScripts& scripts, WindowH
             return WaitingDlgProc(windows, dialog, message, wParam, lParam);
         },
         0);
-    env.edit.modeText = "0";
+    installer.iniEdit.modeText = "0";
 
     while (line) {
         if (FirstChar(scripts, *line) != '2') {
             std::string field;
             GetInfField(scripts, *line, 1, field);
-            env.edit.modeText = ModeText(field);
+            installer.iniEdit.modeText = ModeText(field);
             line = NextInfLine(scripts, line);
         }
-        const bool skip = !env.edit.modeText.empty() && env.edit.modeText[0] == kModeSkip;
+        const bool skip =
+            !installer.iniEdit.modeText.empty() && installer.iniEdit.modeText[0] == kModeSkip;
         if (!skip && line) {
-            ApplyActionLine(env, scripts, *line, mainWindow);
+            ApplyActionLine(installer, *line);
             RefreshWaiting(windows, waiting);
         }
         line = NextInfLine(scripts, line);
     }
 
-    if (env.edit.declined)
-        RemoveOwnPortMonitor(env, scripts, mainWindow);
-    env.edit.declined = false;
+    if (installer.iniEdit.declined)
+        RemoveOwnPortMonitor(installer);
+    installer.iniEdit.declined = false;
 
     windows.EnableWindow(mainWindow, TRUE);
     if (waiting)

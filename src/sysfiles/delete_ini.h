@@ -2,10 +2,11 @@
 // are taken out of WIN.INI and SYSTEM.INI, as the setup script's [DeleteIni] section directs.
 #pragma once
 
-#include "startup/inf_scripts.h"
-#include "sysfiles/ini_edit.h"
+#include <string_view>
 
 namespace tl {
+
+struct Installer;
 
 // The prefix of the comment left when the installer's own port-monitor driver is taken out
 // because the user refused a removal.
@@ -16,6 +17,6 @@ inline constexpr std::string_view kVxdCommentPrefix = "Removed by Telmora Printe
 // one, and every line starting with "2", is an action line for EditIniEntry unless the mode is
 // "0". When the user refused a removal, the first line of [VxD] is taken out of SYSTEM.INI's
 // device lines instead. 0 when the script has no [DeleteIni], else 1.
-int ApplyDeleteIni(IniEditEnvironment& env, const SetupScripts& scripts, WindowHandle mainWindow);
+int ApplyDeleteIni(Installer& installer);
 
 } // namespace tl

@@ -1,8 +1,11 @@
 // Removing a driver file from a line of an INI file, on a copy of the file made first.
 #include "sysfiles/ini_edit.h"
 
+#include "copy/backup.h"
 #include "copy/file_line.h"
 #include "copy/file_name.h"
+#include "startup/configuration.h"
+#include "startup/installer.h"
 
 #include <algorithm>
 #include <optional>
@@ -56,10 +59,10 @@ void DeleteQuietly(FileSystem& files, std::string_view path) {
 // when nothing changed or the writing failed (nothing is then left behind).
 template <typename NextLine>
 std::optional<std::string>
-WriteEdited(IniEditEnvironment& env, WindowHandle owner, std::string_view section,
+WriteEdited(Installer& installer, WindowHandle owner, std::string_view section,
             std::string_view key, std::string_view removalSpec, std::string_view commentPrefix,
             std::string_view iniPath, NextLine next, const std::function<bool()>& readFailed) {
-    LzExpand& lz = env.platform.lz;
+    LzExpand& lz = installer.platform.lz;
     std::string temporary = TemporaryPath(iniPath);
     OfStruct of;
     const LzHandle target = lz.LZOpenFile(temporary, of, kOfCreate);
@@ -67,7 +70,7 @@ WriteEdited(IniEditEnvironment& env, WindowHandle owner, std::string_view sectio
         return std::nullopt;
 
     IniLineEditor editor(section, key, removalSpec, commentPrefix,
-                         [&env, owner] { return DecideRemoval(env, owner); });
+                         [&installer, owner] { return DecideRemoval(installer, owner); });
     FileLineWriter writer(lz, target);
     std::string out;
     for (std::string_view line = next(); !line.empty(); line = next()) {
@@ -78,7 +81,7 @@ WriteEdited(IniEditEnvironment& env, WindowHandle owner, std::string_view sectio
     const bool written = !readFailed() && writer.Flush();
     lz.LZClose(target);
     if (!written || editor.GetState() != IniLineEditor::State::Changed) {
-        DeleteQuietly(env.platform.files, temporary);
+        DeleteQuietly(installer.platform.files, temporary);
         return std::nullopt;
     }
     return temporary;
@@ -86,24 +89,25 @@ WriteEdited(IniEditEnvironment& env, WindowHandle owner, std::string_view sectio
 
 // Puts the edited file in place and keeps the backup only when it is the first of this file in
 // the run; an unchanged file keeps its bytes and needs no backup.
-void Settle(IniEditEnvironment& env, const std::optional<std::string>& edited,
+void Settle(Installer& installer, const std::optional<std::string>& edited,
             std::string_view backupPath, std::string_view iniPath, unsigned changeBit,
             const char* backupKey) {
-    FileSystem& files = env.platform.files;
-    if (!edited || !env.replaceFile(*edited, iniPath)) {
+    FileSystem& files = installer.platform.files;
+    if (!edited || !files.MoveFileEx(*edited, iniPath, kMoveFileReplaceExisting)) {
         if (edited)
             DeleteQuietly(files, *edited);
         DeleteQuietly(files, backupPath);
         return;
     }
-    if ((env.changeBits & changeBit) != 0) {
+    if ((installer.changeBits & changeBit) != 0) {
         // An earlier backup of this run holds the file as it was before the run.
         DeleteQuietly(files, backupPath);
         return;
     }
-    env.changeBits |= changeBit;
-    env.platform.profile.WritePrivateProfileString(
-        kBackupSection, backupKey, std::string(backupPath).c_str(), env.privateSettingsFile);
+    installer.changeBits |= changeBit;
+    installer.platform.profile.WritePrivateProfileString(kInstallSection, backupKey,
+                                                         std::string(backupPath).c_str(),
+                                                         installer.paths.privateSettingsFile);
 }
 
 // The whole backup in memory; none when it cannot be read or is empty or too large.
@@ -234,36 +238,37 @@ void IniLineEditor::EditKeyLine(std::string_view line, std::size_t valueStart, s
     state_ = State::Changed;
 }
 
-int EditIniEntry(IniEditEnvironment& env, WindowHandle owner, std::string_view fileSpec,
+int EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fileSpec,
                  std::string_view section, std::string_view key, std::string_view removalSpec,
                  std::string_view commentPrefix) {
     if (fileSpec.size() < 4 || fileSpec[1] < '0' || fileSpec[1] > '9')
         return 0;
     const unsigned changeBit = 1u << (fileSpec[1] - '0');
     const char* backupKey = fileSpec[1] == '1' ? kWinIniBackupKey : kSystemIniBackupKey;
-    std::string iniPath = fileSpec[0] == '2' ? env.windowsDir : env.systemDir;
+    std::string iniPath =
+        fileSpec[0] == '2' ? installer.paths.windowsDir : installer.paths.systemDir;
     iniPath += '\\';
     iniPath += fileSpec.substr(3);
 
-    const DWORD attributes = env.platform.files.GetFileAttributes(iniPath);
+    const DWORD attributes = installer.platform.files.GetFileAttributes(iniPath);
     if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) != 0)
         return 0;
     std::string backupPath;
-    if (env.backupFile(iniPath, backupPath) == 0)
+    if (BackupFile(installer, iniPath, backupPath) == 0)
         return 0;
-    if (RewriteIniFile(env, owner, section, key, removalSpec, commentPrefix, backupPath, iniPath,
-                       changeBit, backupKey) == 0) {
-        RewriteIniFileByLine(env, owner, section, key, removalSpec, commentPrefix, backupPath,
+    if (RewriteIniFile(installer, owner, section, key, removalSpec, commentPrefix, backupPath,
+                       iniPath, changeBit, backupKey) == 0) {
+        RewriteIniFileByLine(installer, owner, section, key, removalSpec, commentPrefix, backupPath,
                              iniPath, changeBit, backupKey);
     }
     return 1;
 }
 
-int RewriteIniFile(IniEditEnvironment& env, WindowHandle owner, std::string_view section,
+int RewriteIniFile(Installer& installer, WindowHandle owner, std::string_view section,
                    std::string_view key, std::string_view removalSpec,
                    std::string_view commentPrefix, std::string_view backupPath,
                    std::string_view iniPath, unsigned changeBit, const char* backupKey) {
-    const std::optional<std::string> bytes = ReadWholeFile(env.platform.files, backupPath);
+    const std::optional<std::string> bytes = ReadWholeFile(installer.platform.files, backupPath);
     if (!bytes)
         return 0;
     const std::string_view text = *bytes;
@@ -277,17 +282,18 @@ int RewriteIniFile(IniEditEnvironment& env, WindowHandle owner, std::string_view
         at = end;
         return line;
     };
-    const std::optional<std::string> edited = WriteEdited(
-        env, owner, section, key, removalSpec, commentPrefix, iniPath, next, [] { return false; });
-    Settle(env, edited, backupPath, iniPath, changeBit, backupKey);
+    const std::optional<std::string> edited =
+        WriteEdited(installer, owner, section, key, removalSpec, commentPrefix, iniPath, next,
+                    [] { return false; });
+    Settle(installer, edited, backupPath, iniPath, changeBit, backupKey);
     return 1;
 }
 
-int RewriteIniFileByLine(IniEditEnvironment& env, WindowHandle owner, std::string_view section,
+int RewriteIniFileByLine(Installer& installer, WindowHandle owner, std::string_view section,
                          std::string_view key, std::string_view removalSpec,
                          std::string_view commentPrefix, std::string_view backupPath,
                          std::string_view iniPath, unsigned changeBit, const char* backupKey) {
-    LzExpand& lz = env.platform.lz;
+    LzExpand& lz = installer.platform.lz;
     OfStruct of;
     const LzHandle backup = lz.LZOpenFile(backupPath, of, kOfRead);
     if (backup < 0)
@@ -300,10 +306,10 @@ int RewriteIniFileByLine(IniEditEnvironment& env, WindowHandle owner, std::strin
         return line;
     };
     const std::optional<std::string> edited =
-        WriteEdited(env, owner, section, key, removalSpec, commentPrefix, iniPath, next,
+        WriteEdited(installer, owner, section, key, removalSpec, commentPrefix, iniPath, next,
                     [&reader] { return reader.Failed(); });
     lz.LZClose(backup);
-    Settle(env, edited, backupPath, iniPath, changeBit, backupKey);
+    Settle(installer, edited, backupPath, iniPath, changeBit, backupKey);
     return 1;
 }
 

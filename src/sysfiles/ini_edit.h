@@ -4,8 +4,8 @@
 // old one in one step, so an interruption leaves either the old or the new file.
 #pragma once
 
-#include "platform/platform.h"
-#include "platform/window_system.h"
+#include "platform/window_types.h"
+#include "sysfiles/ini_edit_state.h"
 
 #include <cstddef>
 #include <functional>
@@ -14,15 +14,14 @@
 
 namespace tl {
 
-// The mode text: a mode character, a separator, the product text.
-inline constexpr std::size_t kModeTextSize = 128;
+struct Installer;
+
 inline constexpr char kModeSkip = '0';
 inline constexpr char kModeRemove = '3';
 inline constexpr char kModeAsk = '5';
 inline constexpr char kModeNotify = '6';
 
-// The settings-file records of the first backup of each file made in a run.
-inline constexpr const char* kBackupSection = "Install";
+// The settings-file records (section "Install") of the first backup of each file in a run.
 inline constexpr const char* kSystemIniBackupKey = "BFileSysIni";
 inline constexpr const char* kWinIniBackupKey = "BFileWinIni";
 
@@ -59,32 +58,6 @@ private:
     State state_ = State::Seeking;
 };
 
-// The process-wide state of the INI editing.
-struct IniEditState {
-    std::string modeText = "0";
-    // The user refused a removal in mode "5".
-    bool declined = false;
-};
-
-// What the INI editing needs of the installer.
-struct IniEditEnvironment {
-    Platform& platform;
-    WindowSystem& windows;
-    std::string windowsDir;
-    std::string systemDir;
-    std::string privateSettingsFile;
-    std::string printerName;
-    int languageIndex = 0;
-    unsigned& changeBits;
-    int& installationState;
-    IniEditState& edit;
-    // Copies the existing file `path` beside itself under a name no file has yet: 1 and that
-    // name's full path in `backupName`, else 0.
-    std::function<int(std::string_view path, std::string& backupName)> backupFile;
-    // Puts the finished `temporary` in the place of `target` in one step; false when it cannot.
-    std::function<bool(std::string_view temporary, std::string_view target)> replaceFile;
-};
-
 // The product text of the mode text, with " or " put in the words of the language (index 0 to
 // 8), at most 127 characters.
 std::string ProductText(std::string_view modeText, int languageIndex);
@@ -92,12 +65,12 @@ std::string ProductText(std::string_view modeText, int languageIndex);
 // At the first matching item, by the mode character: "5" asks (Yes: remove, mode "3",
 // installation state 5; No: keep, mode "0", declined), "6" tells and removes (mode "0"), any
 // other removes. True to remove.
-bool DecideRemoval(IniEditEnvironment& env, WindowHandle owner);
+bool DecideRemoval(Installer& installer, WindowHandle owner);
 
 // Edits the file that `fileSpec` names ("20:SYSTEM.INI": "2" the Windows directory, else the
 // system directory; the change-bit digit, "0" SYSTEM.INI and "1" WIN.INI; a separator; the
 // name). 0 when the file does not exist or cannot be backed up, else 1.
-int EditIniEntry(IniEditEnvironment& env, WindowHandle owner, std::string_view fileSpec,
+int EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fileSpec,
                  std::string_view section, std::string_view key, std::string_view removalSpec,
                  std::string_view commentPrefix);
 
@@ -105,11 +78,11 @@ int EditIniEntry(IniEditEnvironment& env, WindowHandle owner, std::string_view f
 // into memory at once; the second reads it line by line. Both edit alike. 0 when the edit
 // cannot start (the backup cannot be read, or for the first form is empty or too large), else 1.
 // `changeBit` is the file's change bit and `backupKey` its record key.
-int RewriteIniFile(IniEditEnvironment& env, WindowHandle owner, std::string_view section,
+int RewriteIniFile(Installer& installer, WindowHandle owner, std::string_view section,
                    std::string_view key, std::string_view removalSpec,
                    std::string_view commentPrefix, std::string_view backupPath,
                    std::string_view iniPath, unsigned changeBit, const char* backupKey);
-int RewriteIniFileByLine(IniEditEnvironment& env, WindowHandle owner, std::string_view section,
+int RewriteIniFileByLine(Installer& installer, WindowHandle owner, std::string_view section,
                          std::string_view key, std::string_view removalSpec,
                          std::string_view commentPrefix, std::string_view backupPath,
                          std::string_view iniPath, unsigned changeBit, const char* backupKey);

@@ -2,6 +2,7 @@
 #include "sysfiles/ini_edit.h"
 
 #include "sequencer/dialog_utils.h"
+#include "startup/installer.h"
 
 #include <array>
 
@@ -70,31 +71,31 @@ std::string ProductText(std::string_view modeText, int languageIndex) {
     return std::string(CutWhole(text, kProductTextMax));
 }
 
-bool DecideRemoval(IniEditEnvironment& env, WindowHandle owner) {
-    std::string& mode = env.edit.modeText;
+bool DecideRemoval(Installer& installer, WindowHandle owner) {
+    std::string& mode = installer.iniEdit.modeText;
     const char current = mode.empty() ? '\0' : mode[0];
     if (current != kModeAsk && current != kModeNotify)
         return true;
 
-    const std::string product = ProductText(mode, env.languageIndex);
+    const std::string product = ProductText(mode, installer.languageIndex);
     const std::string caption = LoadTextCopy(kWarningCaption);
     if (current == kModeNotify) {
-        env.windows.MessageBox(owner, NoticeText(product, env.printerName), caption,
-                               MB_OK | MB_ICONEXCLAMATION, MessageKey(107));
-        RepaintOwner(env.windows, owner);
+        installer.windows.MessageBox(owner, NoticeText(product, installer.printerName), caption,
+                                     MB_OK | MB_ICONEXCLAMATION, MessageKey(107));
+        RepaintOwner(installer.windows, owner);
         mode[0] = kModeSkip;
         return true;
     }
-    const int answer = env.windows.MessageBox(owner, QuestionText(product), caption,
-                                              MB_YESNO | MB_ICONEXCLAMATION, MessageKey(101));
-    RepaintOwner(env.windows, owner);
+    const int answer = installer.windows.MessageBox(owner, QuestionText(product), caption,
+                                                    MB_YESNO | MB_ICONEXCLAMATION, MessageKey(101));
+    RepaintOwner(installer.windows, owner);
     if (answer == IDYES) {
         mode[0] = kModeRemove;
-        env.installationState = 5;
+        installer.installationState = 5;
         return true;
     }
     mode[0] = kModeSkip;
-    env.edit.declined = true;
+    installer.iniEdit.declined = true;
     return false;
 }
 

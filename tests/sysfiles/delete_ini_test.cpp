@@ -3,6 +3,7 @@
 #include "resources/string_table.h"
 #include "startup/inf_query.h"
 #include "sysfiles/delete_ini.h"
+#include "sysfiles/ini_edit.h"
 #include "sysfiles/waiting_dialog.h"
 
 #include <gtest/gtest.h>
@@ -20,11 +21,11 @@ class DeleteIniTest : public test::IniEditFixture {
 protected:
     void LoadScript(const std::string& text) {
         Write("drive_c/SETUP/INSTALL.INF", text);
-        ASSERT_EQ(LoadInf(scripts, machine->GetPlatform().files, "C:\\SETUP\\INSTALL.INF").status,
-                  InfLoadStatus::Loaded);
+        ASSERT_EQ(
+            LoadInf(installer->scripts, machine->GetPlatform().files, "C:\\SETUP\\INSTALL.INF")
+                .status,
+            InfLoadStatus::Loaded);
     }
-
-    SetupScripts scripts;
 };
 
 constexpr const char* kSystemIni = "drive_c/WINDOWS/SYSTEM.INI";
@@ -41,19 +42,19 @@ const std::string kAskScript = "[DeleteIni]\r\n"
 
 TEST_F(DeleteIniTest, WithoutTheSectionNothingHappens) {
     LoadScript("[VxD]\r\n0:PM.386\r\n");
-    EXPECT_EQ(ApplyDeleteIni(env, scripts, mainWindow), 0);
+    EXPECT_EQ(ApplyDeleteIni(*installer), 0);
     EXPECT_TRUE(frontend.dialogs.empty());
-    EXPECT_TRUE(windows.IsWindowEnabled(mainWindow));
+    EXPECT_TRUE(windows.IsWindowEnabled(installer->mainWindow));
 }
 
 TEST_F(DeleteIniTest, DeclinedRemovalTakesTheOwnPortMonitorOutOfSystemIni) {
     Write(kWinIni, kWinIniText);
     Write(kSystemIni, kSystemIniText);
     LoadScript(kAskScript);
-    env.languageIndex = 2;
+    installer->languageIndex = 2;
     frontend.boxAnswers = {IDNO};
 
-    EXPECT_EQ(ApplyDeleteIni(env, scripts, mainWindow), 1);
+    EXPECT_EQ(ApplyDeleteIni(*installer), 1);
     // No sets the mode to "0": the second action line is not carried out.
     ASSERT_EQ(frontend.boxes.size(), 1u);
     const ui::MessageBoxRequest& box = frontend.boxes[0];
@@ -68,26 +69,26 @@ TEST_F(DeleteIniTest, DeclinedRemovalTakesTheOwnPortMonitorOutOfSystemIni) {
     EXPECT_EQ(Read(kSystemIni), "[386Enh]\r\ndevice=OTHER.386\r\n"
                                 ";Removed by Telmora Printer Driver Setup: "
                                 "device=PM.386,OTHER.386\r\n");
-    EXPECT_EQ(installationState, 4);
-    EXPECT_FALSE(edit.declined);
+    EXPECT_EQ(installer->installationState, 4);
+    EXPECT_FALSE(installer->iniEdit.declined);
     EXPECT_EQ(Setting(kSystemIniBackupKey), "C:\\WINDOWS\\SYSTEM.B00");
-    EXPECT_TRUE(windows.IsWindowEnabled(mainWindow));
+    EXPECT_TRUE(windows.IsWindowEnabled(installer->mainWindow));
 }
 
 TEST_F(DeleteIniTest, YesRemovesLaterLinesWithoutAskingAndNeedsARestart) {
     Write(kWinIni, kWinIniText);
     Write(kSystemIni, kSystemIniText);
     LoadScript(kAskScript);
-    changeBits = 2;
+    installer->changeBits = 2;
     frontend.boxAnswers = {IDYES};
 
-    EXPECT_EQ(ApplyDeleteIni(env, scripts, mainWindow), 1);
+    EXPECT_EQ(ApplyDeleteIni(*installer), 1);
     EXPECT_EQ(frontend.boxes.size(), 1u);
     EXPECT_NE(frontend.boxes[0].text.find("Alpha or Beta"), std::string::npos);
     EXPECT_EQ(Read(kWinIni), "[windows]\r\n;Q load=OLD.EXE\r\n;Q run=OLDMON.EXE\r\n");
     EXPECT_EQ(Read(kSystemIni), kSystemIniText);
-    EXPECT_EQ(installationState, 5);
-    EXPECT_EQ(edit.modeText, "3:Alpha or Beta");
+    EXPECT_EQ(installer->installationState, 5);
+    EXPECT_EQ(installer->iniEdit.modeText, "3:Alpha or Beta");
 }
 
 TEST_F(DeleteIniTest, NoticeModeTellsThenRemovesAndSkipsTheRest) {
@@ -99,9 +100,9 @@ TEST_F(DeleteIniTest, NoticeModeTellsThenRemovesAndSkipsTheRest) {
                "0:off\r\n"
                "21:WIN.INI,windows,run,0:OLDMON.EXE,Q\r\n"
                "1:on\r\n");
-    env.languageIndex = 7;
+    installer->languageIndex = 7;
 
-    EXPECT_EQ(ApplyDeleteIni(env, scripts, mainWindow), 1);
+    EXPECT_EQ(ApplyDeleteIni(*installer), 1);
     ASSERT_EQ(frontend.boxes.size(), 1u);
     const ui::MessageBoxRequest& box = frontend.boxes[0];
     EXPECT_EQ(box.key, "107");
@@ -112,13 +113,13 @@ TEST_F(DeleteIniTest, NoticeModeTellsThenRemovesAndSkipsTheRest) {
     EXPECT_EQ(box.text, Text(107) + t + Text(108) + Text(109) + t + Text(110) + t + status +
                             Text(112) + t + Text(113) + t + Text(114));
     EXPECT_EQ(Read(kWinIni), "[windows]\r\n;Q load=OLD.EXE\r\nrun=OLDMON.EXE\r\n");
-    EXPECT_EQ(installationState, 4);
+    EXPECT_EQ(installer->installationState, 4);
 }
 
 TEST_F(DeleteIniTest, WaitingDialogShowsItsTextWhileTheFilesAreEdited) {
     Write(kSystemIni, kSystemIniText);
     LoadScript("[DeleteIni]\r\n3:x\r\n20:SYSTEM.INI,386Enh,device,1:OTHER.386,R\r\n");
-    EXPECT_EQ(ApplyDeleteIni(env, scripts, mainWindow), 1);
+    EXPECT_EQ(ApplyDeleteIni(*installer), 1);
     ASSERT_EQ(frontend.dialogs.size(), 1u);
     const ui::DialogRecord& waiting = frontend.dialogs[0];
     EXPECT_EQ(waiting.name, "WAITING");
@@ -126,7 +127,7 @@ TEST_F(DeleteIniTest, WaitingDialogShowsItsTextWhileTheFilesAreEdited) {
     ASSERT_NE(waiting.opened.Find(kWaitingTextId), nullptr);
     EXPECT_EQ(waiting.opened.Find(kWaitingTextId)->text, Text(212));
     EXPECT_EQ(Read(kSystemIni), "[386Enh]\r\n;R device=PM.386,OTHER.386\r\n");
-    EXPECT_TRUE(windows.IsWindowEnabled(mainWindow));
+    EXPECT_TRUE(windows.IsWindowEnabled(installer->mainWindow));
 }
 
 } // namespace

@@ -128,103 +128,120 @@ TEST(ProductTextTest, PutsTheLanguagesWordForOr) {
 using IniFileTest = test::IniEditFixture;
 
 constexpr const char* kSystemIni = "drive_c/WINDOWS/SYSTEM.INI";
+// A NUL byte in a line is kept, as is everything behind it.
+const std::string kTail("mark=\0tail\r\nend", 15);
 const std::string kSystemIniText = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"
-                                   "device=A.386,X.386,B.386\r\ndevice=Y.386\r\n";
+                                   "device=A.386,X.386,B.386\r\ndevice=Y.386\r\n" +
+                                   kTail;
 
 const std::string kSystemIniEdited = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"
                                      "device=A.386,B.386\r\n;P device=A.386,X.386,B.386\r\n"
-                                     "device=Y.386\r\n";
+                                     "device=Y.386\r\n" +
+                                     kTail;
 
 TEST_F(IniFileTest, BothFormsWriteTheSameFileAndOnlyTheFirstBackupIsKept) {
-    using Rewrite = int (*)(IniEditEnvironment&, WindowHandle, std::string_view, std::string_view,
-                            std::string_view, std::string_view, std::string_view, std::string_view,
-                            unsigned, const char*);
+    using Rewrite =
+        int (*)(Installer&, WindowHandle, std::string_view, std::string_view, std::string_view,
+                std::string_view, std::string_view, std::string_view, unsigned, const char*);
     const std::vector<std::pair<Rewrite, std::string>> forms = {
         {&RewriteIniFile, "SYSTEM.B00"}, {&RewriteIniFileByLine, "SYSTEM.B01"}};
     for (const auto& [rewrite, backup] : forms) {
         Write(kSystemIni, "stale bytes that the rewrite replaces");
         Write("drive_c/WINDOWS/" + backup, kSystemIniText);
-        EXPECT_EQ(rewrite(env, mainWindow, "386Enh", "device", "0:X.386", "P",
+        EXPECT_EQ(rewrite(*installer, installer->mainWindow, "386Enh", "device", "0:X.386", "P",
                           "C:\\WINDOWS\\" + backup, "C:\\WINDOWS\\SYSTEM.INI", 1u,
                           kSystemIniBackupKey),
                   1);
         EXPECT_EQ(Read(kSystemIni), kSystemIniEdited) << backup;
-        EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM.INI.TMP"));
+        EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM.INI.TMP"));
     }
-    EXPECT_EQ(changeBits, 1u);
+    EXPECT_EQ(installer->changeBits, 1u);
     EXPECT_EQ(Setting(kSystemIniBackupKey), "C:\\WINDOWS\\SYSTEM.B00");
-    EXPECT_TRUE(folder.Exists("drive_c/WINDOWS/SYSTEM.B00"));
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM.B01"));
+    EXPECT_TRUE(Exists("drive_c/WINDOWS/SYSTEM.B00"));
+    EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM.B01"));
 }
 
 TEST_F(IniFileTest, TheFirstFormLeavesEmptyFilesToTheSecond) {
     Write("drive_c/WINDOWS/EMPTY.B00", "");
-    EXPECT_EQ(RewriteIniFile(env, mainWindow, "386Enh", "device", "0:X.386", "P",
+    EXPECT_EQ(RewriteIniFile(*installer, installer->mainWindow, "386Enh", "device", "0:X.386", "P",
                              "C:\\WINDOWS\\EMPTY.B00", "C:\\WINDOWS\\EMPTY.INI", 1,
                              kSystemIniBackupKey),
               0);
-    EXPECT_EQ(RewriteIniFile(env, mainWindow, "386Enh", "device", "0:X.386", "P",
+    EXPECT_EQ(RewriteIniFile(*installer, installer->mainWindow, "386Enh", "device", "0:X.386", "P",
                              "C:\\WINDOWS\\NONE.B00", "C:\\WINDOWS\\NONE.INI", 1,
                              kSystemIniBackupKey),
               0);
-    EXPECT_EQ(RewriteIniFileByLine(env, mainWindow, "386Enh", "device", "0:X.386", "P",
-                                   "C:\\WINDOWS\\EMPTY.B00", "C:\\WINDOWS\\EMPTY.INI", 1,
+    EXPECT_EQ(RewriteIniFileByLine(*installer, installer->mainWindow, "386Enh", "device", "0:X.386",
+                                   "P", "C:\\WINDOWS\\EMPTY.B00", "C:\\WINDOWS\\EMPTY.INI", 1,
                                    kSystemIniBackupKey),
               1);
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/EMPTY.B00"));
-    EXPECT_EQ(changeBits, 0u);
+    EXPECT_FALSE(Exists("drive_c/WINDOWS/EMPTY.B00"));
+    EXPECT_EQ(installer->changeBits, 0u);
 }
 
 TEST_F(IniFileTest, SystemIniBackedUpEarlierInTheRunKeepsThatBackup) {
     Write(kSystemIni, kSystemIniText);
     Write("drive_c/WINDOWS/SYSTEM.B00", "as before the run\r\n");
-    changeBits = 1u;
-    machine->GetPlatform().profile.WritePrivateProfileString(
-        kBackupSection, kSystemIniBackupKey, "C:\\WINDOWS\\SYSTEM.B00", test::kSettingsFile);
+    installer->changeBits = 1u;
+    machine->GetPlatform().profile.WritePrivateProfileString(kInstallSection, kSystemIniBackupKey,
+                                                             "C:\\WINDOWS\\SYSTEM.B00",
+                                                             installer->paths.privateSettingsFile);
 
-    EXPECT_EQ(EditIniEntry(env, mainWindow, "20:SYSTEM.INI", "386Enh", "device", "0:X.386", "P"),
+    EXPECT_EQ(EditIniEntry(*installer, installer->mainWindow, "20:SYSTEM.INI", "386Enh", "device",
+                           "0:X.386", "P"),
               1);
-    EXPECT_EQ(backupsMade, 1);
     EXPECT_EQ(Read(kSystemIni), kSystemIniEdited);
     EXPECT_EQ(Setting(kSystemIniBackupKey), "C:\\WINDOWS\\SYSTEM.B00");
     EXPECT_EQ(Read("drive_c/WINDOWS/SYSTEM.B00"), "as before the run\r\n");
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM.B01"));
+    EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM.B01"));
 }
 
 TEST_F(IniFileTest, WinIniEditAfterTheDriverWasInstalledRecordsNoBackup) {
     Write("drive_c/WINDOWS/WIN.INI", "[windows]\r\nload=X.EXE RUN.EXE\r\n");
-    changeBits = 2u; // the sequencer sets it before the editing
-    EXPECT_EQ(EditIniEntry(env, mainWindow, "21:WIN.INI", "windows", "load", "0:x.exe", "P"), 1);
+    installer->changeBits = 2u; // the sequencer sets it before the editing
+    EXPECT_EQ(EditIniEntry(*installer, installer->mainWindow, "21:WIN.INI", "windows", "load",
+                           "0:x.exe", "P"),
+              1);
     EXPECT_EQ(Read("drive_c/WINDOWS/WIN.INI"),
               "[windows]\r\nload=RUN.EXE\r\n;P load=X.EXE RUN.EXE\r\n");
     EXPECT_EQ(Setting(kWinIniBackupKey), "");
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/WIN.B00"));
+    EXPECT_FALSE(Exists("drive_c/WINDOWS/WIN.B00"));
 }
 
 TEST_F(IniFileTest, NothingToDoLeavesTheFileAndNoBackup) {
     // The file in the system directory ("0" first), found by a name in any case.
     Write("drive_c/WINDOWS/SYSTEM/DRV.INI", kSystemIniText);
-    EXPECT_EQ(EditIniEntry(env, mainWindow, "00:drv.ini", "386Enh", "device", "0:Z.386", "P"), 1);
+    EXPECT_EQ(EditIniEntry(*installer, installer->mainWindow, "00:drv.ini", "386Enh", "device",
+                           "0:Z.386", "P"),
+              1);
     EXPECT_EQ(Read("drive_c/WINDOWS/SYSTEM/DRV.INI"), kSystemIniText);
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/DRV.B00"));
+    EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM/DRV.B00"));
 
-    EXPECT_EQ(EditIniEntry(env, mainWindow, "20:MISSING.INI", "386Enh", "device", "0:X.386", "P"),
+    EXPECT_EQ(EditIniEntry(*installer, installer->mainWindow, "20:MISSING.INI", "386Enh", "device",
+                           "0:X.386", "P"),
               0);
-    EXPECT_EQ(EditIniEntry(env, mainWindow, "2", "386Enh", "device", "0:X.386", "P"), 0);
-    EXPECT_EQ(backupsMade, 1);
-    EXPECT_EQ(changeBits, 0u);
+    EXPECT_EQ(
+        EditIniEntry(*installer, installer->mainWindow, "2", "386Enh", "device", "0:X.386", "P"),
+        0);
+    EXPECT_EQ(installer->changeBits, 0u);
     EXPECT_EQ(Setting(kSystemIniBackupKey), "");
 }
 
-TEST_F(IniFileTest, AFailedReplacementKeepsTheOldFileWhole) {
+// Another program holds SYSTEM.INI open, so the edited file cannot take its place.
+class InUseIniFileTest : public test::IniEditFixture {
+protected:
+    InUseIniFileTest() : IniEditFixture("[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n") {}
+};
+
+TEST_F(InUseIniFileTest, AFailedReplacementKeepsTheOldFileWhole) {
     Write(kSystemIni, kSystemIniText);
-    allowReplace = false;
-    EXPECT_EQ(EditIniEntry(env, mainWindow, "20:SYSTEM.INI", "386Enh", "device", "0:X.386", "P"),
+    EXPECT_EQ(EditIniEntry(*installer, installer->mainWindow, "20:SYSTEM.INI", "386Enh", "device",
+                           "0:X.386", "P"),
               1);
     EXPECT_EQ(Read(kSystemIni), kSystemIniText);
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM.INI.TMP"));
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM.B00"));
-    EXPECT_EQ(changeBits, 0u);
+    EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM.INI.TMP"));
+    EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM.B00"));
+    EXPECT_EQ(installer->changeBits, 0u);
 }
 
 } // namespace
