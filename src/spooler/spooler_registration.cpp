@@ -79,8 +79,8 @@ std::string DependentFiles(const CopyList& copyList, const RenameList& renames) 
     return files;
 }
 
-int RegisterWithSpooler(Installer& installer, WindowHandle owner,
-                        std::optional<std::string>& driverData) {
+int RegisterWithSpooler(Installer& installer, WindowHandle owner) {
+    std::optional<std::string>& driverData = installer.catalogue.driverData;
     if (!driverData) {
         return 0;
     }

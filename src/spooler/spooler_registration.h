@@ -4,8 +4,8 @@
 
 #include "platform/window_types.h"
 
-#include <optional>
 #include <string>
+#include <string_view>
 
 namespace tl {
 
@@ -22,11 +22,10 @@ inline constexpr std::string_view kPrinterPort = "LPT1:";
 // other entry (and a two-name entry whose rename name is missing) lists its own file name.
 std::string DependentFiles(const CopyList& copyList, const RenameList& renames);
 
-// Registers everything with the spooler for "Windows 4.0" and consumes the driver data block
-// (`driverData` is released whatever the outcome). 1 when the installation goes on: failures of
+// Registers everything with the spooler for "Windows 4.0" and consumes the catalogue's driver data
+// block (it is released whatever the outcome). 1 when the installation goes on: failures of
 // the spooler are not reported and do not stop it; 0 when there was no driver data block, or when
 // the printer's name was taken and the user cancelled the installation in the PRINTERNAME dialog.
-int RegisterWithSpooler(Installer& installer, WindowHandle owner,
-                        std::optional<std::string>& driverData);
+int RegisterWithSpooler(Installer& installer, WindowHandle owner);
 
 } // namespace tl

@@ -49,8 +49,8 @@ public:
     }
 
     int Run(std::string block) {
-        driverData = std::move(block);
-        return RegisterWithSpooler(machine.Get(), {}, driverData);
+        machine.Get().catalogue.driverData = std::move(block);
+        return RegisterWithSpooler(machine.Get(), {});
     }
     std::string RegistryText() const { return machine.Folder().ReadFile("registry.reg"); }
     bool Holds(std::string_view text) const {
@@ -58,7 +58,7 @@ public:
     }
 
     SelectionMachine machine;
-    std::optional<std::string> driverData;
+    bool BlockReleased() { return !machine.Get().catalogue.driverData; }
 };
 
 TEST(DependentFiles, ListEveryEntryWithTwoNameEntriesUnderTheirTargetName) {
@@ -85,7 +85,7 @@ TEST(DependentFiles, ListEveryEntryWithTwoNameEntriesUnderTheirTargetName) {
 TEST(SpoolerRegistration, RegistersProcessorMonitorDriverAndDefaultPrinter) {
     Registration run;
     EXPECT_EQ(run.Run(Block("TL Monitor,TLMON.DLL", "TLPROC,TLPROC.DLL")), 1);
-    EXPECT_FALSE(run.driverData);
+    EXPECT_TRUE(run.BlockReleased());
     const std::string registry = run.RegistryText();
     SCOPED_TRACE(registry);
     EXPECT_TRUE(run.Holds("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\"
@@ -133,14 +133,14 @@ TEST(SpoolerRegistration, QueueNameNamesThePrinterAndDataTypeIsShared) {
 
 TEST(SpoolerRegistration, NoDriverDataFailsAndFailedDriverAddsNoPrinter) {
     Registration run;
-    EXPECT_EQ(RegisterWithSpooler(run.machine.Get(), {}, run.driverData), 0);
+    EXPECT_EQ(RegisterWithSpooler(run.machine.Get(), {}), 0);
 
     // The driver file is not in the system directory: the spooler refuses the driver, which the
     // installation passes over, and no printer is added for it.
     std::string block = Block("", "");
     block.replace(2, 9, "NONE1.DRV");
     EXPECT_EQ(run.Run(block), 1);
-    EXPECT_FALSE(run.driverData);
+    EXPECT_TRUE(run.BlockReleased());
     EXPECT_FALSE(run.Holds("Print\\Printers\\"));
 }
 
@@ -165,7 +165,7 @@ TEST(SpoolerRegistration, CancellingTheNameDialogNeedsConfirmation) {
     EXPECT_EQ(run.Run(Block("", "")), 0);
     EXPECT_EQ(run.machine.User().dialogs.size(), 2u);
     EXPECT_EQ(run.machine.User().boxes.size(), 2u);
-    EXPECT_FALSE(run.driverData);
+    EXPECT_TRUE(run.BlockReleased());
     EXPECT_FALSE(run.Holds("(Copy 2)]"));
     // The driver stays registered: nothing is undone.
     EXPECT_TRUE(run.Holds("Drivers\\Telmora 600]"));
