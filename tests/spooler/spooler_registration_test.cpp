@@ -1,7 +1,10 @@
 #include "spooler/spooler_registration.h"
 
 #include "resources/string_table.h"
+#include "selection/catalogue.h"
 #include "selection/selection_machine.h"
+#include "startup/inf_compact.h"
+#include "startup/inf_query.h"
 
 #include <gtest/gtest.h>
 
@@ -171,13 +174,23 @@ TEST(SpoolerRegistration, CancellingTheNameDialogNeedsConfirmation) {
     EXPECT_TRUE(run.Holds("Drivers\\Telmora 600]"));
 }
 
-TEST(SpoolerRegistration, TlmachineShowListsTheRegistrations) {
+// The whole way from a catalogue's driver section to what tlmachine shows of the spooler.
+TEST(SpoolerRegistration, TlmachineShowListsWhatTheCatalogueRegistered) {
     Registration run;
     Installer& installer = run.machine.Get();
-    installer.copyList.Append(kFlagRenamedDriver, '1', "SAMPLE.DR_");
-    ASSERT_TRUE(installer.renames.Create(256));
-    installer.renames.Append("SAMPLE.DRV");
-    ASSERT_EQ(run.Run(Block("TL Monitor,TLMON.DLL", "TLPROC,TLPROC.DLL")), 1);
+    installer.copyList.Clear();
+    installer.paths.systemDir = "C:\\WINDOWS\\SYSTEM";
+    installer.paths.privateSettingsFile = "C:\\WINDOWS\\tlsetup.ini";
+    installer.scripts.Adopt(CompactInf("[Manufacturer]\n\"English\"=Models\n"
+                                       "[Models]\n\"Telmora 600\"=TL600\n"
+                                       "[TL600]\nCopyFiles=Files\nDriverFile=TL600.DRV\n"
+                                       "LanguageMonitor=TLMonitor,TLMON.DLL\n"
+                                       "PrintProcessor=TLPROC,TLPROC.DLL\n"
+                                       "[Files]\nTL600.DRV\nSAMPLE.DRV,SAMPLE.DR_\n"
+                                       "[SourceDisksFiles]\nTL600.DRV=1\nSAMPLE.DRV=1\n"));
+    const auto manufacturer = FindInfSection(installer.scripts, std::nullopt, "Manufacturer");
+    ASSERT_EQ(ReadModelSection(installer, {}, manufacturer, 0, 0), 1);
+    ASSERT_EQ(RegisterWithSpooler(installer, {}), 1);
     const char* bin = std::getenv("TL_BIN");
     const auto program =
         std::filesystem::path(bin != nullptr ? bin : TL_BINARY_DIR "/bin") / "tlmachine";
@@ -193,7 +206,7 @@ TEST(SpoolerRegistration, TlmachineShowListsTheRegistrations) {
     SCOPED_TRACE(shown);
     ASSERT_EQ(status, 0);
     for (const char* name :
-         {"Telmora 600", "TL600.DRV", "TL Monitor", "TLMON.DLL", "TLPROC", "TLPROC.DLL", "LPT1:"})
+         {"Telmora 600", "TL600.DRV", "TLMonitor", "TLMON.DLL", "TLPROC", "TLPROC.DLL", "LPT1:"})
         EXPECT_NE(shown.find(name), std::string::npos) << name;
     // The dependent files name the two-name entry by the name it is stored under.
     const std::size_t dependent = shown.find("dependent files:");
