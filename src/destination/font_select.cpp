@@ -80,8 +80,7 @@ std::int64_t SizeKb(std::string_view text) {
 
 // Free bytes cover `kilobytes` of 1,000 bytes.
 bool Covers(std::uint64_t freeBytes, std::int64_t kilobytes) {
-    const auto needed = static_cast<std::uint64_t>(kilobytes);
-    return needed <= freeBytes / 1000 && needed * 1000 <= freeBytes;
+    return static_cast<std::uint64_t>(kilobytes) <= freeBytes / 1000;
 }
 
 void ShowInvalidDrive(Installer& installer, DialogWindow& dialog, std::string_view path) {
@@ -99,8 +98,11 @@ int RereadFreeSpace(Installer& installer, DialogWindow& dialog) {
         ShowInvalidDrive(installer, dialog, paths.fontDir);
         return 0;
     }
+    // A new font directory leaves the columns as they were shown: a Windows drive without a
+    // column of its own is counted but not shown.
+    const int windowsFreeId = dialog.GetItemText(kWindowsDriveId, 2).empty() ? 0 : kWindowsFreeId;
     if (!FontAndWindowsShareDrive(installer) &&
-        !ShowFreeSpace(installer, dialog, paths.windowsDir, kWindowsFreeId,
+        !ShowFreeSpace(installer, dialog, paths.windowsDir, windowsFreeId,
                        SpaceCheckDir::Windows)) {
         ShowInvalidDrive(installer, dialog, paths.windowsDir);
         return 0;
@@ -307,7 +309,9 @@ int ShowFreeSpace(Installer& installer, DialogWindow& dialog, std::string_view p
     FontSelectionState& state = installer.fontSelection;
     (which == SpaceCheckDir::Font ? state.fontDriveFreeBytes : state.windowsDriveFreeBytes) =
         *freeBytes;
-    dialog.SetItemText(controlId, std::to_string(*freeBytes / 1000));
+    if (controlId != 0) {
+        dialog.SetItemText(controlId, std::to_string(*freeBytes / 1000));
+    }
     return 1;
 }
 

@@ -44,7 +44,8 @@ std::vector<std::string> CollectSelectedFonts(Installer& installer, DialogWindow
 void ComputeFontSpace(Installer& installer, DialogWindow& dialog, int listId);
 
 // Reads the free space of the drive of `path`, keeps it as the font or Windows drive's and shows
-// it in `controlId` in kilobytes of 1,000 bytes. 1, or 0 when the drive cannot be read.
+// it in `controlId` (0: nowhere) in kilobytes of 1,000 bytes. 1, or 0 when the drive cannot be
+// read.
 int ShowFreeSpace(Installer& installer, DialogWindow& dialog, std::string_view path, int controlId,
                   SpaceCheckDir which);
 

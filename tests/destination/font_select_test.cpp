@@ -189,6 +189,7 @@ TEST_F(FontSelectTest, SharedDriveMustHoldBothTotalsOrKeikokuDecides) {
     const ui::DialogRecord& font = Closed("FONT");
     EXPECT_EQ(Shown(font.closed, 125), "10000");
     EXPECT_EQ(Shown(font.closed, 127), "C:");
+    EXPECT_EQ(Shown(font.closed, 126), "");
     EXPECT_EQ(Shown(font.closed, 112), "442");
 }
 
