@@ -1,0 +1,40 @@
+#include "copy/ensure_directory.h"
+
+#include "destination/font_directory.h"
+#include "platform/file_system.h"
+#include "startup/installer.h"
+
+namespace tl {
+
+namespace {
+
+bool IsDirectory(FileSystem& files, std::string_view path) {
+    const DWORD attributes = files.GetFileAttributes(path);
+    return attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) != 0;
+}
+
+} // namespace
+
+int EnsureDirectory(Installer& installer, WindowHandle owner, std::string_view path) {
+    for (std::size_t end = 0; end <= path.size(); ++end) {
+        if (end < path.size() && path[end] != '\\') {
+            continue;
+        }
+        const std::string_view level = path.substr(0, end);
+        // Nothing to make before a leading "\" or for a bare drive ("C:"); a doubled or trailing
+        // "\" ends a level that was made just before.
+        if (level.empty() || level.back() == ':' || level.back() == '\\') {
+            continue;
+        }
+        if (IsDirectory(installer.platform.files, level)) {
+            continue;
+        }
+        if (!installer.platform.storage.CreateDirectory(level)) {
+            ReportCannotCreateDirectory(installer, owner);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+} // namespace tl

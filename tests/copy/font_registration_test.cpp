@@ -1,0 +1,86 @@
+#include "copy/font_registration.h"
+#include "destination/destination_fixture.h"
+#include "platform/registry.h"
+
+namespace tl::test {
+namespace {
+
+class FontRegistrationTest : public DestinationTest {
+protected:
+    void SetUp() override { Open(); }
+
+    // The key of installed fonts with Arial in it, as on a fresh system.
+    void MakeFontsKey() {
+        Registry& registry = platform->registry;
+        HKEY key{};
+        ASSERT_EQ(registry.RegCreateKeyEx(kHkeyLocalMachine, kInstalledFontsKey, 0, kKeyAllAccess,
+                                          &key, nullptr),
+                  0);
+        const char file[] = "ARIAL.TTF";
+        registry.RegSetValueEx(key, "Arial (TrueType)", kRegSz, reinterpret_cast<const BYTE*>(file),
+                               sizeof file);
+        registry.RegCloseKey(key);
+    }
+
+    bool FontAdded(const std::string& file) {
+        for (const PlatformEvent& event : events.Events()) {
+            if (event.event == "addfont" &&
+                std::get<std::string>(event.fields.at(0).second) == file) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The value's data, or nothing when it is missing.
+    std::optional<std::string> Value(const std::string& name) {
+        Registry& registry = platform->registry;
+        HKEY key{};
+        if (registry.RegOpenKeyEx(kHkeyLocalMachine, kInstalledFontsKey, 0, kKeyRead, &key) != 0) {
+            return std::nullopt;
+        }
+        char data[300] = {};
+        DWORD type = 0;
+        DWORD size = sizeof data;
+        const LONG result = registry.RegQueryValueEx(key, name.c_str(), &type,
+                                                     reinterpret_cast<BYTE*>(data), &size);
+        registry.RegCloseKey(key);
+        if (result != 0) {
+            return std::nullopt;
+        }
+        EXPECT_EQ(type, kRegSz);
+        EXPECT_EQ(size, std::string(data).size() + 1);
+        return std::string(data);
+    }
+};
+
+TEST_F(FontRegistrationTest, TellsARegisteredFontFromAMissingOne) {
+    // Without the key the open's own error is the outcome.
+    EXPECT_EQ(QueryFontRegistration(*installer, "Arial (TrueType)"), 2);
+    MakeFontsKey();
+    EXPECT_EQ(FontValueName("Arial"), "Arial (TrueType)");
+    EXPECT_EQ(QueryFontRegistration(*installer, FontValueName("Arial")), 0);
+    EXPECT_EQ(QueryFontRegistration(*installer, FontValueName("Telmora Sans")), 2);
+}
+
+TEST_F(FontRegistrationTest, NamesTheFileInTheTypedFontDirectory) {
+    folder.WriteFile("drive_c/WINDOWS/SYSTEM/TTF/TLSANS.TTF", "font");
+    installer->destination.typedFontDir = "TTF";
+    const std::string name = FontValueName("Telmora Sans");
+    MakeFontsKey();
+    RegisterFont(*installer, "C:\\WINDOWS\\SYSTEM\\TTF\\TLSANS.TTF", name);
+
+    EXPECT_EQ(Value(name), "TTF\\TLSANS.TTF");
+    EXPECT_EQ(QueryFontRegistration(*installer, name), 0);
+    EXPECT_TRUE(FontAdded("TTF\\TLSANS.TTF"));
+}
+
+TEST_F(FontRegistrationTest, AddsTheResourceEvenWithoutTheKey) {
+    installer->destination.typedFontDir = "D:\\FONTS";
+    RegisterFont(*installer, "D:\\FONTS\\TLSANS.TTF", "Telmora Sans (TrueType)");
+    EXPECT_TRUE(FontAdded("D:\\FONTS\\TLSANS.TTF"));
+    EXPECT_EQ(Value("Telmora Sans (TrueType)"), std::nullopt);
+}
+
+} // namespace
+} // namespace tl::test
