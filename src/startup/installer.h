@@ -4,6 +4,7 @@
 // fresh one.
 #pragma once
 
+#include "copy/copy_engine_state.h"
 #include "copy/copy_list.h"
 #include "copy/progress_display.h"
 #include "copy/rename_list.h"
@@ -45,6 +46,7 @@ struct Installer {
     SetupScripts scripts;
     CopyList copyList;
     RenameList renames;
+    CopyEngineState copyEngine;
     ProgressState progress;
     DialogUtilState dialogUtils;
     DestinationState destination;
