@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "platform/window_system.h"
 #include "selection/catalogue.h"
+#include "selection/language.h"
 #include "sequencer/dialog_utils.h"
 #include "startup/inf_scripts.h"
 #include "startup/option_flags.h"
@@ -57,6 +58,7 @@ struct Installer {
     std::string printerName;
     std::string printerQueueName;
     CatalogueState catalogue;
+    LanguageState language; // the language table and the chosen manufacturer line
 
     // 0 at start, 1 failed, 4 installed, 5 restart needed.
     int installationState = 0;

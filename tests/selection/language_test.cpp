@@ -1,0 +1,160 @@
+#include "selection/language.h"
+
+#include "resources/string_table.h"
+#include "selection_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tl {
+namespace {
+
+constexpr int kEnglish = 0;
+constexpr int kDeutsch = 2;
+constexpr int kItaly = 7;
+
+class LanguageTest : public ::testing::Test {
+protected:
+    // Table entries numbered by line unless given.
+    void Table(std::vector<int> languages) {
+        auto& table = machine.Get().language.table;
+        table.clear();
+        for (std::size_t i = 0; i < languages.size(); ++i)
+            table.push_back({languages[i], static_cast<int>(i)});
+    }
+
+    // Runs the dialog; `pick` is the radio button to check before OK, or none to press Cancel.
+    INT_PTR Run(std::optional<int> pick) {
+        machine.User().drive = [pick](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+            if (!pick) {
+                dialog.Click(IDCANCEL);
+                return std::nullopt;
+            }
+            EXPECT_TRUE(dialog.SetCheck(*pick, true));
+            dialog.Click(IDOK);
+            return std::nullopt;
+        };
+        return RunLanguageDialog(machine.Get(), WindowHandle{});
+    }
+
+    // The labels of the radio buttons at opening, and the checked one.
+    std::vector<std::string> Labels() {
+        std::vector<std::string> labels;
+        for (const auto& control : machine.User().dialogs.at(0).opened.controls) {
+            if (control.id >= kFirstChoiceButton)
+                labels.push_back(control.text);
+        }
+        return labels;
+    }
+    int CheckedAtOpening() {
+        for (const auto& control : machine.User().dialogs.at(0).opened.controls) {
+            if (control.id >= kFirstChoiceButton && control.checked)
+                return control.id;
+        }
+        return -1;
+    }
+
+    test::SelectionMachine machine;
+};
+
+TEST_F(LanguageTest, EnglishFirstKeepsTableOrderAndFillsEveryText) {
+    Table({kEnglish, kDeutsch});
+    EXPECT_EQ(Run(21), 1);
+    EXPECT_EQ(machine.Get().language.manufacturerLine, 1);
+    EXPECT_EQ(machine.Get().languageIndex, kDeutsch);
+
+    const auto& record = machine.User().dialogs.at(0);
+    EXPECT_EQ(record.name, "CHOICE");
+    EXPECT_EQ(record.result, 1);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"&English", "&Deutsch"}));
+    EXPECT_EQ(CheckedAtOpening(), 20);
+    EXPECT_EQ(record.opened.caption, *LookupString(189));
+    EXPECT_EQ(record.opened.Find(3)->text, *LookupString(188));
+    EXPECT_EQ(record.opened.Find(IDOK)->text, *LookupString(186));
+    EXPECT_EQ(record.opened.Find(IDCANCEL)->text, *LookupString(187));
+}
+
+TEST_F(LanguageTest, EnglishMovesToTheFrontAndChoicesMapBack) {
+    Table({kDeutsch, kEnglish, kItaly});
+    EXPECT_EQ(Run(22), 1);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"&English", "&Deutsch", "&Italy"}));
+    EXPECT_EQ(machine.Get().language.manufacturerLine, 2);
+    EXPECT_EQ(machine.Get().languageIndex, kItaly);
+
+    EXPECT_EQ(Run(21), 1);
+    EXPECT_EQ(machine.Get().language.manufacturerLine, 0);
+    EXPECT_EQ(machine.Get().languageIndex, kDeutsch);
+
+    EXPECT_EQ(Run(20), 1);
+    EXPECT_EQ(machine.Get().language.manufacturerLine, 1);
+    EXPECT_EQ(machine.Get().languageIndex, kEnglish);
+}
+
+TEST_F(LanguageTest, SavedLanguageIsCheckedAtOpening) {
+    Table({kDeutsch, kEnglish, kItaly});
+    machine.Get().languageIndex = kItaly;
+    EXPECT_EQ(Run(std::nullopt), 0);
+    EXPECT_EQ(CheckedAtOpening(), 22);
+}
+
+TEST_F(LanguageTest, TableWithoutEnglishIsShownAsItStands) {
+    Table({4, kDeutsch, 1});
+    machine.Get().languageIndex = 5; // not in the table: the first line is the default
+    EXPECT_EQ(Run(22), 1);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"Nors&k", "&Deutsch", "&Fran"}));
+    EXPECT_EQ(machine.Get().language.manufacturerLine, 2);
+    EXPECT_EQ(machine.Get().languageIndex, 1);
+}
+
+TEST_F(LanguageTest, CancelLeavesTheAnswerUnset) {
+    Table({kEnglish, kDeutsch});
+    machine.Get().languageIndex = kDeutsch;
+    machine.Get().language.manufacturerLine = 0;
+    EXPECT_EQ(Run(std::nullopt), 0);
+    EXPECT_EQ(machine.Get().languageIndex, kDeutsch);
+    EXPECT_EQ(machine.Get().language.manufacturerLine, 0);
+    EXPECT_EQ(machine.User().dialogs.at(0).pressed, IDCANCEL);
+}
+
+TEST_F(LanguageTest, TimerFiresOnceAfter800Milliseconds) {
+    Table({kEnglish, kDeutsch});
+    // Several looks at the dialog before the answer: a timer left running would fire again.
+    machine.User().drive = [](ui::DialogDriver& dialog, int attempt) -> std::optional<std::string> {
+        if (attempt >= 3)
+            dialog.Click(IDOK);
+        return std::nullopt;
+    };
+    EXPECT_EQ(RunLanguageDialog(machine.Get(), WindowHandle{}), 1);
+    EXPECT_EQ(machine.User().timers,
+              (std::vector<std::pair<UINT_PTR, std::uint64_t>>{{kLanguageTimer, 800}}));
+}
+
+TEST_F(LanguageTest, ChoiceNamesTheRealManufacturerLine) {
+    // Line 0 of "Manufacturer" was not recognised: the table starts at line 1.
+    machine.Get().language.table = {{kDeutsch, 1}, {kEnglish, 2}, {kItaly, 3}};
+    EXPECT_EQ(Run(22), 1);
+    EXPECT_EQ(machine.Get().language.manufacturerLine, 3);
+    EXPECT_EQ(machine.Get().languageIndex, kItaly);
+    EXPECT_EQ(Run(20), 1);
+    EXPECT_EQ(machine.Get().language.manufacturerLine, 2);
+}
+
+TEST(LanguageNamesTest, NamesBlockStopsAtNineAndLabelsStopAtTheirNul) {
+    std::vector<LanguageEntry> table;
+    for (int k = 0; k < 10; ++k)
+        table.push_back({k % 9, k});
+    const std::string names = LanguageNames(table);
+    EXPECT_EQ(std::count(names.begin(), names.end(), '\0'), 10);
+    EXPECT_EQ(names.substr(0, 15), std::string("&English\0&Fran\0", 15));
+    EXPECT_EQ(LanguageName(9), "");
+    EXPECT_EQ(LanguageName(-1), "");
+}
+
+} // namespace
+} // namespace tl
