@@ -3,6 +3,8 @@
 #include "ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
 
+#include "support/plain_window.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,14 +17,7 @@ class ConfirmReplaceTest : public ::testing::Test {
 protected:
     ConfirmReplaceTest() : windows(frontend, codePage) {
         windows.SetObserver(&frontend);
-        WindowClass plain;
-        plain.name = "Plain";
-        plain.proc = [this](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
-            return windows.DefWindowProc(window, message, wParam, lParam);
-        };
-        windows.RegisterClass(plain);
-        owner = windows.CreateWindow("Plain", "", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768,
-                                     WindowHandle{}, 0, 0);
+        owner = test::CreatePlainWindow(windows);
         EXPECT_EQ(list.AppendFontPair('1', "TLGOTH.TTF", "TL Gothic (TrueType)"),
                   CopyListError::None);
         EXPECT_EQ(list.AppendFontPair('2', "TLMYUNG.TTF", "TL Myungjo (TrueType)"),

@@ -5,6 +5,8 @@
 #include "ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
 
+#include "support/plain_window.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -28,16 +30,9 @@ protected:
             }
             return canvas.get();
         });
-        WindowClass plain;
-        plain.name = "Plain";
-        plain.proc = [this](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
-            return windows.DefWindowProc(window, message, wParam, lParam);
-        };
-        windows.RegisterClass(plain);
         EXPECT_EQ(RegisterProgressBarClass(windows, state), 1);
         EXPECT_EQ(RegisterTextBarClass(windows, state), 1);
-        mainWindow = windows.CreateWindow("Plain", "", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768,
-                                          WindowHandle{}, 0, 0);
+        mainWindow = test::CreatePlainWindow(windows);
     }
 
     CanvasRecorder& CanvasOf(WindowHandle window) {

@@ -10,6 +10,8 @@
 #include "ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
 
+#include "support/plain_window.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -106,14 +108,7 @@ class VersionCheckTest : public ::testing::Test {
 protected:
     VersionCheckTest() : windows(frontend, codePage) {
         windows.SetObserver(&frontend);
-        WindowClass plain;
-        plain.name = "Plain";
-        plain.proc = [this](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
-            return windows.DefWindowProc(window, message, wParam, lParam);
-        };
-        windows.RegisterClass(plain);
-        owner = windows.CreateWindow("Plain", "", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768,
-                                     WindowHandle{}, 0, 0);
+        owner = test::CreatePlainWindow(windows);
         frontend.drive = [this](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
             const int button = answers.empty() ? IDOK : answers.front();
             if (!answers.empty()) {

@@ -5,6 +5,8 @@
 #include "ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
 
+#include "support/plain_window.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -17,14 +19,7 @@ class MemoryDialogsTest : public ::testing::Test {
 protected:
     MemoryDialogsTest() : windows(frontend, codePage) {
         windows.SetObserver(&frontend);
-        WindowClass plain;
-        plain.name = "Plain";
-        plain.proc = [this](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
-            return windows.DefWindowProc(window, message, wParam, lParam);
-        };
-        windows.RegisterClass(plain);
-        owner = windows.CreateWindow("Plain", "", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768,
-                                     WindowHandle{}, 0, 0);
+        owner = test::CreatePlainWindow(windows);
     }
 
     INT_PTR Restart(int mode, std::string_view name = "WIN_RESTART") {
