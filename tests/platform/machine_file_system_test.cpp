@@ -1,4 +1,3 @@
-#include "file_system_contract.h"
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/machine_file_system.h"
 #include "support/temp_machine.h"
@@ -29,23 +28,6 @@ public:
     std::unique_ptr<MachinePathResolver> resolver;
     std::unique_ptr<MachineFileSystem> files;
 };
-
-class HostEnvironment final : public test::FileSystemEnvironment {
-public:
-    HostEnvironment() { machine_.folder.MakeDirectory("drive_c/SCRATCH"); }
-    FileSystem& Files() override { return *machine_.files; }
-    Storage& Store() override { return *machine_.files; }
-    std::string Scratch() const override { return "C:\\SCRATCH"; }
-
-private:
-    Machine machine_;
-};
-
-using test::FileSystemContract;
-INSTANTIATE_TEST_SUITE_P(MachineFolder, FileSystemContract,
-                         ::testing::Values(test::FileSystemAdapter{
-                             "MachineFolder", [] { return std::make_unique<HostEnvironment>(); }}),
-                         [](const auto& adapter) { return adapter.param.name; });
 
 bool CreateProbe(FileSystem& files, std::string_view path) {
     FileHandle file = files.CreateFile(path, kGenericWrite, kFileShareNone, kCreateAlways);

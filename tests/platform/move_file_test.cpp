@@ -1,4 +1,3 @@
-#include "file_system_contract.h"
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/machine_file_system.h"
 #include "support/temp_machine.h"
@@ -7,37 +6,6 @@
 
 namespace tl::test {
 namespace {
-
-TEST_P(FileSystemContract, MoveFileExRenamesAndReplacesOnlyWhenAsked) {
-    Write("new.tmp", "new text");
-    Write("system.ini", "old text");
-
-    EXPECT_FALSE(Files().MoveFileEx(Path("new.tmp"), Path("SYSTEM.INI"), 0));
-    EXPECT_EQ(Files().GetLastError(), kErrorAlreadyExists);
-    EXPECT_EQ(Read("system.ini"), "old text");
-
-    ASSERT_TRUE(Files().MoveFileEx(Path("new.tmp"), Path("SYSTEM.INI"), kMoveFileReplaceExisting));
-    EXPECT_EQ(Read("system.ini"), "new text");
-    EXPECT_EQ(Files().GetFileAttributes(Path("new.tmp")), kInvalidFileAttributes);
-
-    ASSERT_TRUE(Files().MoveFileEx(Path("system.ini"), Path("other.ini"), 0));
-    EXPECT_EQ(Read("other.ini"), "new text");
-
-    EXPECT_FALSE(Files().MoveFileEx(Path("missing.tmp"), Path("x.ini"), kMoveFileReplaceExisting));
-    EXPECT_EQ(Files().GetLastError(), kErrorFileNotFound);
-}
-
-TEST_P(FileSystemContract, MoveFileExLeavesOpenFilesWhereTheyAre) {
-    Write("a.tmp", "a");
-    Write("b.ini", "b");
-    FileHandle open =
-        Files().CreateFile(Path("b.ini"), kGenericRead, kFileShareRead, kOpenExisting);
-    ASSERT_TRUE(open);
-    EXPECT_FALSE(Files().MoveFileEx(Path("a.tmp"), Path("b.ini"), kMoveFileReplaceExisting));
-    EXPECT_EQ(Files().GetLastError(), kErrorSharingViolation);
-    Files().CloseHandle(open);
-    EXPECT_EQ(Read("b.ini"), "b");
-}
 
 TEST(MachineMoveFileEx, WriteProtectedInUseAndOtherDrives) {
     TempMachine folder;

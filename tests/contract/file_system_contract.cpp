@@ -1,37 +1,11 @@
-#include "file_system_contract.h"
-
-#include <cstring>
-#include <optional>
+#include "port_contract.h"
 
 namespace tl::test {
-
-void FileSystemContract::Write(const std::string& name, const std::string& bytes) {
-    FileHandle file = Files().CreateFile(Path(name), kGenericWrite, kFileShareNone, kCreateAlways);
-    ASSERT_TRUE(file) << name << " error " << Files().GetLastError();
-    DWORD written = 0;
-    ASSERT_TRUE(Files().WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written));
-    EXPECT_EQ(written, bytes.size());
-    EXPECT_TRUE(Files().CloseHandle(file));
-}
-
-std::optional<std::string> FileSystemContract::Read(const std::string& name) {
-    FileHandle file = Files().CreateFile(Path(name), kGenericRead, kFileShareRead, kOpenExisting);
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string bytes(Files().GetFileSize(file), '\0');
-    DWORD read = 0;
-    EXPECT_TRUE(Files().ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read));
-    bytes.resize(read);
-    Files().CloseHandle(file);
-    return bytes;
-}
-
 namespace {
 
 TEST_P(FileSystemContract, WritesReadsSeeksAndTruncates) {
-    Write("a.txt", "hello world");
-    EXPECT_EQ(Read("A.TXT"), "hello world");
+    WriteFile("a.txt", "hello world");
+    EXPECT_EQ(ReadFile("A.TXT"), "hello world");
 
     FileHandle file = Files().CreateFile(Path("a.txt"), kGenericRead | kGenericWrite,
                                          kFileShareNone, kOpenExisting);
@@ -49,7 +23,7 @@ TEST_P(FileSystemContract, WritesReadsSeeksAndTruncates) {
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(Files().SetFilePointer(file, -100, kFileCurrent), kInvalidFileSize);
     EXPECT_TRUE(Files().CloseHandle(file));
-    EXPECT_EQ(Read("a.txt"), "hello WORLD!");
+    EXPECT_EQ(ReadFile("a.txt"), "hello WORLD!");
 
     // CREATE_ALWAYS empties an existing file and says that it existed.
     file = Files().CreateFile(Path("a.txt"), kGenericWrite, kFileShareNone, kCreateAlways);
@@ -67,7 +41,7 @@ TEST_P(FileSystemContract, DispositionsAndMissingPathsGiveWindowsErrors) {
     EXPECT_FALSE(Files().CreateFile(Path("nodir\\x.txt"), kGenericWrite, 0, kCreateAlways));
     EXPECT_EQ(Files().GetLastError(), kErrorPathNotFound);
 
-    Write("b.txt", "b");
+    WriteFile("b.txt", "b");
     EXPECT_FALSE(Files().CreateFile(Path("b.txt"), kGenericWrite, 0, kCreateNew));
     EXPECT_EQ(Files().GetLastError(), kErrorFileExists);
     FileHandle file = Files().CreateFile(Path("c.txt"), kGenericWrite, 0, kOpenAlways);
@@ -76,7 +50,7 @@ TEST_P(FileSystemContract, DispositionsAndMissingPathsGiveWindowsErrors) {
     Files().CloseHandle(file);
 
     // A directory does not open as a file.
-    EXPECT_FALSE(Files().CreateFile(environment_->Scratch(), kGenericRead, 0, kOpenExisting));
+    EXPECT_FALSE(Files().CreateFile(Scratch(), kGenericRead, 0, kOpenExisting));
     EXPECT_EQ(Files().GetLastError(), kErrorAccessDenied);
 
     // A handle for reading does not write, a closed handle does nothing.
@@ -91,7 +65,7 @@ TEST_P(FileSystemContract, DispositionsAndMissingPathsGiveWindowsErrors) {
 }
 
 TEST_P(FileSystemContract, HandlesShareAsTheirModesAllow) {
-    Write("s.txt", "s");
+    WriteFile("s.txt", "s");
     FileHandle exclusive =
         Files().CreateFile(Path("s.txt"), kGenericRead, kFileShareNone, kOpenExisting);
     ASSERT_TRUE(exclusive);
@@ -122,7 +96,7 @@ TEST_P(FileSystemContract, DirectoriesAttributesAndDeletion) {
     EXPECT_EQ(Files().GetFileAttributes(Path("sub")) & kFileAttributeDirectory,
               kFileAttributeDirectory);
 
-    Write("SUB\\f.txt", "f");
+    WriteFile("SUB\\f.txt", "f");
     EXPECT_EQ(Files().GetFileAttributes(Path("sub\\F.TXT")) & kFileAttributeDirectory, 0u);
     EXPECT_FALSE(Store().RemoveDirectory(Path("SUB")));
     EXPECT_EQ(Files().GetLastError(), kErrorDirNotEmpty);
@@ -135,13 +109,13 @@ TEST_P(FileSystemContract, DirectoriesAttributesAndDeletion) {
     EXPECT_EQ(Files().GetLastError(), kErrorFileNotFound);
     EXPECT_EQ(Files().GetFileAttributes("f.txt"), kInvalidFileAttributes);
     EXPECT_EQ(Files().GetLastError(), kErrorFileNotFound);
-    ASSERT_TRUE(Store().SetCurrentDirectory(environment_->Scratch()));
+    ASSERT_TRUE(Store().SetCurrentDirectory(Scratch()));
     EXPECT_TRUE(Store().RemoveDirectory(Path("sub")));
     EXPECT_FALSE(Store().SetCurrentDirectory(Path("sub")));
 }
 
 TEST_P(FileSystemContract, FileTimesSurviveARoundTrip) {
-    Write("t.txt", "t");
+    WriteFile("t.txt", "t");
     // 31 December 1995, 08:50:00 UTC.
     const FILETIME stamp = MakeFileTime(124648734000000000ULL);
     FileHandle file =
@@ -159,6 +133,37 @@ TEST_P(FileSystemContract, FileTimesSurviveARoundTrip) {
     EXPECT_FALSE(Store().SetFileTime(file, nullptr, nullptr, &stamp));
     EXPECT_EQ(Files().GetLastError(), kErrorAccessDenied);
     Files().CloseHandle(file);
+}
+
+TEST_P(FileSystemContract, MoveFileExRenamesAndReplacesOnlyWhenAsked) {
+    WriteFile("new.tmp", "new text");
+    WriteFile("system.ini", "old text");
+
+    EXPECT_FALSE(Files().MoveFileEx(Path("new.tmp"), Path("SYSTEM.INI"), 0));
+    EXPECT_EQ(Files().GetLastError(), kErrorAlreadyExists);
+    EXPECT_EQ(ReadFile("system.ini"), "old text");
+
+    ASSERT_TRUE(Files().MoveFileEx(Path("new.tmp"), Path("SYSTEM.INI"), kMoveFileReplaceExisting));
+    EXPECT_EQ(ReadFile("system.ini"), "new text");
+    EXPECT_EQ(Files().GetFileAttributes(Path("new.tmp")), kInvalidFileAttributes);
+
+    ASSERT_TRUE(Files().MoveFileEx(Path("system.ini"), Path("other.ini"), 0));
+    EXPECT_EQ(ReadFile("other.ini"), "new text");
+
+    EXPECT_FALSE(Files().MoveFileEx(Path("missing.tmp"), Path("x.ini"), kMoveFileReplaceExisting));
+    EXPECT_EQ(Files().GetLastError(), kErrorFileNotFound);
+}
+
+TEST_P(FileSystemContract, MoveFileExLeavesOpenFilesWhereTheyAre) {
+    WriteFile("a.tmp", "a");
+    WriteFile("b.ini", "b");
+    FileHandle open =
+        Files().CreateFile(Path("b.ini"), kGenericRead, kFileShareRead, kOpenExisting);
+    ASSERT_TRUE(open);
+    EXPECT_FALSE(Files().MoveFileEx(Path("a.tmp"), Path("b.ini"), kMoveFileReplaceExisting));
+    EXPECT_EQ(Files().GetLastError(), kErrorSharingViolation);
+    Files().CloseHandle(open);
+    EXPECT_EQ(ReadFile("b.ini"), "b");
 }
 
 } // namespace
