@@ -1,0 +1,68 @@
+// Whole runs of the built tlins32a: an install disk made by the test, a PC made by tlmachine,
+// an answers file, then the machine's files, INI files, registry and the transcript.
+#pragma once
+
+#include "support/install_disk.h"
+#include "support/program_run.h"
+#include "support/scenario_machine.h"
+#include "support/transcript_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tl::test {
+
+// The standard disk's scripts, for tests that change a line of them.
+extern const char* const kInstallInf;
+extern const char* const kCatalogue;
+
+// The standard disk: INSTALL.INF and the tag files at the root; the catalogue OEMSETUP.INF, two
+// models (Telmora 600, Telmora 300) with their drivers, a virtual device driver, monitor and
+// print-processor libraries, a help file stored compressed under another name, a demonstration
+// file and two fonts (one on disk 2) in the driver folder WIN95\.
+void WriteStandardDisk(const InstallDisk& disk, const std::string& folder = "WIN95");
+// The catalogue and the files it and the font sections name, in `folder` of the disk.
+void WriteDriverFiles(const InstallDisk& disk, const std::string& folder);
+
+// The version of the drivers on the standard disk.
+inline constexpr std::array<std::uint16_t, 4> kDiskDriverVersion{5, 1, 0, 2};
+
+// `text` with its first `from` replaced by `to` (the test fails when `from` is not there).
+std::string Replaced(std::string text, std::string_view from, std::string_view to);
+
+struct RunOutcome {
+    ProgramRun program;
+    TranscriptLines transcript;
+
+    std::vector<std::string> Story() const { return transcript.Story(); }
+    int State() const;
+};
+
+class Scenario : public ::testing::Test {
+protected:
+    Scenario();
+
+    // Makes the PC with these `tlmachine init` options (a default PC is made otherwise).
+    ScenarioMachine& MakeMachine(const std::vector<std::string>& initOptions = {});
+    ScenarioMachine& Machine();
+
+    // Runs tlins32a on the disk and the PC with the answers given so far; the command line
+    // follows "--" when not empty.
+    RunOutcome Run(const std::string& commandLine = "");
+
+    // The private settings file's value, or "" when absent.
+    std::string Setting(std::string_view key);
+
+    std::filesystem::path bin;
+    InstallDisk disk;
+    std::string answers; // the answers file's text (UTF-8 INI)
+
+private:
+    std::unique_ptr<ScenarioMachine> machine_;
+};
+
+} // namespace tl::test
