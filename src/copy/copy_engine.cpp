@@ -1,0 +1,330 @@
+#include "copy/copy_engine.h"
+
+#include "copy/backup.h"
+#include "copy/confirm_replace.h"
+#include "copy/disk_prompt.h"
+#include "copy/ensure_directory.h"
+#include "copy/file_name.h"
+#include "copy/font_registration.h"
+#include "copy/progress_display.h"
+#include "copy/system_ini_device.h"
+#include "platform/file_system.h"
+#include "platform/lz.h"
+#include "platform/profile.h"
+#include "platform/system.h"
+#include "platform/window_system.h"
+#include "sequencer/dialog_utils.h"
+#include "sequencer/main_window.h"
+#include "startup/installer.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace tl {
+
+namespace {
+
+constexpr int kStateFailed = 1;
+constexpr int kStateRestartNeeded = 5;
+constexpr unsigned kWarningCaption = 162;
+constexpr unsigned kAlreadyInstalledText = 182;
+constexpr LONG kErrorFileNotFound = 2;
+
+// How one entry ended.
+enum class Step { Next, Failed, DirectoryFailed, Cancelled };
+
+std::string RecordKey(const char* prefix, int diskCounter, std::size_t index) {
+    char key[32];
+    std::snprintf(key, sizeof key, "%s%02d%02d", prefix, diskCounter, static_cast<int>(index));
+    return key;
+}
+
+// The text with its "%s" replaced by `value`.
+std::string FillIn(std::string text, std::string_view value) {
+    const std::size_t at = text.find("%s");
+    if (at != std::string::npos) {
+        text.replace(at, 2, value);
+    }
+    return text;
+}
+
+class CopyRun {
+public:
+    CopyRun(Installer& installer, WindowHandle owner, const CopyCallback& notify)
+        : installer_(installer), owner_(owner), notify_(notify),
+          renames_(installer.renames.Read()) {}
+
+    int Run();
+
+private:
+    Step CopyEntry(std::size_t index);
+    std::optional<std::string> FindSource(std::size_t index, int kind);
+    Step FontChecks(std::size_t index, const std::string& destination, bool& copy);
+    Step CopyInto(LzHandle source, const std::string& destination, std::size_t index,
+                  std::string_view name);
+    void Record(const char* prefix, std::size_t index, const std::string& value);
+    void Notify(int code, int value, std::string_view name) {
+        if (notify_) {
+            notify_(owner_, code, value, name);
+        }
+    }
+    std::string ValueName(std::size_t index) const {
+        const CopyList& list = installer_.copyList;
+        return FontValueName(index + 1 < kCopyListEntries ? list.Name(index + 1) : "");
+    }
+
+    Installer& installer_;
+    WindowHandle owner_;
+    const CopyCallback& notify_;
+    RenameList::Reader renames_;
+    int currentDisk_ = 0;
+};
+
+int CopyRun::Run() {
+    const CopyList& list = installer_.copyList;
+    const std::size_t count = list.Count();
+    std::size_t ranged = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        ranged += list.Flag(i) != kFlagSkipped ? 1 : 0;
+    }
+    SetProgressRange(installer_.windows, installer_.progress, static_cast<WORD>(ranged));
+    Notify(kNotifyStart, 0, {});
+    installer_.copyEngine.altSourceState = kAltSourceUnused;
+
+    int result = 1;
+    for (std::size_t i = 0; i < count && result == 1; ++i) {
+        switch (CopyEntry(i)) {
+        case Step::Next:
+            break;
+        case Step::Failed:
+            installer_.installationState = kStateFailed;
+            result = 0;
+            break;
+        case Step::DirectoryFailed:
+            result = 0;
+            break;
+        case Step::Cancelled:
+            installer_.windows.PostMessage(owner_, kStepFinish, 0, 0);
+            result = 0;
+            break;
+        }
+    }
+    Notify(kNotifyFinish, 0, {});
+    return result;
+}
+
+std::optional<std::string> CopyRun::FindSource(std::size_t index, int kind) {
+    CopyEngineState& engine = installer_.copyEngine;
+    std::string path = installer_.paths.sourceDir + "\\";
+    if (kind == kKindFont && engine.altSourceState != kAltSourceUnused) {
+        if (engine.altSourceState == kAltSourceTagPath) {
+            const std::size_t slash = engine.altSourcePath.rfind('\\');
+            engine.altSourcePath =
+                engine.altSourcePath.substr(0, slash == std::string::npos ? 0 : slash);
+            engine.altSourceState = kAltSourceDirectory;
+        }
+        path = engine.altSourcePath + "\\";
+    }
+    path += installer_.copyList.Name(index);
+    const DWORD attributes = installer_.platform.files.GetFileAttributes(path);
+    if (attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0) {
+        return path;
+    }
+    path.back() = '_';
+    OfStruct of;
+    if (installer_.platform.lz.LZOpenFile(path, of, kOfExist | kOfPrompt) < 0) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+Step CopyRun::CopyEntry(std::size_t index) {
+    const CopyList& list = installer_.copyList;
+    const int kind = list.Kind(index);
+    const int disk = list.DiskNumber(index);
+    if (kind == kKindSkipped || kind > kKindRenamed) {
+        return Step::Next;
+    }
+    if (kind == kKindFont &&
+        !CheckFontDisk(installer_, owner_, static_cast<int>(index), disk, currentDisk_)) {
+        return Step::Cancelled;
+    }
+    const std::optional<std::string> source = FindSource(index, kind);
+    if (!source) {
+        return Step::Failed;
+    }
+
+    const std::string_view name = list.Name(index);
+    std::string directory;
+    if (disk == 2 || kind == kKindFont) {
+        directory = installer_.paths.fontDir;
+    } else {
+        directory = installer_.paths.systemDir;
+        if (kind == kKindDevice) {
+            AddSystemIniDevice(installer_, name);
+            installer_.installationState = kStateRestartNeeded;
+        }
+    }
+    if (!EnsureDirectory(installer_, owner_, directory)) {
+        return Step::DirectoryFailed;
+    }
+    std::string destination = directory + "\\";
+    if (kind == kKindRenamed) {
+        // A renamed entry without a name left in the rename list has nowhere to go.
+        const std::optional<std::string_view> newName = renames_.Next();
+        if (!newName) {
+            return Step::Failed;
+        }
+        destination += *newName;
+    } else {
+        destination += name;
+    }
+    if (kind == kKindDevice) {
+        std::string backupName;
+        BackupFile(installer_, destination, backupName);
+        Record("BFile", index, backupName);
+    }
+
+    LzExpand& lz = installer_.platform.lz;
+    OfStruct sourceOf;
+    const LzHandle sourceFile = lz.LZOpenFile(*source, sourceOf, kOfRead | kOfPrompt);
+    if (sourceFile < 0) {
+        return Step::Failed;
+    }
+    if (kind == kKindFont) {
+        bool copy = false;
+        const Step checked = FontChecks(index, destination, copy);
+        if (!copy) {
+            lz.LZClose(sourceFile);
+            return checked;
+        }
+    }
+    const Step copied = CopyInto(sourceFile, destination, index, name);
+    if (copied != Step::Next) {
+        return copied;
+    }
+    if (kind == kKindFont) {
+        RegisterFont(installer_, destination, ValueName(index));
+    }
+    return Step::Next;
+}
+
+// Expands the open `source` into `destination` and closes it. The data goes to a temporary file
+// beside the destination first, which takes the destination's place only once it is complete:
+// a copy that breaks off leaves the file that was there before (or none) and never a part.
+Step CopyRun::CopyInto(LzHandle source, const std::string& destination, std::size_t index,
+                       std::string_view name) {
+    LzExpand& lz = installer_.platform.lz;
+    FileSystem& files = installer_.platform.files;
+    const std::string temporary = CopyTemporaryPath(destination);
+    OfStruct temporaryOf;
+    const LzHandle target = lz.LZOpenFile(temporary, temporaryOf, kOfCreate);
+    if (target < 0) {
+        lz.LZClose(source);
+        return Step::Failed;
+    }
+    Record("File", index, destination);
+    installer_.progress.currentFileName = std::string(name);
+    Notify(kNotifyFile, kNotifyFileName, name);
+    Notify(kNotifyFile, kNotifyFileStep, name);
+    const LONG copied = lz.LZCopy(source, target);
+    lz.LZClose(source);
+    lz.LZClose(target);
+    if (copied < 0 || !files.MoveFileEx(temporary, destination, kMoveFileReplaceExisting)) {
+        files.DeleteFile(temporary);
+        return Step::Failed;
+    }
+    return Step::Next;
+}
+
+// Sets `copy` when the font is to be copied; otherwise the result says how the entry ends.
+Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool& copy) {
+    const std::string valueName = ValueName(index);
+    const LONG registered = QueryFontRegistration(installer_, valueName);
+    if (registered == 0) {
+        const std::string text = FillIn(LoadTextCopy(kAlreadyInstalledText), valueName);
+        const int answer = installer_.windows.MessageBox(
+            owner_, text, LoadTextCopy(kWarningCaption), MB_OKCANCEL | MB_ICONEXCLAMATION,
+            MessageKey(kAlreadyInstalledText));
+        return answer == IDCANCEL ? Step::Cancelled : Step::Next;
+    }
+    if (registered != kErrorFileNotFound) {
+        return Step::Cancelled;
+    }
+    CopyEngineState& engine = installer_.copyEngine;
+    const DWORD attributes = installer_.platform.files.GetFileAttributes(destination);
+    if (engine.replaceQuestion == 0 || attributes == kInvalidFileAttributes) {
+        copy = true;
+        return Step::Next;
+    }
+    for (;;) {
+        const INT_PTR answer = ConfirmReplace(installer_, owner_, FileNamePart(destination), index);
+        if (answer == kConfirmYes) {
+            copy = true;
+            return Step::Next;
+        }
+        if (answer == kConfirmYesToAll) {
+            engine.replaceQuestion = 0;
+            copy = true;
+            return Step::Next;
+        }
+        if (answer == kConfirmNo) {
+            if (installer_.destination.fontDirKept == 0) {
+                RegisterFont(installer_, destination, valueName);
+            }
+            return Step::Next;
+        }
+        if (answer != kConfirmCancel) {
+            // The dialog could not be shown: without the user's answer the file is neither
+            // replaced nor kept on their behalf, and asking again would fail the same way.
+            return Step::Cancelled;
+        }
+        if (ConfirmCancel(installer_.windows, owner_, installer_.installationState) == IDYES) {
+            return Step::Cancelled;
+        }
+    }
+}
+
+void CopyRun::Record(const char* prefix, std::size_t index, const std::string& value) {
+    const std::string key = RecordKey(prefix, installer_.copyEngine.diskCounter, index);
+    installer_.platform.profile.WritePrivateProfileString("Install", key.c_str(), value.c_str(),
+                                                          installer_.paths.privateSettingsFile);
+}
+
+} // namespace
+
+std::string CopyTemporaryPath(std::string_view destination) {
+    return std::string(destination) + ".TMP";
+}
+
+int CopyNotify(Installer& installer, WindowHandle, int code, int value, std::string_view) {
+    switch (code) {
+    case kNotifyStart:
+        if (value == 0) {
+            installer.platform.system.SetErrorMode(kSemFailCriticalErrors);
+        }
+        break;
+    case kNotifyFinish:
+        if (value == 0) {
+            installer.platform.system.SetErrorMode(0);
+        }
+        break;
+    case kNotifyFile:
+        if (value == kNotifyFileName) {
+            RedrawFileName(installer.windows, installer.progress);
+        } else if (value == kNotifyFileStep) {
+            AdvanceProgress(installer.windows, installer.progress, 1);
+        }
+        break;
+    default:
+        break;
+    }
+    return 1;
+}
+
+int RunCopyList(Installer& installer, WindowHandle owner, const CopyCallback& notify) {
+    CopyRun run(installer, owner, notify);
+    return run.Run();
+}
+
+} // namespace tl

@@ -1,0 +1,39 @@
+// The copy run: installs every file of the copy list, expanding compressed sources, creating
+// destination directories, adding device lines, making backups, asking for font disks,
+// checking and registering fonts, and recording each destination in the private settings file.
+#pragma once
+
+#include "platform/window_types.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tl {
+
+struct Installer;
+
+// Notification codes of a run.
+inline constexpr int kNotifyStart = 5;    // once at the start
+inline constexpr int kNotifyFile = 2;     // value 0: name shown; value 100: bar advanced
+inline constexpr int kNotifyFinish = 6;   // once on every way out
+inline constexpr int kNotifyFileName = 0; // value of kNotifyFile
+inline constexpr int kNotifyFileStep = 100;
+
+// (owner, code, value, file name or empty) -> 1.
+using CopyCallback = std::function<int(WindowHandle, int, int, std::string_view)>;
+
+// What the step sequencer hands to the run: sets the error mode for the run, redraws the file
+// name and advances the progress bar. Always 1; codes and values it does not know do nothing.
+int CopyNotify(Installer& installer, WindowHandle owner, int code, int value,
+               std::string_view fileName);
+
+// Walks the copy list once. 1 when every entry was handled; 0 after a failure (installation
+// state 1, except for a directory that cannot be created, which leaves it) or after the user
+// cancelled (step 404 posted to `owner`, state unchanged). `notify` may be empty.
+int RunCopyList(Installer& installer, WindowHandle owner, const CopyCallback& notify);
+
+// Where a file is written before it takes the place of `destination`.
+std::string CopyTemporaryPath(std::string_view destination);
+
+} // namespace tl
