@@ -1,9 +1,33 @@
 #!/usr/bin/env bash
-# Builds tlinf and shows the sample install disk's INSTALL.INF as the installer reads it:
-# the settings and switches it takes at start, the font lists, and a piece of the compacted
-# buffer. Usage: scripts/demo.sh [SCRIPT]   (default: examples/disk/INSTALL.INF)
+# The main job: installs the sample install disk (examples/disk) on a fresh simulated Windows 95
+# PC and shows what that changed. At a terminal the installer asks its questions there;
+# without one (or with --unattended) every question takes its default answer.
+#
+# Usage: scripts/demo.sh [--unattended] [--answers FILE]
+#   --answers FILE   answers for the installer's questions (see README: Using the host build)
+#
+# The PC stays in build/demo/pc (before the run: build/demo/fresh), with the installer's
+# transcript in build/demo/run.jsonl.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+unattended=0
+answers=()
+while [ $# -gt 0 ]; do
+    case $1 in
+    --unattended) unattended=1 ;;
+    --answers)
+        [ $# -ge 2 ] || { echo "demo: --answers needs a file" >&2; exit 2; }
+        answers=(--answers "$(realpath "$2")")
+        shift
+        ;;
+    *)
+        echo "usage: scripts/demo.sh [--unattended] [--answers FILE]" >&2
+        exit 2
+        ;;
+    esac
+    shift
+done
 
 # Runs a build step quietly, showing its output only when it fails.
 quiet() {
@@ -16,66 +40,82 @@ quiet() {
 }
 
 scripts/deps.sh
-echo "building tlinf in build/default ..." >&2
+echo "building tlins32a and tlmachine in build/default ..." >&2
 quiet cmake --preset default
-quiet cmake --build --preset default -j "$(nproc)" --target tlinf
+quiet cmake --build --preset default -j "$(nproc)" --target tlins32a tlmachine
 
-tlinf=build/default/bin/tlinf
-script=${1:-examples/disk/INSTALL.INF}
+bin=build/default/bin
+work=build/demo
+pc=$work/pc
+fresh=$work/fresh
+rm -rf "$work"
+mkdir -p "$work"
+examples/machine/make-machine.sh "$bin/tlmachine" "$pc"
+cp -a "$pc" "$fresh"
 
-# Prints one labelled result; a missing section or key shows as "(none)".
-show() {
-    local label=$1
-    shift
-    local value
-    if value=$("$tlinf" "$@" 2>/dev/null); then
-        printf '  %-44s %s\n' "$label" "$value"
-    else
-        printf '  %-44s %s\n' "$label" "(none)"
+heading() { printf '\n== %s ==\n' "$1"; }
+
+heading "Installing examples/disk on a fresh Windows 95 PC ($pc)"
+run=("$bin/tlins32a" --machine "$pc" --disk examples/disk --transcript "$work/run.jsonl"
+    "${answers[@]}")
+status=0
+if [ "$unattended" = 1 ] || [ ! -t 0 ] || [ ! -t 1 ]; then
+    echo "(no terminal: every question takes its default answer)"
+    "${run[@]}" </dev/null || status=$?
+else
+    "${run[@]}" || status=$?
+fi
+
+heading "What the installer showed and did (transcript, $work/run.jsonl)"
+jq -r '
+  def oneline: gsub("\n"; " | ");
+  if .event == "message" then
+    "message \(.key)  [\(.caption)] \(.text | oneline)  -> \(.answer)"
+  elif .event == "dialog" then
+    "dialog \(.template)  [\(.opened.caption)]  pressed \(.pressed // "-")  result \(.result // "-")"
+  elif .event == "end" then
+    "end: installation state \(.state), exit code \(.exitCode)"
+  else
+    "\(.event): \(del(.event) | tojson)"
+  end' "$work/run.jsonl"
+
+heading "The PC afterwards (tlmachine show)"
+"$bin/tlmachine" show "$pc"
+
+heading "Files added or changed on drive C:"
+changed=0
+while IFS= read -r -d '' file; do
+    rel=${file#"$pc"/}
+    if [ ! -e "$fresh/$rel" ]; then
+        printf '  added    %s (%s bytes)\n' "$rel" "$(stat -c %s "$file")"
+        changed=1
+    elif ! cmp -s "$file" "$fresh/$rel"; then
+        printf '  changed  %s\n' "$rel"
+        changed=1
     fi
-}
+done < <(find "$pc/drive_c" -type f -print0 | sort -z)
+[ "$changed" = 1 ] || echo "  (none)"
 
-first_line() { "$tlinf" section "$script" "$1" 2>/dev/null | head -n 1; }
-show_first() { printf '  %-44s %s\n' "$1" "$(first_line "$2" || true)"; }
-
-section() {
-    local name=$1
-    local count
-    count=$("$tlinf" count "$script" "$name")
-    printf '\n[%s]: %s line(s)\n' "$name" "$count"
-    if [ "$count" -gt 0 ]; then
-        "$tlinf" section "$script" "$name" | sed 's/^/    /'
+# The INI files are ANSI text of code page 949, with CR LF line ends.
+ini_diff() {
+    local name=$1 before=$2 after=$3
+    heading "$name"
+    if [ ! -e "$after" ]; then
+        echo "  (not there)"
+        return
     fi
+    [ -e "$before" ] || before=/dev/null
+    if cmp -s "$before" "$after"; then
+        echo "  (unchanged)"
+        return
+    fi
+    diff -U1 --label "$name before" --label "$name after" \
+        <(iconv -f CP949 -t UTF-8 "$before" | tr -d '\r') \
+        <(iconv -f CP949 -t UTF-8 "$after" | tr -d '\r') || true
 }
-
-# Fails early, with tlinf's own message, when the script cannot be read.
-"$tlinf" compact "$script" >/dev/null
-
-printf '%s as the installer reads it\n\n' "$script"
-echo "Read at start:"
-show_first "settings file (first line of [PRIVATE.INI])" PRIVATE.INI
-show_first "catalogue (first line of [OEM.INF])" OEM.INF
-show "driver folder (PRINTERDRIVER.PATH)" dotted "$script" PRINTERDRIVER.PATH
-show "space needed in KB ([NEEDED.DiskSpace])" field "$script" NEEDED.DiskSpace 0 1
-show "restart mode ([REBOOTSYSTEM])" field "$script" REBOOTSYSTEM 0 1
-show "port-driver lines ([VxD])" count "$script" VxD
-show "port-driver message (key message of [VxD])" key "$script" VxD message
-show "demonstration file (key file of [DEMOFILE])" key "$script" DEMOFILE file
+ini_diff WIN.INI "$fresh/drive_c/WINDOWS/WIN.INI" "$pc/drive_c/WINDOWS/WIN.INI"
+ini_diff SYSTEM.INI "$fresh/drive_c/WINDOWS/SYSTEM.INI" "$pc/drive_c/WINDOWS/SYSTEM.INI"
+ini_diff "tlsetup.ini (the installation's settings)" /dev/null "$pc/drive_c/WINDOWS/tlsetup.ini"
 
 echo
-echo "Fonts:"
-show "offered (TRUETYPEFONTS.FONTLIST)" dotted "$script" TRUETYPEFONTS.FONTLIST
-fonts=$("$tlinf" dotted "$script" TRUETYPEFONTS.FONTLIST 2>/dev/null || true)
-IFS=',' read -r -a names <<<"$fonts"
-for name in "${names[@]}"; do
-    show "$name: KB, place" key "$script" NEEDED.SPACE "$name"
-    show "$name: first file" field "$script" "$name.TrueType" 0 1
-    show "$name: its registry name" field "$script" "$name.TrueType" 0 2
-done
-
-section DISK1
-section DeleteIni
-
-echo
-echo "Compacted buffer, first 240 characters (\\0 ends a line; \\0\\0 comes before a header):"
-"$tlinf" compact "$script" | cut -c1-240 | sed 's/^/    /'
+echo "tlins32a exit code: $status; the PC is in $pc"

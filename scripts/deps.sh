@@ -9,6 +9,7 @@ packages=(
     libmspack-dev mscompress icoutils
     clang-format
     nlohmann-json3-dev
+    jq
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
     wine wine64 xvfb xauth fonts-nanum
 )
