@@ -1,0 +1,246 @@
+// The installer's dialogs on the system's dialog manager: every template becomes a real dialog,
+// and the answers of an unattended run act on its real controls.
+#include "win32ui_fixture.h"
+
+#include "platform/win32/ui/hangul_font.h"
+#include "resources/dialog_templates.h"
+#include "sequencer/dialog_utils.h"
+
+namespace tl::win32ui::test {
+namespace {
+
+const wchar_t* ClassFor(ControlClass controlClass) {
+    switch (controlClass) {
+    case ControlClass::Button:
+        return L"Button";
+    case ControlClass::Edit:
+        return L"Edit";
+    case ControlClass::Static:
+        return L"Static";
+    case ControlClass::ListBox:
+        return L"ListBox";
+    default:
+        return L"";
+    }
+}
+
+INT_PTR Passive(DialogWindow&, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+TEST_F(Win32UiTest, EveryTemplateBecomesADialogWithItsControlsAndAHangulFont) {
+    for (const DialogTemplate& dialogTemplate : AllDialogTemplates()) {
+        SCOPED_TRACE(dialogTemplate.name);
+        WindowHandle dialog = windows.CreateDialog(dialogTemplate.name, {}, Passive, 0);
+        ASSERT_TRUE(dialog);
+        HWND window = ToHwnd(dialog);
+        for (const DialogItemTemplate& item : dialogTemplate.items) {
+            if (item.id == 0xFFFF)
+                continue;
+            HWND control = GetDlgItem(window, item.id);
+            ASSERT_TRUE(control) << "control " << item.id;
+            wchar_t name[32] = {};
+            GetClassNameW(control, name, 32);
+            EXPECT_EQ(_wcsicmp(name, ClassFor(item.controlClass)), 0) << "control " << item.id;
+            EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE)) & 0xFFFFu,
+                      item.style & 0xFFFFu)
+                << "control " << item.id;
+        }
+        // The dialog's font shows Hangul, whatever face the template names.
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+        LOGFONTW logFont{};
+        ASSERT_TRUE(font && GetObjectW(font, sizeof(logFont), &logFont));
+        EXPECT_TRUE(FaceHasHangul(logFont.lfFaceName));
+        EXPECT_TRUE(windows.FindDialog(dialog));
+        windows.DestroyWindow(dialog);
+        EXPECT_FALSE(windows.FindDialog(dialog));
+        ASSERT_FALSE(recorder.dialogs.empty());
+        EXPECT_EQ(recorder.dialogs.back().name, dialogTemplate.name);
+        EXPECT_FALSE(recorder.dialogs.back().result); // modeless
+    }
+}
+
+// PRINTERNAME as a procedure would fill it: Korean caption and label, a proposed name.
+struct NameDialog {
+    std::string typed;
+    std::string caption;
+    INT_PTR operator()(DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) {
+        if (message == WM_INITDIALOG) {
+            dialog.SetCaption(Ansi("드라이버 설치"));
+            dialog.SetItemText(152, Ansi("프린터 이름:"));
+            dialog.SetItemText(1006, "Telmora 600");
+            dialog.LimitText(1006, 20);
+            return TRUE;
+        }
+        if (message == WM_COMMAND && (LoWord(wParam) == IDOK || LoWord(wParam) == IDCANCEL)) {
+            typed = dialog.GetItemText(1006, 64);
+            caption = dialog.GetCaption();
+            dialog.EndDialog(LoWord(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    }
+};
+
+TEST_F(Win32UiTest, AnswersTypeIntoTheRealEditAndPressItsButton) {
+    Answer("[PRINTERNAME]\n1006=내 프린터 with a long name\nPress=1\n");
+    NameDialog procedure;
+    INT_PTR result = windows.DialogBox(
+        "PRINTERNAME", {},
+        [&](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+            return procedure(dialog, message, wParam, lParam);
+        },
+        0);
+    EXPECT_EQ(result, IDOK);
+    // Typing stops at the limit of 20 bytes.
+    EXPECT_EQ(procedure.typed, Ansi("내 프린터 with a lon"));
+    EXPECT_EQ(procedure.caption, Ansi("드라이버 설치"));
+    ASSERT_EQ(recorder.dialogs.size(), 1u);
+    const ui::DialogRecord& record = recorder.dialogs[0];
+    EXPECT_EQ(record.name, "PRINTERNAME");
+    EXPECT_EQ(record.opened.caption, Ansi("드라이버 설치"));
+    ASSERT_TRUE(record.opened.Find(1006));
+    EXPECT_EQ(record.opened.Find(1006)->text, "Telmora 600");
+    EXPECT_EQ(record.closed.Find(1006)->text, Ansi("내 프린터 with a lon"));
+    EXPECT_EQ(record.opened.Find(152)->text, Ansi("프린터 이름:"));
+    EXPECT_EQ(record.pressed, IDOK);
+    EXPECT_EQ(record.result, IDOK);
+    EXPECT_TRUE(stops.empty());
+}
+
+TEST_F(Win32UiTest, WithoutAnswersTheDefaultButtonIsPressed) {
+    Answer("");
+    NameDialog procedure;
+    INT_PTR result = windows.DialogBox(
+        "PRINTERNAME", {},
+        [&](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+            return procedure(dialog, message, wParam, lParam);
+        },
+        0);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(procedure.typed, "Telmora 600");
+}
+
+// SELECTDRV's list: the answer selects an item by its text and the list notifies the dialog.
+TEST_F(Win32UiTest, AListAnswerSelectsByTextWithTheListsNotification) {
+    Answer("[SELECTDRV]\n119=Telmora 800\n");
+    int changes = 0;
+    std::string chosen;
+    INT_PTR result = windows.DialogBox(
+        "SELECTDRV", {},
+        [&](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+            if (message == WM_INITDIALOG) {
+                for (const char* model : {"Telmora 600", "Telmora 800", "Telmora 1200"})
+                    dialog.ListAdd(119, model);
+                dialog.ListSetCurSel(119, 0);
+                return TRUE;
+            }
+            if (message == WM_COMMAND && LoWord(wParam) == 119 && HiWord(wParam) == LBN_SELCHANGE)
+                ++changes;
+            if (message == WM_COMMAND && LoWord(wParam) == IDOK) {
+                chosen = dialog.ListText(119, dialog.ListGetCurSel(119));
+                dialog.EndDialog(1);
+                return TRUE;
+            }
+            return FALSE;
+        },
+        0);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(chosen, "Telmora 800");
+    EXPECT_EQ(changes, 1);
+    ASSERT_EQ(recorder.dialogs.size(), 1u);
+    const ui::ControlSnapshot* list = recorder.dialogs[0].closed.Find(119);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->items.size(), 3u);
+    EXPECT_EQ(list->selected, std::vector<int>{1});
+}
+
+// A dialog that sets a timer when it opens sees it fire before anyone acts on it.
+TEST_F(Win32UiTest, TheDialogsOwnTimerFiresBeforeTheAnswers) {
+    Answer("");
+    bool firedBeforeOk = false;
+    bool fired = false;
+    windows.DialogBox(
+        "VER_CHECK", {},
+        [&](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+            if (message == WM_INITDIALOG) {
+                dialog.SetTimer(7, 300);
+                return TRUE;
+            }
+            if (message == WM_TIMER && wParam == 7) {
+                fired = true;
+                dialog.KillTimer(7);
+                return TRUE;
+            }
+            if (message == WM_COMMAND && LoWord(wParam) == IDOK) {
+                firedBeforeOk = fired;
+                dialog.EndDialog(1);
+                return TRUE;
+            }
+            return FALSE;
+        },
+        0);
+    EXPECT_TRUE(firedBeforeOk);
+    ASSERT_EQ(recorder.timers.size(), 1u);
+    EXPECT_EQ(recorder.timers[0], (std::pair<UINT_PTR, UINT>{7, 300}));
+}
+
+// F3 goes through the dialog's own message loop to the installer's message-filter hook, which
+// turns it into the exit button.
+class F3Frontend final : public ui::Frontend {
+public:
+    ui::MessageBoxAnswer AnswerMessageBox(const ui::MessageBoxRequest& request) override {
+        return {request.DefaultResult(), {}};
+    }
+    std::optional<std::string> DriveDialog(ui::DialogDriver& dialog, int attempt) override {
+        if (attempt > 1)
+            return "F3 did not close " + dialog.Name();
+        dialog.PressKey(VK_F3);
+        return std::nullopt;
+    }
+};
+
+TEST_F(Win32UiTest, F3ReachesTheMessageFilterHookAndPressesTheExitButton) {
+    F3Frontend f3;
+    windows.SetFrontend(&f3);
+    DialogUtilState state;
+    INT_PTR result = windows.DialogBox(
+        "DIRECTORY", {},
+        [&](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+            if (message == WM_INITDIALOG) {
+                state.f3Dialog = dialog.Handle();
+                InstallF3Hook(windows, state);
+                dialog.SetFocus(117);
+                return FALSE;
+            }
+            if (message == WM_COMMAND && LoWord(wParam) == kF3ExitButtonId) {
+                RemoveF3Hook(windows, state);
+                dialog.EndDialog(kF3ExitButtonId);
+                return TRUE;
+            }
+            return FALSE;
+        },
+        0);
+    EXPECT_EQ(result, kF3ExitButtonId);
+    EXPECT_TRUE(stops.empty()) << stops.front();
+}
+
+TEST_F(Win32UiTest, ADialogThatRefusesItsAnswerStopsTheRunInsteadOfWaiting) {
+    Answer("[CHANGE]\n117=Q:\\NOWHERE\nPress=1\n");
+    INT_PTR result = windows.DialogBox(
+        "CHANGE", {},
+        [](DialogWindow&, UINT message, WPARAM, LPARAM) -> INT_PTR {
+            return message == WM_INITDIALOG || message == WM_COMMAND ? TRUE : FALSE;
+        },
+        0);
+    EXPECT_EQ(result, -1);
+    ASSERT_EQ(stops.size(), 1u);
+    EXPECT_NE(stops[0].find("CHANGE"), std::string::npos) << stops[0];
+    ASSERT_EQ(recorder.dialogs.size(), 1u);
+    EXPECT_EQ(recorder.dialogs[0].closed.Find(117)->text, "Q:\\NOWHERE");
+    // Once stopped, nothing more is shown.
+    EXPECT_EQ(windows.DialogBox("CHANGE", {}, Passive, 0), -1);
+}
+
+} // namespace
+} // namespace tl::win32ui::test

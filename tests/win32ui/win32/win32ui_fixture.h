@@ -1,0 +1,66 @@
+// What the Win32 window-system tests share: code page 949 through the system's conversions, a
+// window system on the test's thread, and recorders of what it reports. The tests run under Wine
+// on an X display (Xvfb), with the real USER32 and GDI.
+#pragma once
+
+#include "platform/win32/ui/win32_window_system.h"
+#include "ui/unattended/answers.h"
+#include "ui/unattended/unattended_frontend.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tl::win32ui::test {
+
+class SystemCodePage final : public CodePage {
+public:
+    std::string ToUtf8(std::string_view ansi) const override;
+    std::string FromUtf8(std::string_view utf8) const override;
+};
+
+class Recorder final : public ui::Observer, public EventSink {
+public:
+    struct Box {
+        ui::MessageBoxRequest request;
+        int result = 0;
+    };
+    void MessageBoxShown(const ui::MessageBoxRequest& request, int result) override {
+        boxes.push_back({request, result});
+    }
+    void DialogClosed(const ui::DialogRecord& record) override { dialogs.push_back(record); }
+    void TimerFired(UINT_PTR id, UINT delayMs, std::uint64_t) override {
+        timers.emplace_back(id, delayMs);
+    }
+    void Record(PlatformEvent event) override { events.push_back(std::move(event)); }
+
+    std::vector<Box> boxes;
+    std::vector<ui::DialogRecord> dialogs;
+    std::vector<std::pair<UINT_PTR, UINT>> timers;
+    std::vector<PlatformEvent> events;
+};
+
+class Win32UiTest : public ::testing::Test {
+protected:
+    Win32UiTest();
+    ~Win32UiTest() override;
+
+    // Makes the run unattended with these answers (INI text, UTF-8).
+    void Answer(const std::string& answersText);
+    // The text of a PlatformEvent field, or "".
+    static std::string Field(const PlatformEvent& event, const std::string& name);
+
+    SystemCodePage codePage;
+    Win32WindowSystem windows;
+    Recorder recorder;
+    std::vector<std::string> stops;
+    std::optional<ui::Answers> answers;
+    std::unique_ptr<ui::UnattendedFrontend> frontend;
+};
+
+// Code page 949 bytes of a UTF-8 literal.
+std::string Ansi(std::string_view utf8);
+
+} // namespace tl::win32ui::test
