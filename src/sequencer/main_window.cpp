@@ -1,6 +1,7 @@
 #include "sequencer/main_window.h"
 
 #include "sequencer/face.h"
+#include "sequencer/steps.h"
 #include "startup/installer.h"
 
 namespace tl {
@@ -36,9 +37,16 @@ LRESULT MainWndProc(Installer& installer, WindowHandle window, UINT message, WPA
         Paint(installer, window);
         return 0;
     case kStepDriver:
-        // The installation steps are not wired in yet: the first step ends the run at once, as
-        // the last step does, by destroying the window.
-        windows.DestroyWindow(window);
+        StepDriver(installer, window);
+        return 0;
+    case kStepDemonstration:
+        StepDemonstration(installer, window);
+        return 0;
+    case kStepFonts:
+        StepFonts(installer, window);
+        return 0;
+    case kStepFinish:
+        StepFinish(installer, window);
         return 0;
     case WM_DESTROY:
         installer.renames.Release();

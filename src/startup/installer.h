@@ -10,6 +10,7 @@
 #include "copy/rename_list.h"
 #include "destination/destination_state.h"
 #include "destination/font_select_state.h"
+#include "platform/canvas.h"
 #include "platform/platform.h"
 #include "platform/window_system.h"
 #include "selection/catalogue.h"
@@ -43,6 +44,9 @@ struct Installer {
     OptionFlags options;
     Cursor waitCursor;
     WindowHandle mainWindow;
+    // The display's font objects (GDI on Windows); none: the progress display's file name is
+    // drawn in the system font.
+    FontPort* fonts = nullptr;
 
     SetupScripts scripts;
     CopyList copyList;

@@ -49,8 +49,9 @@ TEST_F(SampleDisk, StartsUpAndEndsCleanly) {
     machine.WriteFile("drive_c/WINDOWS/~TL00001.txt", "C:\\WINDOWS\\tlsetup.ini");
     EXPECT_EQ(Run(), 0) << machine.ReadFile("err.txt");
     auto lines = Transcript();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], json::parse(R"({"event":"end","state":0,"exitCode":0})"));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back()["event"], "end");
+    EXPECT_EQ(lines.back()["exitCode"], 0);
     EXPECT_FALSE(machine.Exists("drive_c/WINDOWS/~TL00001.txt"));
     // The ECP search ran at start and left its answer in WIN.INI.
     EXPECT_NE(machine.ReadFile("drive_c/WINDOWS/WIN.INI").find("[tlsetup]"), std::string::npos);
@@ -59,11 +60,16 @@ TEST_F(SampleDisk, StartsUpAndEndsCleanly) {
 TEST_F(SampleDisk, NoDriverSwitchWaitsForTheTimerAndSkipsTheEcpSearch) {
     EXPECT_EQ(Run("/ND"), 0);
     auto lines = Transcript();
-    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0]["event"], "timer");
     EXPECT_EQ(lines[0]["delay"], 2000);
-    EXPECT_EQ(lines[1], json::parse(R"({"event":"end","state":0,"exitCode":0})"));
-    EXPECT_FALSE(machine.Exists("drive_c/WINDOWS/WIN.INI"));
+    EXPECT_EQ(lines.back()["event"], "end");
+    EXPECT_EQ(lines.back()["exitCode"], 0);
+    // Only the fonts step ran: nobody was asked about the driver.
+    for (const json& line : lines)
+        EXPECT_NE(line.value("key", ""), "139");
+    EXPECT_TRUE(!machine.Exists("drive_c/WINDOWS/WIN.INI") ||
+                machine.ReadFile("drive_c/WINDOWS/WIN.INI").find("[tlsetup]") == std::string::npos);
 }
 
 TEST_F(SampleDisk, ASecondInstallerOnTheSameMachineIsRefused) {
@@ -82,7 +88,9 @@ TEST_F(SampleDisk, ASecondInstallerOnTheSameMachineIsRefused) {
 
     // Once the other one has ended, the next run goes ahead.
     EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(Transcript().size(), 1u);
+    lines = Transcript();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines[0].value("key", ""), "134");
 }
 
 } // namespace

@@ -1,0 +1,131 @@
+// Step 404: the INI files, the backup notices, the outcome and the restart; then the window goes.
+
+#include "copy/file_name.h"
+#include "platform/system.h"
+#include "sequencer/dialog_utils.h"
+#include "sequencer/memory_dialogs.h"
+#include "sequencer/step_support.h"
+#include "sequencer/steps.h"
+#include "startup/installer.h"
+#include "sysfiles/delete_ini.h"
+#include "sysfiles/ini_edit.h"
+
+#include <initializer_list>
+#include <string>
+
+namespace tl {
+namespace {
+
+constexpr unsigned kSystemIniBackupText = 157;
+constexpr unsigned kWinIniBackupText = 158;
+constexpr unsigned kFailedText = 153;
+constexpr unsigned kFinishedText = 156;
+constexpr unsigned kRestartNeededText = 215;
+constexpr std::string_view kRestartMarkerAtom = "bi-di.386";
+constexpr std::string_view kRestartTemplate = "WIN_RESTART";
+constexpr std::string_view kReportedPrinter = "Printer";
+
+std::string JoinedTexts(std::initializer_list<unsigned> ids) {
+    std::string text;
+    for (unsigned id : ids)
+        text += LoadTextCopy(id);
+    return text;
+}
+
+// A backup made in this run is recorded under `key` with its path; a single character is the
+// "none" mark.
+void ReportBackup(Installer& installer, WindowHandle window, const char* key, unsigned id) {
+    const std::string backup = ReadInstallSetting(installer, key, "E");
+    if (backup.size() == 1)
+        return;
+    ShowStepMessage(installer, window, FormatText(LoadTextCopy(id), FileNamePart(backup)) + "!",
+                    kNoticeCaption, MB_ICONEXCLAMATION, MessageKey(id));
+    Repaint(installer, window);
+}
+
+void EditIniFiles(Installer& installer, WindowHandle window) {
+    if (!(installer.changeBits & kChangeDriverInstalled))
+        return;
+    const int state = installer.installationState;
+    if (state == 4 || state == 5) {
+        BusyCursor busy(installer, window);
+        ApplyDeleteIni(installer);
+    }
+    if (installer.changeBits & kChangeDriverInstalled)
+        ReportBackup(installer, window, kWinIniBackupKey, kWinIniBackupText);
+}
+
+// A device driver that needs a restart leaves the marker atom behind.
+void TakeRestartMarker(Installer& installer) {
+    System& system = installer.platform.system;
+    const ATOM atom = system.GlobalFindAtom(kRestartMarkerAtom);
+    if (!atom)
+        return;
+    installer.installationState = 5;
+    system.GlobalDeleteAtom(atom);
+}
+
+void OfferRestart(Installer& installer, WindowHandle window) {
+    const int rebootMode = installer.options.rebootMode;
+    if (rebootMode == 0) {
+        ShowStepMessage(installer, window, LoadTextCopy(kRestartNeededText), kInstallCaption,
+                        MB_ICONEXCLAMATION, MessageKey(kRestartNeededText));
+        return;
+    }
+    System& system = installer.platform.system;
+    RestartContext context{
+        installer.windows,
+        [&system](UINT flags, DWORD reserved) { return system.ExitWindowsEx(flags, reserved); },
+        rebootMode};
+    RunRestartDialog(installer.windows, installer.platform.codePage, window,
+                     MakeSelWinRestart(context), kRestartTemplate);
+}
+
+void ReportOutcome(Installer& installer, WindowHandle window) {
+    // The outcome speaks of the printer, whichever models were chosen.
+    installer.printerName = std::string(kReportedPrinter);
+    const auto report = [&](unsigned id, UINT icon) {
+        ShowStepMessage(installer, window, FormatText(LoadTextCopy(id), installer.printerName),
+                        kInstallCaption, icon, MessageKey(id));
+    };
+    switch (installer.installationState) {
+    case 1:
+        report(kFailedText, MB_ICONHAND);
+        break;
+    case 4:
+        report(kFinishedText, MB_ICONASTERISK);
+        break;
+    case 5:
+        OfferRestart(installer, window);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void StepFinish(Installer& installer, WindowHandle window) {
+    Repaint(installer, window);
+    EditIniFiles(installer, window);
+    if (installer.changeBits & kChangeSystemIni)
+        ReportBackup(installer, window, kSystemIniBackupKey, kSystemIniBackupText);
+    TakeRestartMarker(installer);
+
+    if (installer.installationState == 5 && installer.options.portDriverMessage) {
+        ShowStepMessage(installer, window, JoinedTexts({165, 166, 167}), kNoticeCaption,
+                        MB_ICONEXCLAMATION, MessageKey(165));
+        Repaint(installer, window);
+    }
+    if (installer.options.addPrinterMode) {
+        // Windows' own printer wizard installs the printer on this system: say how.
+        ShowStepMessage(installer, window, JoinedTexts({178, 179, 180, 181}), kNoticeCaption,
+                        MB_ICONEXCLAMATION, MessageKey(178));
+    } else {
+        ReportOutcome(installer, window);
+    }
+    FreeInf(installer.scripts);
+    installer.windows.DestroyWindow(window);
+}
+
+} // namespace tl

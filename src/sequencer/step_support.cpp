@@ -1,0 +1,135 @@
+#include "sequencer/step_support.h"
+
+#include "copy/copy_engine.h"
+#include "copy/progress_display.h"
+#include "platform/canvas.h"
+#include "platform/profile.h"
+#include "sequencer/dialog_utils.h"
+#include "startup/configuration.h"
+#include "startup/installer.h"
+
+namespace tl {
+namespace {
+
+// Without a font port the progress display draws its file name in the system font.
+class NoFontObjects final : public FontPort {
+public:
+    FontHandle CreateFont(const LogFont&) override { return {}; }
+    void DeleteFont(FontHandle) override {}
+};
+
+} // namespace
+
+void PostStep(Installer& installer, WindowHandle window, UINT step) {
+    installer.windows.PostMessage(window, step, 0, 0);
+}
+
+void ShowStepMessage(Installer& installer, WindowHandle owner, std::string_view text,
+                     unsigned caption, UINT icon, std::string_view key) {
+    installer.windows.MessageBox(owner, text, LoadTextCopy(caption), MB_OK | icon, key);
+}
+
+void ShowStepError(Installer& installer, WindowHandle owner, unsigned id) {
+    ShowStepMessage(installer, owner, LoadTextCopy(id), kInstallCaption, MB_ICONHAND,
+                    MessageKey(id));
+}
+
+void ReportMissingFile(Installer& installer, WindowHandle owner, std::string_view name) {
+    ShowStepMessage(installer, owner, std::string(name) + LoadTextCopy(kNotFoundText),
+                    kInstallCaption, MB_ICONHAND, MessageKey(kNotFoundText));
+}
+
+bool AskYesNo(Installer& installer, WindowHandle owner, unsigned id) {
+    return installer.windows.MessageBox(owner, LoadTextCopy(id), LoadTextCopy(kQuestionCaption),
+                                        MB_YESNO, MessageKey(id)) == IDYES;
+}
+
+std::string FormatText(std::string_view pattern, std::string_view argument) {
+    std::string text(pattern);
+    if (const std::size_t at = text.find("%s"); at != std::string::npos)
+        text.replace(at, 2, argument);
+    return text;
+}
+
+void Repaint(Installer& installer, WindowHandle window) {
+    installer.windows.InvalidateRect(window, nullptr, TRUE);
+    installer.windows.UpdateWindow(window);
+}
+
+BusyCursor::BusyCursor(Installer& installer, WindowHandle window) : windows_(installer.windows) {
+    windows_.SetCapture(window);
+    previous_ = windows_.SetCursor(installer.waitCursor);
+}
+
+BusyCursor::~BusyCursor() {
+    windows_.SetCursor(previous_);
+    windows_.ReleaseCapture();
+}
+
+int CopyWithProgress(Installer& installer, WindowHandle window) {
+    NoFontObjects noFonts;
+    FontPort& fonts = installer.fonts ? *installer.fonts : noFonts;
+    OpenProgressDisplay(installer.windows, fonts, installer.progress, window);
+    const CopyCallback notify = [&installer](WindowHandle owner, int code, int value,
+                                             std::string_view fileName) {
+        return CopyNotify(installer, owner, code, value, fileName);
+    };
+    const int result = RunCopyList(installer, window, notify);
+    CloseProgressDisplay(installer.windows, fonts, installer.progress, window);
+    return result;
+}
+
+void MarkInstalling(Installer& installer, bool keepRestart) {
+    if (keepRestart && installer.installationState == 5)
+        return;
+    installer.installationState = 4;
+}
+
+std::optional<InfScript> LoadStepScript(Installer& installer, WindowHandle owner,
+                                        std::string_view path, std::string_view name,
+                                        bool reportMissing) {
+    if (!StepFileExists(installer, path)) {
+        if (reportMissing)
+            ReportMissingFile(installer, owner, name);
+        return std::nullopt;
+    }
+    const InfLoadResult loaded = LoadInf(installer.scripts, installer.platform.files, path);
+    if (loaded.status == InfLoadStatus::Loaded)
+        return loaded.script;
+    ReportScriptNotLoaded(installer, owner, loaded.status);
+    return std::nullopt;
+}
+
+void ReportScriptNotLoaded(Installer& installer, WindowHandle owner, InfLoadStatus status) {
+    // An empty script would read as one without any section; saying so is plainer.
+    ShowStepError(installer, owner,
+                  status == InfLoadStatus::Empty ? kCannotReadText : kOutOfMemoryText);
+}
+
+bool StepFileExists(Installer& installer, std::string_view path) {
+    return installer.platform.files.GetFileAttributes(path) != kInvalidFileAttributes;
+}
+
+std::string ReadInstallSetting(Installer& installer, const char* key, const std::string& fallback) {
+    constexpr DWORD kFirstSize = 512;
+    constexpr DWORD kMaxSize = 64 * 1024;
+    std::string value(kFirstSize, '\0');
+    for (;;) {
+        const auto size = static_cast<DWORD>(value.size());
+        const DWORD length = installer.platform.profile.GetPrivateProfileString(
+            kInstallSection, key, fallback.c_str(), value.data(), size,
+            installer.paths.privateSettingsFile);
+        if (length + 1 < size || size >= kMaxSize) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(value.size() * 2);
+    }
+}
+
+void WriteInstallSetting(Installer& installer, const char* key, const std::string& value) {
+    installer.platform.profile.WritePrivateProfileString(kInstallSection, key, value.c_str(),
+                                                         installer.paths.privateSettingsFile);
+}
+
+} // namespace tl

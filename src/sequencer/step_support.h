@@ -1,0 +1,89 @@
+// What the installation steps of the main window share: their messages and questions, the
+// repaint, the wait cursor around long work, the copy run with its progress display, and the
+// setup scripts they load and release in turn.
+#pragma once
+
+#include "platform/window_system.h"
+#include "startup/inf_scripts.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tl {
+
+struct Installer;
+
+// Captions of the step messages.
+inline constexpr unsigned kInstallCaption = 161;  // errors and results
+inline constexpr unsigned kNoticeCaption = 162;   // warnings and backup notices
+inline constexpr unsigned kWarningCaption = 163;  // memory trouble
+inline constexpr unsigned kQuestionCaption = 164; // Yes/No questions
+
+inline constexpr unsigned kNotFoundText = 132;    // " cannot be found" behind a name
+inline constexpr unsigned kCannotReadText = 131;  // a setup script that holds nothing
+inline constexpr unsigned kOutOfMemoryText = 133; // a setup script that cannot be loaded
+
+// Posts the next step to the main window.
+void PostStep(Installer& installer, WindowHandle window, UINT step);
+
+// A message box under caption `caption` with OK and `icon`; `key` names the message.
+void ShowStepMessage(Installer& installer, WindowHandle owner, std::string_view text,
+                     unsigned caption, UINT icon, std::string_view key);
+// String `id` with the install caption and the error icon.
+void ShowStepError(Installer& installer, WindowHandle owner, unsigned id);
+// `name` followed by " cannot be found", install caption, error icon.
+void ReportMissingFile(Installer& installer, WindowHandle owner, std::string_view name);
+
+// Question `id` with the question caption, Yes and No: true for Yes.
+bool AskYesNo(Installer& installer, WindowHandle owner, unsigned id);
+
+// `pattern` with its first "%s" replaced by `argument`.
+std::string FormatText(std::string_view pattern, std::string_view argument);
+
+// Invalidates the whole window and paints it at once.
+void Repaint(Installer& installer, WindowHandle window);
+
+// While it lives the mouse is captured by the window and the wait cursor shown; the previous
+// cursor comes back and the capture is released when it goes.
+class BusyCursor {
+public:
+    BusyCursor(Installer& installer, WindowHandle window);
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    WindowSystem& windows_;
+    Cursor previous_;
+};
+
+// Opens the progress display, runs the copy list with CopyNotify, closes the display. The run's
+// result: 1 when every entry was handled.
+int CopyWithProgress(Installer& installer, WindowHandle window);
+
+// Sets the installation state to 4 (installed) before a copy run, leaving a 5 (restart needed)
+// in place when `keepRestart` is set.
+void MarkInstalling(Installer& installer, bool keepRestart);
+
+// Loads the script at `path`, reporting what went wrong to `owner`: a missing file by its
+// `name` and " cannot be found" (only when `reportMissing`), a script that cannot be loaded
+// with 133 and one that holds nothing with 131. The script, or none after the report.
+std::optional<InfScript> LoadStepScript(Installer& installer, WindowHandle owner,
+                                        std::string_view path, std::string_view name,
+                                        bool reportMissing);
+
+// Reports a script that did not load (133) or loaded empty (131) with the install caption.
+void ReportScriptNotLoaded(Installer& installer, WindowHandle owner, InfLoadStatus status);
+
+// Whether the file exists.
+bool StepFileExists(Installer& installer, std::string_view path);
+
+// The value of `key` of section "Install" of the private settings file, or `fallback`; read
+// whole, however long.
+std::string ReadInstallSetting(Installer& installer, const char* key, const std::string& fallback);
+
+// Writes `value` to `key` of section "Install" of the private settings file.
+void WriteInstallSetting(Installer& installer, const char* key, const std::string& value);
+
+} // namespace tl
