@@ -1,94 +1,12 @@
-#include "copy/confirm_replace.h"
-#include "copy/copy_engine.h"
-#include "copy/font_registration.h"
-#include "destination/destination_fixture.h"
-#include "platform/profile.h"
-#include "platform/registry.h"
-#include "resources/string_table.h"
-#include "sequencer/main_window.h"
+#include "copy/rename_list.h"
+#include "platform/system.h"
+
+#include "copy_engine_fixture.h"
+
+#include <utility>
 
 namespace tl::test {
 namespace {
-
-std::string Text(unsigned id) {
-    return std::string(*LookupString(id));
-}
-
-// "hello" compressed (SZDD, literals only), and data that claims more than it holds.
-const std::string kCompressedHello("SZDD\x88\xF0\x27\x33"
-                                   "AT\x05\0\0\0\xFFhello",
-                                   20);
-const std::string kDamaged("SZDD\x88\xF0\x27\x33"
-                           "A\0\xFF\xFF\0\0\xFF[",
-                           16);
-
-// The install disk at D:\DISK, fonts going to D:\FONTS, the records in C:\WINDOWS\TLSETUP.INI.
-class CopyEngineTest : public DestinationTest {
-protected:
-    void SetUp() override {
-        Open();
-        folder.WriteFile("drive_c/WINDOWS/SYSTEM.INI", "[386Enh]\r\ndevice=*vpd\r\n");
-        folder.MakeDirectory("drive_d/DISK");
-        Paths& paths = installer->paths;
-        paths.diskPath = "D:\\DISK";
-        paths.sourceDir = "D:\\DISK";
-        paths.fontDir = "D:\\FONTS";
-        paths.privateSettingsFile = "C:\\WINDOWS\\TLSETUP.INI";
-        installer->destination.typedFontDir = "D:\\FONTS";
-        notify = [this](WindowHandle, int code, int value, std::string_view name) {
-            notes.push_back(std::to_string(code) + "/" + std::to_string(value) + " " +
-                            std::string(name));
-            return 1;
-        };
-    }
-
-    void Add(std::uint8_t flag, char disk, const std::string& name) {
-        ASSERT_EQ(installer->copyList.Append(flag, disk, name), CopyListError::None);
-    }
-    void AddFont(const std::string& file, const std::string& fontName) {
-        ASSERT_EQ(installer->copyList.AppendFontPair('1', file, fontName), CopyListError::None);
-    }
-    int Run() { return RunCopyList(*installer, owner, notify); }
-
-    std::string Recorded(const std::string& key) {
-        char value[300] = {};
-        platform->profile.GetPrivateProfileString("Install", key.c_str(), "-", value, sizeof value,
-                                                  installer->paths.privateSettingsFile);
-        return value;
-    }
-    void RegisterArial() {
-        HKEY key{};
-        platform->registry.RegCreateKeyEx(kHkeyLocalMachine, kInstalledFontsKey, 0, kKeyAllAccess,
-                                          &key, nullptr);
-        const char file[] = "ARIAL.TTF";
-        platform->registry.RegSetValueEx(key, "Arial (TrueType)", kRegSz,
-                                         reinterpret_cast<const BYTE*>(file), sizeof file);
-        platform->registry.RegCloseKey(key);
-    }
-    // Each CONFIRMDLG opening presses the next button.
-    void Confirm(std::vector<int> buttons) {
-        frontend.drive = [this, buttons](ui::DialogDriver& dialog, int) {
-            dialog.Click(confirmTurn < buttons.size() ? buttons[confirmTurn++] : IDCANCEL);
-            return std::optional<std::string>{};
-        };
-    }
-
-    // The step messages posted to the owner since the last look.
-    std::vector<UINT> PostedSteps() {
-        windows.PostMessage(owner, kStepDemonstration, 0, 0); // the engine never posts it
-        std::vector<UINT> steps;
-        Message message;
-        while (windows.GetMessage(message, owner, kStepDriver, kStepDemonstration) &&
-               message.message != kStepDemonstration) {
-            steps.push_back(message.message);
-        }
-        return steps;
-    }
-
-    CopyCallback notify;
-    std::vector<std::string> notes;
-    std::size_t confirmTurn = 0;
-};
 
 TEST_F(CopyEngineTest, CopiesPlainAndCompressedSourcesWithTheirRecords) {
     folder.WriteFile("drive_d/DISK/PLAIN.DRV", "plain");
@@ -104,6 +22,7 @@ TEST_F(CopyEngineTest, CopiesPlainAndCompressedSourcesWithTheirRecords) {
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/PACKED.DLL"), "hello");
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/FONTDRV.DLL"), "disk two");
     EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/FONTDRV.DLL"));
+    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/PLAIN.DRV.TMP"));
     EXPECT_EQ(Recorded("File0100"), "C:\\WINDOWS\\SYSTEM\\PLAIN.DRV");
     EXPECT_EQ(Recorded("File0101"), "-");
     EXPECT_EQ(Recorded("File0102"), "C:\\WINDOWS\\SYSTEM\\PACKED.DLL");
@@ -114,26 +33,109 @@ TEST_F(CopyEngineTest, CopiesPlainAndCompressedSourcesWithTheirRecords) {
     EXPECT_EQ(installer->installationState, 0);
 }
 
+// CopyNotify against stand-ins for the progress bar and the text bar that keep what they are
+// sent: the range counts every entry whose flag is not "0", also those passed over.
+TEST_F(CopyEngineTest, CopyNotifyDrivesTheProgressDisplayAndTheErrorMode) {
+    std::vector<std::pair<UINT, WPARAM>> sent;
+    WindowClass recorder;
+    recorder.name = "Recorder";
+    recorder.proc = [this, &sent](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message >= WM_USER || message == kTbmRedraw) {
+            sent.emplace_back(message, wParam);
+            return LRESULT{0};
+        }
+        return windows.DefWindowProc(window, message, wParam, lParam);
+    };
+    windows.RegisterClass(recorder);
+    installer->progress.bar =
+        windows.CreateWindow("Recorder", "", WS_POPUP, 0, 0, 10, 10, WindowHandle{}, 0, 0);
+    installer->progress.textBar = installer->progress.bar;
+    notify = [this](WindowHandle window, int code, int value, std::string_view name) {
+        return CopyNotify(*installer, window, code, value, name);
+    };
+
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(sent, (std::vector<std::pair<UINT, WPARAM>>{{kPbmSetRange, 0}}));
+    EXPECT_EQ(system->modes, (std::vector<UINT>{kSemFailCriticalErrors, 0}));
+
+    folder.WriteFile("drive_d/DISK/PLAIN.DRV", "plain");
+    Add(kFlagDriver, '1', "PLAIN.DRV");
+    Add(kFlagSkipped, '1', "SKIPPED.DRV");
+    Add('9', '1', "NINE.DRV");  // kinds above 6 are passed over
+    Add('/', '1', "SLASH.DRV"); // and so is a flag below "0"
+    sent.clear();
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(sent, (std::vector<std::pair<UINT, WPARAM>>{
+                        {kPbmSetRange, 3}, {kTbmRedraw, 0}, {kPbmAdvance, 1}}));
+    EXPECT_EQ(installer->progress.currentFileName, "PLAIN.DRV");
+    EXPECT_EQ(CopyNotify(*installer, owner, 7, 0, {}), 1);
+    EXPECT_EQ(CopyNotify(*installer, owner, kNotifyStart, 1, {}), 1);
+    EXPECT_EQ(system->modes.size(), 4u) << "unknown codes and values do nothing";
+}
+
 TEST_F(CopyEngineTest, DeviceDriverGetsItsLineBackupRecordAndRestartState) {
     folder.WriteFile("drive_d/DISK/TLPORT.386", "new vxd");
+    folder.WriteFile("drive_d/DISK/TLNEW.386", "another vxd");
     folder.WriteFile("drive_c/WINDOWS/SYSTEM/TLPORT.386", "old vxd");
     Add(kFlagDevice, '1', "TLPORT.386");
+    Add(kFlagDevice, '1', "TLNEW.386");
+    installer->installationState = 4;
     EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLPORT.386"), "new vxd");
-    EXPECT_NE(folder.ReadFile("drive_c/WINDOWS/SYSTEM.INI").find("device=TLPORT.386"),
-              std::string::npos);
-    const std::string backup = Recorded("BFile0100");
-    EXPECT_EQ(backup.rfind("C:\\WINDOWS\\SYSTEM\\TLPORT.", 0), 0u) << backup;
-    EXPECT_NE(backup, "C:\\WINDOWS\\SYSTEM\\TLPORT.386");
     EXPECT_EQ(installer->installationState, 5);
+    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLPORT.386"), "new vxd");
+    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLPORT.B00"), "old vxd");
+    EXPECT_EQ(Recorded("BFile0100"), "C:\\WINDOWS\\SYSTEM\\TLPORT.B00");
+    // Nothing to back up: the record names the free backup name all the same.
+    EXPECT_EQ(Recorded("BFile0101"), "C:\\WINDOWS\\SYSTEM\\TLNEW.B00");
+    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/TLNEW.B00"));
+    const std::string systemIni = folder.ReadFile("drive_c/WINDOWS/SYSTEM.INI");
+    EXPECT_NE(systemIni.find("device=TLPORT.386"), std::string::npos);
+    EXPECT_NE(systemIni.find("device=TLNEW.386"), std::string::npos);
+
+    // On disk 2 it goes to the font directory, without a device line or a restart.
+    installer->copyList.Clear();
+    installer->installationState = 4;
+    folder.WriteFile("drive_d/DISK/TLDISK2.386", "vxd");
+    Add(kFlagDevice, '2', "TLDISK2.386");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(installer->installationState, 4);
+    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/TLDISK2.386"), "vxd");
+    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM.INI").find("TLDISK2"), std::string::npos);
+    EXPECT_EQ(Recorded("BFile0100"), "D:\\FONTS\\TLDISK2.B00");
+}
+
+TEST_F(CopyEngineTest, RenamedEntriesTakeTheRenameListInTurn) {
+    ASSERT_TRUE(installer->renames.Create(64));
+    ASSERT_EQ(installer->renames.Append("TLUI.DLL"), RenameListError::None);
+    ASSERT_EQ(installer->renames.Append("TLHELP.HLP"), RenameListError::None);
+    folder.WriteFile("drive_d/DISK/TLUI95.DL_", kCompressedHello);
+    folder.WriteFile("drive_d/DISK/TLHELP95.HLP", "help");
+    Add(kFlagRenamedDriver, '1', "TLUI95.DLL");
+    Add(kFlagSkipped, '1', "TLOLD.DLL");
+    Add(kFlagRenamed, '1', "TLHELP95.HLP");
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLUI.DLL"), "hello");
+    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLHELP.HLP"), "help");
+    EXPECT_EQ(Recorded("File0102"), "C:\\WINDOWS\\SYSTEM\\TLHELP.HLP");
+
+    // Every run reads the list from its first name; one entry too many has nowhere to go.
+    Add(kFlagRenamed, '1', "TLHELP95.HLP");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(installer->installationState, 1);
+    EXPECT_EQ(Recorded("File0103"), "-");
 }
 
 TEST_F(CopyEngineTest, MissingSourceAndFailedCopyFailTheRun) {
+    folder.WriteFile("drive_d/DISK/FIRST.DLL", "first");
+    Add(kFlagSystemFile, '1', "FIRST.DLL");
     Add(kFlagSystemFile, '1', "GONE.DLL");
     installer->installationState = 5;
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(installer->installationState, 1);
-    EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "6/0 "}));
+    EXPECT_EQ(notes,
+              (std::vector<std::string>{"5/0 ", "2/0 FIRST.DLL", "2/100 FIRST.DLL", "6/0 "}));
+    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/FIRST.DLL"), "first")
+        << "nothing is rolled back";
 
     // A copy that breaks off leaves no destination, but its record.
     installer->copyList.Clear();
@@ -161,108 +163,7 @@ TEST_F(CopyEngineTest, DirectoryThatCannotBeMadeLeavesTheState) {
     EXPECT_EQ(installer->installationState, 4);
     ASSERT_EQ(frontend.boxes.size(), 1u);
     EXPECT_EQ(frontend.boxes[0].key, "125");
-}
-
-TEST_F(CopyEngineTest, NewFontIsCopiedAndRegistered) {
-    RegisterArial();
-    folder.WriteFile("drive_d/DISK/TLSANS.TTF", "sans");
-    AddFont("TLSANS.TTF", "Telmora Sans");
-    EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/TLSANS.TTF"), "sans");
-    EXPECT_EQ(QueryFontRegistration(*installer, "Telmora Sans (TrueType)"), 0);
-    EXPECT_EQ(installer->copyEngine.diskCounter, 1);
-}
-
-TEST_F(CopyEngineTest, AlreadyRegisteredFontIsPassedOverOrCancelsTheRun) {
-    RegisterArial();
-    folder.WriteFile("drive_d/DISK/ARIAL.TTF", "arial");
-    AddFont("ARIAL.TTF", "Arial");
-    frontend.boxAnswers = {IDOK};
-    installer->installationState = 4;
-    EXPECT_EQ(Run(), 1);
-    ASSERT_EQ(frontend.boxes.size(), 1u);
-    std::string text = Text(182);
-    text.replace(text.find("%s"), 2, "Arial (TrueType)");
-    EXPECT_EQ(frontend.boxes[0].text, text);
-    EXPECT_EQ(frontend.boxes[0].caption, Text(162));
-    EXPECT_EQ(frontend.boxes[0].type, MB_OKCANCEL | MB_ICONEXCLAMATION);
-    EXPECT_FALSE(folder.Exists("drive_d/FONTS/ARIAL.TTF"));
-    EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "6/0 "}));
-
-    frontend.boxAnswers = {IDCANCEL};
-    notes.clear();
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(installer->installationState, 4);
-    EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "6/0 "}));
-}
-
-TEST_F(CopyEngineTest, ConfirmAnswersDecideTheReplacement) {
-    RegisterArial();
-    for (const char* name : {"A.TTF", "B.TTF", "C.TTF", "D.TTF"}) {
-        folder.WriteFile(std::string("drive_d/DISK/") + name, "new");
-        folder.WriteFile(std::string("drive_d/FONTS/") + name, "old");
-    }
-    AddFont("A.TTF", "Font A");
-    AddFont("B.TTF", "Font B");
-    AddFont("C.TTF", "Font C");
-    AddFont("D.TTF", "Font D");
-    // Yes: replaced; No: kept but registered (the font directory is not the proposed one);
-    // Yes to all: replaced, and D is replaced without a question.
-    Confirm({kConfirmYes, kConfirmNo, kConfirmYesToAll});
-    EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(confirmTurn, 3u);
-    EXPECT_EQ(frontend.dialogs.size(), 3u);
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/A.TTF"), "new");
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/B.TTF"), "old");
-    EXPECT_EQ(QueryFontRegistration(*installer, "Font B (TrueType)"), 0);
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/C.TTF"), "new");
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/D.TTF"), "new");
-    EXPECT_EQ(installer->copyEngine.replaceQuestion, 0);
-    EXPECT_EQ(notes.size(), 2u + 3 * 2) << "B is not copied";
-}
-
-TEST_F(CopyEngineTest, CancelInConfirmAsksAndMayEndTheRun) {
-    RegisterArial();
-    folder.WriteFile("drive_d/DISK/A.TTF", "new");
-    folder.WriteFile("drive_d/FONTS/A.TTF", "old");
-    AddFont("A.TTF", "Font A");
-    installer->installationState = 4;
-
-    // Cancel, then No to "stop?": the question comes again and Yes replaces.
-    Confirm({kConfirmCancel, kConfirmYes});
-    frontend.boxAnswers = {IDNO};
-    EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(confirmTurn, 2u);
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/A.TTF"), "new");
     EXPECT_TRUE(PostedSteps().empty());
-
-    // Cancel, then Yes: the run ends, step 404 posted, the state as it was.
-    folder.WriteFile("drive_d/DISK/B.TTF", "new");
-    folder.WriteFile("drive_d/FONTS/B.TTF", "old");
-    installer->copyList.Clear();
-    AddFont("B.TTF", "Font B");
-    confirmTurn = 0;
-    Confirm({kConfirmCancel});
-    frontend.boxAnswers = {IDYES};
-    notes.clear();
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/B.TTF"), "old");
-    EXPECT_EQ(QueryFontRegistration(*installer, "Font B (TrueType)"), 2);
-    EXPECT_EQ(PostedSteps(), std::vector<UINT>{kStepFinish});
-    EXPECT_EQ(installer->installationState, 4);
-    EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "6/0 "}));
-}
-
-TEST_F(CopyEngineTest, ConfirmThatCannotOpenEndsTheRunWithoutAsking) {
-    RegisterArial();
-    folder.WriteFile("drive_d/DISK/A.TTF", "new");
-    folder.WriteFile("drive_d/FONTS/A.TTF", "old");
-    AddFont("A.TTF", "Font A");
-    // The frontend gives up on the dialog: it ends with -1.
-    frontend.drive = [](ui::DialogDriver&, int) { return std::optional<std::string>{"gone"}; };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_TRUE(frontend.boxes.empty());
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/A.TTF"), "old");
 }
 
 } // namespace
