@@ -69,10 +69,21 @@ fi
 heading "What the installer showed and did (transcript, $work/run.jsonl)"
 jq -r '
   def oneline: gsub("\n"; " | ");
+  # What a dialog was left with: the items selected in its lists, the checked buttons, and
+  # the directory typed into DIRECTORY.
+  def chosen:
+    [(.closed.controls // {})[]
+     | if has("items") and has("selected") then (.items as $items | [.selected[] | $items[.]] | join(", "))
+       elif .checked == true then .text
+       else empty end]
+    + (if .template == "DIRECTORY" then [.closed.controls["117"].text] else [] end)
+    | map(select(. != "")) | join("; ");
   if .event == "message" then
     "message \(.key)  [\(.caption)] \(.text | oneline)  -> \(.answer)"
   elif .event == "dialog" then
-    "dialog \(.template)  [\(.opened.caption)]  pressed \(.pressed // "-")  result \(.result // "-")"
+    "dialog \(.template)  [\(.opened.caption)]"
+    + (chosen | if . == "" then "" else "  chose: \(.)" end)
+    + "  pressed \(.pressed // "-")  result \(.result // "-")"
   elif .event == "end" then
     "end: installation state \(.state), exit code \(.exitCode)"
   else
