@@ -25,6 +25,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <sys/wait.h>
 #include <vector>
 
 namespace tl {
@@ -147,17 +148,47 @@ protected:
     fs::path source;
 };
 
-TEST_F(SampleDisk, IsWhatItsDescriptionMakesByteForByte) {
+struct CheckRun {
+    int status = -1;
+    std::string report;
+};
+
+// tlmkdisk --check on a disk folder, as the test suite and scripts/make-sample-disk.sh run it.
+CheckRun CheckDisk(const fs::path& disk) {
     const char* bin = std::getenv("TL_BIN");
     const fs::path tool = fs::path(bin != nullptr ? bin : TL_BINARY_DIR "/bin") / "tlmkdisk";
-    const fs::path report = fs::temp_directory_path() / "sample_disk_check.txt";
+    const fs::path report =
+        fs::temp_directory_path() / ("sample_disk_check_" + disk.filename().string() + ".txt");
     const std::string command = "'" + tool.string() + "' --check '" + kDescription.string() +
-                                "' '" + kDisk.string() + "' > '" + report.string() + "' 2>&1";
+                                "' '" + disk.string() + "' > '" + report.string() + "' 2>&1";
+    CheckRun run;
     const int status = std::system(command.c_str());
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     const std::vector<BYTE> output = ReadBytes(report);
+    run.report.assign(output.begin(), output.end());
     fs::remove(report);
-    EXPECT_EQ(status, 0) << std::string(output.begin(), output.end())
-                         << "run scripts/make-sample-disk.sh and commit examples/disk";
+    return run;
+}
+
+TEST_F(SampleDisk, IsWhatItsDescriptionMakesByteForByte) {
+    const CheckRun run = CheckDisk(kDisk);
+    EXPECT_EQ(run.status, 0) << run.report
+                             << "run scripts/make-sample-disk.sh and commit examples/disk";
+}
+
+// The check above is only worth something if it notices a changed, a missing and a stray file.
+TEST_F(SampleDisk, CheckNoticesChangedMissingAndUndescribedFiles) {
+    test::TempMachine scratch;
+    const fs::path copy = scratch.Root() / "disk";
+    fs::copy(kDisk, copy, fs::copy_options::recursive);
+    std::ofstream(copy / "WIN95" / "TLPM.386", std::ios::binary | std::ios::app) << 'x';
+    fs::remove(copy / "DISK3.TAG");
+    std::ofstream(copy / "WIN95" / "OLD.DRV") << "left over";
+    const CheckRun run = CheckDisk(copy);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.report, "missing: DISK3.TAG\n"
+                          "differs: WIN95/TLPM.386\n"
+                          "not described: WIN95/OLD.DRV\n");
 }
 
 // Every model of every edition: its files are on the disk and listed on disk 1, and what the
