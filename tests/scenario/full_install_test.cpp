@@ -21,10 +21,13 @@ std::vector<std::string> Names(const json& list) {
 
 TEST_F(Scenario, DefaultAnswersInstallDriverDemonstrationAndFontsThenOfferTheRestart) {
     WriteStandardDisk(disk);
-    ScenarioMachine& pc = MakeMachine({"--free-bytes", "50000000"});
+    ScenarioMachine& pc = MakeMachine({"--free-bytes", "50000000", "--ecp", "LPT1"});
     const std::string systemIni = Replaced(pc.Read("C:\\WINDOWS\\SYSTEM.INI"), "device=*vcd\r\n",
                                            "device=*vcd\r\ndevice=BIDI.386\r\n");
     pc.Write("C:\\WINDOWS\\SYSTEM.INI", systemIni);
+    pc.Write("C:\\WINDOWS\\WIN.INI", Replaced(pc.Read("C:\\WINDOWS\\WIN.INI"), "load=\r\n",
+                                              "load=TLSTAT.EXE OTHER.EXE\r\n"));
+    const std::string oldPortDriver = pc.Read("C:\\WINDOWS\\SYSTEM\\lpt.vxd");
 
     RunOutcome run = Run();
     ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
@@ -34,9 +37,9 @@ TEST_F(Scenario, DefaultAnswersInstallDriverDemonstrationAndFontsThenOfferTheRes
                             "dialog COPYING -", "message 143 yes", "dialog DIRECTORY 1",
                             "dialog FONT 1", "addfont C:\\WINDOWS\\FONTS\\TLMJ.TTF",
                             "addfont C:\\WINDOWS\\FONTS\\TLGT.TTF", "dialog COPYING -",
-                            "broadcast WM_FONTCHANGE", "message 101 yes", "dialog WAITING -",
-                            "message 157 ok", "message 165 ok", "restart 0", "dialog WIN_RESTART 1",
-                            "end 5 0"));
+                            "broadcast WM_FONTCHANGE", "message 101 yes", "message 107 ok",
+                            "dialog WAITING -", "message 157 ok", "message 165 ok", "restart 0",
+                            "dialog WIN_RESTART 1", "end 5 0"));
     std::vector<json> broadcasts = run.transcript.Events("broadcast");
     ASSERT_FALSE(broadcasts.empty());
     EXPECT_EQ(broadcasts[0].value("text", ""), "Telmora 600");
@@ -52,7 +55,7 @@ TEST_F(Scenario, DefaultAnswersInstallDriverDemonstrationAndFontsThenOfferTheRes
     EXPECT_EQ(pc.Read("C:\\WINDOWS\\SYSTEM\\TLDEMO.prn"), "%!PS demonstration page\r\n");
     EXPECT_THAT(pc.FileNames("C:\\WINDOWS\\SYSTEM"),
                 IsSupersetOf({"TL600.DRV", "TLPM.386", "TLMON.DLL", "TLPROC.DLL", "TLHELP.HLP",
-                              "TLDEMO.PRN"}));
+                              "TLDEMO.PRN", "LPT.BZ", "LPT.VXZ"}));
     EXPECT_THAT(pc.FileNames("C:\\WINDOWS\\SYSTEM"), Not(Contains("TL300.DRV")));
     EXPECT_EQ(pc.Read("C:\\WINDOWS\\FONTS\\TLMJ.TTF"), std::string(3000, 'M'));
     EXPECT_EQ(pc.Read("C:\\WINDOWS\\FONTS\\TLGT.TTF"), std::string(2000, 'G'));
@@ -75,7 +78,7 @@ TEST_F(Scenario, DefaultAnswersInstallDriverDemonstrationAndFontsThenOfferTheRes
     EXPECT_EQ(driver["datatype"], "RAW");
     EXPECT_THAT(driver["dependentFiles"].get<std::vector<std::string>>(),
                 ElementsAre("TL600.DRV", "TLPM.386", "TLDEMO.prn", "TLMON.DLL", "TLPROC.DLL",
-                            "TLHELP.HLP"));
+                            "TLHELP.HLP", "LPT.BZ"));
     EXPECT_THAT(Names(show["monitors"]), Contains("TLMonitor"));
     EXPECT_THAT(Names(show["printProcessors"]), Contains("TLPROC"));
     EXPECT_THAT(show["fonts"], Contains(json{{"name", "Telmora Myeongjo (TrueType)"},
@@ -99,8 +102,21 @@ TEST_F(Scenario, DefaultAnswersInstallDriverDemonstrationAndFontsThenOfferTheRes
     const std::string backupName = backup.substr(backup.rfind('\\') + 1);
     EXPECT_NE(run.transcript.Message("157")["text"].get<std::string>().find(backupName + "로"),
               std::string::npos);
+    // WIN.INI: the ports found at start, and the removal the user was told about. The driver was
+    // installed in this run, so its backup is not kept and not reported.
+    host::IniText winIni = pc.Ini("C:\\WINDOWS\\WIN.INI");
+    EXPECT_EQ(winIni.Get("tlsetup", "LPT1"), "1");
+    EXPECT_EQ(winIni.Get("tlsetup", "LPT2"), "0");
+    EXPECT_EQ(winIni.Get("windows", "load"), "OTHER.EXE");
+    EXPECT_NE(winIni.Bytes().find(
+                  ";Removed by Telmora Printer Driver Setup: load=TLSTAT.EXE OTHER.EXE\r\n"),
+              std::string::npos);
     EXPECT_EQ(Setting("BFileWinIni"), "");
     EXPECT_TRUE(run.transcript.Message("158").is_null());
+
+    // The known old parallel-port driver was replaced by the one shipped, and kept aside.
+    EXPECT_EQ(show["lptVxd"]["version"], "4.0.0.1111");
+    EXPECT_EQ(pc.Read("C:\\WINDOWS\\SYSTEM\\lpt.vxz"), oldPortDriver);
 
     // The private settings file: language, driver, font directory and the copy records.
     EXPECT_EQ(Setting("Language"), "0");

@@ -51,6 +51,8 @@ Telmora_Gothic = 30,0
 [DeleteIni]
 5:"Bi-Di Status Monitor"
 20:SYSTEM.INI, 386Enh, device, 0:BIDI.386, "Removed by Telmora Printer Driver Setup:"
+6:"Telmora Status Window"
+21:WIN.INI, windows, load, 0:TLSTAT.EXE, "Removed by Telmora Printer Driver Setup:"
 )INF";
 
 const char* const kCatalogue = R"INF([Manufacturer]
@@ -87,6 +89,7 @@ TLDEMO.prn
 TLMON.DLL
 TLPROC.DLL
 TLHELP.HLP,TLHELP.HL_
+LPT.BZ
 
 [SourceDisksFiles]
 TL600.DRV = 1
@@ -96,6 +99,7 @@ TLDEMO.PRN = 1
 TLMON.DLL = 1
 TLPROC.DLL = 1
 TLHELP.HLP = 1
+LPT.BZ = 1
 )INF";
 
 void WriteStandardDisk(const InstallDisk& disk, const std::string& folder) {
@@ -117,6 +121,8 @@ void WriteDriverFiles(const InstallDisk& disk, const std::string& folder) {
                          'L');
     disk.WriteImage(at / "TLPROC.DLL", ImageKind::Pe, {1, 2, 0, 0});
     disk.WriteCompressed(at / "TLHELP.HL_", "help text of the Telmora drivers\r\n", 'P');
+    disk.WriteCompressed(at / "LPT.B_",
+                         InstallDisk::ImageBytes(ImageKind::Le, kNewPortDriverVersion), 'Z');
     disk.WriteCompressed(at / "TLMJ.TT_", std::string(3000, 'M'), 'F');
     disk.Write(at / "TLGT.TTF", std::string(2000, 'G'));
 }

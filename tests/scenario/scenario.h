@@ -22,14 +22,18 @@ extern const char* const kCatalogue;
 
 // The standard disk: INSTALL.INF and the tag files at the root; the catalogue OEMSETUP.INF, two
 // models (Telmora 600, Telmora 300) with their drivers, a virtual device driver, monitor and
-// print-processor libraries, a help file stored compressed under another name, a demonstration
-// file and two fonts (one on disk 2) in the driver folder WIN95\.
+// print-processor libraries, a help file stored compressed under another name, a new
+// parallel-port driver, a demonstration file and two fonts (one on disk 2) in the driver folder
+// WIN95\. Its [DeleteIni] asks before removing BIDI.386 from SYSTEM.INI and tells before removing
+// TLSTAT.EXE from WIN.INI.
 void WriteStandardDisk(const InstallDisk& disk, const std::string& folder = "WIN95");
 // The catalogue and the files it and the font sections name, in `folder` of the disk.
 void WriteDriverFiles(const InstallDisk& disk, const std::string& folder);
 
 // The version of the drivers on the standard disk.
 inline constexpr std::array<std::uint16_t, 4> kDiskDriverVersion{5, 1, 0, 2};
+// The parallel-port driver the standard disk ships as LPT.BZ.
+inline constexpr std::array<std::uint16_t, 4> kNewPortDriverVersion{4, 0, 0, 1111};
 
 // `text` with its first `from` replaced by `to` (the test fails when `from` is not there).
 std::string Replaced(std::string text, std::string_view from, std::string_view to);
