@@ -39,6 +39,11 @@ std::string RecordKey(const char* prefix, int diskCounter, std::size_t index) {
     return key;
 }
 
+// Where a file is written before it takes the place of `destination`.
+std::string CopyTemporaryPath(std::string_view destination) {
+    return std::string(destination) + ".TMP";
+}
+
 // The text with its "%s" replaced by `value`.
 std::string FillIn(std::string text, std::string_view value) {
     const std::size_t at = text.find("%s");
@@ -292,10 +297,6 @@ void CopyRun::Record(const char* prefix, std::size_t index, const std::string& v
 }
 
 } // namespace
-
-std::string CopyTemporaryPath(std::string_view destination) {
-    return std::string(destination) + ".TMP";
-}
 
 int CopyNotify(Installer& installer, WindowHandle, int code, int value, std::string_view) {
     switch (code) {

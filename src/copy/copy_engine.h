@@ -6,7 +6,6 @@
 #include "platform/window_types.h"
 
 #include <functional>
-#include <string>
 #include <string_view>
 
 namespace tl {
@@ -32,8 +31,5 @@ int CopyNotify(Installer& installer, WindowHandle owner, int code, int value,
 // state 1, except for a directory that cannot be created, which leaves it) or after the user
 // cancelled (step 404 posted to `owner`, state unchanged). `notify` may be empty.
 int RunCopyList(Installer& installer, WindowHandle owner, const CopyCallback& notify);
-
-// Where a file is written before it takes the place of `destination`.
-std::string CopyTemporaryPath(std::string_view destination);
 
 } // namespace tl
