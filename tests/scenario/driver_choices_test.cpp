@@ -42,6 +42,12 @@ TEST_F(Scenario, ThreeLanguageEditionsAskForTheLanguageAndUseTheChosenModelList)
     json show = Machine().Show();
     ASSERT_EQ(show["printers"].size(), 1u);
     EXPECT_EQ(show["printers"][0]["name"], "Telmora 600 DE");
+
+    // The next run on this PC starts from the language chosen.
+    answers = "[CHOICE]\nPress=2\n";
+    choice = Run().transcript.Dialog("CHOICE");
+    EXPECT_EQ(choice["opened"]["controls"]["20"]["checked"], false);
+    EXPECT_EQ(choice["opened"]["controls"]["21"]["checked"], true);
 }
 
 TEST_F(Scenario, UnknownEditionIsReportedAndTheChoiceNamesItsOwnManufacturerLine) {

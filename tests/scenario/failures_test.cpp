@@ -1,0 +1,69 @@
+// Runs that cannot finish the driver: the user is told, the run ends, and what was installed
+// before stays whole.
+#include "scenario.h"
+
+#include <gmock/gmock.h>
+
+namespace tl::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
+
+const char* const kDriverOnly = "[Messages]\n142=No\n143=No\n";
+
+TEST_F(Scenario, BrokenCompressedFileLeavesTheInstalledOneAsItWas) {
+    WriteStandardDisk(disk);
+    const std::string whole = disk.Read("WIN95/TLMON.DL_");
+    disk.Write("WIN95/TLMON.DL_", whole.substr(0, whole.size() / 2));
+    ScenarioMachine& pc = MakeMachine();
+    pc.Write("C:\\WINDOWS\\SYSTEM\\TLMON.DLL", "the monitor installed before");
+    answers = kDriverOnly;
+
+    RunOutcome run = Run();
+    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    EXPECT_THAT(run.Story(),
+                ElementsAre("message 139 yes", "message 175 ok", "dialog SELECTDRV 1",
+                            "dialog COPYING -", "message 157 ok", "message 153 ok", "end 1 0"));
+    EXPECT_EQ(pc.Read("C:\\WINDOWS\\SYSTEM\\TLMON.DLL"), "the monitor installed before");
+    // The files copied before the failure stay; nothing half-made lies beside them.
+    EXPECT_THAT(pc.FileNames("C:\\WINDOWS\\SYSTEM"),
+                UnorderedElementsAre("LPT.VXD", "TL600.DRV", "TLPM.386", "TLMON.DLL"));
+    EXPECT_TRUE(pc.Show()["printers"].empty());
+}
+
+TEST_F(Scenario, DriverInUseByWindowsIsNotReplaced) {
+    WriteStandardDisk(disk);
+    ScenarioMachine& pc = MakeMachine({"--in-use", "C:\\WINDOWS\\SYSTEM\\TL600.DRV"});
+    pc.Write("C:\\WINDOWS\\SYSTEM\\TL600.DRV", "the driver Windows has open");
+
+    RunOutcome run = Run();
+    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    EXPECT_THAT(run.Story(), ElementsAre("message 139 yes", "message 175 ok", "dialog SELECTDRV 1",
+                                         "message 135 ok", "end 0 0"));
+    nlohmann::json inUse = run.transcript.Message("135");
+    EXPECT_EQ(inUse.value("caption", ""), "경고");
+    EXPECT_EQ(inUse.value("icon", ""), "warning");
+    EXPECT_EQ(pc.Read("C:\\WINDOWS\\SYSTEM\\TL600.DRV"), "the driver Windows has open");
+    EXPECT_FALSE(pc.Exists("C:\\WINDOWS\\SYSTEM\\TLPM.386"));
+}
+
+TEST_F(Scenario, SampleDiskInstallsWithDefaultAnswers) {
+    // The disk that ships in examples/, installed as the demonstration installs it.
+    std::filesystem::copy(TL_SOURCE_DIR "/examples/disk", disk.Root(),
+                          std::filesystem::copy_options::recursive);
+    RunOutcome run = Run();
+    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    EXPECT_EQ(run.State(), 5);
+    for (const nlohmann::json& message : run.transcript.Events("message"))
+        EXPECT_NE(message.value("icon", ""), "error") << message.dump();
+    EXPECT_TRUE(run.transcript.Events("prompt").empty());
+    nlohmann::json show = Machine().Show();
+    EXPECT_EQ(show["printers"].size(), 1u);
+    EXPECT_EQ(show["drivers"].size(), 1u);
+    EXPECT_EQ(run.transcript.Events("addfont").size(), 4u);
+    EXPECT_TRUE(show["problems"].empty()) << show["problems"].dump();
+}
+
+} // namespace
+} // namespace tl::test
