@@ -85,11 +85,7 @@ UINT InstallDemoFile(Installer& installer, WindowHandle window) {
     FillDemoEntry(installer, window);
     if (installer.copyList.Empty())
         return kStepFonts;
-    {
-        BusyCursor busy(installer, window);
-        MarkInstalling(installer, true);
-        CopyWithProgress(installer, window);
-    }
+    CopyAddedFiles(installer, window);
     return installer.installationState == 1 ? kStepFinish : kStepFonts;
 }
 

@@ -77,11 +77,7 @@ UINT InstallFonts(Installer& installer, WindowHandle window) {
 
     if (!FillFontList(installer, window))
         return kStepFinish;
-    {
-        BusyCursor busy(installer, window);
-        MarkInstalling(installer, true);
-        CopyWithProgress(installer, window);
-    }
+    CopyAddedFiles(installer, window);
     Repaint(installer, window);
     installer.platform.system.BroadcastMessage(kWmFontChange, "");
     return kStepFinish;

@@ -85,6 +85,16 @@ void MarkInstalling(Installer& installer, bool keepRestart) {
     installer.installationState = 4;
 }
 
+int CopyAddedFiles(Installer& installer, WindowHandle window) {
+    BusyCursor busy(installer, window);
+    const int before = installer.installationState;
+    MarkInstalling(installer, true);
+    const int copied = CopyWithProgress(installer, window);
+    if (!copied && installer.installationState == 4)
+        installer.installationState = before;
+    return copied;
+}
+
 std::optional<InfScript> LoadStepScript(Installer& installer, WindowHandle owner,
                                         std::string_view path, std::string_view name,
                                         bool reportMissing) {

@@ -66,6 +66,11 @@ int CopyWithProgress(Installer& installer, WindowHandle window);
 // in place when `keepRestart` is set.
 void MarkInstalling(Installer& installer, bool keepRestart);
 
+// The copy run of the demonstration and fonts steps, with the wait cursor: the state becomes 4
+// unless it is 5. A run that stopped without a failure (the user cancelled) installed nothing to
+// report, so the state it found is put back. The run's result.
+int CopyAddedFiles(Installer& installer, WindowHandle window);
+
 // Loads the script at `path`, reporting what went wrong to `owner`: a missing file by its
 // `name` and " cannot be found" (only when `reportMissing`), a script that cannot be loaded
 // with 133 and one that holds nothing with 131. The script, or none after the report.

@@ -102,15 +102,14 @@ public:
     }
 
     // Start-up (configuration and the progress classes), then the main window with MainWndProc
-    // behind a recorder of the step messages; the first step as start-up starts it; the message
-    // loop until the quit message. False when start-up failed.
-    bool Run(std::string_view commandLine = "") {
+    // behind a recorder of the step messages; the window, or none when start-up failed.
+    WindowHandle StartUp(std::string_view commandLine = "") {
         Installer& installer = *installer_;
         installer.commandLine = std::string(commandLine);
         if (!Configuration(installer) ||
             !RegisterProgressBarClass(installer.windows, installer.progress) ||
             !RegisterTextBarClass(installer.windows, installer.progress))
-            return false;
+            return {};
         WindowClass main;
         main.name = "StepRecorder";
         main.proc = [this](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -119,16 +118,31 @@ public:
             return MainWndProc(*installer_, window, message, wParam, lParam);
         };
         windows_->RegisterClass(main);
-        WindowHandle window = windows_->CreateWindow("StepRecorder", "", WS_POPUP | WS_VISIBLE, 0,
-                                                     0, 1023, 767, {}, 0, 0);
-        if (!window)
-            return false;
-        installer.mainWindow = window;
-        if (!IsNoDriverSwitch(installer.commandLine))
-            windows_->SendMessage(window, kStepDriver, 0, 0);
+        installer.mainWindow = windows_->CreateWindow("StepRecorder", "", WS_POPUP | WS_VISIBLE, 0,
+                                                      0, 1023, 767, {}, 0, 0);
+        return installer.mainWindow;
+    }
+
+    // Sends `step` to the main window and runs the message loop until the quit message.
+    void RunFrom(UINT step) {
+        windows_->SendMessage(installer_->mainWindow, step, 0, 0);
+        Loop();
+    }
+    void Loop() {
         Message message;
         while (windows_->GetMessage(message, {}, 0, 0))
             windows_->DispatchMessage(message);
+    }
+
+    // The whole run as the program makes it: start-up, the first step (at once, or on the timer
+    // under "/ND"), the loop. False when start-up failed.
+    bool Run(std::string_view commandLine = "") {
+        if (!StartUp(commandLine))
+            return false;
+        if (IsNoDriverSwitch(commandLine))
+            Loop();
+        else
+            RunFrom(kStepDriver);
         return true;
     }
 

@@ -232,5 +232,18 @@ TEST(StepChain, CancelsAndFailuresOfTheDriverStepFinish) {
     }
 }
 
+TEST(StepChain, ADestroyedMainWindowReleasesTheRenameListAndEndsTheLoop) {
+    SequencerMachine machine;
+    WriteDriverDisk(machine);
+    ASSERT_TRUE(machine.StartUp());
+    Installer& installer = machine.Get();
+    ASSERT_TRUE(installer.renames.Create(64));
+    machine.Windows().DestroyWindow(installer.mainWindow);
+    EXPECT_FALSE(installer.renames.Held());
+    machine.Loop(); // returns: the quit message was posted
+    EXPECT_FALSE(machine.StopReason());
+    EXPECT_TRUE(machine.steps.empty());
+}
+
 } // namespace
 } // namespace tl
