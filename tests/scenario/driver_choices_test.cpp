@@ -135,27 +135,51 @@ TEST_F(Scenario, PrinterNameQuestionOfTheSpoolerCancelledFailsTheInstallation) {
     EXPECT_EQ(run.transcript.Message("153").value("icon", ""), "error");
 }
 
-TEST_F(Scenario, InstalledDriverKeptByTheVersionCheckLeavesOnlyTheDeviceDriverToCopy) {
+TEST_F(Scenario, InstalledFilesKeptByTheVersionCheck) {
+    struct Case {
+        const char* file;
+        ImageKind kind;
+        std::vector<std::string> afterCopy; // the story from the copy on
+        std::vector<std::string> copied;    // files of the system directory afterwards
+    };
+    // Keeping the printer driver keeps every file but the virtual device drivers; keeping a
+    // virtual device driver keeps only that one, and without a new one no restart is needed.
+    const std::vector<Case> cases{
+        {"TL600.DRV",
+         ImageKind::Ne,
+         {"dialog COPYING -", "broadcast WM_DEVMODECHANGE", "message 142 no", "message 143 no",
+          "dialog WAITING -", "message 157 ok", "message 165 ok", "restart 0",
+          "dialog WIN_RESTART 1", "end 5 0"},
+         {"LPT.VXD", "TL600.DRV", "TLPM.386"}},
+        {"TLPM.386",
+         ImageKind::Le,
+         {"dialog COPYING -", "broadcast WM_DEVMODECHANGE", "message 142 no", "message 143 no",
+          "dialog WAITING -", "message 156 ok", "end 4 0"},
+         {"LPT.BZ", "LPT.VXD", "LPT.VXZ", "TL600.DRV", "TLHELP.HLP", "TLMON.DLL", "TLPM.386",
+          "TLPROC.DLL"}},
+    };
     WriteStandardDisk(disk);
-    ScenarioMachine& pc = MakeMachine();
-    const std::string installed = InstallDisk::ImageBytes(ImageKind::Ne, {4, 0, 3, 7});
-    pc.Write("C:\\WINDOWS\\SYSTEM\\TL600.DRV", installed);
     answers = std::string(kFontsDeclined) + "[VER_CHECK]\nPress=2\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ScenarioMachine& pc = MakeMachine();
+        const std::string path = std::string("C:\\WINDOWS\\SYSTEM\\") + c.file;
+        const std::string installed = InstallDisk::ImageBytes(c.kind, {4, 0, 3, 7});
+        pc.Write(path, installed);
 
-    RunOutcome run = Run();
-    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
-    EXPECT_THAT(run.Story(),
-                ElementsAre("message 139 yes", "message 175 ok", "dialog SELECTDRV 1",
-                            "dialog VER_CHECK 0", "dialog COPYING -", "broadcast WM_DEVMODECHANGE",
-                            "message 142 no", "message 143 no", "dialog WAITING -",
-                            "message 157 ok", "message 165 ok", "restart 0", "dialog WIN_RESTART 1",
-                            "end 5 0"));
-    const std::string text = ControlText(run.transcript.Dialog("VER_CHECK"), "opened", 120);
-    EXPECT_NE(text.find("TL600.DRV"), std::string::npos) << text;
-    EXPECT_NE(text.find("4.03"), std::string::npos) << text;
-    EXPECT_EQ(pc.Read("C:\\WINDOWS\\SYSTEM\\TL600.DRV"), installed);
-    EXPECT_TRUE(pc.Exists("C:\\WINDOWS\\SYSTEM\\TLPM.386"));
-    EXPECT_THAT(pc.FileNames("C:\\WINDOWS\\SYSTEM"), Not(Contains("TLMON.DLL")));
+        RunOutcome run = Run();
+        ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+        std::vector<std::string> story{"message 139 yes", "message 175 ok", "dialog SELECTDRV 1",
+                                       "dialog VER_CHECK 0"};
+        story.insert(story.end(), c.afterCopy.begin(), c.afterCopy.end());
+        EXPECT_EQ(run.Story(), story);
+        const std::string text = ControlText(run.transcript.Dialog("VER_CHECK"), "opened", 120);
+        EXPECT_NE(text.find(c.file), std::string::npos) << text;
+        EXPECT_NE(text.find("4.03"), std::string::npos) << text;
+        EXPECT_EQ(pc.Read(path), installed);
+        const std::set<std::string> names = pc.FileNames("C:\\WINDOWS\\SYSTEM");
+        EXPECT_EQ(std::vector<std::string>(names.begin(), names.end()), c.copied);
+    }
 }
 
 } // namespace
