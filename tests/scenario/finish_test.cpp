@@ -76,5 +76,28 @@ TEST_F(Scenario, RefusedRemovalTakesTheInstallersOwnPortMonitorOutOfSystemIni) {
     EXPECT_EQ(pc.Read(backup).find("BIDI.386") != std::string::npos, true);
 }
 
+TEST_F(Scenario, HandedOverSettingsFileIsTheOneWrittenAndTheInstallersFilesGoAtTheEnd) {
+    WriteStandardDisk(disk);
+    disk.Write("INSTALL.INF", Replaced(kInstallInf, "[VxD]", "[DEL.INST]\n1\n\n[VxD]"));
+    ScenarioMachine& pc = MakeMachine();
+    pc.Write("C:\\WINDOWS\\~TL00001.txt", std::string("C:\\SETUP\\TELMORA.INI\0", 21));
+    pc.Write("C:\\SETUP\\TELMORA.INI", "[Install]\r\nLanguage=0\r\n");
+    pc.Write("C:\\WINDOWS\\SYSTEM\\TLINS32A.EXE", "installer");
+    pc.Write("C:\\WINDOWS\\SYSTEM\\TLINS32A.DLL", "installer library");
+    answers = "[Messages]\n142=No\n143=No\n";
+
+    RunOutcome run = Run();
+    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    EXPECT_EQ(run.State(), 5);
+    EXPECT_FALSE(pc.Exists("C:\\WINDOWS\\~TL00001.txt"));
+    EXPECT_FALSE(pc.Exists("C:\\WINDOWS\\tlsetup.ini"));
+    host::IniText settings = pc.Ini("C:\\SETUP\\TELMORA.INI");
+    EXPECT_EQ(settings.Get("Install", "DriverName"), "Telmora 600");
+    EXPECT_EQ(settings.Get("Install", "File0100"), "C:\\WINDOWS\\SYSTEM\\TL600.DRV");
+    EXPECT_TRUE(settings.Get("Install", "BFileSysIni").has_value());
+    EXPECT_FALSE(pc.Exists("C:\\WINDOWS\\SYSTEM\\TLINS32A.EXE"));
+    EXPECT_FALSE(pc.Exists("C:\\WINDOWS\\SYSTEM\\TLINS32A.DLL"));
+}
+
 } // namespace
 } // namespace tl::test
