@@ -4,6 +4,7 @@
 #include "copy_engine_fixture.h"
 
 #include <utility>
+#include <variant>
 
 namespace tl::test {
 namespace {
@@ -136,6 +137,14 @@ TEST_F(CopyEngineTest, MissingSourceAndFailedCopyFailTheRun) {
               (std::vector<std::string>{"5/0 ", "2/0 FIRST.DLL", "2/100 FIRST.DLL", "6/0 "}));
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/FIRST.DLL"), "first")
         << "nothing is rolled back";
+    // The platform was asked to prompt for the compressed name.
+    std::vector<std::string> prompted;
+    for (const PlatformEvent& event : events.Events()) {
+        if (event.event == "prompt") {
+            prompted.push_back(std::get<std::string>(event.fields.at(0).second));
+        }
+    }
+    EXPECT_EQ(prompted, std::vector<std::string>{"D:\\DISK\\GONE.DL_"});
 
     // A copy that breaks off leaves no destination, but its record.
     installer->copyList.Clear();
