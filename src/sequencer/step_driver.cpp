@@ -195,7 +195,7 @@ void StepDriver(Installer& installer, WindowHandle window) {
         return;
     }
     const std::string cataloguePath = JoinPath(installer.paths.sourceDir, *catalogueName);
-    if (!LoadStepScript(installer, window, cataloguePath, *catalogueName, true)) {
+    if (!LoadStepScript(installer, window, cataloguePath, *catalogueName)) {
         PostStep(installer, window, kStepFinish);
         return;
     }

@@ -96,11 +96,9 @@ int CopyAddedFiles(Installer& installer, WindowHandle window) {
 }
 
 std::optional<InfScript> LoadStepScript(Installer& installer, WindowHandle owner,
-                                        std::string_view path, std::string_view name,
-                                        bool reportMissing) {
+                                        std::string_view path, std::string_view name) {
     if (!StepFileExists(installer, path)) {
-        if (reportMissing)
-            ReportMissingFile(installer, owner, name);
+        ReportMissingFile(installer, owner, name);
         return std::nullopt;
     }
     const InfLoadResult loaded = LoadInf(installer.scripts, installer.platform.files, path);

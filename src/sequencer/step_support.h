@@ -17,7 +17,6 @@ struct Installer;
 // Captions of the step messages.
 inline constexpr unsigned kInstallCaption = 161;  // errors and results
 inline constexpr unsigned kNoticeCaption = 162;   // warnings and backup notices
-inline constexpr unsigned kWarningCaption = 163;  // memory trouble
 inline constexpr unsigned kQuestionCaption = 164; // Yes/No questions
 
 inline constexpr unsigned kNotFoundText = 132;    // " cannot be found" behind a name
@@ -72,11 +71,10 @@ void MarkInstalling(Installer& installer, bool keepRestart);
 int CopyAddedFiles(Installer& installer, WindowHandle window);
 
 // Loads the script at `path`, reporting what went wrong to `owner`: a missing file by its
-// `name` and " cannot be found" (only when `reportMissing`), a script that cannot be loaded
-// with 133 and one that holds nothing with 131. The script, or none after the report.
+// `name` and " cannot be found", a script that cannot be loaded with 133 and one that holds
+// nothing with 131. The script, or none after the report.
 std::optional<InfScript> LoadStepScript(Installer& installer, WindowHandle owner,
-                                        std::string_view path, std::string_view name,
-                                        bool reportMissing);
+                                        std::string_view path, std::string_view name);
 
 // Reports a script that did not load (133) or loaded empty (131) with the install caption.
 void ReportScriptNotLoaded(Installer& installer, WindowHandle owner, InfLoadStatus status);

@@ -19,12 +19,6 @@ std::vector<std::string> Entries(const CopyList& list) {
     return entries;
 }
 
-TEST(FontCopyList, SelectedFontsAreSplitAtCommas) {
-    EXPECT_EQ(SplitSelectedFonts("Gothic,Telmora_Myeongjo"), (Names{"Gothic", "Telmora_Myeongjo"}));
-    EXPECT_EQ(SplitSelectedFonts(" Gothic ,,\"Batang\","), (Names{"Gothic", "Batang"}));
-    EXPECT_TRUE(SplitSelectedFonts("").empty());
-}
-
 TEST(FontCopyList, PairsAreOrderedByDiskThenByTheScript) {
     SetupScripts scripts;
     scripts.Adopt(CompactInf("[Gothic.TrueType]\n"
@@ -34,7 +28,7 @@ TEST(FontCopyList, PairsAreOrderedByDiskThenByTheScript) {
                              "1:BT.TTF, 0:\"Batang\"\n"));
     std::vector<FontListFault> faults;
     std::vector<FontPair> pairs =
-        CollectFontPairs(scripts, {"Gothic", "Missing", "Batang"}, faults);
+        CollectFontPairs(scripts, SplitSelectedFonts(" Gothic,,Missing,\"Batang\","), faults);
     EXPECT_TRUE(faults.empty());
     ASSERT_EQ(pairs.size(), 4u);
 

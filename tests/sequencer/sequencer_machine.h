@@ -150,7 +150,6 @@ public:
     const std::vector<ShownBox>& Boxes() const { return record_.boxes; }
     const std::vector<ui::DialogRecord>& Dialogs() const { return record_.dialogs; }
     const std::vector<std::pair<UINT_PTR, std::uint64_t>>& Timers() const { return record_.timers; }
-    const std::vector<PlatformEvent>& Events() const { return events_.Events(); }
     const std::optional<std::string>& StopReason() const { return stopReason_; }
 
     // The keys of the message boxes in order, and the names of the modal dialogs.
@@ -174,6 +173,29 @@ public:
                 return &box;
         }
         return nullptr;
+    }
+    // The flags of the restart asked for, if any.
+    std::optional<std::int64_t> RestartFlags() const {
+        for (const PlatformEvent& event : events_.Events()) {
+            if (event.event == "restart" && !event.fields.empty())
+                return std::get<std::int64_t>(event.fields[0].second);
+        }
+        return std::nullopt;
+    }
+    // Whether a platform event of that name with these texts as its first fields happened.
+    bool HasEvent(std::string_view name, const std::vector<std::string>& texts) const {
+        for (const PlatformEvent& event : events_.Events()) {
+            if (event.event != name || event.fields.size() < texts.size())
+                continue;
+            bool same = true;
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                const auto* text = std::get_if<std::string>(&event.fields[i].second);
+                same = same && text && *text == texts[i];
+            }
+            if (same)
+                return true;
+        }
+        return false;
     }
     std::string Utf8(std::string_view ansi) const { return codePage_.ToUtf8(ansi); }
 

@@ -3,84 +3,249 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
 namespace tl {
 namespace {
 
 using test::SequencerMachine;
 using test::WriteDriverDisk;
 using Steps = std::vector<UINT>;
+using Keys = std::vector<std::string>;
 
 constexpr UINT kDriver = 400;
 constexpr UINT kDemo = 405;
 constexpr UINT kFonts = 403;
 constexpr UINT kFinish = 404;
-using Keys = std::vector<std::string>;
+
+// One run on the standard disk (INSTALL.INF with `install` added), changed by `prepare`.
+struct Outcome {
+    const char* name;
+    std::string answers;
+    std::string machineIni;
+    std::string install;
+    std::function<void(SequencerMachine&)> prepare;
+    Steps steps;
+    Keys keys;
+};
+
+void Check(const Outcome& run, const std::string& registry = "") {
+    SCOPED_TRACE(run.name);
+    SequencerMachine machine(run.answers, run.machineIni, registry);
+    WriteDriverDisk(machine, run.install);
+    if (run.prepare)
+        run.prepare(machine);
+    ASSERT_TRUE(machine.Run());
+    EXPECT_FALSE(machine.StopReason()) << *machine.StopReason();
+    EXPECT_EQ(machine.steps, run.steps);
+    EXPECT_EQ(machine.BoxKeys(), run.keys);
+}
+
+void Replace(SequencerMachine& m, const std::string& name, std::string_view bytes) {
+    m.WriteDiskFile(name, bytes);
+}
+void Remove(SequencerMachine& m, const std::string& name) {
+    std::filesystem::remove(m.Folder().Root() / "disk" / name);
+}
 
 TEST(StepChain, AnInstalledDriverGoesThroughEveryStep) {
     SequencerMachine machine;
     WriteDriverDisk(machine);
     ASSERT_TRUE(machine.Run());
-    EXPECT_FALSE(machine.StopReason());
     EXPECT_EQ(machine.steps, (Steps{kDriver, kDemo, kFonts, kFinish}));
     EXPECT_EQ(machine.BoxKeys(), (Keys{"139", "156"}));
     EXPECT_EQ(machine.ReadWindowsFile("SYSTEM/TL600.DRV"), "driver");
     EXPECT_EQ(machine.ReadWindowsFile("SYSTEM/TLUI.DLL"), "interface");
-    // The demonstration file is not part of the driver.
-    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM/TLDEMO.PRN"));
+    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM/TLDEMO.PRN")); // not part of the driver
     Installer& installer = machine.Get();
     EXPECT_EQ(installer.installationState, 4);
-    EXPECT_EQ(installer.changeBits & 2u, 2u);
+    EXPECT_EQ(installer.changeBits, kChangeDriverInstalled);
     EXPECT_FALSE(installer.renames.Held());
     EXPECT_FALSE(machine.Windows().IsWindow(installer.mainWindow));
     EXPECT_FALSE(installer.scripts.Current());
-
-    bool broadcast = false;
-    for (const PlatformEvent& event : machine.Events()) {
-        if (event.event == "broadcast" && event.fields.size() == 2 &&
-            std::get<std::string>(event.fields[0].second) == "WM_DEVMODECHANGE") {
-            broadcast = true;
-            EXPECT_EQ(std::get<std::string>(event.fields[1].second), "Telmora 600");
-        }
-    }
-    EXPECT_TRUE(broadcast);
+    EXPECT_TRUE(machine.HasEvent("broadcast", {"WM_DEVMODECHANGE", "Telmora 600"}));
 }
 
-TEST(StepChain, DeclinedAndInapplicableDriverStepsPassToTheFonts) {
-    struct Case {
-        const char* name;
-        std::string extraInstall;
-        std::string machineIni;
-        std::string commandLine;
-        std::string catalogue;
-        Keys keys;
+TEST(StepChain, TheDriverStepPassesOnByItsOutcome) {
+    const auto twoModels = [](SequencerMachine& m) {
+        const std::string models(test::kModels);
+        Replace(m, "WIN95/OEMSETUP.INF",
+                std::string(test::kManufacturer) +
+                    "[Models.ENU]\n\"Telmora 600\"=TL600\n\"Telmora 300\"=TL600\n" +
+                    models.substr(models.find("[TL600]")));
     };
-    const std::string noSpace = "[Drive.C]\nFreeBytes=50000\n";
-    const Case cases[] = {
-        {"Add-Printer mode", "[WIN95SETUP]\n1\n", "", "", "", Keys{"178"}},
-        {"no catalogue section", "", "", "", "[Models]\nx=y\n", Keys{}},
-        {"not enough space", "", noSpace, "", "", Keys{"139", "148"}},
+    const Outcome runs[] = {
+        {"Add-Printer mode", "", "", "[WIN95SETUP]\n1\n", {}, {kDriver, kFonts, kFinish}, {"178"}},
+        {"no Manufacturer",
+         "",
+         "",
+         "",
+         [](SequencerMachine& m) { Replace(m, "WIN95/OEMSETUP.INF", "[Models]\nx=y\n"); },
+         {kDriver, kFonts, kFinish},
+         {}},
+        {"no driver path",
+         "",
+         "",
+         "",
+         [](SequencerMachine& m) {
+             Replace(m, "INSTALL.INF", "[CheckECP]\n0\n[OEM.INF]\nWIN95\\OEMSETUP.INF\n");
+         },
+         {kDriver, kFonts, kFinish},
+         {}},
+        {"not enough space",
+         "",
+         "[Drive.C]\nFreeBytes=50000\n",
+         "",
+         {},
+         {kDriver, kFonts, kFinish},
+         {"139", "148"}},
+        {"No to the driver",
+         "[Messages]\n139=No\n",
+         "",
+         "",
+         {},
+         {kDriver, kDemo, kFonts, kFinish},
+         {"139"}},
+        {"catalogue missing",
+         "",
+         "",
+         "",
+         [](SequencerMachine& m) { Remove(m, "WIN95/OEMSETUP.INF"); },
+         {kDriver, kFinish},
+         {"132"}},
+        {"catalogue empty",
+         "",
+         "",
+         "",
+         [](SequencerMachine& m) { Replace(m, "WIN95/OEMSETUP.INF", ""); },
+         {kDriver, kFinish},
+         {"131"}},
+        {"catalogue unreadable",
+         "",
+         "",
+         "",
+         [](SequencerMachine& m) {
+             Remove(m, "WIN95/OEMSETUP.INF");
+             m.Folder().MakeDirectory("disk/WIN95/OEMSETUP.INF");
+         },
+         {kDriver, kFinish},
+         {"133"}},
+        {"no catalogue named",
+         "",
+         "",
+         "",
+         [](SequencerMachine& m) { Replace(m, "INSTALL.INF", "[CheckECP]\n0\n"); },
+         {kDriver, kFinish},
+         {"132"}},
+        {"model dialog cancelled",
+         "[SELECTDRV]\nPress=118\n[Messages]\n123=Yes\n",
+         "",
+         "",
+         twoModels,
+         {kDriver, kFinish},
+         {"139", "123"}},
+        {"model section faulty",
+         "",
+         "",
+         "",
+         [](SequencerMachine& m) {
+             Replace(m, "WIN95/OEMSETUP.INF",
+                     std::string(test::kManufacturer) + "[Models.ENU]\n\"Telmora 600\"=NONE\n");
+         },
+         {kDriver, kFinish},
+         {"139", "131"}},
+        {"a driver file missing",
+         "",
+         "",
+         "",
+         [](SequencerMachine& m) { Remove(m, "WIN95/TLUI.DLL"); },
+         {kDriver, kFinish},
+         {"139", "153"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SequencerMachine machine("", c.machineIni);
-        WriteDriverDisk(machine, c.extraInstall);
-        if (!c.catalogue.empty())
-            machine.WriteDiskFile("WIN95/OEMSETUP.INF", c.catalogue);
-        ASSERT_TRUE(machine.Run(c.commandLine));
-        EXPECT_EQ(machine.steps, (Steps{kDriver, kFonts, kFinish}));
-        EXPECT_EQ(machine.BoxKeys(), c.keys);
-        EXPECT_FALSE(machine.WindowsFileExists("SYSTEM/TL600.DRV"));
-        EXPECT_EQ(machine.Get().changeBits, 0u);
-    }
+    for (const Outcome& run : runs)
+        Check(run);
+
+    const std::string key = "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\";
+    const std::string printerTaken =
+        key +
+        "Environments\\Windows 4.0\\Drivers\\Telmora 600]\r\n\"Driver\"=\"TL600.DRV\"\r\n\r\n" +
+        key + "Printers\\Telmora 600]\r\n\"Printer Driver\"=\"Telmora 600\"\r\n\r\n";
+    Check({"printer name abandoned",
+           "[PRINTERNAME]\nPress=2\n[Messages]\n123=Yes\n",
+           "",
+           "",
+           {},
+           {kDriver, kFinish},
+           {"139", "123"}},
+          printerTaken);
 }
 
-TEST(StepChain, WithoutADriverPathNothingIsAsked) {
-    SequencerMachine machine;
-    machine.WriteDiskFile("INSTALL.INF", "[CheckECP]\n0\n[OEM.INF]\nOEMSETUP.INF\n");
-    machine.WriteDiskFile("OEMSETUP.INF", std::string(test::kManufacturer) + test::kModels.data());
-    ASSERT_TRUE(machine.Run());
-    EXPECT_EQ(machine.steps, (Steps{kDriver, kFonts, kFinish}));
-    EXPECT_TRUE(machine.Boxes().empty());
+TEST(StepChain, TheDemonstrationStepPassesOnByItsOutcome) {
+    const std::string demo = "[DEMOFILE]\nfile = 1:DEMO.PRN\n";
+    const auto withFile = [](SequencerMachine& m) { m.WriteDiskFile("WIN95/DEMO.PRN", "x"); };
+    const Outcome runs[] = {
+        {"none on the disk",
+         "[Messages]\n139=No\n",
+         "",
+         "",
+         {},
+         {kDriver, kDemo, kFonts, kFinish},
+         {"139"}},
+        {"declined",
+         "[Messages]\n139=No\n142=No\n",
+         "",
+         demo,
+         withFile,
+         {kDriver, kDemo, kFonts, kFinish},
+         {"139", "142"}},
+        // 100 KB for the driver fit, 400 KB for the demonstration file do not.
+        {"no room",
+         "",
+         "[Drive.C]\nFreeBytes=300000\n",
+         demo,
+         withFile,
+         {kDriver, kDemo, kFonts, kFinish},
+         {"139", "142", "148", "156"}},
+        {"copy failed",
+         "[Messages]\n139=No\n",
+         "",
+         demo,
+         {},
+         {kDriver, kDemo, kFinish},
+         {"139", "142", "153"}},
+    };
+    for (const Outcome& run : runs)
+        Check(run);
+}
+
+TEST(StepChain, TheDemonstrationFileComesFromTheScriptOrFromTheDriver) {
+    // No driver read: INSTALL.INF names the file.
+    SequencerMachine declined("[Messages]\n139=No\n");
+    WriteDriverDisk(declined, "[DEMOFILE]\nfile = 1:TLDEMO.PRN\n");
+    ASSERT_TRUE(declined.Run());
+    EXPECT_EQ(declined.BoxKeys(), (Keys{"139", "142", "156"}));
+    EXPECT_EQ(declined.ReadWindowsFile("SYSTEM/TLDEMO.PRN"), "demonstration");
+
+    // After the driver: its "prn" file, whatever INSTALL.INF says.
+    SequencerMachine installed;
+    WriteDriverDisk(installed, "[DEMOFILE]\nfile = 1:OTHER.PRN\n");
+    ASSERT_TRUE(installed.Run());
+    EXPECT_EQ(installed.ReadWindowsFile("SYSTEM/TLDEMO.PRN"), "demonstration");
+    const CopyList& list = installed.Get().copyList;
+    ASSERT_EQ(list.Count(), 1u);
+    EXPECT_EQ(list.Flag(0), '3');
+
+    // A driver without one has nothing to copy.
+    SequencerMachine without;
+    const std::string models(test::kModels);
+    WriteDriverDisk(without, "[DEMOFILE]\nfile = 1:OTHER.PRN\n", test::kManufacturer,
+                    models.substr(0, models.find("TLDEMO.PRN\n")) +
+                        models.substr(models.find("TLDEMO.PRN\n") + 11));
+    ASSERT_TRUE(without.Run());
+    EXPECT_EQ(without.steps, (Steps{kDriver, kDemo, kFonts, kFinish}));
+    EXPECT_TRUE(without.Get().copyList.Empty());
+    EXPECT_FALSE(without.WindowsFileExists("SYSTEM/OTHER.PRN"));
 }
 
 TEST(StepChain, UnderTheSwitchOnlyTheFontsStepRunsAfterTwoSeconds) {
@@ -88,161 +253,24 @@ TEST(StepChain, UnderTheSwitchOnlyTheFontsStepRunsAfterTwoSeconds) {
     WriteDriverDisk(machine, test::kFontSections);
     machine.WriteWindowsFile("tlsetup.ini", "[Install]\nLanguage=7\n");
     ASSERT_TRUE(machine.Run("/ND"));
-    EXPECT_FALSE(machine.StopReason()) << *machine.StopReason();
     EXPECT_EQ(machine.steps, (Steps{kDriver, kFonts, kFinish}));
     ASSERT_FALSE(machine.Timers().empty());
     EXPECT_EQ(machine.Timers()[0], (std::pair<UINT_PTR, std::uint64_t>{1, 2000}));
-    // The fonts question comes first: nothing about the driver.
-    ASSERT_FALSE(machine.Boxes().empty());
-    EXPECT_EQ(machine.Boxes()[0].request.key, "143");
-    EXPECT_EQ(machine.Get().languageIndex, 7);
+    EXPECT_EQ(machine.BoxKeys().front(), "143");
     EXPECT_EQ(machine.Get().languageCode, "ITA");
-    EXPECT_EQ(machine.Get().changeBits & 2u, 0u);
     EXPECT_EQ(machine.ReadWindowsFile("FONTS/GOTHIC.TTF"), "gothic");
     EXPECT_FALSE(machine.WindowsFileExists("SYSTEM/TL600.DRV"));
-}
-
-TEST(StepChain, NoToTheDriverGoesToTheDemonstrationFile) {
-    SequencerMachine machine("[Messages]\n139=No\n");
-    WriteDriverDisk(machine, "[DEMOFILE]\nfile = 1:TLDEMO.PRN\n");
-    ASSERT_TRUE(machine.Run());
-    EXPECT_EQ(machine.steps, (Steps{kDriver, kDemo, kFonts, kFinish}));
-    EXPECT_EQ(machine.BoxKeys(), (Keys{"139", "142", "156"}));
-    // The copy list was empty: INSTALL.INF names the file, which goes to the system directory.
-    EXPECT_EQ(machine.ReadWindowsFile("SYSTEM/TLDEMO.PRN"), "demonstration");
-    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM/TL600.DRV"));
-}
-
-TEST(StepChain, TheDemonstrationFileOfTheDriverIsCopiedAfterIt) {
-    SequencerMachine machine;
-    WriteDriverDisk(machine, "[DEMOFILE]\nfile = 1:OTHER.PRN\n");
-    ASSERT_TRUE(machine.Run());
-    EXPECT_EQ(machine.steps, (Steps{kDriver, kDemo, kFonts, kFinish}));
-    EXPECT_EQ(machine.ReadWindowsFile("SYSTEM/TLDEMO.PRN"), "demonstration");
-    const CopyList& list = machine.Get().copyList;
-    ASSERT_EQ(list.Count(), 1u);
-    EXPECT_EQ(list.Flag(0), '3');
-    EXPECT_EQ(list.Name(0), "TLDEMO.PRN");
-}
-
-TEST(StepChain, TheDemonstrationStepPassesOnWhateverItDecides) {
-    struct Case {
-        const char* name;
-        std::string answers;
-        std::string machineIni;
-        std::string demoFile; // "" leaves the file off the disk
-        Steps steps;
-        Keys keys;
-    };
-    const Case cases[] = {
-        {"declined", "[Messages]\n139=No\n142=No\n", "", "x",
-         Steps{kDriver, kDemo, kFonts, kFinish}, Keys{"139", "142"}},
-        // 100 KB for the driver fit, 400 KB for the demonstration file do not.
-        {"no room", "", "[Drive.C]\nFreeBytes=300000\n", "x",
-         Steps{kDriver, kDemo, kFonts, kFinish}, Keys{"139", "142", "148", "156"}},
-        // A file that cannot be copied fails the installation and ends it.
-        {"copy failed", "[Messages]\n139=No\n", "", "", Steps{kDriver, kDemo, kFinish},
-         Keys{"139", "142", "153"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SequencerMachine machine(c.answers, c.machineIni);
-        WriteDriverDisk(machine, "[DEMOFILE]\nfile = 1:DEMO.PRN\n");
-        if (!c.demoFile.empty())
-            machine.WriteDiskFile("WIN95/DEMO.PRN", c.demoFile);
-        ASSERT_TRUE(machine.Run());
-        EXPECT_EQ(machine.steps, c.steps);
-        EXPECT_EQ(machine.BoxKeys(), c.keys);
-    }
-}
-
-TEST(StepChain, WithoutDemonstrationFilesTheStepIsSilent) {
-    SequencerMachine machine("[Messages]\n139=No\n");
-    WriteDriverDisk(machine);
-    ASSERT_TRUE(machine.Run());
-    EXPECT_EQ(machine.steps, (Steps{kDriver, kDemo, kFonts, kFinish}));
-    EXPECT_EQ(machine.BoxKeys(), (Keys{"139"}));
-    EXPECT_EQ(machine.Get().installationState, 0);
-}
-
-TEST(StepChain, CancelsAndFailuresOfTheDriverStepFinish) {
-    struct Case {
-        const char* name;
-        std::string answers;
-        std::string registry;
-        std::function<void(SequencerMachine&)> prepare;
-        Keys keys;
-    };
-    const std::string printerTaken =
-        "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\Environments\\"
-        "Windows 4.0\\Drivers\\Telmora 600]\r\n\"Driver\"=\"TL600.DRV\"\r\n\r\n"
-        "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\Printers\\"
-        "Telmora 600]\r\n\"Port\"=\"LPT1:\"\r\n\"Printer Driver\"=\"Telmora 600\"\r\n\r\n";
-    const auto twoModels = [](SequencerMachine& m) {
-        m.WriteDiskFile(
-            "WIN95/OEMSETUP.INF",
-            std::string(test::kManufacturer) +
-                "[Models.ENU]\n\"Telmora 600\"=TL600\n\"Telmora 300\"=TL600\n" +
-                std::string(test::kModels).substr(std::string(test::kModels).find("[TL600]")));
-    };
-    const Case cases[] = {
-        {"catalogue missing", "", "",
-         [](SequencerMachine& m) {
-             m.WriteDiskFile("INSTALL.INF", "[CheckECP]\n0\n[OEM.INF]\nNOWHERE.INF\n"
-                                            "[PRINTERDRIVER]\nPath = WIN95\n");
-         },
-         Keys{"132"}},
-        {"catalogue empty", "", "",
-         [](SequencerMachine& m) { m.WriteDiskFile("WIN95/OEMSETUP.INF", ""); }, Keys{"131"}},
-        {"catalogue unreadable", "", "",
-         [](SequencerMachine& m) {
-             std::filesystem::remove(m.Folder().Root() / "disk/WIN95/OEMSETUP.INF");
-             m.Folder().MakeDirectory("disk/WIN95/OEMSETUP.INF");
-         },
-         Keys{"133"}},
-        {"no catalogue named", "", "",
-         [](SequencerMachine& m) { m.WriteDiskFile("INSTALL.INF", "[CheckECP]\n0\n"); },
-         Keys{"132"}},
-        {"model dialog cancelled", "[SELECTDRV]\nPress=118\n[Messages]\n123=Yes\n", "", twoModels,
-         Keys{"139", "123"}},
-        {"model section faulty", "", "",
-         [](SequencerMachine& m) {
-             m.WriteDiskFile("WIN95/OEMSETUP.INF", std::string(test::kManufacturer) +
-                                                       "[Models.ENU]\n\"Telmora 600\"=MISSING\n");
-         },
-         Keys{"139", "131"}},
-        {"printer name abandoned", "[PRINTERNAME]\nPress=2\n[Messages]\n123=Yes\n", printerTaken,
-         [](SequencerMachine&) {}, Keys{"139", "123"}},
-        {"a driver file missing", "", "",
-         [](SequencerMachine& m) {
-             std::filesystem::remove(m.Folder().Root() / "disk/WIN95/TLUI.DLL");
-         },
-         Keys{"139", "153"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SequencerMachine machine(c.answers, "", c.registry);
-        WriteDriverDisk(machine);
-        c.prepare(machine);
-        ASSERT_TRUE(machine.Run());
-        EXPECT_FALSE(machine.StopReason()) << *machine.StopReason();
-        EXPECT_EQ(machine.steps, (Steps{kDriver, kFinish}));
-        EXPECT_EQ(machine.BoxKeys(), c.keys);
-        EXPECT_EQ(machine.Get().changeBits & 2u, 0u);
-    }
 }
 
 TEST(StepChain, ADestroyedMainWindowReleasesTheRenameListAndEndsTheLoop) {
     SequencerMachine machine;
     WriteDriverDisk(machine);
     ASSERT_TRUE(machine.StartUp());
-    Installer& installer = machine.Get();
-    ASSERT_TRUE(installer.renames.Create(64));
-    machine.Windows().DestroyWindow(installer.mainWindow);
-    EXPECT_FALSE(installer.renames.Held());
+    ASSERT_TRUE(machine.Get().renames.Create(64));
+    machine.Windows().DestroyWindow(machine.Get().mainWindow);
+    EXPECT_FALSE(machine.Get().renames.Held());
     machine.Loop(); // returns: the quit message was posted
     EXPECT_FALSE(machine.StopReason());
-    EXPECT_TRUE(machine.steps.empty());
 }
 
 } // namespace

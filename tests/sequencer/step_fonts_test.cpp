@@ -27,11 +27,7 @@ TEST(FontsStep, ChosenFontsAreCopiedRegisteredAndAnnounced) {
     EXPECT_EQ(machine.ReadWindowsFile("FONTS/MJ.TTF"), "myeongjo");
     EXPECT_NE(machine.ReadWindowsFile("tlsetup.ini").find("FontPath=C:\\WINDOWS\\FONTS"),
               std::string::npos);
-    bool announced = false;
-    for (const PlatformEvent& event : machine.Events())
-        announced = announced || (event.event == "broadcast" &&
-                                  std::get<std::string>(event.fields[0].second) == "WM_FONTCHANGE");
-    EXPECT_TRUE(announced);
+    EXPECT_TRUE(machine.HasEvent("broadcast", {"WM_FONTCHANGE"}));
     EXPECT_EQ(machine.Get().installationState, 4);
 }
 
