@@ -153,5 +153,21 @@ TEST_F(Scenario, DeclinedDriverStillGetsTheDemonstrationFileAndTheFonts) {
     EXPECT_EQ(Setting("BFileSysIni"), "");
 }
 
+TEST_F(Scenario, DriverFilesWithoutADemonstrationFileGiveNoneToTheDemonstrationStep) {
+    // After a driver was installed, the demonstration step takes its "prn" file, not the one
+    // INSTALL.INF names.
+    WriteStandardDisk(disk);
+    disk.Write("WIN95/OEMSETUP.INF",
+               Replaced(kCatalogue, "TL600.DRV\nTLPM.386\nTLDEMO.prn\n", "TL600.DRV\nTLPM.386\n"));
+    answers = "[Messages]\n143=No\n";
+
+    RunOutcome run = Run();
+    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    EXPECT_EQ(run.State(), 5);
+    EXPECT_NE(run.transcript.Message("142"), nullptr);
+    EXPECT_FALSE(Machine().Exists("C:\\WINDOWS\\SYSTEM\\TLDEMO.PRN"));
+    EXPECT_TRUE(Machine().Exists("C:\\WINDOWS\\SYSTEM\\TL600.DRV"));
+}
+
 } // namespace
 } // namespace tl::test
