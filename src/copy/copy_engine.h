@@ -29,7 +29,9 @@ int CopyNotify(Installer& installer, WindowHandle owner, int code, int value,
 
 // Walks the copy list once. 1 when every entry was handled; 0 after a failure (installation
 // state 1, except for a directory that cannot be created, which leaves it) or after the user
-// cancelled (step 404 posted to `owner`, state unchanged). `notify` may be empty.
+// cancelled (step 404 posted to `owner`, state unchanged). A replace question that cannot be
+// shown counts as a cancel. Each file is written under a temporary name and takes the place of
+// its destination only when complete. `notify` may be empty.
 int RunCopyList(Installer& installer, WindowHandle owner, const CopyCallback& notify);
 
 } // namespace tl
