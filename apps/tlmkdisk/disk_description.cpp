@@ -59,7 +59,16 @@ public:
     std::optional<std::vector<std::uint8_t>> Make(const std::string& section, std::string& error) {
         section_ = section;
         error_.clear();
-        for (const std::string& key : ini_.KeyNames(section).value_or(std::vector<std::string>{})) {
+        std::optional<std::vector<std::uint8_t>> bytes = Build();
+        error = error_;
+        return bytes;
+    }
+
+private:
+    std::optional<std::vector<std::uint8_t>> Build() {
+        const std::vector<std::string> keys =
+            ini_.KeyNames(section_).value_or(std::vector<std::string>{});
+        for (const std::string& key : keys) {
             if (!IsKnownKey(key)) {
                 return Fail("unknown key " + key);
             }
@@ -68,15 +77,9 @@ public:
         if (kinds != 1) {
             return Fail("needs exactly one of image, font, text, from");
         }
-        std::optional<std::vector<std::uint8_t>> bytes = Has("image")  ? Image()
-                                                         : Has("font") ? Font()
-                                                         : Has("text") ? Text()
-                                                                       : From();
-        error = error_;
-        return bytes;
+        return Has("image") ? Image() : Has("font") ? Font() : Has("text") ? Text() : From();
     }
 
-private:
     bool Has(std::string_view key) const { return ini_.Get(section_, key).has_value(); }
     std::string Value(std::string_view key) const {
         return ini_.Get(section_, key).value_or(std::string{});
@@ -281,6 +284,10 @@ DiskPlanResult MakeDiskPlan(const std::filesystem::path& description) {
             return {std::nullopt, section + ": " + error};
         }
         std::string path = section;
+        if (path.empty() || path.front() == '/' || path.find('\\') != std::string::npos ||
+            ("/" + path + "/").find("/../") != std::string::npos) {
+            return {std::nullopt, section + ": a path inside the disk, folders separated by /"};
+        }
         if (host::ProfileNameEquals(ini.Get(section, "compress").value_or("no"), "yes")) {
             std::optional<std::string> name = CompressedName(path);
             if (!name) {
