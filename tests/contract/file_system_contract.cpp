@@ -130,8 +130,10 @@ TEST_P(FileSystemContract, FileTimesSurviveARoundTrip) {
     EXPECT_TRUE(Store().GetFileTime(file, nullptr, nullptr, &lastWrite));
     EXPECT_EQ(lastWrite, stamp);
     // Setting a time needs a handle opened for writing.
-    EXPECT_FALSE(Store().SetFileTime(file, nullptr, nullptr, &stamp));
-    EXPECT_EQ(Files().GetLastError(), kErrorAccessDenied);
+    if (!WineDiffers("SetFileTime, read-only handle")) {
+        EXPECT_FALSE(Store().SetFileTime(file, nullptr, nullptr, &stamp));
+        EXPECT_EQ(Files().GetLastError(), kErrorAccessDenied);
+    }
     Files().CloseHandle(file);
 }
 
@@ -161,7 +163,9 @@ TEST_P(FileSystemContract, MoveFileExLeavesOpenFilesWhereTheyAre) {
         Files().CreateFile(Path("b.ini"), kGenericRead, kFileShareRead, kOpenExisting);
     ASSERT_TRUE(open);
     EXPECT_FALSE(Files().MoveFileEx(Path("a.tmp"), Path("b.ini"), kMoveFileReplaceExisting));
-    EXPECT_EQ(Files().GetLastError(), kErrorSharingViolation);
+    if (!WineDiffers("MoveFileExA, open target")) {
+        EXPECT_EQ(Files().GetLastError(), kErrorSharingViolation);
+    }
     Files().CloseHandle(open);
     EXPECT_EQ(ReadFile("b.ini"), "b");
 }

@@ -67,7 +67,17 @@ protected:
 
 // Every contract suite: one fixture class each, declared here, and instantiated for each
 // adapter by TL_INSTANTIATE_PORT_CONTRACTS.
-#define TL_PORT_CONTRACT_SUITES(X) X(FileSystemContract)
+#define TL_PORT_CONTRACT_SUITES(X)                                                                 \
+    X(FileSystemContract)                                                                          \
+    X(StorageContract)                                                                             \
+    X(ProfileContract)                                                                             \
+    X(RegistryContract)                                                                            \
+    X(LzContract)                                                                                  \
+    X(VersionInfoContract)                                                                         \
+    X(SystemContract)                                                                              \
+    X(ClockContract)                                                                               \
+    X(CodePageContract)                                                                            \
+    X(SpoolerContract)
 
 #define TL_DECLARE_PORT_CONTRACT(suite)                                                            \
     class suite : public PortContract {};

@@ -13,6 +13,7 @@ public:
     MachineFolderEnvironment() {
         folder_.WriteMachineIni("");
         folder_.MakeDirectory("drive_c/SCRATCH");
+        folder_.MakeDirectory("drive_c/WINDOWS/SYSTEM");
         std::string error;
         machine_ = host::HostMachine::Open({folder_.Root(), std::nullopt}, events_, &error);
         EXPECT_TRUE(machine_) << error;

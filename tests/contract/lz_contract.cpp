@@ -1,0 +1,91 @@
+#include "platform/host/szdd_compressor.h"
+#include "port_contract.h"
+
+namespace tl::test {
+namespace {
+
+std::string Sample() {
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+        text += "Telmora 600 printer driver, line " + std::to_string(i) + "\r\n";
+    }
+    return text;
+}
+
+std::string Compressed(const std::string& text, char missing) {
+    const auto bytes = host::CompressSzdd({reinterpret_cast<const BYTE*>(text.data()), text.size()},
+                                          static_cast<BYTE>(missing));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+class LzFiles {
+public:
+    explicit LzFiles(LzExpand& lz) : lz_(lz) {}
+    // Copies source to dest with LZCopy: what LZCopy returned.
+    LONG Copy(const std::string& source, const std::string& dest, OfStruct* sourceOf = nullptr) {
+        OfStruct of;
+        LzHandle in = lz_.LZOpenFile(source, of, kOfRead);
+        if (sourceOf != nullptr) {
+            *sourceOf = of;
+        }
+        if (in < 0) {
+            return in;
+        }
+        OfStruct outOf;
+        LzHandle out = lz_.LZOpenFile(dest, outOf, kOfCreate);
+        EXPECT_GE(out, 0) << dest;
+        const LONG copied = lz_.LZCopy(in, out);
+        lz_.LZClose(in);
+        lz_.LZClose(out);
+        return copied;
+    }
+
+private:
+    LzExpand& lz_;
+};
+
+TEST_P(LzContract, ExpandsCompressedFilesFoundUnderTheirCompressedNames) {
+    const std::string text = Sample();
+    WriteFile("DRIVER.DR_", Compressed(text, 'V'));
+    LzFiles lz(Ports().lz);
+    OfStruct of;
+    EXPECT_EQ(lz.Copy(Path("DRIVER.DRV"), Path("OUT.DRV"), &of), static_cast<LONG>(text.size()));
+    EXPECT_EQ(ReadFile("OUT.DRV"), text);
+    EXPECT_EQ(of.nErrCode, 0u);
+
+    // A file that is not compressed is copied as it is.
+    WriteFile("PLAIN.TXT", "plain");
+    EXPECT_EQ(lz.Copy(Path("PLAIN.TXT"), Path("PLAIN.OUT")), 5);
+    EXPECT_EQ(ReadFile("PLAIN.OUT"), "plain");
+
+    // LZRead expands too.
+    LzHandle in = Ports().lz.LZOpenFile(Path("DRIVER.DR_"), of, kOfRead);
+    ASSERT_GE(in, 0);
+    char head[11] = {};
+    EXPECT_EQ(Ports().lz.LZRead(in, head, 10), 10);
+    EXPECT_STREQ(head, "Telmora 60");
+    Ports().lz.LZClose(in);
+}
+
+TEST_P(LzContract, MissingAndCutFilesFail) {
+    LzFiles lz(Ports().lz);
+    OfStruct of;
+    EXPECT_LT(lz.Copy(Path("NONE.DRV"), Path("OUT.DRV"), &of), 0);
+    EXPECT_EQ(of.nErrCode, kErrorFileNotFound);
+    EXPECT_EQ(of.cBytes, OfStruct::kSize);
+
+    // A compressed file cut short is never taken for the whole file.
+    const std::string text = Sample();
+    const std::string whole = Compressed(text, 'V');
+    WriteFile("CUT.DR_", whole.substr(0, whole.size() / 2));
+    EXPECT_LT(lz.Copy(Path("CUT.DR_"), Path("CUT.DRV")), 0);
+
+    // kOfExist tests without opening; kOfDelete deletes.
+    WriteFile("GONE.TXT", "x");
+    EXPECT_GE(Ports().lz.LZOpenFile(Path("GONE.TXT"), of, kOfExist), 0);
+    EXPECT_GE(Ports().lz.LZOpenFile(Path("GONE.TXT"), of, kOfDelete), 0);
+    EXPECT_EQ(Files().GetFileAttributes(Path("GONE.TXT")), kInvalidFileAttributes);
+}
+
+} // namespace
+} // namespace tl::test
