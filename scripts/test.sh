@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Builds the host programs with ASan+UBSan and -Werror and runs every test.
+# Builds the host programs with ASan+UBSan and -Werror and runs every test; then cross-builds the
+# Windows programs (32-bit, the shipping one, and 64-bit) and runs the 64-bit Windows tests under
+# Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$(nproc)"
 ctest --preset default
+
+for preset in win32 win64; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$(nproc)"
+done
+ctest --preset win64
