@@ -47,13 +47,12 @@ void OpenDialog(Installer& installer, DialogWindow& dialog) {
     dialog.SetItemText(IDOK, Label(kOkString));
     dialog.SetItemText(IDCANCEL, Label(kCancelString));
 
-    // The saved language's entry is the default; the first entry when the table lacks it.
+    // The saved language's entry is the default, the last one when several editions share it;
+    // the first entry when the table lacks it.
     int defaultEntry = 0;
     for (int position = 0; position < count; ++position) {
-        if (table[static_cast<std::size_t>(position)].language == installer.languageIndex) {
+        if (table[static_cast<std::size_t>(position)].language == installer.languageIndex)
             defaultEntry = position;
-            break;
-        }
     }
     dialog.CheckRadioButton(kFirstChoiceButton, kFirstChoiceButton + count,
                             kFirstChoiceButton + ChoiceOfEntry(defaultEntry, english));

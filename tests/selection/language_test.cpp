@@ -43,7 +43,7 @@ protected:
         return RunLanguageDialog(machine.Get(), WindowHandle{});
     }
 
-    // The labels of the radio buttons at opening, and the checked one.
+    // The labels of the radio buttons at opening, and the checked one (of the last run).
     std::vector<std::string> Labels() {
         std::vector<std::string> labels;
         for (const auto& control : machine.User().dialogs.at(0).opened.controls) {
@@ -53,7 +53,7 @@ protected:
         return labels;
     }
     int CheckedAtOpening() {
-        for (const auto& control : machine.User().dialogs.at(0).opened.controls) {
+        for (const auto& control : machine.User().dialogs.back().opened.controls) {
             if (control.id >= kFirstChoiceButton && control.checked)
                 return control.id;
         }
@@ -99,6 +99,11 @@ TEST_F(LanguageTest, EnglishMovesToTheFrontAndChoicesMapBack) {
 TEST_F(LanguageTest, SavedLanguageIsCheckedAtOpening) {
     Table({kDeutsch, kEnglish, kItaly});
     machine.Get().languageIndex = kItaly;
+    EXPECT_EQ(Run(std::nullopt), 0);
+    EXPECT_EQ(CheckedAtOpening(), 22);
+
+    // Of two editions in the saved language, the later one is the default.
+    Table({kItaly, kEnglish, kItaly});
     EXPECT_EQ(Run(std::nullopt), 0);
     EXPECT_EQ(CheckedAtOpening(), 22);
 }
