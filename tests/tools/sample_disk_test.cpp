@@ -26,6 +26,7 @@
 #include <set>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace tl {
@@ -158,7 +159,7 @@ CheckRun CheckDisk(const fs::path& disk) {
     const char* bin = std::getenv("TL_BIN");
     const fs::path tool = fs::path(bin != nullptr ? bin : TL_BINARY_DIR "/bin") / "tlmkdisk";
     const fs::path report =
-        fs::temp_directory_path() / ("sample_disk_check_" + disk.filename().string() + ".txt");
+        fs::temp_directory_path() / ("sample_disk_check_" + std::to_string(getpid()) + ".txt");
     const std::string command = "'" + tool.string() + "' --check '" + kDescription.string() +
                                 "' '" + disk.string() + "' > '" + report.string() + "' 2>&1";
     CheckRun run;
