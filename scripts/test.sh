@@ -13,4 +13,5 @@ for preset in win32 win64; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)"
 done
+ctest --preset win32
 ctest --preset win64

@@ -1,0 +1,31 @@
+# Checks a cross-built Windows program (run by ctest as a script):
+#   cmake -DPROGRAM=<exe> -DOBJDUMP=<objdump> [-DWRESTOOL=<wrestool>] -P CheckWindowsProgram.cmake
+# - it imports no DLL of the MinGW runtime (libstdc++, libgcc, winpthread): the program is one
+#   .exe that runs from the install disk with nothing beside it;
+# - with WRESTOOL, it carries the resources of tlins32a.rc: bitmap 500, the icon and the version
+#   record.
+execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "${OBJDUMP} cannot read ${PROGRAM}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+message(STATUS "${PROGRAM} imports: ${imports}")
+foreach(import ${imports})
+    if(import MATCHES "DLL Name: lib[^\n]*\\.dll")
+        message(FATAL_ERROR "${PROGRAM} needs ${import} beside it: link the runtime statically")
+    endif()
+endforeach()
+
+if(WRESTOOL)
+    execute_process(COMMAND ${WRESTOOL} -l ${PROGRAM} OUTPUT_VARIABLE resources
+                    RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "${WRESTOOL} cannot read ${PROGRAM}")
+    endif()
+    foreach(wanted "--type=2 --name=500" "--type=14 --name=1" "--type=16 --name=1")
+        string(FIND "${resources}" "${wanted} " at)
+        if(at EQUAL -1)
+            message(FATAL_ERROR "${PROGRAM} lacks the resource ${wanted}:\n${resources}")
+        endif()
+    endforeach()
+endif()
