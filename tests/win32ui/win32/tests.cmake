@@ -4,3 +4,9 @@ set_target_properties(test_win32ui PROPERTIES
     CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-display-run.sh)
 set_tests_properties(test_win32ui PROPERTIES
     ENVIRONMENT "TL_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-ui" TIMEOUT 600)
+
+# The program itself under Wine, unattended on the sample install disk.
+add_test(NAME tlins32a_under_wine
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32ui/win32/installer-under-wine.sh
+            $<TARGET_FILE:tlins32a> ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/wine-installer)
+set_tests_properties(tlins32a_under_wine PROPERTIES TIMEOUT 900)

@@ -1,0 +1,30 @@
+// The command line of tlins32a.exe. Started as Windows starts it, everything after the program's
+// name is the installer's own command line ("/ND"). Started for an unattended run:
+//   tlins32a.exe [--answers FILE] [--transcript FILE] [-- COMMANDLINE]
+// where COMMANDLINE, the words after "--" joined by single blanks, is what the installer sees.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tl::app {
+
+struct WindowsOptions {
+    std::optional<std::wstring> answers;
+    std::optional<std::wstring> transcript;
+    std::wstring commandLine;
+    bool help = false;
+};
+
+struct WindowsOptionsParse {
+    WindowsOptions options;
+    std::wstring error; // empty when the command line is usable
+};
+
+// `whole` is the process's command line as GetCommandLineW gives it, program name included.
+WindowsOptionsParse ParseWindowsCommandLine(std::wstring_view whole);
+
+extern const wchar_t* const kWindowsUsage;
+
+} // namespace tl::app
