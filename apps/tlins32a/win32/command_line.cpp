@@ -43,13 +43,16 @@ std::vector<std::wstring> Words(std::wstring_view text) {
 } // namespace
 
 const wchar_t* const kWindowsUsage =
-    L"usage: tlins32a.exe [--answers FILE] [--transcript FILE] [-- COMMANDLINE]\n"
+    L"usage: tlins32a.exe [--answers FILE] [--transcript FILE] [--screenshots DIR]\n"
+    L"                    [-- COMMANDLINE]\n"
     L"\n"
     L"Without options: the printer-driver and font installer, with what follows the program's\n"
     L"name as its command line (e.g. /ND).\n"
     L"  --answers FILE     answers for message boxes and dialogs (INI, UTF-8): an unattended\n"
     L"                     run on the real dialogs; what it does not answer takes its default\n"
     L"  --transcript FILE  write what happened as JSON Lines (UTF-8)\n"
+    L"  --screenshots DIR  unattended: save a picture of the screen (NN-NAME.bmp) as each\n"
+    L"                     dialog and message box is answered\n"
     L"  -- COMMANDLINE     the installer's command line, e.g. -- /ND\n"
     L"\n"
     L"Exit status: the installer's own exit code; 2 for unusable options or answers; 3 when an\n"
@@ -83,6 +86,8 @@ WindowsOptionsParse ParseWindowsCommandLine(std::wstring_view whole) {
             target = &options.answers;
         else if (word == L"--transcript")
             target = &options.transcript;
+        else if (word == L"--screenshots")
+            target = &options.screenshots;
         if (!target) {
             parse.error = L"unknown option: " + word;
             return parse;

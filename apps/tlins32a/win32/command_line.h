@@ -1,6 +1,6 @@
 // The command line of tlins32a.exe. Started as Windows starts it, everything after the program's
 // name is the installer's own command line ("/ND"). Started for an unattended run:
-//   tlins32a.exe [--answers FILE] [--transcript FILE] [-- COMMANDLINE]
+//   tlins32a.exe [--answers FILE] [--transcript FILE] [--screenshots DIR] [-- COMMANDLINE]
 // where COMMANDLINE, the words after "--" joined by single blanks, is what the installer sees.
 #pragma once
 
@@ -13,6 +13,7 @@ namespace tl::app {
 struct WindowsOptions {
     std::optional<std::wstring> answers;
     std::optional<std::wstring> transcript;
+    std::optional<std::wstring> screenshots;
     std::wstring commandLine;
     bool help = false;
 };

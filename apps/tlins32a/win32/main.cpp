@@ -102,6 +102,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         // No critical-error box or file prompt of the system's may wait for a person.
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
         windows.SetFrontend(&frontend);
+        if (options.screenshots)
+            windows.SetPictureDirectory(*options.screenshots);
     }
     windows.SetStopHandler([&](const std::string& reason) {
         transcript.End(0, kExitStopped, reason);
@@ -109,8 +111,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     });
 
     Installer installer(machine.GetPlatform(), windows);
-    int exitCode =
-        Entry(installer, codePage.FromUtf8(Utf8(options.commandLine)), showCommand);
+    int exitCode = Entry(installer, codePage.FromUtf8(Utf8(options.commandLine)), showCommand);
     transcript.End(installer.installationState, exitCode);
     return exitCode;
 }

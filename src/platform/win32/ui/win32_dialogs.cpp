@@ -2,6 +2,7 @@
 // the system's dialog manager with the installer's procedures, driven by a frontend when the run
 // is unattended; message boxes, and the platform's own boxes answered so nothing waits.
 #include "platform/win32/ui/hangul_font.h"
+#include "platform/win32/ui/screen_picture.h"
 #include "platform/win32/ui/wide_text.h"
 #include "platform/win32/ui/win32_dialog.h"
 #include "platform/win32/ui/win32_window_system.h"
@@ -153,6 +154,7 @@ void Win32WindowSystem::AnswerBoxes() {
             // The installer's own box, shown by MessageBox below.
             answer = *boxAnswer_;
             boxAnswer_.reset();
+            TakePicture("message");
         } else if (events_) {
             // A box the platform shows by itself (a file prompt): a person would cancel it.
             PlatformEvent event{"prompt", {}};
@@ -327,6 +329,16 @@ WindowHandle Win32WindowSystem::CreateDialog(std::string_view templateName, Wind
     return result;
 }
 
+void Win32WindowSystem::TakePicture(const std::string& name) {
+    if (pictureDirectory_.empty())
+        return;
+    std::wstring number = std::to_wstring(++pictureCount_);
+    if (number.size() < 2)
+        number.insert(0, 1, L'0');
+    SaveScreenPicture(pictureDirectory_ + L"\\" + number + L"-" +
+                      std::wstring(name.begin(), name.end()) + L".bmp");
+}
+
 void Win32WindowSystem::Drive(Win32Dialog& dialog, int attempt) {
     HWND window = dialog.Window();
     if (dialog.Ended() || !frontend_)
@@ -339,6 +351,10 @@ void Win32WindowSystem::Drive(Win32Dialog& dialog, int attempt) {
         ::SetTimer(window, kDriveTimer + static_cast<UINT_PTR>(std::clamp(attempt, 0, 7)),
                    kDriveWaitMs, nullptr);
         return;
+    }
+    if (attempt == 0 && !pictureDirectory_.empty()) {
+        ::ShowWindow(window, SW_SHOW);
+        TakePicture(dialog.Name());
     }
     if (auto error = frontend_->DriveDialog(dialog, attempt)) {
         Win32Dialog* still = FindWin32Dialog(window);

@@ -50,6 +50,9 @@ public:
     // dialogs end with -1, boxes with their default, and GetMessage returns FALSE from then on.
     void SetStopHandler(std::function<void(const std::string& reason)> handler);
     bool Stopped() const { return stopped_; }
+    // Unattended runs save a picture of the screen (.BMP) into this directory as each dialog and
+    // message box is about to be answered and before a modeless dialog closes: NN-NAME.bmp.
+    void SetPictureDirectory(std::wstring directory) { pictureDirectory_ = std::move(directory); }
     // The font objects that canvases of this window system select.
     GdiFonts& Fonts() { return fonts_; }
     const CodePage& Code() const { return codePage_; }
@@ -159,6 +162,7 @@ private:
     void RecordBroadcast(UINT message, LPARAM lParam);
     void StartBoxWatch();
     void StopBoxWatch();
+    void TakePicture(const std::string& name);
 
     HINSTANCE instance_;
     const CodePage& codePage_;
@@ -186,6 +190,8 @@ private:
     std::optional<int> boxAnswer_;
     std::set<HWND> answeredBoxes_;
     UINT_PTR boxTimer_ = 0;
+    std::wstring pictureDirectory_;
+    int pictureCount_ = 0;
     std::map<HWND, DialogStart*> modalStarts_; // open modal dialogs and where their record goes
 
     friend class Win32Dialog;

@@ -1,0 +1,15 @@
+// Pictures of the installer's screen for its documentation: the program's own visible windows,
+// composed bottom to top on a black screen from what each window has painted, and saved as a
+// 24-bit .BMP file. Made from the windows rather than the display, so a picture taken under a
+// virtual X display shows exactly what the windows drew, whatever the display has caught up with.
+#pragma once
+
+#include <string>
+
+namespace tl::win32ui {
+
+// Repaints the thread's visible top-level windows and saves their picture at `path`. False when
+// the picture could not be made or written.
+bool SaveScreenPicture(const std::wstring& path);
+
+} // namespace tl::win32ui
