@@ -111,6 +111,13 @@ TEST_F(Win32UiTest, TheProgressBarPaintsItsBluePartOnTheScreen) {
     EXPECT_EQ(ReadProgressBarWords(windows, state.bar).range, 4);
     EXPECT_EQ(ReadProgressBarWords(windows, state.bar).position, 2);
 
+    // The text bar's line: dark letters of the label from (40, 20) on.
+    int dark = 0;
+    for (int x = 40; x < 120; ++x)
+        for (int y = 20; y < 34; ++y)
+            dark += ScreenPixel(state.textBar, x, y) == kBlack ? 1 : 0;
+    EXPECT_GT(dark, 20);
+
     Rect client;
     windows.GetClientRect(state.bar, client);
     // Half done: blue at the left end, white at the right, a black frame.

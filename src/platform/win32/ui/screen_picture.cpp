@@ -21,7 +21,7 @@ template <typename T> void Put(std::vector<char>& out, T value) {
 
 } // namespace
 
-bool SaveScreenPicture(const std::wstring& path) {
+bool SaveScreenPicture(const std::wstring& path, bool paintPending) {
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
     if (width <= 0 || height <= 0)
@@ -49,8 +49,8 @@ bool SaveScreenPicture(const std::wstring& path) {
     EnumThreadWindows(GetCurrentThreadId(), CollectVisible, reinterpret_cast<::LPARAM>(&windows));
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         HWND window = *it;
-        RedrawWindow(window, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        if (paintPending)
+            RedrawWindow(window, nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
         ::RECT place{};
         ::GetWindowRect(window, &place);
         HDC source = GetWindowDC(window);

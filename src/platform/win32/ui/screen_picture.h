@@ -8,8 +8,11 @@
 
 namespace tl::win32ui {
 
-// Repaints the thread's visible top-level windows and saves their picture at `path`. False when
-// the picture could not be made or written.
-bool SaveScreenPicture(const std::wstring& path);
+// Saves the picture of the thread's visible top-level windows at `path`. With `paintPending`,
+// what waits to be painted is painted first (a dialog about to be answered has not had its
+// turn yet); without it, the windows are taken as they stand, as while the installer copies
+// and nothing is painted but what the progress controls paint themselves. False when the
+// picture could not be made or written.
+bool SaveScreenPicture(const std::wstring& path, bool paintPending);
 
 } // namespace tl::win32ui

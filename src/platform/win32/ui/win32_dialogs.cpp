@@ -154,7 +154,7 @@ void Win32WindowSystem::AnswerBoxes() {
             // The installer's own box, shown by MessageBox below.
             answer = *boxAnswer_;
             boxAnswer_.reset();
-            TakePicture("message");
+            TakePicture("message", true);
         } else if (events_) {
             // A box the platform shows by itself (a file prompt): a person would cancel it.
             PlatformEvent event{"prompt", {}};
@@ -329,14 +329,15 @@ WindowHandle Win32WindowSystem::CreateDialog(std::string_view templateName, Wind
     return result;
 }
 
-void Win32WindowSystem::TakePicture(const std::string& name) {
+void Win32WindowSystem::TakePicture(const std::string& name, bool paintPending) {
     if (pictureDirectory_.empty())
         return;
     std::wstring number = std::to_wstring(++pictureCount_);
     if (number.size() < 2)
         number.insert(0, 1, L'0');
     SaveScreenPicture(pictureDirectory_ + L"\\" + number + L"-" +
-                      std::wstring(name.begin(), name.end()) + L".bmp");
+                          std::wstring(name.begin(), name.end()) + L".bmp",
+                      paintPending);
 }
 
 void Win32WindowSystem::Drive(Win32Dialog& dialog, int attempt) {
@@ -354,7 +355,7 @@ void Win32WindowSystem::Drive(Win32Dialog& dialog, int attempt) {
     }
     if (attempt == 0 && !pictureDirectory_.empty()) {
         ::ShowWindow(window, SW_SHOW);
-        TakePicture(dialog.Name());
+        TakePicture(dialog.Name(), true);
     }
     if (auto error = frontend_->DriveDialog(dialog, attempt)) {
         Win32Dialog* still = FindWin32Dialog(window);

@@ -138,7 +138,7 @@ WindowHandle Win32WindowSystem::CreateWindow(std::string_view className, std::st
 BOOL Win32WindowSystem::DestroyWindow(WindowHandle window) {
     // A modeless dialog (the progress display) is pictured as it last looked.
     if (Win32Dialog* dialog = FindWin32Dialog(ToHwnd(window)); dialog && !dialog->Modal())
-        TakePicture(dialog->Name());
+        TakePicture(dialog->Name(), false);
     return ::DestroyWindow(ToHwnd(window));
 }
 

@@ -162,7 +162,7 @@ private:
     void RecordBroadcast(UINT message, LPARAM lParam);
     void StartBoxWatch();
     void StopBoxWatch();
-    void TakePicture(const std::string& name);
+    void TakePicture(const std::string& name, bool paintPending);
 
     HINSTANCE instance_;
     const CodePage& codePage_;
