@@ -111,6 +111,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     });
 
     Installer installer(machine.GetPlatform(), windows);
+    installer.fonts = &windows.Fonts();
     int exitCode = Entry(installer, codePage.FromUtf8(Utf8(options.commandLine)), showCommand);
     transcript.End(installer.installationState, exitCode);
     return exitCode;

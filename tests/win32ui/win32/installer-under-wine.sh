@@ -46,12 +46,46 @@ status=$(run "$work/empty" empty "")
 has empty 'map(select(.event == "message"))[0] | .key == "132" and .text == "INSTALL.INF 찾을수 없습니다." and .caption == "드라이버 설치" and .icon == "error" and .answer == "ok"'
 has empty 'last | .event == "end" and .exitCode == 0'
 
-# 2. The sample install disk.
+# 2. The sample install disk, answered as a person would: the German edition, the LP 300, no
+#    demonstration page, two of the three fonts into C:\TTF.
 cp -a "$source_dir/examples/disk" "$work/disk"
 cp "$exe" "$work/disk/TLINS32A.EXE"
-status=$(run "$work/disk" install "")
+status=$(run "$work/disk" install "$(cat "$source_dir/examples/answers/deutsch-lp300.ini")")
 [ "$status" = 0 ] || fail "sample disk: exit status $status"
-has install 'last | .event == "end" and .exitCode == 0'
+has install '[.[] | select(.event == "dialog") | .template] == ["CHOICE", "SELECTDRV", "COPYING", "DIRECTORY", "FONT", "COPYING", "WAITING", "WIN_RESTART"]'
+has install '[.[] | select(.event == "message") | "\(.key)=\(.answer)"] == ["139=yes", "142=no", "143=yes", "157=ok", "165=ok"]'
+has install 'map(select(.template == "CHOICE"))[0] | .closed.controls["21"].checked and .opened.controls["20"].checked and .result == 1'
+has install 'map(select(.template == "SELECTDRV"))[0].closed.controls["119"] | .items[.selected[0]] == "Telmora LP 300"'
+has install 'map(select(.template == "DIRECTORY"))[0].closed.controls["117"].text == "C:\\TTF"'
+has install 'map(select(.template == "FONT"))[0].closed.controls["110"].selected == [1, 2]'
+has install 'map(select(.event == "addfont") | .file) == ["C:\\TTF\\TLGT.TTF", "C:\\TTF\\TLGS.TTF"]'
+# The restart is asked for and recorded; an unattended run leaves the session alone.
+has install 'map(select(.event == "restart")) | length == 1'
+has install 'last | .event == "end" and .state == 5 and .exitCode == 0'
+
+# What it left on the PC: the files expanded by the system's LZ32 as Debian's msexpand expands
+# them, the private settings file, the SYSTEM.INI backup.
+same_as_expanded() {
+    local packed=$1 installed=$2
+    if [ ! -f "$installed" ]; then
+        fail "missing $installed"
+    elif ! msexpand <"$work/disk/WIN95/$packed" | cmp -s - "$installed"; then
+        fail "$installed differs from $packed expanded"
+    fi
+}
+system="$drive_c/windows/system32"
+same_as_expanded TL300.DR_ "$system/TL300.DRV"
+same_as_expanded TLCORE.DL_ "$system/TLCORE.DLL"
+same_as_expanded TLRESDEU.DL_ "$system/TLRES.DLL"
+same_as_expanded TLGT.TT_ "$drive_c/TTF/TLGT.TTF"
+same_as_expanded TLGS.TT_ "$drive_c/TTF/TLGS.TTF"
+[ ! -e "$drive_c/TTF/TLMJ.TTF" ] || fail "a font that was not chosen was installed"
+[ ! -e "$system/TLDEMO.PRN" ] || fail "the declined demonstration page was installed"
+settings="$drive_c/windows/tlsetup.ini"
+grep -q '^DriverName=Telmora LP 300' "$settings" || fail "tlsetup.ini: no DriverName"
+grep -q '^Language=2' "$settings" || fail "tlsetup.ini: the German edition was not saved"
+grep -qi '^FontPath=C:\\TTF' "$settings" || fail "tlsetup.ini: no FontPath"
+[ -f "$drive_c/windows/SYSTEM.B00" ] || fail "no SYSTEM.INI backup"
 
 if [ "$failures" -gt 0 ]; then
     for name in empty install; do
