@@ -46,7 +46,7 @@ TEST_F(Win32UiTest, AClassProcedureGetsItsCreationParameterWordsTimersAndPaint) 
         }
     };
     ASSERT_TRUE(windows.RegisterClass(windowClass));
-    EXPECT_FALSE(windows.RegisterClass(windowClass)); // once per process
+    EXPECT_FALSE(windows.RegisterClass(windowClass)); // a class name is taken once
 
     const std::string title = Ansi("텔모라 드라이버 설치");
     WindowHandle window =

@@ -56,6 +56,9 @@ Win32WindowSystem::~Win32WindowSystem() {
     StopBoxWatch();
     for (Hook& hook : hooks_)
         ::UnhookWindowsHookEx(hook.system);
+    // The classes' procedures lived in this object: a later window system registers its own.
+    for (const auto& [atom, proc] : classProcs_)
+        UnregisterClassW(reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(atom)), instance_);
     if (tWindowSystem == this)
         tWindowSystem = nullptr;
 }
