@@ -134,5 +134,25 @@ TEST_F(Win32UiTest, TheProgressBarPaintsItsBluePartOnTheScreen) {
     windows.DestroyWindow(main);
 }
 
+TEST_F(Win32UiTest, AnUnattendedLoopWithNothingToWaitForStops) {
+    Answer("");
+    windows.SetStallLimit(400);
+    WindowClass idle;
+    idle.name = "TlTestIdle";
+    idle.proc = [&](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
+        return windows.DefWindowProc(window, message, wParam, lParam);
+    };
+    ASSERT_TRUE(windows.RegisterClass(idle));
+    WindowHandle window = windows.CreateWindow("TlTestIdle", "", WS_POPUP, 0, 0, 10, 10, {}, 0, 0);
+    Message message;
+    DWORD start = GetTickCount();
+    while (windows.GetMessage(message, {}, 0, 0))
+        windows.DispatchMessage(message);
+    EXPECT_LT(GetTickCount() - start, 20000u);
+    ASSERT_EQ(stops.size(), 1u);
+    EXPECT_NE(stops[0].find("waits for input"), std::string::npos);
+    windows.DestroyWindow(window);
+}
+
 } // namespace
 } // namespace tl::win32ui::test

@@ -131,6 +131,7 @@ void Win32WindowSystem::SetFrontend(ui::Frontend* frontend) {
 }
 
 void Win32WindowSystem::StartBoxWatch() {
+    lastActivity_ = static_cast<DWORD>(GetTickCount());
     if (!boxTimer_)
         boxTimer_ = ::SetTimer(nullptr, 0, kBoxWatchMs, BoxTimer);
 }

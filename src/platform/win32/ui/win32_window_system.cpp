@@ -317,6 +317,19 @@ BOOL Win32WindowSystem::GetMessage(Message& message, WindowHandle filter, UINT f
         message = Message{{}, WM_QUIT, 0, 0, 0};
         return FALSE;
     }
+    // Unattended, the box watch ticks while the program waits; when nothing else has come for
+    // the stall limit, the program waits for a person who is not there.
+    const auto now = static_cast<DWORD>(GetTickCount());
+    const bool watchTick =
+        msg.hwnd == nullptr && msg.message == WM_TIMER && msg.wParam == boxTimer_;
+    if (!frontend_ || !watchTick) {
+        lastActivity_ = now;
+    } else if (now - lastActivity_ > stallLimitMs_) {
+        Stop("the program waits for input that cannot come: nothing has happened for " +
+             std::to_string(stallLimitMs_ / 1000) + " seconds");
+        message = Message{{}, WM_QUIT, 0, 0, 0};
+        return FALSE;
+    }
     return got;
 }
 

@@ -50,6 +50,8 @@ public:
     // dialogs end with -1, boxes with their default, and GetMessage returns FALSE from then on.
     void SetStopHandler(std::function<void(const std::string& reason)> handler);
     bool Stopped() const { return stopped_; }
+    // How long an unattended run's message loop may wait with nothing happening (60 s).
+    void SetStallLimit(DWORD milliseconds) { stallLimitMs_ = milliseconds; }
     // Unattended runs save a picture of the screen (.BMP) into this directory as each dialog and
     // message box is about to be answered and before a modeless dialog closes: NN-NAME.bmp.
     void SetPictureDirectory(std::wstring directory) { pictureDirectory_ = std::move(directory); }
@@ -191,6 +193,8 @@ private:
     std::set<HWND> answeredBoxes_;
     UINT_PTR boxTimer_ = 0;
     std::wstring pictureDirectory_;
+    DWORD stallLimitMs_ = 60000;
+    DWORD lastActivity_ = 0;
     int pictureCount_ = 0;
     std::map<HWND, DialogStart*> modalStarts_; // open modal dialogs and where their record goes
 
