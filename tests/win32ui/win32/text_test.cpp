@@ -4,6 +4,8 @@
 
 #include "platform/win32/ui/wide_text.h"
 
+#include <algorithm>
+
 namespace tl::win32ui::test {
 namespace {
 
@@ -32,6 +34,43 @@ TEST_F(Win32UiTest, ItemTextIsCutAtTheBufferWithoutSplittingACharacter) {
         0);
     EXPECT_EQ(seen, Ansi("드"));
     EXPECT_EQ(whole, Ansi("드라이브:"));
+}
+
+// SELECTDRIVE tests a typed path by listing it into its hidden list: a directory lists, a path
+// that names none does not, and the path may hold Korean.
+TEST_F(Win32UiTest, DirListListsAnExistingDirectoryAndRefusesAMissingOne) {
+    const std::string korean = Ansi("C:\\드라이버");
+    CreateDirectoryW(AnsiToWide(korean).c_str(), nullptr);
+    int listed = -1;
+    int missing = -1;
+    int koreanListed = -1;
+    std::string shown;
+    std::vector<std::string> items;
+    WindowHandle dialog = windows.CreateDialog(
+        "SELECTDRIVE", {},
+        [&](DialogWindow& window, UINT message, WPARAM, LPARAM) -> INT_PTR {
+            if (message != WM_INITDIALOG)
+                return FALSE;
+            std::string spec = "C:\\windows";
+            listed = window.DirList(spec, 651, 652, DDL_DRIVES | DDL_DIRECTORY);
+            shown = window.GetItemText(652, 256);
+            for (int i = 0; i < window.ListCount(651); ++i)
+                items.push_back(window.ListText(651, i));
+            std::string nowhere = "C:\\no\\such\\place";
+            missing = window.DirList(nowhere, 651, 652, DDL_DRIVES | DDL_DIRECTORY);
+            std::string hangul = korean;
+            koreanListed = window.DirList(hangul, 651, 652, DDL_DRIVES | DDL_DIRECTORY);
+            return TRUE;
+        },
+        0);
+    EXPECT_NE(listed, 0);
+    EXPECT_EQ(missing, 0);
+    EXPECT_NE(koreanListed, 0);
+    EXPECT_NE(shown.find(":"), std::string::npos) << shown;
+    EXPECT_NE(std::find(items.begin(), items.end(), "[-c-]"), items.end());
+    EXPECT_NE(std::find(items.begin(), items.end(), "[system32]"), items.end());
+    windows.DestroyWindow(dialog);
+    RemoveDirectoryW(AnsiToWide(korean).c_str());
 }
 
 } // namespace
