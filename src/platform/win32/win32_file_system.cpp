@@ -1,9 +1,8 @@
 #include "platform/win32/win32_file_system.h"
 
 #include "platform/win32/win32_api.h"
+#include "platform/win32/windows95_fallbacks.h"
 
-#include <cstdint>
-#include <optional>
 #include <string>
 
 namespace tl::win32 {
@@ -21,14 +20,6 @@ std::string Z(std::string_view text) {
 FILETIME FromNative(const ::FILETIME& time) {
     return FILETIME{static_cast<DWORD>(time.dwLowDateTime),
                     static_cast<DWORD>(time.dwHighDateTime)};
-}
-
-// "C:\" of a drive-letter path, or none (a UNC or relative path).
-std::optional<std::string> DriveRoot(std::string_view path) {
-    if (path.size() >= 2 && path[1] == ':') {
-        return std::string(path.substr(0, 2)) + "\\";
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -123,16 +114,7 @@ BOOL Win32FileSystem::MoveFileEx(std::string_view existing, std::string_view new
     if (::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) {
         return Done(FALSE);
     }
-    // Windows 95: MoveFileA never replaces, so an existing file goes first, and only when the
-    // file to move is really there (a missing one must leave the old file alone).
-    if (::GetFileAttributesA(from.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        return Done(FALSE);
-    }
-    if ((flags & kMoveFileReplaceExisting) != 0 &&
-        ::GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES && !::DeleteFileA(to.c_str())) {
-        return Done(FALSE);
-    }
-    return Done(::MoveFileA(from.c_str(), to.c_str()));
+    return Done(MoveFileWithoutMoveFileEx(from.c_str(), to.c_str(), flags));
 }
 
 BOOL Win32FileSystem::GetFileTime(FileHandle file, FILETIME* creation, FILETIME* lastAccess,
@@ -224,18 +206,7 @@ BOOL Win32FileSystem::GetDiskFreeSpaceEx(std::string_view path, DiskFreeSpaceEx*
         }
         return Done(ok);
     }
-    // A path without a drive letter is taken on the current drive.
-    const std::optional<std::string> root = DriveRoot(path);
-    ::DWORD counts[4] = {};
-    if (!::GetDiskFreeSpaceA(root ? root->c_str() : nullptr, &counts[0], &counts[1], &counts[2],
-                             &counts[3])) {
-        return Done(FALSE);
-    }
-    const std::uint64_t cluster = std::uint64_t{counts[0]} * counts[1];
-    if (space != nullptr) {
-        *space = DiskFreeSpaceEx{cluster * counts[2], cluster * counts[3], cluster * counts[2]};
-    }
-    return Done(TRUE);
+    return Done(DiskFreeSpaceFromClusters(path, space));
 }
 
 DWORD Win32FileSystem::GetLogicalDrives() const {
