@@ -9,4 +9,4 @@ set_tests_properties(test_win32ui PROPERTIES
 add_test(NAME tlins32a_under_wine
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32ui/win32/installer-under-wine.sh
             $<TARGET_FILE:tlins32a> ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/wine-installer)
-set_tests_properties(tlins32a_under_wine PROPERTIES TIMEOUT 900)
+set_tests_properties(tlins32a_under_wine PROPERTIES TIMEOUT 900 LABELS "wine")
