@@ -32,6 +32,33 @@ TEST_F(Scenario, BrokenCompressedFileLeavesTheInstalledOneAsItWas) {
     EXPECT_TRUE(pc.Show()["printers"].empty());
 }
 
+TEST_F(Scenario, DriverThatOnlyOutgrowsTheFreeSpaceWhenExpandedIsNotInstalled) {
+    // The disk asks for 1 KB and the PC has a little more, so the space check lets the copy
+    // start; the driver is small compressed and only its expanded form does not fit.
+    WriteStandardDisk(disk);
+    disk.Write("INSTALL.INF",
+               Replaced(kInstallInf, "[NEEDED.DiskSpace]\n300", "[NEEDED.DiskSpace]\n1"));
+    disk.WriteCompressed(
+        "WIN95/TL600.DR_",
+        InstallDisk::ImageBytes(ImageKind::Ne, kDiskDriverVersion) + std::string(20000, '\0'), 'V');
+    ASSERT_LT(disk.Read("WIN95/TL600.DR_").size(), 5000u);
+    ScenarioMachine& pc = MakeMachine({"--free-bytes", "5000"});
+    const std::set<std::string> before = pc.FileNames("C:\\WINDOWS\\SYSTEM");
+    answers = kDriverOnly;
+
+    RunOutcome run = Run();
+    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    EXPECT_THAT(run.Story(), ElementsAre("message 139 yes", "message 175 ok", "dialog SELECTDRV 1",
+                                         "dialog COPYING -", "message 153 ok", "end 1 0"));
+    EXPECT_EQ(run.State(), 1);
+    EXPECT_EQ(run.transcript.Message("153").value("text", ""),
+              "Printer 드라이버 설치에 실패했습니다.");
+    // Neither the driver nor a part of it is left behind.
+    EXPECT_FALSE(pc.Exists("C:\\WINDOWS\\SYSTEM\\TL600.DRV"));
+    EXPECT_EQ(pc.FileNames("C:\\WINDOWS\\SYSTEM"), before);
+    EXPECT_TRUE(pc.Show()["printers"].empty());
+}
+
 TEST_F(Scenario, DriverInUseByWindowsIsNotReplaced) {
     WriteStandardDisk(disk);
     ScenarioMachine& pc = MakeMachine({"--in-use", "C:\\WINDOWS\\SYSTEM\\TL600.DRV"});

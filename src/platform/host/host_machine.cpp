@@ -15,8 +15,10 @@ HostMachine::HostMachine(fs::path root, MachineConfig config, EventSink& events)
       lz_(resolver_, events, [this](std::string_view ansi) { return codePage_.ToUtf8(ansi); }),
       versionInfo_(resolver_), platform_{files_,   files_,    system_,  clock_, codePage_,   events,
                                          profile_, registry_, spooler_, lz_,    versionInfo_} {
-    // The LZ copy and the file port see the same files held by other programs.
+    // The LZ copy and the file port see the same files held by other programs and use up the
+    // same free space.
     lz_.SetHeldOpen([this](const fs::path& host) { return files_.IsInUse(host); });
+    lz_.SetDriveSpace(&files_);
 }
 
 std::unique_ptr<HostMachine> HostMachine::Open(const HostMachineOptions& options, EventSink& events,

@@ -33,17 +33,6 @@ private:
     std::FILE* file_;
 };
 
-class FileWriter final : public ByteWriter {
-public:
-    explicit FileWriter(std::FILE* file) : file_(file) {}
-    bool Write(const void* buffer, std::size_t size) override {
-        return std::fwrite(buffer, 1, size, file_) == size;
-    }
-
-private:
-    std::FILE* file_;
-};
-
 class VectorWriter final : public ByteWriter {
 public:
     explicit VectorWriter(std::vector<BYTE>& out) : out_(out) {}
@@ -60,6 +49,19 @@ private:
 bool IsRegularFile(const fs::path& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);
+}
+
+// The size of a host file; none when it is not a regular file or cannot be asked.
+std::optional<std::uint64_t> HostFileSize(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) {
+        return std::nullopt;
+    }
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(size);
 }
 
 // Why a file cannot be found: its folder is missing (3) or only the file is (2).
@@ -142,14 +144,20 @@ LzHandle HostLzExpand::OpenForCreate(std::string_view fileName, OfStruct& of, WO
     if (HeldOpen(resolved.path)) {
         return Fail(of, kErrorSharingViolation);
     }
+    const std::optional<std::uint64_t> emptied = HostFileSize(resolved.path);
     const char* mode = (style & 0x3) == kOfReadWrite ? "w+b" : "wb";
     std::FILE* file = std::fopen(resolved.path.c_str(), mode);
     if (file == nullptr) {
         const DWORD missing = MissingFileError(resolved.path);
         return Fail(of, missing == kErrorPathNotFound ? missing : kErrorAccessDenied);
     }
+    if (emptied) {
+        CountRemoved(fileName, *emptied);
+    }
     OpenLzFile open;
     open.file.reset(file);
+    open.host = resolved.path;
+    open.drive = space_ != nullptr ? space_->DriveOf(fileName) : '\0';
     open.writable = true;
     if ((style & kOfExist) != 0) {
         return 1;
@@ -178,6 +186,7 @@ LzHandle HostLzExpand::LZOpenFile(std::string_view fileName, OfStruct& of, WORD 
         names.push_back(CompressedName(fileName));
     }
     std::optional<fs::path> found;
+    std::string foundName;
     DWORD error = kErrorFileNotFound;
     for (std::size_t i = 0; i < names.size() && !found; ++i) {
         const ResolvedPath resolved = resolver_.Resolve(names[i], use);
@@ -187,6 +196,7 @@ LzHandle HostLzExpand::LZOpenFile(std::string_view fileName, OfStruct& of, WORD 
         }
         if (IsRegularFile(resolved.path)) {
             found = resolved.path;
+            foundName = names[i];
             of.szPathName = names[i].substr(0, OfStruct::kMaxPathName - 1);
         } else if (i == 0) {
             std::error_code ec;
@@ -208,8 +218,13 @@ LzHandle HostLzExpand::LZOpenFile(std::string_view fileName, OfStruct& of, WORD 
         return Fail(of, kErrorSharingViolation);
     }
     if ((style & kOfDelete) != 0) {
+        const std::optional<std::uint64_t> size = HostFileSize(*found);
         std::error_code ec;
-        return fs::remove(*found, ec) ? 1 : Fail(of, kErrorAccessDenied);
+        if (!fs::remove(*found, ec)) {
+            return Fail(of, kErrorAccessDenied);
+        }
+        CountRemoved(foundName, size.value_or(0));
+        return 1;
     }
     if ((style & kOfExist) != 0) {
         return 1;
@@ -220,6 +235,8 @@ LzHandle HostLzExpand::LZOpenFile(std::string_view fileName, OfStruct& of, WORD 
     }
     OpenLzFile open;
     open.file.reset(file);
+    open.host = *found;
+    open.drive = writable && space_ != nullptr ? space_->DriveOf(foundName) : '\0';
     open.writable = writable;
     if (!writable) {
         std::array<BYTE, kSzddHeaderSize> head{};
@@ -263,9 +280,6 @@ INT HostLzExpand::LZRead(LzHandle handle, void* buffer, INT count) {
         }
         return static_cast<INT>(n);
     }
-    if (file->exhausted) {
-        return 0;
-    }
     const LONG expanded = ExpandAll(*file);
     if (expanded < 0) {
         return expanded;
@@ -279,15 +293,116 @@ INT HostLzExpand::LZRead(LzHandle handle, void* buffer, INT count) {
     return static_cast<INT>(n);
 }
 
+std::optional<std::uint64_t> HostLzExpand::SizeOf(OpenLzFile& file) {
+    if (file.writable && std::fflush(file.file.get()) != 0) {
+        return std::nullopt;
+    }
+    return HostFileSize(file.host);
+}
+
+// Whether writing count bytes at the file's position fits in what is left of its drive: only
+// the part that makes the file longer takes space.
+bool HostLzExpand::Fits(OpenLzFile& out, std::uint64_t count) {
+    const std::optional<std::uint64_t> room =
+        space_ != nullptr ? space_->Room(out.drive) : std::nullopt;
+    if (!room) {
+        return true;
+    }
+    const long position = std::ftell(out.file.get());
+    const std::optional<std::uint64_t> size = SizeOf(out);
+    if (position < 0 || !size) {
+        return false;
+    }
+    const std::uint64_t end = static_cast<std::uint64_t>(position) + count;
+    return end <= *size || end - *size <= *room;
+}
+
+// Counts what a write really did to the file's size, even a write that failed part-way, so the
+// drive's figure stays true to its files.
+void HostLzExpand::CountChange(const OpenLzFile& out, std::optional<std::uint64_t> before,
+                               std::optional<std::uint64_t> after) {
+    if (space_ == nullptr || !before || !after || *before == *after) {
+        return;
+    }
+    const std::uint64_t difference = *after > *before ? *after - *before : *before - *after;
+    const auto change = static_cast<std::int64_t>(
+        std::min<std::uint64_t>(difference, std::numeric_limits<std::int64_t>::max()));
+    space_->Count(out.drive, *after > *before ? change : -change);
+}
+
+void HostLzExpand::CountRemoved(std::string_view fileName, std::uint64_t size) {
+    if (space_ == nullptr || size == 0) {
+        return;
+    }
+    const auto change = static_cast<std::int64_t>(
+        std::min<std::uint64_t>(size, std::numeric_limits<std::int64_t>::max()));
+    space_->Count(space_->DriveOf(fileName), -change);
+}
+
 UINT HostLzExpand::LWrite(LzHandle handle, const void* buffer, UINT count) {
     OpenLzFile* file = Find(handle);
     if (file == nullptr || !file->writable || (count > 0 && buffer == nullptr)) {
         return kLwriteError;
     }
-    if (std::fwrite(buffer, 1, count, file->file.get()) != count) {
+    if (!Fits(*file, count)) {
         return kLwriteError;
     }
-    return count;
+    const std::optional<std::uint64_t> before = SizeOf(*file);
+    const bool written = std::fwrite(buffer, 1, count, file->file.get()) == count;
+    CountChange(*file, before, SizeOf(*file));
+    return written ? count : kLwriteError;
+}
+
+// Writes the rest of `in`, expanded, to `out`: the number of bytes, or a negative LZERROR. The
+// whole of it must fit on out's drive before a byte is written, so a copy that does not fit leaves
+// the destination as it was.
+LONG HostLzExpand::CopyRest(OpenLzFile& in, OpenLzFile& out) {
+    std::FILE* to = out.file.get();
+    if (in.compressed) {
+        const LONG expanded = ExpandAll(in);
+        if (expanded < 0) {
+            return expanded;
+        }
+        const std::vector<BYTE>& bytes = *in.expanded;
+        const std::size_t rest = bytes.size() - in.readPos;
+        if (!Fits(out, rest)) {
+            return kLzErrorWrite;
+        }
+        if (rest > 0 && std::fwrite(bytes.data() + in.readPos, 1, rest, to) != rest) {
+            return kLzErrorWrite;
+        }
+        in.readPos = bytes.size();
+        return static_cast<LONG>(std::min<std::uint64_t>(
+            rest, static_cast<std::uint64_t>(std::numeric_limits<LONG>::max())));
+    }
+    const long position = std::ftell(in.file.get());
+    const std::optional<std::uint64_t> size = SizeOf(in);
+    if (position < 0 || !size) {
+        return kLzErrorRead;
+    }
+    const std::uint64_t position64 = static_cast<std::uint64_t>(position);
+    if (!Fits(out, *size > position64 ? *size - position64 : 0)) {
+        return kLzErrorWrite;
+    }
+    std::uint64_t total = 0;
+    std::vector<BYTE> chunk(kCopyChunk);
+    for (;;) {
+        const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), in.file.get());
+        if (n > 0 && std::fwrite(chunk.data(), 1, n, to) != n) {
+            return kLzErrorWrite;
+        }
+        total += n;
+        if (n < chunk.size()) {
+            if (std::ferror(in.file.get()) != 0) {
+                return kLzErrorRead;
+            }
+            break;
+        }
+    }
+    // The count is a LONG; a copy larger than it can say is reported as its largest value rather
+    // than as a negative number that would read as a failure.
+    return static_cast<LONG>(std::min<std::uint64_t>(
+        total, static_cast<std::uint64_t>(std::numeric_limits<LONG>::max())));
 }
 
 LONG HostLzExpand::LZCopy(LzHandle source, LzHandle dest) {
@@ -299,52 +414,14 @@ LONG HostLzExpand::LZCopy(LzHandle source, LzHandle dest) {
     if (out == nullptr || !out->writable) {
         return kLzErrorBadOutHandle;
     }
-    std::FILE* to = out->file.get();
-    std::uint64_t total = 0;
-    if (in->compressed && !in->expanded) {
-        if (in->exhausted) {
-            return 0;
-        }
-        std::rewind(in->file.get());
-        FileReader reader(in->file.get());
-        FileWriter writer(to);
-        const LONG result = ExpandSzdd(reader, writer);
-        if (result < 0) {
-            return result;
-        }
-        in->exhausted = true;
-        total = static_cast<std::uint64_t>(result);
-    } else if (in->compressed) {
-        const std::vector<BYTE>& bytes = *in->expanded;
-        const std::size_t rest = bytes.size() - in->readPos;
-        if (std::fwrite(bytes.data() + in->readPos, 1, rest, to) != rest) {
-            return kLzErrorWrite;
-        }
-        in->readPos = bytes.size();
-        total = rest;
-    } else {
-        std::vector<BYTE> chunk(kCopyChunk);
-        for (;;) {
-            const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), in->file.get());
-            if (n > 0 && std::fwrite(chunk.data(), 1, n, to) != n) {
-                return kLzErrorWrite;
-            }
-            total += n;
-            if (n < chunk.size()) {
-                if (std::ferror(in->file.get()) != 0) {
-                    return kLzErrorRead;
-                }
-                break;
-            }
-        }
+    const std::optional<std::uint64_t> before = SizeOf(*out);
+    const LONG result = CopyRest(*in, *out);
+    const bool flushed = std::fflush(out->file.get()) == 0;
+    CountChange(*out, before, SizeOf(*out));
+    if (result < 0) {
+        return result;
     }
-    if (std::fflush(to) != 0) {
-        return kLzErrorWrite;
-    }
-    // The count is a LONG; a copy larger than it can say is reported as its largest value rather
-    // than as a negative number that would read as a failure.
-    return static_cast<LONG>(std::min<std::uint64_t>(
-        total, static_cast<std::uint64_t>(std::numeric_limits<LONG>::max())));
+    return flushed ? result : kLzErrorWrite;
 }
 
 void HostLzExpand::LZClose(LzHandle file) {

@@ -1,8 +1,10 @@
 // The LZ port over a machine folder: Windows paths resolve to host files through PathResolver;
 // the file prompt that the platform would show (kOfPrompt) is recorded as a "prompt" event.
+// Given the drives' free space, what it writes uses that space up as the file port's writes do.
 #pragma once
 
 #include "platform/events.h"
+#include "platform/host/drive_space.h"
 #include "platform/host/path_resolver.h"
 #include "platform/lz.h"
 
@@ -32,6 +34,11 @@ public:
         heldOpen_ = std::move(heldOpen);
     }
 
+    // The free space the writes count against (the file port's, so both use up the same figure).
+    // A write that does not fit fails whole: LWrite with HFILE_ERROR and LZCopy with
+    // LZERROR_WRITE, the file left as it was. Without it, writes are limited only by the host.
+    void SetDriveSpace(DriveSpace* space) { space_ = space; }
+
     LzHandle LZOpenFile(std::string_view fileName, OfStruct& of, WORD style) override;
     INT LZRead(LzHandle file, void* buffer, INT count) override;
     UINT LWrite(LzHandle file, const void* buffer, UINT count) override;
@@ -47,12 +54,14 @@ private:
     };
     struct OpenLzFile {
         std::unique_ptr<std::FILE, CloseFile> file;
+        std::filesystem::path host;
+        char drive = 0; // the drive a writable file's growth is counted against
         bool writable = false;
         bool compressed = false;
-        // A compressed file read with LZRead is expanded once, here; readPos walks it.
+        // A compressed file is expanded once, here, by the first LZRead or LZCopy; readPos walks
+        // it.
         std::optional<std::vector<BYTE>> expanded;
         std::size_t readPos = 0;
-        bool exhausted = false; // LZCopy has expanded the whole of it
     };
 
     LzHandle Fail(OfStruct& of, DWORD error);
@@ -61,12 +70,19 @@ private:
     bool HeldOpen(const std::filesystem::path& path) const;
     OpenLzFile* Find(LzHandle file);
     LONG ExpandAll(OpenLzFile& file);
+    LONG CopyRest(OpenLzFile& in, OpenLzFile& out);
+    bool Fits(OpenLzFile& out, std::uint64_t count);
+    std::optional<std::uint64_t> SizeOf(OpenLzFile& file);
+    void CountChange(const OpenLzFile& out, std::optional<std::uint64_t> before,
+                     std::optional<std::uint64_t> after);
+    void CountRemoved(std::string_view fileName, std::uint64_t size);
 
     const PathResolver& resolver_;
     EventSink& events_;
     std::function<std::string(std::string_view)> toUtf8_;
     std::function<bool(const std::filesystem::path&)> heldOpen_;
     std::map<LzHandle, OpenLzFile> files_;
+    DriveSpace* space_ = nullptr;
     static constexpr LzHandle kFirstCompressedHandle = 0x400;
 };
 

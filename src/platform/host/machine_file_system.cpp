@@ -545,6 +545,35 @@ std::optional<std::uint64_t> MachineFileSystem::FreeBytes(char letter, std::uint
     return free;
 }
 
+char MachineFileSystem::DriveOf(std::string_view windowsPath) const {
+    const FullPath full = resolver_.GetFullPathName(windowsPath);
+    return full ? DriveLetterOf(full.path) : '\0';
+}
+
+std::optional<std::uint64_t> MachineFileSystem::Room(char drive) const {
+    if (drive < 'A' || drive > 'Z') {
+        return std::nullopt;
+    }
+    return budget_[static_cast<std::size_t>(drive - 'A')];
+}
+
+void MachineFileSystem::Count(char drive, std::int64_t change) {
+    if (drive < 'A' || drive > 'Z') {
+        return;
+    }
+    std::optional<std::uint64_t>& budget = budget_[static_cast<std::size_t>(drive - 'A')];
+    if (!budget) {
+        return;
+    }
+    const std::uint64_t amount = change < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(change)
+                                            : static_cast<std::uint64_t>(change);
+    if (change < 0) {
+        *budget += amount;
+    } else {
+        *budget -= std::min(*budget, amount);
+    }
+}
+
 void MachineFileSystem::Release(char letter, std::uint64_t bytes) {
     std::optional<std::uint64_t>& budget = budget_[static_cast<std::size_t>(letter - 'A')];
     if (budget) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/file_system.h"
+#include "platform/host/drive_space.h"
 #include "platform/host/machine_config.h"
 #include "platform/host/machine_path_resolver.h"
 #include "platform/storage.h"
@@ -15,7 +16,7 @@
 
 namespace tl::host {
 
-class MachineFileSystem final : public FileSystem, public Storage {
+class MachineFileSystem final : public FileSystem, public Storage, public DriveSpace {
 public:
     MachineFileSystem(const MachineConfig& config, MachinePathResolver& resolver);
     ~MachineFileSystem() override;
@@ -48,6 +49,10 @@ public:
     BOOL GetDiskFreeSpaceEx(std::string_view path, DiskFreeSpaceEx* space) override;
     DWORD GetLogicalDrives() const override;
     UINT GetDriveType(std::string_view rootPath) const override;
+
+    char DriveOf(std::string_view windowsPath) const override;
+    std::optional<std::uint64_t> Room(char drive) const override;
+    void Count(char drive, std::int64_t change) override;
 
     // Whether another program holds the file open ([InUse]).
     bool IsInUse(const std::filesystem::path& host) const;
