@@ -51,8 +51,25 @@ std::optional<FILETIME> LastWriteTime(const VersionCheckContext& context, std::s
     return written;
 }
 
-// The disk file: at the disk's root under its own name, else under the compressed name.
+bool IsFile(const VersionCheckContext& context, const std::string& path) {
+    const DWORD attributes = context.files.GetFileAttributes(path);
+    return attributes != kInvalidFileAttributes && (attributes & kFileAttributeDirectory) == 0;
+}
+
+// The disk file: where the copy reads it, the source directory, under its own name or the
+// compressed one; a disk that keeps it at its root instead is looked at there, under its own name,
+// else the compressed one.
 std::string DiskFilePath(const VersionCheckContext& context, std::string_view name) {
+    if (!context.sourceDir.empty() && context.sourceDir != context.diskPath) {
+        std::string path = JoinPath(context.sourceDir, name);
+        if (IsFile(context, path)) {
+            return path;
+        }
+        path.back() = '_';
+        if (IsFile(context, path)) {
+            return path;
+        }
+    }
     std::string path = JoinPath(context.diskPath, name);
     if (context.files.GetFileAttributes(path) == kInvalidFileAttributes) {
         path.back() = '_';
@@ -184,10 +201,11 @@ void CheckInstalledVersions(const VersionCheckContext& context, CopyList& list,
 
 VersionCheckContext MakeVersionCheckContext(Installer& installer) {
     Platform& platform = installer.platform;
-    return VersionCheckContext{
-        installer.windows,        platform.files,          platform.storage,
-        platform.clock,           platform.versionInfo,    installer.paths.systemDir,
-        installer.paths.diskPath, installer.languageIndex, installer.options.versionType};
+    return VersionCheckContext{installer.windows,        platform.files,
+                               platform.storage,         platform.clock,
+                               platform.versionInfo,     installer.paths.systemDir,
+                               installer.paths.diskPath, installer.paths.sourceDir,
+                               installer.languageIndex,  installer.options.versionType};
 }
 
 int CheckInstalledVersion(Installer& installer, WindowHandle owner, std::size_t index) {

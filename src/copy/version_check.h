@@ -24,7 +24,8 @@ inline constexpr std::string_view kVersionCheckTemplate = "VER_CHECK";
 inline constexpr int kVersionTextId = 120;
 
 // What the version check reads: the ports, the system directory, the install disk's root (the
-// disk path, without a trailing "\"), the language index and the VERSION_TYPE switch.
+// disk path, without a trailing "\"), the directory the copy reads the disk's drivers from (the
+// disk path plus the driver folder, if any), the language index and the VERSION_TYPE switch.
 struct VersionCheckContext {
     WindowSystem& windows;
     FileSystem& files;
@@ -33,6 +34,7 @@ struct VersionCheckContext {
     VersionInfo& versions;
     std::string_view systemDir;
     std::string_view diskPath;
+    std::string_view sourceDir;
     int languageIndex = 0;
     bool versionType = false;
 };
@@ -42,8 +44,9 @@ struct VersionCheckContext {
 VersionCheckContext MakeVersionCheckContext(Installer& installer);
 
 // The comparison text of VER_CHECK for the file `name`: the question, the installed file's date
-// line and version, then the disk file's (at the disk's root; under its compressed name, the last
-// character "_", when it is not there under its own). A file whose time cannot be read has no
+// line and version, then the disk file's. The disk file is the one the copy will read: in the
+// source directory under its own name, else under its compressed name (the last character "_");
+// failing both, at the disk's root under either name. A file whose time cannot be read has no
 // date line; one without a version has no version text.
 std::string VersionComparisonText(const VersionCheckContext& context, std::string_view name);
 

@@ -237,6 +237,33 @@ TEST_F(VersionCheckTest, MissingVersionsAndMissingDiskFilesLeaveTheirPartsOut) {
                                         "Mon Jan 1 23:50:00 1996\n \n\n");
 }
 
+TEST_F(VersionCheckTest, TheDiskFileIsReadWhereTheCopyWillReadIt) {
+    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n[Drives]\nA=disk\n"));
+    installer->paths.sourceDir = "A:\\WIN95";
+    folder.MakeDirectory("disk/WIN95");
+    const auto shown = [](const std::string& name, const std::string& diskLines) {
+        return "      " + name + " 이미존재합니다.\n 바꾸시겠습니까?\n     " +
+               "Sun Dec 31 23:50:00 1995\n      버젼.  3.28\n 의  :\n     " + diskLines + "\n\n";
+    };
+    Installed("TL600.DRV", Ne({3, 2, 8, 0}));
+    Installed("TLUI.DRV", Ne({3, 2, 8, 0}));
+    // The driver folder's compressed file wins over a stale copy at the root...
+    OnDisk("TL600.DRV", Ne({1, 0, 0, 0}), kStamp + 3 * kOneDay);
+    Put("A:\\WIN95\\TL600.DR_", "disk/WIN95/TL600.DR_",
+        Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 0, 3, 95})), 'V')),
+        kStamp + kOneDay);
+    EXPECT_EQ(Comparison("TL600.DRV"),
+              shown("TL600.DRV", "Mon Jan 1 23:50:00 1996\n      버젼.  4.03"));
+    // ...and its plain file over its compressed one.
+    Put("A:\\WIN95\\TL600.DRV", "disk/WIN95/TL600.DRV", Ne({4, 0, 4, 10}), kStamp + 2 * kOneDay);
+    EXPECT_EQ(Comparison("TL600.DRV"),
+              shown("TL600.DRV", "Tue Jan 2 23:50:00 1996\n      버젼.  4.04"));
+    // A file the driver folder lacks is still looked for at the root.
+    OnDisk("TLUI.DR_", Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 1, 0, 0})), 'V')));
+    EXPECT_EQ(Comparison("TLUI.DRV"),
+              shown("TLUI.DRV", "Mon Jan 1 23:50:00 1996\n      버젼.  4.10"));
+}
+
 TEST_F(VersionCheckTest, OnlyMarkedEntriesWhoseFilesAreInstalledAreAsked) {
     ASSERT_NO_FATAL_FAILURE(Open());
     Installed("PLAIN.DLL", "x");

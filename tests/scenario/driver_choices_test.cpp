@@ -139,6 +139,7 @@ TEST_F(Scenario, InstalledFilesKeptByTheVersionCheck) {
     struct Case {
         const char* file;
         ImageKind kind;
+        const char* diskVersion;            // as the dialog shows the disk file's version
         std::vector<std::string> afterCopy; // the story from the copy on
         std::vector<std::string> copied;    // files of the system directory afterwards
     };
@@ -147,12 +148,14 @@ TEST_F(Scenario, InstalledFilesKeptByTheVersionCheck) {
     const std::vector<Case> cases{
         {"TL600.DRV",
          ImageKind::Ne,
+         "5.10",
          {"dialog COPYING -", "broadcast WM_DEVMODECHANGE", "message 142 no", "message 143 no",
           "dialog WAITING -", "message 157 ok", "message 165 ok", "restart 0",
           "dialog WIN_RESTART 1", "end 5 0"},
          {"LPT.VXD", "TL600.DRV", "TLPM.386"}},
         {"TLPM.386",
          ImageKind::Le,
+         "4.100",
          {"dialog COPYING -", "broadcast WM_DEVMODECHANGE", "message 142 no", "message 143 no",
           "dialog WAITING -", "message 156 ok", "end 4 0"},
          {"LPT.BZ", "LPT.VXD", "LPT.VXZ", "TL600.DRV", "TLHELP.HLP", "TLMON.DLL", "TLPM.386",
@@ -176,6 +179,8 @@ TEST_F(Scenario, InstalledFilesKeptByTheVersionCheck) {
         const std::string text = ControlText(run.transcript.Dialog("VER_CHECK"), "opened", 120);
         EXPECT_NE(text.find(c.file), std::string::npos) << text;
         EXPECT_NE(text.find("4.03"), std::string::npos) << text;
+        // The disk file is read in the driver folder, where the copy reads it.
+        EXPECT_NE(text.find(c.diskVersion), std::string::npos) << text;
         EXPECT_EQ(pc.Read(path), installed);
         const std::set<std::string> names = pc.FileNames("C:\\WINDOWS\\SYSTEM");
         EXPECT_EQ(std::vector<std::string>(names.begin(), names.end()), c.copied);
