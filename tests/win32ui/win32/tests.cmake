@@ -5,8 +5,10 @@ set_target_properties(test_win32ui PROPERTIES
 set_tests_properties(test_win32ui PROPERTIES
     ENVIRONMENT "TL_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-ui" TIMEOUT 600)
 
-# The program itself under Wine, unattended on the sample install disk.
+# The program itself under Wine, unattended on the sample install disk, and compared with the
+# host program's run when the default preset has been built.
 add_test(NAME tlins32a_under_wine
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32ui/win32/installer-under-wine.sh
-            $<TARGET_FILE:tlins32a> ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/wine-installer)
+            $<TARGET_FILE:tlins32a> ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/wine-installer
+            ${PROJECT_SOURCE_DIR}/build/default/bin)
 set_tests_properties(tlins32a_under_wine PROPERTIES TIMEOUT 900 LABELS "wine")
