@@ -57,7 +57,6 @@ public:
     void SetPictureDirectory(std::wstring directory) { pictureDirectory_ = std::move(directory); }
     // The font objects that canvases of this window system select.
     GdiFonts& Fonts() { return fonts_; }
-    const CodePage& Code() const { return codePage_; }
 
     // WindowSystem
     BOOL RegisterClass(const WindowClass& windowClass) override;
