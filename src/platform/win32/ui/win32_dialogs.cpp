@@ -159,11 +159,9 @@ void Win32WindowSystem::AnswerBoxes() {
         } else if (events_) {
             // A box the platform shows by itself (a file prompt): a person would cancel it.
             PlatformEvent event{"prompt", {}};
-            event.fields.emplace_back("caption", codePage_.ToUtf8(WideToAnsi([&] {
-                wchar_t caption[256] = {};
-                GetWindowTextW(box, caption, 256);
-                return std::wstring(caption);
-            }())));
+            wchar_t caption[256] = {};
+            GetWindowTextW(box, caption, 256);
+            event.fields.emplace_back("caption", codePage_.ToUtf8(WideToAnsi(caption)));
             event.fields.emplace_back("text", codePage_.ToUtf8(WideToAnsi(BoxText(box))));
             event.fields.emplace_back("answer", std::string("cancel"));
             events_->Record(std::move(event));
