@@ -1,7 +1,10 @@
 # Checks a cross-built Windows program (run by ctest as a script):
-#   cmake -DPROGRAM=<exe> -DOBJDUMP=<objdump> [-DWRESTOOL=<wrestool>] -P CheckWindowsProgram.cmake
+#   cmake -DPROGRAM=<exe> -DOBJDUMP=<objdump> [-DWINDOWS95=ON] [-DWRESTOOL=<wrestool>]
+#         -P CheckWindowsProgram.cmake
 # - it imports no DLL of the MinGW runtime (libstdc++, libgcc, winpthread): the program is one
 #   .exe that runs from the install disk with nothing beside it;
+# - with WINDOWS95, it imports none of the calls below, which Windows 95 does not export (the
+#   loader would refuse the program) and which parts of the MinGW runtime use;
 # - with WRESTOOL, it carries the resources of tlins32a.rc: bitmap 500, the icon and the version
 #   record.
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
@@ -15,6 +18,17 @@ foreach(import ${imports})
         message(FATAL_ERROR "${PROGRAM} needs ${import} beside it: link the runtime statically")
     endif()
 endforeach()
+
+if(WINDOWS95)
+    foreach(call GetTickCount64 AddVectoredExceptionHandler RemoveVectoredExceptionHandler
+                 TryEnterCriticalSection IsDebuggerPresent CreateHardLinkA CreateHardLinkW
+                 FindFirstVolumeW GetFileSizeEx SetFilePointerEx)
+        if(dump MATCHES "[ \t]${call}
+")
+            message(FATAL_ERROR "${PROGRAM} imports ${call}, which Windows 95 lacks")
+        endif()
+    endforeach()
+endif()
 
 if(WRESTOOL)
     execute_process(COMMAND ${WRESTOOL} -l ${PROGRAM} OUTPUT_VARIABLE resources

@@ -1,21 +1,24 @@
 # What the Windows build adds to every target. The program runs from an install disk on a bare
-# Windows 95, so the C and C++ runtimes and winpthread are linked in: no DLL beside the .exe.
+# Windows 95, so the C and C++ runtimes are linked in: no DLL beside the .exe.
 target_compile_definitions(tl_options INTERFACE NOMINMAX)
 target_link_options(tl_options INTERFACE -static -static-libgcc -static-libstdc++)
 
-# A test that `target` needs no DLL of the MinGW runtime and, with RESOURCES, carries the
-# program's resources (cmake/CheckWindowsProgram.cmake). It reads the file only, so it runs in
+# A test that `target` needs no DLL of the MinGW runtime and, with SHIPPING, that it imports no
+# call Windows 95 lacks and carries the program's resources (cmake/CheckWindowsProgram.cmake). It reads the file only, so it runs in
 # the 32-bit build too, which Wine here cannot start.
 find_program(TL_OBJDUMP ${TL_MINGW_TRIPLE}-objdump REQUIRED)
 find_program(TL_WRESTOOL wrestool)
 function(tl_check_windows_program target)
-    cmake_parse_arguments(PARSE_ARGV 1 check "RESOURCES" "" "")
-    set(resources "")
-    if(check_RESOURCES AND TL_WRESTOOL)
-        set(resources -DWRESTOOL=${TL_WRESTOOL})
+    cmake_parse_arguments(PARSE_ARGV 1 check "SHIPPING" "" "")
+    set(shipping "")
+    if(check_SHIPPING)
+        set(shipping -DWINDOWS95=ON)
+        if(TL_WRESTOOL)
+            list(APPEND shipping -DWRESTOOL=${TL_WRESTOOL})
+        endif()
     endif()
     add_test(NAME check_${target}
              COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${target}> -DOBJDUMP=${TL_OBJDUMP}
-                     ${resources} -P ${PROJECT_SOURCE_DIR}/cmake/CheckWindowsProgram.cmake)
+                     ${shipping} -P ${PROJECT_SOURCE_DIR}/cmake/CheckWindowsProgram.cmake)
     set_tests_properties(check_${target} PROPERTIES LABELS "file")
 endfunction()

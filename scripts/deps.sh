@@ -10,7 +10,7 @@ packages=(
     clang-format
     nlohmann-json3-dev
     jq
-    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools googletest
+    g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 mingw-w64-tools googletest
     wine wine64 xvfb xauth fonts-nanum
 )
 
