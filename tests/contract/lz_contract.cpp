@@ -67,6 +67,33 @@ TEST_P(LzContract, ExpandsCompressedFilesFoundUnderTheirCompressedNames) {
     Ports().lz.LZClose(in);
 }
 
+TEST_P(LzContract, CopiesCarryTheSourcesLastWriteTime) {
+    // 31 December 1995, 08:50:00 UTC, on a plain and on a compressed source.
+    const FILETIME stamp = MakeFileTime(124648734000000000ULL);
+    WriteFile("PLAIN.TXT", "plain");
+    WriteFile("DRIVER.DR_", Compressed(Sample(), 'V'));
+    for (const char* name : {"PLAIN.TXT", "DRIVER.DR_"}) {
+        FileHandle file =
+            Files().CreateFile(Path(name), kGenericWrite, kFileShareWrite, kOpenAlways);
+        ASSERT_TRUE(file);
+        EXPECT_TRUE(Store().SetFileTime(file, nullptr, nullptr, &stamp));
+        Files().CloseHandle(file);
+    }
+    LzFiles lz(Ports().lz);
+    ASSERT_GT(lz.Copy(Path("PLAIN.TXT"), Path("PLAIN.OUT")), 0);
+    ASSERT_GT(lz.Copy(Path("DRIVER.DRV"), Path("DRIVER.OUT")), 0);
+
+    for (const char* name : {"PLAIN.OUT", "DRIVER.OUT"}) {
+        FileHandle file =
+            Files().CreateFile(Path(name), kGenericRead, kFileShareRead, kOpenExisting);
+        ASSERT_TRUE(file) << name;
+        FILETIME lastWrite;
+        EXPECT_TRUE(Store().GetFileTime(file, nullptr, nullptr, &lastWrite));
+        EXPECT_EQ(lastWrite, stamp) << name;
+        Files().CloseHandle(file);
+    }
+}
+
 TEST_P(LzContract, MissingAndCutFilesFail) {
     LzFiles lz(Ports().lz);
     OfStruct of;

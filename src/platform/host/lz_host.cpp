@@ -421,7 +421,18 @@ LONG HostLzExpand::LZCopy(LzHandle source, LzHandle dest) {
     if (result < 0) {
         return result;
     }
-    return flushed ? result : kLzErrorWrite;
+    if (!flushed) {
+        return kLzErrorWrite;
+    }
+    // As LZ32 does, the copy carries the last-write time of the file it came from (a compressed
+    // file's own), so an installed file shows the date it has on the disk. A time that cannot be
+    // carried over leaves the copy itself good.
+    std::error_code ec;
+    const fs::file_time_type written = fs::last_write_time(in->host, ec);
+    if (!ec) {
+        fs::last_write_time(out->host, written, ec);
+    }
+    return result;
 }
 
 void HostLzExpand::LZClose(LzHandle file) {
