@@ -3,7 +3,8 @@
 # starting PC by the host build (tlins32a on a machine folder) and by the Windows build
 # (tlins32a.exe under Wine on a virtual X display) must leave the same files in the Windows,
 # system and font directories, the same WIN.INI, SYSTEM.INI and private settings lines, the same
-# font registrations, and the same transcript (every message and dialog, in order).
+# font registrations, and the same transcript (every message and dialog, in order). It installs
+# twice: with the answers given on fresh PCs, then again with every question at its default.
 #
 # Where Wine itself answers otherwise than Windows 95, exactly that item is left out of the
 # comparison, with its entry in docs/wine-differences.md named where it is left out.
@@ -12,9 +13,10 @@
 #   --host-bin DIR   the host programs tlins32a and tlmachine (default build/default/bin)
 #   --exe FILE       the Windows program (default build/win64/bin/tlins32a.exe)
 #   --work DIR       where both PCs and their transcripts stay (default build/differential)
-#   --answers FILE   the answers for both runs (default examples/answers/deutsch-lp300.ini)
-#   --self-test      afterwards, show that the check notices one changed byte of an installed
-#                    file, one changed INI line and one changed transcript text on one side
+#   --answers FILE   the answers of the first run (default examples/answers/deutsch-lp300.ini)
+#   --self-test      after the first run, show that the check notices one changed byte of an
+#                    installed file, one changed INI line and one changed transcript text on
+#                    the host side
 # Exit status: 0 equal, 1 a difference (each one is listed), 2 the runs could not be made.
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
@@ -74,8 +76,9 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # --- The starting PC ------------------------------------------------------------------------
 # Both PCs start as the fresh Wine prefix is: Windows in C:\windows, the system directory
-# C:\windows\system32, Windows 95's version, Wine's own WIN.INI and SYSTEM.INI, no lpt.vxd and no
-# ECP port (the prefix has neither), the install disk in drive A:. Both INI files then get the
+# C:\windows\system32, Windows 95's version, English dates (Wine takes the C locale it runs in
+# for English), Wine's own WIN.INI and SYSTEM.INI, no lpt.vxd and no ECP port (the prefix has
+# neither), the install disk in drive A:. Both INI files then get the
 # same lines from another vendor's software for INSTALL.INF's [DeleteIni] to take out.
 echo "differential: making the Wine PC ..." >&2
 "$source_dir/scripts/wine-display-run.sh" cmd /c exit 0 >"$work/prefix.log" 2>&1 ||
@@ -84,7 +87,7 @@ windows_of() { find "$1" -maxdepth 1 -iname windows -type d | head -n 1; }
 wine_windows=$(windows_of "$wine_c")
 [ -n "$wine_windows" ] || stop "the Wine prefix has no C:\\windows"
 
-"$host_bin/tlmachine" init "$host_pc" --lpt-vxd-version none >/dev/null
+"$host_bin/tlmachine" init "$host_pc" --lpt-vxd-version none --english >/dev/null
 sed -i 's/^WindowsDirectory=.*/WindowsDirectory=C:\\windows/; s/^SystemDirectory=.*/SystemDirectory=C:\\windows\\system32/' \
     "$host_pc/machine.ini"
 host_windows=$(windows_of "$host_c")
@@ -109,10 +112,12 @@ starting_ini win.ini
 starting_ini system.ini
 add_ini_lines "$work/start-win.ini" windows load=TLSTAT.EXE
 add_ini_lines "$work/start-system.ini" 386Enh device=BIDI.386 'device=*vcomm,TLPM20.386'
+# Both PCs' files were last written at the same time, long before the runs.
+touch -d '1996-08-24 12:00:00 UTC' "$work/start-win.ini" "$work/start-system.ini"
 for name in win.ini system.ini; do
     find "$wine_windows" "$host_windows" -maxdepth 1 -iname "$name" -delete
-    cp "$work/start-$name" "$wine_windows/$name"
-    cp "$work/start-$name" "$host_windows/$name"
+    cp -p "$work/start-$name" "$wine_windows/$name"
+    cp -p "$work/start-$name" "$host_windows/$name"
 done
 
 # The install disk, with the Windows program on it, is drive A: of both PCs.
@@ -124,7 +129,7 @@ private_ini=$(awk '/^\[/ { in_section = (toupper($0) ~ /^\[PRIVATE\.INI\]/); nex
 [ -n "$private_ini" ] || stop "INSTALL.INF names no private settings file"
 
 # --- Snapshots ------------------------------------------------------------------------------
-# A file's identity before the run: its inode, size and both times (a file the run replaces or
+# A file's identity before a run: its inode, size and both times (a file the run replaces or
 # rewrites gets a new inode or a new change time, whatever modification time it is given).
 listing() { (cd "$1" && find . -type f -printf '%P\t%i %s %T@ %C@\n' | sort); }
 # The values of the installed-fonts key: from the machine folder's REGEDIT4 registry.reg, or
@@ -139,50 +144,72 @@ fonts_key_wine() {
     tr -d '\r' <"$1" | awk '/^\[/ { in_key = (index(tolower($0), "[software\\\\microsoft\\\\windows\\\\currentversion\\\\fonts]") == 1); next }
         in_key && /^"/ { print tolower($0) }' | sort
 }
-listing "$wine_c" >"$work/wine-before.lst"
-listing "$host_c" >"$work/host-before.lst"
-fonts_key_wine "$wine_pc/system.reg" >"$work/wine-fonts-before.lst"
-fonts_key_host "$host_pc/registry.reg" >"$work/host-fonts-before.lst"
-cp -a "$host_pc" "$work/host-start"
+cp "$host_pc/machine.ini" "$work/machine.ini"
 
 # --- The runs -------------------------------------------------------------------------------
-echo "differential: installing under Wine ..." >&2
-wine_status=0
-timeout 300 "$source_dir/scripts/wine-display-run.sh" 'A:\TLINS32A.EXE' \
-    --answers "$(winpath "$answers")" --transcript "$(winpath "$work/wine.jsonl")" \
-    >"$work/wine.log" 2>&1 || wine_status=$?
-[ -s "$work/wine.jsonl" ] || stop "the Windows program wrote no transcript (exit status $wine_status, see $work/wine.log)"
-
 # The free space a dialog first showed for a drive, in the 1,000-byte units it shows.
 shown_free() { jq -r 'select(.event == "dialog") | .opened.controls["125"].text // empty' "$1" | head -n 1; }
-# Wine reports the free space of the Linux file system under the prefix, which moves with
-# whatever else this machine writes. The host PC is given the free space the Wine PC showed:
-# a first host run on a copy finds how much the installer writes before the figure is shown.
-wine_free=$(shown_free "$work/wine.jsonl")
-if [ -n "$wine_free" ]; then
-    large=1000000000000
-    cp -a "$work/host-start" "$work/calibration"
-    printf '[Drive.C]\nFreeBytes=%s\n' "$large" >>"$work/calibration/machine.ini"
-    "$host_bin/tlins32a" --machine "$work/calibration" --disk "$work/disk" --answers "$answers" \
-        --transcript "$work/calibration.jsonl" >/dev/null 2>&1 </dev/null || true
-    calibration_free=$(shown_free "$work/calibration.jsonl")
-    [ -n "$calibration_free" ] || stop "the host run on the copy showed no free space"
-    printf '[Drive.C]\nFreeBytes=%s\n' $((wine_free * 1000 + large - calibration_free * 1000)) \
-        >>"$host_pc/machine.ini"
-fi
 
-echo "differential: installing on the host ..." >&2
-host_status=0
-"$host_bin/tlins32a" --machine "$host_pc" --disk "$work/disk" --answers "$answers" \
-    --transcript "$work/host.jsonl" >"$work/host.log" 2>&1 </dev/null || host_status=$?
+# Installs the disk with ANSWERS on both PCs as they stand; what both runs did stays in
+# $work/RUN.
+install_on_both() {
+    local run=$1 answers=$2
+    local dir=$work/$run
+    mkdir -p "$dir"
+    cp "$answers" "$dir/answers.ini"
+    listing "$wine_c" >"$dir/wine-before.lst"
+    listing "$host_c" >"$dir/host-before.lst"
+    fonts_key_wine "$wine_pc/system.reg" >"$dir/wine-fonts-before.lst"
+    fonts_key_host "$host_pc/registry.reg" >"$dir/host-fonts-before.lst"
 
-fonts_key_wine "$wine_pc/system.reg" >"$work/wine-fonts-after.lst"
+    echo "differential: $run: installing under Wine ..." >&2
+    date +%s >"$dir/wine-start"
+    local status=0
+    timeout 300 "$source_dir/scripts/wine-display-run.sh" 'A:\TLINS32A.EXE' \
+        --answers "$(winpath "$dir/answers.ini")" --transcript "$(winpath "$dir/wine.jsonl")" \
+        >"$dir/wine.log" 2>&1 || status=$?
+    echo "$status" >"$dir/wine-status"
+    [ -s "$dir/wine.jsonl" ] ||
+        stop "$run: the Windows program wrote no transcript (exit status $status, see $dir/wine.log)"
+    fonts_key_wine "$wine_pc/system.reg" >"$dir/wine-fonts-after.lst"
+
+    # Wine reports the free space of the Linux file system under the prefix, which moves with
+    # whatever else this machine writes. The host PC is given the free space the Wine PC
+    # showed: a first host run on a copy finds how much the installer writes before the figure
+    # is shown.
+    cp "$work/machine.ini" "$host_pc/machine.ini"
+    local wine_free
+    wine_free=$(shown_free "$dir/wine.jsonl")
+    if [ -n "$wine_free" ]; then
+        local large=1000000000000
+        rm -rf "$work/calibration"
+        cp -a "$host_pc" "$work/calibration"
+        printf '[Drive.C]\nFreeBytes=%s\n' "$large" >>"$work/calibration/machine.ini"
+        "$host_bin/tlins32a" --machine "$work/calibration" --disk "$work/disk" \
+            --answers "$dir/answers.ini" --transcript "$dir/calibration.jsonl" \
+            >/dev/null 2>&1 </dev/null || true
+        local calibration_free
+        calibration_free=$(shown_free "$dir/calibration.jsonl")
+        [ -n "$calibration_free" ] || stop "$run: the host run on the copy showed no free space"
+        printf '[Drive.C]\nFreeBytes=%s\n' $((wine_free * 1000 + large - calibration_free * 1000)) \
+            >>"$host_pc/machine.ini"
+    fi
+
+    echo "differential: $run: installing on the host ..." >&2
+    date +%s >"$dir/host-start"
+    status=0
+    "$host_bin/tlins32a" --machine "$host_pc" --disk "$work/disk" --answers "$dir/answers.ini" \
+        --transcript "$dir/host.jsonl" >"$dir/host.log" 2>&1 </dev/null || status=$?
+    echo "$status" >"$dir/host-status"
+}
 
 # --- The comparison -------------------------------------------------------------------------
-# What a run changed on drive C:, one line a file: its path in lower case and the hash of what
-# it holds now ("removed" when it is gone). The INI files are compared by their lines below.
+# What a run changed on drive C:, one line a file: its path in lower case, the hash of what it
+# holds now and its last-write time: the second it shows when that is older than the run (a
+# time carried over from the disk or kept from before), else "written by the run" ("removed"
+# when the file is gone). The INI files are compared by their lines below.
 changed_files() {
-    local root=$1 before=$2
+    local root=$1 before=$2 started=$3
     listing "$root" | awk -F'\t' -v before="$before" '
         BEGIN { while ((getline line < before) > 0) { split(line, f, "\t"); old[f[1]] = f[2] } }
         { now[$1] = 1; if (!($1 in old) || old[$1] != $2) print $1 }
@@ -195,18 +222,21 @@ changed_files() {
             esac
             if [ "$state" = removed ]; then
                 printf '%s\tremoved\n' "$lower"
-            else
-                printf '%s\t%s\n' "$lower" "$(sha256sum <"$root/$path" | cut -d' ' -f1)"
+                continue
             fi
+            local written
+            written=$(stat -c %Y "$root/$path")
+            [ "$written" -lt "$started" ] || written="written by the run"
+            printf '%s\t%s\t%s\n' "$lower" "$(sha256sum <"$root/$path" | cut -d' ' -f1)" "$written"
         done | sort
 }
 
 # An INI file's lines as Windows reads them: section and key names in lower case (Windows
-# ignores their case), values and comments as they stand. Blank lines are left out: Wine's profile functions
-# start a new section without the blank line Windows 95 puts before it (docs/wine-differences.md,
-# "WriteProfileStringA, new section"). With --no-spooler-lines, the printer entries that the
-# spooler keeps in WIN.INI are left out as well: Wine's spooler keeps them in the registry
-# (docs/wine-differences.md, "AddPrinterA, WIN.INI entries").
+# ignores their case), values and comments as they stand. Blank lines are left out: Wine's
+# profile functions start a new section without the blank line Windows 95 puts before it
+# (docs/wine-differences.md, "WriteProfileStringA, new section"). With a second argument, the
+# printer entries that the spooler keeps in WIN.INI are left out as well: Wine's spooler keeps
+# them in the registry (docs/wine-differences.md, "AddPrinterA, WIN.INI entries").
 ini_lines() {
     local file=$1 spooler=${2:-}
     [ -f "$file" ] || { echo "(no file)"; return; }
@@ -235,8 +265,18 @@ ini_lines() {
 }
 ini_file() { find "$1" -maxdepth 1 -iname "$2" | head -n 1; }
 
-# The transcript's events in order, without the milliseconds a timer fired at.
-transcript_events() { jq -c 'del(.time)' "$1"; }
+# The transcript's events in order, without the milliseconds a timer fired at. The version
+# check of a virtual device driver (.386) shows no versions under Wine, which reads none from
+# such a file (docs/wine-differences.md, "GetFileVersionInfoSizeA, LE images"): in that
+# dialog's text, the version lines are left out on both sides.
+transcript_events() {
+    jq -c 'del(.time)
+        | if .event == "dialog" and .template == "VER_CHECK"
+             and ((.opened.controls["120"].text // "") | test("^ *[^ ]+\\.386 "; "i"))
+          then (.opened, .closed) |= (if . == null then . else
+                   .controls["120"].text |= gsub("\n {6}[^\n]+"; "\n ") end)
+          else . end' "$1"
+}
 
 failures=0
 # Compares one item of both runs; prints the difference (Wine's side first) when they differ.
@@ -248,83 +288,112 @@ compare() {
         failures=$((failures + 1))
     fi
 }
-compare_all() {
+# Compares what both PCs show now with what they showed before RUN.
+compare_run() {
+    local run=$1
+    local dir=$work/$run
+    local out=$dir/compare
     failures=0
-    local host_windows_now
-    host_windows_now=$(windows_of "$host_c")
-    local out=$work/compare
     rm -rf "$out"
     mkdir -p "$out"
-    echo "$wine_status" >"$out/wine-status"
-    echo "$host_status" >"$out/host-status"
-    compare "exit status" "$out/wine-status" "$out/host-status"
+    local host_windows_now
+    host_windows_now=$(windows_of "$host_c")
+    compare "$run: exit status" "$dir/wine-status" "$dir/host-status"
 
-    transcript_events "$work/wine.jsonl" >"$out/wine-transcript" || echo "(broken transcript)" >>"$out/wine-transcript"
-    transcript_events "$work/host.jsonl" >"$out/host-transcript" || echo "(broken transcript)" >>"$out/host-transcript"
-    compare "transcript" "$out/wine-transcript" "$out/host-transcript"
+    transcript_events "$dir/wine.jsonl" >"$out/wine-transcript" || echo "(broken transcript)" >>"$out/wine-transcript"
+    transcript_events "$dir/host.jsonl" >"$out/host-transcript" || echo "(broken transcript)" >>"$out/host-transcript"
+    compare "$run: transcript" "$out/wine-transcript" "$out/host-transcript"
 
-    changed_files "$wine_c" "$work/wine-before.lst" >"$out/wine-files"
-    changed_files "$host_c" "$work/host-before.lst" >"$out/host-files"
-    compare "files changed on C:" "$out/wine-files" "$out/host-files"
+    changed_files "$wine_c" "$dir/wine-before.lst" "$(cat "$dir/wine-start")" >"$out/wine-files"
+    changed_files "$host_c" "$dir/host-before.lst" "$(cat "$dir/host-start")" >"$out/host-files"
+    compare "$run: files changed on C:" "$out/wine-files" "$out/host-files"
 
     ini_lines "$(ini_file "$wine_windows" win.ini)" spooler >"$out/wine-win.ini"
     ini_lines "$(ini_file "$host_windows_now" win.ini)" spooler >"$out/host-win.ini"
-    compare "WIN.INI lines" "$out/wine-win.ini" "$out/host-win.ini"
+    compare "$run: WIN.INI lines" "$out/wine-win.ini" "$out/host-win.ini"
     ini_lines "$(ini_file "$wine_windows" system.ini)" >"$out/wine-system.ini"
     ini_lines "$(ini_file "$host_windows_now" system.ini)" >"$out/host-system.ini"
-    compare "SYSTEM.INI lines" "$out/wine-system.ini" "$out/host-system.ini"
+    compare "$run: SYSTEM.INI lines" "$out/wine-system.ini" "$out/host-system.ini"
     ini_lines "$(ini_file "$wine_windows" "$private_ini")" >"$out/wine-private.ini"
     ini_lines "$(ini_file "$host_windows_now" "$private_ini")" >"$out/host-private.ini"
-    compare "$private_ini lines" "$out/wine-private.ini" "$out/host-private.ini"
+    compare "$run: $private_ini lines" "$out/wine-private.ini" "$out/host-private.ini"
 
     # Font registrations: the values the run added to or changed in the installed-fonts key.
-    comm -13 "$work/wine-fonts-before.lst" "$work/wine-fonts-after.lst" >"$out/wine-fonts"
-    fonts_key_host "$host_pc/registry.reg" | comm -13 "$work/host-fonts-before.lst" - >"$out/host-fonts"
-    compare "font registrations" "$out/wine-fonts" "$out/host-fonts"
+    comm -13 "$dir/wine-fonts-before.lst" "$dir/wine-fonts-after.lst" >"$out/wine-fonts"
+    fonts_key_host "$host_pc/registry.reg" | comm -13 "$dir/host-fonts-before.lst" - >"$out/host-fonts"
+    compare "$run: font registrations" "$out/wine-fonts" "$out/host-fonts"
     return "$failures"
 }
-
-status=0
-compare_all || status=1
-if [ "$status" = 0 ]; then
-    echo "differential: host and Windows builds agree ($(wc -l <"$work/compare/host-transcript") transcript events, $(wc -l <"$work/compare/host-files") files changed, $(wc -l <"$work/compare/host-fonts") fonts registered)" >&2
-fi
-[ "$self_test" = 1 ] || exit "$status"
-[ "$status" = 0 ] || { echo "differential: no self-test on runs that differ" >&2; exit 1; }
+agreed() {
+    local out=$work/$1/compare
+    echo "differential: $1: host and Windows builds agree ($(wc -l <"$out/host-transcript") transcript events, $(wc -l <"$out/host-files") files changed, $(wc -l <"$out/host-fonts") fonts registered)" >&2
+}
 
 # --- Self-test ------------------------------------------------------------------------------
-# Each change to the host PC's results must be noticed; each is undone before the next.
-noticed() {
-    local what=$1
-    if compare_all 2>/dev/null; then
-        echo "SELF-TEST FAILED: the check did not notice $what" >&2
-        status=1
-    else
-        echo "differential self-test: noticed $what" >&2
-    fi
+# Each change to the host PC's results of RUN must be noticed; each is undone before the next.
+self_test_run() {
+    local run=$1
+    local result=0
+    noticed() {
+        if compare_run "$run" 2>/dev/null; then
+            echo "SELF-TEST FAILED: the check did not notice $1" >&2
+            result=1
+        else
+            echo "differential self-test: noticed $1" >&2
+        fi
+    }
+    local installed
+    installed=$(awk -F'\t' '$2 != "removed" && $1 ~ /^windows\/system32\// { print $1; exit }' "$work/$run/compare/host-files")
+    [ -n "$installed" ] || stop "self-test: the run installed nothing in the system directory"
+    installed=$(cd "$host_c" && find . -ipath "./$installed" -printf '%P\n' | head -n 1)
+    cp -p "$host_c/$installed" "$work/saved"
+    # The last byte, changed to its complement.
+    local last byte
+    last=$(($(stat -c %s "$host_c/$installed") - 1))
+    byte=$(od -An -tu1 -j "$last" -N1 "$host_c/$installed" | tr -d ' ')
+    printf "\\$(printf '%03o' $((255 - byte)))" |
+        dd of="$host_c/$installed" bs=1 seek="$last" conv=notrunc status=none
+    touch -r "$work/saved" "$host_c/$installed"
+    noticed "one changed byte of $installed"
+    cp -p "$work/saved" "$host_c/$installed"
+
+    local system_ini
+    system_ini=$(ini_file "$(windows_of "$host_c")" system.ini)
+    cp -p "$system_ini" "$work/saved"
+    sed -i 's/^device=TLPM\.386/device=TLPM2.386/I' "$system_ini"
+    cmp -s "$system_ini" "$work/saved" && stop "self-test: SYSTEM.INI has no device=TLPM.386 line to change"
+    noticed "one changed SYSTEM.INI line"
+    cp -p "$work/saved" "$system_ini"
+
+    local transcript=$work/$run/host.jsonl
+    cp -p "$transcript" "$work/saved"
+    jq -c 'if .event == "message" then .text += " " else . end' "$work/saved" >"$transcript"
+    noticed "one changed message text in the transcript"
+    cp -p "$work/saved" "$transcript"
+
+    compare_run "$run" 2>/dev/null || { echo "SELF-TEST FAILED: the restored results differ" >&2; result=1; }
+    return "$result"
 }
-installed=$(awk -F'\t' '$2 != "removed" && $1 ~ /^windows\/system32\// { print $1; exit }' "$work/compare/host-files")
-[ -n "$installed" ] || stop "self-test: the run installed nothing in the system directory"
-installed=$(cd "$host_c" && find . -ipath "./$installed" -printf '%P\n' | head -n 1)
-cp "$host_c/$installed" "$work/saved"
-# The last byte, changed to its complement.
-last=$(($(stat -c %s "$host_c/$installed") - 1))
-byte=$(od -An -tu1 -j "$last" -N1 "$host_c/$installed" | tr -d ' ')
-printf "\\$(printf '%03o' $((255 - byte)))" | dd of="$host_c/$installed" bs=1 seek="$last" conv=notrunc status=none
-noticed "one changed byte of $installed"
-cp "$work/saved" "$host_c/$installed"
 
-system_ini=$(ini_file "$(windows_of "$host_c")" system.ini)
-cp "$system_ini" "$work/saved"
-sed -i 's/^device=TLPM\.386/device=TLPM2.386/I' "$system_ini"
-cmp -s "$system_ini" "$work/saved" && stop "self-test: SYSTEM.INI has no device=TLPM.386 line to change"
-noticed "one changed SYSTEM.INI line"
-cp "$work/saved" "$system_ini"
-
-cp "$work/host.jsonl" "$work/saved"
-jq -c 'if .event == "message" then .text += " " else . end' "$work/saved" >"$work/host.jsonl"
-noticed "one changed message text in the transcript"
-cp "$work/saved" "$work/host.jsonl"
-
-compare_all 2>/dev/null || { echo "SELF-TEST FAILED: the restored results differ" >&2; status=1; }
+# --- The check ------------------------------------------------------------------------------
+# First the answers given, on the fresh PCs; then, on what that left, the disk again with every
+# question at its default answer (another driver over the installed one, the version check of
+# the files already there, the fonts already registered).
+status=0
+install_on_both first "$answers"
+if compare_run first; then
+    agreed first
+    if [ "$self_test" = 1 ]; then
+        self_test_run first || status=1
+    fi
+else
+    status=1
+fi
+: >"$work/defaults.ini"
+install_on_both again "$work/defaults.ini"
+if compare_run again; then
+    agreed again
+else
+    status=1
+fi
 exit "$status"
