@@ -3,6 +3,7 @@
 #include "win32ui_fixture.h"
 
 #include "platform/win32/ui/hangul_font.h"
+#include "platform/win32/ui/wide_text.h"
 #include "resources/dialog_templates.h"
 #include "sequencer/dialog_utils.h"
 
@@ -50,7 +51,7 @@ TEST_F(Win32UiTest, EveryTemplateBecomesADialogWithItsControlsAndAHangulFont) {
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
         LOGFONTW logFont{};
         ASSERT_TRUE(font && GetObjectW(font, sizeof(logFont), &logFont));
-        EXPECT_TRUE(FaceHasHangul(logFont.lfFaceName));
+        EXPECT_TRUE(FaceHasHangul(WideToAnsi(logFont.lfFaceName)));
         EXPECT_TRUE(windows.FindDialog(dialog));
         windows.DestroyWindow(dialog);
         EXPECT_FALSE(windows.FindDialog(dialog));

@@ -4,6 +4,10 @@ set_target_properties(test_win32ui PROPERTIES
     CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-display-run.sh)
 set_tests_properties(test_win32ui PROPERTIES
     ENVIRONMENT "TL_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-ui" TIMEOUT 600)
+# The same on the ANSI calls that Windows 95 takes, on a system whose code page is 949.
+add_test(NAME test_win32ui_ansi COMMAND test_win32ui)
+set_tests_properties(test_win32ui_ansi PROPERTIES LABELS "wine" TIMEOUT 600 ENVIRONMENT
+    "TL_WINEPREFIX=${PROJECT_BINARY_DIR}/wineprefix-ui-ansi;TL_TEXT_CALLS=ansi;LC_ALL=ko_KR.UTF-8")
 
 # The program itself under Wine, unattended on the sample install disk, and compared with the
 # host program's run when the default preset has been built.

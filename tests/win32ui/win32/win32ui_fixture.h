@@ -60,6 +60,9 @@ protected:
     std::unique_ptr<ui::UnattendedFrontend> frontend;
 };
 
+// The text calls the tests run on: the wide ones, or with TL_TEXT_CALLS=ansi the ANSI ones.
+TextCalls TestTextCalls();
+
 // Code page 949 bytes of a UTF-8 literal.
 std::string Ansi(std::string_view utf8);
 

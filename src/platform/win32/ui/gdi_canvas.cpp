@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <climits>
-#include <cwchar>
+#include <cstring>
 #include <vector>
 
 namespace tl::win32ui {
@@ -53,15 +53,16 @@ GdiFonts::~GdiFonts() {
 }
 
 FontHandle GdiFonts::CreateFont(const LogFont& font) {
-    LOGFONTW wanted{};
+    // The ANSI form, which Windows 95 has too; face names are ASCII.
+    LOGFONTA wanted{};
     wanted.lfHeight = font.height;
     wanted.lfWeight = font.weight;
     wanted.lfPitchAndFamily = font.pitchAndFamily;
-    std::wstring face = HangulFace(AnsiToWide(font.faceName));
-    if (face != AnsiToWide(font.faceName))
+    std::string face = HangulFace(font.faceName);
+    if (face != font.faceName)
         wanted.lfCharSet = kHangulCharset;
-    std::wmemcpy(wanted.lfFaceName, face.data(), std::min<std::size_t>(face.size(), 31));
-    HFONT made = CreateFontIndirectW(&wanted);
+    std::memcpy(wanted.lfFaceName, face.data(), std::min<std::size_t>(face.size(), 31));
+    HFONT made = CreateFontIndirectA(&wanted);
     if (!made)
         return {};
     FontHandle handle{next_++};

@@ -1,6 +1,7 @@
 // The painting port over GDI: a Canvas on a device context (from BeginPaint or GetDC), and the
 // font objects the installer makes (CreateFontIndirect), kept by handle so a Canvas can select
-// them. Texts are code-page-949 bytes, drawn with the wide calls.
+// them. Texts are code-page-949 bytes, drawn with the wide calls (TextOutW, ExtTextOutW and
+// GetTextExtentPoint32W are among the few wide calls that Windows 95 has too).
 #pragma once
 
 #include "platform/canvas.h"

@@ -3,44 +3,45 @@
 #include "platform/win32/ui/win32_api.h"
 
 #include <array>
-#include <cwchar>
+#include <cstring>
 
 namespace tl::win32ui {
 namespace {
 
-int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, ::DWORD, ::LPARAM found) {
+int CALLBACK FoundFace(const LOGFONTA*, const TEXTMETRICA*, ::DWORD, ::LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0; // one is enough
 }
 
 } // namespace
 
-bool FaceHasHangul(std::wstring_view face) {
+bool FaceHasHangul(std::string_view face) {
     if (face.empty() || face.size() >= LF_FACESIZE)
         return false;
-    LOGFONTW wanted{};
+    // The ANSI form: Windows 95 has no wide one.
+    LOGFONTA wanted{};
     wanted.lfCharSet = kHangulCharset;
-    std::wmemcpy(wanted.lfFaceName, face.data(), face.size());
+    std::memcpy(wanted.lfFaceName, face.data(), face.size());
     HDC screen = ::GetDC(nullptr);
     if (!screen)
         return false;
     bool found = false;
-    EnumFontFamiliesExW(screen, &wanted, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExA(screen, &wanted, FoundFace, reinterpret_cast<::LPARAM>(&found), 0);
     ::ReleaseDC(nullptr, screen);
     return found;
 }
 
-std::wstring HangulFace(std::wstring_view face) {
+std::string HangulFace(std::string_view face) {
     if (FaceHasHangul(face))
-        return std::wstring(face);
-    constexpr std::array<const wchar_t*, 8> kKoreanFaces = {
-        L"Gulim",       L"GulimChe",         L"Dotum",  L"Batang", L"Malgun Gothic",
-        L"NanumGothic", L"NanumBarunGothic", L"UnDotum"};
-    for (const wchar_t* korean : kKoreanFaces) {
+        return std::string(face);
+    constexpr std::array<const char*, 8> kKoreanFaces = {
+        "Gulim",       "GulimChe",         "Dotum",  "Batang", "Malgun Gothic",
+        "NanumGothic", "NanumBarunGothic", "UnDotum"};
+    for (const char* korean : kKoreanFaces) {
         if (FaceHasHangul(korean))
             return korean;
     }
-    return std::wstring(face);
+    return std::string(face);
 }
 
 } // namespace tl::win32ui

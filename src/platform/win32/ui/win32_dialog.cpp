@@ -5,26 +5,27 @@
 #include "ui/host_window.h"
 
 #include <algorithm>
-#include <cwctype>
+#include <cctype>
 
 namespace tl::win32ui {
 namespace {
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    int length = GetClassNameW(window, name, 64);
-    std::wstring text(name, static_cast<std::size_t>(std::max(length, 0)));
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+// Class names and styles read the same through the ANSI calls on every Windows.
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    int length = GetClassNameA(window, name, 64);
+    std::string text(name, static_cast<std::size_t>(std::max(length, 0)));
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
 DWORD StyleOf(HWND window) {
-    return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    return static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
 }
 
 bool IsCheckable(HWND control) {
-    if (ClassOf(control) != L"BUTTON")
+    if (ClassOf(control) != "BUTTON")
         return false;
     switch (StyleOf(control) & BS_TYPEMASK) {
     case 0x2: // BS_CHECKBOX
@@ -44,27 +45,6 @@ bool IsRadio(HWND control) {
     return type == 0x4 || type == 0x9;
 }
 
-std::wstring WindowTextOf(HWND window) {
-    int length = GetWindowTextLengthW(window);
-    if (length <= 0)
-        return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    int got = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::max(got, 0)));
-    return text;
-}
-
-std::string ListItemText(HWND list, int index) {
-    ::LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<::WPARAM>(index), 0);
-    if (length < 0)
-        return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    ::LRESULT got = SendMessageW(list, LB_GETTEXT, static_cast<::WPARAM>(index),
-                                 reinterpret_cast<::LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(std::max<::LRESULT>(got, 0)));
-    return WideToAnsi(text);
-}
-
 bool IsMultiSelect(HWND list) {
     return (StyleOf(list) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
 }
@@ -72,14 +52,14 @@ bool IsMultiSelect(HWND list) {
 } // namespace
 
 ui::ControlType ControlTypeOf(HWND control) {
-    std::wstring name = ClassOf(control);
-    if (name == L"STATIC")
+    std::string name = ClassOf(control);
+    if (name == "STATIC")
         return ui::ControlType::Static;
-    if (name == L"EDIT")
+    if (name == "EDIT")
         return ui::ControlType::Edit;
-    if (name == L"LISTBOX")
+    if (name == "LISTBOX")
         return ui::ControlType::List;
-    if (name == L"BUTTON")
+    if (name == "BUTTON")
         return IsCheckable(control) ? ui::ControlType::CheckButton : ui::ControlType::PushButton;
     return ui::ControlType::Other;
 }
@@ -121,12 +101,13 @@ HWND Win32Dialog::Reachable(int id) const {
 
 ::LRESULT Win32Dialog::Send(int id, UINT message, ::WPARAM wParam, ::LPARAM lParam) const {
     HWND control = Control(id);
-    return control ? SendMessageW(control, message, wParam, lParam) : 0;
+    return control ? system_.User().Send(control, message, wParam, lParam) : 0;
 }
 
 void Win32Dialog::Notify(HWND control, WORD code) {
-    SendMessageW(window_, WM_COMMAND, MakeWParam(static_cast<WORD>(GetDlgCtrlID(control)), code),
-                 reinterpret_cast<::LPARAM>(control));
+    system_.User().Send(window_, WM_COMMAND,
+                        MakeWParam(static_cast<WORD>(GetDlgCtrlID(control)), code),
+                        reinterpret_cast<::LPARAM>(control));
 }
 
 WindowHandle Win32Dialog::Item(int id) const {
@@ -134,23 +115,23 @@ WindowHandle Win32Dialog::Item(int id) const {
 }
 
 BOOL Win32Dialog::SetItemText(int id, std::string_view text) {
-    return SetDlgItemTextW(window_, id, AnsiToWide(text).c_str());
+    HWND control = Control(id);
+    return control ? system_.User().SetText(control, text) : FALSE;
 }
 
 std::string Win32Dialog::GetItemText(int id, int maxCount) const {
     HWND control = Control(id);
     if (!control || maxCount <= 0)
         return {};
-    return host::TruncateAnsi(WideToAnsi(WindowTextOf(control)),
-                              static_cast<std::size_t>(maxCount - 1));
+    return host::TruncateAnsi(system_.User().Text(control), static_cast<std::size_t>(maxCount - 1));
 }
 
 void Win32Dialog::SetCaption(std::string_view text) {
-    SetWindowTextW(window_, AnsiToWide(text).c_str());
+    system_.User().SetText(window_, text);
 }
 
 std::string Win32Dialog::GetCaption() const {
-    return WideToAnsi(WindowTextOf(window_));
+    return system_.User().Text(window_);
 }
 
 void Win32Dialog::EnableItem(int id, bool enable) {
@@ -187,8 +168,7 @@ void Win32Dialog::ListReset(int id) {
 int Win32Dialog::ListAdd(int id, std::string_view text) {
     if (!Control(id))
         return static_cast<int>(LB_ERR);
-    std::wstring wide = AnsiToWide(text);
-    return static_cast<int>(Send(id, LB_ADDSTRING, 0, reinterpret_cast<::LPARAM>(wide.c_str())));
+    return static_cast<int>(system_.User().SendText(Control(id), LB_ADDSTRING, 0, text));
 }
 
 int Win32Dialog::ListCount(int id) const {
@@ -199,7 +179,7 @@ std::string Win32Dialog::ListText(int id, int index) const {
     HWND control = Control(id);
     if (!control || index < 0 || index >= ListCount(id))
         return {};
-    return ListItemText(control, index);
+    return system_.User().ListItem(control, index);
 }
 
 int Win32Dialog::ListSetCurSel(int id, int index) {
@@ -245,12 +225,19 @@ void Win32Dialog::SelectText(int id, int start, int end) {
 }
 
 int Win32Dialog::DirList(std::string& pathSpec, int listId, int staticId, UINT fileType) {
+    if (!system_.User().Wide()) {
+        std::string spec = pathSpec;
+        spec.resize(std::max<std::size_t>(spec.size(), MAX_PATH) + 1, '\0');
+        int found = DlgDirListA(window_, spec.data(), listId, staticId, fileType);
+        if (found)
+            pathSpec = spec.c_str();
+        return found;
+    }
     std::wstring spec = AnsiToWide(pathSpec);
     spec.resize(std::max<std::size_t>(spec.size(), MAX_PATH) + 1, L'\0');
     int found = DlgDirListW(window_, spec.data(), listId, staticId, fileType);
-    if (!found)
-        return 0;
-    pathSpec = WideToAnsi(spec.c_str());
+    if (found)
+        pathSpec = WideToAnsi(spec.c_str());
     return found;
 }
 
@@ -289,7 +276,8 @@ void Win32Dialog::EndDialog(INT_PTR result) {
 }
 
 LRESULT Win32Dialog::SendItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) {
-    return SendDlgItemMessageW(window_, id, message, wParam, lParam);
+    HWND control = Control(id);
+    return control ? system_.User().Send(control, message, wParam, lParam) : 0;
 }
 
 ui::DialogSnapshot Win32Dialog::Snapshot() const {
@@ -305,21 +293,21 @@ ui::DialogSnapshot Win32Dialog::Snapshot() const {
         ui::ControlSnapshot entry;
         entry.id = id;
         entry.type = ControlTypeOf(control);
-        entry.text = WideToAnsi(WindowTextOf(control));
+        entry.text = system_.User().Text(control);
         entry.enabled = ::IsWindowEnabled(control) != FALSE;
         entry.visible = (StyleOf(control) & WS_VISIBLE) != 0;
         if (entry.type == ui::ControlType::List) {
             entry.isList = true;
-            int count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
+            int count = static_cast<int>(system_.User().Send(control, LB_GETCOUNT, 0, 0));
             for (int i = 0; i < count; ++i) {
-                entry.items.push_back(ListItemText(control, i));
-                if (SendMessageW(control, LB_GETSEL, static_cast<::WPARAM>(i), 0) > 0)
+                entry.items.push_back(system_.User().ListItem(control, i));
+                if (system_.User().Send(control, LB_GETSEL, static_cast<::WPARAM>(i), 0) > 0)
                     entry.selected.push_back(i);
             }
         }
         if (entry.type == ui::ControlType::CheckButton) {
             entry.isCheckable = true;
-            entry.checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            entry.checked = system_.User().Send(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
         }
         snapshot.controls.push_back(std::move(entry));
     }
@@ -333,16 +321,23 @@ bool Win32Dialog::TypeText(int id, std::string_view text) {
     ::SetFocus(control);
     // The installer's limits count bytes of code page 949, the control's count characters: the
     // typed text is cut at the limit in bytes first.
-    auto limit = static_cast<std::size_t>(SendMessageW(control, EM_GETLIMITTEXT, 0, 0));
-    std::wstring typed = AnsiToWide(host::TruncateAnsi(text, limit));
-    if (StyleOf(control) & ES_UPPERCASE)
-        CharUpperBuffW(typed.data(), static_cast<DWORD>(typed.size()));
-    if (typed == WindowTextOf(control))
+    const UserText& user = system_.User();
+    auto limit = static_cast<std::size_t>(user.Send(control, EM_GETLIMITTEXT, 0, 0));
+    std::string typed = host::TruncateAnsi(text, limit);
+    if (StyleOf(control) & ES_UPPERCASE) {
+        if (user.Wide()) {
+            std::wstring wide = AnsiToWide(typed);
+            CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+            typed = WideToAnsi(wide);
+        } else {
+            CharUpperBuffA(typed.data(), static_cast<DWORD>(typed.size()));
+        }
+    }
+    if (typed == user.Text(control))
         return true;
-    // Replacing the selected whole text is typing over it: the limit applies and the dialog
-    // hears EN_CHANGE once.
-    SendMessageW(control, EM_SETSEL, 0, -1);
-    SendMessageW(control, EM_REPLACESEL, TRUE, reinterpret_cast<::LPARAM>(typed.c_str()));
+    // Replacing the selected whole text is typing over it: the dialog hears EN_CHANGE once.
+    user.Send(control, EM_SETSEL, 0, -1);
+    user.SendText(control, EM_REPLACESEL, TRUE, typed);
     return true;
 }
 
@@ -350,7 +345,7 @@ bool Win32Dialog::SelectItems(int id, const std::vector<int>& indexes) {
     HWND control = Reachable(id);
     if (!control || ControlTypeOf(control) != ui::ControlType::List)
         return false;
-    const int count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
+    const int count = static_cast<int>(system_.User().Send(control, LB_GETCOUNT, 0, 0));
     for (int index : indexes) {
         if (index < 0 || index >= count)
             return false;
@@ -360,12 +355,12 @@ bool Win32Dialog::SelectItems(int id, const std::vector<int>& indexes) {
     if (!IsMultiSelect(control)) {
         if (indexes.size() > 1)
             return false;
-        int current = static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0));
+        int current = static_cast<int>(system_.User().Send(control, LB_GETCURSEL, 0, 0));
         if (indexes.empty()) // a click cannot clear a single selection
             return current < 0;
         if (current == indexes.front())
             return true;
-        SendMessageW(control, LB_SETCURSEL, static_cast<::WPARAM>(indexes.front()), 0);
+        system_.User().Send(control, LB_SETCURSEL, static_cast<::WPARAM>(indexes.front()), 0);
         if (notifies)
             Notify(control, LBN_SELCHANGE);
         return true;
@@ -375,11 +370,11 @@ bool Win32Dialog::SelectItems(int id, const std::vector<int>& indexes) {
         if (!::IsWindow(control))
             return true; // the dialog went away under the clicks
         bool want = std::find(indexes.begin(), indexes.end(), i) != indexes.end();
-        bool now = SendMessageW(control, LB_GETSEL, static_cast<::WPARAM>(i), 0) > 0;
+        bool now = system_.User().Send(control, LB_GETSEL, static_cast<::WPARAM>(i), 0) > 0;
         if (now == want)
             continue;
-        SendMessageW(control, LB_SETSEL, want ? TRUE : FALSE, i);
-        SendMessageW(control, LB_SETCARETINDEX, static_cast<::WPARAM>(i), 0);
+        system_.User().Send(control, LB_SETSEL, want ? TRUE : FALSE, i);
+        system_.User().Send(control, LB_SETCARETINDEX, static_cast<::WPARAM>(i), 0);
         if (notifies)
             Notify(control, LBN_SELCHANGE);
     }
@@ -390,33 +385,33 @@ bool Win32Dialog::SetCheck(int id, bool checked) {
     HWND control = Reachable(id);
     if (!control || !IsCheckable(control))
         return false;
-    bool now = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    bool now = system_.User().Send(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (now == checked)
         return true;
     if (!checked && IsRadio(control)) {
         // A user cannot clear a radio button by clicking it; the answer clears it directly.
-        SendMessageW(control, BM_SETCHECK, BST_UNCHECKED, 0);
+        system_.User().Send(control, BM_SETCHECK, BST_UNCHECKED, 0);
         return true;
     }
     ::SetFocus(control);
-    SendMessageW(control, BM_CLICK, 0, 0);
+    system_.User().Send(control, BM_CLICK, 0, 0);
     return true;
 }
 
 bool Win32Dialog::Click(int id) {
     HWND control = Reachable(id);
-    if (!control || ClassOf(control) != L"BUTTON")
+    if (!control || ClassOf(control) != "BUTTON")
         return false;
     pressed_ = id;
     ::SetFocus(control);
-    SendMessageW(control, BM_CLICK, 0, 0);
+    system_.User().Send(control, BM_CLICK, 0, 0);
     return true;
 }
 
 std::optional<int> Win32Dialog::DefaultButton() const {
     for (HWND control = GetWindow(window_, GW_CHILD); control;
          control = GetWindow(control, GW_HWNDNEXT)) {
-        if (ClassOf(control) == L"BUTTON" && (StyleOf(control) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        if (ClassOf(control) == "BUTTON" && (StyleOf(control) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
             return GetDlgCtrlID(control);
     }
     return std::nullopt;
@@ -425,8 +420,8 @@ std::optional<int> Win32Dialog::DefaultButton() const {
 void Win32Dialog::PressKey(UINT virtualKey) {
     if (virtualKey == VK_ESCAPE) {
         pressed_ = IDCANCEL;
-        SendMessageW(window_, WM_COMMAND, MakeWParam(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<::LPARAM>(Control(IDCANCEL)));
+        system_.User().Send(window_, WM_COMMAND, MakeWParam(IDCANCEL, BN_CLICKED),
+                            reinterpret_cast<::LPARAM>(Control(IDCANCEL)));
         return;
     }
     if (virtualKey != VK_RETURN) {
@@ -434,23 +429,23 @@ void Win32Dialog::PressKey(UINT virtualKey) {
         // hook sees it.
         HWND focus = ::GetFocus();
         HWND target = focus && ::IsChild(window_, focus) ? focus : window_;
-        PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
-        PostMessageW(target, WM_KEYUP, virtualKey, static_cast<::LPARAM>(0xC0000001u));
+        system_.User().Post(target, WM_KEYDOWN, virtualKey, 1);
+        system_.User().Post(target, WM_KEYUP, virtualKey, static_cast<::LPARAM>(0xC0000001u));
         return;
     }
     std::optional<int> defaultId = DefaultButton();
     if (!defaultId) {
         pressed_ = IDOK;
-        SendMessageW(window_, WM_COMMAND, MakeWParam(IDOK, BN_CLICKED),
-                     reinterpret_cast<::LPARAM>(Control(IDOK)));
+        system_.User().Send(window_, WM_COMMAND, MakeWParam(IDOK, BN_CLICKED),
+                            reinterpret_cast<::LPARAM>(Control(IDOK)));
         return;
     }
     HWND button = Control(*defaultId);
     if (!button || !::IsWindowEnabled(button))
         return; // Enter on a disabled default button does nothing
     pressed_ = *defaultId;
-    SendMessageW(window_, WM_COMMAND, MakeWParam(static_cast<WORD>(*defaultId), BN_CLICKED),
-                 reinterpret_cast<::LPARAM>(button));
+    system_.User().Send(window_, WM_COMMAND, MakeWParam(static_cast<WORD>(*defaultId), BN_CLICKED),
+                        reinterpret_cast<::LPARAM>(button));
 }
 
 } // namespace tl::win32ui

@@ -48,8 +48,10 @@ void CALLBACK BoxTimer(HWND, UINT, UINT_PTR, ::DWORD) {
 std::optional<std::vector<BYTE>> Assemble(DialogTemplateFields fields) {
     // The face the template names may have no Hangul on this system.
     if (fields.style & kDsSetFont) {
-        std::wstring face(fields.typeface.begin(), fields.typeface.end());
-        std::wstring chosen = HangulFace(face);
+        std::string face;
+        for (char16_t c : fields.typeface) // face names are ASCII
+            face += c < 0x80 ? static_cast<char>(c) : '?';
+        std::string chosen = HangulFace(face);
         fields.typeface.assign(chosen.begin(), chosen.end());
     }
     DialogTemplateBuilder builder(kTemplateBytes);
@@ -71,23 +73,23 @@ struct ThreadBoxes {
 
 BOOL CALLBACK CollectBox(HWND window, ::LPARAM param) {
     auto* boxes = reinterpret_cast<ThreadBoxes*>(param);
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (std::wstring_view(name) == L"#32770" && ::IsWindowVisible(window) &&
+    char name[16] = {};
+    GetClassNameA(window, name, 16);
+    if (std::string_view(name) == "#32770" && ::IsWindowVisible(window) &&
         !boxes->ours->count(window))
         boxes->found.push_back(window);
     return TRUE;
 }
 
-std::wstring BoxText(HWND box) {
-    std::wstring longest;
+// The longest static text of a box: its message.
+std::string BoxText(const UserText& user, HWND box) {
+    std::string longest;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (ControlTypeOf(child) != ui::ControlType::Static)
             continue;
-        wchar_t text[1024] = {};
-        int length = GetWindowTextW(child, text, 1024);
-        if (length > static_cast<int>(longest.size()))
-            longest.assign(text, static_cast<std::size_t>(length));
+        std::string text = user.Text(child);
+        if (text.size() > longest.size())
+            longest = std::move(text);
     }
     return longest;
 }
@@ -159,16 +161,14 @@ void Win32WindowSystem::AnswerBoxes() {
         } else if (events_) {
             // A box the platform shows by itself (a file prompt): a person would cancel it.
             PlatformEvent event{"prompt", {}};
-            wchar_t caption[256] = {};
-            GetWindowTextW(box, caption, 256);
-            event.fields.emplace_back("caption", codePage_.ToUtf8(WideToAnsi(caption)));
-            event.fields.emplace_back("text", codePage_.ToUtf8(WideToAnsi(BoxText(box))));
+            event.fields.emplace_back("caption", codePage_.ToUtf8(user_.Text(box)));
+            event.fields.emplace_back("text", codePage_.ToUtf8(BoxText(user_, box)));
             event.fields.emplace_back("answer", std::string("cancel"));
             events_->Record(std::move(event));
         }
         HWND button = GetDlgItem(box, answer);
-        PostMessageW(box, WM_COMMAND, MakeWParam(static_cast<WORD>(answer), BN_CLICKED),
-                     reinterpret_cast<::LPARAM>(button));
+        user_.Post(box, WM_COMMAND, MakeWParam(static_cast<WORD>(answer), BN_CLICKED),
+                   reinterpret_cast<::LPARAM>(button));
     }
 }
 
@@ -183,8 +183,6 @@ int Win32WindowSystem::MessageBox(WindowHandle owner, std::string_view text,
     if (stopped_)
         return request.DefaultResult();
     request.occurrence = ++messageShowings_[request.key];
-    std::wstring wideText = AnsiToWide(text);
-    std::wstring wideCaption = AnsiToWide(caption);
     int result = 0;
     if (frontend_) {
         ui::MessageBoxAnswer answer = frontend_->AnswerMessageBox(request);
@@ -193,13 +191,13 @@ int Win32WindowSystem::MessageBox(WindowHandle owner, std::string_view text,
             return request.DefaultResult();
         }
         boxAnswer_ = answer.result;
-        result = MessageBoxW(ToHwnd(owner), wideText.c_str(), wideCaption.c_str(), type);
+        result = user_.Box(ToHwnd(owner), text, caption, type);
         boxAnswer_.reset();
         answeredBoxes_.clear();
         if (result == 0) // no box could be shown: the answer stands
             result = answer.result;
     } else {
-        result = MessageBoxW(ToHwnd(owner), wideText.c_str(), wideCaption.c_str(), type);
+        result = user_.Box(ToHwnd(owner), text, caption, type);
         if (result == 0)
             result = request.DefaultResult();
     }
@@ -213,9 +211,13 @@ INT_PTR Win32WindowSystem::RunModal(const std::vector<BYTE>& templateBytes, std:
     if (stopped_)
         return -1;
     DialogStart start{std::move(proc), initParam, std::string(name), true, std::nullopt, false};
-    ::INT_PTR result =
-        DialogBoxIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(templateBytes.data()),
-                                ToHwnd(owner), DialogThunk, reinterpret_cast<::LPARAM>(&start));
+    ::INT_PTR result = user_.Wide()
+                           ? DialogBoxIndirectParamW(
+                                 instance_, reinterpret_cast<LPCDLGTEMPLATEW>(templateBytes.data()),
+                                 ToHwnd(owner), DialogThunk, reinterpret_cast<::LPARAM>(&start))
+                           : DialogBoxIndirectParamA(
+                                 instance_, reinterpret_cast<LPCDLGTEMPLATEA>(templateBytes.data()),
+                                 ToHwnd(owner), DialogThunk, reinterpret_cast<::LPARAM>(&start));
     if (stopped_)
         result = -1;
     if (start.record && !start.recorded && observer_) {
@@ -252,9 +254,15 @@ WindowHandle Win32WindowSystem::CreateDialog(std::string_view templateName, Wind
         return {};
     const DialogTemplate* dialogTemplate = FindDialogTemplate(templateName);
     DialogStart start{std::move(proc), initParam, dialogTemplate->name, false, std::nullopt, false};
+    // The template's texts are UTF-16 for the ANSI call as well.
     HWND window =
-        CreateDialogIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()),
-                                   ToHwnd(owner), DialogThunk, reinterpret_cast<::LPARAM>(&start));
+        user_.Wide()
+            ? CreateDialogIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()),
+                                         ToHwnd(owner), DialogThunk,
+                                         reinterpret_cast<::LPARAM>(&start))
+            : CreateDialogIndirectParamA(instance_, reinterpret_cast<LPCDLGTEMPLATEA>(bytes.data()),
+                                         ToHwnd(owner), DialogThunk,
+                                         reinterpret_cast<::LPARAM>(&start));
     return ToHandle(window);
 }
 
@@ -274,7 +282,7 @@ WindowHandle Win32WindowSystem::CreateDialog(std::string_view templateName, Wind
         if (Win32Dialog* still = FindWin32Dialog(window)) {
             still->Opened() = still->Snapshot();
             if (start->modal && frontend_ && !still->Ended())
-                PostMessageW(window, kDriveMessage, 0, 0);
+                user_.Post(window, kDriveMessage, 0, 0);
         }
         return handled;
     }
@@ -288,7 +296,7 @@ WindowHandle Win32WindowSystem::CreateDialog(std::string_view templateName, Wind
     case WM_TIMER:
         if (wParam >= kDriveTimer && wParam < kDriveTimer + 8) {
             ::KillTimer(window, wParam);
-            PostMessageW(window, kDriveMessage, wParam - kDriveTimer, 0);
+            user_.Post(window, kDriveMessage, wParam - kDriveTimer, 0);
             return TRUE;
         }
         dialog->TimerFired(wParam);
@@ -371,7 +379,7 @@ void Win32WindowSystem::Drive(Win32Dialog& dialog, int attempt) {
     }
     Win32Dialog* still = FindWin32Dialog(window);
     if (still && !still->Ended())
-        PostMessageW(window, kDriveMessage, static_cast<::WPARAM>(attempt + 1), 0);
+        user_.Post(window, kDriveMessage, static_cast<::WPARAM>(attempt + 1), 0);
 }
 
 } // namespace tl::win32ui

@@ -47,8 +47,9 @@ Win32WindowSystem* CurrentWindowSystem() {
     return tWindowSystem;
 }
 
-Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, const CodePage& codePage)
-    : instance_(instance), codePage_(codePage), startTick_(static_cast<DWORD>(GetTickCount())) {
+Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, const CodePage& codePage, TextCalls calls)
+    : instance_(instance), codePage_(codePage), user_(calls),
+      startTick_(static_cast<DWORD>(GetTickCount())) {
     tWindowSystem = this;
 }
 
@@ -58,7 +59,7 @@ Win32WindowSystem::~Win32WindowSystem() {
         ::UnhookWindowsHookEx(hook.system);
     // The classes' procedures lived in this object: a later window system registers its own.
     for (const auto& [atom, proc] : classProcs_)
-        UnregisterClassW(reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(atom)), instance_);
+        UnregisterClassA(MAKEINTATOM(atom), instance_);
     if (tWindowSystem == this)
         tWindowSystem = nullptr;
 }
@@ -79,7 +80,7 @@ void Win32WindowSystem::Stop(const std::string& reason) {
                                            ::LPARAM lParam) {
     auto found = classProcs_.find(static_cast<ATOM>(GetClassWord(window, GCW_ATOM)));
     if (found == classProcs_.end())
-        return DefWindowProcW(window, message, wParam, lParam);
+        return user_.DefProc(window, message, wParam, lParam);
     LPARAM param = static_cast<LPARAM>(lParam);
     // The installer's procedures take WM_CREATE's creation parameter itself.
     if (message == WM_CREATE && lParam)
@@ -102,17 +103,34 @@ void Win32WindowSystem::NoteTimer(HWND window, UINT_PTR id) {
 BOOL Win32WindowSystem::RegisterClass(const WindowClass& windowClass) {
     if (windowClass.name.empty() || !windowClass.proc)
         return FALSE;
-    std::wstring name = AnsiToWide(windowClass.name);
-    WNDCLASSW wc{};
-    wc.style = windowClass.style;
-    wc.lpfnWndProc = WindowThunk;
-    wc.cbWndExtra = windowClass.windowExtra;
-    wc.hInstance = instance_;
-    wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(windowClass.cursor));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(windowClass.background));
-    wc.lpszClassName = name.c_str();
-    ATOM atom = RegisterClassW(&wc);
+    HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
+    HCURSOR cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(windowClass.cursor));
+    auto background = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(windowClass.background));
+    ATOM atom = 0;
+    if (user_.Wide()) {
+        std::wstring name = AnsiToWide(windowClass.name);
+        WNDCLASSW wc{};
+        wc.style = windowClass.style;
+        wc.lpfnWndProc = WindowThunk;
+        wc.cbWndExtra = windowClass.windowExtra;
+        wc.hInstance = instance_;
+        wc.hIcon = icon;
+        wc.hCursor = cursor;
+        wc.hbrBackground = background;
+        wc.lpszClassName = name.c_str();
+        atom = RegisterClassW(&wc);
+    } else {
+        WNDCLASSA wc{};
+        wc.style = windowClass.style;
+        wc.lpfnWndProc = WindowThunk;
+        wc.cbWndExtra = windowClass.windowExtra;
+        wc.hInstance = instance_;
+        wc.hIcon = icon;
+        wc.hCursor = cursor;
+        wc.hbrBackground = background;
+        wc.lpszClassName = windowClass.name.c_str();
+        atom = RegisterClassA(&wc);
+    }
     if (!atom)
         return FALSE;
     classProcs_[atom] = windowClass.proc;
@@ -120,6 +138,11 @@ BOOL Win32WindowSystem::RegisterClass(const WindowClass& windowClass) {
 }
 
 WindowHandle Win32WindowSystem::FindWindow(std::string_view className, std::string_view title) {
+    if (!user_.Wide()) {
+        std::string name(className);
+        std::string text(title);
+        return ToHandle(FindWindowA(name.c_str(), title.empty() ? nullptr : text.c_str()));
+    }
     std::wstring name = AnsiToWide(className);
     std::wstring text = AnsiToWide(title);
     return ToHandle(FindWindowW(name.c_str(), title.empty() ? nullptr : text.c_str()));
@@ -128,14 +151,19 @@ WindowHandle Win32WindowSystem::FindWindow(std::string_view className, std::stri
 WindowHandle Win32WindowSystem::CreateWindow(std::string_view className, std::string_view title,
                                              DWORD style, int x, int y, int width, int height,
                                              WindowHandle parent, int id, LPARAM createParam) {
-    std::wstring name = AnsiToWide(className);
-    std::wstring text = AnsiToWide(title);
     HMENU menu =
         (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)) : nullptr;
-    HWND window =
-        CreateWindowExW(0, name.c_str(), text.c_str(), style, x, y, width, height, ToHwnd(parent),
-                        menu, instance_, reinterpret_cast<void*>(createParam));
-    return ToHandle(window);
+    auto* param = reinterpret_cast<void*>(createParam);
+    if (!user_.Wide()) {
+        std::string name(className);
+        std::string text(title);
+        return ToHandle(CreateWindowExA(0, name.c_str(), text.c_str(), style, x, y, width, height,
+                                        ToHwnd(parent), menu, instance_, param));
+    }
+    std::wstring name = AnsiToWide(className);
+    std::wstring text = AnsiToWide(title);
+    return ToHandle(CreateWindowExW(0, name.c_str(), text.c_str(), style, x, y, width, height,
+                                    ToHwnd(parent), menu, instance_, param));
 }
 
 BOOL Win32WindowSystem::DestroyWindow(WindowHandle window) {
@@ -170,26 +198,19 @@ WindowHandle Win32WindowSystem::GetParent(WindowHandle window) const {
 }
 
 BOOL Win32WindowSystem::SetWindowText(WindowHandle window, std::string_view text) {
-    return SetWindowTextW(ToHwnd(window), AnsiToWide(text).c_str());
+    return user_.SetText(ToHwnd(window), text);
 }
 
 std::string Win32WindowSystem::GetWindowText(WindowHandle window) const {
-    HWND hwnd = ToHwnd(window);
-    int length = GetWindowTextLengthW(hwnd);
-    if (length <= 0)
-        return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    int got = GetWindowTextW(hwnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::max(got, 0)));
-    return WideToAnsi(text);
+    return user_.Text(ToHwnd(window));
 }
 
 LONG Win32WindowSystem::GetWindowLong(WindowHandle window, int index) const {
-    return static_cast<LONG>(GetWindowLongW(ToHwnd(window), index));
+    return user_.GetLong(ToHwnd(window), index);
 }
 
 LONG Win32WindowSystem::SetWindowLong(WindowHandle window, int index, LONG value) {
-    return static_cast<LONG>(SetWindowLongW(ToHwnd(window), index, value));
+    return user_.SetLong(ToHwnd(window), index, value);
 }
 
 BOOL Win32WindowSystem::GetClientRect(WindowHandle window, Rect& rect) const {
@@ -283,7 +304,7 @@ BOOL Win32WindowSystem::PostMessage(WindowHandle window, UINT message, WPARAM wP
                        : FALSE;
         return PostMessageA(HWND_BROADCAST, message, wParam, lParam);
     }
-    return PostMessageW(ToHwnd(window), message, wParam, static_cast<::LPARAM>(lParam));
+    return user_.Post(ToHwnd(window), message, wParam, static_cast<::LPARAM>(lParam));
 }
 
 LRESULT Win32WindowSystem::SendMessage(WindowHandle window, UINT message, WPARAM wParam,
@@ -297,7 +318,7 @@ LRESULT Win32WindowSystem::SendMessage(WindowHandle window, UINT message, WPARAM
         return 0;
     }
     return static_cast<LRESULT>(
-        SendMessageW(ToHwnd(window), message, wParam, static_cast<::LPARAM>(lParam)));
+        user_.Send(ToHwnd(window), message, wParam, static_cast<::LPARAM>(lParam)));
 }
 
 void Win32WindowSystem::PostQuitMessage(int exitCode) {
@@ -311,7 +332,8 @@ BOOL Win32WindowSystem::GetMessage(Message& message, WindowHandle filter, UINT f
         return FALSE;
     }
     MSG msg{};
-    BOOL got = GetMessageW(&msg, ToHwnd(filter), first, last);
+    BOOL got = user_.Wide() ? GetMessageW(&msg, ToHwnd(filter), first, last)
+                            : GetMessageA(&msg, ToHwnd(filter), first, last);
     message = FromMsg(msg);
     if (got == -1) {
         message = Message{{}, WM_QUIT, 0, 0, 0};
@@ -340,13 +362,13 @@ BOOL Win32WindowSystem::TranslateMessage(const Message& message) {
 
 LRESULT Win32WindowSystem::DispatchMessage(const Message& message) {
     MSG msg = ToMsg(message);
-    return static_cast<LRESULT>(DispatchMessageW(&msg));
+    return static_cast<LRESULT>(user_.Wide() ? DispatchMessageW(&msg) : DispatchMessageA(&msg));
 }
 
 LRESULT Win32WindowSystem::DefWindowProc(WindowHandle window, UINT message, WPARAM wParam,
                                          LPARAM lParam) {
     return static_cast<LRESULT>(
-        DefWindowProcW(ToHwnd(window), message, wParam, static_cast<::LPARAM>(lParam)));
+        user_.DefProc(ToHwnd(window), message, wParam, static_cast<::LPARAM>(lParam)));
 }
 
 UINT_PTR Win32WindowSystem::SetTimer(WindowHandle window, UINT_PTR id, UINT elapseMs) {
@@ -376,7 +398,7 @@ WindowHandle Win32WindowSystem::GetCapture() const {
 }
 
 Cursor Win32WindowSystem::LoadCursor(std::uint32_t standardCursor) {
-    HCURSOR cursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(standardCursor));
+    HCURSOR cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(standardCursor));
     if (!cursor)
         return {};
     cursors_[standardCursor] = cursor;
@@ -387,7 +409,7 @@ Cursor Win32WindowSystem::SetCursor(Cursor cursor) {
     auto found = cursors_.find(cursor.value);
     HCURSOR shown = found != cursors_.end() ? found->second : nullptr;
     if (cursor && !shown)
-        shown = LoadCursorW(nullptr, MAKEINTRESOURCEW(cursor.value));
+        shown = LoadCursorA(nullptr, MAKEINTRESOURCEA(cursor.value));
     ::SetCursor(shown);
     Cursor previous = cursor_;
     cursor_ = cursor;
@@ -458,7 +480,9 @@ void Win32WindowSystem::ReleaseDC(WindowHandle, Canvas* canvas) {
 HookHandle Win32WindowSystem::SetWindowsHookEx(int hookType, HookProc proc) {
     if (hookType != WH_MSGFILTER || !proc)
         return {};
-    HHOOK system = SetWindowsHookExW(WH_MSGFILTER, FilterThunk, nullptr, GetCurrentThreadId());
+    HHOOK system =
+        user_.Wide() ? SetWindowsHookExW(WH_MSGFILTER, FilterThunk, nullptr, GetCurrentThreadId())
+                     : SetWindowsHookExA(WH_MSGFILTER, FilterThunk, nullptr, GetCurrentThreadId());
     if (!system)
         return {};
     HookHandle handle{nextHook_++};

@@ -2,7 +2,8 @@
 // the real message queue and loop, timers, capture, cursors, painting through a GDI Canvas,
 // dialogs built as DLGTEMPLATE bytes from the same template data as the host's and run by the
 // system's dialog manager with the installer's own procedures, the message-filter hook, and
-// message boxes. Every text shown goes through the wide calls, converted from code page 949.
+// message boxes. Every text shown goes through the wide calls, converted from code page 949, or
+// on Windows 95, 98 and Me through the ANSI ones (user_text.h).
 //
 // Unattended (a Frontend is set), the same real dialogs are driven by the answers: once a modal
 // dialog has opened and its own timers have fired once, the frontend types, selects and presses
@@ -13,6 +14,7 @@
 #include "platform/code_page.h"
 #include "platform/events.h"
 #include "platform/win32/ui/gdi_canvas.h"
+#include "platform/win32/ui/user_text.h"
 #include "platform/win32/ui/win32_api.h"
 #include "platform/window_system.h"
 #include "ui/frontend.h"
@@ -35,7 +37,9 @@ class Win32WindowSystem final : public WindowSystem {
 public:
     // One per thread: the system's window, dialog, hook and timer procedures find it through a
     // thread-local link that lives as long as the object.
-    Win32WindowSystem(HINSTANCE instance, const CodePage& codePage);
+    // `calls`: the wide text calls, or the ANSI ones of Windows 95, 98 and Me.
+    Win32WindowSystem(HINSTANCE instance, const CodePage& codePage,
+                      TextCalls calls = SystemTextCalls());
     ~Win32WindowSystem() override;
     Win32WindowSystem(const Win32WindowSystem&) = delete;
     Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
@@ -55,6 +59,8 @@ public:
     // Unattended runs save a picture of the screen (.BMP) into this directory as each dialog and
     // message box is about to be answered and before a modeless dialog closes: NN-NAME.bmp.
     void SetPictureDirectory(std::wstring directory) { pictureDirectory_ = std::move(directory); }
+    // The text-carrying USER32 calls in the form this system takes.
+    const UserText& User() const { return user_; }
     // The font objects that canvases of this window system select.
     GdiFonts& Fonts() { return fonts_; }
 
@@ -167,6 +173,7 @@ private:
 
     HINSTANCE instance_;
     const CodePage& codePage_;
+    UserText user_;
     ui::Frontend* frontend_ = nullptr;
     ui::Observer* observer_ = nullptr;
     EventSink* events_ = nullptr;
