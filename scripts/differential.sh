@@ -77,17 +77,23 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # --- The starting PC ------------------------------------------------------------------------
 # Both PCs start as the fresh Wine prefix is: Windows in C:\windows, the system directory
 # C:\windows\system32, Windows 95's version, English dates (Wine takes the C locale it runs in
-# for English), Wine's own WIN.INI and SYSTEM.INI, no lpt.vxd and no ECP port (the prefix has
-# neither), the install disk in drive A:. Both INI files then get the
+# for English), Wine's own WIN.INI and SYSTEM.INI, no lpt.vxd (the prefix has none), the
+# install disk in drive A:. Both INI files then get the
 # same lines from another vendor's software for INSTALL.INF's [DeleteIni] to take out.
+# Both have an ECP port, LPT1: the machine folder's own, and in the prefix's registry the entry
+# that Windows 95's configuration manager keeps for one (Wine keeps none).
+printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Enum\\BIOS\\*PNP0401\\00]\r\n"Class"="Ports"\r\n"DeviceDesc"="ECP Printer Port"\r\n"PortName"="LPT1"\r\n"Mfg"="(Standard port types)"\r\n' \
+    >"$work/ecp.reg"
 echo "differential: making the Wine PC ..." >&2
-"$source_dir/scripts/wine-display-run.sh" cmd /c exit 0 >"$work/prefix.log" 2>&1 ||
+"$source_dir/scripts/wine-display-run.sh" regedit /S "$(winpath "$work/ecp.reg")" >"$work/prefix.log" 2>&1 ||
     stop "the Wine prefix could not be made (see $work/prefix.log)"
+grep -qi '^\[Enum\\\\BIOS\\\\\*PNP0401\\\\00\]' "$wine_pc/system.reg" ||
+    stop "the ECP port did not reach the Wine prefix's registry"
 windows_of() { find "$1" -maxdepth 1 -iname windows -type d | head -n 1; }
 wine_windows=$(windows_of "$wine_c")
 [ -n "$wine_windows" ] || stop "the Wine prefix has no C:\\windows"
 
-"$host_bin/tlmachine" init "$host_pc" --lpt-vxd-version none --english >/dev/null
+"$host_bin/tlmachine" init "$host_pc" --lpt-vxd-version none --english --ecp LPT1 >/dev/null
 sed -i 's/^WindowsDirectory=.*/WindowsDirectory=C:\\windows/; s/^SystemDirectory=.*/SystemDirectory=C:\\windows\\system32/' \
     "$host_pc/machine.ini"
 host_windows=$(windows_of "$host_c")
