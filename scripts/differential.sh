@@ -4,7 +4,8 @@
 # (tlins32a.exe under Wine on a virtual X display) must leave the same files in the Windows,
 # system and font directories, the same WIN.INI, SYSTEM.INI and private settings lines, the same
 # font registrations, and the same transcript (every message and dialog, in order). It installs
-# twice: with the answers given on fresh PCs, then again with every question at its default.
+# three times: with the answers given on fresh PCs, again with every question at its default,
+# and once more in the English edition, leaving the fonts' dialog with its Exit button.
 #
 # Where Wine itself answers otherwise than Windows 95, exactly that item is left out of the
 # comparison, with its entry in docs/wine-differences.md named where it is left out.
@@ -78,10 +79,10 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # Both PCs start as the fresh Wine prefix is: Windows in C:\windows, the system directory
 # C:\windows\system32, Windows 95's version, English dates (Wine takes the C locale it runs in
 # for English), Wine's own WIN.INI and SYSTEM.INI, no lpt.vxd (the prefix has none), the
-# install disk in drive A:. Both INI files then get the
-# same lines from another vendor's software for INSTALL.INF's [DeleteIni] to take out.
-# Both have an ECP port, LPT1: the machine folder's own, and in the prefix's registry the entry
-# that Windows 95's configuration manager keeps for one (Wine keeps none).
+# install disk in drive A:. Both INI files then get the same lines from another vendor's
+# software for INSTALL.INF's [DeleteIni] to take out. Both have an ECP port, LPT1: the machine
+# folder's own, and in the prefix's registry the entry that Windows 95's configuration manager
+# keeps for one (Wine keeps none).
 printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Enum\\BIOS\\*PNP0401\\00]\r\n"Class"="Ports"\r\n"DeviceDesc"="ECP Printer Port"\r\n"PortName"="LPT1"\r\n"Mfg"="(Standard port types)"\r\n' \
     >"$work/ecp.reg"
 echo "differential: making the Wine PC ..." >&2
@@ -399,6 +400,15 @@ fi
 install_on_both again "$work/defaults.ini"
 if compare_run again; then
     agreed again
+else
+    status=1
+fi
+# Last, the English edition and the LP 1200, the fonts' dialog left with its Exit button.
+printf '[CHOICE]\n20=1\n[SELECTDRV]\n119=Telmora LP 1200\n[Messages]\n142=No\n[FONT]\nPress=118\n' \
+    >"$work/leave-fonts.ini"
+install_on_both leave-fonts "$work/leave-fonts.ini"
+if compare_run leave-fonts; then
+    agreed leave-fonts
 else
     status=1
 fi
