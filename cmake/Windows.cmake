@@ -2,6 +2,10 @@
 # Windows 95, so the C and C++ runtimes are linked in: no DLL beside the .exe.
 target_compile_definitions(tl_options INTERFACE NOMINMAX)
 target_link_options(tl_options INTERFACE -static -static-libgcc -static-libstdc++)
+# Small programs: unused functions and data are left out and, in optimised builds, the symbols
+# stripped, so tlins32a.exe stays a size an install disk holds.
+target_compile_options(tl_options INTERFACE -ffunction-sections -fdata-sections)
+target_link_options(tl_options INTERFACE -Wl,--gc-sections $<$<NOT:$<CONFIG:Debug>>:-s>)
 
 # A test that `target` needs no DLL of the MinGW runtime and, with SHIPPING, that it imports no
 # call Windows 95 lacks and carries the program's resources (cmake/CheckWindowsProgram.cmake). It reads the file only, so it runs in
