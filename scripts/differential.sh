@@ -310,6 +310,14 @@ compare_run() {
     transcript_events "$dir/wine.jsonl" >"$out/wine-transcript" || echo "(broken transcript)" >>"$out/wine-transcript"
     transcript_events "$dir/host.jsonl" >"$out/host-transcript" || echo "(broken transcript)" >>"$out/host-transcript"
     compare "$run: transcript" "$out/wine-transcript" "$out/host-transcript"
+    # Two runs that both broke off would compare equal: each must have come to its end.
+    local side
+    for side in wine host; do
+        if ! tail -n 1 "$out/$side-transcript" | jq -e '.event == "end"' >/dev/null 2>&1; then
+            echo "DIFFERS: $run: the $side run's transcript does not end with its end event" >&2
+            failures=$((failures + 1))
+        fi
+    done
 
     changed_files "$wine_c" "$dir/wine-before.lst" "$(cat "$dir/wine-start")" >"$out/wine-files"
     changed_files "$host_c" "$dir/host-before.lst" "$(cat "$dir/host-start")" >"$out/host-files"
