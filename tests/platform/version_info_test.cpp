@@ -175,15 +175,6 @@ TEST_F(VersionInfoTest, ACompressedFileShowsTheVersionOfTheFileItExpandsTo) {
     EXPECT_NE(info.GetLastError(), kErrorSuccess);
 }
 
-TEST_F(VersionInfoTest, ABufferSmallerThanTheResourceIsRefused) {
-    machine.Write("LPT.VXD", host::WriteLeImage(PortDriverRecord()));
-    const DWORD size = info.GetFileVersionInfoSize("C:\\LPT.VXD", nullptr);
-    ASSERT_GT(size, 0u);
-    std::vector<BYTE> block(size);
-    EXPECT_EQ(info.GetFileVersionInfo("C:\\LPT.VXD", 0, size - 1, block.data()), 0);
-    EXPECT_EQ(info.GetLastError(), kErrorInsufficientBuffer);
-}
-
 // Every prefix and many single-byte corruptions of the images: the reader must stay inside the
 // bytes (the sanitizers watch) and answer either nothing or a resource that lies inside the file.
 TEST(VersionResourceReader, DamagedImagesAreReadSafely) {
