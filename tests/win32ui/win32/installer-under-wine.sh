@@ -1,19 +1,14 @@
 #!/usr/bin/env bash
 # tlins32a.exe as a person's Windows would run it, under Wine on a virtual X display: started
 # from its install disk, unattended with an answers file on its real dialogs, and checked by its
-# transcript and by what it left on the PC (the Wine prefix's C: drive).
+# transcript and by what it left on the PC (the Wine prefix's C: drive). Holding this run to the
+# host program's is scripts/differential.sh's work.
 #
-# When the host build's programs are there (HOST_BIN, as the CI builds them first), the same
-# answers are also given to the host program on a fresh simulated PC: the two transcripts must
-# agree but for times and free-space figures, so the machine-folder model and the real system
-# are held to each other.
-#
-# usage: installer-under-wine.sh TLINS32A.EXE SOURCE_DIR WORK_DIR [HOST_BIN]
+# usage: installer-under-wine.sh TLINS32A.EXE SOURCE_DIR WORK_DIR
 set -euo pipefail
 exe=$1
 source_dir=$2
 work=$3
-host_bin=${4:-}
 run_display="$source_dir/scripts/wine-display-run.sh"
 
 failures=0
@@ -92,27 +87,6 @@ grep -q '^DriverName=Telmora LP 300' "$settings" || fail "tlsetup.ini: no Driver
 grep -q '^Language=2' "$settings" || fail "tlsetup.ini: the German edition was not saved"
 grep -qi '^FontPath=C:\\TTF' "$settings" || fail "tlsetup.ini: no FontPath"
 [ -f "$drive_c/windows/SYSTEM.B00" ] || fail "no SYSTEM.INI backup"
-
-# 3. The host program, same disk and answers, on a fresh simulated PC.
-if [ -x "$host_bin/tlins32a" ] && [ -x "$host_bin/tlmachine" ]; then
-    "$host_bin/tlmachine" init "$work/host-pc" >/dev/null
-    "$host_bin/tlins32a" --machine "$work/host-pc" --disk "$source_dir/examples/disk" \
-        --answers "$source_dir/examples/answers/deutsch-lp300.ini" \
-        --transcript "$work/host.jsonl" || fail "host run: exit status $?"
-    # The FONT dialog's free-space figures (125, 126) and the timers' times are the PC's own.
-    normal='del(.time) | if .template == "FONT" then
-        (.opened.controls["125"].text, .closed.controls["125"].text,
-         .opened.controls["126"].text, .closed.controls["126"].text) |= "free" else . end'
-    jq -c "$normal" "$work/host.jsonl" >"$work/host.normal" || fail "host transcript unreadable"
-    jq -c "$normal" "$work/install.jsonl" >"$work/install.normal" || fail "transcript unreadable"
-    [ -s "$work/host.normal" ] || fail "the host run wrote no transcript"
-    if ! diff "$work/host.normal" "$work/install.normal" >"$work/host-vs-wine.diff"; then
-        fail "the host and Windows transcripts differ:"
-        cat "$work/host-vs-wine.diff" >&2
-    fi
-else
-    echo "host programs not built in '$host_bin': the comparison with the host run is left out"
-fi
 
 if [ "$failures" -gt 0 ]; then
     for name in empty install; do
