@@ -75,52 +75,8 @@ TEST(StepChain, TheDriverStepPassesOnByItsOutcome) {
                     "[Models.ENU]\n\"Telmora 600\"=TL600\n\"Telmora 300\"=TL600\n" +
                     models.substr(models.find("[TL600]")));
     };
+    // The other outcomes are walked end to end by the scenario chain.
     const Outcome runs[] = {
-        {"Add-Printer mode", "", "", "[WIN95SETUP]\n1\n", {}, {kDriver, kFonts, kFinish}, {"178"}},
-        {"no Manufacturer",
-         "",
-         "",
-         "",
-         [](SequencerMachine& m) { Replace(m, "WIN95/OEMSETUP.INF", "[Models]\nx=y\n"); },
-         {kDriver, kFonts, kFinish},
-         {}},
-        {"no driver path",
-         "",
-         "",
-         "",
-         [](SequencerMachine& m) {
-             Replace(m, "INSTALL.INF", "[CheckECP]\n0\n[OEM.INF]\nWIN95\\OEMSETUP.INF\n");
-         },
-         {kDriver, kFonts, kFinish},
-         {}},
-        {"not enough space",
-         "",
-         "[Drive.C]\nFreeBytes=50000\n",
-         "",
-         {},
-         {kDriver, kFonts, kFinish},
-         {"139", "148"}},
-        {"No to the driver",
-         "[Messages]\n139=No\n",
-         "",
-         "",
-         {},
-         {kDriver, kDemo, kFonts, kFinish},
-         {"139"}},
-        {"catalogue missing",
-         "",
-         "",
-         "",
-         [](SequencerMachine& m) { Remove(m, "WIN95/OEMSETUP.INF"); },
-         {kDriver, kFinish},
-         {"132"}},
-        {"catalogue empty",
-         "",
-         "",
-         "",
-         [](SequencerMachine& m) { Replace(m, "WIN95/OEMSETUP.INF", ""); },
-         {kDriver, kFinish},
-         {"131"}},
         {"catalogue unreadable",
          "",
          "",
@@ -131,13 +87,6 @@ TEST(StepChain, TheDriverStepPassesOnByItsOutcome) {
          },
          {kDriver, kFinish},
          {"133"}},
-        {"no catalogue named",
-         "",
-         "",
-         "",
-         [](SequencerMachine& m) { Replace(m, "INSTALL.INF", "[CheckECP]\n0\n"); },
-         {kDriver, kFinish},
-         {"132"}},
         {"model dialog cancelled",
          "[SELECTDRV]\nPress=118\n[Messages]\n123=Yes\n",
          "",
@@ -145,23 +94,6 @@ TEST(StepChain, TheDriverStepPassesOnByItsOutcome) {
          twoModels,
          {kDriver, kFinish},
          {"139", "123"}},
-        {"model section faulty",
-         "",
-         "",
-         "",
-         [](SequencerMachine& m) {
-             Replace(m, "WIN95/OEMSETUP.INF",
-                     std::string(test::kManufacturer) + "[Models.ENU]\n\"Telmora 600\"=NONE\n");
-         },
-         {kDriver, kFinish},
-         {"139", "131"}},
-        {"a driver file missing",
-         "",
-         "",
-         "",
-         [](SequencerMachine& m) { Remove(m, "WIN95/TLUI.DLL"); },
-         {kDriver, kFinish},
-         {"139", "153"}},
     };
     for (const Outcome& run : runs)
         Check(run);
@@ -179,44 +111,6 @@ TEST(StepChain, TheDriverStepPassesOnByItsOutcome) {
            {kDriver, kFinish},
            {"139", "123"}},
           printerTaken);
-}
-
-TEST(StepChain, TheDemonstrationStepPassesOnByItsOutcome) {
-    const std::string demo = "[DEMOFILE]\nfile = 1:DEMO.PRN\n";
-    const auto withFile = [](SequencerMachine& m) { m.WriteDiskFile("WIN95/DEMO.PRN", "x"); };
-    const Outcome runs[] = {
-        {"none on the disk",
-         "[Messages]\n139=No\n",
-         "",
-         "",
-         {},
-         {kDriver, kDemo, kFonts, kFinish},
-         {"139"}},
-        {"declined",
-         "[Messages]\n139=No\n142=No\n",
-         "",
-         demo,
-         withFile,
-         {kDriver, kDemo, kFonts, kFinish},
-         {"139", "142"}},
-        // 100 KB for the driver fit, 400 KB for the demonstration file do not.
-        {"no room",
-         "",
-         "[Drive.C]\nFreeBytes=300000\n",
-         demo,
-         withFile,
-         {kDriver, kDemo, kFonts, kFinish},
-         {"139", "142", "148", "156"}},
-        {"copy failed",
-         "[Messages]\n139=No\n",
-         "",
-         demo,
-         {},
-         {kDriver, kDemo, kFinish},
-         {"139", "142", "153"}},
-    };
-    for (const Outcome& run : runs)
-        Check(run);
 }
 
 TEST(StepChain, TheDemonstrationFileComesFromTheScriptOrFromTheDriver) {
