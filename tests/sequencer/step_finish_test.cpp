@@ -106,32 +106,7 @@ TEST(FinishStep, TheRestartMarkerMeansARestartAndIsTakenAway) {
     EXPECT_TRUE(machine.Dialogs().empty());
 }
 
-TEST(FinishStep, RebootModesOfferTheRestartDialog) {
-    struct Case {
-        int mode;
-        std::int64_t flags;
-    };
-    for (const Case& c : {Case{1, 0}, Case{2, 2}}) {
-        SCOPED_TRACE(c.mode);
-        SequencerMachine machine;
-        RunFinish(machine, 5, 0, "[REBOOTSYSTEM]\n" + std::to_string(c.mode) + "\n");
-        EXPECT_TRUE(machine.BoxKeys().empty());
-        ASSERT_EQ(machine.ModalDialogs(), (std::vector<std::string>{"WIN_RESTART"}));
-        EXPECT_EQ(machine.RestartFlags(), c.flags);
-    }
-}
-
-TEST(FinishStep, ANewPortDriverIsMentionedBeforeTheRestart) {
-    SequencerMachine machine("[WIN_RESTART]\nPress=1021\n");
-    RunFinish(machine, 5, 0, "[REBOOTSYSTEM]\n1\n[VxD]\n0:TLPM.386\nmessage = TRUE\n");
-    EXPECT_EQ(machine.BoxKeys(), (Keys{"165"}));
-    ExpectBox(machine, "165",
-              "프린터 포트 드라이버가 설치되었습니다.\n새 포트 드라이버는 윈도우를 재시작한 후에 "
-              "동작합니다.\n설치를 마친 후 윈도우를 재시작하세요.",
-              "주의", MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_EQ(machine.ModalDialogs(), (std::vector<std::string>{"WIN_RESTART"}));
-    EXPECT_FALSE(machine.RestartFlags()); // the user returned to Windows
-}
+// The reboot modes and the port-driver note are shown end to end by the finish scenario.
 
 TEST(FinishStep, AddPrinterModeExplainsTheWizardInsteadOfAnOutcome) {
     SequencerMachine machine;
