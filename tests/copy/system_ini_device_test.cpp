@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace tl {
@@ -38,15 +40,35 @@ protected:
     test::InstallerMachine machine;
 };
 
-TEST_F(SystemIniDevice, NewLineComesFirstInTheSection) {
-    const std::string before = "[boot]\r\nshell=Explorer.exe\r\n"
-                               "[386Enh]\r\nebios=*ebios\r\ndevice=*vpd\r\n"
-                               "[NonWindowsApp]\r\nCommandEnvSize=0\r\n";
-    Add(before);
-    EXPECT_EQ(SystemIni(), "[boot]\r\nshell=Explorer.exe\r\n"
-                           "[386Enh]\r\ndevice=X.386\r\nebios=*ebios\r\ndevice=*vpd\r\n"
-                           "[NonWindowsApp]\r\nCommandEnvSize=0\r\n");
-    ExpectRecordedChange(before);
+// Each change is made with a backup that is recorded, and the change bit.
+TEST_F(SystemIniDevice, LineGoesFirstInItsSectionWhichIsAppendedWhenMissing) {
+    // Cut into 255-byte pieces, this line would show a "[386Enh]" header of its own.
+    const std::string longLine = "comment=" + std::string(247, 'x') + "[386Enh]\r\n";
+    const struct {
+        std::string before, after;
+    } cases[] = {
+        {"[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\ndevice=*vpd\r\n"
+         "[NonWindowsApp]\r\nCommandEnvSize=0\r\n",
+         "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\ndevice=X.386\r\nebios=*ebios\r\n"
+         "device=*vpd\r\n[NonWindowsApp]\r\nCommandEnvSize=0\r\n"},
+        // Blanks around the equals sign make another line.
+        {"[386Enh]\r\ndevice = X.386\r\n", "[386Enh]\r\ndevice=X.386\r\ndevice = X.386\r\n"},
+        {"[boot]\r\nshell=Explorer.exe\r\n",
+         "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\ndevice=X.386\r\n"},
+        {"[boot]\r\n" + longLine + "[386Enh]\r\n" + longLine,
+         "[boot]\r\n" + longLine + "[386Enh]\r\ndevice=X.386\r\n" + longLine},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before.substr(0, 40));
+        std::filesystem::remove(machine.Folder().Root() / "drive_c/WINDOWS/SYSTEM.B00");
+        machine.Get().changeBits = 0;
+        Add(c.before);
+        EXPECT_EQ(SystemIni(), c.after);
+        ExpectRecordedChange(c.before);
+    }
+    // A last line without line end is ended first, not run into.
+    Add("[boot]\r\nshell=Explorer.exe");
+    EXPECT_EQ(SystemIni(), "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\ndevice=X.386\r\n");
 }
 
 TEST_F(SystemIniDevice, SameLineAlreadyThereBecomesAComment) {
@@ -65,24 +87,6 @@ TEST_F(SystemIniDevice, SameLineAlreadyThereBecomesAComment) {
     EXPECT_FALSE(Changed());
 }
 
-TEST_F(SystemIniDevice, BlanksAroundTheEqualsSignMakeAnotherLine) {
-    const std::string before = "[386Enh]\r\ndevice = X.386\r\n";
-    Add(before);
-    EXPECT_EQ(SystemIni(), "[386Enh]\r\ndevice=X.386\r\ndevice = X.386\r\n");
-    ExpectRecordedChange(before);
-}
-
-TEST_F(SystemIniDevice, MissingSectionIsAppended) {
-    const std::string before = "[boot]\r\nshell=Explorer.exe\r\n";
-    Add(before);
-    EXPECT_EQ(SystemIni(), before + "[386Enh]\r\ndevice=X.386\r\n");
-    ExpectRecordedChange(before);
-
-    // A last line without line end is ended first, not run into.
-    Add("[boot]\r\nshell=Explorer.exe");
-    EXPECT_EQ(SystemIni(), "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\ndevice=X.386\r\n");
-}
-
 TEST_F(SystemIniDevice, HeaderAsLastLineGetsTheLineAndAnEmptyLine) {
     Add("[boot]\r\n[386Enh]\r\n");
     EXPECT_EQ(SystemIni(), "[boot]\r\n[386Enh]\r\ndevice=X.386\r\n\r\n");
@@ -98,15 +102,6 @@ TEST_F(SystemIniDevice, HeaderWithBlanksAndLowerCaseNamesTheSection) {
     // A longer name is another section.
     Add("[386Enh2]\r\n");
     EXPECT_EQ(SystemIni(), "[386Enh2]\r\n[386Enh]\r\ndevice=X.386\r\n");
-}
-
-TEST_F(SystemIniDevice, LongLinesPassThroughWhole) {
-    // Cut into 255-byte pieces, this line would show a "[386Enh]" header of its own.
-    const std::string longLine = "comment=" + std::string(247, 'x') + "[386Enh]\r\n";
-    const std::string before = "[boot]\r\n" + longLine + "[386Enh]\r\n" + longLine;
-    Add(before);
-    EXPECT_EQ(SystemIni(), "[boot]\r\n" + longLine + "[386Enh]\r\ndevice=X.386\r\n" + longLine);
-    ExpectRecordedChange(before);
 }
 
 TEST_F(SystemIniDevice, MissingSystemIniIsMadeWithoutBackup) {
@@ -132,49 +127,39 @@ TEST_F(SystemIniDevice, NoFreeBackupNameLeavesSystemIniAlone) {
     EXPECT_FALSE(Changed());
 }
 
-TEST(InsertIniLine, SystemIniThatCannotBeReplacedStaysAsItWas) {
-    test::InstallerMachine machine("[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n");
-    machine.WriteWindowsFile("SYSTEM.INI", "[386Enh]\r\n");
-    EXPECT_EQ(AddSystemIniDevice(machine.Get(), "X.386"), 1);
-    EXPECT_EQ(machine.ReadWindowsFile("SYSTEM.INI"), "[386Enh]\r\n");
-    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.INI.TMP"));
-    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.B00"));
-    EXPECT_EQ(machine.Get().changeBits, 0u);
+TEST(InsertIniLine, SystemIniThatCannotBeReplacedStaysAsItWasWithoutBackup) {
+    for (const char* machineIni :
+         {"[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n", "[Drive.C]\nReadOnly=1\n"}) {
+        SCOPED_TRACE(machineIni);
+        test::InstallerMachine machine(machineIni);
+        machine.WriteWindowsFile("SYSTEM.INI", "[386Enh]\r\n");
+        EXPECT_EQ(AddSystemIniDevice(machine.Get(), "X.386"), 1);
+        EXPECT_EQ(machine.ReadWindowsFile("SYSTEM.INI"), "[386Enh]\r\n");
+        EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.INI.TMP"));
+        EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.B00"));
+        EXPECT_EQ(machine.Get().changeBits, 0u);
+    }
 }
 
-TEST(InsertIniLine, WriteProtectedDriveGetsNoBackupAndNoChange) {
-    test::InstallerMachine machine("[Drive.C]\nReadOnly=1\n");
-    machine.WriteWindowsFile("SYSTEM.INI", "[386Enh]\r\n");
-    EXPECT_EQ(AddSystemIniDevice(machine.Get(), "X.386"), 1);
-    EXPECT_EQ(machine.ReadWindowsFile("SYSTEM.INI"), "[386Enh]\r\n");
-    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.B00"));
-    EXPECT_EQ(machine.Get().changeBits, 0u);
-}
-
-TEST(InsertIniLine, UnreadableBackupChangesNothing) {
-    test::InstallerMachine machine;
-    machine.WriteWindowsFile("WIN.INI", "[windows]\r\n");
-    EXPECT_EQ(InsertIniLine(machine.Get(), "windows", "load", "X.EXE", "C:\\WINDOWS\\WIN.B07",
-                            "C:\\WINDOWS\\WIN.INI"),
-              0);
-    EXPECT_EQ(machine.ReadWindowsFile("WIN.INI"), "[windows]\r\n");
-    EXPECT_FALSE(machine.WindowsFileExists("WIN.INI.TMP"));
-    EXPECT_EQ(machine.Get().changeBits, 0u);
-}
-
-TEST(InsertIniLine, FailedReadLeavesTheIniFileAsItWas) {
-    // A damaged compressed backup fails part-way through: nothing of it reaches the INI file.
-    test::InstallerMachine machine;
-    machine.WriteWindowsFile("WIN.INI", "[windows]\r\n");
-    machine.WriteWindowsFile("WIN.B00", std::string("SZDD\x88\xF0\x27\x33"
-                                                    "A\0\xFF\xFF\0\0\xFF[",
-                                                    16));
-    EXPECT_EQ(InsertIniLine(machine.Get(), "windows", "load", "X.EXE", "C:\\WINDOWS\\WIN.B00",
-                            "C:\\WINDOWS\\WIN.INI"),
-              0);
-    EXPECT_EQ(machine.ReadWindowsFile("WIN.INI"), "[windows]\r\n");
-    EXPECT_FALSE(machine.WindowsFileExists("WIN.INI.TMP"));
-    EXPECT_EQ(machine.Get().changeBits, 0u);
+TEST(InsertIniLine, BackupThatCannotBeReadLeavesTheIniFileAsItWas) {
+    // Missing, or a damaged compressed file that fails part-way through: nothing of it reaches
+    // the INI file.
+    const std::optional<std::string> backups[] = {std::nullopt, std::string("SZDD\x88\xF0\x27\x33"
+                                                                            "A\0\xFF\xFF\0\0\xFF[",
+                                                                            16)};
+    for (const auto& backup : backups) {
+        SCOPED_TRACE(backup ? "damaged" : "missing");
+        test::InstallerMachine machine;
+        machine.WriteWindowsFile("WIN.INI", "[windows]\r\n");
+        if (backup)
+            machine.WriteWindowsFile("WIN.B00", *backup);
+        EXPECT_EQ(InsertIniLine(machine.Get(), "windows", "load", "X.EXE", "C:\\WINDOWS\\WIN.B00",
+                                "C:\\WINDOWS\\WIN.INI"),
+                  0);
+        EXPECT_EQ(machine.ReadWindowsFile("WIN.INI"), "[windows]\r\n");
+        EXPECT_FALSE(machine.WindowsFileExists("WIN.INI.TMP"));
+        EXPECT_EQ(machine.Get().changeBits, 0u);
+    }
 }
 
 } // namespace
