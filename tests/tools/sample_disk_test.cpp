@@ -10,14 +10,13 @@
 #include "platform/host/szdd_expander.h"
 #include "startup/inf_query.h"
 #include "startup/inf_scripts.h"
+#include "support/program_run.h"
 #include "support/temp_machine.h"
 #include "tools/truetype_check.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -25,8 +24,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace tl {
@@ -149,32 +146,16 @@ protected:
     fs::path source;
 };
 
-struct CheckRun {
-    int status = -1;
-    std::string report;
-};
-
 // tlmkdisk --check on a disk folder, as the test suite and scripts/make-sample-disk.sh run it.
-CheckRun CheckDisk(const fs::path& disk) {
-    const char* bin = std::getenv("TL_BIN");
-    const fs::path tool = fs::path(bin != nullptr ? bin : TL_BINARY_DIR "/bin") / "tlmkdisk";
-    const fs::path report =
-        fs::temp_directory_path() / ("sample_disk_check_" + std::to_string(getpid()) + ".txt");
-    const std::string command = "'" + tool.string() + "' --check '" + kDescription.string() +
-                                "' '" + disk.string() + "' > '" + report.string() + "' 2>&1";
-    CheckRun run;
-    const int status = std::system(command.c_str());
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    const std::vector<BYTE> output = ReadBytes(report);
-    run.report.assign(output.begin(), output.end());
-    fs::remove(report);
-    return run;
+test::ProgramRun CheckDisk(const fs::path& disk) {
+    return test::RunProgram(test::ProgramDir(TL_BINARY_DIR "/bin") / "tlmkdisk",
+                            {"--check", kDescription.string(), disk.string()});
 }
 
 TEST_F(SampleDisk, IsWhatItsDescriptionMakesByteForByte) {
-    const CheckRun run = CheckDisk(kDisk);
-    EXPECT_EQ(run.status, 0) << run.report
-                             << "run scripts/make-sample-disk.sh and commit examples/disk";
+    const test::ProgramRun run = CheckDisk(kDisk);
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err
+                               << "run scripts/make-sample-disk.sh and commit examples/disk";
 }
 
 // The check above is only worth something if it notices a changed, a missing and a stray file.
@@ -185,11 +166,11 @@ TEST_F(SampleDisk, CheckNoticesChangedMissingAndUndescribedFiles) {
     std::ofstream(copy / "WIN95" / "TLPM.386", std::ios::binary | std::ios::app) << 'x';
     fs::remove(copy / "DISK3.TAG");
     std::ofstream(copy / "WIN95" / "OLD.DRV") << "left over";
-    const CheckRun run = CheckDisk(copy);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.report, "missing: DISK3.TAG\n"
-                          "differs: WIN95/TLPM.386\n"
-                          "not described: WIN95/OLD.DRV\n");
+    const test::ProgramRun run = CheckDisk(copy);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "missing: DISK3.TAG\n"
+                       "differs: WIN95/TLPM.386\n"
+                       "not described: WIN95/OLD.DRV\n");
 }
 
 // Every model of every edition: its files are on the disk and listed on disk 1, and what the
