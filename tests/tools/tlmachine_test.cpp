@@ -9,16 +9,16 @@
 #include "platform/host/spooler_host.h"
 #include "platform/host/spooler_records.h"
 #include "platform/host/spooler_registry_host.h"
+#include "support/program_run.h"
 #include "sysfiles/ecp_ports.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -26,30 +26,16 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = tl::test::ProgramRun;
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
 class TlmachineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* bin = std::getenv("TL_BIN");
-        program = fs::path(bin != nullptr ? bin : TL_BINARY_DIR "/bin") / "tlmachine";
         root =
             fs::temp_directory_path() /
             ("tlmachine_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
@@ -60,25 +46,21 @@ protected:
     }
     void TearDown() override { fs::remove_all(root); }
 
-    Outcome Tlmachine(const std::string& args) {
-        Outcome run;
-        std::string command = Quote(program.string()) + " " + args + " >" +
-                              Quote((root / "out").string()) + " 2>" +
-                              Quote((root / "err").string());
-        int status = std::system(command.c_str());
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = ReadFile(root / "out");
-        run.err = ReadFile(root / "err");
-        return run;
+    static Outcome Tlmachine(const std::vector<std::string>& args) {
+        return tl::test::RunProgram(tl::test::ProgramDir(TL_BINARY_DIR "/bin") / "tlmachine", args);
+    }
+    // `command` on this test's machine folder, with more options after it.
+    Outcome On(const std::string& command, std::vector<std::string> options = {}) {
+        options.insert(options.begin(), {command, machine.string()});
+        return Tlmachine(options);
     }
 
-    fs::path program;
     fs::path root;
     fs::path machine;
 };
 
 TEST_F(TlmachineTest, InitMakesAWindows95PcThatShowReports) {
-    Outcome init = Tlmachine("init " + Quote(machine.string()) + " --free-bytes 123456789");
+    Outcome init = On("init", {"--free-bytes", "123456789"});
     ASSERT_EQ(init.exitCode, 0) << init.err;
     EXPECT_TRUE(fs::is_regular_file(machine / "drive_c/WINDOWS/WIN.INI"));
     EXPECT_TRUE(fs::is_regular_file(machine / "drive_c/WINDOWS/SYSTEM.INI"));
@@ -95,7 +77,7 @@ TEST_F(TlmachineTest, InitMakesAWindows95PcThatShowReports) {
         EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
     }
 
-    Outcome show = Tlmachine("show " + Quote(machine.string()));
+    Outcome show = On("show");
     ASSERT_EQ(show.exitCode, 0) << show.err;
     EXPECT_NE(show.out.find("Windows 4.0 in C:\\WINDOWS"), std::string::npos) << show.out;
     EXPECT_NE(show.out.find("Printers (0):"), std::string::npos);
@@ -108,8 +90,8 @@ TEST_F(TlmachineTest, InitMakesAWindows95PcThatShowReports) {
 }
 
 TEST_F(TlmachineTest, ShowListsWhatTheSpoolerRegisteredAsJson) {
-    ASSERT_EQ(Tlmachine("init " + Quote(machine.string()) + " --windows-dir 'D:\\WIN95'" +
-                        " --ecp LPT1 --atom bi-di.386 --lpt-vxd-version none")
+    ASSERT_EQ(On("init", {"--windows-dir", "D:\\WIN95", "--ecp", "LPT1", "--atom", "bi-di.386",
+                          "--lpt-vxd-version", "none"})
                   .exitCode,
               0);
     std::ofstream(machine / "drive_d/WIN95/SYSTEM/TL600.DRV") << "driver";
@@ -134,7 +116,7 @@ TEST_F(TlmachineTest, ShowListsWhatTheSpoolerRegisteredAsJson) {
         printer.priority = printer.defaultPriority = 1;
         ASSERT_TRUE(spooler.ClosePrinter(spooler.AddPrinter(std::nullopt, 2, printer)));
     }
-    Outcome show = Tlmachine("show --json " + Quote(machine.string()));
+    Outcome show = Tlmachine({"show", "--json", machine.string()});
     ASSERT_EQ(show.exitCode, 0) << show.err;
     const std::string& json = show.out;
     EXPECT_NE(json.find(R"("windowsDirectory":"D:\\WIN95","systemDirectory":"D:\\WIN95\\SYSTEM")"),
@@ -156,9 +138,8 @@ TEST_F(TlmachineTest, ShowListsWhatTheSpoolerRegisteredAsJson) {
 }
 
 TEST_F(TlmachineTest, InitCanStartFromPrintersAlreadyInstalled) {
-    Outcome init = Tlmachine("init " + Quote(machine.string()) +
-                             " --driver 'Telmora 600' --printer 'Telmora 600'" +
-                             " --printer 'telmora 600 (Copy 2)' --driver Other --printer Mine");
+    Outcome init = On("init", {"--driver", "Telmora 600", "--printer", "Telmora 600", "--printer",
+                               "telmora 600 (Copy 2)", "--driver", "Other", "--printer", "Mine"});
     ASSERT_EQ(init.exitCode, 0) << init.err;
     EXPECT_TRUE(fs::is_regular_file(machine / "drive_c/WINDOWS/SYSTEM/TELMORA6.DRV"));
 
@@ -188,7 +169,7 @@ TEST_F(TlmachineTest, InitCanStartFromPrintersAlreadyInstalled) {
 }
 
 TEST_F(TlmachineTest, EcpPortsOfANewMachineAreFoundByTheDetection) {
-    ASSERT_EQ(Tlmachine("init " + Quote(machine.string()) + " --ecp LPT2").exitCode, 0);
+    ASSERT_EQ(On("init", {"--ecp", "LPT2"}).exitCode, 0);
     {
         tl::host::IconvCodePage codePage;
         tl::host::MachineConfigResult config = tl::host::LoadMachineConfig(machine, codePage);
@@ -200,7 +181,7 @@ TEST_F(TlmachineTest, EcpPortsOfANewMachineAreFoundByTheDetection) {
         ASSERT_TRUE(registry.Load(error)) << error;
         tl::DetectEcpPorts(registry, profile);
     }
-    Outcome show = Tlmachine("show " + Quote(machine.string()));
+    Outcome show = On("show");
     ASSERT_EQ(show.exitCode, 0) << show.err;
     EXPECT_NE(show.out.find("Parallel ports: LPT1 LPT2 (ECP)\n"), std::string::npos) << show.out;
     EXPECT_NE(show.out.find("WIN.INI [tlsetup]: LPT1=0 LPT2=1 LPT3=0\n"), std::string::npos)
@@ -208,40 +189,44 @@ TEST_F(TlmachineTest, EcpPortsOfANewMachineAreFoundByTheDetection) {
 }
 
 TEST_F(TlmachineTest, MissingOrBrokenFoldersFailWithExitCodeTwo) {
-    Outcome missing = Tlmachine("show " + Quote((root / "nothing").string()));
+    Outcome missing = Tlmachine({"show", (root / "nothing").string()});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.err.find("no such machine folder"), std::string::npos) << missing.err;
 
     fs::create_directories(root / "empty");
-    EXPECT_EQ(Tlmachine("show " + Quote((root / "empty").string())).exitCode, 2);
+    EXPECT_EQ(Tlmachine({"show", (root / "empty").string()}).exitCode, 2);
 
-    ASSERT_EQ(Tlmachine("init " + Quote(machine.string())).exitCode, 0);
+    ASSERT_EQ(On("init").exitCode, 0);
     std::string registry = ReadFile(machine / "registry.reg");
     std::ofstream(machine / "registry.reg", std::ios::trunc) << "REGEDIT4\r\n\r\n[HKEY_NOWHERE";
-    Outcome broken = Tlmachine("show " + Quote(machine.string()));
+    Outcome broken = On("show");
     EXPECT_EQ(broken.exitCode, 2);
     EXPECT_NE(broken.err.find("registry.reg"), std::string::npos) << broken.err;
 
     std::ofstream(machine / "registry.reg", std::ios::trunc) << registry;
     std::ofstream(machine / "machine.ini", std::ios::app) << "[Machine]\nVersion=four\n";
-    EXPECT_EQ(Tlmachine("show " + Quote(machine.string())).exitCode, 2);
+    EXPECT_EQ(On("show").exitCode, 2);
 
     // init never writes over a folder that holds something.
-    Outcome again = Tlmachine("init " + Quote(machine.string()));
+    Outcome again = On("init");
     EXPECT_EQ(again.exitCode, 2);
     EXPECT_NE(again.err.find("not an empty folder"), std::string::npos);
 }
 
 TEST_F(TlmachineTest, UsageErrorsAndHelp) {
-    Outcome help = Tlmachine("--help");
+    Outcome help = Tlmachine({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("tlmachine init DIR"), std::string::npos);
-    for (std::string bad :
+    for (std::string line :
          {"", "frobnicate", "init", "init a b", "show", "show a --xml", "init pc --ecp LPT4",
           "init pc --version 4", "init pc --free-bytes", "init pc --lpt-vxd-version 4.0.950"}) {
-        Outcome run = Tlmachine(bad);
-        EXPECT_EQ(run.exitCode, 1) << bad;
-        EXPECT_NE(run.err.find("tlmachine: "), std::string::npos) << bad;
+        std::vector<std::string> args;
+        std::istringstream words(line);
+        for (std::string word; words >> word;)
+            args.push_back(word);
+        Outcome run = Tlmachine(args);
+        EXPECT_EQ(run.exitCode, 1) << line;
+        EXPECT_NE(run.err.find("tlmachine: "), std::string::npos) << line;
     }
     EXPECT_FALSE(fs::exists(fs::current_path() / "pc"));
 }
