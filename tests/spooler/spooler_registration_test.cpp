@@ -5,13 +5,11 @@
 #include "selection/selection_machine.h"
 #include "startup/inf_compact.h"
 #include "startup/inf_query.h"
+#include "support/program_run.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace tl {
@@ -191,20 +189,12 @@ TEST(SpoolerRegistration, TlmachineShowListsWhatTheCatalogueRegistered) {
     const auto manufacturer = FindInfSection(installer.scripts, std::nullopt, "Manufacturer");
     ASSERT_EQ(ReadModelSection(installer, {}, manufacturer, 0, 0), 1);
     ASSERT_EQ(RegisterWithSpooler(installer, {}), 1);
-    const char* bin = std::getenv("TL_BIN");
-    const auto program =
-        std::filesystem::path(bin != nullptr ? bin : TL_BINARY_DIR "/bin") / "tlmachine";
-    const auto out = run.machine.Folder().Root() / "show.txt";
-    const std::string command = "'" + program.string() + "' show '" +
-                                run.machine.Folder().Root().string() + "' >'" + out.string() +
-                                "' 2>&1";
-    const int status = std::system(command.c_str());
-    std::ifstream file(out);
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::string shown = text.str();
+    const test::ProgramRun show =
+        test::RunProgram(test::ProgramDir(TL_BINARY_DIR "/bin") / "tlmachine",
+                         {"show", run.machine.Folder().Root().string()});
+    const std::string& shown = show.out;
     SCOPED_TRACE(shown);
-    ASSERT_EQ(status, 0);
+    ASSERT_EQ(show.exitCode, 0) << show.err;
     for (const char* name :
          {"Telmora 600", "TL600.DRV", "TLMonitor", "TLMON.DLL", "TLPROC", "TLPROC.DLL", "LPT1:"})
         EXPECT_NE(shown.find(name), std::string::npos) << name;

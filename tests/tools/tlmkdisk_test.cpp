@@ -1,23 +1,20 @@
 // tlmkdisk refuses a faulty description as a whole: it names the file and the fault, exits 2
 // and writes nothing, not even the files described before the fault.
+#include "support/program_run.h"
 #include "support/temp_machine.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
 TEST(Tlmkdisk, AFaultyDescriptionWritesNothingAndNamesTheFault) {
-    const char* bin = std::getenv("TL_BIN");
-    const fs::path tool = fs::path(bin != nullptr ? bin : TL_BINARY_DIR "/bin") / "tlmkdisk";
+    const fs::path tool = tl::test::ProgramDir(TL_BINARY_DIR "/bin") / "tlmkdisk";
     const struct {
         const char* description;
         const char* message;
@@ -40,14 +37,10 @@ TEST(Tlmkdisk, AFaultyDescriptionWritesNothingAndNamesTheFault) {
         const fs::path description = scratch.Root() / "disk.ini";
         std::ofstream(description) << c.description;
         const fs::path disk = scratch.Root() / "out";
-        const fs::path report = scratch.Root() / "report.txt";
-        const std::string command = "'" + tool.string() + "' '" + description.string() + "' '" +
-                                    disk.string() + "' > '" + report.string() + "' 2>&1";
-        const int status = std::system(command.c_str());
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
-        std::ifstream in(report);
-        const std::string output{std::istreambuf_iterator<char>(in), {}};
-        EXPECT_NE(output.find(c.message), std::string::npos) << output;
+        const tl::test::ProgramRun run =
+            tl::test::RunProgram(tool, {description.string(), disk.string()});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_FALSE(fs::exists(disk));
     }
 }
