@@ -40,37 +40,7 @@ TEST(LanguageStep, OneEditionIsTakenWithoutAQuestion) {
     EXPECT_NE(machine.ReadWindowsFile("tlsetup.ini").find("Language=2"), std::string::npos);
 }
 
-TEST(LanguageStep, AnInvalidLineIsReportedAndTheChoiceNamesItsOwnLine) {
-    // English comes first among the choices; the second choice is Deutsch.
-    SequencerMachine machine("[CHOICE]\n21=1\nPress=1\n");
-    WriteDriverDisk(machine, "", kThreeEditions);
-    ASSERT_TRUE(machine.Run());
-    EXPECT_FALSE(machine.StopReason());
-    ASSERT_FALSE(machine.Boxes().empty());
-    const ui::MessageBoxRequest& invalid = machine.Boxes()[0].request;
-    EXPECT_EQ(invalid.key, "Error");
-    EXPECT_EQ(invalid.text,
-              "oem.inf\n section [Manufacturer]\n Entry ' Telmora Korean ' is invalid");
-    EXPECT_EQ(invalid.caption, "Error");
-    EXPECT_EQ(invalid.type, static_cast<UINT>(MB_OK));
-    EXPECT_FALSE(invalid.owner);
-
-    ASSERT_EQ(machine.ModalDialogs().front(), "CHOICE");
-    const ui::DialogRecord& choice = machine.Dialogs().front();
-    const ui::ControlSnapshot* first = choice.opened.Find(20);
-    const ui::ControlSnapshot* second = choice.opened.Find(21);
-    ASSERT_TRUE(first && second);
-    EXPECT_EQ(first->text, "&English");
-    EXPECT_EQ(second->text, "&Deutsch");
-
-    Installer& installer = machine.Get();
-    EXPECT_EQ(installer.language.manufacturerLine, 2);
-    EXPECT_EQ(installer.languageIndex, 2);
-    EXPECT_EQ(installer.languageCode, "DEU");
-    EXPECT_NE(machine.ReadWindowsFile("tlsetup.ini").find("Language=2"), std::string::npos);
-    // The Deutsch line's model list was read: the driver was registered under its model name.
-    EXPECT_NE(machine.Folder().ReadFile("registry.reg").find("Telmora 600 D"), std::string::npos);
-}
+// An invalid edition line and the choice among several are shown end to end by the scenarios.
 
 TEST(LanguageStep, NoUsableEditionOrACancelFinishes) {
     struct Case {
