@@ -90,7 +90,8 @@ TEST_F(CopyEngineFontTest, ConfirmAnswersDecideTheReplacement) {
     AddFont("B.TTF", "Font B");
     AddFont("C.TTF", "Font C");
     AddFont("D.TTF", "Font D");
-    // Yes: replaced; No: kept but registered (the font directory is not the proposed one);
+    // Yes: replaced; No: kept but registered (the font directory is not the proposed one; in
+    // the proposed one, No passes the font over, as the font scenarios show);
     // Yes to all: replaced, and D is replaced without a question.
     Confirm({kConfirmYes, kConfirmNo, kConfirmYesToAll});
     EXPECT_EQ(Run(), 1);
@@ -111,18 +112,6 @@ TEST_F(CopyEngineFontTest, ConfirmAnswersDecideTheReplacement) {
     EXPECT_EQ(Run(), 1);
     EXPECT_EQ(frontend.dialogs.size(), 3u);
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/E.TTF"), "new");
-}
-
-TEST_F(CopyEngineFontTest, NoWithTheProposedFontDirectoryPassesTheFontOver) {
-    RegisterArial();
-    OldAndNew({"A.TTF"});
-    AddFont("A.TTF", "Font A");
-    installer->destination.fontDirKept = 1;
-    Confirm({kConfirmNo});
-    EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/A.TTF"), "old");
-    EXPECT_EQ(RegisteredPath("Font A (TrueType)"), "-");
-    EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "6/0 "}));
 }
 
 TEST_F(CopyEngineFontTest, CancelInConfirmAsksAndMayEndTheRun) {
@@ -164,27 +153,6 @@ TEST_F(CopyEngineFontTest, ConfirmThatCannotOpenEndsTheRunWithoutAsking) {
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(frontend.boxes.empty());
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/A.TTF"), "old");
-}
-
-// The second font disk is not in D:, its tag file is on A:. The fonts of disk 2 are then read
-// from A: and the disk counter moves, so their records start with 02.
-TEST_F(CopyEngineFontTest, SecondFontDiskFoundByItsTagFileOnA) {
-    RegisterArial();
-    folder.WriteFile("drive_d/DISK/ONE.TTF", "one");
-    folder.WriteFile("drive_a/TAG2", "");
-    folder.WriteFile("drive_a/TWO.TT_", kCompressedHello);
-    AddFont("ONE.TTF", "Font One");
-    AddFont("TWO.TTF", "Font Two", '2');
-    EXPECT_EQ(Run(), 1);
-    ASSERT_EQ(frontend.boxes.size(), 1u);
-    EXPECT_EQ(frontend.boxes[0].text, Text(128) + "Disk #2" + Text(129));
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/ONE.TTF"), "one");
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/TWO.TTF"), "hello");
-    EXPECT_EQ(Recorded("File0100"), "D:\\FONTS\\ONE.TTF");
-    EXPECT_EQ(Recorded("File0202"), "D:\\FONTS\\TWO.TTF");
-    EXPECT_EQ(installer->copyEngine.diskCounter, 2);
-    EXPECT_EQ(installer->copyEngine.diskInDrive, 2);
-    EXPECT_EQ(RegisteredPath("Font Two (TrueType)"), "D:\\FONTS\\TWO.TTF");
 }
 
 TEST_F(CopyEngineFontTest, CancelledDiskSearchPostsTheFinishStep) {
