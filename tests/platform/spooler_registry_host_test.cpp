@@ -5,12 +5,11 @@
 #include "platform/host/spooler_host.h"
 #include "platform/host/spooler_records.h"
 #include "platform/host/spooler_registry_host.h"
+#include "support/temp_machine.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace tl::host {
 namespace {
@@ -20,20 +19,7 @@ using namespace std::string_literals;
 
 class SpoolerRegistryFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("spooler_registry_" +
-                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        file = folder / "registry.reg";
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    std::string FileText() const {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string FileText() const { return machine.ReadFile("registry.reg"); }
 
     static void Install(Spooler& spooler) {
         ASSERT_TRUE(spooler.AddPrintProcessor(std::nullopt, "Windows 4.0", "TLPROC.DLL", "TLProc"));
@@ -62,8 +48,8 @@ protected:
         ASSERT_TRUE(spooler.ClosePrinter(handle));
     }
 
-    fs::path folder;
-    fs::path file;
+    test::TempMachine machine;
+    fs::path file = machine.Root() / "registry.reg";
 };
 
 TEST_F(SpoolerRegistryFileTest, RecordsStandInRegistryRegAsWindows95KeepsThem) {
@@ -163,20 +149,11 @@ TEST_F(SpoolerRegistryFileTest, AFileThatCannotBeWrittenLeavesTheRegistryAsItWas
     EXPECT_NE(kept->FindValue("TL Font (TrueType)"), nullptr);
 }
 
-} // namespace
-} // namespace tl::host
-
-namespace tl::host {
-namespace {
-
 TEST(SystemDirectoryProbeTest, FindsFilesThroughTheMachinesPathRules) {
-    namespace fs = std::filesystem;
-    fs::path folder = fs::temp_directory_path() / "spooler_probe_test";
-    fs::remove_all(folder);
-    fs::create_directories(folder / "drive_c/WINDOWS/SYSTEM");
-    std::ofstream(folder / "drive_c/WINDOWS/SYSTEM/TL600.DRV") << "driver";
+    test::TempMachine machine;
+    machine.WriteFile("drive_c/WINDOWS/SYSTEM/TL600.DRV", "driver");
     IconvCodePage codePage;
-    MachineConfigResult config = LoadMachineConfig(folder, codePage);
+    MachineConfigResult config = LoadMachineConfig(machine.Root(), codePage);
     ASSERT_TRUE(config.config) << config.error;
     MachinePathResolver resolver(*config.config, codePage);
     SystemFileProbe probe = SystemDirectoryProbe(resolver, "C:\\WINDOWS\\SYSTEM");
@@ -186,7 +163,6 @@ TEST(SystemDirectoryProbeTest, FindsFilesThroughTheMachinesPathRules) {
     EXPECT_FALSE(probe("TLMON.DLL"));
     EXPECT_FALSE(probe("SYSTEM")); // a directory is no library
     EXPECT_FALSE(probe("D:\\TL600.DRV"));
-    fs::remove_all(folder);
 }
 
 } // namespace
