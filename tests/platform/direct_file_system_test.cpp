@@ -1,8 +1,8 @@
 #include "platform/host/direct_file_system.h"
+#include "support/temp_machine.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,19 +13,14 @@ namespace {
 
 class DirectFileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tldfs-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
     std::string Path(const std::string& name) const { return (dir / name).string(); }
     std::string Read(const std::string& name) const {
         std::ifstream in(dir / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
 
-    std::filesystem::path dir;
+    test::TempMachine temp;
+    const std::filesystem::path dir = temp.Root();
     DirectFileSystem files;
 };
 

@@ -2,10 +2,10 @@
 #include "startup/inf_scripts.h"
 
 #include "platform/host/direct_file_system.h"
+#include "support/temp_machine.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -17,20 +17,14 @@ using namespace std::string_literals;
 
 class LoadInfTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tlinf-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     std::string Write(const std::string& name, const std::string& bytes) {
         const auto path = dir / name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path.string();
     }
 
-    std::filesystem::path dir;
+    test::TempMachine temp;
+    const std::filesystem::path dir = temp.Root();
     host::DirectFileSystem files;
     SetupScripts scripts;
 };

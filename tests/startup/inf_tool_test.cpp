@@ -1,17 +1,15 @@
 #include "startup/inf_tool.h"
 
 #include "platform/host/direct_file_system.h"
+#include "support/program_run.h"
+#include "support/temp_machine.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace tl {
@@ -28,9 +26,6 @@ TEST(EscapeInfBytes, PrintableAsIsBackslashDoubledOthersInHex) {
 class InfTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tlinft-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
         script = Write("INSTALL.INF", "; sample\r\n"
                                       "[PRIVATE.INI]\r\n"
                                       "tlsetup.ini\r\n"
@@ -40,8 +35,6 @@ protected:
                                       "[Korean]\r\n"
                                       "\xc7\xd1=\"\xb1\xdb\"\r\n");
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     std::string Write(const std::string& name, const std::string& bytes) {
         std::ofstream(dir / name, std::ios::binary) << bytes;
         return (dir / name).string();
@@ -57,7 +50,8 @@ protected:
         return code;
     }
 
-    std::filesystem::path dir;
+    test::TempMachine temp;
+    const std::filesystem::path dir = temp.Root();
     std::string script;
     std::string out;
     std::string err;
@@ -115,28 +109,19 @@ TEST_F(InfTool, UnloadableEmptyAndBadUsage) {
 
 // The built program keeps the same contract: exit codes and exact output bytes.
 TEST_F(InfTool, BuiltProgramFollowsTheContract) {
-    const char* bin = std::getenv("TL_BIN");
-    if (!bin) {
-        GTEST_SKIP() << "TL_BIN is not set";
-    }
-    const auto run = [&](const std::string& arguments, std::string& output) {
-        const std::string command = std::string{bin} + "/tlinf " + arguments + " 2>/dev/null";
-        FILE* pipe = ::popen(command.c_str(), "r");
-        output.clear();
-        std::array<char, 256> chunk{};
-        for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0;) {
-            output.append(chunk.data(), got);
-        }
-        const int status = ::pclose(pipe);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const auto tool = test::ProgramDir(TL_BINARY_DIR "/bin") / "tlinf";
+    const auto run = [&](const std::vector<std::string>& arguments, std::string& output) {
+        const test::ProgramRun done = test::RunProgram(tool, arguments);
+        output = done.out;
+        return done.exitCode;
     };
     std::string output;
-    EXPECT_EQ(run("key '" + script + "' Fonts Gulim", output), 0);
+    EXPECT_EQ(run({"key", script, "Fonts", "Gulim"}, output), 0);
     EXPECT_EQ(output, "1:GULIM.TT_,\"Gulim, Regular\"\n");
-    EXPECT_EQ(run("section '" + script + "' Missing", output), 1);
-    EXPECT_EQ(run("compact '" + (dir / "none").string() + "'", output), 2);
-    EXPECT_EQ(run("compact '" + Write("e.inf", "") + "'", output), 3);
-    EXPECT_EQ(run("", output), 2);
+    EXPECT_EQ(run({"section", script, "Missing"}, output), 1);
+    EXPECT_EQ(run({"compact", (dir / "none").string()}, output), 2);
+    EXPECT_EQ(run({"compact", Write("e.inf", "")}, output), 3);
+    EXPECT_EQ(run({}, output), 2);
 }
 
 } // namespace
