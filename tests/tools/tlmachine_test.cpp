@@ -10,6 +10,7 @@
 #include "platform/host/spooler_records.h"
 #include "platform/host/spooler_registry_host.h"
 #include "support/program_run.h"
+#include "support/temp_machine.h"
 #include "sysfiles/ecp_ports.h"
 
 #include <gtest/gtest.h>
@@ -35,17 +36,6 @@ std::string ReadFile(const fs::path& path) {
 
 class TlmachineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root =
-            fs::temp_directory_path() /
-            ("tlmachine_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-        machine = root / "pc";
-    }
-    void TearDown() override { fs::remove_all(root); }
-
     static Outcome Tlmachine(const std::vector<std::string>& args) {
         return tl::test::RunProgram(tl::test::ProgramDir(TL_BINARY_DIR "/bin") / "tlmachine", args);
     }
@@ -55,8 +45,9 @@ protected:
         return Tlmachine(options);
     }
 
-    fs::path root;
-    fs::path machine;
+    tl::test::TempMachine folder;
+    const fs::path root = folder.Root();
+    const fs::path machine = root / "pc";
 };
 
 TEST_F(TlmachineTest, InitMakesAWindows95PcThatShowReports) {
