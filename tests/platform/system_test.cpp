@@ -48,19 +48,14 @@ TEST_F(SystemTest, AtomsStartFromMachineIniAndCountReferences) {
     EXPECT_GE(bidi, 0xC000);
     EXPECT_EQ(Sys().GlobalFindAtom("other"), 0);
 
-    // Added twice, deleted twice: gone for the rest of the run.
-    EXPECT_EQ(Sys().GlobalAddAtom("bi-di.386"), bidi);
-    EXPECT_EQ(Sys().GlobalDeleteAtom(bidi), 0);
-    EXPECT_EQ(Sys().GlobalFindAtom("bi-di.386"), bidi);
+    // Reference counting and integer atoms are the port contract's; here what is beyond it.
     EXPECT_EQ(Sys().GlobalDeleteAtom(bidi), 0);
     EXPECT_EQ(Sys().GlobalFindAtom("bi-di.386"), 0);
-    EXPECT_EQ(Sys().GlobalDeleteAtom(bidi), bidi); // a second delete fails
+    EXPECT_EQ(Sys().GlobalDeleteAtom(bidi), bidi); // a delete too many fails
 
     ATOM fresh = Sys().GlobalAddAtom("Fresh");
     EXPECT_NE(fresh, 0);
     EXPECT_NE(fresh, bidi);
-    EXPECT_EQ(Sys().GlobalAddAtom("#42"), 42);
-    EXPECT_EQ(Sys().GlobalFindAtom("#42"), 42);
     EXPECT_EQ(Sys().GlobalAddAtom(""), 0);
     EXPECT_EQ(Sys().GlobalAddAtom(std::string(256, 'a')), 0);
 
