@@ -307,12 +307,6 @@ TEST_F(HostSpoolerTest, AFailedWriteReportsFailureAndKeepsNothing) {
     EXPECT_EQ(ReadDrivers(registry).size(), 1u);
 }
 
-} // namespace
-} // namespace tl::host
-
-namespace tl::host {
-namespace {
-
 // WIN.INI in memory, written through the profile calls.
 class WinIniProfile final : public Profile {
 public:

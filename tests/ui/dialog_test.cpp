@@ -284,12 +284,6 @@ TEST_F(DialogFixture, MessageBoxesAnswerWithTheirDefaultButtonAndCountOccurrence
     EXPECT_EQ(frontend.boxes.back().occurrence, 2);
 }
 
-} // namespace
-} // namespace tl
-
-namespace tl {
-namespace {
-
 TEST_F(DialogFixture, AModalDialogThatDestroysItselfEndsAndFreesItsOwner) {
     DialogProc proc = [&](DialogWindow& dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
         if (message == WM_COMMAND)
@@ -300,12 +294,6 @@ TEST_F(DialogFixture, AModalDialogThatDestroysItselfEndsAndFreesItsOwner) {
     EXPECT_TRUE(system.IsWindowEnabled(owner));
     EXPECT_FALSE(system.Stopped());
 }
-
-} // namespace
-} // namespace tl
-
-namespace tl {
-namespace {
 
 TEST_F(DialogFixture, DestroyedWindowsAreFreedByTheNextGetMessage) {
     std::size_t before = system.WindowCount();

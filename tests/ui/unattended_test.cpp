@@ -196,12 +196,6 @@ TEST_F(Unattended, TimersAndPlatformEventsAreRecordedInOrder) {
     EXPECT_EQ(lines[2], json::parse(R"({"event":"timer","id":1,"delay":2000,"time":2000})"));
 }
 
-} // namespace
-} // namespace tl::ui
-
-namespace tl::ui {
-namespace {
-
 TEST_F(Unattended, BroadcastsAreRecordedWithTheirText) {
     Start();
     system->SetEventSink(transcript.get());
