@@ -5,7 +5,6 @@
 #include "selection/selection_machine.h"
 #include "startup/inf_compact.h"
 #include "startup/inf_query.h"
-#include "support/program_run.h"
 
 #include <gtest/gtest.h>
 
@@ -172,38 +171,8 @@ TEST(SpoolerRegistration, CancellingTheNameDialogNeedsConfirmation) {
     EXPECT_TRUE(run.Holds("Drivers\\Telmora 600]"));
 }
 
-// The whole way from a catalogue's driver section to what tlmachine shows of the spooler.
-TEST(SpoolerRegistration, TlmachineShowListsWhatTheCatalogueRegistered) {
-    Registration run;
-    Installer& installer = run.machine.Get();
-    installer.copyList.Clear();
-    installer.paths.systemDir = "C:\\WINDOWS\\SYSTEM";
-    installer.paths.privateSettingsFile = "C:\\WINDOWS\\tlsetup.ini";
-    installer.scripts.Adopt(CompactInf("[Manufacturer]\n\"English\"=Models\n"
-                                       "[Models]\n\"Telmora 600\"=TL600\n"
-                                       "[TL600]\nCopyFiles=Files\nDriverFile=TL600.DRV\n"
-                                       "LanguageMonitor=TLMonitor,TLMON.DLL\n"
-                                       "PrintProcessor=TLPROC,TLPROC.DLL\n"
-                                       "[Files]\nTL600.DRV\nSAMPLE.DRV,SAMPLE.DR_\n"
-                                       "[SourceDisksFiles]\nTL600.DRV=1\nSAMPLE.DRV=1\n"));
-    const auto manufacturer = FindInfSection(installer.scripts, std::nullopt, "Manufacturer");
-    ASSERT_EQ(ReadModelSection(installer, {}, manufacturer, 0, 0), 1);
-    ASSERT_EQ(RegisterWithSpooler(installer, {}), 1);
-    const test::ProgramRun show =
-        test::RunProgram(test::ProgramDir(TL_BINARY_DIR "/bin") / "tlmachine",
-                         {"show", run.machine.Folder().Root().string()});
-    const std::string& shown = show.out;
-    SCOPED_TRACE(shown);
-    ASSERT_EQ(show.exitCode, 0) << show.err;
-    for (const char* name :
-         {"Telmora 600", "TL600.DRV", "TLMonitor", "TLMON.DLL", "TLPROC", "TLPROC.DLL", "LPT1:"})
-        EXPECT_NE(shown.find(name), std::string::npos) << name;
-    // The dependent files name the two-name entry by the name it is stored under.
-    const std::size_t dependent = shown.find("dependent files:");
-    ASSERT_NE(dependent, std::string::npos);
-    EXPECT_NE(shown.find("SAMPLE.DRV", dependent), std::string::npos);
-    EXPECT_EQ(shown.find("SAMPLE.DR_"), std::string::npos);
-}
+// The whole way from a catalogue to what tlmachine shows of the spooler is the full-install
+// scenario's.
 
 } // namespace
 } // namespace tl
