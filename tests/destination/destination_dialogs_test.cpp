@@ -11,57 +11,15 @@
 namespace tl::test {
 namespace {
 
-using Step = std::function<void(ui::DialogDriver&)>;
-
-std::string Text(unsigned id) {
-    return std::string(*LookupString(id));
-}
-
 class DestinationDialogsTest : public DestinationTest {
 protected:
-    // Each opening of a dialog takes the next steps of its template's script; a dialog still
-    // open after its steps are used up presses Escape.
-    void Script(std::string name, std::vector<Step> steps) { scripts[name] = std::move(steps); }
-
     INT_PTR Run(std::string_view templateName) {
-        frontend.drive = [this](ui::DialogDriver& dialog, int) {
-            std::vector<Step>& steps = scripts[dialog.Name()];
-            if (steps.empty()) {
-                dialog.PressKey(VK_ESCAPE);
-            } else {
-                Step step = std::move(steps.front());
-                steps.erase(steps.begin());
-                step(dialog);
-            }
-            return std::optional<std::string>{};
-        };
-        using Proc = INT_PTR (*)(Installer&, DialogWindow&, UINT, WPARAM, LPARAM);
-        const Proc proc = templateName == "DIRECTORY" ? Direc_Set : Enough_Size;
-        return ShowModalDialog(
-            windows, owner,
-            [this, proc](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-                return proc(*installer, dialog, message, wParam, lParam);
-            },
-            templateName);
+        return RunScripted(templateName, templateName == "DIRECTORY" ? Direc_Set : Enough_Size);
     }
-
-    const ui::DialogRecord& Closed(std::string_view name, int occurrence = 1) {
-        for (const ui::DialogRecord& record : frontend.dialogs) {
-            if (record.name == name && --occurrence == 0)
-                return record;
-        }
-        ADD_FAILURE() << name << " did not close";
-        return frontend.dialogs.front();
-    }
-
-    std::map<std::string, std::vector<Step>> scripts;
 };
 
 Step Type(std::string text) {
     return [text](ui::DialogDriver& dialog) { dialog.TypeText(kFontDirEditId, text); };
-}
-Step Press(int id) {
-    return [id](ui::DialogDriver& dialog) { dialog.Click(id); };
 }
 Step Key(UINT key) {
     return [key](ui::DialogDriver& dialog) { dialog.PressKey(key); };

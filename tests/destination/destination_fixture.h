@@ -5,6 +5,8 @@
 
 #include "platform/host/event_log.h"
 #include "platform/host/host_machine.h"
+#include "resources/string_table.h"
+#include "sequencer/dialog_utils.h"
 #include "startup/installer.h"
 #include "support/temp_machine.h"
 #include "ui/host_window_system.h"
@@ -12,11 +14,24 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace tl::test {
+
+inline std::string Text(unsigned id) {
+    return std::string(*LookupString(id));
+}
+
+// One turn of a scripted dialog, and the common turn: a button pressed.
+using Step = std::function<void(ui::DialogDriver&)>;
+inline Step Press(int id) {
+    return [id](ui::DialogDriver& dialog) { dialog.Click(id); };
+}
 
 // Passes every call to the machine's System, keeping the SetErrorMode calls.
 class ErrorModeRecorder final : public System {
@@ -90,6 +105,45 @@ protected:
                                      WindowHandle{}, 0, 0);
     }
 
+    // Each opening of a dialog takes the next step of its template's script; a dialog still open
+    // after its steps are used up presses Escape.
+    void Script(const std::string& name, std::deque<Step> steps) {
+        scripts[name] = std::move(steps);
+    }
+
+    using DialogFunction = INT_PTR (*)(Installer&, DialogWindow&, UINT, WPARAM, LPARAM);
+    // Shows the dialog of `templateName` run by `function`, driven by the scripts.
+    INT_PTR RunScripted(std::string_view templateName, DialogFunction function) {
+        frontend.drive = [this](ui::DialogDriver& dialog, int) {
+            std::deque<Step>& steps = scripts[dialog.Name()];
+            if (steps.empty()) {
+                dialog.PressKey(VK_ESCAPE);
+            } else {
+                Step step = std::move(steps.front());
+                steps.pop_front();
+                step(dialog);
+            }
+            return std::optional<std::string>{};
+        };
+        return ShowModalDialog(
+            windows, owner,
+            [this, function](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+                return function(*installer, dialog, message, wParam, lParam);
+            },
+            templateName);
+    }
+
+    // The occurrence-th (from 1) closed dialog of that template.
+    const ui::DialogRecord& Closed(std::string_view name, int occurrence = 1) {
+        for (const ui::DialogRecord& record : frontend.dialogs) {
+            if (record.name == name && --occurrence == 0)
+                return record;
+        }
+        ADD_FAILURE() << name << " did not close";
+        return frontend.dialogs.front();
+    }
+
+    std::map<std::string, std::deque<Step>> scripts;
     TempMachine folder;
     host::EventLog events;
     std::unique_ptr<host::HostMachine> machine;

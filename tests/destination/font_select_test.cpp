@@ -11,12 +11,6 @@
 namespace tl::test {
 namespace {
 
-using Step = std::function<void(ui::DialogDriver&)>;
-
-std::string Text(unsigned id) {
-    return std::string(*LookupString(id));
-}
-
 // Four fonts, one of them an empty item, and what they need.
 constexpr const char* kInstallInf = "[TRUETYPEFONTS]\r\n"
                                     "FONTLIST=Gulim_Che,Batang,,Dotum\r\n"
@@ -36,51 +30,14 @@ protected:
         installer->paths.fontDir = fontDir;
     }
 
-    // Each turn of a template's dialog takes its next step; with none left it presses Escape.
-    void Script(const std::string& name, std::deque<Step> steps) {
-        scripts[name] = std::move(steps);
-    }
-
-    INT_PTR Run() {
-        frontend.drive = [this](ui::DialogDriver& dialog, int) {
-            std::deque<Step>& steps = scripts[dialog.Name()];
-            if (steps.empty()) {
-                dialog.PressKey(VK_ESCAPE);
-            } else {
-                Step step = std::move(steps.front());
-                steps.pop_front();
-                step(dialog);
-            }
-            return std::optional<std::string>{};
-        };
-        return ShowModalDialog(
-            windows, owner,
-            [this](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-                return FONT_Set(*installer, dialog, message, wParam, lParam);
-            },
-            "FONT");
-    }
-
-    const ui::DialogRecord& Closed(std::string_view name) {
-        for (const ui::DialogRecord& record : frontend.dialogs) {
-            if (record.name == name)
-                return record;
-        }
-        ADD_FAILURE() << name << " did not close";
-        return frontend.dialogs.front();
-    }
+    INT_PTR Run() { return RunScripted("FONT", FONT_Set); }
 
     std::string Shown(const ui::DialogSnapshot& snapshot, int id) {
         const ui::ControlSnapshot* control = snapshot.Find(id);
         return control ? control->text : "<none>";
     }
-
-    std::map<std::string, std::deque<Step>> scripts;
 };
 
-Step Press(int id) {
-    return [id](ui::DialogDriver& dialog) { dialog.Click(id); };
-}
 Step Select(std::vector<int> indexes) {
     return [indexes](ui::DialogDriver& dialog) { dialog.SelectItems(kFontListId, indexes); };
 }
