@@ -19,10 +19,6 @@
 
 namespace tl::test {
 
-inline std::string Text(unsigned id) {
-    return std::string(*LookupString(id));
-}
-
 // "hello" compressed (SZDD, literals only), and data that claims more than it holds.
 inline const std::string kCompressedHello("SZDD\x88\xF0\x27\x33"
                                           "AT\x05\0\0\0\xFFhello",

@@ -9,10 +9,6 @@
 namespace tl::test {
 namespace {
 
-std::string Text(unsigned id) {
-    return std::string(*LookupString(id));
-}
-
 constexpr char kInf[] = "[DISK1]\r\n\"Disk #1\",TAG1\r\n"
                         "[DISK2]\r\n\"Disk #2\",TAG2\r\n"
                         "[DISK3]\r\nFonts,TAG3\r\n";

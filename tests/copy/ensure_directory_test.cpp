@@ -8,10 +8,6 @@
 namespace tl::test {
 namespace {
 
-std::string Text(unsigned id) {
-    return std::string(*LookupString(id));
-}
-
 class EnsureDirectoryTest : public DestinationTest {
 protected:
     void SetUp() override { Open(); }

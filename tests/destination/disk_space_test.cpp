@@ -7,10 +7,6 @@
 namespace tl::test {
 namespace {
 
-std::string Text(unsigned id) {
-    return std::string(*LookupString(id));
-}
-
 class DiskSpaceTest : public DestinationTest {
 protected:
     int Check(std::string needed, bool probe = false,

@@ -7,10 +7,6 @@
 namespace tl::test {
 namespace {
 
-std::string Text(unsigned id) {
-    return std::string(*LookupString(id));
-}
-
 TEST(ResolveFontDirectory, FollowsTheWindowsAndSystemDirectories) {
     const std::string_view windows = "D:\\WIN95";
     const std::string_view system = "D:\\WIN95\\SYSTEM";
