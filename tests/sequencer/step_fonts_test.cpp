@@ -72,8 +72,6 @@ TEST(FontsStep, DeclinedFontsOrNoFontListFinish) {
     const Case cases[] = {
         {"no font list", "", "", Keys{}},
         {"declined", "[Messages]\n143=No\n", std::string(test::kFontSections), Keys{"143"}},
-        {"no directory", "[DIRECTORY]\nPress=118\n[Messages]\n123=Yes\n",
-         std::string(test::kFontSections), Keys{"143", "123"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
