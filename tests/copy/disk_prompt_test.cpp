@@ -4,8 +4,6 @@
 #include "startup/inf_scripts.h"
 #include "ui/machine_directories.h"
 
-#include <algorithm>
-
 namespace tl::test {
 namespace {
 
@@ -47,11 +45,6 @@ protected:
             }
             return std::optional<std::string>{};
         };
-    }
-
-    int Beeps() const {
-        return static_cast<int>(std::count_if(events.Events().begin(), events.Events().end(),
-                                              [](const auto& e) { return e.event == "beep"; }));
     }
 
     int currentDisk = 0;
@@ -109,17 +102,7 @@ TEST_F(DiskPromptTest, TagFileOnTheDiskPathCountsTheChangeSilently) {
     EXPECT_EQ(Check(4, 5), 0) << "a disk without a section ends the run";
 }
 
-TEST_F(DiskPromptTest, TagFileOnDriveAAfterTheInsertDiskMessage) {
-    folder.WriteFile("drive_a/TAG2", "");
-    EXPECT_EQ(Check(0, 2), 1);
-    EXPECT_EQ(Beeps(), 1);
-    ASSERT_EQ(frontend.boxes.size(), 1u);
-    EXPECT_EQ(frontend.boxes[0].text, Text(128) + "Disk #2" + Text(129));
-    EXPECT_EQ(installer->copyEngine.altSourcePath, "a:\\TAG2");
-    EXPECT_EQ(installer->copyEngine.altSourceState, kAltSourceTagPath);
-    EXPECT_EQ(installer->copyEngine.diskCounter, 2);
-    EXPECT_TRUE(frontend.dialogs.empty());
-}
+// The tag file on drive A: after the insert-disk message is the font scenarios' case.
 
 TEST_F(DiskPromptTest, TagFileAtATypedPathAfterAWrongOne) {
     folder.WriteFile("drive_d/FONTS/TAG2", "");
