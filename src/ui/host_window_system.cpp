@@ -1,6 +1,7 @@
 // Windows, the message queue, timers, capture, cursors and painting of the host window system.
 #include "ui/host_window_system.h"
 
+#include "ui/broadcast_event.h"
 #include "ui/host_window.h"
 #include "ui/memory_dialog.h"
 
@@ -392,27 +393,8 @@ int HostWindowSystem::GetDeviceCaps(WindowHandle, int index) const {
 }
 
 void HostWindowSystem::RecordBroadcast(UINT message, LPARAM lParam) {
-    if (!events_)
-        return;
-    PlatformEvent event{"broadcast", {}};
-    switch (message) {
-    case WM_DEVMODECHANGE:
-        event.fields.emplace_back("message", std::string("WM_DEVMODECHANGE"));
-        break;
-    case WM_FONTCHANGE:
-        event.fields.emplace_back("message", std::string("WM_FONTCHANGE"));
-        break;
-    case 0x001A:
-        event.fields.emplace_back("message", std::string("WM_WININICHANGE"));
-        break;
-    default:
-        event.fields.emplace_back("message", static_cast<std::int64_t>(message));
-        break;
-    }
-    // These two carry a text: the device or the INI section that changed.
-    if ((message == WM_DEVMODECHANGE || message == 0x001A) && lParam)
-        event.fields.emplace_back("text", codePage_.ToUtf8(reinterpret_cast<const char*>(lParam)));
-    events_->Record(std::move(event));
+    if (events_)
+        events_->Record(ui::BroadcastEvent(message, lParam, codePage_));
 }
 
 BOOL HostWindowSystem::PostMessage(WindowHandle window, UINT message, WPARAM wParam,

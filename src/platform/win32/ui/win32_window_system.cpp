@@ -4,6 +4,7 @@
 
 #include "platform/win32/ui/wide_text.h"
 #include "platform/win32/ui/win32_dialog.h"
+#include "ui/broadcast_event.h"
 
 #include <algorithm>
 
@@ -270,26 +271,8 @@ int Win32WindowSystem::GetDeviceCaps(WindowHandle window, int index) const {
 }
 
 void Win32WindowSystem::RecordBroadcast(UINT message, LPARAM lParam) {
-    if (!events_)
-        return;
-    PlatformEvent event{"broadcast", {}};
-    switch (message) {
-    case WM_DEVMODECHANGE:
-        event.fields.emplace_back("message", std::string("WM_DEVMODECHANGE"));
-        break;
-    case WM_FONTCHANGE:
-        event.fields.emplace_back("message", std::string("WM_FONTCHANGE"));
-        break;
-    case WM_WININICHANGE:
-        event.fields.emplace_back("message", std::string("WM_WININICHANGE"));
-        break;
-    default:
-        event.fields.emplace_back("message", static_cast<std::int64_t>(message));
-        break;
-    }
-    if ((message == WM_DEVMODECHANGE || message == WM_WININICHANGE) && lParam)
-        event.fields.emplace_back("text", codePage_.ToUtf8(reinterpret_cast<const char*>(lParam)));
-    events_->Record(std::move(event));
+    if (events_)
+        events_->Record(ui::BroadcastEvent(message, lParam, codePage_));
 }
 
 BOOL Win32WindowSystem::PostMessage(WindowHandle window, UINT message, WPARAM wParam,
