@@ -1,0 +1,235 @@
+// The whole installer on a fuzzed install disk: the input is INSTALL.INF and the catalogue
+// WIN95\OEMSETUP.INF, split at the first NUL byte (the catalogue is empty without one). The rest of
+// the disk is the sample disk, the PC a fresh machine folder copied from a template made once.
+// Every message box and dialog takes its default answer. A run must end (a stop, such as a wait
+// that cannot end, ends it as the program's exit would), must not crash, and must write nothing
+// outside the machine folder: beside it lie a canary file and the disk, both checked after every
+// run.
+//
+// TL_FUZZ_LOOPS_FATAL=1 makes a run that asks more than kMaxQuestions questions abort, so that
+// libFuzzer keeps its input; otherwise such runs are stopped and counted.
+#include "init_command.h"
+
+#include "platform/host/host_machine.h"
+#include "platform/host/iconv_code_page.h"
+#include "startup/entry.h"
+#include "startup/installer.h"
+#include "ui/host_window_system.h"
+#include "ui/machine_directories.h"
+#include "ui/unattended/unattended_frontend.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// More questions than any install of the sample disk asks by far: a run past it goes round in
+// circles.
+constexpr int kMaxQuestions = 400;
+
+void Check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "whole_install: %s\n", what);
+        std::abort();
+    }
+}
+
+// Thrown by the stop handler: the program would exit there.
+struct RunStopped {};
+
+// The default answers, with a bound on how many questions one run may ask.
+class BoundedFrontend final : public tl::ui::Frontend {
+public:
+    explicit BoundedFrontend(tl::ui::Frontend& inner) : inner_(inner) {}
+
+    tl::ui::MessageBoxAnswer AnswerMessageBox(const tl::ui::MessageBoxRequest& request) override {
+        last_ = "message " + request.key;
+        if (auto error = Count()) {
+            return {request.DefaultResult(), *error};
+        }
+        return inner_.AnswerMessageBox(request);
+    }
+    std::optional<std::string> DriveDialog(tl::ui::DialogDriver& dialog, int attempt) override {
+        last_ = "dialog " + dialog.Name();
+        if (auto error = Count()) {
+            return error;
+        }
+        return inner_.DriveDialog(dialog, attempt);
+    }
+    bool Exceeded() const { return questions_ > kMaxQuestions; }
+
+private:
+    std::optional<std::string> Count() {
+        if (++questions_ <= kMaxQuestions) {
+            return std::nullopt;
+        }
+        if (std::getenv("TL_FUZZ_LOOPS_FATAL") != nullptr) {
+            std::fprintf(stderr, "whole_install: the run asks without end; last: %s\n",
+                         last_.c_str());
+            std::abort();
+        }
+        return "too many questions";
+    }
+
+    tl::ui::Frontend& inner_;
+    int questions_ = 0;
+    std::string last_;
+};
+
+class NoEvents final : public tl::EventSink {
+public:
+    void Record(tl::PlatformEvent) override {}
+};
+
+// Size and time of every file and folder under `root` but those in `skip` (and what is in them).
+using Listing = std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>>;
+Listing List(const fs::path& root, const std::vector<fs::path>& skip) {
+    Listing listing;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+         ++it) {
+        if (std::find(skip.begin(), skip.end(), it->path()) != skip.end()) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        listing[it->path().string()] = {it->is_regular_file() ? it->file_size() : 0,
+                                        it->last_write_time()};
+    }
+    return listing;
+}
+
+std::string Read(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void Write(const fs::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    Check(static_cast<bool>(out), "cannot write the disk's scripts");
+}
+
+// Replaces the first `from` in the file by `to`.
+void Edit(const fs::path& file, std::string_view from, std::string_view to) {
+    std::string text = Read(file);
+    const std::size_t at = text.find(from);
+    Check(at != std::string::npos, "the machine template has changed");
+    Write(file, text.replace(at, from.size(), to));
+}
+
+// The folders of one fuzzing process, made once.
+struct Folders {
+    fs::path root;
+    fs::path machineTemplate;
+    fs::path machine;
+    fs::path disk;
+    std::vector<fs::path> skip; // the machine folder and the disk's two scripts
+    Listing outside;            // everything else, as it must stay
+    long stoppedRuns = 0;
+    long boundedRuns = 0;
+    long runs = 0;
+
+    Folders() {
+        root = fs::temp_directory_path() / ("tl-fuzz-install-" + std::to_string(getpid()));
+        fs::remove_all(root);
+        fs::create_directories(root);
+        machineTemplate = root / "template";
+        machine = root / "machine";
+        disk = root / "disk";
+        tl::host::MachineTemplateOptions options;
+        options.ecpPorts = {1};
+        std::string error;
+        if (!tl::tools::InitMachineFolder(machineTemplate, options, {}, error)) {
+            std::fprintf(stderr, "whole_install: %s\n", error.c_str());
+            std::abort();
+        }
+        // What another vendor's software left behind, for [DeleteIni] to take out (as the demo's
+        // machine has it).
+        Edit(machineTemplate / "drive_c" / "WINDOWS" / "SYSTEM.INI", "[386Enh]\r\n",
+             "[386Enh]\r\ndevice=BIDI.386\r\ndevice=*vcomm,TLPM20.386\r\n");
+        Edit(machineTemplate / "drive_c" / "WINDOWS" / "WIN.INI", "load=\r\n",
+             "load=TLSTAT.EXE\r\n");
+        fs::copy(TL_SAMPLE_DISK, disk, fs::copy_options::recursive);
+        Write(root / "canary", "must stay as it is\n");
+        Write(InstallInf(), "");
+        Write(Catalogue(), "");
+        skip = {machine, InstallInf(), Catalogue()};
+        outside = List(root, skip);
+    }
+    fs::path InstallInf() const { return disk / "INSTALL.INF"; }
+    fs::path Catalogue() const { return disk / "WIN95" / "OEMSETUP.INF"; }
+    ~Folders() {
+        std::fprintf(stderr, "whole_install: %ld runs, %ld stopped, %ld stopped by the bound\n",
+                     runs, stoppedRuns, boundedRuns);
+        std::error_code error;
+        fs::remove_all(root, error);
+    }
+};
+
+Folders& TheFolders() {
+    static Folders folders;
+    return folders;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tl;
+    Folders& folders = TheFolders();
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::size_t split = input.find('\0');
+    const std::string_view installInf = input.substr(0, split);
+    const std::string_view catalogue =
+        split == std::string_view::npos ? std::string_view{} : input.substr(split + 1);
+
+    fs::remove_all(folders.machine);
+    fs::copy(folders.machineTemplate, folders.machine, fs::copy_options::recursive);
+    Write(folders.InstallInf(), installInf);
+    Write(folders.Catalogue(), catalogue);
+
+    {
+        NoEvents events;
+        std::string error;
+        std::unique_ptr<host::HostMachine> machine =
+            host::HostMachine::Open({folders.machine, folders.disk}, events, &error);
+        Check(machine != nullptr, "the machine folder does not open");
+        host::IconvCodePage codePage;
+        ui::UnattendedFrontend defaults(nullptr, codePage);
+        BoundedFrontend frontend(defaults);
+        host::HostWindowSystem windows(frontend, codePage);
+        windows.SetEventSink(&events);
+        windows.SetDirectoryLister(
+            host::MachineDirectoryLister(machine->Resolver(), machine->Config(), codePage));
+        windows.SetStopHandler([](const std::string&) { throw RunStopped{}; });
+        Installer installer(machine->GetPlatform(), windows);
+        ++folders.runs;
+        try {
+            static_cast<void>(Entry(installer, "", SW_SHOWNORMAL));
+        } catch (const RunStopped&) {
+            ++folders.stoppedRuns;
+            folders.boundedRuns += frontend.Exceeded() ? 1 : 0;
+        }
+    }
+
+    // The disk and the canary as they were.
+    Check(List(folders.root, folders.skip) == folders.outside,
+          "a file outside the machine folder was written");
+    Check(Read(folders.InstallInf()) == installInf && Read(folders.Catalogue()) == catalogue,
+          "the disk's scripts were changed");
+    return 0;
+}
