@@ -3,8 +3,8 @@
 #include "copy/system_ini_device.h"
 #include "platform/host/event_log.h"
 #include "platform/host/host_machine.h"
+#include "platform/host/ui/host_window_system.h"
 #include "startup/installer.h"
-#include "ui/host_window_system.h"
 #include "ui/unattended/unattended_frontend.h"
 
 #include <benchmark/benchmark.h>

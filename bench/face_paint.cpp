@@ -1,8 +1,8 @@
 // What one repaint of the main window's face costs on the host recorder, and what building the
 // in-memory dialog templates costs.
+#include "dialogs/memory_dialogs_layout.h"
+#include "platform/host/ui/canvas_recorder.h"
 #include "sequencer/face.h"
-#include "sequencer/memory_dialogs_layout.h"
-#include "ui/canvas_recorder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // The host window system's costs: messages through the loop, and a modal dialog opened,
 // answered from an answers file, recorded in the transcript and closed.
 #include "platform/host/iconv_code_page.h"
-#include "ui/host_window_system.h"
+#include "platform/host/ui/host_window_system.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/transcript.h"
 #include "ui/unattended/unattended_frontend.h"

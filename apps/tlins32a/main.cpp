@@ -6,10 +6,10 @@
 
 #include "platform/host/host_machine.h"
 #include "platform/host/iconv_code_page.h"
+#include "platform/host/ui/host_window_system.h"
+#include "platform/host/ui/machine_directories.h"
 #include "startup/entry.h"
 #include "startup/installer.h"
-#include "ui/host_window_system.h"
-#include "ui/machine_directories.h"
 #include "ui/tui/terminal_frontend.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/transcript.h"

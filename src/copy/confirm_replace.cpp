@@ -1,6 +1,6 @@
 #include "copy/confirm_replace.h"
 
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 #include "startup/installer.h"
 
 namespace tl {

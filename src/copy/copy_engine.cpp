@@ -8,12 +8,12 @@
 #include "copy/font_registration.h"
 #include "copy/progress_display.h"
 #include "copy/system_ini_device.h"
+#include "dialogs/dialog_utils.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "platform/profile.h"
 #include "platform/system.h"
 #include "platform/window_system.h"
-#include "sequencer/dialog_utils.h"
 #include "sequencer/main_window.h"
 #include "startup/installer.h"
 

@@ -1,9 +1,9 @@
 #include "copy/disk_prompt.h"
 
+#include "dialogs/dialog_utils.h"
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "platform/window_system.h"
-#include "sequencer/dialog_utils.h"
 #include "startup/inf_query.h"
 #include "startup/installer.h"
 

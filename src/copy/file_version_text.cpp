@@ -1,6 +1,6 @@
 #include "copy/file_version_text.h"
 
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "copy/progress_display.h"
 
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 
 namespace tl {
 

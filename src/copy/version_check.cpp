@@ -1,7 +1,7 @@
 #include "copy/version_check.h"
 
 #include "copy/file_version_text.h"
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 #include "startup/installer.h"
 #include "startup/paths.h"
 

@@ -1,6 +1,6 @@
 #include "destination/disk_space.h"
 
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 #include "startup/installer.h"
 
 #include <limits>

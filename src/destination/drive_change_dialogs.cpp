@@ -1,7 +1,7 @@
 #include "destination/drive_change_dialogs.h"
 
 #include "destination/font_directory.h"
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 #include "startup/installer.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "destination/font_directory_dialog.h"
 
 #include "destination/font_directory.h"
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 #include "startup/installer.h"
 
 namespace tl {

@@ -1,7 +1,7 @@
 #include "destination/font_select.h"
 
 #include "destination/drive_change_dialogs.h"
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 #include "startup/inf_query.h"
 #include "startup/installer.h"
 

@@ -1,8 +1,8 @@
 #include "selection/catalogue.h"
 
+#include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
 #include "selection/copy_section.h"
-#include "sequencer/dialog_utils.h"
 #include "startup/inf_query.h"
 #include "startup/installer.h"
 

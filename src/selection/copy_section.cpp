@@ -1,9 +1,9 @@
 #include "selection/copy_section.h"
 
 #include "copy/copy_list.h"
+#include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
 #include "selection/catalogue.h"
-#include "sequencer/dialog_utils.h"
 #include "startup/inf_query.h"
 #include "startup/installer.h"
 #include "startup/paths.h"

@@ -1,8 +1,8 @@
 #include "selection/driver_select.h"
 
+#include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
 #include "selection/catalogue.h"
-#include "sequencer/dialog_utils.h"
 #include "startup/installer.h"
 
 namespace tl {

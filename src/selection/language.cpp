@@ -1,10 +1,10 @@
 #include "selection/language.h"
 
+#include "dialogs/dialog_utils.h"
+#include "dialogs/memory_dialogs.h"
+#include "dialogs/memory_dialogs_layout.h"
 #include "platform/dialog_window.h"
 #include "resources/string_table.h"
-#include "sequencer/dialog_utils.h"
-#include "sequencer/memory_dialogs.h"
-#include "sequencer/memory_dialogs_layout.h"
 #include "startup/installer.h"
 
 #include <algorithm>

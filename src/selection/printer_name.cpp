@@ -1,8 +1,8 @@
 #include "selection/printer_name.h"
 
+#include "dialogs/dialog_utils.h"
 #include "platform/spooler.h"
 #include "resources/string_table.h"
-#include "sequencer/dialog_utils.h"
 #include "startup/installer.h"
 
 #include <optional>

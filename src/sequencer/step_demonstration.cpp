@@ -2,9 +2,9 @@
 
 #include "copy/copy_list.h"
 #include "destination/disk_space.h"
+#include "dialogs/dialog_utils.h"
 #include "platform/profile.h"
 #include "selection/copy_section.h"
-#include "sequencer/dialog_utils.h"
 #include "sequencer/main_window.h"
 #include "sequencer/step_support.h"
 #include "sequencer/steps.h"

@@ -2,12 +2,12 @@
 
 #include "copy/version_check.h"
 #include "destination/disk_space.h"
+#include "dialogs/dialog_utils.h"
 #include "platform/profile.h"
 #include "selection/catalogue.h"
 #include "selection/driver_select.h"
 #include "selection/language.h"
 #include "selection/printer_name.h"
-#include "sequencer/dialog_utils.h"
 #include "sequencer/language_table.h"
 #include "sequencer/main_window.h"
 #include "sequencer/step_support.h"

@@ -1,9 +1,9 @@
 // Step 404: the INI files, the backup notices, the outcome and the restart; then the window goes.
 
 #include "copy/file_name.h"
+#include "dialogs/dialog_utils.h"
+#include "dialogs/memory_dialogs.h"
 #include "platform/system.h"
-#include "sequencer/dialog_utils.h"
-#include "sequencer/memory_dialogs.h"
 #include "sequencer/step_support.h"
 #include "sequencer/steps.h"
 #include "startup/installer.h"

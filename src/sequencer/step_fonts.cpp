@@ -2,8 +2,8 @@
 
 #include "destination/font_directory_dialog.h"
 #include "destination/font_select.h"
+#include "dialogs/dialog_utils.h"
 #include "platform/system.h"
-#include "sequencer/dialog_utils.h"
 #include "sequencer/font_copy_list.h"
 #include "sequencer/main_window.h"
 #include "sequencer/step_support.h"

@@ -2,9 +2,9 @@
 
 #include "copy/copy_engine.h"
 #include "copy/progress_display.h"
+#include "dialogs/dialog_utils.h"
 #include "platform/canvas.h"
 #include "platform/profile.h"
-#include "sequencer/dialog_utils.h"
 #include "startup/configuration.h"
 #include "startup/installer.h"
 

@@ -1,8 +1,8 @@
 #include "startup/configuration.h"
 
+#include "dialogs/dialog_utils.h"
 #include "platform/canvas.h"
 #include "platform/profile.h"
-#include "sequencer/dialog_utils.h"
 #include "sequencer/main_window.h"
 #include "startup/inf_query.h"
 #include "startup/installer.h"

@@ -1,6 +1,6 @@
 #include "startup/entry.h"
 
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 #include "sequencer/main_window.h"
 #include "startup/configuration.h"
 #include "startup/installer.h"

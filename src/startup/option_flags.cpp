@@ -1,6 +1,6 @@
 #include "startup/option_flags.h"
 
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 #include "startup/inf_query.h"
 #include "startup/installer.h"
 #include "sysfiles/ecp_ports.h"

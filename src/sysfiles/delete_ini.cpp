@@ -1,6 +1,6 @@
 #include "sysfiles/delete_ini.h"
 
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 #include "startup/inf_query.h"
 #include "startup/installer.h"
 #include "sysfiles/ini_edit.h"

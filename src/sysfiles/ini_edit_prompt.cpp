@@ -1,7 +1,7 @@
 // The questions and notices of the INI editing, and the product text they name.
 #include "sysfiles/ini_edit.h"
 
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 #include "startup/installer.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "sysfiles/waiting_dialog.h"
 
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 
 namespace tl {
 namespace {

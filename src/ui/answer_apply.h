@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/code_page.h"
-#include "ui/frontend.h"
+#include "platform/frontend.h"
 
 #include <optional>
 #include <string>

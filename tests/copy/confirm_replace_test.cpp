@@ -1,6 +1,6 @@
 #include "copy/confirm_replace.h"
 #include "platform/host/iconv_code_page.h"
-#include "ui/host_window_system.h"
+#include "platform/host/ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
 
 #include "support/plain_window.h"

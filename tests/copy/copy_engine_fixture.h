@@ -7,12 +7,12 @@
 #include "copy/copy_engine.h"
 #include "copy/font_registration.h"
 #include "destination/destination_fixture.h"
+#include "platform/host/ui/machine_directories.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "resources/string_table.h"
 #include "sequencer/main_window.h"
 #include "startup/inf_scripts.h"
-#include "ui/machine_directories.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "copy/disk_prompt.h"
 #include "destination/destination_fixture.h"
+#include "platform/host/ui/machine_directories.h"
 #include "resources/string_table.h"
 #include "startup/inf_scripts.h"
-#include "ui/machine_directories.h"
 
 namespace tl::test {
 namespace {

@@ -1,8 +1,8 @@
 #include "copy/progress_display.h"
 #include "platform/host/iconv_code_page.h"
+#include "platform/host/ui/canvas_recorder.h"
+#include "platform/host/ui/host_window_system.h"
 #include "resources/string_table.h"
-#include "ui/canvas_recorder.h"
-#include "ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
 
 #include "support/plain_window.h"

@@ -1,5 +1,5 @@
 #include "copy/progress_paint.h"
-#include "ui/canvas_recorder.h"
+#include "platform/host/ui/canvas_recorder.h"
 
 #include <gtest/gtest.h>
 

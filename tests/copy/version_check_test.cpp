@@ -3,11 +3,11 @@
 #include "platform/host/event_log.h"
 #include "platform/host/host_machine.h"
 #include "platform/host/szdd_compressor.h"
+#include "platform/host/ui/host_window_system.h"
 #include "platform/host/version_image_writer.h"
 #include "resources/string_table.h"
 #include "startup/installer.h"
 #include "support/temp_machine.h"
-#include "ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
 
 #include "support/plain_window.h"

@@ -2,8 +2,8 @@
 #include "destination/font_directory.h"
 #include "destination/font_directory_dialog.h"
 #include "destination_fixture.h"
+#include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
-#include "sequencer/dialog_utils.h"
 
 #include <functional>
 #include <map>

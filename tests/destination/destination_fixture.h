@@ -3,13 +3,13 @@
 // error modes the installer sets.
 #pragma once
 
+#include "dialogs/dialog_utils.h"
 #include "platform/host/event_log.h"
 #include "platform/host/host_machine.h"
+#include "platform/host/ui/host_window_system.h"
 #include "resources/string_table.h"
-#include "sequencer/dialog_utils.h"
 #include "startup/installer.h"
 #include "support/temp_machine.h"
-#include "ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "destination/drive_change_dialogs.h"
 #include "destination/font_directory.h"
 #include "destination_fixture.h"
+#include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
-#include "sequencer/dialog_utils.h"
 
 namespace tl::test {
 namespace {

@@ -2,7 +2,7 @@
 // every kind of control and a message box, and the run either goes on or stops cleanly.
 #include "ui/unattended/answers.h"
 #include "platform/host/iconv_code_page.h"
-#include "ui/host_window_system.h"
+#include "platform/host/ui/host_window_system.h"
 #include "ui/unattended/unattended_frontend.h"
 
 #include <string_view>

@@ -1,7 +1,7 @@
 // Dialog templates read from arbitrary bytes: never a crash, and whatever is read builds again
 // into bytes that read back the same.
-#include "sequencer/dialog_template_builder.h"
-#include "sequencer/memory_dialogs_layout.h"
+#include "dialogs/memory_dialogs_layout.h"
+#include "resources/dialog_template_builder.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 // Dialogs made from arbitrary DLGTEMPLATE bytes: never a crash, whatever the styles, classes,
 // sizes and texts; the dialog is answered with Enter and then with Escape.
 #include "platform/host/iconv_code_page.h"
-#include "ui/host_window_system.h"
+#include "platform/host/ui/host_window_system.h"
 #include "ui/unattended/unattended_frontend.h"
 
 #include <span>

@@ -1,9 +1,9 @@
+#include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
 #include "selection/catalogue.h"
 #include "selection/copy_section.h"
 #include "selection/driver_select.h"
 #include "selection_machine.h"
-#include "sequencer/dialog_utils.h"
 #include "startup/inf_compact.h"
 #include "startup/inf_query.h"
 

@@ -1,5 +1,5 @@
-#include "sequencer/dialog_template_builder.h"
-#include "sequencer/memory_dialogs_layout.h"
+#include "dialogs/memory_dialogs_layout.h"
+#include "resources/dialog_template_builder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
+#include "dialogs/dialog_utils.h"
 #include "platform/host/iconv_code_page.h"
+#include "platform/host/ui/host_window_system.h"
 #include "resources/string_table.h"
-#include "sequencer/dialog_utils.h"
-#include "ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
+#include "platform/host/ui/canvas_recorder.h"
 #include "resources/bitmap500.h"
 #include "sequencer/face.h"
-#include "ui/canvas_recorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
+#include "dialogs/memory_dialogs.h"
+#include "dialogs/memory_dialogs_layout.h"
 #include "platform/host/iconv_code_page.h"
+#include "platform/host/ui/host_window_system.h"
 #include "resources/string_table.h"
-#include "sequencer/memory_dialogs.h"
-#include "sequencer/memory_dialogs_layout.h"
-#include "ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
 
 #include "support/plain_window.h"

@@ -5,16 +5,16 @@
 #pragma once
 
 #include "copy/progress_display.h"
+#include "platform/frontend.h"
 #include "platform/host/event_log.h"
 #include "platform/host/host_machine.h"
 #include "platform/host/iconv_code_page.h"
+#include "platform/host/ui/host_window_system.h"
+#include "platform/host/ui/machine_directories.h"
 #include "sequencer/main_window.h"
 #include "startup/configuration.h"
 #include "startup/installer.h"
 #include "support/temp_machine.h"
-#include "ui/frontend.h"
-#include "ui/host_window_system.h"
-#include "ui/machine_directories.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/unattended_frontend.h"
 

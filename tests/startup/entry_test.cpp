@@ -1,9 +1,9 @@
 #include "startup/entry.h"
 
+#include "platform/host/ui/canvas_recorder.h"
 #include "sequencer/main_window.h"
 #include "startup/configuration.h"
 #include "startup_machine.h"
-#include "ui/canvas_recorder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 // boxes kept in order.
 #pragma once
 
+#include "platform/frontend.h"
 #include "platform/host/event_log.h"
 #include "platform/host/host_machine.h"
+#include "platform/host/ui/host_window_system.h"
 #include "startup/installer.h"
 #include "support/temp_machine.h"
-#include "ui/frontend.h"
-#include "ui/host_window_system.h"
 #include "ui/unattended/unattended_frontend.h"
 
 #include <gtest/gtest.h>

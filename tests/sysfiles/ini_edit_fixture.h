@@ -5,10 +5,10 @@
 #include "platform/host/event_log.h"
 #include "platform/host/host_machine.h"
 #include "platform/host/iconv_code_page.h"
+#include "platform/host/ui/host_window_system.h"
 #include "startup/configuration.h"
 #include "startup/installer.h"
 #include "support/temp_machine.h"
-#include "ui/host_window_system.h"
 #include "ui/scripted_frontend.h"
 
 #include <gtest/gtest.h>

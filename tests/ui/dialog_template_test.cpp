@@ -1,9 +1,9 @@
 #include "platform/host/iconv_code_page.h"
+#include "platform/host/ui/host_window_system.h"
 #include "platform/window_types.h"
+#include "resources/dialog_template_fields.h"
 #include "resources/dialog_templates.h"
 #include "scripted_frontend.h"
-#include "ui/dialog_template_fields.h"
-#include "ui/host_window_system.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "platform/host/iconv_code_page.h"
+#include "platform/host/ui/host_window_system.h"
 #include "scripted_frontend.h"
-#include "ui/host_window_system.h"
 
 #include <gtest/gtest.h>
 

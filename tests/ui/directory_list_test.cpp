@@ -1,9 +1,9 @@
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/machine_config.h"
+#include "platform/host/ui/host_window_system.h"
+#include "platform/host/ui/machine_directories.h"
 #include "scripted_frontend.h"
 #include "support/temp_machine.h"
-#include "ui/host_window_system.h"
-#include "ui/machine_directories.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "platform/host/iconv_code_page.h"
+#include "platform/host/ui/host_window_system.h"
 #include "scripted_frontend.h"
-#include "ui/host_window_system.h"
 
 #include <gtest/gtest.h>
 
@@ -157,7 +157,7 @@ TEST_F(LoopFixture, CaptureCursorAndEnableAreKept) {
 } // namespace
 } // namespace tl
 
-#include "ui/canvas_recorder.h"
+#include "platform/host/ui/canvas_recorder.h"
 
 namespace tl {
 namespace {

@@ -2,7 +2,7 @@
 // by a function the test gives.
 #pragma once
 
-#include "ui/frontend.h"
+#include "platform/frontend.h"
 
 #include <deque>
 #include <functional>

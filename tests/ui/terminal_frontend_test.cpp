@@ -1,5 +1,5 @@
 #include "platform/host/iconv_code_page.h"
-#include "ui/host_window_system.h"
+#include "platform/host/ui/host_window_system.h"
 #include "ui/tui/terminal_frontend.h"
 
 #include <gtest/gtest.h>

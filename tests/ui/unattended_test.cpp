@@ -1,5 +1,5 @@
 #include "platform/host/iconv_code_page.h"
-#include "ui/host_window_system.h"
+#include "platform/host/ui/host_window_system.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/transcript.h"
 #include "ui/unattended/unattended_frontend.h"
@@ -211,7 +211,7 @@ TEST_F(Unattended, BroadcastsAreRecordedWithTheirText) {
 } // namespace
 } // namespace tl::ui
 
-#include "sequencer/dialog_template_builder.h"
+#include "resources/dialog_template_builder.h"
 
 namespace tl::ui {
 namespace {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/code_page.h"
-#include "ui/frontend.h"
+#include "platform/frontend.h"
 
 #include <istream>
 #include <ostream>

@@ -16,7 +16,7 @@
 
 #include "platform/code_page.h"
 #include "platform/events.h"
-#include "ui/frontend.h"
+#include "platform/frontend.h"
 
 #include <ostream>
 #include <string>

@@ -2,10 +2,10 @@
 // and the answers of an unattended run act on its real controls.
 #include "win32ui_fixture.h"
 
+#include "dialogs/dialog_utils.h"
 #include "platform/win32/ui/hangul_font.h"
 #include "platform/win32/ui/wide_text.h"
 #include "resources/dialog_templates.h"
-#include "sequencer/dialog_utils.h"
 
 namespace tl::win32ui::test {
 namespace {

@@ -1,8 +1,8 @@
 #include "platform/win32/ui/win32_dialog.h"
 
+#include "platform/host/ui/host_window.h"
 #include "platform/win32/ui/wide_text.h"
 #include "platform/win32/ui/win32_window_system.h"
-#include "ui/host_window.h"
 
 #include <algorithm>
 #include <cctype>

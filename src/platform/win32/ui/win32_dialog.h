@@ -4,8 +4,8 @@
 #pragma once
 
 #include "platform/dialog_window.h"
+#include "platform/frontend.h"
 #include "platform/win32/ui/win32_api.h"
-#include "ui/frontend.h"
 
 #include <map>
 #include <optional>

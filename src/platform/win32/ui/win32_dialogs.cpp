@@ -6,9 +6,9 @@
 #include "platform/win32/ui/wide_text.h"
 #include "platform/win32/ui/win32_dialog.h"
 #include "platform/win32/ui/win32_window_system.h"
+#include "resources/dialog_template_builder.h"
+#include "resources/dialog_template_fields.h"
 #include "resources/dialog_templates.h"
-#include "sequencer/dialog_template_builder.h"
-#include "ui/dialog_template_fields.h"
 
 #include <algorithm>
 

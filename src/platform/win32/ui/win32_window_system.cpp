@@ -2,9 +2,9 @@
 // the Win32 window system.
 #include "platform/win32/ui/win32_window_system.h"
 
+#include "platform/broadcast_event.h"
 #include "platform/win32/ui/wide_text.h"
 #include "platform/win32/ui/win32_dialog.h"
-#include "ui/broadcast_event.h"
 
 #include <algorithm>
 

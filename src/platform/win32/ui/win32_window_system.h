@@ -13,11 +13,11 @@
 
 #include "platform/code_page.h"
 #include "platform/events.h"
+#include "platform/frontend.h"
 #include "platform/win32/ui/gdi_canvas.h"
 #include "platform/win32/ui/user_text.h"
 #include "platform/win32/ui/win32_api.h"
 #include "platform/window_system.h"
-#include "ui/frontend.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "sequencer/dialog_template_builder.h"
+#include "resources/dialog_template_builder.h"
 
 #include <algorithm>
 

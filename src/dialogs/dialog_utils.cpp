@@ -1,4 +1,4 @@
-#include "sequencer/dialog_utils.h"
+#include "dialogs/dialog_utils.h"
 
 #include "resources/string_table.h"
 

@@ -1,4 +1,4 @@
-#include "ui/frontend.h"
+#include "platform/frontend.h"
 
 namespace tl::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/broadcast_event.h"
+#include "platform/broadcast_event.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
 // Dialogs and message boxes of the host window system: making a dialog and its controls from a
 // template, running it modally with the frontend standing in for the user, modeless dialogs, and
 // message boxes.
-#include "ui/dialog_template_fields.h"
-#include "ui/host_window.h"
-#include "ui/host_window_system.h"
-#include "ui/memory_dialog.h"
+#include "platform/host/ui/host_window.h"
+#include "platform/host/ui/host_window_system.h"
+#include "platform/host/ui/memory_dialog.h"
+#include "resources/dialog_template_fields.h"
 
 #include <set>
 #include <utility>

@@ -3,7 +3,7 @@
 // dialog WIN_RESTART (as wide as one message needs). Dialog units throughout.
 #pragma once
 
-#include "sequencer/dialog_template_builder.h"
+#include "resources/dialog_template_builder.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,9 +1,9 @@
 // Windows, the message queue, timers, capture, cursors and painting of the host window system.
-#include "ui/host_window_system.h"
+#include "platform/host/ui/host_window_system.h"
 
-#include "ui/broadcast_event.h"
-#include "ui/host_window.h"
-#include "ui/memory_dialog.h"
+#include "platform/broadcast_event.h"
+#include "platform/host/ui/host_window.h"
+#include "platform/host/ui/memory_dialog.h"
 
 #include <algorithm>
 #include <cctype>

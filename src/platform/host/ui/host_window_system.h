@@ -7,9 +7,9 @@
 
 #include "platform/code_page.h"
 #include "platform/events.h"
+#include "platform/frontend.h"
 #include "platform/window_system.h"
 #include "resources/dialog_templates.h"
-#include "ui/frontend.h"
 
 #include <cstdint>
 #include <deque>

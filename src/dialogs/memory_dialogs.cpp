@@ -1,8 +1,8 @@
-#include "sequencer/memory_dialogs.h"
+#include "dialogs/memory_dialogs.h"
 
+#include "dialogs/dialog_utils.h"
+#include "dialogs/memory_dialogs_layout.h"
 #include "resources/string_table.h"
-#include "sequencer/dialog_utils.h"
-#include "sequencer/memory_dialogs_layout.h"
 
 #include <array>
 #include <span>

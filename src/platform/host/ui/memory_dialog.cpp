@@ -1,9 +1,9 @@
 // The in-memory dialog: DialogWindow calls become the messages the control windows understand,
 // and a frontend's actions become clicks, typing and keys.
-#include "ui/memory_dialog.h"
+#include "platform/host/ui/memory_dialog.h"
 
-#include "ui/host_window.h"
-#include "ui/host_window_system.h"
+#include "platform/host/ui/host_window.h"
+#include "platform/host/ui/host_window_system.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "sequencer/memory_dialogs_layout.h"
+#include "dialogs/memory_dialogs_layout.h"
 
 #include <algorithm>
 #include <cstdint>

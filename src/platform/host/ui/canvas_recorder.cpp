@@ -1,4 +1,4 @@
-#include "ui/canvas_recorder.h"
+#include "platform/host/ui/canvas_recorder.h"
 
 #include <algorithm>
 #include <utility>

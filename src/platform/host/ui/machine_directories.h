@@ -4,7 +4,7 @@
 #include "platform/code_page.h"
 #include "platform/host/machine_config.h"
 #include "platform/host/machine_path_resolver.h"
-#include "ui/host_window_system.h"
+#include "platform/host/ui/host_window_system.h"
 
 namespace tl::host {
 

@@ -1,4 +1,4 @@
-#include "ui/dialog_template_fields.h"
+#include "resources/dialog_template_fields.h"
 
 #include <cctype>
 

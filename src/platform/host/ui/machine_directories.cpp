@@ -1,4 +1,4 @@
-#include "ui/machine_directories.h"
+#include "platform/host/ui/machine_directories.h"
 
 #include <algorithm>
 #include <cctype>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/dialog_window.h"
-#include "ui/frontend.h"
+#include "platform/frontend.h"
 
 #include <optional>
 #include <string>

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "platform/code_page.h"
+#include "resources/dialog_template_builder.h"
 #include "resources/dialog_templates.h"
-#include "sequencer/dialog_template_builder.h"
 
 #include <optional>
 #include <span>

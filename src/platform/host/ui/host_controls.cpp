@@ -1,8 +1,8 @@
 // The built-in control classes of the host window system: what buttons, edit controls, statics
 // and list boxes do with the messages the dialog procedures send them, and the notifications
 // they send their dialog.
-#include "ui/host_window.h"
-#include "ui/host_window_system.h"
+#include "platform/host/ui/host_window.h"
+#include "platform/host/ui/host_window_system.h"
 
 #include <algorithm>
 #include <cstring>
