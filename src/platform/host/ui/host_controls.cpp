@@ -3,40 +3,12 @@
 // they send their dialog.
 #include "platform/host/ui/host_window.h"
 #include "platform/host/ui/host_window_system.h"
+#include "text/ansi_text.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace tl::host {
-
-bool IsLeadByte(unsigned char byte) {
-    return byte >= 0x81 && byte <= 0xFE;
-}
-
-std::string TruncateAnsi(std::string_view text, std::size_t count) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        std::size_t width = IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        if (i + width > count || i + width > text.size())
-            break;
-        i += width;
-    }
-    return std::string(text.substr(0, i));
-}
-
-std::string UpperAnsi(std::string_view text) {
-    std::string out(text);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        auto byte = static_cast<unsigned char>(out[i]);
-        if (IsLeadByte(byte)) {
-            ++i; // the trail byte may look like a letter
-            continue;
-        }
-        if (byte >= 'a' && byte <= 'z')
-            out[i] = static_cast<char>(byte - 'a' + 'A');
-    }
-    return out;
-}
 
 bool HostWindow::IsCheckable() const {
     if (kind != ControlKind::Button)
@@ -73,7 +45,7 @@ std::optional<LRESULT> TextMessage(HostWindow& window, UINT message, WPARAM wPar
     case WM_GETTEXT: {
         if (wParam == 0 || lParam == 0)
             return 0;
-        std::string part = TruncateAnsi(window.text, wParam - 1);
+        std::string part = text::TruncateAnsi(window.text, wParam - 1);
         std::memcpy(reinterpret_cast<char*>(lParam), part.c_str(), part.size() + 1);
         return static_cast<LRESULT>(part.size());
     }
@@ -153,7 +125,7 @@ LRESULT EditProc(HostWindowSystem& system, HostWindow& window, UINT message, WPA
         // Setting the text ignores the limit but not the upper-case style, and notifies.
         std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
         if (window.style & ES_UPPERCASE)
-            text = UpperAnsi(text);
+            text = text::UpperAnsi(text);
         window.text = text;
         window.control.selStart = window.control.selEnd = 0;
         Notify(system, window, EN_CHANGE);

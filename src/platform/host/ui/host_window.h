@@ -66,11 +66,4 @@ LRESULT StaticProc(HostWindowSystem& system, HostWindow& window, UINT message, W
 LRESULT ListBoxProc(HostWindowSystem& system, HostWindow& window, UINT message, WPARAM wParam,
                     LPARAM lParam);
 
-// Text helpers on code page 949 bytes.
-bool IsLeadByte(unsigned char byte);
-// At most `count` bytes of `text`, never ending inside a double-byte character.
-std::string TruncateAnsi(std::string_view text, std::size_t count);
-// Upper-cases the single-byte letters a..z, leaving double-byte characters alone.
-std::string UpperAnsi(std::string_view text);
-
 } // namespace tl::host

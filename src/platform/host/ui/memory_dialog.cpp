@@ -4,6 +4,7 @@
 
 #include "platform/host/ui/host_window.h"
 #include "platform/host/ui/host_window_system.h"
+#include "text/ansi_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -69,7 +70,7 @@ std::string MemoryDialog::GetItemText(int id, int maxCount) const {
     HostWindow* control = Control(id);
     if (!control || maxCount <= 0)
         return {};
-    return TruncateAnsi(control->text, static_cast<std::size_t>(maxCount - 1));
+    return text::TruncateAnsi(control->text, static_cast<std::size_t>(maxCount - 1));
 }
 
 void MemoryDialog::SetCaption(std::string_view text) {
@@ -299,9 +300,9 @@ bool MemoryDialog::TypeText(int id, std::string_view text) {
     system_.SetFocus(control->handle);
     std::string typed(text);
     if (control->style & ES_UPPERCASE)
-        typed = UpperAnsi(typed);
+        typed = text::UpperAnsi(typed);
     int limit = control->control.limit > 0 ? control->control.limit : kDefaultEditLimit;
-    typed = TruncateAnsi(typed, static_cast<std::size_t>(limit));
+    typed = text::TruncateAnsi(typed, static_cast<std::size_t>(limit));
     if (typed == control->text)
         return true;
     control->text = typed;
