@@ -1,5 +1,7 @@
 #include "copy/progress_paint.h"
 
+#include "text/ansi_text.h"
+
 #include <cstdio>
 
 namespace tl {
@@ -8,11 +10,6 @@ namespace {
 
 constexpr LONG kLabelLeft = 40;
 constexpr LONG kLabelTop = 20;
-
-bool IsLeadByte(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x81 && byte <= 0xFE;
-}
 
 } // namespace
 
@@ -74,15 +71,7 @@ void PaintProgressBar(Canvas& canvas, const Rect& client, WORD range, WORD posit
 }
 
 std::string FileNameColumns(std::string_view fileName) {
-    std::size_t cut = 0;
-    while (cut < fileName.size()) {
-        const std::size_t step = IsLeadByte(fileName[cut]) && cut + 1 < fileName.size() ? 2 : 1;
-        if (cut + step > kFileNameColumns) {
-            break;
-        }
-        cut += step;
-    }
-    std::string shown(fileName.substr(0, cut));
+    std::string shown = text::TruncateAnsi(fileName, kFileNameColumns);
     shown.resize(kFileNameColumns, ' ');
     return shown;
 }

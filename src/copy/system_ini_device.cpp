@@ -6,6 +6,7 @@
 #include "platform/lz.h"
 #include "platform/profile.h"
 #include "startup/installer.h"
+#include "text/ansi_text.h"
 
 namespace tl {
 
@@ -17,35 +18,6 @@ constexpr const char* kDeviceKey = "device";
 constexpr std::string_view kSystemIni = "\\SYSTEM.INI";
 constexpr const char* kPrivateSection = "Install";
 constexpr const char* kSystemIniBackupKey = "BFileSysIni";
-
-bool IsLeadByte(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Equal without regard to the case of ASCII letters. A double-byte character of code page 949 is
-// compared exactly, so that a trail byte that happens to be a letter is not folded.
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1]) {
-                return false;
-            }
-            ++i;
-            continue;
-        }
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string_view SkipSpaces(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
@@ -92,7 +64,7 @@ void IniLineInserter::Feed(std::string_view line, std::string& out) {
     lastLineOpen_ = !line.empty() && line.back() != '\n';
     switch (state_) {
     case State::BeforeSection:
-        if (const auto name = SectionName(line); name && EqualsNoCase(*name, section_)) {
+        if (const auto name = SectionName(line); name && text::EqualsIgnoreCase(*name, section_)) {
             state_ = State::AfterHeader;
         }
         out.append(line);
@@ -106,7 +78,7 @@ void IniLineInserter::Feed(std::string_view line, std::string& out) {
         const std::string_view text = SkipSpaces(line);
         if (!text.empty() && text.front() == '[') {
             state_ = State::AfterSection;
-        } else if (EqualsNoCase(ComparisonText(text), line_)) {
+        } else if (text::EqualsIgnoreCase(ComparisonText(text), line_)) {
             out.push_back(';');
             state_ = State::FoundSame;
         }

@@ -1,6 +1,5 @@
 #include "resources/dialog_template_fields.h"
-
-#include <cctype>
+#include "text/ansi_text.h"
 
 namespace tl::ui {
 namespace {
@@ -20,17 +19,6 @@ std::string NameText(const TemplateName& name, const CodePage& codePage) {
         return text;
     }
     return ToAnsi(name.text, codePage);
-}
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
 }
 
 constexpr std::pair<const char*, ControlClass> kClassNames[] = {
@@ -76,7 +64,7 @@ std::optional<DialogTemplate> DialogTemplateFromFields(const DialogTemplateField
             item.className = ToAnsi(field.windowClass.text, codePage);
             item.controlClass = ControlClass::Named;
             for (const auto& [name, cls] : kClassNames) {
-                if (SameNoCase(item.className, name)) {
+                if (text::EqualsIgnoreCase(item.className, name)) {
                     item.controlClass = cls;
                     item.className.clear();
                 }

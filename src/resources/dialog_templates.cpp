@@ -5,6 +5,8 @@
 // PUSHBUTTON, DEFPUSHBUTTON, EDITTEXT, LISTBOX) plus what each table asks for.
 #include "resources/dialog_templates.h"
 
+#include "text/ansi_text.h"
+
 #include <cctype>
 
 namespace tl {
@@ -182,17 +184,6 @@ std::vector<DialogTemplate> MakeTemplates() {
     return all;
 }
 
-bool SameNameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 const DialogItemTemplate* DialogTemplate::FindItem(WORD id) const {
@@ -210,7 +201,7 @@ const std::vector<DialogTemplate>& AllDialogTemplates() {
 
 const DialogTemplate* FindDialogTemplate(std::string_view name) {
     for (const auto& dialog : AllDialogTemplates()) {
-        if (SameNameNoCase(dialog.name, name))
+        if (text::EqualsIgnoreCase(dialog.name, name))
             return &dialog;
     }
     return nullptr;

@@ -1,6 +1,7 @@
 #include "resources/string_table.h"
 
 #include "resources/string_table_parser.h"
+#include "text/ansi_text.h"
 
 #include <algorithm>
 #include <array>
@@ -72,12 +73,6 @@ const Entry* FindEntry(unsigned id) {
     return found;
 }
 
-// In code page 949 a byte from 0x81 to 0xFE opens a two-byte character.
-bool IsLeadByte(char byte) {
-    const auto value = static_cast<unsigned char>(byte);
-    return value >= 0x81 && value <= 0xFE;
-}
-
 } // namespace
 
 std::optional<std::string_view> LookupStringBytes(unsigned id) {
@@ -101,14 +96,7 @@ std::size_t LoadStringInto(unsigned id, std::span<char> buffer) {
         return 0;
     }
     const std::string_view text = LookupString(id).value_or(std::string_view{});
-    std::size_t count = 0;
-    while (count < text.size()) {
-        const std::size_t width = IsLeadByte(text[count]) && count + 1 < text.size() ? 2 : 1;
-        if (count + width > buffer.size() - 1) {
-            break;
-        }
-        count += width;
-    }
+    const std::size_t count = text::CharacterPrefixLength(text, buffer.size() - 1);
     std::copy_n(text.begin(), count, buffer.begin());
     buffer[count] = '\0';
     return count;

@@ -4,6 +4,7 @@
 #include "platform/spooler.h"
 #include "resources/string_table.h"
 #include "startup/installer.h"
+#include "text/ansi_text.h"
 
 #include <optional>
 #include <vector>
@@ -53,38 +54,6 @@ std::optional<std::vector<Info>> Enumerate(Spooler& spooler, DWORD firstSize, Ca
     return std::nullopt;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Code page 949 lead bytes: a cut may not fall behind one.
-bool IsLeadByte(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x81 && byte <= 0xFE;
-}
-
-// The longest prefix of at most `limit` bytes that ends on a character boundary.
-std::size_t CharacterPrefix(std::string_view text, std::size_t limit) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t width = IsLeadByte(text[end]) && end + 1 < text.size() ? 2 : 1;
-        if (end + width > limit) {
-            break;
-        }
-        end += width;
-    }
-    return end;
-}
-
 void SetTexts(DialogWindow& dialog, const Installer& installer) {
     CentreWindow(installer.windows, dialog.Handle());
     dialog.SetCaption(LoadTextCopy(kCaptionText));
@@ -112,7 +81,7 @@ bool IsDriverInstalled(Installer& installer, std::string_view printerName) {
         return false;
     }
     for (const DriverInfo1& driver : *drivers) {
-        if (SameName(driver.name, printerName)) {
+        if (text::EqualsIgnoreCase(driver.name, printerName)) {
             return true;
         }
     }
@@ -131,7 +100,7 @@ bool IsPrinterNameTaken(Installer& installer, std::string_view name) {
         return false;
     }
     for (const PrinterInfo5& printer : *printers) {
-        if (SameName(printer.printerName, name)) {
+        if (text::EqualsIgnoreCase(printer.printerName, name)) {
             return true;
         }
     }
@@ -143,7 +112,7 @@ void AppendCopyNumber(std::string& name, int number) {
     if (name.size() + suffix.size() > kPrinterQueueNameMax) {
         const std::size_t room =
             suffix.size() < kPrinterQueueNameMax ? kPrinterQueueNameMax - suffix.size() : 0;
-        name.resize(CharacterPrefix(name, room));
+        name.resize(text::CharacterPrefixLength(name, room));
     }
     name += suffix;
 }

@@ -6,24 +6,12 @@
 #include "selection/printer_name.h"
 #include "spooler/driver_record.h"
 #include "startup/installer.h"
+#include "text/ansi_text.h"
 
 namespace tl {
 namespace {
 
 constexpr std::string_view kDefaultDataType = "RAW";
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // A record's value; a record missing from the block reads as empty.
 std::string Record(std::string_view block, int number) {
@@ -121,7 +109,7 @@ int RegisterWithSpooler(Installer& installer, WindowHandle owner) {
     const std::string processor = Record(block, kRecordPrintProcessor);
     if (!processor.empty()) {
         processorName = DriverRecordField(processor, 1);
-        if (!SameNameIgnoringCase(processorName, kBuiltInPrintProcessor)) {
+        if (!text::EqualsIgnoreCase(processorName, kBuiltInPrintProcessor)) {
             const std::string library = DriverRecordField(processor, 2);
             spooler.AddPrintProcessor(std::nullopt, kWindows95Environment, library, processorName);
         }

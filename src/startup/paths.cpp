@@ -1,13 +1,8 @@
 #include "startup/paths.h"
+#include "text/ansi_text.h"
 
 namespace tl {
-namespace {
-
-bool IsLeadByte949(unsigned char byte) {
-    return byte >= 0x81 && byte <= 0xFE;
-}
-
-} // namespace
+namespace {} // namespace
 
 std::string JoinPath(std::string_view dir, std::string_view name) {
     std::string path(dir);
@@ -21,7 +16,7 @@ std::string DirectoryOf(std::string_view path) {
     std::string_view::size_type last = std::string_view::npos;
     for (std::string_view::size_type i = 0; i < path.size(); ++i) {
         auto byte = static_cast<unsigned char>(path[i]);
-        if (IsLeadByte949(byte) && i + 1 < path.size()) {
+        if (text::IsLeadByte(byte) && i + 1 < path.size()) {
             ++i;
             continue;
         }
@@ -46,17 +41,7 @@ std::string RemoveOneTrailingBackslash(std::string path) {
 }
 
 std::string UpperPath(std::string_view text) {
-    std::string upper(text);
-    for (std::string::size_type i = 0; i < upper.size(); ++i) {
-        auto byte = static_cast<unsigned char>(upper[i]);
-        if (IsLeadByte949(byte)) {
-            ++i;
-            continue;
-        }
-        if (byte >= 'a' && byte <= 'z')
-            upper[i] = static_cast<char>(byte - 'a' + 'A');
-    }
-    return upper;
+    return text::UpperAnsi(text);
 }
 
 } // namespace tl

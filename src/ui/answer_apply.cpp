@@ -1,5 +1,7 @@
 #include "ui/answer_apply.h"
 
+#include "text/ansi_text.h"
+
 #include <cctype>
 #include <charconv>
 
@@ -12,17 +14,6 @@ std::string_view Trim(std::string_view text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.remove_suffix(1);
     return text;
-}
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
 }
 
 std::string Unreachable(const DialogDriver& dialog, const ControlSnapshot& control) {
@@ -92,11 +83,11 @@ std::optional<std::string> ApplyControlAnswer(DialogDriver& dialog, int id,
 
 std::optional<std::string> PressAnswer(DialogDriver& dialog, std::string_view press) {
     press = Trim(press);
-    if (SameNoCase(press, "Enter")) {
+    if (text::EqualsIgnoreCase(press, "Enter")) {
         dialog.PressKey(VK_RETURN);
         return std::nullopt;
     }
-    if (SameNoCase(press, "Escape")) {
+    if (text::EqualsIgnoreCase(press, "Escape")) {
         dialog.PressKey(VK_ESCAPE);
         return std::nullopt;
     }

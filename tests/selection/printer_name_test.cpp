@@ -28,6 +28,17 @@ TEST(PrinterName, DriverInstalledIgnoresCaseAndEmptiesTheQueueName) {
     EXPECT_FALSE(IsDriverInstalled(installer, "Telmora 60"));
 }
 
+TEST(PrinterName, KoreanNamesThatDifferOnlyInATrailByteAreDifferent) {
+    // 0x41..0x5A are trail bytes of code page 949 as well as letters: "\xB0\x41" and "\xB0\x61"
+    // are two different syllables, not one in two cases.
+    SelectionMachine machine(SelectionMachine::Driver("\xB0\x41 600") +
+                             SelectionMachine::Printer("\xB0\x41 600"));
+    EXPECT_TRUE(IsDriverInstalled(machine.Get(), "\xB0\x41 600"));
+    EXPECT_FALSE(IsDriverInstalled(machine.Get(), "\xB0\x61 600"));
+    EXPECT_TRUE(IsPrinterNameTaken(machine.Get(), "\xB0\x41 600"));
+    EXPECT_FALSE(IsPrinterNameTaken(machine.Get(), "\xB0\x61 600"));
+}
+
 TEST(PrinterName, EnumerationsSeeLongListsWhole) {
     // 150 drivers and printers need far more than the first buffers hold, and more than 100.
     std::string registry = ManyDrivers(149) + SelectionMachine::Driver("Telmora 600");

@@ -1,5 +1,7 @@
 #include "platform/host/ini_text.h"
 
+#include "text/ansi_text.h"
+
 #include <algorithm>
 
 namespace tl::host {
@@ -7,15 +9,6 @@ namespace tl::host {
 namespace {
 
 constexpr std::string_view kNewLine = "\r\n";
-
-bool IsLeadByte(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 0x81 && byte <= 0xFE;
-}
-
-char FoldAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 // The line end of a raw line ("\r\n", "\n" or "" for a last line without one).
 std::string_view LineEnd(std::string_view raw) {
@@ -45,34 +38,11 @@ std::string_view TrimProfileBlanks(std::string_view text) {
 }
 
 bool ProfileNameEquals(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (IsLeadByte(a[i]) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1]) {
-                return false;
-            }
-            ++i;
-            continue;
-        }
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return text::EqualsIgnoreCase(a, b);
 }
 
 std::string ProfileNameKey(std::string_view name) {
-    std::string key(name);
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        if (IsLeadByte(key[i]) && i + 1 < key.size()) {
-            ++i;
-            continue;
-        }
-        key[i] = FoldAscii(key[i]);
-    }
-    return key;
+    return text::UpperAnsi(name);
 }
 
 std::string_view StripProfileQuotes(std::string_view value) {
@@ -87,14 +57,7 @@ DWORD CopyProfileString(std::string_view text, char* buffer, DWORD size) {
     if (buffer == nullptr || size == 0) {
         return 0;
     }
-    std::size_t count = 0;
-    while (count < text.size()) {
-        const std::size_t width = (IsLeadByte(text[count]) && count + 1 < text.size()) ? 2 : 1;
-        if (count + width > size - 1) {
-            break;
-        }
-        count += width;
-    }
+    const std::size_t count = text::CharacterPrefixLength(text, size - 1);
     std::copy_n(text.data(), count, buffer);
     buffer[count] = '\0';
     return static_cast<DWORD>(count);

@@ -4,21 +4,13 @@
 #include "platform/broadcast_event.h"
 #include "platform/host/ui/host_window.h"
 #include "platform/host/ui/memory_dialog.h"
+#include "text/ansi_text.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace tl::host {
-namespace {
-
-std::string UpperName(std::string_view name) {
-    std::string out(name);
-    for (char& c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
-} // namespace
+namespace {} // namespace
 
 HostWindowSystem::HostWindowSystem(ui::Frontend& frontend, const CodePage& codePage,
                                    ScreenSettings screen)
@@ -57,7 +49,7 @@ void HostWindowSystem::RegisterBuiltInClasses() {
                 return 0;
             return proc(*this, *window, message, wParam, lParam);
         };
-        classes_[UpperName(name)] = std::move(windowClass);
+        classes_[text::UpperAnsi(name)] = std::move(windowClass);
     };
     builtIn("BUTTON", ButtonProc);
     builtIn("EDIT", EditProc);
@@ -93,7 +85,7 @@ bool HostWindowSystem::IsInvalid(WindowHandle window) const {
 }
 
 BOOL HostWindowSystem::RegisterClass(const WindowClass& windowClass) {
-    std::string key = UpperName(windowClass.name);
+    std::string key = text::UpperAnsi(windowClass.name);
     if (windowClass.name.empty() || !windowClass.proc || classes_.count(key))
         return FALSE;
     classes_[key] = windowClass;
@@ -101,7 +93,7 @@ BOOL HostWindowSystem::RegisterClass(const WindowClass& windowClass) {
 }
 
 WindowHandle HostWindowSystem::FindWindow(std::string_view className, std::string_view title) {
-    std::string key = UpperName(className);
+    std::string key = text::UpperAnsi(className);
     for (WindowHandle handle : zOrder_) {
         HostWindow* window = Find(handle);
         if (window && window->className == key && (title.empty() || window->text == title))
@@ -113,7 +105,7 @@ WindowHandle HostWindowSystem::FindWindow(std::string_view className, std::strin
 WindowHandle HostWindowSystem::CreateWindow(std::string_view className, std::string_view title,
                                             DWORD style, int x, int y, int width, int height,
                                             WindowHandle parent, int id, LPARAM createParam) {
-    auto found = classes_.find(UpperName(className));
+    auto found = classes_.find(text::UpperAnsi(className));
     if (found == classes_.end())
         return {};
     bool child = (style & WS_CHILD) != 0;
@@ -121,7 +113,7 @@ WindowHandle HostWindowSystem::CreateWindow(std::string_view className, std::str
         return {};
     auto window = std::make_shared<HostWindow>();
     window->handle = WindowHandle{nextHandle_++};
-    window->className = UpperName(className);
+    window->className = text::UpperAnsi(className);
     window->proc = found->second.proc;
     window->text = std::string(title);
     window->style = style;

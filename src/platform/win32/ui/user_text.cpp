@@ -1,6 +1,7 @@
 #include "platform/win32/ui/user_text.h"
 
 #include "platform/win32/ui/wide_text.h"
+#include "text/ansi_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -48,10 +49,7 @@ std::string UserText::ClassName(HWND window) const {
     } else {
         length = GetClassNameA(window, name, 64);
     }
-    std::string text(name, static_cast<std::size_t>(std::max(length, 0)));
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
+    return text::UpperAnsi(std::string_view(name, static_cast<std::size_t>(std::max(length, 0))));
 }
 
 ::LRESULT UserText::SendText(HWND window, UINT message, ::WPARAM wParam,

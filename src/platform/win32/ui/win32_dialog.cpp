@@ -14,10 +14,7 @@ namespace {
 std::string ClassOf(HWND window) {
     char name[64] = {};
     int length = GetClassNameA(window, name, 64);
-    std::string text(name, static_cast<std::size_t>(std::max(length, 0)));
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
+    return text::UpperAnsi(std::string_view(name, static_cast<std::size_t>(std::max(length, 0))));
 }
 
 DWORD StyleOf(HWND window) {
