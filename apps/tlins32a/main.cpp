@@ -8,7 +8,7 @@
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
 #include "platform/host/ui/machine_directories.h"
-#include "startup/entry.h"
+#include "sequencer/entry.h"
 #include "startup/installer.h"
 #include "ui/tui/terminal_frontend.h"
 #include "ui/unattended/answers.h"

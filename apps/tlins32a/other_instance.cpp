@@ -1,6 +1,6 @@
 #include "other_instance.h"
 
-#include "startup/configuration.h"
+#include "sequencer/configuration.h"
 
 namespace tl::app {
 

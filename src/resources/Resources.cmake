@@ -16,4 +16,4 @@ add_custom_command(
     DEPENDS ${TL_STRINGS_SOURCE} ${TL_STRINGS_SCRIPT}
     COMMENT "Converting the string table to code page 949"
     VERBATIM)
-target_sources(tlcore PRIVATE ${TL_STRINGS_OUTPUT})
+target_sources(tl_base PRIVATE ${TL_STRINGS_OUTPUT})

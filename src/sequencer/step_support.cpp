@@ -5,7 +5,7 @@
 #include "dialogs/dialog_utils.h"
 #include "platform/canvas.h"
 #include "platform/profile.h"
-#include "startup/configuration.h"
+#include "sequencer/configuration.h"
 #include "startup/installer.h"
 
 namespace tl {

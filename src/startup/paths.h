@@ -17,6 +17,11 @@ struct Paths {
     std::string installInfPath; // full path of the INSTALL.INF that was loaded
 };
 
+// The settings file's name when INSTALL.INF names none.
+inline constexpr std::string_view kDefaultPrivateSettingsFile = "tlsetup.ini";
+// Section "Install" of the private settings file.
+inline constexpr const char* kInstallSection = "Install";
+
 // `dir` + "\" + `name`.
 std::string JoinPath(std::string_view dir, std::string_view name);
 

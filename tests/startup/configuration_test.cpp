@@ -1,6 +1,6 @@
-#include "startup/configuration.h"
+#include "sequencer/configuration.h"
 
-#include "startup/entry.h"
+#include "sequencer/entry.h"
 #include "startup/inf_query.h"
 #include "startup_machine.h"
 

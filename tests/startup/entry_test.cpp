@@ -1,8 +1,8 @@
-#include "startup/entry.h"
+#include "sequencer/entry.h"
 
 #include "platform/host/ui/canvas_recorder.h"
+#include "sequencer/configuration.h"
 #include "sequencer/main_window.h"
-#include "startup/configuration.h"
 #include "startup_machine.h"
 
 #include <gtest/gtest.h>

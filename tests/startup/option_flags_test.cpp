@@ -1,6 +1,6 @@
 #include "startup/option_flags.h"
 
-#include "startup/configuration.h"
+#include "sequencer/configuration.h"
 #include "startup_machine.h"
 
 #include <gtest/gtest.h>

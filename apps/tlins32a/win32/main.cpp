@@ -5,7 +5,7 @@
 
 #include "platform/win32/ui/win32_window_system.h"
 #include "platform/win32/win32_machine.h"
-#include "startup/entry.h"
+#include "sequencer/entry.h"
 #include "startup/installer.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/transcript.h"

@@ -1,8 +1,8 @@
-#include "startup/entry.h"
+#include "sequencer/entry.h"
 
 #include "dialogs/dialog_utils.h"
+#include "sequencer/configuration.h"
 #include "sequencer/main_window.h"
-#include "startup/configuration.h"
 #include "startup/installer.h"
 
 #include <array>

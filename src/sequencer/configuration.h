@@ -4,6 +4,8 @@
 // registers the main window class. Every failure is reported in one message box with no owner.
 #pragma once
 
+#include "startup/paths.h"
+
 #include <string_view>
 
 namespace tl {
@@ -11,10 +13,6 @@ namespace tl {
 struct Installer;
 
 inline constexpr std::string_view kMainWindowClass = "WLInstallWClass";
-// The settings file's name when INSTALL.INF names none.
-inline constexpr std::string_view kDefaultPrivateSettingsFile = "tlsetup.ini";
-// Section "Install" of the private settings file.
-inline constexpr const char* kInstallSection = "Install";
 
 // 1 when the main window class is registered; 0 after a failure was reported (or, silently, when
 // the class cannot be registered).

@@ -1,4 +1,4 @@
-#include "startup/configuration.h"
+#include "sequencer/configuration.h"
 
 #include "dialogs/dialog_utils.h"
 #include "platform/canvas.h"

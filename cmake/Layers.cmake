@@ -1,0 +1,31 @@
+# Which layer each folder of src/ and apps/ belongs to, from the bottom: the one table that
+# src/CMakeLists.txt makes the libraries from and that the layer check (cmake/CheckLayers.cmake)
+# reads. docs/architecture.md describes the layers and what each may include.
+set(TL_LAYERS ports base adapters dialogs subsystems sequencer frontends apps)
+
+# tl_layer_of(<folder, relative to the checkout> <layer var> <adapter var>): the layer's name,
+# empty for a folder of no layer; for the adapters also which one (host or win32).
+function(tl_layer_of dir outLayer outAdapter)
+    set(layer "")
+    set(adapter "")
+    if(dir STREQUAL "src/platform")
+        set(layer ports)
+    elseif(dir MATCHES "^src/(text|resources)$")
+        set(layer base)
+    elseif(dir MATCHES "^src/platform/(host|win32)(/|$)")
+        set(layer adapters)
+        set(adapter ${CMAKE_MATCH_1})
+    elseif(dir STREQUAL "src/dialogs")
+        set(layer dialogs)
+    elseif(dir MATCHES "^src/(startup|selection|copy|spooler|destination|sysfiles|removal)$")
+        set(layer subsystems)
+    elseif(dir STREQUAL "src/sequencer")
+        set(layer sequencer)
+    elseif(dir MATCHES "^src/ui(/(unattended|tui))?$")
+        set(layer frontends)
+    elseif(dir MATCHES "^apps(/|$)")
+        set(layer apps)
+    endif()
+    set(${outLayer} "${layer}" PARENT_SCOPE)
+    set(${outAdapter} "${adapter}" PARENT_SCOPE)
+endfunction()
