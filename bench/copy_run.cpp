@@ -6,7 +6,7 @@
 #include "platform/host/host_machine.h"
 #include "platform/host/szdd_compressor.h"
 #include "platform/host/ui/host_window_system.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 #include "ui/unattended/unattended_frontend.h"
 
 #include <benchmark/benchmark.h>

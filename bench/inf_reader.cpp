@@ -1,7 +1,7 @@
 // Loading setup scripts and looking keys up in them.
 #include "platform/host/direct_file_system.h"
-#include "startup/inf_query.h"
-#include "startup/inf_scripts.h"
+#include "state/inf_query.h"
+#include "state/inf_scripts.h"
 
 #include <benchmark/benchmark.h>
 

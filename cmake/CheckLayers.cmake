@@ -12,18 +12,6 @@ include(${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)
 
 # Includes that still run against the layers, each "file>header"; the list only shrinks.
 set(TL_LAYER_EXCEPTIONS
-    # The process state gathers the state of the subsystems.
-    "src/startup/installer.h>copy/copy_engine_state.h"
-    "src/startup/installer.h>copy/copy_list.h"
-    "src/startup/installer.h>copy/progress_display.h"
-    "src/startup/installer.h>copy/rename_list.h"
-    "src/startup/installer.h>destination/destination_state.h"
-    "src/startup/installer.h>destination/font_select_state.h"
-    "src/startup/installer.h>selection/catalogue.h"
-    "src/startup/installer.h>selection/language.h"
-    "src/startup/installer.h>sysfiles/ini_edit_state.h"
-    # Reading the option flags runs the ECP detection.
-    "src/startup/option_flags.cpp>sysfiles/ecp_ports.h"
     # The copy engine posts the finish step itself.
     "src/copy/copy_engine.cpp>sequencer/main_window.h")
 

@@ -1,7 +1,7 @@
 # Which layer each folder of src/ and apps/ belongs to, from the bottom: the one table that
 # src/CMakeLists.txt makes the libraries from and that the layer check (cmake/CheckLayers.cmake)
 # reads. docs/architecture.md describes the layers and what each may include.
-set(TL_LAYERS ports base adapters dialogs subsystems sequencer frontends apps)
+set(TL_LAYERS ports base adapters dialogs state subsystems sequencer frontends apps)
 
 # tl_layer_of(<folder, relative to the checkout> <layer var> <adapter var>): the layer's name,
 # empty for a folder of no layer; for the adapters also which one (host or win32).
@@ -17,6 +17,8 @@ function(tl_layer_of dir outLayer outAdapter)
         set(adapter ${CMAKE_MATCH_1})
     elseif(dir STREQUAL "src/dialogs")
         set(layer dialogs)
+    elseif(dir STREQUAL "src/state")
+        set(layer state)
     elseif(dir MATCHES "^src/(startup|selection|copy|spooler|destination|sysfiles|removal)$")
         set(layer subsystems)
     elseif(dir STREQUAL "src/sequencer")

@@ -9,7 +9,7 @@
 #include "platform/host/ui/host_window_system.h"
 #include "platform/host/ui/machine_directories.h"
 #include "sequencer/entry.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 #include "ui/tui/terminal_frontend.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/transcript.h"

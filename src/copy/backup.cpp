@@ -2,7 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/lz.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 namespace tl {
 

@@ -1,7 +1,7 @@
 #include "copy/confirm_replace.h"
 
 #include "dialogs/dialog_utils.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 namespace tl {
 

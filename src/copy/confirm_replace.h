@@ -2,9 +2,9 @@
 // with Yes, Yes to all, No and Cancel. What each answer does is the copy engine's business.
 #pragma once
 
-#include "copy/copy_list.h"
 #include "platform/dialog_window.h"
 #include "platform/window_system.h"
+#include "state/copy_list.h"
 
 #include <cstddef>
 #include <string_view>

@@ -15,7 +15,7 @@
 #include "platform/system.h"
 #include "platform/window_system.h"
 #include "sequencer/main_window.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 #include <cstdio>
 #include <optional>

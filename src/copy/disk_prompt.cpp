@@ -4,8 +4,8 @@
 #include "platform/file_system.h"
 #include "platform/system.h"
 #include "platform/window_system.h"
-#include "startup/inf_query.h"
-#include "startup/installer.h"
+#include "state/inf_query.h"
+#include "state/installer.h"
 
 #include <array>
 

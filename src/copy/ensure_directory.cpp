@@ -2,7 +2,7 @@
 
 #include "destination/font_directory.h"
 #include "platform/file_system.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 namespace tl {
 

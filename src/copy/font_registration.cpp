@@ -3,7 +3,7 @@
 #include "copy/file_name.h"
 #include "platform/registry.h"
 #include "platform/system.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 namespace tl {
 

@@ -23,16 +23,6 @@ inline constexpr UINT kPbmAdvance = WM_USER + 4;
 inline constexpr UINT kTbmRedraw = 4;
 inline constexpr UINT kTbmShow = WM_ACTIVATE;
 
-struct ProgressState {
-    WindowHandle dialog;
-    WindowHandle bar;
-    WindowHandle textBar;
-    FontHandle boldFont;
-    bool textBarPainted = false;
-    std::string currentFileName; // set by the copy engine before each file
-    ProgressColours colours;     // set when the bar's class is registered
-};
-
 // The classes, registered once at start-up: 1, or 0 when the system refuses.
 int RegisterProgressBarClass(WindowSystem& windows, ProgressState& state);
 int RegisterTextBarClass(WindowSystem& windows, ProgressState& state);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/canvas.h"
+#include "state/progress_state.h"
 
 #include <string>
 #include <string_view>
@@ -12,11 +13,6 @@ namespace tl {
 
 // The bold font both controls draw with.
 LogFont ProgressFont();
-
-struct ProgressColours {
-    COLORREF fill = Rgb(0, 0, 255);      // the part done, and the percentage over the part to do
-    COLORREF paper = Rgb(255, 255, 255); // the part to do, and the percentage over the part done
-};
 
 // The right edge of the blue part inside the bar's inner rectangle: 16-bit arithmetic as the
 // bar's window words hold it, plus one, never beyond the inner right edge. A range of 0 counts

@@ -5,7 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "platform/profile.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 #include "text/ansi_text.h"
 
 namespace tl {

@@ -2,8 +2,8 @@
 
 #include "copy/file_version_text.h"
 #include "dialogs/dialog_utils.h"
-#include "startup/installer.h"
-#include "startup/paths.h"
+#include "state/installer.h"
+#include "state/paths.h"
 
 #include <optional>
 

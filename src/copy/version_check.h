@@ -4,13 +4,13 @@
 // replaced (OK) or kept (Cancel). Nothing is compared here; the user judges.
 #pragma once
 
-#include "copy/copy_list.h"
 #include "platform/clock.h"
 #include "platform/dialog_window.h"
 #include "platform/file_system.h"
 #include "platform/storage.h"
 #include "platform/version_info.h"
 #include "platform/window_system.h"
+#include "state/copy_list.h"
 
 #include <cstddef>
 #include <string>

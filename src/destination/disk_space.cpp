@@ -1,7 +1,7 @@
 #include "destination/disk_space.h"
 
 #include "dialogs/dialog_utils.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 #include <limits>
 #include <string>

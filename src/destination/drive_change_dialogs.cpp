@@ -2,7 +2,7 @@
 
 #include "destination/font_directory.h"
 #include "dialogs/dialog_utils.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 #include <array>
 #include <utility>

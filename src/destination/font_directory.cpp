@@ -2,7 +2,7 @@
 
 #include "destination/disk_space.h"
 #include "dialogs/dialog_utils.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 namespace tl {
 

@@ -2,8 +2,8 @@
 
 #include "destination/drive_change_dialogs.h"
 #include "dialogs/dialog_utils.h"
-#include "startup/inf_query.h"
-#include "startup/installer.h"
+#include "state/inf_query.h"
+#include "state/installer.h"
 
 #include <algorithm>
 #include <array>

@@ -3,8 +3,8 @@
 #include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
 #include "selection/copy_section.h"
-#include "startup/inf_query.h"
-#include "startup/installer.h"
+#include "state/inf_query.h"
+#include "state/installer.h"
 
 #include <vector>
 

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "platform/window_types.h"
-#include "startup/inf_scripts.h"
+#include "state/catalogue_state.h"
+#include "state/inf_scripts.h"
 
 #include <array>
 #include <cstddef>
@@ -15,25 +16,10 @@ namespace tl {
 
 struct Installer;
 
-inline constexpr std::size_t kMaxModels = 5;
 // The printer name names a spooler driver: 39 characters at most.
 inline constexpr std::size_t kPrinterNameMax = 39;
 inline constexpr std::size_t kDriverDataSize = 1536;
 inline constexpr char kDriverDataEnd = 0x1A;
-
-struct ModelEntry {
-    std::string name;
-    std::string selected = "0"; // "1" when the model is to be installed
-};
-
-struct CatalogueState {
-    // The models in catalogue order; an empty name ends the table.
-    std::array<ModelEntry, kMaxModels> models{};
-    int modelCount = 0;
-    // The driver data block: records "n\0value\0\r" for n = 0..5, then 0x1A, zero-filled to
-    // 1,536 bytes. None until a model section was read; the spooler registration releases it.
-    std::optional<std::string> driverData;
-};
 
 // The not-found message: text 131 and "\n strings = " with the name.
 void ReportInfNotFound(Installer& installer, WindowHandle owner, std::string_view name);

@@ -1,12 +1,12 @@
 #include "selection/copy_section.h"
 
-#include "copy/copy_list.h"
 #include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
 #include "selection/catalogue.h"
-#include "startup/inf_query.h"
-#include "startup/installer.h"
-#include "startup/paths.h"
+#include "state/copy_list.h"
+#include "state/inf_query.h"
+#include "state/installer.h"
+#include "state/paths.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
 #include "selection/catalogue.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 namespace tl {
 namespace {

@@ -5,7 +5,7 @@
 #include "dialogs/memory_dialogs_layout.h"
 #include "platform/dialog_window.h"
 #include "resources/string_table.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 #include <algorithm>
 

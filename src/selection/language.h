@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/window_types.h"
+#include "state/language_state.h"
 
 #include <cstddef>
 #include <string>
@@ -20,20 +21,6 @@ inline constexpr unsigned kLanguageNameString = 60; // 60 + k: "&English", "&Fra
 inline constexpr int kFirstChoiceButton = 20;
 inline constexpr UINT_PTR kLanguageTimer = 1;
 inline constexpr UINT kLanguageTimerMs = 800;
-
-struct LanguageEntry {
-    int language = 0; // the language index k, 0..8
-    // The "Manufacturer" line the entry came from (0-based). It differs from the entry's table
-    // position when an unrecognised line was skipped before it; the choice names this line.
-    int manufacturerLine = 0;
-};
-
-struct LanguageState {
-    // The recognised "Manufacturer" lines in line order, at most nine are used.
-    std::vector<LanguageEntry> table;
-    // The answer: the chosen entry's "Manufacturer" line.
-    int manufacturerLine = 0;
-};
 
 // The radio button's label for language k: its name text up to the first NUL, at most 127
 // bytes; empty for a k the installer does not know.

@@ -3,7 +3,7 @@
 #include "dialogs/dialog_utils.h"
 #include "platform/spooler.h"
 #include "resources/string_table.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 #include "text/ansi_text.h"
 
 #include <optional>

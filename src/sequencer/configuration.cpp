@@ -4,8 +4,9 @@
 #include "platform/canvas.h"
 #include "platform/profile.h"
 #include "sequencer/main_window.h"
-#include "startup/inf_query.h"
-#include "startup/installer.h"
+#include "startup/option_flags.h"
+#include "state/inf_query.h"
+#include "state/installer.h"
 
 #include <array>
 #include <optional>

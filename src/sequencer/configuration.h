@@ -4,7 +4,7 @@
 // registers the main window class. Every failure is reported in one message box with no owner.
 #pragma once
 
-#include "startup/paths.h"
+#include "state/paths.h"
 
 #include <string_view>
 

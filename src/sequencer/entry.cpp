@@ -1,9 +1,11 @@
 #include "sequencer/entry.h"
 
+#include "copy/progress_display.h"
 #include "dialogs/dialog_utils.h"
 #include "sequencer/configuration.h"
 #include "sequencer/main_window.h"
-#include "startup/installer.h"
+#include "startup/option_flags.h"
+#include "state/installer.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "sequencer/font_copy_list.h"
 
-#include "startup/inf_query.h"
+#include "state/inf_query.h"
 
 #include <algorithm>
 #include <optional>

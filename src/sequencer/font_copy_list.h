@@ -1,8 +1,8 @@
 // The copy list of the fonts step: the font pairs of the chosen fonts, ordered by disk.
 #pragma once
 
-#include "copy/copy_list.h"
-#include "startup/inf_scripts.h"
+#include "state/copy_list.h"
+#include "state/inf_scripts.h"
 
 #include <string>
 #include <string_view>

@@ -2,8 +2,8 @@
 
 #include "resources/string_table.h"
 #include "selection/language.h"
-#include "startup/inf_query.h"
-#include "startup/installer.h"
+#include "state/inf_query.h"
+#include "state/installer.h"
 #include "sysfiles/ini_edit.h"
 
 #include <algorithm>

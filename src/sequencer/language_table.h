@@ -2,7 +2,7 @@
 // "Manufacturer" line whose name names a language the installer knows, in line order.
 #pragma once
 
-#include "startup/inf_scripts.h"
+#include "state/inf_scripts.h"
 
 #include <optional>
 #include <string_view>

@@ -2,7 +2,8 @@
 
 #include "sequencer/face.h"
 #include "sequencer/steps.h"
-#include "startup/installer.h"
+#include "startup/option_flags.h"
+#include "state/installer.h"
 
 namespace tl {
 namespace {

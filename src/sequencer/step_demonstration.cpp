@@ -1,6 +1,5 @@
 // Step 405: the demonstration file.
 
-#include "copy/copy_list.h"
 #include "destination/disk_space.h"
 #include "dialogs/dialog_utils.h"
 #include "platform/profile.h"
@@ -8,7 +7,8 @@
 #include "sequencer/main_window.h"
 #include "sequencer/step_support.h"
 #include "sequencer/steps.h"
-#include "startup/installer.h"
+#include "state/copy_list.h"
+#include "state/installer.h"
 #include "sysfiles/ini_edit.h"
 
 #include <string>

@@ -14,8 +14,9 @@
 #include "sequencer/step_support.h"
 #include "sequencer/steps.h"
 #include "spooler/spooler_registration.h"
-#include "startup/inf_query.h"
-#include "startup/installer.h"
+#include "startup/option_flags.h"
+#include "state/inf_query.h"
+#include "state/installer.h"
 #include "sysfiles/port_driver.h"
 
 #include <optional>

@@ -6,7 +6,7 @@
 #include "platform/system.h"
 #include "sequencer/step_support.h"
 #include "sequencer/steps.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 #include "sysfiles/delete_ini.h"
 #include "sysfiles/ini_edit.h"
 

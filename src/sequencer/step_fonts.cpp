@@ -8,7 +8,7 @@
 #include "sequencer/main_window.h"
 #include "sequencer/step_support.h"
 #include "sequencer/steps.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 #include <string>
 

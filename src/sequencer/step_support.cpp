@@ -6,7 +6,7 @@
 #include "platform/canvas.h"
 #include "platform/profile.h"
 #include "sequencer/configuration.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 namespace tl {
 namespace {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/window_system.h"
-#include "startup/inf_scripts.h"
+#include "state/inf_scripts.h"
 
 #include <optional>
 #include <string>

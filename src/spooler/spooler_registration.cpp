@@ -1,11 +1,11 @@
 #include "spooler/spooler_registration.h"
 
-#include "copy/copy_list.h"
-#include "copy/rename_list.h"
 #include "platform/spooler.h"
 #include "selection/printer_name.h"
 #include "spooler/driver_record.h"
-#include "startup/installer.h"
+#include "state/copy_list.h"
+#include "state/installer.h"
+#include "state/rename_list.h"
 #include "text/ansi_text.h"
 
 namespace tl {

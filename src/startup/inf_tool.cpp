@@ -1,7 +1,7 @@
 #include "startup/inf_tool.h"
 
-#include "startup/inf_query.h"
-#include "startup/inf_scripts.h"
+#include "state/inf_query.h"
+#include "state/inf_scripts.h"
 
 #include <charconv>
 #include <optional>

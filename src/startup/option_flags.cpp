@@ -1,8 +1,8 @@
 #include "startup/option_flags.h"
 
 #include "dialogs/dialog_utils.h"
-#include "startup/inf_query.h"
-#include "startup/installer.h"
+#include "state/inf_query.h"
+#include "state/installer.h"
 #include "sysfiles/ecp_ports.h"
 
 #include <string>

@@ -1,8 +1,8 @@
 #include "sysfiles/delete_ini.h"
 
 #include "dialogs/dialog_utils.h"
-#include "startup/inf_query.h"
-#include "startup/installer.h"
+#include "state/inf_query.h"
+#include "state/installer.h"
 #include "sysfiles/ini_edit.h"
 #include "sysfiles/waiting_dialog.h"
 

@@ -4,8 +4,8 @@
 #include "copy/backup.h"
 #include "copy/file_line.h"
 #include "copy/file_name.h"
-#include "startup/installer.h"
-#include "startup/paths.h"
+#include "state/installer.h"
+#include "state/paths.h"
 
 #include <algorithm>
 #include <optional>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/window_types.h"
-#include "sysfiles/ini_edit_state.h"
+#include "state/ini_edit_state.h"
 
 #include <cstddef>
 #include <functional>

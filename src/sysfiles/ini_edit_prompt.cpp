@@ -2,7 +2,7 @@
 #include "sysfiles/ini_edit.h"
 
 #include "dialogs/dialog_utils.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 
 #include <array>
 

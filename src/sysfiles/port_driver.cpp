@@ -1,6 +1,6 @@
 #include "sysfiles/port_driver.h"
 
-#include "startup/installer.h"
+#include "state/installer.h"
 
 #include <array>
 #include <chrono>

@@ -12,7 +12,7 @@
 #include "platform/registry.h"
 #include "resources/string_table.h"
 #include "sequencer/main_window.h"
-#include "startup/inf_scripts.h"
+#include "state/inf_scripts.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,7 @@
-#include "copy/rename_list.h"
 #include "platform/system.h"
+#include "state/rename_list.h"
 
+#include "copy/progress_display.h"
 #include "copy_engine_fixture.h"
 
 #include <utility>

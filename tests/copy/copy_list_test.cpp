@@ -1,5 +1,5 @@
-#include "copy/copy_list.h"
-#include "copy/rename_list.h"
+#include "state/copy_list.h"
+#include "state/rename_list.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "destination/destination_fixture.h"
 #include "platform/host/ui/machine_directories.h"
 #include "resources/string_table.h"
-#include "startup/inf_scripts.h"
+#include "state/inf_scripts.h"
 
 namespace tl::test {
 namespace {

@@ -6,7 +6,7 @@
 #include "platform/host/ui/host_window_system.h"
 #include "platform/host/version_image_writer.h"
 #include "resources/string_table.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 #include "support/temp_machine.h"
 #include "ui/scripted_frontend.h"
 

@@ -8,7 +8,7 @@
 #include "platform/host/host_machine.h"
 #include "platform/host/ui/host_window_system.h"
 #include "resources/string_table.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 #include "support/temp_machine.h"
 #include "ui/scripted_frontend.h"
 

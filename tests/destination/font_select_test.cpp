@@ -2,7 +2,7 @@
 #include "destination/font_select.h"
 #include "destination_fixture.h"
 #include "resources/string_table.h"
-#include "startup/inf_scripts.h"
+#include "state/inf_scripts.h"
 
 #include <deque>
 #include <functional>

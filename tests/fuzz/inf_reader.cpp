@@ -1,7 +1,7 @@
 // Loads arbitrary bytes as a setup script and runs every query on every section and line.
-#include "startup/inf_compact.h"
-#include "startup/inf_query.h"
-#include "startup/inf_scripts.h"
+#include "state/inf_compact.h"
+#include "state/inf_query.h"
+#include "state/inf_scripts.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,8 +4,8 @@
 #include "selection/copy_section.h"
 #include "selection/driver_select.h"
 #include "selection_machine.h"
-#include "startup/inf_compact.h"
-#include "startup/inf_query.h"
+#include "state/inf_compact.h"
+#include "state/inf_query.h"
 
 #include <gtest/gtest.h>
 

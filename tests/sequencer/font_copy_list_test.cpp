@@ -1,6 +1,6 @@
 // The fonts step's copy list: the pairs of the chosen fonts' sections, ordered by disk.
 #include "sequencer/font_copy_list.h"
-#include "startup/inf_compact.h"
+#include "state/inf_compact.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "resources/string_table.h"
 #include "selection/catalogue.h"
 #include "selection/selection_machine.h"
-#include "startup/inf_compact.h"
-#include "startup/inf_query.h"
+#include "state/inf_compact.h"
+#include "state/inf_query.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "sequencer/configuration.h"
 
 #include "sequencer/entry.h"
-#include "startup/inf_query.h"
 #include "startup_machine.h"
+#include "state/inf_query.h"
 
 #include <gtest/gtest.h>
 

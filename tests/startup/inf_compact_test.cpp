@@ -1,4 +1,4 @@
-#include "startup/inf_compact.h"
+#include "state/inf_compact.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "startup/inf_query.h"
-#include "startup/inf_scripts.h"
+#include "state/inf_query.h"
+#include "state/inf_scripts.h"
 
 #include "platform/host/direct_file_system.h"
 #include "support/temp_machine.h"

@@ -1,6 +1,6 @@
-#include "startup/inf_query.h"
+#include "state/inf_query.h"
 
-#include "startup/inf_compact.h"
+#include "state/inf_compact.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The sample disk's INSTALL.INF holds what the installer reads at start and in its font step.
-#include "startup/inf_query.h"
-#include "startup/inf_scripts.h"
+#include "state/inf_query.h"
+#include "state/inf_scripts.h"
 
 #include "platform/host/direct_file_system.h"
 

@@ -7,7 +7,7 @@
 #include "platform/host/event_log.h"
 #include "platform/host/host_machine.h"
 #include "platform/host/ui/host_window_system.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 #include "support/temp_machine.h"
 #include "ui/unattended/unattended_frontend.h"
 

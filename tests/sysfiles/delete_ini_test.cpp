@@ -1,7 +1,7 @@
 #include "ini_edit_fixture.h"
 
 #include "resources/string_table.h"
-#include "startup/inf_query.h"
+#include "state/inf_query.h"
 #include "sysfiles/delete_ini.h"
 #include "sysfiles/ini_edit.h"
 #include "sysfiles/waiting_dialog.h"

@@ -6,8 +6,8 @@
 #include "platform/host/host_machine.h"
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
-#include "startup/installer.h"
-#include "startup/paths.h"
+#include "state/installer.h"
+#include "state/paths.h"
 #include "support/temp_machine.h"
 #include "ui/scripted_frontend.h"
 

@@ -6,7 +6,7 @@
 #include "platform/win32/ui/win32_window_system.h"
 #include "platform/win32/win32_machine.h"
 #include "sequencer/entry.h"
-#include "startup/installer.h"
+#include "state/installer.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/transcript.h"
 #include "ui/unattended/unattended_frontend.h"

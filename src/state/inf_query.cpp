@@ -1,4 +1,4 @@
-#include "startup/inf_query.h"
+#include "state/inf_query.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
-#include "startup/inf_scripts.h"
+#include "state/inf_scripts.h"
 
-#include "startup/inf_compact.h"
+#include "state/inf_compact.h"
 
 #include <utility>
 

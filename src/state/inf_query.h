@@ -7,7 +7,7 @@
 // letters fold to lower case); an empty name matches nothing.
 #pragma once
 
-#include "startup/inf_scripts.h"
+#include "state/inf_scripts.h"
 
 #include <optional>
 #include <string>

@@ -4,22 +4,22 @@
 // fresh one.
 #pragma once
 
-#include "copy/copy_engine_state.h"
-#include "copy/copy_list.h"
-#include "copy/progress_display.h"
-#include "copy/rename_list.h"
-#include "destination/destination_state.h"
-#include "destination/font_select_state.h"
 #include "dialogs/dialog_utils.h"
 #include "platform/canvas.h"
 #include "platform/platform.h"
 #include "platform/window_system.h"
-#include "selection/catalogue.h"
-#include "selection/language.h"
-#include "startup/inf_scripts.h"
-#include "startup/option_flags.h"
-#include "startup/paths.h"
-#include "sysfiles/ini_edit_state.h"
+#include "state/catalogue_state.h"
+#include "state/copy_engine_state.h"
+#include "state/copy_list.h"
+#include "state/destination_state.h"
+#include "state/font_select_state.h"
+#include "state/inf_scripts.h"
+#include "state/ini_edit_state.h"
+#include "state/language_state.h"
+#include "state/option_flags_state.h"
+#include "state/paths.h"
+#include "state/progress_state.h"
+#include "state/rename_list.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "copy/rename_list.h"
+#include "state/rename_list.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "copy/copy_list.h"
+#include "state/copy_list.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "startup/paths.h"
+#include "state/paths.h"
 #include "text/ansi_text.h"
 
 namespace tl {
