@@ -12,10 +12,10 @@
 
 #include "platform/host/host_machine.h"
 #include "platform/host/iconv_code_page.h"
-#include "startup/entry.h"
-#include "startup/installer.h"
-#include "ui/host_window_system.h"
-#include "ui/machine_directories.h"
+#include "platform/host/ui/host_window_system.h"
+#include "platform/host/ui/machine_directories.h"
+#include "sequencer/entry.h"
+#include "state/installer.h"
 #include "ui/unattended/unattended_frontend.h"
 
 #include <algorithm>
