@@ -6,6 +6,8 @@
 #include "sequencer/main_window.h"
 #include "startup/inf_query.h"
 #include "startup/installer.h"
+#include "startup/private_settings_name.h"
+#include "sysfiles/delete_ini.h"
 
 #include <array>
 #include <optional>
@@ -79,6 +81,10 @@ bool FindPrivateSettingsFromScript(Installer& installer, std::string_view instal
         std::optional<std::string_view> text = InfLineText(installer.scripts, *line);
         if (text)
             name = *text;
+    }
+    if (!AcceptPrivateSettingsName(installer, script, name)) {
+        FreeInf(installer.scripts, script);
+        return false;
     }
     installer.paths.privateSettingsFile = JoinPath(installer.paths.windowsDir, name);
     FreeInf(installer.scripts, script);
@@ -166,6 +172,9 @@ int Configuration(Installer& installer) {
 
     // INSTALL.INF on the disk stays the current script until the first step releases it.
     if (!LoadInstallInf(installer, paths.diskPath))
+        return 0;
+    // The INI files' names of the last step are checked now, before anything is installed.
+    if (!AcceptDeleteIniNames(installer))
         return 0;
     ReadDriverPath(installer);
     ReadOptionFlags(installer);
