@@ -8,6 +8,7 @@
 #include "copy/copy_list.h"
 #include "copy/progress_display.h"
 #include "copy/rename_list.h"
+#include "copy/run_backups.h"
 #include "destination/destination_state.h"
 #include "destination/font_select_state.h"
 #include "platform/canvas.h"
@@ -68,6 +69,7 @@ struct Installer {
     int installationState = 0;
     unsigned changeBits = 0;
     IniEditState iniEdit;
+    RunBackups backups;
 };
 
 } // namespace tl
