@@ -2,6 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/lz.h"
+#include "platform/profile.h"
 #include "state/installer.h"
 
 namespace tl {
@@ -15,7 +16,33 @@ bool FileExists(Installer& installer, std::string_view path) {
     return installer.platform.files.GetFileAttributes(path) != kInvalidFileAttributes;
 }
 
+std::string* RunRecord(RunBackups& backups, std::string_view key) {
+    if (key == kSystemIniBackupKey)
+        return &backups.systemIni;
+    if (key == kWinIniBackupKey)
+        return &backups.winIni;
+    return nullptr;
+}
+
 } // namespace
+
+bool RecordFirstBackup(Installer& installer, const char* key, std::string_view backupPath) {
+    std::string* record = RunRecord(installer.backups, key);
+    if (record == nullptr || !record->empty())
+        return false;
+    *record = std::string(backupPath);
+    installer.platform.profile.WritePrivateProfileString("Install", key, record->c_str(),
+                                                         installer.paths.privateSettingsFile);
+    return true;
+}
+
+std::string RecordedBackup(const Installer& installer, std::string_view key) {
+    if (key == kSystemIniBackupKey)
+        return installer.backups.systemIni;
+    if (key == kWinIniBackupKey)
+        return installer.backups.winIni;
+    return {};
+}
 
 int MakeBackupName(Installer& installer, std::string_view path, std::string& backupName) {
     backupName.assign(path);

@@ -24,4 +24,17 @@ int MakeBackupName(Installer& installer, std::string_view path, std::string& bac
 // no partial copy left behind when the copy fails, empty when no name is free.
 int BackupFile(Installer& installer, std::string_view path, std::string& backupName);
 
+// Backup record keys of the private settings file.
+inline constexpr const char* kSystemIniBackupKey = "BFileSysIni";
+inline constexpr const char* kWinIniBackupKey = "BFileWinIni";
+
+// The first backup of an INI file in the run is the one recorded: writes `backupPath` under
+// `key` in section "Install" of the private settings file and keeps it as the run's backup, and
+// returns true; false (nothing written) when this run already recorded a backup under `key`:
+// the caller then deletes the later backup, which holds the file as this run changed it.
+bool RecordFirstBackup(Installer& installer, const char* key, std::string_view backupPath);
+
+// The backup this run recorded under `key`; empty when it recorded none.
+std::string RecordedBackup(const Installer& installer, std::string_view key);
+
 } // namespace tl

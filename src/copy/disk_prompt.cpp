@@ -6,6 +6,7 @@
 #include "platform/window_system.h"
 #include "state/inf_query.h"
 #include "state/installer.h"
+#include "text/disk_name.h"
 
 #include <array>
 
@@ -113,7 +114,9 @@ INT_PTR SelectDrvProc(Installer& installer, DialogWindow& dialog, UINT message, 
         engine.altSourcePath = dialog.GetItemText(kSelectDrivePathId, kEditReadLimit);
         // Listing the path into the hidden list box is the test that it exists.
         std::string spec = engine.altSourcePath;
-        if (!dialog.DirList(spec, kSelectDriveListId, kSelectDriveStaticId,
+        // A UNC path or a device is no disk drive the files can be read from.
+        if (!IsUsableDirectoryPath(spec) ||
+            !dialog.DirList(spec, kSelectDriveListId, kSelectDriveStaticId,
                             DDL_DRIVES | DDL_DIRECTORY)) {
             Warn(installer, dialog.Handle(), kPathMissingText);
             return TRUE;

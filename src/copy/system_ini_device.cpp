@@ -16,8 +16,6 @@ constexpr std::string_view kCrLf = "\r\n";
 constexpr const char* kDeviceSection = "386Enh";
 constexpr const char* kDeviceKey = "device";
 constexpr std::string_view kSystemIni = "\\SYSTEM.INI";
-constexpr const char* kPrivateSection = "Install";
-constexpr const char* kSystemIniBackupKey = "BFileSysIni";
 
 std::string_view SkipSpaces(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
@@ -164,9 +162,11 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
         return 1;
     }
     installer.changeBits |= kChangeSystemIni;
-    installer.platform.profile.WritePrivateProfileString(kPrivateSection, kSystemIniBackupKey,
-                                                         std::string(backupPath).c_str(),
-                                                         installer.paths.privateSettingsFile);
+    // A second device line of the run made its backup from the file the first line changed:
+    // the record keeps naming the first, the one that holds SYSTEM.INI as it was.
+    if (!RecordFirstBackup(installer, kSystemIniBackupKey, backupPath)) {
+        DeleteThroughLz(lz, backupPath);
+    }
     return 1;
 }
 

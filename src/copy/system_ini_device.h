@@ -46,9 +46,11 @@ private:
 // text goes to a temporary file beside the INI file, which then replaces it, so that the INI file
 // is at every moment either the old one or the new one.
 // When the same line was there already, the backup copy is deleted; otherwise the SYSTEM.INI
-// change bit is set and the backup path recorded as "BFileSysIni" in the private settings file.
-// 1 when the INI file was rewritten. 0 when the backup cannot be opened, or reading, writing or
-// replacing fails: the INI file is then untouched, with no record and no change bit.
+// change bit is set and, for the first backup of the run, the backup path recorded as
+// "BFileSysIni" in the private settings file (a later backup is deleted: the record keeps naming
+// SYSTEM.INI as it was before the run). 1 when the INI file was rewritten. 0 when the backup
+// cannot be opened, or reading, writing or replacing fails: the INI file is then untouched, with
+// no record and no change bit.
 int InsertIniLine(Installer& installer, std::string_view section, std::string_view key,
                   std::string_view value, std::string_view backupPath, std::string_view iniPath);
 

@@ -3,6 +3,7 @@
 #include "destination/disk_space.h"
 #include "dialogs/dialog_utils.h"
 #include "state/installer.h"
+#include "text/disk_name.h"
 
 namespace tl {
 
@@ -57,6 +58,12 @@ int AcceptFontDirectory(Installer& installer, DialogWindow& dialog) {
     Paths& paths = installer.paths;
     paths.fontDir = ResolveFontDirectory(dialog.GetItemText(kFontDirEditId, kEditReadLimit),
                                          paths.windowsDir, paths.systemDir);
+    // Only a path on a drive letter, with no device among its levels, can hold the fonts the
+    // registry then names.
+    if (!IsUsableDirectoryPath(paths.fontDir)) {
+        ReportCannotCreateDirectory(installer, dialog.Handle());
+        return 0;
+    }
 
     installer.destination.spaceNeeded = "1";
     if (!CheckDriveSpace(installer, dialog.Handle(), true, SpaceCheckDir::Font)) {

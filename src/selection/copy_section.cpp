@@ -1,5 +1,6 @@
 #include "selection/copy_section.h"
 
+#include "copy/disk_name_report.h"
 #include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
 #include "selection/catalogue.h"
@@ -109,6 +110,14 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
         const bool twoNames = comma != std::string::npos;
         const std::string firstName = text.substr(0, comma);
         const std::string fileName = twoNames ? text.substr(comma + 1) : text;
+        // Both names become paths: the first on the target (and the [SourceDisksFiles] key),
+        // the second on the disk. A bad one stops the whole driver.
+        const std::string lineText = std::string(sectionName) + ": " + text;
+        if (!AcceptDiskName(installer, owner, firstName, lineText) ||
+            (twoNames && !AcceptDiskName(installer, owner, fileName, lineText))) {
+            installer.installationState = 1;
+            return 0;
+        }
 
         std::string disk;
         GetInfKey(installer.scripts, std::nullopt, sourceDisks, firstName, disk);

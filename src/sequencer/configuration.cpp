@@ -5,8 +5,10 @@
 #include "platform/profile.h"
 #include "sequencer/main_window.h"
 #include "startup/option_flags.h"
+#include "startup/private_settings_name.h"
 #include "state/inf_query.h"
 #include "state/installer.h"
+#include "sysfiles/delete_ini.h"
 
 #include <array>
 #include <optional>
@@ -80,6 +82,10 @@ bool FindPrivateSettingsFromScript(Installer& installer, std::string_view instal
         std::optional<std::string_view> text = InfLineText(installer.scripts, *line);
         if (text)
             name = *text;
+    }
+    if (!AcceptPrivateSettingsName(installer, script, name)) {
+        FreeInf(installer.scripts, script);
+        return false;
     }
     installer.paths.privateSettingsFile = JoinPath(installer.paths.windowsDir, name);
     FreeInf(installer.scripts, script);
@@ -167,6 +173,9 @@ int Configuration(Installer& installer) {
 
     // INSTALL.INF on the disk stays the current script until the first step releases it.
     if (!LoadInstallInf(installer, paths.diskPath))
+        return 0;
+    // The INI files' names of the last step are checked now, before anything is installed.
+    if (!AcceptDeleteIniNames(installer))
         return 0;
     ReadDriverPath(installer);
     ReadOptionFlags(installer);

@@ -32,6 +32,8 @@ void CollectLine(const SetupScripts& scripts, InfLine line, const std::string& s
                  std::vector<FontPair>& pairs, std::vector<FontListFault>& faults) {
     std::optional<std::string> pendingFile;
     std::string field;
+    const std::string lineText =
+        section + ": " + std::string(InfLineText(scripts, line).value_or(""));
     for (int n = 1; GetInfField(scripts, line, n, field); ++n) {
         if (field.empty())
             break;
@@ -44,7 +46,8 @@ void CollectLine(const SetupScripts& scripts, InfLine line, const std::string& s
         if (field[0] != '0')
             break;
         if (pendingFile) {
-            pairs.push_back({(*pendingFile)[0], AfterPrefix(*pendingFile), AfterPrefix(field)});
+            pairs.push_back(
+                {(*pendingFile)[0], AfterPrefix(*pendingFile), AfterPrefix(field), lineText});
             pendingFile.reset();
         }
     }

@@ -15,6 +15,7 @@ struct FontPair {
     char disk = '1';
     std::string fileName;
     std::string registryName;
+    std::string line; // "<section>: <line>", the script line it came from, for reports
 };
 
 // What a section line offered that cannot be installed, for the report.

@@ -1,5 +1,6 @@
 // Step 405: the demonstration file.
 
+#include "copy/disk_name_report.h"
 #include "destination/disk_space.h"
 #include "dialogs/dialog_utils.h"
 #include "platform/profile.h"
@@ -50,6 +51,11 @@ void FillDemoEntry(Installer& installer, WindowHandle window) {
         const std::string value = DemoFileValue(installer);
         const char disk = value.empty() ? '\0' : value[0];
         const std::string name = value.size() > 2 ? value.substr(2) : std::string();
+        if (!name.empty() && !AcceptDiskName(installer, window, name,
+                                             LoadTextCopy(kDemoSection) + ": file = " + value)) {
+            installer.installationState = 1;
+            return;
+        }
         const CopyListError error = list.Append(kFlagDemoFile, disk, name);
         if (error != CopyListError::None) {
             installer.windows.MessageBox(window,
@@ -84,7 +90,7 @@ UINT InstallDemoFile(Installer& installer, WindowHandle window) {
 
     FillDemoEntry(installer, window);
     if (installer.copyList.Empty())
-        return kStepFonts;
+        return installer.installationState == 1 ? kStepFinish : kStepFonts;
     CopyAddedFiles(installer, window);
     return installer.installationState == 1 ? kStepFinish : kStepFonts;
 }

@@ -1,5 +1,6 @@
 // Step 404: the INI files, the backup notices, the outcome and the restart; then the window goes.
 
+#include "copy/backup.h"
 #include "copy/file_name.h"
 #include "dialogs/dialog_utils.h"
 #include "dialogs/memory_dialogs.h"
@@ -32,11 +33,11 @@ std::string JoinedTexts(std::initializer_list<unsigned> ids) {
     return text;
 }
 
-// A backup made in this run is recorded under `key` with its path; a single character is the
-// "none" mark.
+// A backup made in this run is recorded under `key` with its path. Only a backup this run
+// recorded is named: the settings file may hold the record of an earlier installation.
 void ReportBackup(Installer& installer, WindowHandle window, const char* key, unsigned id) {
-    const std::string backup = ReadInstallSetting(installer, key, "E");
-    if (backup.size() == 1)
+    const std::string backup = RecordedBackup(installer, key);
+    if (backup.size() <= 1)
         return;
     ShowStepMessage(installer, window, FormatText(LoadTextCopy(id), FileNamePart(backup)) + "!",
                     kNoticeCaption, MB_ICONEXCLAMATION, MessageKey(id));

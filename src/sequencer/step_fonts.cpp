@@ -1,5 +1,6 @@
 // Step 403: the TrueType-compatible fonts.
 
+#include "copy/disk_name_report.h"
 #include "destination/font_directory_dialog.h"
 #include "destination/font_select.h"
 #include "dialogs/dialog_utils.h"
@@ -33,6 +34,14 @@ bool FillFontList(Installer& installer, WindowHandle window) {
     for (const FontListFault& fault : faults)
         ReportFault(installer, window,
                     "[" + fault.section + "]: the font file " + fault.field + " has no font name.");
+    // A file name that is not a plain name stops the whole font list: nothing of it is copied.
+    for (const FontPair& pair : pairs) {
+        if (!AcceptDiskName(installer, window, pair.fileName, pair.line)) {
+            installer.copyList.Clear();
+            installer.installationState = 1;
+            return false;
+        }
+    }
     FontPair refused;
     const CopyListError error = FillFontCopyList(installer.copyList, std::move(pairs), &refused);
     if (error == CopyListError::None)

@@ -118,23 +118,6 @@ bool StepFileExists(Installer& installer, std::string_view path) {
     return installer.platform.files.GetFileAttributes(path) != kInvalidFileAttributes;
 }
 
-std::string ReadInstallSetting(Installer& installer, const char* key, const std::string& fallback) {
-    constexpr DWORD kFirstSize = 512;
-    constexpr DWORD kMaxSize = 64 * 1024;
-    std::string value(kFirstSize, '\0');
-    for (;;) {
-        const auto size = static_cast<DWORD>(value.size());
-        const DWORD length = installer.platform.profile.GetPrivateProfileString(
-            kInstallSection, key, fallback.c_str(), value.data(), size,
-            installer.paths.privateSettingsFile);
-        if (length + 1 < size || size >= kMaxSize) {
-            value.resize(length);
-            return value;
-        }
-        value.resize(value.size() * 2);
-    }
-}
-
 void WriteInstallSetting(Installer& installer, const char* key, const std::string& value) {
     installer.platform.profile.WritePrivateProfileString(kInstallSection, key, value.c_str(),
                                                          installer.paths.privateSettingsFile);

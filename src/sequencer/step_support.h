@@ -82,10 +82,6 @@ void ReportScriptNotLoaded(Installer& installer, WindowHandle owner, InfLoadStat
 // Whether the file exists.
 bool StepFileExists(Installer& installer, std::string_view path);
 
-// The value of `key` of section "Install" of the private settings file, or `fallback`; read
-// whole, however long.
-std::string ReadInstallSetting(Installer& installer, const char* key, const std::string& fallback);
-
 // Writes `value` to `key` of section "Install" of the private settings file.
 void WriteInstallSetting(Installer& installer, const char* key, const std::string& value);
 

@@ -20,6 +20,7 @@
 #include "state/paths.h"
 #include "state/progress_state.h"
 #include "state/rename_list.h"
+#include "state/run_backups.h"
 
 #include <string>
 
@@ -68,6 +69,7 @@ struct Installer {
     int installationState = 0;
     unsigned changeBits = 0;
     IniEditState iniEdit;
+    RunBackups backups;
 };
 
 } // namespace tl

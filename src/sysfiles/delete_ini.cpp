@@ -1,5 +1,6 @@
 #include "sysfiles/delete_ini.h"
 
+#include "copy/disk_name_report.h"
 #include "dialogs/dialog_utils.h"
 #include "state/inf_query.h"
 #include "state/installer.h"
@@ -62,7 +63,41 @@ void RemoveOwnPortMonitor(Installer& installer) {
                  std::string(*removal), kVxdCommentPrefix);
 }
 
+// Whether the file names of one action line are plain names; reported when not.
+bool ActionLineAccepted(Installer& installer, InfLine line) {
+    const SetupScripts& scripts = installer.scripts;
+    std::string fileSpec;
+    std::string removal;
+    GetInfField(scripts, line, 1, fileSpec);
+    GetInfField(scripts, line, 4, removal);
+    const std::string lineText = LoadTextCopy(kDeleteIniSection) + ": " +
+                                 std::string(InfLineText(scripts, line).value_or(""));
+    if (!AcceptDiskName(installer, installer.mainWindow, NameAfterPrefix(fileSpec, 3), lineText))
+        return false;
+    return removal.empty() ||
+           AcceptDiskName(installer, installer.mainWindow, NameAfterPrefix(removal, 2), lineText);
+}
+
 } // namespace
+
+bool AcceptDeleteIniNames(Installer& installer) {
+    const SetupScripts& scripts = installer.scripts;
+    // The lines are walked as ApplyDeleteIni walks them.
+    std::optional<InfLine> line =
+        FindInfSection(scripts, std::nullopt, LoadTextCopy(kDeleteIniSection));
+    while (line) {
+        if (FirstChar(scripts, *line) != '2')
+            line = NextInfLine(scripts, line);
+        if (line && !ActionLineAccepted(installer, *line))
+            return false;
+        line = NextInfLine(scripts, line);
+    }
+    const std::string vxdSection = LoadTextCopy(kVxdSection);
+    const std::optional<InfLine> vxd = FindInfSection(scripts, std::nullopt, vxdSection);
+    const std::optional<std::string_view> vxdLine = vxd ? InfLineText(scripts, *vxd) : std::nullopt;
+    return !vxdLine || AcceptDiskName(installer, installer.mainWindow, NameAfterPrefix(*vxdLine, 2),
+                                      vxdSection + ": " + std::string(*vxdLine));
+}
 
 int ApplyDeleteIni(Installer& installer) {
     const SetupScripts& scripts = installer.scripts;
@@ -71,6 +106,10 @@ int ApplyDeleteIni(Installer& installer) {
         FindInfSection(scripts, std::nullopt, LoadTextCopy(kDeleteIniSection));
     if (!line)
         return 0;
+    if (!AcceptDeleteIniNames(installer)) {
+        installer.installationState = 1;
+        return 1;
+    }
 
     WindowSystem& windows = installer.windows;
     windows.EnableWindow(mainWindow, FALSE);

@@ -99,15 +99,14 @@ void Settle(Installer& installer, const std::optional<std::string>& edited,
         DeleteQuietly(files, backupPath);
         return;
     }
-    if ((installer.changeBits & changeBit) != 0) {
-        // An earlier backup of this run holds the file as it was before the run.
+    // Only the first backup of a file in the run is kept: after a change of this run (its bit
+    // set) a later one holds the file as this run already changed it.
+    if ((installer.changeBits & changeBit) != 0 ||
+        !RecordFirstBackup(installer, backupKey, backupPath)) {
         DeleteQuietly(files, backupPath);
         return;
     }
     installer.changeBits |= changeBit;
-    installer.platform.profile.WritePrivateProfileString(kInstallSection, backupKey,
-                                                         std::string(backupPath).c_str(),
-                                                         installer.paths.privateSettingsFile);
 }
 
 // The whole backup in memory; none when it cannot be read or is empty or too large.

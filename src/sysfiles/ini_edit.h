@@ -4,6 +4,7 @@
 // old one in one step, so an interruption leaves either the old or the new file.
 #pragma once
 
+#include "copy/backup.h"
 #include "platform/window_types.h"
 #include "state/ini_edit_state.h"
 
@@ -20,10 +21,6 @@ inline constexpr char kModeSkip = '0';
 inline constexpr char kModeRemove = '3';
 inline constexpr char kModeAsk = '5';
 inline constexpr char kModeNotify = '6';
-
-// The settings-file records (section "Install") of the first backup of each file in a run.
-inline constexpr const char* kSystemIniBackupKey = "BFileSysIni";
-inline constexpr const char* kWinIniBackupKey = "BFileWinIni";
 
 // True when the first n characters of a and b agree without regard to case; the comparison ends
 // with true at the end of either text. Characters are compared with bit 0x20 set on both.

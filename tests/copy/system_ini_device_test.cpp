@@ -62,6 +62,7 @@ TEST_F(SystemIniDevice, LineGoesFirstInItsSectionWhichIsAppendedWhenMissing) {
         SCOPED_TRACE(c.before.substr(0, 40));
         std::filesystem::remove(machine.Folder().Root() / "drive_c/WINDOWS/SYSTEM.B00");
         machine.Get().changeBits = 0;
+        machine.Get().backups = {};
         Add(c.before);
         EXPECT_EQ(SystemIni(), c.after);
         ExpectRecordedChange(c.before);
@@ -102,6 +103,18 @@ TEST_F(SystemIniDevice, HeaderWithBlanksAndLowerCaseNamesTheSection) {
     // A longer name is another section.
     Add("[386Enh2]\r\n");
     EXPECT_EQ(SystemIni(), "[386Enh2]\r\n[386Enh]\r\ndevice=X.386\r\n");
+}
+
+TEST_F(SystemIniDevice, SecondDeviceLineOfARunKeepsTheFirstBackupRecorded) {
+    const std::string before = "[386Enh]\r\nebios=*ebios\r\n";
+    Add(before);
+    EXPECT_EQ(AddSystemIniDevice(machine.Get(), "Y.386"), 1);
+    EXPECT_EQ(SystemIni(), "[386Enh]\r\ndevice=Y.386\r\ndevice=X.386\r\nebios=*ebios\r\n");
+    // SYSTEM.B00 holds SYSTEM.INI as it was before the run and stays the recorded one; the
+    // second backup held only the first line's change and is gone.
+    ExpectRecordedChange(before);
+    EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.B01"));
+    EXPECT_EQ(machine.Get().backups.systemIni, "C:\\WINDOWS\\SYSTEM.B00");
 }
 
 TEST_F(SystemIniDevice, MissingSystemIniIsMadeWithoutBackup) {

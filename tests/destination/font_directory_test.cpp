@@ -91,5 +91,28 @@ TEST_F(AcceptTest, RefusesWhatCannotBeCreatedNamingThePath) {
     EXPECT_EQ(frontend.boxes.size(), 3u);
 }
 
+TEST_F(AcceptTest, RefusesNetworkPathsAndDevicesCreatingNothing) {
+    Open();
+    const struct {
+        const char* typed;
+        const char* shown;
+        const char* hostPath; // what must not be created
+    } cases[] = {
+        {"\\\\SERVER\\SHARE\\FONTS", "C:\\\\SERVER\\SHARE\\FONTS", "drive_c/SERVER"},
+        {"C:\\NUL", "C:\\NUL", "drive_c/NUL"},
+        {"C:\\FONTS\\LPT1.TXT", "C:\\FONTS\\LPT1.TXT", "drive_c/FONTS"},
+        {"D:\\COM1\\TTF", "D:\\COM1\\TTF", "drive_d/COM1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const std::size_t boxes = frontend.boxes.size();
+        EXPECT_EQ(Accept(c.typed), 0);
+        ASSERT_EQ(frontend.boxes.size(), boxes + 1);
+        EXPECT_EQ(frontend.boxes.back().key, "125");
+        EXPECT_EQ(frontend.boxes.back().text, Text(125) + Text(126) + c.shown);
+        EXPECT_FALSE(folder.Exists(c.hostPath));
+    }
+}
+
 } // namespace
 } // namespace tl::test

@@ -66,7 +66,7 @@ TEST(FontCopyList, ALongFontNameFindsItsWholeSection) {
 }
 
 TEST(FontCopyList, AListThatWouldOverflowStopsAtAWholePair) {
-    std::vector<FontPair> pairs(81, FontPair{'1', "F.TTF", "F"});
+    std::vector<FontPair> pairs(81, FontPair{'1', "F.TTF", "F", ""});
     pairs.back().fileName = "LAST.TTF";
     CopyList list;
     FontPair refused;
@@ -74,7 +74,7 @@ TEST(FontCopyList, AListThatWouldOverflowStopsAtAWholePair) {
     EXPECT_EQ(list.Count(), 160u);
     EXPECT_EQ(refused.fileName, "LAST.TTF");
     // A name the entry cannot hold is refused, not cut.
-    pairs = {FontPair{'1', std::string(141, 'N'), "N"}};
+    pairs = {FontPair{'1', std::string(141, 'N'), "N", ""}};
     EXPECT_EQ(FillFontCopyList(list, pairs, &refused), CopyListError::NameTooLong);
     EXPECT_TRUE(list.Empty());
 }

@@ -14,14 +14,16 @@ constexpr UINT kFinish = 404;
 constexpr std::string_view kScript = "[CheckECP]\n0\n";
 
 // Runs step 404 alone on a machine that started up with INSTALL.INF = kScript + `script` and
-// tlsetup.ini's [Install] = `settings`, arriving with the installation state and change bits.
+// tlsetup.ini's [Install] = `settings`, arriving with the installation state, change bits and the
+// backups this run recorded.
 void RunFinish(SequencerMachine& machine, int state, unsigned bits, const std::string& script = "",
-               const std::string& settings = "") {
+               const std::string& settings = "", const RunBackups& backups = {}) {
     machine.WriteDiskFile("INSTALL.INF", std::string(kScript) + script);
     machine.WriteWindowsFile("tlsetup.ini", "[Install]\n" + settings);
     ASSERT_TRUE(machine.StartUp());
     machine.Get().installationState = state;
     machine.Get().changeBits = bits;
+    machine.Get().backups = backups;
     machine.RunFrom(kFinish);
     EXPECT_FALSE(machine.StopReason());
     EXPECT_FALSE(machine.Windows().IsWindow(machine.Get().mainWindow));
@@ -40,8 +42,10 @@ void ExpectBox(SequencerMachine& machine, std::string_view key, std::string_view
 
 TEST(FinishStep, BackupsOfThisRunAreNamedByTheirFileName) {
     SequencerMachine machine;
+    // The settings file's records are an earlier installation's: only this run's are named.
     RunFinish(machine, 4, kChangeDriverInstalled | kChangeSystemIni, "",
-              "BFileWinIni=C:\\WINDOWS\\WIN.B03\nBFileSysIni=A:SYSTEM.B01\n");
+              "BFileWinIni=C:\\WINDOWS\\WIN.B07\nBFileSysIni=C:\\WINDOWS\\SYSTEM.B09\n",
+              RunBackups{"A:SYSTEM.B01", "C:\\WINDOWS\\WIN.B03"});
     EXPECT_EQ(machine.BoxKeys(), (Keys{"158", "157", "156"}));
     ExpectBox(machine, "158",
               "WIN.INI화일이 변경되었습니다.\n 백업화일은 WIN.B03로 저장되었습니다.!", "주의",

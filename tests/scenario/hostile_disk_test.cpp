@@ -1,0 +1,224 @@
+// Install disks whose scripts name files outside their directory, drives, devices or names
+// Windows would change: each run is refused with the line named, and nothing outside the
+// Windows, system and font directories changes, in the machine folder or beside it.
+#include "scenario.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace tl::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+using ::testing::Contains;
+
+constexpr std::string_view kBadNameKey = "The setup script names a file that cannot be used";
+// Written into a case's text: the folder beside the machine folder that holds the canary.
+constexpr std::string_view kOutside = "{OUT}";
+
+const char* const kDriverOnly = "[Messages]\n142=No\n143=No\n";
+const char* const kFontsOnly = "[Messages]\n139=No\n142=No\n";
+const char* const kDemoOnly = "[Messages]\n139=No\n143=No\n";
+
+struct Hostile {
+    std::string name;
+    std::string file; // the disk file changed: INSTALL.INF or WIN95/OEMSETUP.INF
+    std::string from;
+    std::string to;
+    std::string shown; // what the report shows of the line
+    std::string answers;
+    std::string sourceDisksFiles = {}; // a [SourceDisksFiles] line the catalogue gets too
+    bool atStart = false;              // refused before the first step: nothing at all is written
+};
+
+void PrintTo(const Hostile& hostile, std::ostream* out) {
+    *out << hostile.name;
+}
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Every file under `root` by relative path (with "/"), with its bytes.
+std::map<std::string, std::string> Listing(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+        const std::string relative = fs::relative(entry.path(), root).generic_string();
+        files[relative] = entry.is_regular_file() ? ReadBytes(entry.path()) : "<dir>";
+    }
+    return files;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// What a run may change: the files directly in the Windows, system and font directories, and the
+// registry, lock, answers and transcript files of the machine folder's root.
+bool MayChange(const std::string& relative, bool windowsDirectories) {
+    const fs::path path(relative);
+    const std::string parent = Upper(path.parent_path().generic_string());
+    if (parent.empty())
+        return relative.rfind("registry.reg", 0) == 0 || relative == "tlins32a.lock" ||
+               relative == "answers.ini" || relative == "transcript.jsonl";
+    return windowsDirectories &&
+           (parent == "DRIVE_C/WINDOWS" || parent == "DRIVE_C/WINDOWS/SYSTEM" ||
+            parent == "DRIVE_C/WINDOWS/FONTS");
+}
+
+std::map<std::string, std::string> Kept(const std::map<std::string, std::string>& files,
+                                        bool windowsDirectories) {
+    std::map<std::string, std::string> kept;
+    for (const auto& [relative, bytes] : files) {
+        if (!MayChange(relative, windowsDirectories))
+            kept.emplace(relative, bytes);
+    }
+    return kept;
+}
+
+std::string WithOutside(std::string text, const std::string& outside) {
+    for (std::size_t at = text.find(kOutside); at != std::string::npos;
+         at = text.find(kOutside, at + outside.size()))
+        text.replace(at, kOutside.size(), outside);
+    return text;
+}
+
+const std::string kCatalogueFile = "WIN95/OEMSETUP.INF";
+
+class HostileDisk : public Scenario, public ::testing::WithParamInterface<Hostile> {};
+
+TEST_P(HostileDisk, IsRefusedAndChangesNothingOutside) {
+    const Hostile& hostile = GetParam();
+    WriteStandardDisk(disk);
+    ScenarioMachine& pc = MakeMachine();
+    ASSERT_TRUE(pc.Ready());
+    pc.Write("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n");
+    const std::string outsideName = pc.Root().filename().string() + ".outside";
+    const fs::path outside = pc.Root().parent_path() / outsideName;
+    fs::create_directories(outside);
+    std::ofstream(outside / "CANARY.TXT", std::ios::binary) << "canary";
+    const std::string original = disk.Read(hostile.file);
+    disk.Write(hostile.file,
+               Replaced(original, hostile.from, WithOutside(hostile.to, outsideName)));
+    if (!hostile.sourceDisksFiles.empty())
+        disk.Write(kCatalogueFile,
+                   Replaced(disk.Read(kCatalogueFile), "[SourceDisksFiles]\n",
+                            "[SourceDisksFiles]\n" +
+                                WithOutside(hostile.sourceDisksFiles, outsideName) + "\n"));
+    // Files a script may name on the disk's root, so that a copy would find its source.
+    disk.Write("TLMJ.TTF", std::string(100, 'm'));
+    disk.Write("TLPROC.DLL", "not a driver");
+    const std::map<std::string, std::string> before = Listing(pc.Root());
+    const std::string winIni = pc.Read("C:\\WINDOWS\\WIN.INI");
+    const std::string systemIni = pc.Read("C:\\WINDOWS\\SYSTEM.INI");
+    answers = hostile.answers;
+
+    RunOutcome run = Run();
+    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    EXPECT_THAT(run.Story(), Contains("message " + std::string(kBadNameKey) + " ok"));
+    const nlohmann::json report = run.transcript.Message(kBadNameKey);
+    EXPECT_TRUE(report.is_object());
+    const std::string caption = report.is_object() ? report.value("caption", "") : "";
+    const std::string text = report.is_object() ? report.value("text", "") : "";
+    EXPECT_EQ(caption, "Error");
+    // The report names the line.
+    EXPECT_NE(text.find(WithOutside(hostile.shown, outsideName)), std::string::npos) << text;
+    bool recorded = false;
+    for (const nlohmann::json& error : run.transcript.Events("error"))
+        recorded = recorded || (error.value("operation", "") == "CheckDiskName" &&
+                                error.value("code", 0) == 123);
+    EXPECT_TRUE(recorded);
+    if (!hostile.atStart) {
+        EXPECT_EQ(run.State(), 1);
+    }
+
+    EXPECT_EQ(ReadBytes(outside / "CANARY.TXT"), "canary");
+    EXPECT_EQ(Listing(outside).size(), 1u);
+    fs::remove_all(outside);
+    EXPECT_EQ(Kept(Listing(pc.Root()), !hostile.atStart), Kept(before, !hostile.atStart));
+    // WIN.INI keeps all it had (the start-up's port search may add its own section behind).
+    EXPECT_EQ(pc.Read("C:\\WINDOWS\\WIN.INI").rfind(winIni, 0), 0u);
+    EXPECT_EQ(pc.Read("C:\\WINDOWS\\SYSTEM.INI"), systemIni);
+    EXPECT_TRUE(pc.Show()["printers"].empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, HostileDisk,
+    ::testing::Values(
+        Hostile{"BackslashUp", kCatalogueFile, "[TL.COMMON]\n",
+                "[TL.COMMON]\n..\\WIN.INI,TLPROC.DLL\n", "TL.COMMON: ..\\WIN.INI,TLPROC.DLL",
+                kDriverOnly, "..\\WIN.INI = 1"},
+        Hostile{"BackslashToOutside", kCatalogueFile, "[TL.COMMON]\n",
+                "[TL.COMMON]\n..\\..\\..\\..\\{OUT}\\CANARY.TXT,TLPROC.DLL\n",
+                "..\\..\\..\\..\\{OUT}\\CANARY.TXT,TLPROC.DLL", kDriverOnly,
+                "..\\..\\..\\..\\{OUT}\\CANARY.TXT = 1"},
+        Hostile{"SlashUp", kCatalogueFile, "[TL.COMMON]\n",
+                "[TL.COMMON]\n../../../PWN.DLL,TLPROC.DLL\n", "../../../PWN.DLL,TLPROC.DLL",
+                kDriverOnly, "../../../PWN.DLL = 1"},
+        Hostile{"AbsoluteTarget", kCatalogueFile, "[TL.COMMON]\n",
+                "[TL.COMMON]\nC:\\AUTOEXEC.BAT,TLPROC.DLL\n", "C:\\AUTOEXEC.BAT,TLPROC.DLL",
+                kDriverOnly, "C:\\AUTOEXEC.BAT = 1"},
+        Hostile{"DriveRelativeSource", kCatalogueFile, "[TL.COMMON]\n",
+                "[TL.COMMON]\nTLX.DLL,A:TLPROC.DLL\n", "TLX.DLL,A:TLPROC.DLL", kDriverOnly,
+                "TLX.DLL = 1"},
+        Hostile{"DeviceTarget", kCatalogueFile, "[TL.COMMON]\n", "[TL.COMMON]\nLPT1,TLPROC.DLL\n",
+                "LPT1,TLPROC.DLL", kDriverOnly, "LPT1 = 1"},
+        Hostile{"DeviceWithExtension", kCatalogueFile, "[TL.COMMON]\n",
+                "[TL.COMMON]\nnul.dll,TLPROC.DLL\n", "nul.dll,TLPROC.DLL", kDriverOnly,
+                "nul.dll = 1"},
+        Hostile{"TrailingDot", kCatalogueFile, "TLPROC.DLL\nTLHELP",
+                "TLPROC.DLL\nTLPROC.DLL.\nTLHELP", "TL.COMMON: TLPROC.DLL.", kDriverOnly,
+                "TLPROC.DLL. = 1"},
+        Hostile{"SourceDisksFilesEntry", kCatalogueFile, "TLPM.386\nTLDEMO.prn\n\n[TL300",
+                "TLPM.386\nTLDEMO.prn\n..\\..\\AUTOEXEC.BAT\n\n[TL300",
+                "TL600.FILES: ..\\..\\AUTOEXEC.BAT", kDriverOnly, "..\\..\\AUTOEXEC.BAT = 1"},
+        Hostile{"FontFileUp", "INSTALL.INF", "1:TLMJ.TTF", "1:..\\..\\..\\TLMJ.TTF",
+                "1:..\\..\\..\\TLMJ.TTF", kFontsOnly},
+        Hostile{"DemoFileUp", "INSTALL.INF", "1:TLDEMO.PRN", "1:..\\..\\TLDEMO.PRN",
+                "1:..\\..\\TLDEMO.PRN", kDemoOnly},
+        Hostile{"DeleteIniFileUp",
+                "INSTALL.INF",
+                "20:SYSTEM.INI, 386Enh",
+                "20:..\\..\\{OUT}\\CANARY.TXT, 386Enh",
+                "20:..\\..\\{OUT}\\CANARY.TXT",
+                kDriverOnly,
+                {},
+                true},
+        Hostile{"VxdDevice",
+                "INSTALL.INF",
+                "0:TLPM.386",
+                "0:AUX.386",
+                "VxD: 0:AUX.386",
+                kDriverOnly,
+                {},
+                true},
+        Hostile{"PrivateIniEscapes",
+                "INSTALL.INF",
+                "[PRIVATE.INI]\ntlsetup.ini",
+                "[PRIVATE.INI]\n..\\..\\X.INI",
+                "..\\..\\X.INI",
+                kDriverOnly,
+                {},
+                true},
+        Hostile{"PrivateIniIsSystemIni",
+                "INSTALL.INF",
+                "[PRIVATE.INI]\ntlsetup.ini",
+                "[PRIVATE.INI]\nsystem.ini",
+                "system.ini",
+                kDriverOnly,
+                {},
+                true}),
+    [](const ::testing::TestParamInfo<Hostile>& param) { return param.param.name; });
+
+} // namespace
+} // namespace tl::test
