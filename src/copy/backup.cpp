@@ -1,5 +1,6 @@
 #include "copy/backup.h"
 
+#include "platform/error_event.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "startup/installer.h"
@@ -51,11 +52,13 @@ int BackupFile(Installer& installer, std::string_view path, std::string& backupN
     OfStruct sourceOf;
     const LzHandle source = lz.LZOpenFile(path, sourceOf, kOfRead);
     if (source < 0) {
+        RecordError(installer.platform, "LZOpenFile", path, sourceOf.nErrCode);
         return 0;
     }
     OfStruct backupOf;
     const LzHandle backup = lz.LZOpenFile(backupName, backupOf, kOfCreate);
     if (backup < 0) {
+        RecordError(installer.platform, "LZOpenFile", backupName, backupOf.nErrCode);
         lz.LZClose(source);
         return 0;
     }
@@ -63,6 +66,8 @@ int BackupFile(Installer& installer, std::string_view path, std::string& backupN
     lz.LZClose(source);
     lz.LZClose(backup);
     if (copied < 0) {
+        constexpr DWORD kErrorWriteFault = 29;
+        RecordError(installer.platform, "LZCopy", backupName, kErrorWriteFault);
         OfStruct deleteOf;
         lz.LZOpenFile(backupName, deleteOf, kOfDelete);
         return 0;

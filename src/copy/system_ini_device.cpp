@@ -2,9 +2,11 @@
 
 #include "copy/backup.h"
 #include "copy/file_line.h"
+#include "platform/error_event.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "platform/profile.h"
+#include "platform/recorded_profile.h"
 #include "startup/installer.h"
 
 namespace tl {
@@ -152,12 +154,14 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
     OfStruct backupOf;
     const LzHandle backup = lz.LZOpenFile(backupPath, backupOf, kOfRead | kOfPrompt);
     if (backup < 0) {
+        RecordError(installer.platform, "LZOpenFile", backupPath, backupOf.nErrCode);
         return 0;
     }
     const std::string temporary = RewriteTemporaryPath(iniPath);
     OfStruct temporaryOf;
     const LzHandle target = lz.LZOpenFile(temporary, temporaryOf, kOfCreate);
     if (target < 0) {
+        RecordError(installer.platform, "LZOpenFile", temporary, temporaryOf.nErrCode);
         lz.LZClose(backup);
         return 0;
     }
@@ -178,12 +182,24 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
     out.clear();
     inserter.Finish(out);
     writer.Write(out);
-    const bool written = !reader.Failed() && writer.Flush();
+    const bool read = !reader.Failed();
+    const bool written = read && writer.Flush();
     lz.LZClose(backup);
     lz.LZClose(target);
 
-    if (!written ||
-        !installer.platform.files.MoveFileEx(temporary, iniPath, kMoveFileReplaceExisting)) {
+    if (!written) {
+        constexpr DWORD kErrorWriteFault = 29;
+        constexpr DWORD kErrorReadFault = 30;
+        if (read)
+            RecordError(installer.platform, "WriteFile", temporary, kErrorWriteFault);
+        else
+            RecordError(installer.platform, "ReadFile", backupPath, kErrorReadFault);
+        DeleteThroughLz(lz, temporary);
+        return 0;
+    }
+    if (!installer.platform.files.MoveFileEx(temporary, iniPath, kMoveFileReplaceExisting)) {
+        RecordError(installer.platform, "MoveFileEx", iniPath,
+                    installer.platform.files.GetLastError());
         DeleteThroughLz(lz, temporary);
         return 0;
     }
@@ -191,18 +207,19 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
         DeleteThroughLz(lz, backupPath);
         return 1;
     }
-    installer.changeBits |= kChangeSystemIni;
-    installer.platform.profile.WritePrivateProfileString(kPrivateSection, kSystemIniBackupKey,
-                                                         std::string(backupPath).c_str(),
-                                                         installer.paths.privateSettingsFile);
+    installer.changeBits |= kChangeSystemIni | kChangeRestartNeeded;
+    WriteProfileRecorded(installer.platform, kPrivateSection, kSystemIniBackupKey,
+                         std::string(backupPath).c_str(), installer.paths.privateSettingsFile);
     return 1;
 }
 
 int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
     const std::string iniPath = installer.paths.windowsDir + std::string(kSystemIni);
     if (installer.platform.files.GetFileAttributes(iniPath) == kInvalidFileAttributes) {
-        installer.platform.profile.WritePrivateProfileString(
-            kDeviceSection, kDeviceKey, std::string(deviceFileName).c_str(), iniPath);
+        if (WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
+                                 std::string(deviceFileName).c_str(), iniPath)) {
+            installer.changeBits |= kChangeRestartNeeded;
+        }
         return 1;
     }
     std::string backupPath;

@@ -1,6 +1,7 @@
 #include "destination/drive_change_dialogs.h"
 
 #include "destination/font_directory.h"
+#include "platform/recorded_profile.h"
 #include "sequencer/dialog_utils.h"
 #include "startup/installer.h"
 
@@ -39,9 +40,8 @@ void ChangeDrive(Installer& installer, DialogWindow& dialog) {
     if (result != 1) {
         return;
     }
-    installer.platform.profile.WritePrivateProfileString("Install", "FontPath",
-                                                         installer.paths.fontDir.c_str(),
-                                                         installer.paths.privateSettingsFile);
+    WriteProfileRecorded(installer.platform, "Install", "FontPath", installer.paths.fontDir.c_str(),
+                         installer.paths.privateSettingsFile);
     dialog.EndDialog(kNewFontDirectory);
 }
 

@@ -4,6 +4,8 @@
 #include "copy/backup.h"
 #include "copy/file_line.h"
 #include "copy/file_name.h"
+#include "platform/error_event.h"
+#include "platform/recorded_profile.h"
 #include "startup/configuration.h"
 #include "startup/installer.h"
 
@@ -94,8 +96,10 @@ void Settle(Installer& installer, const std::optional<std::string>& edited,
             const char* backupKey) {
     FileSystem& files = installer.platform.files;
     if (!edited || !files.MoveFileEx(*edited, iniPath, kMoveFileReplaceExisting)) {
-        if (edited)
+        if (edited) {
+            RecordError(installer.platform, "MoveFileEx", iniPath, files.GetLastError());
             DeleteQuietly(files, *edited);
+        }
         DeleteQuietly(files, backupPath);
         return;
     }
@@ -105,9 +109,8 @@ void Settle(Installer& installer, const std::optional<std::string>& edited,
         return;
     }
     installer.changeBits |= changeBit;
-    installer.platform.profile.WritePrivateProfileString(kInstallSection, backupKey,
-                                                         std::string(backupPath).c_str(),
-                                                         installer.paths.privateSettingsFile);
+    WriteProfileRecorded(installer.platform, kInstallSection, backupKey,
+                         std::string(backupPath).c_str(), installer.paths.privateSettingsFile);
 }
 
 // The whole backup in memory; none when it cannot be read or is empty or too large.
