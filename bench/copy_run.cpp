@@ -82,7 +82,7 @@ void BM_RunCopyList(benchmark::State& state) {
     }
 
     for (auto _ : state) {
-        if (tl::RunCopyList(installer, {}, {}) != 1) {
+        if (tl::RunCopyList(installer, {}, {}) != tl::CopyOutcome::Done) {
             state.SkipWithError("the copy run failed");
             break;
         }

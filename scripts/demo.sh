@@ -128,5 +128,16 @@ ini_diff WIN.INI "$fresh/drive_c/WINDOWS/WIN.INI" "$pc/drive_c/WINDOWS/WIN.INI"
 ini_diff SYSTEM.INI "$fresh/drive_c/WINDOWS/SYSTEM.INI" "$pc/drive_c/WINDOWS/SYSTEM.INI"
 ini_diff "tlsetup.ini (the installation's settings)" /dev/null "$pc/drive_c/WINDOWS/tlsetup.ini"
 
+# An unattended run's exit status says how it went (the full number is the transcript end's
+# "status"; the shell sees it modulo 256): 0 installed, 3010 installed and Windows must restart
+# (the default install asks for one), 1602 cancelled or declined, 1603 something failed.
+full=$(jq -r 'select(.event == "end") | .status // empty' "$work/run.jsonl" | tail -n 1)
+case ${full:-$status} in
+0) meaning="installed" ;;
+3010) meaning="installed; Windows must restart" ;;
+1602) meaning="cancelled or declined: nothing installed" ;;
+1603) meaning="something failed (see the error events above)" ;;
+*) meaning="see the transcript" ;;
+esac
 echo
-echo "tlins32a exit code: $status; the PC is in $pc"
+echo "tlins32a exit status: ${full:-$status} ($meaning); the PC is in $pc"

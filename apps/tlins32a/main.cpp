@@ -12,6 +12,7 @@
 #include "state/installer.h"
 #include "ui/tui/terminal_frontend.h"
 #include "ui/unattended/answers.h"
+#include "ui/unattended/exit_status.h"
 #include "ui/unattended/transcript.h"
 #include "ui/unattended/unattended_frontend.h"
 
@@ -55,6 +56,12 @@ int main(int argc, char** argv) {
     if (options.disk && !std::filesystem::is_directory(*options.disk, error))
         return Fail("install disk " + *options.disk + " does not exist");
 
+    // A folder opens as an empty file on some systems: it is no answers file and no transcript.
+    for (const std::optional<std::string>* file : {&options.answers, &options.transcript}) {
+        if (*file && std::filesystem::is_directory(**file, error))
+            return Fail(**file + " is a folder, not a file");
+    }
+
     std::optional<ui::Answers> answers;
     if (options.answers) {
         std::ifstream file(*options.answers, std::ios::binary);
@@ -89,7 +96,7 @@ int main(int argc, char** argv) {
         return Fail(machineError);
 
     // Ask at the terminal only when one is attached and no answers were given.
-    bool interactive = !options.answers && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
+    const bool interactive = !options.answers && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
     ui::UnattendedFrontend unattended(answers ? &*answers : nullptr, codePage);
     ui::TerminalFrontend terminal(std::cin, std::cout, codePage);
     ui::Frontend* frontend = interactive ? static_cast<ui::Frontend*>(&terminal) : &unattended;
@@ -99,9 +106,10 @@ int main(int argc, char** argv) {
     windows.SetEventSink(&transcript);
     windows.SetDirectoryLister(
         host::MachineDirectoryLister(machine->Resolver(), machine->Config(), codePage));
+    Installer installer(machine->GetPlatform(), windows);
     windows.SetStopHandler([&](const std::string& reason) {
         std::cerr << "tlins32a: " << reason << "\n";
-        transcript.End(0, kExitStopped, reason);
+        transcript.End(installer.installationState, kExitStopped, reason);
         std::exit(kExitStopped);
     });
 
@@ -110,10 +118,15 @@ int main(int argc, char** argv) {
     if (!lock.Held())
         app::ShowOtherInstance(windows);
 
-    Installer installer(machine->GetPlatform(), windows);
     int exitCode = Entry(installer, codePage.FromUtf8(options.commandLine), SW_SHOWNORMAL);
     for (const std::string& unused : unattended.Unused())
         std::cerr << "tlins32a: warning: answers " << unused << " were never asked for\n";
-    transcript.End(installer.installationState, exitCode);
-    return exitCode;
+    if (interactive) {
+        transcript.End(installer.installationState, exitCode);
+        return exitCode;
+    }
+    const int status =
+        ui::UnattendedExitStatus(installer.installationState, transcript.ErrorCount() > 0);
+    transcript.End(installer.installationState, exitCode, {}, status);
+    return status;
 }

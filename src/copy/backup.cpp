@@ -1,8 +1,10 @@
 #include "copy/backup.h"
 
+#include "platform/error_event.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "platform/profile.h"
+#include "platform/recorded_profile.h"
 #include "state/installer.h"
 
 namespace tl {
@@ -31,8 +33,8 @@ bool RecordFirstBackup(Installer& installer, const char* key, std::string_view b
     if (record == nullptr || !record->empty())
         return false;
     *record = std::string(backupPath);
-    installer.platform.profile.WritePrivateProfileString("Install", key, record->c_str(),
-                                                         installer.paths.privateSettingsFile);
+    WriteProfileRecorded(installer.platform, "Install", key, record->c_str(),
+                         installer.paths.privateSettingsFile);
     return true;
 }
 
@@ -78,11 +80,13 @@ int BackupFile(Installer& installer, std::string_view path, std::string& backupN
     OfStruct sourceOf;
     const LzHandle source = lz.LZOpenFile(path, sourceOf, kOfRead);
     if (source < 0) {
+        RecordError(installer.platform, "LZOpenFile", path, sourceOf.nErrCode);
         return 0;
     }
     OfStruct backupOf;
     const LzHandle backup = lz.LZOpenFile(backupName, backupOf, kOfCreate);
     if (backup < 0) {
+        RecordError(installer.platform, "LZOpenFile", backupName, backupOf.nErrCode);
         lz.LZClose(source);
         return 0;
     }
@@ -90,6 +94,8 @@ int BackupFile(Installer& installer, std::string_view path, std::string& backupN
     lz.LZClose(source);
     lz.LZClose(backup);
     if (copied < 0) {
+        constexpr DWORD kErrorWriteFault = 29;
+        RecordError(installer.platform, "LZCopy", backupName, kErrorWriteFault);
         OfStruct deleteOf;
         lz.LZOpenFile(backupName, deleteOf, kOfDelete);
         return 0;

@@ -9,9 +9,11 @@
 #include "copy/progress_display.h"
 #include "copy/system_ini_device.h"
 #include "dialogs/dialog_utils.h"
+#include "platform/error_event.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "platform/profile.h"
+#include "platform/recorded_profile.h"
 #include "platform/system.h"
 #include "platform/window_system.h"
 #include "sequencer/main_window.h"
@@ -28,7 +30,7 @@ constexpr int kStateFailed = 1;
 constexpr int kStateRestartNeeded = 5;
 constexpr unsigned kWarningCaption = 162;
 constexpr unsigned kAlreadyInstalledText = 182;
-constexpr LONG kErrorFileNotFound = 2;
+constexpr LONG kRegistryFileNotFound = 2;
 
 // How one entry ended.
 enum class Step { Next, Failed, DirectoryFailed, Cancelled };
@@ -42,6 +44,15 @@ std::string RecordKey(const char* prefix, int diskCounter, std::size_t index) {
 // Where a file is written before it takes the place of `destination`.
 std::string CopyTemporaryPath(std::string_view destination) {
     return std::string(destination) + ".TMP";
+}
+
+// The error code of a failed LZCopy, which reports an LZ error of its own: a failed write is a
+// write fault, anything else (a damaged or short source) a read fault.
+DWORD LzCopyErrorCode(LONG lzError) {
+    constexpr DWORD kErrorWriteFault = 29;
+    constexpr DWORD kErrorReadFault = 30;
+    return lzError == kLzErrorWrite || lzError == kLzErrorBadOutHandle ? kErrorWriteFault
+                                                                       : kErrorReadFault;
 }
 
 // The text with its "%s" replaced by `value`.
@@ -59,7 +70,7 @@ public:
         : installer_(installer), owner_(owner), notify_(notify),
           renames_(installer.renames.Read()) {}
 
-    int Run();
+    CopyOutcome Run();
 
 private:
     Step CopyEntry(std::size_t index);
@@ -85,7 +96,7 @@ private:
     int currentDisk_ = 0;
 };
 
-int CopyRun::Run() {
+CopyOutcome CopyRun::Run() {
     const CopyList& list = installer_.copyList;
     const std::size_t count = list.Count();
     std::size_t ranged = 0;
@@ -96,26 +107,25 @@ int CopyRun::Run() {
     Notify(kNotifyStart, 0, {});
     installer_.copyEngine.altSourceState = kAltSourceUnused;
 
-    int result = 1;
-    for (std::size_t i = 0; i < count && result == 1; ++i) {
+    CopyOutcome outcome = CopyOutcome::Done;
+    for (std::size_t i = 0; i < count && outcome == CopyOutcome::Done; ++i) {
         switch (CopyEntry(i)) {
         case Step::Next:
             break;
         case Step::Failed:
             installer_.installationState = kStateFailed;
-            result = 0;
+            outcome = CopyOutcome::Failed;
             break;
         case Step::DirectoryFailed:
-            result = 0;
+            outcome = CopyOutcome::Failed;
             break;
         case Step::Cancelled:
-            installer_.windows.PostMessage(owner_, kStepFinish, 0, 0);
-            result = 0;
+            outcome = CopyOutcome::Cancelled;
             break;
         }
     }
     Notify(kNotifyFinish, 0, {});
-    return result;
+    return outcome;
 }
 
 std::optional<std::string> CopyRun::FindSource(std::size_t index, int kind) {
@@ -138,6 +148,7 @@ std::optional<std::string> CopyRun::FindSource(std::size_t index, int kind) {
     path.back() = '_';
     OfStruct of;
     if (installer_.platform.lz.LZOpenFile(path, of, kOfExist | kOfPrompt) < 0) {
+        RecordError(installer_.platform, "LZOpenFile", path, of.nErrCode);
         return std::nullopt;
     }
     return path;
@@ -178,6 +189,8 @@ Step CopyRun::CopyEntry(std::size_t index) {
         // A renamed entry without a name left in the rename list has nowhere to go.
         const std::optional<std::string_view> newName = renames_.Next();
         if (!newName) {
+            // The script gave this two-name line no name to keep: nothing was called.
+            RecordError(installer_.platform, "RenameList", name, kErrorFileNotFound);
             return Step::Failed;
         }
         destination += *newName;
@@ -194,6 +207,7 @@ Step CopyRun::CopyEntry(std::size_t index) {
     OfStruct sourceOf;
     const LzHandle sourceFile = lz.LZOpenFile(*source, sourceOf, kOfRead | kOfPrompt);
     if (sourceFile < 0) {
+        RecordError(installer_.platform, "LZOpenFile", *source, sourceOf.nErrCode);
         return Step::Failed;
     }
     if (kind == kKindFont) {
@@ -225,6 +239,7 @@ Step CopyRun::CopyInto(LzHandle source, const std::string& destination, std::siz
     OfStruct temporaryOf;
     const LzHandle target = lz.LZOpenFile(temporary, temporaryOf, kOfCreate);
     if (target < 0) {
+        RecordError(installer_.platform, "LZOpenFile", temporary, temporaryOf.nErrCode);
         lz.LZClose(source);
         return Step::Failed;
     }
@@ -235,7 +250,13 @@ Step CopyRun::CopyInto(LzHandle source, const std::string& destination, std::siz
     const LONG copied = lz.LZCopy(source, target);
     lz.LZClose(source);
     lz.LZClose(target);
-    if (copied < 0 || !files.MoveFileEx(temporary, destination, kMoveFileReplaceExisting)) {
+    if (copied < 0) {
+        RecordError(installer_.platform, "LZCopy", destination, LzCopyErrorCode(copied));
+        files.DeleteFile(temporary);
+        return Step::Failed;
+    }
+    if (!files.MoveFileEx(temporary, destination, kMoveFileReplaceExisting)) {
+        RecordError(installer_.platform, "MoveFileEx", destination, files.GetLastError());
         files.DeleteFile(temporary);
         return Step::Failed;
     }
@@ -253,7 +274,7 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
             MessageKey(kAlreadyInstalledText));
         return answer == IDCANCEL ? Step::Cancelled : Step::Next;
     }
-    if (registered != kErrorFileNotFound) {
+    if (registered != kRegistryFileNotFound) {
         return Step::Cancelled;
     }
     CopyEngineState& engine = installer_.copyEngine;
@@ -292,8 +313,8 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
 
 void CopyRun::Record(const char* prefix, std::size_t index, const std::string& value) {
     const std::string key = RecordKey(prefix, installer_.copyEngine.diskCounter, index);
-    installer_.platform.profile.WritePrivateProfileString("Install", key.c_str(), value.c_str(),
-                                                          installer_.paths.privateSettingsFile);
+    WriteProfileRecorded(installer_.platform, "Install", key.c_str(), value.c_str(),
+                         installer_.paths.privateSettingsFile);
 }
 
 } // namespace
@@ -323,7 +344,7 @@ int CopyNotify(Installer& installer, WindowHandle, int code, int value, std::str
     return 1;
 }
 
-int RunCopyList(Installer& installer, WindowHandle owner, const CopyCallback& notify) {
+CopyOutcome RunCopyList(Installer& installer, WindowHandle owner, const CopyCallback& notify) {
     CopyRun run(installer, owner, notify);
     return run.Run();
 }

@@ -27,11 +27,17 @@ using CopyCallback = std::function<int(WindowHandle, int, int, std::string_view)
 int CopyNotify(Installer& installer, WindowHandle owner, int code, int value,
                std::string_view fileName);
 
-// Walks the copy list once. 1 when every entry was handled; 0 after a failure (installation
-// state 1, except for a directory that cannot be created, which leaves it) or after the user
-// cancelled (step 404 posted to `owner`, state unchanged). A replace question that cannot be
-// shown counts as a cancel. Each file is written under a temporary name and takes the place of
+// How a copy run ended. The run posts no step: the step that ran it decides what comes next.
+enum class CopyOutcome {
+    Done,      // every entry was handled
+    Failed,    // installation state 1, except for a directory that cannot be made (unchanged)
+    Cancelled, // the user cancelled (state unchanged); a replace question that cannot be shown
+               // counts as a cancel
+};
+
+// Walks the copy list once. Each file is written under a temporary name and takes the place of
 // its destination only when complete. `notify` may be empty.
-int RunCopyList(Installer& installer, WindowHandle owner, const CopyCallback& notify);
+[[nodiscard]] CopyOutcome RunCopyList(Installer& installer, WindowHandle owner,
+                                      const CopyCallback& notify);
 
 } // namespace tl

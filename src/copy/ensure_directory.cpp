@@ -1,6 +1,7 @@
 #include "copy/ensure_directory.h"
 
 #include "destination/font_directory.h"
+#include "platform/error_event.h"
 #include "platform/file_system.h"
 #include "state/installer.h"
 
@@ -30,6 +31,8 @@ int EnsureDirectory(Installer& installer, WindowHandle owner, std::string_view p
             continue;
         }
         if (!installer.platform.storage.CreateDirectory(level)) {
+            RecordError(installer.platform, "CreateDirectory", level,
+                        installer.platform.files.GetLastError());
             ReportCannotCreateDirectory(installer, owner);
             return 0;
         }

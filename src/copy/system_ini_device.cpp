@@ -2,11 +2,13 @@
 
 #include "copy/backup.h"
 #include "copy/file_line.h"
+#include "platform/error_event.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "platform/profile.h"
 #include "state/installer.h"
 #include "text/ansi_text.h"
+#include "platform/recorded_profile.h"
 
 namespace tl {
 
@@ -122,12 +124,14 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
     OfStruct backupOf;
     const LzHandle backup = lz.LZOpenFile(backupPath, backupOf, kOfRead | kOfPrompt);
     if (backup < 0) {
+        RecordError(installer.platform, "LZOpenFile", backupPath, backupOf.nErrCode);
         return 0;
     }
     const std::string temporary = RewriteTemporaryPath(iniPath);
     OfStruct temporaryOf;
     const LzHandle target = lz.LZOpenFile(temporary, temporaryOf, kOfCreate);
     if (target < 0) {
+        RecordError(installer.platform, "LZOpenFile", temporary, temporaryOf.nErrCode);
         lz.LZClose(backup);
         return 0;
     }
@@ -148,12 +152,24 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
     out.clear();
     inserter.Finish(out);
     writer.Write(out);
-    const bool written = !reader.Failed() && writer.Flush();
+    const bool read = !reader.Failed();
+    const bool written = read && writer.Flush();
     lz.LZClose(backup);
     lz.LZClose(target);
 
-    if (!written ||
-        !installer.platform.files.MoveFileEx(temporary, iniPath, kMoveFileReplaceExisting)) {
+    if (!written) {
+        constexpr DWORD kErrorWriteFault = 29;
+        constexpr DWORD kErrorReadFault = 30;
+        if (read)
+            RecordError(installer.platform, "WriteFile", temporary, kErrorWriteFault);
+        else
+            RecordError(installer.platform, "ReadFile", backupPath, kErrorReadFault);
+        DeleteThroughLz(lz, temporary);
+        return 0;
+    }
+    if (!installer.platform.files.MoveFileEx(temporary, iniPath, kMoveFileReplaceExisting)) {
+        RecordError(installer.platform, "MoveFileEx", iniPath,
+                    installer.platform.files.GetLastError());
         DeleteThroughLz(lz, temporary);
         return 0;
     }
@@ -161,7 +177,7 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
         DeleteThroughLz(lz, backupPath);
         return 1;
     }
-    installer.changeBits |= kChangeSystemIni;
+    installer.changeBits |= kChangeSystemIni | kChangeRestartNeeded;
     // A second device line of the run made its backup from the file the first line changed:
     // the record keeps naming the first, the one that holds SYSTEM.INI as it was.
     if (!RecordFirstBackup(installer, kSystemIniBackupKey, backupPath)) {
@@ -173,8 +189,10 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
 int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
     const std::string iniPath = installer.paths.windowsDir + std::string(kSystemIni);
     if (installer.platform.files.GetFileAttributes(iniPath) == kInvalidFileAttributes) {
-        installer.platform.profile.WritePrivateProfileString(
-            kDeviceSection, kDeviceKey, std::string(deviceFileName).c_str(), iniPath);
+        if (WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
+                                 std::string(deviceFileName).c_str(), iniPath)) {
+            installer.changeBits |= kChangeRestartNeeded;
+        }
         return 1;
     }
     std::string backupPath;

@@ -106,17 +106,22 @@ std::string FileDateLine(const VersionCheckContext& context, std::string_view pa
 }
 
 std::string VersionComparisonText(const VersionCheckContext& context, std::string_view name) {
+    return VersionComparisonText(context, name, name);
+}
+
+std::string VersionComparisonText(const VersionCheckContext& context,
+                                  std::string_view installedName, std::string_view diskName) {
     std::string text(kLeadingBlanks);
-    text += name;
+    text += installedName;
     text += LoadTextCopy(kQuestionText);
 
-    const std::string installed = JoinPath(context.systemDir, name);
+    const std::string installed = JoinPath(context.systemDir, installedName);
     text += FileDateLine(context, installed);
     text += FileVersionText(context.versions, installed, context.versionType);
 
     text += LoadTextCopy(kWithText);
 
-    const std::string disk = DiskFilePath(context, name);
+    const std::string disk = DiskFilePath(context, diskName);
     text += FileDateLine(context, disk);
     text += FileVersionText(context.versions, disk, context.versionType);
 
@@ -128,10 +133,16 @@ std::string VersionComparisonText(const VersionCheckContext& context, std::strin
 }
 
 INT_PTR VerCheck(const VersionCheckContext& context, std::string_view name, DialogWindow& dialog,
-                 UINT message, WPARAM wParam, LPARAM) {
+                 UINT message, WPARAM wParam, LPARAM lParam) {
+    return VerCheck(context, name, name, dialog, message, wParam, lParam);
+}
+
+INT_PTR VerCheck(const VersionCheckContext& context, std::string_view installedName,
+                 std::string_view diskName, DialogWindow& dialog, UINT message, WPARAM wParam,
+                 LPARAM) {
     if (message == WM_INITDIALOG) {
         CentreWindow(context.windows, dialog.Handle());
-        dialog.SetItemText(kVersionTextId, VersionComparisonText(context, name));
+        dialog.SetItemText(kVersionTextId, VersionComparisonText(context, installedName, diskName));
         dialog.SetItemText(IDOK, LoadTextCopy(kOkText));
         dialog.SetItemText(IDCANCEL, LoadTextCopy(kCancelText));
         dialog.SetCaption(LoadTextCopy(kCaptionText));
@@ -153,25 +164,27 @@ INT_PTR VerCheck(const VersionCheckContext& context, std::string_view name, Dial
 }
 
 int CheckInstalledVersion(const VersionCheckContext& context, const CopyList& list,
-                          WindowHandle owner, std::size_t index) {
+                          WindowHandle owner, std::size_t index,
+                          std::optional<std::string_view> installedAs) {
     if (index >= kCopyListEntries) {
         return 1;
     }
     // The dialog works on its own copy of the entry, as the list may change behind it.
     const std::uint8_t flag = list.Flag(index);
-    const std::string name(list.Name(index));
+    const std::string diskName(list.Name(index));
+    const std::string installedName(installedAs.value_or(diskName));
     if ((flag & kFlagVersionCheck) == 0) {
         return 1;
     }
-    if (context.files.GetFileAttributes(JoinPath(context.systemDir, name)) ==
+    if (context.files.GetFileAttributes(JoinPath(context.systemDir, installedName)) ==
         kInvalidFileAttributes) {
         return 1;
     }
     context.windows.EnableWindow(owner, FALSE);
     const INT_PTR result = context.windows.DialogBox(
         kVersionCheckTemplate, owner,
-        [&context, &name](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-            return VerCheck(context, name, dialog, message, wParam, lParam);
+        [&](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+            return VerCheck(context, installedName, diskName, dialog, message, wParam, lParam);
         },
         0);
     return result == 0 ? 0 : 1;
@@ -191,9 +204,16 @@ void DropDeclinedEntry(CopyList& list, std::size_t index) {
 }
 
 void CheckInstalledVersions(const VersionCheckContext& context, CopyList& list,
-                            WindowHandle owner) {
+                            const RenameList& renames, WindowHandle owner) {
+    // A two-name entry is stored under the next name of the rename list, which is the file the
+    // system directory holds; the copy run and the spooler take the names in the same order.
+    RenameList::Reader names = renames.Read();
     for (std::size_t i = 0; i < list.Count(); ++i) {
-        if (CheckInstalledVersion(context, list, owner, i) == 0) {
+        std::optional<std::string_view> installedAs;
+        if (list.Kind(i) == kKindRenamed) {
+            installedAs = names.Next();
+        }
+        if (CheckInstalledVersion(context, list, owner, i, installedAs) == 0) {
             DropDeclinedEntry(list, i);
         }
     }
@@ -214,7 +234,8 @@ int CheckInstalledVersion(Installer& installer, WindowHandle owner, std::size_t 
 }
 
 void CheckInstalledVersions(Installer& installer, WindowHandle owner) {
-    CheckInstalledVersions(MakeVersionCheckContext(installer), installer.copyList, owner);
+    CheckInstalledVersions(MakeVersionCheckContext(installer), installer.copyList,
+                           installer.renames, owner);
 }
 
 } // namespace tl

@@ -11,8 +11,10 @@
 #include "platform/version_info.h"
 #include "platform/window_system.h"
 #include "state/copy_list.h"
+#include "state/rename_list.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,6 +51,9 @@ VersionCheckContext MakeVersionCheckContext(Installer& installer);
 // failing both, at the disk's root under either name. A file whose time cannot be read has no
 // date line; one without a version has no version text.
 std::string VersionComparisonText(const VersionCheckContext& context, std::string_view name);
+// The same for a file the disk holds as `diskName` and the system directory as `installedName`.
+std::string VersionComparisonText(const VersionCheckContext& context,
+                                  std::string_view installedName, std::string_view diskName);
 
 // The date line of the file at `path`: its last-write time in local time as
 // "<ddd MMM d> <HH':'mm':'ss> <yyyy>\n " in the user's locale; empty when the file cannot be
@@ -59,13 +64,18 @@ std::string FileDateLine(const VersionCheckContext& context, std::string_view pa
 // with 0 (keep).
 INT_PTR VerCheck(const VersionCheckContext& context, std::string_view name, DialogWindow& dialog,
                  UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR VerCheck(const VersionCheckContext& context, std::string_view installedName,
+                 std::string_view diskName, DialogWindow& dialog, UINT message, WPARAM wParam,
+                 LPARAM lParam);
 
 // 1 when entry `index` is to be copied: it carries no version-check mark, its file is not in the
 // system directory, or the user chose to replace it; 0 when the user chose to keep the installed
 // file. Before asking, the owner is disabled; the progress display of the following copy enables
 // it again. A dialog that cannot be opened asks nothing and the entry is copied as before (1).
+// `installedAs` is the name a two-name entry is installed under (its list name otherwise).
 int CheckInstalledVersion(const VersionCheckContext& context, const CopyList& list,
-                          WindowHandle owner, std::size_t index);
+                          WindowHandle owner, std::size_t index,
+                          std::optional<std::string_view> installedAs = std::nullopt);
 
 // What a declined check does to the list: a virtual device driver ("386") is dropped alone (its
 // flag becomes "0"); for any other file the printer driver stays as installed as a whole, so every
@@ -74,8 +84,10 @@ void DropDeclinedEntry(CopyList& list, std::size_t index);
 
 // The version pass of the driver step: every entry from the first to the end of the list in turn
 // through CheckInstalledVersion, dropping entries as the answers say. Entries already dropped are
-// not asked about again.
-void CheckInstalledVersions(const VersionCheckContext& context, CopyList& list, WindowHandle owner);
+// not asked about again. A two-name entry is checked under the name it is installed as, the
+// next one of `renames`.
+void CheckInstalledVersions(const VersionCheckContext& context, CopyList& list,
+                            const RenameList& renames, WindowHandle owner);
 
 // The same on the installer's copy list.
 int CheckInstalledVersion(Installer& installer, WindowHandle owner, std::size_t index);

@@ -2,6 +2,7 @@
 
 #include "destination/font_directory.h"
 #include "dialogs/dialog_utils.h"
+#include "platform/recorded_profile.h"
 #include "state/installer.h"
 
 #include <array>
@@ -39,9 +40,8 @@ void ChangeDrive(Installer& installer, DialogWindow& dialog) {
     if (result != 1) {
         return;
     }
-    installer.platform.profile.WritePrivateProfileString("Install", "FontPath",
-                                                         installer.paths.fontDir.c_str(),
-                                                         installer.paths.privateSettingsFile);
+    WriteProfileRecorded(installer.platform, "Install", "FontPath", installer.paths.fontDir.c_str(),
+                         installer.paths.privateSettingsFile);
     dialog.EndDialog(kNewFontDirectory);
 }
 

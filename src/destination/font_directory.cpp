@@ -54,32 +54,44 @@ std::string ResolveFontDirectory(std::string_view typed, std::string_view window
     return std::string(typed);
 }
 
-int AcceptFontDirectory(Installer& installer, DialogWindow& dialog) {
-    Paths& paths = installer.paths;
-    paths.fontDir = ResolveFontDirectory(dialog.GetItemText(kFontDirEditId, kEditReadLimit),
-                                         paths.windowsDir, paths.systemDir);
+namespace {
+
+// Checks the directory now in paths.fontDir, reporting why it is refused.
+bool FontDirectoryUsable(Installer& installer, DialogWindow& dialog) {
+    const std::string& fontDir = installer.paths.fontDir;
     // Only a path on a drive letter, with no device among its levels, can hold the fonts the
     // registry then names.
-    if (!IsUsableDirectoryPath(paths.fontDir)) {
+    if (!IsUsableDirectoryPath(fontDir)) {
         ReportCannotCreateDirectory(installer, dialog.Handle());
-        return 0;
+        return false;
     }
-
     installer.destination.spaceNeeded = "1";
     if (!CheckDriveSpace(installer, dialog.Handle(), true, SpaceCheckDir::Font)) {
-        return 0;
+        return false;
     }
     // A path without "\" ("C:FONTS") depends on the drive's current directory; a path beyond
     // the system's length cannot hold the fonts' names.
-    if (paths.fontDir.find('\\') == std::string::npos || paths.fontDir.size() > kMaxFontDirLength) {
+    if (fontDir.find('\\') == std::string::npos || fontDir.size() > kMaxFontDirLength ||
+        !CreateDirectoryLevels(installer.platform.storage, fontDir)) {
         ReportCannotCreateDirectory(installer, dialog.Handle());
-        return 0;
+        return false;
     }
-    if (!CreateDirectoryLevels(installer.platform.storage, paths.fontDir)) {
-        ReportCannotCreateDirectory(installer, dialog.Handle());
-        return 0;
+    return true;
+}
+
+} // namespace
+
+int AcceptFontDirectory(Installer& installer, DialogWindow& dialog) {
+    Paths& paths = installer.paths;
+    std::string before = paths.fontDir;
+    paths.fontDir = ResolveFontDirectory(dialog.GetItemText(kFontDirEditId, kEditReadLimit),
+                                         paths.windowsDir, paths.systemDir);
+    if (FontDirectoryUsable(installer, dialog)) {
+        return 1;
     }
-    return 1;
+    // A refused directory is never in force: a Cancel after it keeps the one before.
+    paths.fontDir = std::move(before);
+    return 0;
 }
 
 void ReportCannotCreateDirectory(Installer& installer, WindowHandle owner) {

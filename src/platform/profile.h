@@ -43,6 +43,9 @@ public:
     // was.
     virtual BOOL WritePrivateProfileString(const char* appName, const char* keyName,
                                            const char* value, std::string_view fileName) = 0;
+    // GetLastError after a WritePrivateProfileString that failed: why it did (3 a missing
+    // folder or drive, 5 a read-only file or drive, 87 a missing section or key name, ...).
+    virtual DWORD GetLastError() const = 0;
 
     DWORD GetProfileString(const char* appName, const char* keyName, const char* defaultValue,
                            char* buffer, DWORD size) {

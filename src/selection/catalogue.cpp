@@ -1,6 +1,8 @@
 #include "selection/catalogue.h"
 
 #include "dialogs/dialog_utils.h"
+#include "platform/error_event.h"
+#include "platform/recorded_profile.h"
 #include "resources/string_table.h"
 #include "selection/copy_section.h"
 #include "state/inf_query.h"
@@ -39,7 +41,7 @@ std::optional<InfLine> FindModelList(Installer& installer, WindowHandle owner,
     GetInfField(installer.scripts, line, 1, listName);
     std::optional<InfLine> list = FindInfSection(installer.scripts, std::nullopt, listName);
     if (!list)
-        ReportInfNotFound(installer, owner, "");
+        ReportInfNotFound(installer, owner, "", MissingSection(listName));
     return list;
 }
 
@@ -71,7 +73,17 @@ std::string BuildDriverData(Installer& installer, std::string_view driverSection
 
 } // namespace
 
-void ReportInfNotFound(Installer& installer, WindowHandle owner, std::string_view name) {
+InfLack MissingSection(std::string_view section) {
+    return {"FindInfSection", "[" + std::string(section) + "]", kErrorSectionNotFound};
+}
+
+InfLack MissingLine(std::string_view lookup, std::string_view section, std::string_view key) {
+    return {lookup, "[" + std::string(section) + "] " + std::string(key), kErrorLineNotFound};
+}
+
+void ReportInfNotFound(Installer& installer, WindowHandle owner, std::string_view name,
+                       const InfLack& lack) {
+    RecordError(installer.platform, lack.lookup, lack.what, lack.code);
     std::string text = LoadTextCopy(kInfUnreadableText);
     text += "\n strings = ";
     text += name;
@@ -117,7 +129,9 @@ int ReadModelSection(Installer& installer, WindowHandle owner,
         line = NextInfLine(installer.scripts, line);
     std::string name;
     if (!line || !GetInfField(installer.scripts, line, 0, name)) {
-        ReportInfNotFound(installer, owner, "");
+        ReportInfNotFound(
+            installer, owner, "",
+            MissingLine("GetInfField", "model list", "line " + std::to_string(modelIndex + 1)));
         return 0;
     }
     if (name.size() > kPrinterNameMax) {
@@ -129,18 +143,22 @@ int ReadModelSection(Installer& installer, WindowHandle owner,
         return 0;
     }
     installer.printerName = name;
-    installer.platform.profile.WritePrivateProfileString(
-        "Install", "DriverName", name.c_str(), installer.paths.privateSettingsFile.c_str());
+    WriteProfileRecorded(installer.platform, "Install", "DriverName", name.c_str(),
+                         installer.paths.privateSettingsFile.c_str());
 
     std::string driverSection;
     GetInfField(installer.scripts, line, 1, driverSection);
     if (!FindInfSection(installer.scripts, std::nullopt, driverSection)) {
-        ReportInfNotFound(installer, owner, "");
+        // A model line whose driver section cannot be read ("A=B", an open quote) names it
+        // as its model: the record says which.
+        ReportInfNotFound(installer, owner, "",
+                          MissingSection(driverSection.empty() ? name : driverSection));
         return 0;
     }
     std::string copyFiles;
     if (!GetInfKey(installer.scripts, std::nullopt, driverSection, "CopyFiles", copyFiles)) {
-        ReportInfNotFound(installer, owner, "");
+        ReportInfNotFound(installer, owner, "",
+                          MissingLine("GetInfKey", driverSection, "CopyFiles"));
         return 0;
     }
     std::string block = BuildDriverData(installer, driverSection);

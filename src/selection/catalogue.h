@@ -2,6 +2,7 @@
 // section turned into the printer name, the driver data block and the copy list.
 #pragma once
 
+#include "platform/win_types.h"
 #include "platform/window_types.h"
 #include "state/catalogue_state.h"
 #include "state/inf_scripts.h"
@@ -21,8 +22,22 @@ inline constexpr std::size_t kPrinterNameMax = 39;
 inline constexpr std::size_t kDriverDataSize = 1536;
 inline constexpr char kDriverDataEnd = 0x1A;
 
-// The not-found message: text 131 and "\n strings = " with the name.
-void ReportInfNotFound(Installer& installer, WindowHandle owner, std::string_view name);
+// What a setup script lacks, for the record: the lookup that failed, what it looked for
+// ("[section]" or "[section] key") and the code the system's INF functions give for it.
+struct InfLack {
+    std::string_view lookup; // FindInfSection, GetInfKey, GetInfField
+    std::string what;
+    DWORD code = 0;
+};
+inline constexpr DWORD kErrorSectionNotFound = 0xE0000101;
+inline constexpr DWORD kErrorLineNotFound = 0xE0000102;
+InfLack MissingSection(std::string_view section);
+InfLack MissingLine(std::string_view lookup, std::string_view section, std::string_view key);
+
+// The not-found message: text 131 and "\n strings = " with the name (which the message shows
+// as the system did, empty for most lacks); the lack itself goes to the record as an error.
+void ReportInfNotFound(Installer& installer, WindowHandle owner, std::string_view name,
+                       const InfLack& lack);
 
 // Reads the model list of line `manufacturerLine` (0-based) of the section that starts at
 // `manufacturerSection` into the model table. The number of models (at most five: a longer list

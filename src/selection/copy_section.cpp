@@ -94,13 +94,13 @@ bool IsSystemFileInUse(Installer& installer, std::string_view fileName) {
 int AddCopySection(Installer& installer, WindowHandle owner, std::string_view sectionName) {
     std::optional<InfLine> line = FindInfSection(installer.scripts, std::nullopt, sectionName);
     if (!line) {
-        ReportInfNotFound(installer, owner, sectionName);
+        ReportInfNotFound(installer, owner, sectionName, MissingSection(sectionName));
         return 0;
     }
     const auto lines = static_cast<std::size_t>(CountInfLines(installer.scripts, line));
     const std::string sourceDisks = LoadTextCopy(kSourceDisksFilesName);
     if (!FindInfSection(installer.scripts, std::nullopt, sourceDisks)) {
-        ReportInfNotFound(installer, owner, "");
+        ReportInfNotFound(installer, owner, "", MissingSection(sourceDisks));
         return 0;
     }
     CopyList& list = installer.copyList;
@@ -122,7 +122,8 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
         std::string disk;
         GetInfKey(installer.scripts, std::nullopt, sourceDisks, firstName, disk);
         if (disk.empty()) {
-            ReportInfNotFound(installer, owner, firstName);
+            ReportInfNotFound(installer, owner, firstName,
+                              MissingLine("GetInfKey", sourceDisks, firstName));
             return 0;
         }
         std::uint8_t flag = twoNames ? kFlagRenamed : kFlagSystemFile;

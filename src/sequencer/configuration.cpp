@@ -2,6 +2,7 @@
 
 #include "dialogs/dialog_utils.h"
 #include "platform/canvas.h"
+#include "platform/error_event.h"
 #include "platform/profile.h"
 #include "sequencer/main_window.h"
 #include "startup/option_flags.h"
@@ -51,6 +52,7 @@ std::optional<InfScript> LoadInstallInf(Installer& installer, std::string_view d
     std::string name = LoadTextCopy(kInstallInfText);
     std::string path = JoinPath(dir, name);
     if (!FileExists(installer, path)) {
+        RecordError(installer.platform, "GetFileAttributes", path, kErrorFileNotFound);
         ShowError(installer, name + LoadTextCopy(kNotFoundText), kInstallCaption, kNotFoundText);
         return std::nullopt;
     }
@@ -60,11 +62,14 @@ std::optional<InfScript> LoadInstallInf(Installer& installer, std::string_view d
         installer.paths.installInfPath = path;
         return loaded.script;
     case InfLoadStatus::NotLoaded:
+        RecordError(installer.platform, "ReadFile", path, installer.platform.files.GetLastError());
         ShowError(installer, LoadTextCopy(kOutOfMemoryText), kWarningCaption, kOutOfMemoryText);
         return std::nullopt;
     case InfLoadStatus::Empty:
         break;
     }
+    constexpr DWORD kErrorInvalidData = 13;
+    RecordError(installer.platform, "ReadFile", path, kErrorInvalidData);
     ShowError(installer, LoadTextCopy(kCannotReadScriptText), kWarningCaption,
               kCannotReadScriptText);
     return std::nullopt;
@@ -102,6 +107,7 @@ bool ReadHandOffFile(Installer& installer, std::string_view handOffPath) {
     FileSystem& files = installer.platform.files;
     FileHandle file = files.CreateFile(handOffPath, kGenericRead, kFileShareRead, kOpenExisting);
     if (!file) {
+        RecordError(installer.platform, "CreateFile", handOffPath, files.GetLastError());
         files.DeleteFile(handOffPath);
         ReportHandOffFailure(installer);
         return false;
@@ -117,6 +123,8 @@ bool ReadHandOffFile(Installer& installer, std::string_view handOffPath) {
     text = text.substr(0, text.find('\0'));
     // A file that names no settings file is as unusable as an empty one.
     if (!readOk || text.empty()) {
+        constexpr DWORD kErrorInvalidData = 13;
+        RecordError(installer.platform, "ReadFile", handOffPath, kErrorInvalidData);
         ReportHandOffFailure(installer);
         return false;
     }

@@ -91,7 +91,9 @@ UINT InstallDemoFile(Installer& installer, WindowHandle window) {
     FillDemoEntry(installer, window);
     if (installer.copyList.Empty())
         return installer.installationState == 1 ? kStepFinish : kStepFonts;
-    CopyAddedFiles(installer, window);
+    // A cancelled copy ends the installation, as a failed one does.
+    if (CopyAddedFiles(installer, window) == CopyOutcome::Cancelled)
+        return kStepFinish;
     return installer.installationState == 1 ? kStepFinish : kStepFonts;
 }
 

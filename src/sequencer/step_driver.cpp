@@ -3,6 +3,7 @@
 #include "copy/version_check.h"
 #include "destination/disk_space.h"
 #include "dialogs/dialog_utils.h"
+#include "platform/error_event.h"
 #include "platform/profile.h"
 #include "selection/catalogue.h"
 #include "selection/driver_select.h"
@@ -115,7 +116,7 @@ bool ReadChosenModels(Installer& installer, WindowHandle window,
 void InstallDriver(Installer& installer, WindowHandle window) {
     BusyCursor busy(installer, window);
     MarkInstalling(installer, false);
-    if (!CopyWithProgress(installer, window)) {
+    if (CopyWithProgress(installer, window) != CopyOutcome::Done) {
         // A run that stopped (a failure, a directory that could not be made, or the user's
         // cancel) left the driver incomplete: it must not be reported or treated as installed.
         installer.installationState = 1;
@@ -153,6 +154,12 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
     const auto manufacturer =
         loaded.status == InfLoadStatus::Loaded ? FindManufacturer(installer) : std::nullopt;
     if (!manufacturer) {
+        if (loaded.status != InfLoadStatus::Loaded)
+            RecordError(installer.platform, "ReadFile", cataloguePath,
+                        installer.platform.files.GetLastError());
+        else
+            RecordError(installer.platform, "FindInfSection",
+                        "[" + LoadTextCopy(kManufacturerSection) + "]", kErrorSectionNotFound);
         ShowStepError(installer, window, kOutOfMemoryText);
         return {kStepFinish};
     }
@@ -170,7 +177,8 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
         return {kStepFinish};
 
     installer.changeBits |= kChangeDriverInstalled;
-    UpdatePortDriver(installer);
+    if (UpdatePortDriver(installer))
+        installer.changeBits |= kChangeRestartNeeded;
     return {kStepDemonstration, true};
 }
 

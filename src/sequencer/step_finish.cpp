@@ -92,6 +92,9 @@ void ReportOutcome(Installer& installer, WindowHandle window) {
     switch (installer.installationState) {
     case 1:
         report(kFailedText, MB_ICONHAND);
+        // What SYSTEM.INI now loads is there whatever failed afterwards: Windows must restart.
+        if (installer.changeBits & kChangeRestartNeeded)
+            OfferRestart(installer, window);
         break;
     case 4:
         report(kFinishedText, MB_ICONASTERISK);
@@ -112,6 +115,8 @@ void StepFinish(Installer& installer, WindowHandle window) {
     if (installer.changeBits & kChangeSystemIni)
         ReportBackup(installer, window, kSystemIniBackupKey, kSystemIniBackupText);
     TakeRestartMarker(installer);
+    if (installer.installationState == 4 && (installer.changeBits & kChangeRestartNeeded))
+        installer.installationState = 5;
 
     if (installer.installationState == 5 && installer.options.portDriverMessage) {
         ShowStepMessage(installer, window, JoinedTexts({165, 166, 167}), kNoticeCaption,

@@ -63,7 +63,7 @@ UINT InstallFonts(Installer& installer, WindowHandle window) {
     if (!installer.options.fontList)
         return kStepFinish;
     if (loaded.status != InfLoadStatus::Loaded) {
-        ReportScriptNotLoaded(installer, {}, loaded.status);
+        ReportScriptNotLoaded(installer, {}, path, loaded.status);
         return kStepFinish;
     }
     if (!AskYesNo(installer, window, kInstallFontsQuestion))
@@ -86,7 +86,8 @@ UINT InstallFonts(Installer& installer, WindowHandle window) {
 
     if (!FillFontList(installer, window))
         return kStepFinish;
-    CopyAddedFiles(installer, window);
+    // However the copy ended, the installation ends with the next step.
+    static_cast<void>(CopyAddedFiles(installer, window));
     Repaint(installer, window);
     installer.platform.system.BroadcastMessage(kWmFontChange, "");
     return kStepFinish;

@@ -4,7 +4,9 @@
 #include "copy/progress_display.h"
 #include "dialogs/dialog_utils.h"
 #include "platform/canvas.h"
+#include "platform/error_event.h"
 #include "platform/profile.h"
+#include "platform/recorded_profile.h"
 #include "sequencer/configuration.h"
 #include "state/installer.h"
 
@@ -35,6 +37,7 @@ void ShowStepError(Installer& installer, WindowHandle owner, unsigned id) {
 }
 
 void ReportMissingFile(Installer& installer, WindowHandle owner, std::string_view name) {
+    RecordError(installer.platform, "GetFileAttributes", name, kErrorFileNotFound);
     ShowStepMessage(installer, owner, std::string(name) + LoadTextCopy(kNotFoundText),
                     kInstallCaption, MB_ICONHAND, MessageKey(kNotFoundText));
 }
@@ -66,7 +69,7 @@ BusyCursor::~BusyCursor() {
     windows_.ReleaseCapture();
 }
 
-int CopyWithProgress(Installer& installer, WindowHandle window) {
+CopyOutcome CopyWithProgress(Installer& installer, WindowHandle window) {
     NoFontObjects noFonts;
     FontPort& fonts = installer.fonts ? *installer.fonts : noFonts;
     OpenProgressDisplay(installer.windows, fonts, installer.progress, window);
@@ -74,9 +77,9 @@ int CopyWithProgress(Installer& installer, WindowHandle window) {
                                              std::string_view fileName) {
         return CopyNotify(installer, owner, code, value, fileName);
     };
-    const int result = RunCopyList(installer, window, notify);
+    const CopyOutcome outcome = RunCopyList(installer, window, notify);
     CloseProgressDisplay(installer.windows, fonts, installer.progress, window);
-    return result;
+    return outcome;
 }
 
 void MarkInstalling(Installer& installer, bool keepRestart) {
@@ -85,14 +88,14 @@ void MarkInstalling(Installer& installer, bool keepRestart) {
     installer.installationState = 4;
 }
 
-int CopyAddedFiles(Installer& installer, WindowHandle window) {
+CopyOutcome CopyAddedFiles(Installer& installer, WindowHandle window) {
     BusyCursor busy(installer, window);
     const int before = installer.installationState;
     MarkInstalling(installer, true);
-    const int copied = CopyWithProgress(installer, window);
-    if (!copied && installer.installationState == 4)
+    const CopyOutcome outcome = CopyWithProgress(installer, window);
+    if (outcome != CopyOutcome::Done && installer.installationState == 4)
         installer.installationState = before;
-    return copied;
+    return outcome;
 }
 
 std::optional<InfScript> LoadStepScript(Installer& installer, WindowHandle owner,
@@ -104,11 +107,17 @@ std::optional<InfScript> LoadStepScript(Installer& installer, WindowHandle owner
     const InfLoadResult loaded = LoadInf(installer.scripts, installer.platform.files, path);
     if (loaded.status == InfLoadStatus::Loaded)
         return loaded.script;
-    ReportScriptNotLoaded(installer, owner, loaded.status);
+    ReportScriptNotLoaded(installer, owner, path, loaded.status);
     return std::nullopt;
 }
 
-void ReportScriptNotLoaded(Installer& installer, WindowHandle owner, InfLoadStatus status) {
+void ReportScriptNotLoaded(Installer& installer, WindowHandle owner, std::string_view path,
+                           InfLoadStatus status) {
+    // An empty file holds no script however it is read: the system calls that invalid data.
+    constexpr DWORD kErrorInvalidData = 13;
+    RecordError(installer.platform, "ReadFile", path,
+                status == InfLoadStatus::Empty ? kErrorInvalidData
+                                               : installer.platform.files.GetLastError());
     // An empty script would read as one without any section; saying so is plainer.
     ShowStepError(installer, owner,
                   status == InfLoadStatus::Empty ? kCannotReadText : kOutOfMemoryText);
@@ -119,8 +128,8 @@ bool StepFileExists(Installer& installer, std::string_view path) {
 }
 
 void WriteInstallSetting(Installer& installer, const char* key, const std::string& value) {
-    installer.platform.profile.WritePrivateProfileString(kInstallSection, key, value.c_str(),
-                                                         installer.paths.privateSettingsFile);
+    WriteProfileRecorded(installer.platform, kInstallSection, key, value.c_str(),
+                         installer.paths.privateSettingsFile);
 }
 
 } // namespace tl

@@ -3,6 +3,7 @@
 // setup scripts they load and release in turn.
 #pragma once
 
+#include "copy/copy_engine.h"
 #include "platform/window_system.h"
 #include "state/inf_scripts.h"
 
@@ -31,7 +32,7 @@ void ShowStepMessage(Installer& installer, WindowHandle owner, std::string_view 
                      unsigned caption, UINT icon, std::string_view key);
 // String `id` with the install caption and the error icon.
 void ShowStepError(Installer& installer, WindowHandle owner, unsigned id);
-// `name` followed by " cannot be found", install caption, error icon.
+// `name` followed by " cannot be found", install caption, error icon; recorded as an error.
 void ReportMissingFile(Installer& installer, WindowHandle owner, std::string_view name);
 
 // Question `id` with the question caption, Yes and No: true for Yes.
@@ -57,9 +58,9 @@ private:
     Cursor previous_;
 };
 
-// Opens the progress display, runs the copy list with CopyNotify, closes the display. The run's
-// result: 1 when every entry was handled.
-int CopyWithProgress(Installer& installer, WindowHandle window);
+// Opens the progress display, runs the copy list with CopyNotify, closes the display. How the
+// run ended; it posted no step.
+CopyOutcome CopyWithProgress(Installer& installer, WindowHandle window);
 
 // Sets the installation state to 4 (installed) before a copy run, leaving a 5 (restart needed)
 // in place when `keepRestart` is set.
@@ -67,8 +68,8 @@ void MarkInstalling(Installer& installer, bool keepRestart);
 
 // The copy run of the demonstration and fonts steps, with the wait cursor: the state becomes 4
 // unless it is 5. A run that stopped without a failure (the user cancelled) installed nothing to
-// report, so the state it found is put back. The run's result.
-int CopyAddedFiles(Installer& installer, WindowHandle window);
+// report, so the state it found is put back. How the run ended.
+CopyOutcome CopyAddedFiles(Installer& installer, WindowHandle window);
 
 // Loads the script at `path`, reporting what went wrong to `owner`: a missing file by its
 // `name` and " cannot be found", a script that cannot be loaded with 133 and one that holds
@@ -76,8 +77,10 @@ int CopyAddedFiles(Installer& installer, WindowHandle window);
 std::optional<InfScript> LoadStepScript(Installer& installer, WindowHandle owner,
                                         std::string_view path, std::string_view name);
 
-// Reports a script that did not load (133) or loaded empty (131) with the install caption.
-void ReportScriptNotLoaded(Installer& installer, WindowHandle owner, InfLoadStatus status);
+// Reports a script that did not load (133) or loaded empty (131) with the install caption, and
+// records which file it was.
+void ReportScriptNotLoaded(Installer& installer, WindowHandle owner, std::string_view path,
+                           InfLoadStatus status);
 
 // Whether the file exists.
 bool StepFileExists(Installer& installer, std::string_view path);

@@ -29,6 +29,9 @@ namespace tl {
 // Change bits: what this run changed, for the final report and the INI editing.
 inline constexpr unsigned kChangeSystemIni = 1;       // SYSTEM.INI changed
 inline constexpr unsigned kChangeDriverInstalled = 2; // a printer driver installed (WIN.INI edited)
+// SYSTEM.INI loads a new device or lpt.vxd was replaced: Windows must restart to use them,
+// whatever else the run does afterwards.
+inline constexpr unsigned kChangeRestartNeeded = 4;
 
 struct Installer {
     Installer(Platform& platformPorts, WindowSystem& windowSystem)

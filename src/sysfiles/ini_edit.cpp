@@ -6,6 +6,9 @@
 #include "copy/file_name.h"
 #include "state/installer.h"
 #include "state/paths.h"
+#include "platform/error_event.h"
+#include "platform/recorded_profile.h"
+#include "sequencer/configuration.h"
 
 #include <algorithm>
 #include <optional>
@@ -94,8 +97,10 @@ void Settle(Installer& installer, const std::optional<std::string>& edited,
             const char* backupKey) {
     FileSystem& files = installer.platform.files;
     if (!edited || !files.MoveFileEx(*edited, iniPath, kMoveFileReplaceExisting)) {
-        if (edited)
+        if (edited) {
+            RecordError(installer.platform, "MoveFileEx", iniPath, files.GetLastError());
             DeleteQuietly(files, *edited);
+        }
         DeleteQuietly(files, backupPath);
         return;
     }

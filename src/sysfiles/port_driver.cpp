@@ -128,17 +128,17 @@ FILETIME PortDriverWriteTime() {
     return FILETIME{static_cast<DWORD>(kValue), static_cast<DWORD>(kValue >> 32)};
 }
 
-void UpdatePortDriver(Platform& platform, std::string_view systemDirectory) {
+bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory) {
     const std::string shipped = InDirectory(systemDirectory, kPortDriverShipped);
     const std::string inUse = InDirectory(systemDirectory, kPortDriverInUse);
     const std::string saved = InDirectory(systemDirectory, kPortDriverSaved);
     const std::string staging = InDirectory(systemDirectory, kPortDriverStaging);
 
     if (!IsFile(platform.files, shipped)) {
-        return;
+        return false;
     }
     if (FileVersionText(platform.versionInfo, inUse) != kReplacedVersion) {
-        return;
+        return false;
     }
     // A backup that stopped part-way is no backup; "lpt.vxd" itself is untouched so far.
     if (const CopyResult backup = LzCopyFile(platform.lz, inUse, saved);
@@ -146,14 +146,14 @@ void UpdatePortDriver(Platform& platform, std::string_view systemDirectory) {
         if (backup == CopyResult::Failed) {
             DeleteQuietly(platform.lz, saved);
         }
-        return;
+        return false;
     }
     // The new driver is expanded and completed beside the old one, so that a damaged "lpt.bz" or
     // a full disk never costs the system its parallel-port driver.
     if (LzCopyFile(platform.lz, shipped, staging) != CopyResult::Copied ||
         !RestoreDriverSignature(platform.lz, staging)) {
         DeleteQuietly(platform.lz, staging);
-        return;
+        return false;
     }
     // The staged driver starts with "MZ", so this copy takes it as it is.
     const CopyResult replaced = LzCopyFile(platform.lz, staging, inUse);
@@ -162,13 +162,14 @@ void UpdatePortDriver(Platform& platform, std::string_view systemDirectory) {
         LzCopyFile(platform.lz, saved, inUse);
     }
     if (replaced != CopyResult::Copied) {
-        return;
+        return false;
     }
     StampWriteTime(platform, inUse);
+    return true;
 }
 
-void UpdatePortDriver(Installer& installer) {
-    UpdatePortDriver(installer.platform, installer.paths.systemDir);
+bool UpdatePortDriver(Installer& installer) {
+    return UpdatePortDriver(installer.platform, installer.paths.systemDir);
 }
 
 } // namespace tl

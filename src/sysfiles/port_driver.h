@@ -26,10 +26,11 @@ inline constexpr std::string_view kPortDriverStaging = "lpt.vx$";
 // Silent: every failure just ends the update. Whatever happens, "lpt.vxd" stays a whole driver:
 // the old one until the new one is complete, and the old one again (from "lpt.vxz") when putting
 // the new one in place fails part-way.
-// It uses the files, file times, LZ expansion and version records of the platform.
-void UpdatePortDriver(Platform& platform, std::string_view systemDirectory);
+// It uses the files, file times, LZ expansion and version records of the platform. True when
+// the new driver took the old one's place (Windows loads it at the next start).
+bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory);
 
 // The same in the installer's system directory.
-void UpdatePortDriver(Installer& installer);
+bool UpdatePortDriver(Installer& installer);
 
 } // namespace tl

@@ -58,7 +58,7 @@ protected:
     void AddFont(const std::string& file, const std::string& fontName, char disk = '1') {
         ASSERT_EQ(installer->copyList.AppendFontPair(disk, file, fontName), CopyListError::None);
     }
-    int Run() { return RunCopyList(*installer, owner, notify); }
+    CopyOutcome Run() { return RunCopyList(*installer, owner, notify); }
 
     std::string Recorded(const std::string& key) {
         char value[300] = {};
@@ -75,7 +75,8 @@ protected:
                                          reinterpret_cast<const BYTE*>(file), sizeof file);
         platform->registry.RegCloseKey(key);
     }
-    // The step messages posted to the owner since the last look.
+    // The step messages posted to the owner since the last look: a copy run posts none, the
+    // step that runs it decides.
     std::vector<UINT> PostedSteps() {
         windows.PostMessage(owner, kStepDemonstration, 0, 0); // the engine never posts it
         std::vector<UINT> steps;

@@ -49,7 +49,7 @@ TEST_F(CopyEngineFontTest, NewFontIsCopiedAndRegistered) {
     folder.WriteFile("drive_d/DISK/TLSANS.TT_", kCompressedHello);
     AddFont("TLSANS.TTF", "Telmora Sans");
     installer->destination.typedFontDir = "D:\\FONTS\\"; // as typed, it names the file
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), CopyOutcome::Done);
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/TLSANS.TTF"), "hello");
     EXPECT_EQ(RegisteredPath("Telmora Sans (TrueType)"), "D:\\FONTS\\\\TLSANS.TTF");
     EXPECT_EQ(Recorded("File0100"), "D:\\FONTS\\TLSANS.TTF");
@@ -63,7 +63,7 @@ TEST_F(CopyEngineFontTest, AlreadyRegisteredFontIsPassedOverOrCancelsTheRun) {
     AddFont("ARIAL.TTF", "Arial");
     frontend.boxAnswers = {IDOK};
     installer->installationState = 4;
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), CopyOutcome::Done);
     ASSERT_EQ(frontend.boxes.size(), 1u);
     std::string text = Text(182);
     text.replace(text.find("%s"), 2, "Arial (TrueType)");
@@ -77,10 +77,10 @@ TEST_F(CopyEngineFontTest, AlreadyRegisteredFontIsPassedOverOrCancelsTheRun) {
 
     frontend.boxAnswers = {IDCANCEL};
     notes.clear();
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), CopyOutcome::Cancelled);
     EXPECT_EQ(installer->installationState, 4);
     EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "6/0 "}));
-    EXPECT_EQ(PostedSteps(), std::vector<UINT>{kStepFinish});
+    EXPECT_TRUE(PostedSteps().empty());
 }
 
 TEST_F(CopyEngineFontTest, ConfirmAnswersDecideTheReplacement) {
@@ -94,7 +94,7 @@ TEST_F(CopyEngineFontTest, ConfirmAnswersDecideTheReplacement) {
     // the proposed one, No passes the font over, as the font scenarios show);
     // Yes to all: replaced, and D is replaced without a question.
     Confirm({kConfirmYes, kConfirmNo, kConfirmYesToAll});
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), CopyOutcome::Done);
     EXPECT_EQ(confirmTurn, 3u);
     EXPECT_EQ(frontend.dialogs.size(), 3u);
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/A.TTF"), "new");
@@ -109,7 +109,7 @@ TEST_F(CopyEngineFontTest, ConfirmAnswersDecideTheReplacement) {
     installer->copyList.Clear();
     OldAndNew({"E.TTF"});
     AddFont("E.TTF", "Font E");
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), CopyOutcome::Done);
     EXPECT_EQ(frontend.dialogs.size(), 3u);
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/E.TTF"), "new");
 }
@@ -123,23 +123,23 @@ TEST_F(CopyEngineFontTest, CancelInConfirmAsksAndMayEndTheRun) {
     // Cancel, then No to "stop?": the question comes again and Yes replaces.
     Confirm({kConfirmCancel, kConfirmYes});
     frontend.boxAnswers = {IDNO};
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), CopyOutcome::Done);
     EXPECT_EQ(confirmTurn, 2u);
     ASSERT_EQ(frontend.boxes.size(), 1u);
     EXPECT_EQ(frontend.boxes[0].type, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/A.TTF"), "new");
     EXPECT_TRUE(PostedSteps().empty());
 
-    // Cancel, then Yes: the run ends, step 404 posted, the state as it was.
+    // Cancel, then Yes: the run ends cancelled, the state as it was.
     installer->copyList.Clear();
     AddFont("B.TTF", "Font B");
     Confirm({kConfirmCancel});
     frontend.boxAnswers = {IDYES};
     notes.clear();
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), CopyOutcome::Cancelled);
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/B.TTF"), "old");
     EXPECT_EQ(RegisteredPath("Font B (TrueType)"), "-");
-    EXPECT_EQ(PostedSteps(), std::vector<UINT>{kStepFinish});
+    EXPECT_TRUE(PostedSteps().empty());
     EXPECT_EQ(installer->installationState, 4);
     EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "6/0 "}));
 }
@@ -150,12 +150,12 @@ TEST_F(CopyEngineFontTest, ConfirmThatCannotOpenEndsTheRunWithoutAsking) {
     AddFont("A.TTF", "Font A");
     // The frontend gives up on the dialog, which then ends with -1.
     frontend.drive = [](ui::DialogDriver&, int) { return std::optional<std::string>{"gone"}; };
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), CopyOutcome::Cancelled);
     EXPECT_TRUE(frontend.boxes.empty());
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/A.TTF"), "old");
 }
 
-TEST_F(CopyEngineFontTest, CancelledDiskSearchPostsTheFinishStep) {
+TEST_F(CopyEngineFontTest, CancelledDiskSearchEndsTheRunCancelled) {
     RegisterArial();
     folder.WriteFile("drive_d/DISK/ONE.TTF", "one");
     AddFont("ONE.TTF", "Font One");
@@ -165,11 +165,11 @@ TEST_F(CopyEngineFontTest, CancelledDiskSearchPostsTheFinishStep) {
         return std::optional<std::string>{};
     };
     installer->installationState = 4;
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), CopyOutcome::Cancelled);
     ASSERT_EQ(frontend.boxes.size(), 1u);
     EXPECT_EQ(frontend.boxes[0].key, "128");
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/ONE.TTF"), "one");
-    EXPECT_EQ(PostedSteps(), std::vector<UINT>{kStepFinish});
+    EXPECT_TRUE(PostedSteps().empty());
     EXPECT_EQ(installer->installationState, 4);
     EXPECT_EQ(installer->copyEngine.diskCounter, 1);
     EXPECT_EQ(notes.back(), "6/0 ");

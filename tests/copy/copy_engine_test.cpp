@@ -18,7 +18,7 @@ TEST_F(CopyEngineTest, CopiesPlainAndCompressedSourcesWithTheirRecords) {
     Add(kFlagSkipped, '1', "NOTHERE.DRV");
     Add(kFlagSystemFile, '1', "PACKED.DLL");
     Add(kFlagSystemFile, '2', "FONTDRV.DLL"); // disk 2 files go to the font directory
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), CopyOutcome::Done);
 
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/PLAIN.DRV"), "plain");
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/PACKED.DLL"), "hello");
@@ -56,7 +56,7 @@ TEST_F(CopyEngineTest, CopyNotifyDrivesTheProgressDisplayAndTheErrorMode) {
         return CopyNotify(*installer, window, code, value, name);
     };
 
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), CopyOutcome::Done);
     EXPECT_EQ(sent, (std::vector<std::pair<UINT, WPARAM>>{{kPbmSetRange, 0}}));
     EXPECT_EQ(system->modes, (std::vector<UINT>{kSemFailCriticalErrors, 0}));
 
@@ -66,7 +66,7 @@ TEST_F(CopyEngineTest, CopyNotifyDrivesTheProgressDisplayAndTheErrorMode) {
     Add('9', '1', "NINE.DRV");  // kinds above 6 are passed over
     Add('/', '1', "SLASH.DRV"); // and so is a flag below "0"
     sent.clear();
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), CopyOutcome::Done);
     EXPECT_EQ(sent, (std::vector<std::pair<UINT, WPARAM>>{
                         {kPbmSetRange, 3}, {kTbmRedraw, 0}, {kPbmAdvance, 1}}));
     EXPECT_EQ(installer->progress.currentFileName, "PLAIN.DRV");
@@ -82,7 +82,7 @@ TEST_F(CopyEngineTest, DeviceDriverGetsItsLineBackupRecordAndRestartState) {
     Add(kFlagDevice, '1', "TLPORT.386");
     Add(kFlagDevice, '1', "TLNEW.386");
     installer->installationState = 4;
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), CopyOutcome::Done);
     EXPECT_EQ(installer->installationState, 5);
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLPORT.386"), "new vxd");
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLPORT.B00"), "old vxd");
@@ -99,7 +99,7 @@ TEST_F(CopyEngineTest, DeviceDriverGetsItsLineBackupRecordAndRestartState) {
     installer->installationState = 4;
     folder.WriteFile("drive_d/DISK/TLDISK2.386", "vxd");
     Add(kFlagDevice, '2', "TLDISK2.386");
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), CopyOutcome::Done);
     EXPECT_EQ(installer->installationState, 4);
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/TLDISK2.386"), "vxd");
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM.INI").find("TLDISK2"), std::string::npos);
@@ -115,14 +115,14 @@ TEST_F(CopyEngineTest, RenamedEntriesTakeTheRenameListInTurn) {
     Add(kFlagRenamedDriver, '1', "TLUI95.DLL");
     Add(kFlagSkipped, '1', "TLOLD.DLL");
     Add(kFlagRenamed, '1', "TLHELP95.HLP");
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), CopyOutcome::Done);
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLUI.DLL"), "hello");
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLHELP.HLP"), "help");
     EXPECT_EQ(Recorded("File0102"), "C:\\WINDOWS\\SYSTEM\\TLHELP.HLP");
 
     // Every run reads the list from its first name; one entry too many has nowhere to go.
     Add(kFlagRenamed, '1', "TLHELP95.HLP");
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), CopyOutcome::Failed);
     EXPECT_EQ(installer->installationState, 1);
     EXPECT_EQ(Recorded("File0103"), "-");
 }
@@ -132,7 +132,7 @@ TEST_F(CopyEngineTest, MissingSourceAndFailedCopyFailTheRun) {
     Add(kFlagSystemFile, '1', "FIRST.DLL");
     Add(kFlagSystemFile, '1', "GONE.DLL");
     installer->installationState = 5;
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), CopyOutcome::Failed);
     EXPECT_EQ(installer->installationState, 1);
     EXPECT_EQ(notes,
               (std::vector<std::string>{"5/0 ", "2/0 FIRST.DLL", "2/100 FIRST.DLL", "6/0 "}));
@@ -152,7 +152,7 @@ TEST_F(CopyEngineTest, MissingSourceAndFailedCopyFailTheRun) {
     installer->installationState = 4;
     folder.WriteFile("drive_d/DISK/BROKEN.DL_", kDamaged);
     Add(kFlagSystemFile, '1', "BROKEN.DLL");
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), CopyOutcome::Failed);
     EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/BROKEN.DLL"));
     EXPECT_EQ(Recorded("File0100"), "C:\\WINDOWS\\SYSTEM\\BROKEN.DLL");
     EXPECT_EQ(installer->installationState, 1);
@@ -164,7 +164,7 @@ TEST_F(CopyEngineTest, DirectoryThatCannotBeMadeLeavesTheState) {
     folder.WriteFile("drive_d/DISK/FONTDRV.DLL", "x");
     Add(kFlagSystemFile, '2', "FONTDRV.DLL");
     installer->installationState = 4;
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), CopyOutcome::Failed);
     EXPECT_EQ(installer->installationState, 4);
     ASSERT_EQ(frontend.boxes.size(), 1u);
     EXPECT_EQ(frontend.boxes[0].key, "125");

@@ -315,6 +315,27 @@ TEST_F(VersionCheckTest, DecliningADriverKeepsTheWholeDriverButNotItsDeviceDrive
     EXPECT_EQ(list.Count(), 7u);
 }
 
+TEST_F(VersionCheckTest, ARenamedDriverIsCheckedUnderTheNameItIsInstalledAs) {
+    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n[Drives]\nA=disk\n"));
+    // Two two-name lines: the disk's TL6ENU.DRV installed as TL600.DRV, TLHELP.HL_ as TL.HLP.
+    ASSERT_TRUE(installer->renames.Create(64));
+    ASSERT_EQ(installer->renames.Append("TL.HLP"), RenameListError::None);
+    ASSERT_EQ(installer->renames.Append("TL600.DRV"), RenameListError::None);
+    CopyList& list = installer->copyList;
+    ASSERT_EQ(list.Append(kFlagRenamed, '1', "TLHELP.HL_"), CopyListError::None);
+    ASSERT_EQ(list.Append(kFlagRenamedDriver, '1', "TL6ENU.DRV"), CopyListError::None);
+    Installed("TL600.DRV", Ne({3, 2, 8, 0}));
+    OnDisk("TL6ENU.DRV", Ne({4, 0, 4, 10}));
+    answers = {IDCANCEL};
+    CheckInstalledVersions(*installer, owner);
+
+    ASSERT_EQ(frontend.dialogs.size(), 1u);
+    EXPECT_EQ(ShownText(), "      TL600.DRV 이미존재합니다.\n 바꾸시겠습니까?\n     "
+                           "Sun Dec 31 23:50:00 1995\n      버젼.  3.28\n 의  :\n     "
+                           "Mon Jan 1 23:50:00 1996\n      버젼.  4.10\n\n");
+    EXPECT_EQ(list.Flag(1), kFlagSkipped);
+}
+
 TEST(DropDeclinedEntry, TheExtensionIsEverythingBehindTheFirstDot) {
     // "X.386.BAK" is no device driver, and a name without extension is not one either.
     CopyList other;

@@ -67,6 +67,15 @@ TEST_F(AcceptTest, ResolvesRelativeAndEmptyTextsBeforeCreating) {
     EXPECT_TRUE(frontend.boxes.empty());
 }
 
+TEST_F(AcceptTest, ARefusedDirectoryLeavesTheOneInForceBeforeWhenCancelled) {
+    Open();
+    installer->paths.fontDir = "C:\\WINDOWS\\FONTS";
+    for (const char* refused : {"C:FONTS", "Q:\\FONTS"}) {
+        EXPECT_EQ(Accept(refused), 0) << refused;
+        EXPECT_EQ(installer->paths.fontDir, "C:\\WINDOWS\\FONTS") << refused;
+    }
+}
+
 TEST_F(AcceptTest, RefusesWhatCannotBeCreatedNamingThePath) {
     Open();
     EXPECT_EQ(Accept("C:FONTS"), 0);

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace tl::host {
 namespace {
@@ -150,6 +153,68 @@ TEST(RegistryFile, RejectsWhatItCannotReadNamingTheLine) {
         EXPECT_FALSE(ParseRegistryText(text, tree, error)) << text;
         EXPECT_EQ(error, message) << text;
     }
+}
+
+// "HKEY_USERS" and `depth` keys below it, each named "k".
+std::string NestedKeyFile(std::size_t depth) {
+    std::string text = "REGEDIT4\r\n\r\n[HKEY_USERS";
+    for (std::size_t i = 0; i < depth; ++i) {
+        text += "\\k";
+    }
+    return text + "]\r\n\"a\"=\"b\"\r\n";
+}
+
+TEST(RegistryFile, KeysNestedDeeperThanWindowsAllowsAreRefusedBeforeATreeIsBuilt) {
+    const std::pair<std::size_t, bool> cases[] = {
+        {kMaxRegistryKeyDepth, true},
+        {kMaxRegistryKeyDepth + 1, false},
+        {30000, false}, // about 60 KB of text
+    };
+    for (const auto& [depth, readable] : cases) {
+        RegistryTree tree;
+        std::string error;
+        EXPECT_EQ(ParseRegistryText(NestedKeyFile(depth), tree, error), readable) << depth;
+        if (readable) {
+            continue;
+        }
+        EXPECT_EQ(error, "line 3: a key nested deeper than 512 levels") << depth;
+        EXPECT_TRUE(tree.Root("HKEY_USERS")->Empty()) << depth;
+    }
+}
+
+TEST(RegistryTree, DeepTreesAreWalkedAndTornDownWithoutRecursion) {
+    // A program's own keys may go deeper than a file may; neither a walk nor the tree's end
+    // may then run out of stack.
+    constexpr std::size_t kDepth = 20000;
+    auto tree = std::make_unique<RegistryTree>();
+    RegistryKey* key = tree->Root("HKEY_USERS");
+    for (std::size_t i = 0; i < kDepth; ++i) {
+        key = &key->Child("k");
+    }
+    key->SetValue("last", kRegDword, std::string(4, '\0'));
+    std::size_t visited = 0;
+    std::size_t deepest = 0;
+    tree->Walk([&](const std::string& path, const RegistryKey&) {
+        ++visited;
+        deepest = std::max(deepest, path.size());
+    });
+    EXPECT_EQ(visited, kDepth + 4);
+    EXPECT_EQ(deepest, std::string("HKEY_USERS").size() + 2 * kDepth);
+    tree.reset();
+}
+
+TEST(RegistryTree, WalkVisitsParentsBeforeChildrenInOrder) {
+    RegistryTree tree;
+    tree.Create("HKEY_USERS\\B\\B1");
+    tree.Create("HKEY_USERS\\A");
+    tree.Create("HKEY_USERS\\B\\B2\\C");
+    std::vector<std::string> paths;
+    tree.Walk([&](const std::string& path, const RegistryKey&) { paths.push_back(path); });
+    const std::vector<std::string> expected = {
+        "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",    "HKEY_LOCAL_MACHINE",
+        "HKEY_USERS",        "HKEY_USERS\\B",        "HKEY_USERS\\B\\B1",
+        "HKEY_USERS\\B\\B2", "HKEY_USERS\\B\\B2\\C", "HKEY_USERS\\A"};
+    EXPECT_EQ(paths, expected);
 }
 
 } // namespace

@@ -326,6 +326,7 @@ public:
         winIni.Set(section, key, value);
         return 1;
     }
+    DWORD GetLastError() const override { return 0; }
     IniText winIni;
 };
 

@@ -30,7 +30,7 @@ TEST_F(Scenario, DefaultAnswersInstallDriverDemonstrationAndFontsThenOfferTheRes
     const std::string oldPortDriver = pc.Read("C:\\WINDOWS\\SYSTEM\\lpt.vxd");
 
     RunOutcome run = Run();
-    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    ASSERT_TRUE(run.Ended()) << run.program.err;
     EXPECT_THAT(run.Story(),
                 ElementsAre("message 139 yes", "message 175 ok", "dialog SELECTDRV 1",
                             "dialog COPYING -", "broadcast WM_DEVMODECHANGE", "message 142 yes",
@@ -131,7 +131,7 @@ TEST_F(Scenario, DeclinedDriverStillGetsTheDemonstrationFileAndTheFonts) {
     answers = "[Messages]\n139=No\n";
 
     RunOutcome run = Run();
-    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    ASSERT_TRUE(run.Ended()) << run.program.err;
     EXPECT_THAT(run.Story(), ElementsAre("message 139 no", "message 142 yes", "dialog COPYING -",
                                          "message 143 yes", "dialog DIRECTORY 1", "dialog FONT 1",
                                          "addfont C:\\WINDOWS\\FONTS\\TLMJ.TTF",
@@ -162,7 +162,7 @@ TEST_F(Scenario, DriverFilesWithoutADemonstrationFileGiveNoneToTheDemonstrationS
     answers = "[Messages]\n143=No\n";
 
     RunOutcome run = Run();
-    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    ASSERT_TRUE(run.Ended()) << run.program.err;
     EXPECT_EQ(run.State(), 5);
     EXPECT_NE(run.transcript.Message("142"), nullptr);
     EXPECT_FALSE(Machine().Exists("C:\\WINDOWS\\SYSTEM\\TLDEMO.PRN"));

@@ -141,6 +141,14 @@ int RunOutcome::State() const {
     return end.is_object() ? end.value("state", -1) : -1;
 }
 
+bool RunOutcome::Ended() const {
+    nlohmann::json end = transcript.End();
+    if (!end.is_object() || end.value("event", "") != "end" || end.contains("error"))
+        return false;
+    const int status = end.value("status", -1);
+    return status >= 0 && end.value("exitCode", -1) == 0 && program.exitCode == status % 256;
+}
+
 Scenario::Scenario() : bin(ProgramDir(TL_BINARY_DIR "/bin")) {}
 
 ScenarioMachine& Scenario::MakeMachine(const std::vector<std::string>& initOptions) {

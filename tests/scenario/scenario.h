@@ -44,6 +44,10 @@ struct RunOutcome {
 
     std::vector<std::string> Story() const { return transcript.Story(); }
     int State() const;
+    // The run came to its end (it was not stopped, and did not crash): the transcript's end
+    // carries the exit status, which the exit code shows modulo 256, and the program's own
+    // exit code 0. How the run went is the status's to say (the exit-status scenario).
+    bool Ended() const;
 };
 
 class Scenario : public ::testing::Test {

@@ -26,7 +26,9 @@ TEST(SampleDisk, ASecondInstallerOnTheSameMachineIsRefused) {
     const int fd = ::open((machine.Root() / "tlins32a.lock").c_str(), O_RDWR | O_CREAT, 0644);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    EXPECT_EQ(run().exitCode, 0);
+    // Nothing installed, nothing failed: a run without a terminal says so by its status
+    // (1602, which the exit code shows modulo 256).
+    EXPECT_EQ(run().exitCode, 1602 % 256);
     ::close(fd);
     auto lines = test::TranscriptLines::Read(transcript).Lines();
     ASSERT_EQ(lines.size(), 2u);
@@ -37,7 +39,7 @@ TEST(SampleDisk, ASecondInstallerOnTheSameMachineIsRefused) {
 
     // Once the other one has ended, the next run goes ahead.
     const test::ProgramRun next = run();
-    EXPECT_EQ(next.exitCode, 0) << next.err;
+    EXPECT_EQ(next.exitCode, 3010 % 256) << next.err; // installed; Windows must restart
     lines = test::TranscriptLines::Read(transcript).Lines();
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines[0].value("key", ""), "134");

@@ -84,6 +84,9 @@ std::vector<std::string> TranscriptLines::Story() const {
             text += " " + Scalar(line["flags"]);
         else if (event == "timer")
             text += " " + Scalar(line["id"]);
+        else if (event == "error")
+            text += " " + Scalar(line["operation"]) + " " + Scalar(line["file"]) + " " +
+                    Scalar(line["code"]);
         else if (event == "end")
             text += " " + Scalar(line["state"]) + " " + Scalar(line["exitCode"]);
         story.push_back(text);

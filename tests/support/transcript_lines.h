@@ -30,7 +30,7 @@ public:
 
     // One short line per event: "message 139 yes", "dialog SELECTDRV 1", "dialog COPYING -",
     // "broadcast WM_DEVMODECHANGE", "addfont C:\...", "prompt A:\X.DR_", "restart 2", "beep",
-    // "timer 1", "end 4 0"; other events by their name.
+    // "timer 1", "error LZCopy C:\... 30", "end 4 0"; other events by their name.
     std::vector<std::string> Story() const;
 
 private:

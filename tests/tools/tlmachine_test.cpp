@@ -204,6 +204,21 @@ TEST_F(TlmachineTest, MissingOrBrokenFoldersFailWithExitCodeTwo) {
     EXPECT_NE(again.err.find("not an empty folder"), std::string::npos);
 }
 
+TEST_F(TlmachineTest, ARegistryNestedDeeperThanWindowsAllowsIsRefusedAsBroken) {
+    ASSERT_EQ(On("init").exitCode, 0);
+    std::string deep = "REGEDIT4\r\n\r\n[HKEY_USERS";
+    for (int i = 0; i < 30000; ++i)
+        deep += "\\k";
+    std::ofstream(machine / "registry.reg", std::ios::trunc | std::ios::binary) << deep << "]\r\n";
+    for (const char* command : {"show"}) {
+        Outcome shown = On(command);
+        EXPECT_EQ(shown.exitCode, 2) << command;
+        EXPECT_NE(shown.err.find("registry.reg: line 3: a key nested deeper than 512 levels"),
+                  std::string::npos)
+            << shown.err;
+    }
+}
+
 TEST_F(TlmachineTest, UsageErrorsAndHelp) {
     Outcome help = Tlmachine({"--help"});
     EXPECT_EQ(help.exitCode, 0);

@@ -26,6 +26,22 @@ TEST_F(Terminal, AsksUntilItUnderstandsAndTakesDefaultsAtTheEndOfInput) {
     EXPECT_EQ(system.MessageBox({}, "x", "Q", MB_YESNO, "2"), IDYES); // input has ended
 }
 
+TEST_F(Terminal, TheEndOfInputIsACancelAndAQuestionThatKeepsComingBackStopsTheRun) {
+    std::string reason;
+    system.SetStopHandler([&](const std::string& why) { reason = why; });
+    EXPECT_EQ(system.MessageBox({}, "x", "Q", MB_OKCANCEL, "1"), IDCANCEL);
+    DialogProc proc = [](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND)
+            dialog.EndDialog(LoWord(wParam));
+        return message == WM_INITDIALOG || message == WM_COMMAND;
+    };
+    for (int i = 1; i < 20; ++i)
+        ASSERT_EQ(system.DialogBox("SELECTDRIVE", {}, proc, 0), IDCANCEL) << i;
+    EXPECT_TRUE(reason.empty()) << reason;
+    EXPECT_EQ(system.DialogBox("SELECTDRIVE", {}, proc, 0), -1);
+    EXPECT_NE(reason.find("dialog SELECTDRIVE has opened 20 times"), std::string::npos) << reason;
+}
+
 TEST_F(Terminal, FillsInADialogLineByLine) {
     in.str("1006=My printer\n2107=x\npress 2\n");
     DialogProc proc = [](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {

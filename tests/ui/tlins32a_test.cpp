@@ -38,6 +38,25 @@ TEST_F(Program, HelpAndUnusableArguments) {
     const test::ProgramRun bad = Run({"--machine", root, "--answers", Path("bad.ini")});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_NE(bad.err.find("line 2"), std::string::npos);
+    // A folder is neither an answers file nor a place for a transcript.
+    machine.MakeDirectory("folder");
+    for (const char* option : {"--answers", "--transcript"}) {
+        const test::ProgramRun folder = Run({"--machine", root, option, Path("folder")});
+        EXPECT_EQ(folder.exitCode, 2) << option;
+        EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << option << folder.err;
+    }
+}
+
+TEST_F(Program, AMachineWhoseRegistryNestsTooDeepIsRefusedBeforeAnythingChanges) {
+    std::string deep = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE";
+    for (int i = 0; i < 30000; ++i)
+        deep += "\\k";
+    machine.WriteFile("registry.reg", deep + "]\r\n");
+    machine.WriteFile("drive_c/WINDOWS/SYSTEM.INI", "[386Enh]\r\n");
+    const test::ProgramRun run = Run({"--machine", root});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("a key nested deeper than 512 levels"), std::string::npos) << run.err;
+    EXPECT_EQ(machine.ReadFile("drive_c/WINDOWS/SYSTEM.INI"), "[386Enh]\r\n");
 }
 
 TEST_F(Program, AnsweredRunWritesItsTranscript) {
@@ -45,13 +64,16 @@ TEST_F(Program, AnsweredRunWritesItsTranscript) {
     machine.WriteFile("a.ini", "[Messages]\n132=OK\n140=Yes\n[FONT#2]\nPress=1\n");
     const test::ProgramRun run = Run({"--machine", root, "--answers", Path("a.ini"), "--transcript",
                                       Path("t.jsonl"), "--", "/ND"});
-    ASSERT_EQ(run.exitCode, 0);
+    // The missing script is a failure: the status says so, the end keeps the program's own code.
+    ASSERT_EQ(run.exitCode, 1603 % 256);
     auto lines = Transcript();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0]["key"], "132");
-    EXPECT_EQ(lines[0]["caption"], "드라이버 설치");
-    EXPECT_EQ(lines[0]["answer"], "ok");
-    EXPECT_EQ(lines[1], json::parse(R"({"event":"end","state":0,"exitCode":0})"));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], json::parse(R"({"event":"error","operation":"GetFileAttributes",
+                                        "file":"A:\\INSTALL.INF","code":2})"));
+    EXPECT_EQ(lines[1]["key"], "132");
+    EXPECT_EQ(lines[1]["caption"], "드라이버 설치");
+    EXPECT_EQ(lines[1]["answer"], "ok");
+    EXPECT_EQ(lines[2], json::parse(R"({"event":"end","state":0,"exitCode":0,"status":1603})"));
     EXPECT_NE(run.err.find("answers [Messages] 140 were never asked for"), std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find("answers [FONT#2] were never asked for"), std::string::npos) << run.err;

@@ -8,6 +8,7 @@
 #include "sequencer/entry.h"
 #include "state/installer.h"
 #include "ui/unattended/answers.h"
+#include "ui/unattended/exit_status.h"
 #include "ui/unattended/transcript.h"
 #include "ui/unattended/unattended_frontend.h"
 
@@ -63,6 +64,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (!parse.error.empty())
         return Fail(parse.error + L"\n\n" + app::kWindowsUsage, false);
 
+    // A folder is neither an answers file nor a place for a transcript.
+    for (const std::optional<std::wstring>* file : {&options.answers, &options.transcript}) {
+        std::error_code error;
+        if (*file && std::filesystem::is_directory(std::filesystem::path(**file), error))
+            return Fail(**file + L" is a folder, not a file", unattended);
+    }
+
     std::optional<ui::Answers> answers;
     if (options.answers) {
         std::ifstream file(std::filesystem::path(*options.answers), std::ios::binary);
@@ -105,14 +113,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         if (options.screenshots)
             windows.SetPictureDirectory(*options.screenshots);
     }
+    Installer installer(machine.GetPlatform(), windows);
+    installer.fonts = &windows.Fonts();
     windows.SetStopHandler([&](const std::string& reason) {
-        transcript.End(0, kExitStopped, reason);
+        transcript.End(installer.installationState, kExitStopped, reason);
         std::exit(kExitStopped);
     });
 
-    Installer installer(machine.GetPlatform(), windows);
-    installer.fonts = &windows.Fonts();
     int exitCode = Entry(installer, codePage.FromUtf8(Utf8(options.commandLine)), showCommand);
-    transcript.End(installer.installationState, exitCode);
-    return exitCode;
+    if (!unattended) {
+        transcript.End(installer.installationState, exitCode);
+        return exitCode;
+    }
+    const int status =
+        ui::UnattendedExitStatus(installer.installationState, transcript.ErrorCount() > 0);
+    transcript.End(installer.installationState, exitCode, {}, status);
+    return status;
 }

@@ -109,19 +109,21 @@ UINT HostProfile::GetPrivateProfileInt(const char* appName, const char* keyName,
 
 BOOL HostProfile::WritePrivateProfileString(const char* appName, const char* keyName,
                                             const char* value, std::string_view fileName) {
+    constexpr DWORD kErrorInvalidParameter = 87;
+    constexpr DWORD kErrorAccessDenied = 5;
     if (appName == nullptr) {
-        return 0;
+        return Failed(kErrorInvalidParameter);
     }
     const ResolvedPath resolved = resolver_.Resolve(ProfilePath(fileName), PathUse::Write);
     if (!resolved) {
-        return 0;
+        return Failed(resolved.error);
     }
     std::error_code error;
     std::string bytes;
     if (std::filesystem::exists(resolved.path, error)) {
         auto existing = ReadWholeFile(resolved.path);
         if (!existing) {
-            return 0; // never replace a file whose contents could not be read
+            return Failed(kErrorAccessDenied); // never replace a file that could not be read
         }
         bytes = std::move(*existing);
     }
@@ -133,14 +135,15 @@ BOOL HostProfile::WritePrivateProfileString(const char* appName, const char* key
         changed = ini.DeleteKey(appName, keyName);
     } else {
         if (TrimProfileBlanks(appName).empty() || TrimProfileBlanks(keyName).empty()) {
-            return 0;
+            return Failed(kErrorInvalidParameter);
         }
         changed = ini.Set(appName, keyName, value);
     }
     if (!changed) {
         return 1;
     }
-    return ReplaceFileAtomically(resolved.path, ini.Bytes()) == kErrorSuccess ? 1 : 0;
+    const DWORD replaced = ReplaceFileAtomically(resolved.path, ini.Bytes());
+    return replaced == kErrorSuccess ? 1 : Failed(replaced);
 }
 
 } // namespace tl::host

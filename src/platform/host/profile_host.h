@@ -27,6 +27,7 @@ public:
                               std::string_view fileName) override;
     BOOL WritePrivateProfileString(const char* appName, const char* keyName, const char* value,
                                    std::string_view fileName) override;
+    DWORD GetLastError() const override { return lastError_; }
 
     // The Windows path that a profile file name stands for.
     std::string ProfilePath(std::string_view fileName) const;
@@ -35,8 +36,14 @@ private:
     // The file's text; an empty text when it does not exist or cannot be read.
     IniText Read(std::string_view fileName) const;
 
+    BOOL Failed(DWORD error) {
+        lastError_ = error;
+        return 0;
+    }
+
     const PathResolver& resolver_;
     std::string windowsDirectory_;
+    DWORD lastError_ = kErrorSuccess;
 };
 
 // GetPrivateProfileInt's reading of a value: optional sign, then decimal digits; below zero

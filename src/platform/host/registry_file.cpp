@@ -252,6 +252,11 @@ bool ParseRegistryText(std::string_view text, RegistryTree& tree, std::string& e
                 key = nullptr;
                 continue;
             }
+            if (SplitRegistryPath(path).size() > kMaxRegistryKeyDepth + 1) {
+                error = LineError(number, "a key nested deeper than " +
+                                              std::to_string(kMaxRegistryKeyDepth) + " levels");
+                return false;
+            }
             key = tree.Create(path);
             if (key == nullptr) {
                 error = LineError(number, "an unknown root key in [" + std::string(path) + "]");

@@ -54,6 +54,18 @@ std::vector<std::string_view> SplitRegistryPath(std::string_view path) {
     return names;
 }
 
+RegistryKey::~RegistryKey() {
+    std::vector<std::unique_ptr<RegistryKey>> doomed = std::move(children_);
+    while (!doomed.empty()) {
+        std::unique_ptr<RegistryKey> key = std::move(doomed.back());
+        doomed.pop_back();
+        for (auto& child : key->children_) {
+            doomed.push_back(std::move(child));
+        }
+        key->children_.clear();
+    }
+}
+
 RegistryKey* RegistryKey::FindChild(std::string_view name) {
     const auto it = childIndex_.find(ProfileNameKey(name));
     return it == childIndex_.end() ? nullptr : it->second;
@@ -180,22 +192,21 @@ bool RegistryTree::Remove(std::string_view fullPath) {
     return parent != nullptr && parent->RemoveChild(names.back());
 }
 
-namespace {
-
-void WalkKey(const std::string& path, const RegistryKey& key,
-             const std::function<void(const std::string&, const RegistryKey&)>& visit) {
-    visit(path, key);
-    for (const auto& child : key.Children()) {
-        WalkKey(path + "\\" + child->Name(), *child, visit);
-    }
-}
-
-} // namespace
-
 void RegistryTree::Walk(
     const std::function<void(const std::string& path, const RegistryKey& key)>& visit) const {
-    for (const auto& root : roots_) {
-        WalkKey(root->Name(), *root, visit);
+    // Keys still to visit, the next one last: a parent's children go on in reverse order.
+    std::vector<std::pair<std::string, const RegistryKey*>> pending;
+    for (auto root = roots_.rbegin(); root != roots_.rend(); ++root) {
+        pending.emplace_back((*root)->Name(), root->get());
+    }
+    while (!pending.empty()) {
+        auto [path, key] = std::move(pending.back());
+        pending.pop_back();
+        visit(path, *key);
+        const auto& children = key->Children();
+        for (auto child = children.rbegin(); child != children.rend(); ++child) {
+            pending.emplace_back(path + "\\" + (*child)->Name(), child->get());
+        }
     }
 }
 

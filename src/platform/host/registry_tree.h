@@ -15,6 +15,10 @@
 
 namespace tl::host {
 
+// How many keys deep below its root a key may lie: Windows keeps no deeper one, and a registry
+// file that nests deeper is broken.
+inline constexpr std::size_t kMaxRegistryKeyDepth = 512;
+
 struct RegistryValue {
     std::string name; // empty for the default value ("@")
     DWORD type = 0;
@@ -24,6 +28,11 @@ struct RegistryValue {
 class RegistryKey {
 public:
     explicit RegistryKey(std::string name) : name_(std::move(name)) {}
+    // Tears the keys below down one at a time: a tree as deep as a program made it must not
+    // take a stack frame a level.
+    ~RegistryKey();
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
 
     const std::string& Name() const { return name_; }
 
@@ -80,7 +89,8 @@ public:
     // Removes a key below a root with everything in it; false when there is none.
     bool Remove(std::string_view fullPath);
 
-    // Visits every key, parents before their children, in order, with its full path.
+    // Visits every key, parents before their children, in order, with its full path; however
+    // deep the tree, without recursion.
     void
     Walk(const std::function<void(const std::string& path, const RegistryKey& key)>& visit) const;
 

@@ -23,10 +23,15 @@ UINT Win32Profile::GetPrivateProfileInt(const char* appName, const char* keyName
 BOOL Win32Profile::WritePrivateProfileString(const char* appName, const char* keyName,
                                              const char* value, std::string_view fileName) {
     if (appName == nullptr) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     const std::string file(fileName);
     return ::WritePrivateProfileStringA(appName, keyName, value, file.c_str());
+}
+
+DWORD Win32Profile::GetLastError() const {
+    return ::GetLastError();
 }
 
 } // namespace tl::win32

@@ -16,6 +16,7 @@ public:
     // would take it as "flush the cache" and answer 0 anyway).
     BOOL WritePrivateProfileString(const char* appName, const char* keyName, const char* value,
                                    std::string_view fileName) override;
+    DWORD GetLastError() const override;
 };
 
 } // namespace tl::win32

@@ -59,13 +59,22 @@ const char* TypeName(ControlType type) {
 bool TerminalFrontend::ReadLine(std::string& line) {
     if (ended_ || !std::getline(in_, line)) {
         ended_ = true;
-        out_ << "(no more input: the default)\n";
+        out_ << "(no more input: cancelled)\n";
         return false;
     }
     return true;
 }
 
+// Nobody is left to answer: a box that can be cancelled is, any other takes its default button.
+MessageBoxAnswer TerminalFrontend::AnswerAfterInputEnded(const MessageBoxRequest& request) {
+    const int result =
+        (request.type & MB_TYPEMASK) == MB_OKCANCEL ? IDCANCEL : request.DefaultResult();
+    return {result, repeats_.Message(request, result).value_or(std::string())};
+}
+
 MessageBoxAnswer TerminalFrontend::AnswerMessageBox(const MessageBoxRequest& request) {
+    if (ended_)
+        return AnswerAfterInputEnded(request);
     std::vector<Choice> choices = ChoicesOf(request.type);
     out_ << "\n== " << codePage_.ToUtf8(request.caption) << " ==\n"
          << codePage_.ToUtf8(request.text) << "\n";
@@ -85,7 +94,7 @@ MessageBoxAnswer TerminalFrontend::AnswerMessageBox(const MessageBoxRequest& req
         out_ << prompt << "] (empty line: " << fallbackWord << ") > " << std::flush;
         std::string line;
         if (!ReadLine(line))
-            return {fallback, {}};
+            return AnswerAfterInputEnded(request);
         std::string word = Lower(line);
         if (word.empty())
             return {fallback, {}};
@@ -119,9 +128,22 @@ void TerminalFrontend::Show(const DialogSnapshot& snapshot) {
     }
 }
 
+// Nobody is left to answer: the dialog is cancelled as the Escape key cancels it.
+std::optional<std::string> TerminalFrontend::CancelAfterInputEnded(DialogDriver& dialog,
+                                                                   int attempt) {
+    if (attempt == 0) {
+        if (auto endless = repeats_.Dialog(dialog, "escape"))
+            return endless;
+    }
+    dialog.PressKey(VK_ESCAPE);
+    return std::nullopt;
+}
+
 std::optional<std::string> TerminalFrontend::DriveDialog(DialogDriver& dialog, int attempt) {
     if (ended_ && attempt >= 2)
         return "dialog " + DialogLabel(dialog) + " stays open and the input has ended";
+    if (ended_)
+        return CancelAfterInputEnded(dialog, attempt);
     for (;;) {
         Show(dialog.Snapshot());
         auto defaultButton = dialog.DefaultButton();
@@ -129,7 +151,9 @@ std::optional<std::string> TerminalFrontend::DriveDialog(DialogDriver& dialog, i
              << (defaultButton ? "button " + std::to_string(*defaultButton) : "OK") << " > "
              << std::flush;
         std::string line;
-        if (!ReadLine(line) || Lower(line).empty()) {
+        if (!ReadLine(line))
+            return CancelAfterInputEnded(dialog, attempt);
+        if (Lower(line).empty()) {
             dialog.PressKey(VK_RETURN);
             return std::nullopt;
         }

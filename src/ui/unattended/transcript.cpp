@@ -79,6 +79,8 @@ void Transcript::TimerFired(UINT_PTR id, UINT delayMs, std::uint64_t timeMs) {
 }
 
 void Transcript::Record(PlatformEvent event) {
+    if (event.event == "error")
+        ++errors_;
     JsonObject line;
     line.String("event", event.event);
     for (const auto& [name, value] : event.fields) {
@@ -97,9 +99,11 @@ void Transcript::Record(PlatformEvent event) {
     Write(line.Text());
 }
 
-void Transcript::End(int state, int exitCode, std::string_view error) {
+void Transcript::End(int state, int exitCode, std::string_view error, std::optional<int> status) {
     JsonObject line;
     line.String("event", "end").Number("state", state).Number("exitCode", exitCode);
+    if (status)
+        line.Number("status", *status);
     if (!error.empty())
         line.String("error", error);
     Write(line.Text());

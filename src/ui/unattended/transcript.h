@@ -5,8 +5,8 @@
 //   {"event":"dialog","template":"PRINTERNAME","opened":{"caption":...,"controls":{"2107":
 //    {"text":...,"enabled":true},...}},"closed":{...},"pressed":1,"result":1}
 //   {"event":"timer","id":1,"delay":2000,"time":2000}
-//   platform events ({"event":"restart","flags":2}, broadcast, addfont, beep, prompt)
-//   {"event":"end","state":4,"exitCode":0}
+//   platform events ({"event":"restart","flags":2}, broadcast, addfont, beep, prompt, error)
+//   {"event":"end","state":4,"exitCode":0,"status":0}
 //
 // A control shows "items" and "selected" when it is a list box, "checked" when it is a radio
 // button or check box, and "visible":false when it is hidden. A dialog's line is written when it
@@ -18,6 +18,7 @@
 #include "platform/events.h"
 #include "platform/frontend.h"
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -32,8 +33,13 @@ public:
     void DialogClosed(const DialogRecord& record) override;
     void TimerFired(UINT_PTR id, UINT delayMs, std::uint64_t timeMs) override;
     void Record(PlatformEvent event) override;
-    // The last line. `error` (UTF-8) says why a run stopped; empty for a run that ended.
-    void End(int state, int exitCode, std::string_view error = {});
+    // The last line. `error` (UTF-8) says why a run stopped; empty for a run that ended. An
+    // unattended run adds the exit status it ends with, which a POSIX parent sees only modulo
+    // 256.
+    void End(int state, int exitCode, std::string_view error = {},
+             std::optional<int> status = std::nullopt);
+    // How many failures ("error" events) the run has recorded so far.
+    int ErrorCount() const { return errors_; }
 
 private:
     std::string State(const DialogSnapshot& snapshot) const;
@@ -41,6 +47,7 @@ private:
 
     std::ostream& out_;
     const CodePage& codePage_;
+    int errors_ = 0;
 };
 
 } // namespace tl::ui

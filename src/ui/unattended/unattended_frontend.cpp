@@ -74,14 +74,15 @@ std::string AnswerName(int result) {
 MessageBoxAnswer UnattendedFrontend::AnswerMessageBox(const MessageBoxRequest& request) {
     const MessageAnswer* answer =
         answers_ ? answers_->ForMessage(request.key, request.occurrence) : nullptr;
-    if (!answer)
-        return {request.DefaultResult(), {}};
-    used_.insert(answer);
-    if (!Offers(request.type, answer->result))
-        return {request.DefaultResult(), "message " + request.key + " offers " +
-                                             ButtonsName(request.type) + "; the answer " +
-                                             answer->key + "=" + answer->word + " does not fit"};
-    return {answer->result, {}};
+    if (answer) {
+        used_.insert(answer);
+        if (!Offers(request.type, answer->result))
+            return {request.DefaultResult(),
+                    "message " + request.key + " offers " + ButtonsName(request.type) +
+                        "; the answer " + answer->key + "=" + answer->word + " does not fit"};
+    }
+    const int result = answer ? answer->result : request.DefaultResult();
+    return {result, repeats_.Message(request, result).value_or(std::string())};
 }
 
 std::vector<std::string> UnattendedFrontend::Unused() const {
@@ -106,6 +107,10 @@ std::optional<std::string> UnattendedFrontend::DriveDialog(DialogDriver& dialog,
                "it refused them";
     const DialogAnswers* answers =
         answers_ ? answers_->ForDialog(dialog.Name(), dialog.Occurrence()) : nullptr;
+    if (attempt == 0) {
+        if (auto endless = repeats_.Dialog(dialog, answers ? answers->section : std::string()))
+            return endless;
+    }
     if (answers) {
         used_.insert(answers);
         for (const ControlAnswer& value : answers->values) {

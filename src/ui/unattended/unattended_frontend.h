@@ -1,10 +1,12 @@
 // Stands in for the user in an unattended run: every message box and dialog is answered from the
 // answers file, or with its default button and the dialog's initial contents. A dialog still open
-// after its answers were applied twice has refused them, and the run stops.
+// after its answers were applied twice has refused them, and the run stops; so does a question
+// that keeps coming back answered the same way (RepeatGuard).
 #pragma once
 
 #include "platform/code_page.h"
 #include "platform/frontend.h"
+#include "ui/repeat_guard.h"
 #include "ui/unattended/answers.h"
 
 #include <set>
@@ -30,6 +32,7 @@ private:
     const Answers* answers_;
     std::set<const void*> used_;
     const CodePage& codePage_;
+    RepeatGuard repeats_;
 };
 
 // "ok", "okcancel", "yesno" (and the names of the other button sets the system knows).

@@ -151,6 +151,14 @@ void HostWindowSystem::DeliverWhileShown(WindowHandle dialog) {
     Stop("dialog " + name + " never stops sending itself messages");
 }
 
+void HostWindowSystem::DeliverWhileWaiting() {
+    for (int turn = 0; turn < kMaxDeliveriesPerTurn; ++turn) {
+        if (stopped_ || !DeliverOnePending({}))
+            return;
+    }
+    Stop("a message box never stops receiving posted messages");
+}
+
 INT_PTR HostWindowSystem::RunModal(const DialogTemplate& dialogTemplate, std::string_view name,
                                    WindowHandle owner, DialogProc proc, LPARAM initParam) {
     if (stopped_)
@@ -232,6 +240,11 @@ int HostWindowSystem::MessageBox(WindowHandle owner, std::string_view text,
     if (stopped_)
         return request.DefaultResult();
     request.occurrence = ++messageShowings_[request.key];
+    // The box runs a modal loop while it waits for its answer, which dispatches what was
+    // posted before it, as the system's own does.
+    DeliverWhileWaiting();
+    if (stopped_)
+        return request.DefaultResult();
     ui::MessageBoxAnswer answer = frontend_.AnswerMessageBox(request);
     if (!answer.error.empty()) {
         Stop(answer.error);

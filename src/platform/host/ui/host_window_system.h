@@ -146,6 +146,9 @@ public:
     // Delivers what is pending (posted messages, paints) and fires, once each, the pending
     // timers of `dialog` and its controls, as happens while a user looks at a dialog.
     void DeliverWhileShown(WindowHandle dialog);
+    // Delivers what is pending (posted messages, paints), as the loop of a message box does
+    // while it waits.
+    void DeliverWhileWaiting();
     void Stop(const std::string& reason);
 
 private:
