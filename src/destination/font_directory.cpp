@@ -4,6 +4,9 @@
 #include "dialogs/dialog_utils.h"
 #include "state/installer.h"
 #include "text/disk_name.h"
+#include "state/inf_query.h"
+
+#include <algorithm>
 
 namespace tl {
 
@@ -12,8 +15,13 @@ namespace {
 constexpr unsigned kCannotCreateText = 125;
 constexpr unsigned kEnterFullPathText = 126;
 constexpr unsigned kInstallCaption = 161;
+constexpr unsigned kFontListKeyText = 13; // "TRUETYPEFONTS.FONTLIST"
 // More than any acceptable directory, so that a longer one is seen and refused, never cut.
 constexpr int kEditReadLimit = 1024;
+// The longest path the system's ANSI file calls take (MAX_PATH less the NUL).
+constexpr std::size_t kMaxPathLength = 259;
+// What the copy adds to a font's name for the file it writes first.
+constexpr std::size_t kTemporarySuffixLength = 4; // ".TMP"
 
 // Makes every level of `path` from the first one below the root on: a level that cannot be
 // entered is created, then entered, so that the current directory ends at the last level.
@@ -38,7 +46,41 @@ bool CreateDirectoryLevels(Storage& storage, std::string_view path) {
     return true;
 }
 
+// The longest font file name the setup script offers: every "d:file" field of the sections
+// "<font>.TrueType" of the fonts in TRUETYPEFONTS.FONTLIST ("_" there stands for a blank, as in
+// the section names).
+std::size_t LongestFontFileName(const SetupScripts& scripts) {
+    std::string fonts;
+    GetInfDotted(scripts, LoadTextCopy(kFontListKeyText), fonts);
+    std::size_t longest = 0;
+    std::size_t start = 0;
+    while (start < fonts.size()) {
+        const std::size_t comma = std::min(fonts.find(',', start), fonts.size());
+        std::string font = fonts.substr(start, comma - start);
+        font.erase(0, font.find_first_not_of(" \t\""));
+        font.erase(font.find_last_not_of(" \t\"") + 1);
+        const std::string section = font + ".TrueType";
+        start = comma + 1;
+        for (auto line = FindInfSection(scripts, std::nullopt, section); line;
+             line = NextInfLine(scripts, line)) {
+            std::string field;
+            for (int n = 1; GetInfField(scripts, *line, n, field); ++n) {
+                if (field.size() > 2 && field[0] >= '1' && field[0] <= '9')
+                    longest = std::max(longest, field.size() - 2);
+            }
+        }
+    }
+    return longest;
+}
+
 } // namespace
+
+std::size_t MaxFontDirLength(std::size_t longestName) {
+    const std::size_t needed = 1 + longestName + kTemporarySuffixLength;
+    if (needed >= kMaxPathLength)
+        return 0;
+    return std::min(kMaxFontDirLength, kMaxPathLength - needed);
+}
 
 std::string ResolveFontDirectory(std::string_view typed, std::string_view windowsDir,
                                  std::string_view systemDir) {
@@ -70,8 +112,9 @@ bool FontDirectoryUsable(Installer& installer, DialogWindow& dialog) {
         return false;
     }
     // A path without "\" ("C:FONTS") depends on the drive's current directory; a path beyond
-    // the system's length cannot hold the fonts' names.
-    if (fontDir.find('\\') == std::string::npos || fontDir.size() > kMaxFontDirLength ||
+    // the system's length cannot hold the fonts' names and the copy's temporary names.
+    if (fontDir.find('\\') == std::string::npos ||
+        fontDir.size() > MaxFontDirLength(LongestFontFileName(installer.scripts)) ||
         !CreateDirectoryLevels(installer.platform.storage, fontDir)) {
         ReportCannotCreateDirectory(installer, dialog.Handle());
         return false;

@@ -17,6 +17,10 @@ inline constexpr int kFontDirEditId = 117;
 // within the system's 260-byte paths.
 inline constexpr std::size_t kMaxFontDirLength = 246;
 
+// The longest font directory that holds `longestName` and the copy's temporary name for it
+// ("NAME.TMP") within the system's paths, and never more than kMaxFontDirLength.
+std::size_t MaxFontDirLength(std::size_t longestName);
+
 // A typed directory as the installer reads it: empty is the system directory; "\TTF" lies on
 // the Windows directory's drive; a text without a drive ("TTF") lies under the system
 // directory; anything with a drive stays as typed.

@@ -16,6 +16,10 @@ TEST_P(CodePageContract, ConvertsHangulBothWaysAndReplacesWhatItCannot) {
                               "B"),
               "\xEF\xBF\xBD\nB");
     EXPECT_EQ(codePage.FromUtf8("x\xE0\xB8\x81\xF0\x9F\x98\x80y"), "x??y");
+    // A letter the code page lacks is never written as a look-alike: a typed path keeps naming
+    // what was typed.
+    EXPECT_EQ(codePage.FromUtf8("C:\\TÜF"), "C:\\T?F");
+    EXPECT_EQ(codePage.FromUtf8("é"), "?");
     EXPECT_EQ(codePage.FromUtf8("a\xE2\x82"
                                 "b\xFF"),
               "a?b?");

@@ -114,5 +114,32 @@ TEST_P(LzContract, MissingAndCutFilesFail) {
     EXPECT_EQ(Files().GetFileAttributes(Path("GONE.TXT")), kInvalidFileAttributes);
 }
 
+TEST_P(LzContract, CreatesExactlyTheNamedFileAtAnyPathLength) {
+    // A directory in the way: the create fails, and no file of another name takes the data.
+    ASSERT_TRUE(Store().CreateDirectory(Path("BLOCKED.TMP")));
+    OfStruct of;
+    EXPECT_LT(Ports().lz.LZOpenFile(Path("BLOCKED.TMP"), of, kOfCreate), 0);
+    EXPECT_EQ(of.nErrCode, kErrorAccessDenied);
+    EXPECT_EQ(Files().GetFileAttributes(Path("BLOCKED.TM_")), kInvalidFileAttributes);
+
+    // Paths beyond the 128 bytes OpenFile holds, up to the system's 259 characters: a copy's
+    // temporary file in a directory as long as CreateDirectory takes.
+    for (std::size_t length : {140u, 259u}) {
+        const std::string name = "TLFONT01.TTF.TMP";
+        const std::string directory =
+            "D" + std::string(length - Path("D\\" + name).size(), 'x');
+        ASSERT_TRUE(Store().CreateDirectory(Path(directory))) << length;
+        const std::string text = Sample();
+        WriteFile("FONT.TT_", Compressed(text, 'F'));
+        const std::string target = directory + "\\" + name;
+        ASSERT_EQ(Path(target).size(), length);
+        LzFiles lz(Ports().lz);
+        EXPECT_EQ(lz.Copy(Path("FONT.TTF"), Path(target)), static_cast<LONG>(text.size())) << length;
+        EXPECT_EQ(lz.Copy(Path(target), Path("BACK.TTF")), static_cast<LONG>(text.size())) << length;
+        EXPECT_EQ(ReadFile("BACK.TTF"), text) << length;
+        EXPECT_GE(Ports().lz.LZOpenFile(Path(target), of, kOfDelete), 0) << length;
+    }
+}
+
 } // namespace
 } // namespace tl::test

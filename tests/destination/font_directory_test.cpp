@@ -3,6 +3,8 @@
 #include "destination_fixture.h"
 #include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
+#include "dialogs/dialog_utils.h"
+#include "state/inf_scripts.h"
 
 namespace tl::test {
 namespace {
@@ -121,6 +123,29 @@ TEST_F(AcceptTest, RefusesNetworkPathsAndDevicesCreatingNothing) {
         EXPECT_EQ(frontend.boxes.back().text, Text(125) + Text(126) + c.shown);
         EXPECT_FALSE(folder.Exists(c.hostPath));
     }
+}
+
+TEST_F(AcceptTest, LeavesRoomForTheLongestFontNameAndItsTemporaryName) {
+    Open();
+    // The longest offered name is 12 characters: "\" + 12 + ".TMP" leaves 242 of 259.
+    folder.WriteFile("drive_c/INSTALL.INF", "[TRUETYPEFONTS]\r\nFONTLIST=Batang, Gulim_Che\r\n"
+                                            "[Batang.TrueType]\r\n2:BATANG.TTF, \"0:Batang\"\r\n"
+                                            "[Gulim_Che.TrueType]\r\n"
+                                            "3:GULIM.TTF, \"0:Gulim\", 3:GULIMCHE.TTF, \"0:Che\"\r\n");
+    ASSERT_EQ(LoadInf(installer->scripts, platform->files, "C:\\INSTALL.INF").status,
+              InfLoadStatus::Loaded);
+    const std::string fits = "D:\\" + std::string(239, 'F');
+    EXPECT_EQ(Accept(fits), 1);
+    EXPECT_TRUE(folder.Exists("drive_d/" + std::string(239, 'F')));
+    const std::string tooLong = "D:\\" + std::string(240, 'L');
+    EXPECT_EQ(Accept(tooLong), 0);
+    EXPECT_EQ(frontend.boxes.back().text, Text(125) + Text(126) + tooLong);
+    EXPECT_FALSE(folder.Exists("drive_d/" + std::string(240, 'L')));
+
+    // Without fonts on offer, the plain limit.
+    EXPECT_EQ(MaxFontDirLength(0), kMaxFontDirLength);
+    EXPECT_EQ(MaxFontDirLength(9), 245u);
+    EXPECT_EQ(MaxFontDirLength(300), 0u);
 }
 
 } // namespace

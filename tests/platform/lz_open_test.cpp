@@ -1,3 +1,4 @@
+#include "platform/compressed_name.h"
 #include "platform/host/lz_host.h"
 #include "platform/host/szdd_compressor.h"
 #include "platform/lz_fake_machine.h"
@@ -19,11 +20,11 @@ protected:
 };
 
 TEST_F(LzOpenTest, CompressedNamesFollowTheExtension) {
-    EXPECT_EQ(host::CompressedName("A:\\UNIDRV.DLL"), "A:\\UNIDRV.DL_");
-    EXPECT_EQ(host::CompressedName("A:\\LPT.BZ"), "A:\\LPT.BZ_");
-    EXPECT_EQ(host::CompressedName("A:\\README"), "A:\\README._");
-    EXPECT_EQ(host::CompressedName("A:\\DIR.X\\README"), "A:\\DIR.X\\README._");
-    EXPECT_EQ(host::CompressedName("A:\\X.Y.ZZZ"), "A:\\X.Y.ZZ_");
+    EXPECT_EQ(CompressedName("A:\\UNIDRV.DLL"), "A:\\UNIDRV.DL_");
+    EXPECT_EQ(CompressedName("A:\\LPT.BZ"), "A:\\LPT.BZ_");
+    EXPECT_EQ(CompressedName("A:\\README"), "A:\\README._");
+    EXPECT_EQ(CompressedName("A:\\DIR.X\\README"), "A:\\DIR.X\\README._");
+    EXPECT_EQ(CompressedName("A:\\X.Y.ZZZ"), "A:\\X.Y.ZZ_");
 }
 
 TEST_F(LzOpenTest, ReadingFindsTheCompressedNameWhenThePlainOneIsMissing) {

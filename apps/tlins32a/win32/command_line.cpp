@@ -82,19 +82,25 @@ WindowsOptionsParse ParseWindowsCommandLine(std::wstring_view whole) {
             continue;
         }
         std::optional<std::wstring>* target = nullptr;
-        if (word == L"--answers")
+        if (word == L"--answers") {
             target = &options.answers;
+            options.unattended = true;
+        }
         else if (word == L"--transcript")
             target = &options.transcript;
         else if (word == L"--screenshots")
             target = &options.screenshots;
+        // After an unusable word the rest is still read, so that a run asked to be unattended
+        // is known to be one and reports the error as such.
         if (!target) {
-            parse.error = L"unknown option: " + word;
-            return parse;
+            if (parse.error.empty())
+                parse.error = L"unknown option: " + word;
+            continue;
         }
         if (i + 1 >= words.size()) {
-            parse.error = word + L" needs a value";
-            return parse;
+            if (parse.error.empty())
+                parse.error = word + L" needs a value";
+            break;
         }
         *target = words[++i];
     }

@@ -16,11 +16,13 @@ struct WindowsOptions {
     std::optional<std::wstring> screenshots;
     std::wstring commandLine;
     bool help = false;
+    // --answers was given (even without a usable value): nothing may wait for a person.
+    bool unattended = false;
 };
 
 struct WindowsOptionsParse {
     WindowsOptions options;
-    std::wstring error; // empty when the command line is usable
+    std::wstring error; // empty when the command line is usable; the options read all the same
 };
 
 // `whole` is the process's command line as GetCommandLineW gives it, program name included.

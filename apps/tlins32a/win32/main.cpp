@@ -22,14 +22,6 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitStopped = 3;
 
-// A GUI program has no console to write to: what stops it is said in a box, unless the run is
-// unattended, where the transcript says it and nothing may wait.
-int Fail(const std::wstring& why, bool unattended) {
-    if (!unattended)
-        MessageBoxW(nullptr, why.c_str(), L"tlins32a", MB_OK | MB_ICONERROR);
-    return kExitUsage;
-}
-
 std::wstring Wide(const std::string& utf8) {
     if (utf8.empty())
         return {};
@@ -50,19 +42,54 @@ std::string Utf8(const std::wstring& wide) {
     return utf8;
 }
 
+// Standard error, when the program was given one (a GUI program started by a person has none).
+void WriteStandardError(const std::string& utf8) {
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    if (error == nullptr || error == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(error, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
+// Says why the program cannot run. A person is told in a box; an unattended run shows none
+// (nobody would answer it): the reason goes to standard error and, when a transcript was asked
+// for, into its only line. `usage`, when given, follows the reason on the screen and on standard
+// error.
+int Fail(const std::wstring& why, const tl::app::WindowsOptions& options,
+         const std::wstring& usage = {}) {
+    if (!options.unattended) {
+        const std::wstring text = usage.empty() ? why : why + L"\n\n" + usage;
+        MessageBoxW(nullptr, text.c_str(), L"tlins32a", MB_OK | MB_ICONERROR);
+        return kExitUsage;
+    }
+    const std::string reason = Utf8(why);
+    WriteStandardError("tlins32a: " + reason + "\n" + Utf8(usage));
+    if (options.transcript) {
+        std::ofstream file(std::filesystem::path(*options.transcript),
+                           std::ios::binary | std::ios::trunc);
+        tl::win32::Win32CodePage codePage;
+        if (file)
+            tl::ui::Transcript(file, codePage).End(0, kExitUsage, reason);
+    }
+    return kExitUsage;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     using namespace tl;
     app::WindowsOptionsParse parse = app::ParseWindowsCommandLine(GetCommandLineW());
     const app::WindowsOptions& options = parse.options;
-    const bool unattended = options.answers.has_value();
-    if (options.help) {
-        MessageBoxW(nullptr, app::kWindowsUsage, L"tlins32a", MB_OK | MB_ICONINFORMATION);
+    const bool unattended = options.unattended;
+    if (options.help && parse.error.empty()) {
+        if (unattended)
+            WriteStandardError(Utf8(app::kWindowsUsage));
+        else
+            MessageBoxW(nullptr, app::kWindowsUsage, L"tlins32a", MB_OK | MB_ICONINFORMATION);
         return 0;
     }
     if (!parse.error.empty())
-        return Fail(parse.error + L"\n\n" + app::kWindowsUsage, false);
+        return Fail(parse.error, options, app::kWindowsUsage);
 
     // A folder is neither an answers file nor a place for a transcript.
     for (const std::optional<std::wstring>* file : {&options.answers, &options.transcript}) {
@@ -75,12 +102,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (options.answers) {
         std::ifstream file(std::filesystem::path(*options.answers), std::ios::binary);
         if (!file)
-            return Fail(L"cannot read answers file " + *options.answers, false);
+            return Fail(L"cannot read answers file " + *options.answers, options);
         std::stringstream text;
         text << file.rdbuf();
         ui::AnswersParse answersParse = ui::Answers::Parse(text.str());
         if (!answersParse.answers)
-            return Fail(*options.answers + L": " + Wide(answersParse.error), false);
+            return Fail(*options.answers + L": " + Wide(answersParse.error), options);
         answers = std::move(answersParse.answers);
     }
 
@@ -91,7 +118,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         transcriptFile.open(std::filesystem::path(*options.transcript),
                             std::ios::binary | std::ios::trunc);
         if (!transcriptFile)
-            return Fail(L"cannot write transcript " + *options.transcript, unattended);
+            return Fail(L"cannot write transcript " + *options.transcript, options);
         transcriptOut = &transcriptFile;
     }
     win32::Win32CodePage codePage;
@@ -116,6 +143,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     Installer installer(machine.GetPlatform(), windows);
     installer.fonts = &windows.Fonts();
     windows.SetStopHandler([&](const std::string& reason) {
+        WriteStandardError("tlins32a: " + reason + "\n");
         transcript.End(installer.installationState, kExitStopped, reason);
         std::exit(kExitStopped);
     });

@@ -1,5 +1,6 @@
 #include "platform/host/lz_host.h"
 
+#include "platform/compressed_name.h"
 #include "platform/host/szdd_expander.h"
 
 #include <algorithm>
@@ -79,21 +80,6 @@ bool IsReadingStyle(WORD style) {
 }
 
 } // namespace
-
-std::string CompressedName(std::string_view fileName) {
-    std::string name(fileName);
-    const std::size_t slash = name.find_last_of("\\/:");
-    const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t dot = name.find('.', base);
-    if (dot == std::string::npos) {
-        return name + "._";
-    }
-    if (name.size() - dot - 1 < 3) {
-        return name + "_";
-    }
-    name.back() = '_';
-    return name;
-}
 
 HostLzExpand::HostLzExpand(const PathResolver& resolver, EventSink& events,
                            std::function<std::string(std::string_view)> toUtf8)

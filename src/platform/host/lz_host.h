@@ -86,8 +86,4 @@ private:
     static constexpr LzHandle kFirstCompressedHandle = 0x400;
 };
 
-// The name a compressed copy of fileName carries: the last character of its extension replaced by
-// "_", "_" added to a shorter extension, "._" added to a name without one.
-std::string CompressedName(std::string_view fileName);
-
 } // namespace tl::host

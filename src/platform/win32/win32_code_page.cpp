@@ -42,6 +42,29 @@ std::optional<char32_t> DecodeUnit(const char* bytes, int count) {
     return static_cast<char32_t>(wide[0]);
 }
 
+// The bytes of one character in code page 949, or none when the code page lacks it. Without
+// WC_NO_BEST_FIT_CHARS the system writes a look-alike ("U" for "Ü"), and a typed path would name
+// another folder than the one asked for. Windows 95 knows no such flag (ERROR_INVALID_FLAGS): the
+// bytes are therefore also read back, and must give the same character.
+std::optional<std::string> EncodeUnit(WCHAR wide) {
+    char bytes[4] = {};
+    BOOL usedDefault = FALSE;
+    int n = ::WideCharToMultiByte(kKorean, WC_NO_BEST_FIT_CHARS, &wide, 1, bytes, sizeof bytes,
+                                  nullptr, &usedDefault);
+    if (n <= 0 && ::GetLastError() == ERROR_INVALID_FLAGS) {
+        usedDefault = FALSE;
+        n = ::WideCharToMultiByte(kKorean, 0, &wide, 1, bytes, sizeof bytes, nullptr, &usedDefault);
+    }
+    if (n <= 0 || usedDefault) {
+        return std::nullopt;
+    }
+    WCHAR back[2] = {};
+    if (::MultiByteToWideChar(kKorean, 0, bytes, n, back, 2) != 1 || back[0] != wide) {
+        return std::nullopt;
+    }
+    return std::string(bytes, static_cast<std::size_t>(n));
+}
+
 // Decodes the UTF-8 character at `text[at]`: the character and the bytes it takes, a broken or
 // truncated sequence giving none and the bytes to skip as one character.
 std::pair<std::optional<char32_t>, std::size_t> DecodeUtf8(std::string_view text, std::size_t at) {
@@ -113,16 +136,8 @@ std::string Win32CodePage::FromUtf8(std::string_view utf8) const {
             out.push_back('?');
             continue;
         }
-        const auto wide = static_cast<WCHAR>(*c);
-        char bytes[4] = {};
-        BOOL usedDefault = FALSE;
-        int n =
-            ::WideCharToMultiByte(kKorean, 0, &wide, 1, bytes, sizeof bytes, nullptr, &usedDefault);
-        if (n <= 0 || usedDefault) {
-            out.push_back('?');
-            continue;
-        }
-        out.append(bytes, static_cast<std::size_t>(n));
+        const std::optional<std::string> bytes = EncodeUnit(static_cast<WCHAR>(*c));
+        out.append(bytes ? *bytes : std::string("?"));
     }
     return out;
 }

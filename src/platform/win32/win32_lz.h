@@ -1,6 +1,8 @@
-// The LZ port on LZ32 (LZOpenFileA, LZRead, LZCopy, LZClose) and _lwrite. A file prompt that
-// the system showed for kOfPrompt and that did not bring the file is recorded as a "prompt"
-// event, as the host records the prompt it would have shown.
+// The LZ port on CreateFileA and LZ32 (LZInit, LZRead, LZCopy, LZClose). Files are opened
+// under exactly the name asked for, never through OpenFile: that one holds 128 bytes of path,
+// and LZOpenFileA falls back to a name of its own choosing when it cannot create a file. A file
+// prompt that the system showed for kOfPrompt and that did not bring the file is recorded as a
+// "prompt" event, as the host records the prompt it would have shown.
 //
 // LZ32 expands a compressed file that ends early as far as it goes and calls that success. Here
 // LZCopy compares what it wrote with the length the file's header promises and fails with

@@ -14,3 +14,10 @@ add_test(NAME tlins32a_under_wine
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32ui/win32/installer-under-wine.sh
             $<TARGET_FILE:tlins32a> ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/wine-installer)
 set_tests_properties(tlins32a_under_wine PROPERTIES TIMEOUT 900 LABELS "wine")
+
+# The program under Wine where a hostile user pushes it: answers it cannot use, temporary names
+# taken by directories, the longest font directories, letters the code page lacks.
+add_test(NAME tlins32a_safety_under_wine
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32ui/win32/safety-under-wine.sh
+            $<TARGET_FILE:tlins32a> ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/wine-safety)
+set_tests_properties(tlins32a_safety_under_wine PROPERTIES TIMEOUT 1200 LABELS "wine")
