@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/window_system.h"
+#include "ui/ansi_text.h"
 
 #include <memory>
 #include <string>
@@ -66,11 +67,8 @@ LRESULT StaticProc(HostWindowSystem& system, HostWindow& window, UINT message, W
 LRESULT ListBoxProc(HostWindowSystem& system, HostWindow& window, UINT message, WPARAM wParam,
                     LPARAM lParam);
 
-// Text helpers on code page 949 bytes.
-bool IsLeadByte(unsigned char byte);
-// At most `count` bytes of `text`, never ending inside a double-byte character.
-std::string TruncateAnsi(std::string_view text, std::size_t count);
-// Upper-cases the single-byte letters a..z, leaving double-byte characters alone.
-std::string UpperAnsi(std::string_view text);
+using ui::IsLeadByte;
+using ui::TruncateAnsi;
+using ui::UpperAnsi;
 
 } // namespace tl::host

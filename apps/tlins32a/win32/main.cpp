@@ -2,19 +2,20 @@
 // installer; with --answers it runs unattended on the same real dialogs, and --transcript
 // records what happened, as the host program does.
 #include "command_line.h"
+#include "whole_file.h"
 
 #include "platform/win32/ui/win32_window_system.h"
 #include "platform/win32/win32_machine.h"
 #include "startup/entry.h"
 #include "startup/installer.h"
 #include "ui/unattended/answers.h"
+#include "ui/unattended/file_line_sink.h"
 #include "ui/unattended/transcript.h"
 #include "ui/unattended/unattended_frontend.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <optional>
 
 namespace {
 
@@ -65,26 +66,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
     std::optional<ui::Answers> answers;
     if (options.answers) {
-        std::ifstream file(std::filesystem::path(*options.answers), std::ios::binary);
-        if (!file)
+        const std::optional<std::string> text = app::ReadWholeFile(*options.answers);
+        if (!text)
             return Fail(L"cannot read answers file " + *options.answers, false);
-        std::stringstream text;
-        text << file.rdbuf();
-        ui::AnswersParse answersParse = ui::Answers::Parse(text.str());
+        ui::AnswersParse answersParse = ui::Answers::Parse(*text);
         if (!answersParse.answers)
             return Fail(*options.answers + L": " + Wide(answersParse.error), false);
         answers = std::move(answersParse.answers);
     }
 
-    std::ofstream transcriptFile;
-    std::ostringstream discarded;
-    std::ostream* transcriptOut = &discarded;
+    // Every line is flushed as written; a run that is stopped leaves the closing to the C runtime.
+    std::FILE* transcriptFile = nullptr;
+    ui::DiscardedLines discarded;
+    std::optional<ui::FileLineSink> transcriptLines;
+    ui::LineSink* transcriptOut = &discarded;
     if (options.transcript) {
-        transcriptFile.open(std::filesystem::path(*options.transcript),
-                            std::ios::binary | std::ios::trunc);
+        transcriptFile = _wfopen(options.transcript->c_str(), L"wb");
         if (!transcriptFile)
             return Fail(L"cannot write transcript " + *options.transcript, unattended);
-        transcriptOut = &transcriptFile;
+        transcriptOut = &transcriptLines.emplace(transcriptFile);
     }
     win32::Win32CodePage codePage;
     ui::Transcript transcript(*transcriptOut, codePage);
@@ -114,5 +114,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     installer.fonts = &windows.Fonts();
     int exitCode = Entry(installer, codePage.FromUtf8(Utf8(options.commandLine)), showCommand);
     transcript.End(installer.installationState, exitCode);
+    if (transcriptFile)
+        std::fclose(transcriptFile);
     return exitCode;
 }

@@ -2,7 +2,7 @@
 
 #include "platform/win32/ui/wide_text.h"
 #include "platform/win32/ui/win32_window_system.h"
-#include "ui/host_window.h"
+#include "ui/ansi_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -123,7 +123,7 @@ std::string Win32Dialog::GetItemText(int id, int maxCount) const {
     HWND control = Control(id);
     if (!control || maxCount <= 0)
         return {};
-    return host::TruncateAnsi(system_.User().Text(control), static_cast<std::size_t>(maxCount - 1));
+    return ui::TruncateAnsi(system_.User().Text(control), static_cast<std::size_t>(maxCount - 1));
 }
 
 void Win32Dialog::SetCaption(std::string_view text) {
@@ -323,7 +323,7 @@ bool Win32Dialog::TypeText(int id, std::string_view text) {
     // typed text is cut at the limit in bytes first.
     const UserText& user = system_.User();
     auto limit = static_cast<std::size_t>(user.Send(control, EM_GETLIMITTEXT, 0, 0));
-    std::string typed = host::TruncateAnsi(text, limit);
+    std::string typed = ui::TruncateAnsi(text, limit);
     if (StyleOf(control) & ES_UPPERCASE) {
         if (user.Wide()) {
             std::wstring wide = AnsiToWide(typed);
