@@ -3,6 +3,7 @@
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
 #include "ui/unattended/answers.h"
+#include "ui/unattended/stream_line_sink.h"
 #include "ui/unattended/transcript.h"
 #include "ui/unattended/unattended_frontend.h"
 
@@ -45,7 +46,8 @@ void FontDialogAnsweredAndRecorded(benchmark::State& state) {
     ui::UnattendedFrontend frontend(&*answers, codePage);
     host::HostWindowSystem system(frontend, codePage);
     std::ostringstream out;
-    ui::Transcript transcript(out, codePage);
+    ui::StreamLineSink lines(out);
+    ui::Transcript transcript(lines, codePage);
     system.SetObserver(&transcript);
     DialogProc proc = [](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
         if (message == WM_INITDIALOG) {

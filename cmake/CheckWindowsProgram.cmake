@@ -1,12 +1,13 @@
 # Checks a cross-built Windows program (run by ctest as a script):
 #   cmake -DPROGRAM=<exe> -DOBJDUMP=<objdump> [-DWINDOWS95=ON] [-DWRESTOOL=<wrestool>]
-#         -P CheckWindowsProgram.cmake
+#         [-DMAX_BYTES=<n>] -P CheckWindowsProgram.cmake
 # - it imports no DLL of the MinGW runtime (libstdc++, libgcc, winpthread): the program is one
 #   .exe that runs from the install disk with nothing beside it;
 # - with WINDOWS95, it imports none of the calls below, which Windows 95 does not export (the
 #   loader would refuse the program) and which parts of the MinGW runtime use;
 # - with WRESTOOL, it carries the resources of tlins32a.rc: bitmap 500, the icon and the version
-#   record.
+#   record;
+# - with MAX_BYTES, it is no larger than that (the shipping program's share of install disk 1).
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "${OBJDUMP} cannot read ${PROGRAM}")
@@ -18,6 +19,15 @@ foreach(import ${imports})
         message(FATAL_ERROR "${PROGRAM} needs ${import} beside it: link the runtime statically")
     endif()
 endforeach()
+
+if(MAX_BYTES)
+    file(SIZE ${PROGRAM} bytes)
+    message(STATUS "${PROGRAM}: ${bytes} bytes (at most ${MAX_BYTES})")
+    if(bytes GREATER MAX_BYTES)
+        message(FATAL_ERROR "${PROGRAM} is ${bytes} bytes, more than its ${MAX_BYTES}: see "
+                            "docs/shipping.md for what makes it grow")
+    endif()
+endif()
 
 if(WINDOWS95)
     foreach(call GetTickCount64 AddVectoredExceptionHandler RemoveVectoredExceptionHandler

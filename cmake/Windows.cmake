@@ -10,6 +10,7 @@ target_link_options(tl_options INTERFACE -Wl,--gc-sections $<$<NOT:$<CONFIG:Debu
 # A test that `target` needs no DLL of the MinGW runtime and, with SHIPPING, that it imports no
 # call Windows 95 lacks and carries the program's resources (cmake/CheckWindowsProgram.cmake). It reads the file only, so it runs in
 # the 32-bit build too, which Wine here cannot start.
+set(TL_SHIPPING_MAX_BYTES 655360 CACHE STRING "The most bytes a shipping 32-bit program may have")
 find_program(TL_OBJDUMP ${TL_MINGW_TRIPLE}-objdump REQUIRED)
 find_program(TL_WRESTOOL wrestool)
 function(tl_check_windows_program target)
@@ -17,6 +18,11 @@ function(tl_check_windows_program target)
     set(shipping "")
     if(check_SHIPPING)
         set(shipping -DWINDOWS95=ON)
+        # The 32-bit build is the one on the install disk; its budget keeps the iostreams and
+        # locale machinery (some 1.4 MB) from creeping back in.
+        if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+            list(APPEND shipping -DMAX_BYTES=${TL_SHIPPING_MAX_BYTES})
+        endif()
         if(TL_WRESTOOL)
             list(APPEND shipping -DWRESTOOL=${TL_WRESTOOL})
         endif()
@@ -26,3 +32,11 @@ function(tl_check_windows_program target)
                      ${shipping} -P ${PROJECT_SOURCE_DIR}/cmake/CheckWindowsProgram.cmake)
     set_tests_properties(check_${target} PROPERTIES LABELS "file")
 endfunction()
+
+# Built for size: every Windows program (tlins32a.exe and any other the project ships) comes from
+# an install disk, so its optimised build is -Os.
+target_compile_options(tl_options INTERFACE $<$<NOT:$<CONFIG:Debug>>:-Os>)
+
+# What apps/CMakeLists.txt links into every Windows program besides the core.
+add_library(tl_win32_program OBJECT ${CMAKE_CURRENT_LIST_DIR}/mingw/terminate_handler.cpp)
+target_link_libraries(tl_win32_program PRIVATE tl_options)

@@ -39,12 +39,13 @@ quiet() {
     fi
 }
 
-scripts/deps.sh
-echo "building tlins32a and tlmachine in build/default ..." >&2
-quiet cmake --preset default
-quiet cmake --build --preset default -j "$(nproc)" --target tlins32a tlmachine
+# The demo needs the host build only: no cross compiler, no Wine.
+scripts/deps.sh host
+echo "building tlins32a and tlmachine in build/release ..." >&2
+quiet cmake --preset release
+quiet cmake --build --preset release -j "$(nproc)" --target tlins32a tlmachine
 
-bin=build/default/bin
+bin=build/release/bin
 work=build/demo
 pc=$work/pc
 fresh=$work/fresh

@@ -1,18 +1,41 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need, when any is missing.
+# Installs the Debian packages a purpose needs, when any is missing.
+#
+# Usage: scripts/deps.sh [PURPOSE...]   (none: every purpose)
+#   host      build the host programs and run their tests (the demo needs only this)
+#   windows   cross-build the Windows programs and run their tests under Wine
+#   tools     the developer tools: the fuzzing build (clang) and clang-format
 set -euo pipefail
 
-packages=(
+host=(
     cmake g++ make ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
-    libmspack-dev mscompress icoutils
-    clang-format
+    libmspack-dev mscompress
     nlohmann-json3-dev
-    jq
-    g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 mingw-w64-tools googletest
+    jq mtools
+)
+windows=(
+    g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 mingw-w64-tools googletest icoutils
     wine wine64 xvfb xauth fonts-nanum
 )
+tools=(
+    clang libclang-rt-14-dev clang-format
+)
+
+purposes=("$@")
+[ ${#purposes[@]} -gt 0 ] || purposes=(host windows tools)
+packages=()
+for purpose in "${purposes[@]}"; do
+    case $purpose in
+    host) packages+=("${host[@]}") ;;
+    windows) packages+=("${windows[@]}") ;;
+    tools) packages+=("${tools[@]}") ;;
+    *)
+        echo "usage: scripts/deps.sh [host|windows|tools]..." >&2
+        exit 2
+        ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -13,6 +13,7 @@
 #include "ui/tui/terminal_frontend.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/exit_status.h"
+#include "ui/unattended/stream_line_sink.h"
 #include "ui/unattended/transcript.h"
 #include "ui/unattended/unattended_frontend.h"
 
@@ -76,13 +77,14 @@ int main(int argc, char** argv) {
     }
 
     std::ofstream transcriptFile;
-    std::ostringstream discarded;
-    std::ostream* transcriptOut = &discarded;
+    ui::StreamLineSink transcriptLines(transcriptFile);
+    ui::DiscardedLines discarded;
+    ui::LineSink* transcriptOut = &discarded;
     if (options.transcript) {
         transcriptFile.open(*options.transcript, std::ios::binary | std::ios::trunc);
         if (!transcriptFile)
             return Fail("cannot write transcript " + *options.transcript);
-        transcriptOut = &transcriptFile;
+        transcriptOut = &transcriptLines;
     }
     ui::Transcript transcript(*transcriptOut, codePage);
 

@@ -1,6 +1,7 @@
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
 #include "ui/unattended/answers.h"
+#include "ui/unattended/stream_line_sink.h"
 #include "ui/unattended/transcript.h"
 #include "ui/unattended/unattended_frontend.h"
 
@@ -20,6 +21,7 @@ struct Unattended : ::testing::Test {
     std::unique_ptr<UnattendedFrontend> frontend;
     std::unique_ptr<host::HostWindowSystem> system;
     std::ostringstream out;
+    StreamLineSink sink{out};
     std::unique_ptr<Transcript> transcript;
     std::string stopped;
 
@@ -31,7 +33,7 @@ struct Unattended : ::testing::Test {
         }
         frontend = std::make_unique<UnattendedFrontend>(answers ? &*answers : nullptr, codePage);
         system = std::make_unique<host::HostWindowSystem>(*frontend, codePage);
-        transcript = std::make_unique<Transcript>(out, codePage);
+        transcript = std::make_unique<Transcript>(sink, codePage);
         system->SetObserver(transcript.get());
         system->SetStopHandler([this](const std::string& why) { stopped = why; });
     }

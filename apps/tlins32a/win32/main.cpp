@@ -2,6 +2,7 @@
 // installer; with --answers it runs unattended on the same real dialogs, and --transcript
 // records what happened, as the host program does.
 #include "command_line.h"
+#include "whole_file.h"
 
 #include "platform/win32/ui/win32_window_system.h"
 #include "platform/win32/win32_machine.h"
@@ -9,13 +10,13 @@
 #include "state/installer.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/exit_status.h"
+#include "ui/unattended/file_line_sink.h"
 #include "ui/unattended/transcript.h"
 #include "ui/unattended/unattended_frontend.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <optional>
 
 namespace {
 
@@ -42,6 +43,11 @@ std::string Utf8(const std::wstring& wide) {
     return utf8;
 }
 
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 // Standard error, when the program was given one (a GUI program started by a person has none).
 void WriteStandardError(const std::string& utf8) {
     HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
@@ -64,12 +70,13 @@ int Fail(const std::wstring& why, const tl::app::WindowsOptions& options,
     }
     const std::string reason = Utf8(why);
     WriteStandardError("tlins32a: " + reason + "\n" + Utf8(usage));
-    if (options.transcript) {
-        std::ofstream file(std::filesystem::path(*options.transcript),
-                           std::ios::binary | std::ios::trunc);
-        tl::win32::Win32CodePage codePage;
-        if (file)
-            tl::ui::Transcript(file, codePage).End(0, kExitUsage, reason);
+    if (options.transcript && !IsFolder(*options.transcript)) {
+        if (std::FILE* file = _wfopen(options.transcript->c_str(), L"wb")) {
+            tl::ui::FileLineSink lines(file);
+            tl::win32::Win32CodePage codePage;
+            tl::ui::Transcript(lines, codePage).End(0, kExitUsage, reason);
+            std::fclose(file);
+        }
     }
     return kExitUsage;
 }
@@ -93,33 +100,31 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
     // A folder is neither an answers file nor a place for a transcript.
     for (const std::optional<std::wstring>* file : {&options.answers, &options.transcript}) {
-        std::error_code error;
-        if (*file && std::filesystem::is_directory(std::filesystem::path(**file), error))
-            return Fail(**file + L" is a folder, not a file", unattended);
+        if (*file && IsFolder(**file))
+            return Fail(**file + L" is a folder, not a file", options);
     }
 
     std::optional<ui::Answers> answers;
     if (options.answers) {
-        std::ifstream file(std::filesystem::path(*options.answers), std::ios::binary);
-        if (!file)
+        const std::optional<std::string> text = app::ReadWholeFile(*options.answers);
+        if (!text)
             return Fail(L"cannot read answers file " + *options.answers, options);
-        std::stringstream text;
-        text << file.rdbuf();
-        ui::AnswersParse answersParse = ui::Answers::Parse(text.str());
+        ui::AnswersParse answersParse = ui::Answers::Parse(*text);
         if (!answersParse.answers)
             return Fail(*options.answers + L": " + Wide(answersParse.error), options);
         answers = std::move(answersParse.answers);
     }
 
-    std::ofstream transcriptFile;
-    std::ostringstream discarded;
-    std::ostream* transcriptOut = &discarded;
+    // Every line is flushed as written; a run that is stopped leaves the closing to the C runtime.
+    std::FILE* transcriptFile = nullptr;
+    ui::DiscardedLines discarded;
+    std::optional<ui::FileLineSink> transcriptLines;
+    ui::LineSink* transcriptOut = &discarded;
     if (options.transcript) {
-        transcriptFile.open(std::filesystem::path(*options.transcript),
-                            std::ios::binary | std::ios::trunc);
+        transcriptFile = _wfopen(options.transcript->c_str(), L"wb");
         if (!transcriptFile)
             return Fail(L"cannot write transcript " + *options.transcript, options);
-        transcriptOut = &transcriptFile;
+        transcriptOut = &transcriptLines.emplace(transcriptFile);
     }
     win32::Win32CodePage codePage;
     ui::Transcript transcript(*transcriptOut, codePage);
@@ -149,12 +154,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     });
 
     int exitCode = Entry(installer, codePage.FromUtf8(Utf8(options.commandLine)), showCommand);
+    int status = exitCode;
     if (!unattended) {
         transcript.End(installer.installationState, exitCode);
-        return exitCode;
+    } else {
+        status = ui::UnattendedExitStatus(installer.installationState, transcript.ErrorCount() > 0);
+        transcript.End(installer.installationState, exitCode, {}, status);
     }
-    const int status =
-        ui::UnattendedExitStatus(installer.installationState, transcript.ErrorCount() > 0);
-    transcript.End(installer.installationState, exitCode, {}, status);
+    if (transcriptFile)
+        std::fclose(transcriptFile);
     return status;
 }

@@ -8,6 +8,10 @@ foreach(var ICONV INPUT OUTPUT)
     endif()
 endforeach()
 
+# Only Ninja makes the folders of a custom command's outputs; the other generators leave it to
+# the command.
+get_filename_component(output_dir ${OUTPUT} DIRECTORY)
+file(MAKE_DIRECTORY ${output_dir})
 set(converted ${OUTPUT}.cp949)
 execute_process(
     COMMAND ${ICONV} -f UTF-8 -t CP949 ${INPUT}

@@ -8,8 +8,7 @@
 namespace tl::ui {
 
 void Transcript::Write(const std::string& line) {
-    out_ << line << '\n';
-    out_.flush();
+    out_.WriteLine(line);
 }
 
 std::string Transcript::State(const DialogSnapshot& snapshot) const {

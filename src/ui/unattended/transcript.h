@@ -17,9 +17,9 @@
 #include "platform/code_page.h"
 #include "platform/events.h"
 #include "platform/frontend.h"
+#include "ui/unattended/line_sink.h"
 
 #include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -27,7 +27,7 @@ namespace tl::ui {
 
 class Transcript final : public Observer, public EventSink {
 public:
-    Transcript(std::ostream& out, const CodePage& codePage) : out_(out), codePage_(codePage) {}
+    Transcript(LineSink& out, const CodePage& codePage) : out_(out), codePage_(codePage) {}
 
     void MessageBoxShown(const MessageBoxRequest& request, int result) override;
     void DialogClosed(const DialogRecord& record) override;
@@ -45,7 +45,7 @@ private:
     std::string State(const DialogSnapshot& snapshot) const;
     void Write(const std::string& line);
 
-    std::ostream& out_;
+    LineSink& out_;
     const CodePage& codePage_;
     int errors_ = 0;
 };

@@ -4,11 +4,13 @@
 # transcript and by what it left on the PC (the Wine prefix's C: drive). Holding this run to the
 # host program's is scripts/differential.sh's work.
 #
-# usage: installer-under-wine.sh TLINS32A.EXE SOURCE_DIR WORK_DIR
+# usage: installer-under-wine.sh TLINS32A.EXE SOURCE_DIR WORK_DIR [DISK]
+#   DISK   the install disk folder (default: SOURCE_DIR/examples/disk)
 set -euo pipefail
 exe=$1
 source_dir=$2
 work=$3
+sample_disk=${4:-$source_dir/examples/disk}
 run_display="$source_dir/scripts/wine-display-run.sh"
 
 failures=0
@@ -50,7 +52,7 @@ has empty 'last | .event == "end" and .exitCode == 0 and .status == 1603'
 
 # 2. The sample install disk, answered as a person would: the German edition, the LP 300, no
 #    demonstration page, two of the three fonts into C:\TTF.
-cp -a "$source_dir/examples/disk" "$work/disk"
+cp -a "$sample_disk" "$work/disk"
 cp "$exe" "$work/disk/TLINS32A.EXE"
 status=$(run "$work/disk" install "$(cat "$source_dir/examples/answers/deutsch-lp300.ini")")
 # Installed, and Windows must restart: status 3010.

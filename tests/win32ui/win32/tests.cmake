@@ -21,3 +21,11 @@ add_test(NAME tlins32a_safety_under_wine
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32ui/win32/safety-under-wine.sh
             $<TARGET_FILE:tlins32a> ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/wine-safety)
 set_tests_properties(tlins32a_safety_under_wine PROPERTIES TIMEOUT 1200 LABELS "wine")
+
+# The sample install disk as floppy images (the host build's tldisk), installed from the three
+# images' files copied into one folder.
+add_test(NAME tlins32a_from_floppy_images
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32ui/win32/floppy-images-under-wine.sh
+            $<TARGET_FILE:tlins32a> ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/wine-floppy
+            ${PROJECT_SOURCE_DIR}/build/default/bin/tldisk)
+set_tests_properties(tlins32a_from_floppy_images PROPERTIES TIMEOUT 900 LABELS "wine")

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/window_system.h"
+#include "ui/ansi_text.h"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "platform/win32/ui/win32_api.h"
 
-#include <fstream>
+#include <cstdio>
 #include <vector>
 
 namespace tl::win32ui {
@@ -78,9 +78,11 @@ bool SaveScreenPicture(const std::wstring& path, bool paintPending) {
     DeleteObject(picture);
     DeleteDC(memory);
 
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out.write(file.data(), static_cast<std::streamsize>(file.size()));
-    return static_cast<bool>(out);
+    std::FILE* out = _wfopen(path.c_str(), L"wb");
+    if (!out)
+        return false;
+    const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
+    return std::fclose(out) == 0 && written;
 }
 
 } // namespace tl::win32ui
