@@ -4,8 +4,8 @@
 
 #include "platform/host/direct_file_system.h"
 #include "sequencer/font_copy_list.h"
-#include "startup/inf_query.h"
-#include "startup/inf_scripts.h"
+#include "state/inf_query.h"
+#include "state/inf_scripts.h"
 
 #include <algorithm>
 #include <set>
