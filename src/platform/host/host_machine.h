@@ -29,6 +29,9 @@ namespace tl::host {
 struct HostMachineOptions {
     std::filesystem::path machineDir;
     std::optional<std::filesystem::path> diskDir; // --disk: the folder of drive A:
+    // The install disk (drive A: with --disk, else the floppy drive the program starts from)
+    // is write-protected unless this is set.
+    bool diskWritable = false;
 };
 
 class HostMachine {

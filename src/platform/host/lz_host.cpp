@@ -51,6 +51,14 @@ bool IsRegularFile(const fs::path& path) {
     return fs::is_regular_file(path, ec);
 }
 
+// The host's form of the read-only attribute: an existing file without write permission.
+bool IsReadOnlyFile(const fs::path& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    return fs::is_regular_file(status) &&
+           (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
 // The size of a host file; none when it is not a regular file or cannot be asked.
 std::optional<std::uint64_t> HostFileSize(const fs::path& path) {
     std::error_code ec;
@@ -141,6 +149,9 @@ LzHandle HostLzExpand::OpenForCreate(std::string_view fileName, OfStruct& of, WO
     if (fs::is_directory(resolved.path, ec)) {
         return Fail(of, kErrorAccessDenied);
     }
+    if (IsReadOnlyFile(resolved.path)) {
+        return Fail(of, kErrorAccessDenied); // Windows empties no read-only file
+    }
     if (HeldOpen(resolved.path)) {
         return Fail(of, kErrorSharingViolation);
     }
@@ -214,6 +225,9 @@ LzHandle HostLzExpand::LZOpenFile(std::string_view fileName, OfStruct& of, WORD 
     }
 
     const bool writable = (style & 0x3) != kOfRead;
+    if ((writable || (style & kOfDelete) != 0) && IsReadOnlyFile(*found)) {
+        return Fail(of, kErrorAccessDenied);
+    }
     if ((writable || (style & kOfDelete) != 0) && HeldOpen(*found)) {
         return Fail(of, kErrorSharingViolation);
     }

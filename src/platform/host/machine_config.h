@@ -28,12 +28,22 @@
 
 namespace tl::host {
 
+// ERROR_WRITE_PROTECT: what Windows answers a write to a write-protected floppy.
+inline constexpr DWORD kErrorWriteProtect = 19;
+
 struct DriveConfig {
     enum class State { Missing, NoMedium, Present };
     State state = State::Missing;
     std::filesystem::path folder;           // when Present
     std::optional<std::uint64_t> freeBytes; // FreeBytes
     bool readOnly = false;                  // ReadOnly=1
+    bool writeProtected = false;            // the install disk: a write-protected floppy
+
+    // The error a write to the drive meets: 0 when it may be written, 19 for a write-protected
+    // floppy, 5 for a read-only drive.
+    DWORD WriteRefusal() const {
+        return writeProtected ? kErrorWriteProtect : readOnly ? kErrorAccessDenied : kErrorSuccess;
+    }
 };
 
 inline constexpr WORD kLocaleKorean = 0x0412;

@@ -34,6 +34,8 @@ public:
     DWORD GetFileAttributes(std::string_view path) override;
     BOOL MoveFileEx(std::string_view existing, std::string_view newName, DWORD flags) override;
     DWORD GetLastError() const override { return lastError_; }
+    // The error another adapter of the same PC (the profile functions) leaves for GetLastError.
+    void SetLastError(DWORD error) { lastError_ = error; }
 
     BOOL GetFileTime(FileHandle file, FILETIME* creation, FILETIME* lastAccess,
                      FILETIME* lastWrite) override;
@@ -70,7 +72,7 @@ private:
 
     BOOL Fail(DWORD error);
     OpenFile* Find(FileHandle file);
-    bool IsReadOnlyDrive(char letter) const;
+    DWORD WriteRefusal(char letter) const;
     bool HasOpenHandle(const std::filesystem::path& host) const;
     bool SharingConflict(const std::filesystem::path& host, DWORD access, DWORD share) const;
     // Free bytes of a drive: what is left of FreeBytes, or the host's own count.

@@ -107,24 +107,34 @@ UINT HostProfile::GetPrivateProfileInt(const char* appName, const char* keyName,
     return ParseProfileInt(std::string_view(text.data(), length));
 }
 
+BOOL HostProfile::Fail(DWORD error) const {
+    if (setLastError_) {
+        setLastError_(error);
+    }
+    return 0;
+}
+
 BOOL HostProfile::WritePrivateProfileString(const char* appName, const char* keyName,
                                             const char* value, std::string_view fileName) {
     if (appName == nullptr) {
-        return 0;
+        return Fail(kErrorInvalidParameter);
     }
-    const ResolvedPath resolved = resolver_.Resolve(ProfilePath(fileName), PathUse::Write);
+    const std::string path = ProfilePath(fileName);
+    const ResolvedPath resolved = resolver_.Resolve(path, PathUse::Write);
     if (!resolved) {
-        return 0;
+        return Fail(resolved.error);
     }
     std::error_code error;
     std::string bytes;
     if (std::filesystem::exists(resolved.path, error)) {
         auto existing = ReadWholeFile(resolved.path);
         if (!existing) {
-            return 0; // never replace a file whose contents could not be read
+            return Fail(
+                kErrorAccessDenied); // never replace a file whose contents could not be read
         }
         bytes = std::move(*existing);
     }
+    const auto before = static_cast<std::int64_t>(bytes.size());
     IniText ini(bytes);
     bool changed = false;
     if (keyName == nullptr) {
@@ -133,14 +143,27 @@ BOOL HostProfile::WritePrivateProfileString(const char* appName, const char* key
         changed = ini.DeleteKey(appName, keyName);
     } else {
         if (TrimProfileBlanks(appName).empty() || TrimProfileBlanks(keyName).empty()) {
-            return 0;
+            return Fail(kErrorInvalidParameter);
         }
         changed = ini.Set(appName, keyName, value);
     }
     if (!changed) {
         return 1;
     }
-    return ReplaceFileAtomically(resolved.path, ini.Bytes()) == kErrorSuccess ? 1 : 0;
+    const std::string after = ini.Bytes();
+    const std::int64_t growth = static_cast<std::int64_t>(after.size()) - before;
+    const char drive = space_ != nullptr ? space_->DriveOf(path) : '\0';
+    if (const auto room = space_ != nullptr ? space_->Room(drive) : std::nullopt;
+        growth > 0 && room && static_cast<std::uint64_t>(growth) > *room) {
+        return Fail(kErrorDiskFull); // the file stays as it was
+    }
+    if (const DWORD replaced = ReplaceFileAtomically(resolved.path, after)) {
+        return Fail(replaced);
+    }
+    if (space_ != nullptr) {
+        space_->Count(drive, growth);
+    }
+    return 1;
 }
 
 } // namespace tl::host

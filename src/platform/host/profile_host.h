@@ -4,9 +4,11 @@
 // leaves half an INI file.
 #pragma once
 
+#include "platform/host/drive_space.h"
 #include "platform/host/path_resolver.h"
 #include "platform/profile.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,12 +33,21 @@ public:
     // The Windows path that a profile file name stands for.
     std::string ProfilePath(std::string_view fileName) const;
 
+    // The free space a write uses up (none: the host's own, not counted).
+    void SetDriveSpace(DriveSpace* space) { space_ = space; }
+    // Where a failed write leaves its error code for GetLastError, as Windows does.
+    void SetLastErrorSink(std::function<void(DWORD)> sink) { setLastError_ = std::move(sink); }
+
 private:
+    BOOL Fail(DWORD error) const;
+
     // The file's text; an empty text when it does not exist or cannot be read.
     IniText Read(std::string_view fileName) const;
 
     const PathResolver& resolver_;
     std::string windowsDirectory_;
+    DriveSpace* space_ = nullptr;
+    std::function<void(DWORD)> setLastError_;
 };
 
 // GetPrivateProfileInt's reading of a value: optional sign, then decimal digits; below zero
