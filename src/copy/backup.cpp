@@ -1,5 +1,6 @@
 #include "copy/backup.h"
 
+#include "platform/error_event.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "startup/installer.h"
@@ -56,6 +57,7 @@ int BackupFile(Installer& installer, std::string_view path, std::string& backupN
     OfStruct backupOf;
     const LzHandle backup = lz.LZOpenFile(backupName, backupOf, kOfCreate);
     if (backup < 0) {
+        RecordError(installer.platform, "LZOpenFile", backupName, backupOf.nErrCode);
         lz.LZClose(source);
         return 0;
     }

@@ -8,9 +8,11 @@
 #include "copy/font_registration.h"
 #include "copy/progress_display.h"
 #include "copy/system_ini_device.h"
+#include "platform/error_event.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "platform/profile.h"
+#include "platform/recorded_profile_write.h"
 #include "platform/system.h"
 #include "platform/window_system.h"
 #include "sequencer/dialog_utils.h"
@@ -67,7 +69,7 @@ private:
     Step FontChecks(std::size_t index, const std::string& destination, bool& copy);
     Step CopyInto(LzHandle source, const std::string& destination, std::size_t index,
                   std::string_view name);
-    void Record(const char* prefix, std::size_t index, const std::string& value);
+    bool Record(const char* prefix, std::size_t index, const std::string& value);
     void Notify(int code, int value, std::string_view name) {
         if (notify_) {
             notify_(owner_, code, value, name);
@@ -166,7 +168,9 @@ Step CopyRun::CopyEntry(std::size_t index) {
     } else {
         directory = installer_.paths.systemDir;
         if (kind == kKindDevice) {
-            AddSystemIniDevice(installer_, name);
+            if (!AddSystemIniDevice(installer_, name)) {
+                return Step::Failed;
+            }
             installer_.installationState = kStateRestartNeeded;
         }
     }
@@ -225,17 +229,29 @@ Step CopyRun::CopyInto(LzHandle source, const std::string& destination, std::siz
     OfStruct temporaryOf;
     const LzHandle target = lz.LZOpenFile(temporary, temporaryOf, kOfCreate);
     if (target < 0) {
+        RecordError(installer_.platform, "LZOpenFile", temporary, temporaryOf.nErrCode);
         lz.LZClose(source);
         return Step::Failed;
     }
-    Record("File", index, destination);
+    if (!Record("File", index, destination)) {
+        // Without its record the file could never be removed again: it is not copied.
+        lz.LZClose(source);
+        lz.LZClose(target);
+        files.DeleteFile(temporary);
+        return Step::Failed;
+    }
     installer_.progress.currentFileName = std::string(name);
     Notify(kNotifyFile, kNotifyFileName, name);
     Notify(kNotifyFile, kNotifyFileStep, name);
     const LONG copied = lz.LZCopy(source, target);
     lz.LZClose(source);
     lz.LZClose(target);
-    if (copied < 0 || !files.MoveFileEx(temporary, destination, kMoveFileReplaceExisting)) {
+    if (copied < 0) {
+        files.DeleteFile(temporary);
+        return Step::Failed;
+    }
+    if (!files.MoveFileEx(temporary, destination, kMoveFileReplaceExisting)) {
+        RecordError(installer_.platform, "MoveFileEx", destination, files.GetLastError());
         files.DeleteFile(temporary);
         return Step::Failed;
     }
@@ -290,10 +306,10 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
     }
 }
 
-void CopyRun::Record(const char* prefix, std::size_t index, const std::string& value) {
+bool CopyRun::Record(const char* prefix, std::size_t index, const std::string& value) {
     const std::string key = RecordKey(prefix, installer_.copyEngine.diskCounter, index);
-    installer_.platform.profile.WritePrivateProfileString("Install", key.c_str(), value.c_str(),
-                                                          installer_.paths.privateSettingsFile);
+    return WriteProfileRecorded(installer_.platform, "Install", key.c_str(), value.c_str(),
+                                installer_.paths.privateSettingsFile);
 }
 
 } // namespace

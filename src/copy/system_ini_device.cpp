@@ -2,9 +2,11 @@
 
 #include "copy/backup.h"
 #include "copy/file_line.h"
+#include "platform/error_event.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "platform/profile.h"
+#include "platform/recorded_profile_write.h"
 #include "startup/installer.h"
 
 namespace tl {
@@ -152,12 +154,14 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
     OfStruct backupOf;
     const LzHandle backup = lz.LZOpenFile(backupPath, backupOf, kOfRead | kOfPrompt);
     if (backup < 0) {
+        RecordError(installer.platform, "LZOpenFile", backupPath, backupOf.nErrCode);
         return 0;
     }
     const std::string temporary = RewriteTemporaryPath(iniPath);
     OfStruct temporaryOf;
     const LzHandle target = lz.LZOpenFile(temporary, temporaryOf, kOfCreate);
     if (target < 0) {
+        RecordError(installer.platform, "LZOpenFile", temporary, temporaryOf.nErrCode);
         lz.LZClose(backup);
         return 0;
     }
@@ -182,8 +186,15 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
     lz.LZClose(backup);
     lz.LZClose(target);
 
-    if (!written ||
-        !installer.platform.files.MoveFileEx(temporary, iniPath, kMoveFileReplaceExisting)) {
+    if (!written) {
+        RecordError(installer.platform, "WriteFile", temporary,
+                    installer.platform.files.GetLastError());
+        DeleteThroughLz(lz, temporary);
+        return 0;
+    }
+    if (!installer.platform.files.MoveFileEx(temporary, iniPath, kMoveFileReplaceExisting)) {
+        RecordError(installer.platform, "MoveFileEx", iniPath,
+                    installer.platform.files.GetLastError());
         DeleteThroughLz(lz, temporary);
         return 0;
     }
@@ -201,18 +212,20 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
 int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
     const std::string iniPath = installer.paths.windowsDir + std::string(kSystemIni);
     if (installer.platform.files.GetFileAttributes(iniPath) == kInvalidFileAttributes) {
-        installer.platform.profile.WritePrivateProfileString(
-            kDeviceSection, kDeviceKey, std::string(deviceFileName).c_str(), iniPath);
-        return 1;
+        return WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
+                                    std::string(deviceFileName).c_str(), iniPath)
+                   ? 1
+                   : 0;
     }
     std::string backupPath;
     if (BackupFile(installer, iniPath, backupPath) == 0) {
-        return 1;
+        return 0;
     }
     if (InsertIniLine(installer, kDeviceSection, kDeviceKey, deviceFileName, backupPath, iniPath) ==
         0) {
         // The change was not made: the copy kept for it has no purpose.
         DeleteThroughLz(installer.platform.lz, backupPath);
+        return 0;
     }
     return 1;
 }
