@@ -20,6 +20,13 @@ HostMachine::HostMachine(fs::path root, MachineConfig config, EventSink& events)
     lz_.SetHeldOpen([this](const fs::path& host) { return files_.IsInUse(host); });
     lz_.SetDriveSpace(&files_);
     profile_.SetDriveSpace(&files_);
+    if (!config_.faults.Empty()) {
+        faults_ = std::make_unique<FaultPlan>(config_.faults);
+        files_.SetFaultPlan(faults_.get());
+        lz_.SetFaultPlan(faults_.get());
+        profile_.SetFaultPlan(faults_.get());
+        registry_.SetFaultPlan(faults_.get());
+    }
     profile_.SetLastErrorSink([this](DWORD error) { files_.SetLastError(error); });
 }
 

@@ -60,6 +60,8 @@ private:
     std::filesystem::path root_;
     IconvCodePage codePage_;
     MachineConfig config_;
+    // A test's fault plan; declared before the adapters that hold it, so it outlives them.
+    std::unique_ptr<FaultPlan> faults_;
     MachinePathResolver resolver_;
     MachineFileSystem files_;
     MachineSystem system_;

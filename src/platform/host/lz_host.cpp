@@ -155,6 +155,9 @@ LzHandle HostLzExpand::OpenForCreate(std::string_view fileName, OfStruct& of, WO
     if (HeldOpen(resolved.path)) {
         return Fail(of, kErrorSharingViolation);
     }
+    if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Create) : 0) {
+        return Fail(of, fault);
+    }
     const std::optional<std::uint64_t> emptied = HostFileSize(resolved.path);
     const char* mode = (style & 0x3) == kOfReadWrite ? "w+b" : "wb";
     std::FILE* file = std::fopen(resolved.path.c_str(), mode);
@@ -232,6 +235,9 @@ LzHandle HostLzExpand::LZOpenFile(std::string_view fileName, OfStruct& of, WORD 
         return Fail(of, kErrorSharingViolation);
     }
     if ((style & kOfDelete) != 0) {
+        if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Delete) : 0) {
+            return Fail(of, fault);
+        }
         const std::optional<std::uint64_t> size = HostFileSize(*found);
         std::error_code ec;
         if (!fs::remove(*found, ec)) {
@@ -285,6 +291,9 @@ INT HostLzExpand::LZRead(LzHandle handle, void* buffer, INT count) {
     }
     if (count < 0 || (count > 0 && buffer == nullptr)) {
         return kLzErrorBadValue;
+    }
+    if (faults_ != nullptr && faults_->Call(FaultKind::Read) != 0) {
+        return kLzErrorRead;
     }
     if (!file->compressed) {
         const std::size_t n =
@@ -361,9 +370,16 @@ UINT HostLzExpand::LWrite(LzHandle handle, const void* buffer, UINT count) {
     if (!Fits(*file, count)) {
         return kLwriteError;
     }
+    if (faults_ != nullptr && faults_->Call(FaultKind::Write) != 0) {
+        return kLwriteError;
+    }
     const std::optional<std::uint64_t> before = SizeOf(*file);
     const bool written = std::fwrite(buffer, 1, count, file->file.get()) == count;
     CountChange(*file, before, SizeOf(*file));
+    if (written && faults_ != nullptr) {
+        std::fflush(file->file.get()); // what a crash right after the write leaves is written
+        faults_->Written();
+    }
     return written ? count : kLwriteError;
 }
 
@@ -428,6 +444,12 @@ LONG HostLzExpand::LZCopy(LzHandle source, LzHandle dest) {
     if (out == nullptr || !out->writable) {
         return kLzErrorBadOutHandle;
     }
+    if (faults_ != nullptr && faults_->Call(FaultKind::Read) != 0) {
+        return kLzErrorRead;
+    }
+    if (faults_ != nullptr && faults_->Call(FaultKind::Write) != 0) {
+        return kLzErrorWrite;
+    }
     const std::optional<std::uint64_t> before = SizeOf(*out);
     const LONG result = CopyRest(*in, *out);
     const bool flushed = std::fflush(out->file.get()) == 0;
@@ -437,6 +459,9 @@ LONG HostLzExpand::LZCopy(LzHandle source, LzHandle dest) {
     }
     if (!flushed) {
         return kLzErrorWrite;
+    }
+    if (faults_ != nullptr) {
+        faults_->Written();
     }
     // As LZ32 does, the copy carries the last-write time of the file it came from (a compressed
     // file's own), so an installed file shows the date it has on the disk. A time that cannot be

@@ -180,6 +180,11 @@ private:
             if (ParseFlag(value).value_or(true)) {
                 AddOnce(config_.inUse, codePage_.FromUtf8(key));
             }
+        } else if (EqualsNoCase(section, "Faults")) {
+            if (std::string error = ParseFaultSetting(config_.faults, key, value, machineDir_);
+                !error.empty()) {
+                Fail(error);
+            }
         } else if (EqualsNoCase(section, "Atoms")) {
             if (ParseFlag(value).value_or(true)) {
                 AddOnce(config_.atoms, codePage_.FromUtf8(key));

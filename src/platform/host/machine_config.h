@@ -15,6 +15,8 @@
 // The file is UTF-8; Windows paths and atom names in it are converted to code page 949.
 #pragma once
 
+#include "platform/host/fault_plan.h"
+
 #include "platform/code_page.h"
 #include "platform/win_types.h"
 
@@ -52,6 +54,7 @@ inline constexpr WORD kLocaleEnglishUs = 0x0409;
 struct MachineConfig {
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
+    FaultSettings faults; // [Faults]: a test's plan of file-system faults
     BYTE versionMajor = 4;
     BYTE versionMinor = 0;
     WORD locale = kLocaleKorean;

@@ -200,6 +200,11 @@ FileHandle MachineFileSystem::CreateFile(std::string_view path, DWORD access, DW
         return {};
     }
 
+    if (DWORD fault =
+            (creating || truncating || (access & kGenericWrite)) ? Fault(FaultKind::Create) : 0) {
+        Fail(fault);
+        return {};
+    }
     int flags = O_CLOEXEC;
     if ((access & kGenericRead) && (access & kGenericWrite)) {
         flags |= O_RDWR;
@@ -239,6 +244,9 @@ BOOL MachineFileSystem::ReadFile(FileHandle file, void* buffer, DWORD count, DWO
     }
     if (!(open->access & kGenericRead)) {
         return Fail(kErrorAccessDenied);
+    }
+    if (DWORD fault = Fault(FaultKind::Read)) {
+        return Fail(fault);
     }
     DWORD done = 0;
     auto* bytes = static_cast<char*>(buffer);
@@ -285,6 +293,9 @@ BOOL MachineFileSystem::WriteFile(FileHandle file, const void* buffer, DWORD cou
     if (budget && growth > *budget) {
         return Fail(kErrorDiskFull); // nothing written: the file stays as it was
     }
+    if (DWORD fault = Fault(FaultKind::Write)) {
+        return Fail(fault);
+    }
     DWORD done = 0;
     const auto* bytes = static_cast<const char*>(buffer);
     while (done < count) {
@@ -305,6 +316,9 @@ BOOL MachineFileSystem::WriteFile(FileHandle file, const void* buffer, DWORD cou
     }
     if (written) {
         *written = done;
+    }
+    if (faults_ != nullptr) {
+        faults_->Written();
     }
     return 1;
 }
@@ -384,6 +398,9 @@ BOOL MachineFileSystem::DeleteFile(std::string_view path) {
     if (HasOpenHandle(resolved.path) || IsInUse(resolved.path)) {
         return Fail(kErrorSharingViolation);
     }
+    if (DWORD fault = Fault(FaultKind::Delete)) {
+        return Fail(fault);
+    }
     if (::unlink(resolved.path.c_str()) != 0) {
         return Fail(ErrorFromErrno(errno, resolved.path));
     }
@@ -427,6 +444,9 @@ BOOL MachineFileSystem::MoveFileEx(std::string_view existing, std::string_view n
     if (HasOpenHandle(from.path) || IsInUse(from.path) ||
         (target && (HasOpenHandle(to.path) || IsInUse(to.path)))) {
         return Fail(kErrorSharingViolation);
+    }
+    if (DWORD fault = Fault(FaultKind::Move)) {
+        return Fail(fault);
     }
     if (::rename(from.path.c_str(), to.path.c_str()) != 0) {
         return Fail(ErrorFromErrno(errno, to.path));
@@ -510,6 +530,9 @@ BOOL MachineFileSystem::CreateDirectory(std::string_view path) {
     }
     if (MissingError(resolved.path) == kErrorPathNotFound) {
         return Fail(kErrorPathNotFound);
+    }
+    if (DWORD fault = Fault(FaultKind::Create)) {
+        return Fail(fault);
     }
     if (::mkdir(resolved.path.c_str(), 0777) != 0) {
         return Fail(ErrorFromErrno(errno, resolved.path));

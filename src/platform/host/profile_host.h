@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/host/drive_space.h"
+#include "platform/host/fault_plan.h"
 #include "platform/host/path_resolver.h"
 #include "platform/profile.h"
 
@@ -36,6 +37,8 @@ public:
     // The free space a write uses up (none: the host's own, not counted).
     void SetDriveSpace(DriveSpace* space) { space_ = space; }
     // Where a failed write leaves its error code for GetLastError, as Windows does.
+    // A test's fault plan (see fault_plan.h).
+    void SetFaultPlan(FaultPlan* faults) { faults_ = faults; }
     void SetLastErrorSink(std::function<void(DWORD)> sink) { setLastError_ = std::move(sink); }
 
 private:
@@ -47,6 +50,7 @@ private:
     const PathResolver& resolver_;
     std::string windowsDirectory_;
     DriveSpace* space_ = nullptr;
+    FaultPlan* faults_ = nullptr;
     std::function<void(DWORD)> setLastError_;
 };
 

@@ -137,9 +137,15 @@ DWORD HostRegistry::Save() {
     if (text == saved_) {
         return kErrorSuccess;
     }
+    if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Write) : 0) {
+        return fault;
+    }
     const DWORD error = ReplaceFileAtomically(file_, text);
     if (error == kErrorSuccess) {
         saved_ = std::move(text);
+        if (faults_ != nullptr) {
+            faults_->Written();
+        }
     }
     return error;
 }
