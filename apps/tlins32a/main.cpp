@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     }
     ui::Transcript transcript(*transcriptOut, codePage);
 
-    host::HostMachineOptions machineOptions{options.machine, {}};
+    host::HostMachineOptions machineOptions{options.machine, {}, options.diskWritable};
     if (options.disk)
         machineOptions.diskDir = *options.disk;
     std::string machineError;

@@ -3,12 +3,14 @@
 namespace tl::app {
 
 const char* const kUsage =
-    "usage: tlins32a --machine DIR [--disk DIR] [--answers FILE] [--transcript FILE]\n"
-    "                [-- COMMANDLINE]\n"
+    "usage: tlins32a --machine DIR [--disk DIR] [--disk-writable] [--answers FILE]\n"
+    "                [--transcript FILE] [-- COMMANDLINE]\n"
     "\n"
     "Runs the printer-driver and font installer against a simulated Windows 95 PC.\n"
     "  --machine DIR      the machine folder (machine.ini, drive_c/, registry.reg)\n"
     "  --disk DIR         the install disk, as drive A: (the program is A:\\TLINS32A.EXE)\n"
+    "  --disk-writable    the install disk may be written to (it is write-protected,\n"
+    "                     as a floppy with its tab open, without this)\n"
     "  --answers FILE     answers for message boxes and dialogs (INI, UTF-8); without it,\n"
     "                     and without a terminal, every question takes its default\n"
     "  --transcript FILE  write what happened as JSON Lines (UTF-8)\n"
@@ -33,6 +35,10 @@ OptionsParse ParseOptions(const std::vector<std::string>& arguments) {
         }
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+            continue;
+        }
+        if (argument == "--disk-writable") {
+            options.diskWritable = true;
             continue;
         }
         std::optional<std::string>* target = nullptr;

@@ -1,5 +1,6 @@
 // The command line of the host program:
-//   tlins32a --machine DIR [--disk DIR] [--answers FILE] [--transcript FILE] [-- COMMANDLINE]
+//   tlins32a --machine DIR [--disk DIR] [--disk-writable] [--answers FILE] [--transcript FILE] [--
+//   COMMANDLINE]
 #pragma once
 
 #include <optional>
@@ -13,7 +14,8 @@ struct Options {
     std::optional<std::string> disk;
     std::optional<std::string> answers;
     std::optional<std::string> transcript;
-    std::string commandLine; // the words after "--", joined by single blanks
+    std::string commandLine;   // the words after "--", joined by single blanks
+    bool diskWritable = false; // --disk-writable: the install disk is not write-protected
     bool help = false;
 };
 

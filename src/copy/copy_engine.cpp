@@ -14,6 +14,7 @@
 #include "platform/lz.h"
 #include "platform/profile.h"
 #include "platform/recorded_profile.h"
+#include "platform/recorded_profile_write.h"
 #include "platform/system.h"
 #include "platform/window_system.h"
 #include "sequencer/main_window.h"
@@ -78,7 +79,7 @@ private:
     Step FontChecks(std::size_t index, const std::string& destination, bool& copy);
     Step CopyInto(LzHandle source, const std::string& destination, std::size_t index,
                   std::string_view name);
-    void Record(const char* prefix, std::size_t index, const std::string& value);
+    bool Record(const char* prefix, std::size_t index, const std::string& value);
     void Notify(int code, int value, std::string_view name) {
         if (notify_) {
             notify_(owner_, code, value, name);
@@ -177,7 +178,9 @@ Step CopyRun::CopyEntry(std::size_t index) {
     } else {
         directory = installer_.paths.systemDir;
         if (kind == kKindDevice) {
-            AddSystemIniDevice(installer_, name);
+            if (!AddSystemIniDevice(installer_, name)) {
+                return Step::Failed;
+            }
             installer_.installationState = kStateRestartNeeded;
         }
     }
@@ -243,7 +246,13 @@ Step CopyRun::CopyInto(LzHandle source, const std::string& destination, std::siz
         lz.LZClose(source);
         return Step::Failed;
     }
-    Record("File", index, destination);
+    if (!Record("File", index, destination)) {
+        // Without its record the file could never be removed again: it is not copied.
+        lz.LZClose(source);
+        lz.LZClose(target);
+        files.DeleteFile(temporary);
+        return Step::Failed;
+    }
     installer_.progress.currentFileName = std::string(name);
     Notify(kNotifyFile, kNotifyFileName, name);
     Notify(kNotifyFile, kNotifyFileStep, name);
@@ -311,10 +320,10 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
     }
 }
 
-void CopyRun::Record(const char* prefix, std::size_t index, const std::string& value) {
+bool CopyRun::Record(const char* prefix, std::size_t index, const std::string& value) {
     const std::string key = RecordKey(prefix, installer_.copyEngine.diskCounter, index);
-    WriteProfileRecorded(installer_.platform, "Install", key.c_str(), value.c_str(),
-                         installer_.paths.privateSettingsFile);
+    return WriteProfileRecorded(installer_.platform, "Install", key.c_str(), value.c_str(),
+                                installer_.paths.privateSettingsFile);
 }
 
 } // namespace

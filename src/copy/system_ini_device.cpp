@@ -9,6 +9,7 @@
 #include "state/installer.h"
 #include "text/ansi_text.h"
 #include "platform/recorded_profile.h"
+#include "platform/recorded_profile_write.h"
 
 namespace tl {
 
@@ -189,20 +190,22 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
 int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
     const std::string iniPath = installer.paths.windowsDir + std::string(kSystemIni);
     if (installer.platform.files.GetFileAttributes(iniPath) == kInvalidFileAttributes) {
-        if (WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
-                                 std::string(deviceFileName).c_str(), iniPath)) {
-            installer.changeBits |= kChangeRestartNeeded;
+        if (!WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
+                                  std::string(deviceFileName).c_str(), iniPath)) {
+            return 0;
         }
+        installer.changeBits |= kChangeRestartNeeded;
         return 1;
     }
     std::string backupPath;
     if (BackupFile(installer, iniPath, backupPath) == 0) {
-        return 1;
+        return 0;
     }
     if (InsertIniLine(installer, kDeviceSection, kDeviceKey, deviceFileName, backupPath, iniPath) ==
         0) {
         // The change was not made: the copy kept for it has no purpose.
         DeleteThroughLz(installer.platform.lz, backupPath);
+        return 0;
     }
     return 1;
 }

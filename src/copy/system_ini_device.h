@@ -58,7 +58,9 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
 // missing SYSTEM.INI is created through the profile functions, without a backup. Otherwise the
 // file is backed up and rewritten by InsertIniLine; when no backup can be made (all hundred
 // backup names taken, or the copy failed) SYSTEM.INI is left as it is, because rewriting it from
-// anything but a fresh copy could lose lines. Always 1: the copy goes on either way.
+// anything but a fresh copy could lose lines. 1 when SYSTEM.INI loads the device; 0, with the
+// failed call on record, when the line could not be added (a driver Windows does not load is
+// not installed).
 int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName);
 
 // The temporary file an INI rewrite writes before it replaces `iniPath`.

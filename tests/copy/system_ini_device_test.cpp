@@ -133,7 +133,9 @@ TEST_F(SystemIniDevice, NoFreeBackupNameLeavesSystemIniAlone) {
         machine.WriteWindowsFile("SYSTEM.B" + std::string(i < 10 ? "0" : "") + std::to_string(i),
                                  "old " + std::to_string(i));
     }
-    Add("[386Enh]\r\nebios=*ebios\r\n");
+    machine.WriteWindowsFile("SYSTEM.INI", "[386Enh]\r\nebios=*ebios\r\n");
+    // The line is not added: the device is not installed.
+    EXPECT_EQ(AddSystemIniDevice(machine.Get(), "X.386"), 0);
     EXPECT_EQ(SystemIni(), "[386Enh]\r\nebios=*ebios\r\n");
     EXPECT_EQ(machine.ReadWindowsFile("SYSTEM.B99"), "old 99");
     EXPECT_EQ(BackupRecord(), "none");
@@ -146,7 +148,7 @@ TEST(InsertIniLine, SystemIniThatCannotBeReplacedStaysAsItWasWithoutBackup) {
         SCOPED_TRACE(machineIni);
         test::InstallerMachine machine(machineIni);
         machine.WriteWindowsFile("SYSTEM.INI", "[386Enh]\r\n");
-        EXPECT_EQ(AddSystemIniDevice(machine.Get(), "X.386"), 1);
+        EXPECT_EQ(AddSystemIniDevice(machine.Get(), "X.386"), 0);
         EXPECT_EQ(machine.ReadWindowsFile("SYSTEM.INI"), "[386Enh]\r\n");
         EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.INI.TMP"));
         EXPECT_FALSE(machine.WindowsFileExists("SYSTEM.B00"));

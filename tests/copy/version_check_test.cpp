@@ -128,7 +128,8 @@ protected:
         folder.MakeDirectory("drive_c/WINDOWS/SYSTEM");
         folder.MakeDirectory("disk");
         std::string error;
-        machine = host::HostMachine::Open({folder.Root(), std::nullopt}, events, &error);
+        // The test dates the disk's files through the file port: the disk is writable here.
+        machine = host::HostMachine::Open({folder.Root(), std::nullopt, true}, events, &error);
         ASSERT_TRUE(machine) << error;
         installer.emplace(machine->GetPlatform(), windows);
         installer->paths.systemDir = "C:\\WINDOWS\\SYSTEM";

@@ -103,6 +103,28 @@ TEST_F(MachineConfigTest, MalformedValuesAreReportedWithTheirLine) {
     }
 }
 
+TEST_F(MachineConfigTest, ControlCharactersInAValueOrKeyAreRefusedNamingTheKey) {
+    // A NUL would cut the name where Windows reads it ("C:\\WIN") while the host kept the rest.
+    using namespace std::string_literals;
+    struct Case {
+        std::string text;
+        const char* message;
+    };
+    for (const Case& c : {
+             Case{"[Machine]\nWindowsDirectory=C:\\WIN\0DOWS"s, "line 2: WindowsDirectory"},
+             Case{"[Machine]\nSystemDirectory=C:\\WINDOWS\\SY\x01STEM"s, "line 2: SystemDirectory"},
+             Case{"[Machine]\nProgramFile=A:\\TL\x1bINS32A.EXE"s, "line 2: ProgramFile"},
+             Case{"[InUse]\nC:\\WINDOWS\\UNI\0.DRV=1"s, "line 2: C:\\WINDOWS\\UNI"},
+             Case{"[Atoms]\nbi-di\x7f.386=1"s, "line 2: bi-di"},
+             Case{"[Drives]\nA=di\0sk"s, "line 2: A"},
+         }) {
+        auto result = Parse(c.text);
+        EXPECT_FALSE(result.config) << c.text;
+        EXPECT_NE(result.error.find(c.message), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find("control character"), std::string::npos) << result.error;
+    }
+}
+
 TEST_F(MachineConfigTest, MissingMachineFolderIsAnError) {
     auto result = LoadMachineConfig(machine.Root() / "nowhere", codePage);
     EXPECT_FALSE(result.config);

@@ -86,5 +86,35 @@ TEST_F(PathResolverTest, NeverLeavesTheDriveFolder) {
     EXPECT_EQ(Host("C:\\WINDOWS\\..\\..\\..\\disk"), c / "disk");
 }
 
+TEST_F(PathResolverTest, LinksMayLeadAnywhereInsideTheDriveButNeverOut) {
+    const fs::path c = machine.Root() / "drive_c";
+    const fs::path outside = machine.Root() / "outside";
+    machine.WriteFile("outside/CANARY.TXT", "canary");
+    fs::create_directory_symlink("Windows/System", c / "SYS");
+    fs::create_symlink("../WIN.INI", c / "Windows/System/WIN.LNK");
+    fs::create_directory_symlink(outside, c / "OUT");
+    fs::create_symlink("../../../outside/CANARY.TXT", c / "Windows/CANARY.TXT");
+    fs::create_symlink(outside / "NEW.TXT", c / "Windows/NEW.TXT"); // leads nowhere yet
+    fs::create_symlink("LOOP2", c / "LOOP1");
+    fs::create_symlink("LOOP1", c / "LOOP2");
+    // A drive folder named on purpose may itself be anywhere, also behind a link.
+    fs::create_directory_symlink(machine.Root() / "disk", machine.Root() / "disklink");
+    machine.WriteMachineIni("[Drives]\nA=disklink\n");
+    auto linked = LoadMachineConfig(machine.Root(), codePage);
+    ASSERT_TRUE(linked.config) << linked.error;
+    config = *linked.config;
+
+    EXPECT_EQ(Host("C:\\SYS\\UNI.DRV"), c / "SYS/Uni.drv");
+    EXPECT_EQ(Host("C:\\WINDOWS\\SYSTEM\\WIN.LNK", PathUse::Write), c / "Windows/System/WIN.LNK");
+    EXPECT_EQ(Host("A:\\INSTALL.INF"), machine.Root() / "disklink/INSTALL.INF");
+    for (const char* path : {"C:\\OUT", "C:\\OUT\\CANARY.TXT", "C:\\OUT\\NEW.TXT",
+                             "C:\\WINDOWS\\CANARY.TXT", "C:\\WINDOWS\\NEW.TXT", "C:\\LOOP1\\X"}) {
+        for (PathUse use : {PathUse::Read, PathUse::Write}) {
+            ResolvedPath resolved = MachinePathResolver(config, codePage).Resolve(path, use);
+            EXPECT_EQ(resolved.error, kErrorAccessDenied) << path;
+        }
+    }
+}
+
 } // namespace
 } // namespace tl::host

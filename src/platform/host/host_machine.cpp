@@ -19,6 +19,15 @@ HostMachine::HostMachine(fs::path root, MachineConfig config, EventSink& events)
     // same free space.
     lz_.SetHeldOpen([this](const fs::path& host) { return files_.IsInUse(host); });
     lz_.SetDriveSpace(&files_);
+    profile_.SetDriveSpace(&files_);
+    if (!config_.faults.Empty()) {
+        faults_ = std::make_unique<FaultPlan>(config_.faults);
+        files_.SetFaultPlan(faults_.get());
+        lz_.SetFaultPlan(faults_.get());
+        profile_.SetFaultPlan(faults_.get());
+        registry_.SetFaultPlan(faults_.get());
+    }
+    profile_.SetLastErrorSink([this](DWORD error) { files_.SetLastError(error); });
 }
 
 std::unique_ptr<HostMachine> HostMachine::Open(const HostMachineOptions& options, EventSink& events,
@@ -42,6 +51,15 @@ std::unique_ptr<HostMachine> HostMachine::Open(const HostMachineOptions& options
         DriveConfig& a = result.config->Drive('A');
         a.state = DriveConfig::State::Present;
         a.folder = fs::absolute(*options.diskDir, ec);
+    }
+    if (!options.diskWritable) {
+        // An install disk is a floppy with its write-protect tab open.
+        const char programDrive = DriveLetterOf(result.config->programFile);
+        for (char letter : {'A', 'B'}) {
+            if (letter == programDrive || (letter == 'A' && options.diskDir)) {
+                result.config->Drive(letter).writeProtected = true;
+            }
+        }
     }
     std::unique_ptr<HostMachine> machine(
         new HostMachine(options.machineDir, std::move(*result.config), events));

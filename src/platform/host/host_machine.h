@@ -29,6 +29,9 @@ namespace tl::host {
 struct HostMachineOptions {
     std::filesystem::path machineDir;
     std::optional<std::filesystem::path> diskDir; // --disk: the folder of drive A:
+    // The install disk (drive A: with --disk, else the floppy drive the program starts from)
+    // is write-protected unless this is set.
+    bool diskWritable = false;
 };
 
 class HostMachine {
@@ -57,6 +60,8 @@ private:
     std::filesystem::path root_;
     IconvCodePage codePage_;
     MachineConfig config_;
+    // A test's fault plan; declared before the adapters that hold it, so it outlives them.
+    std::unique_ptr<FaultPlan> faults_;
     MachinePathResolver resolver_;
     MachineFileSystem files_;
     MachineSystem system_;

@@ -1,7 +1,10 @@
 #include "platform/host/ini_file_io.h"
 
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace tl::host {
 
@@ -17,22 +20,73 @@ DWORD ToWin32Error(const std::error_code& error) {
     return kErrorAccessDenied;
 }
 
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The temporary file beside `path`, made new: never through a link or a file left there (an
+// earlier one is removed first, which removes a link, not what it points to).
+int CreateTemporary(const std::filesystem::path& temporary, mode_t mode) {
+    constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(temporary.c_str(), kFlags, mode);
+    if (fd < 0 && errno == EEXIST && ::unlink(temporary.c_str()) == 0) {
+        fd = ::open(temporary.c_str(), kFlags, mode);
+    }
+    return fd;
+}
+
 } // namespace
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, Links links) {
+    // O_NONBLOCK: a FIFO in the file's place must not stop the run.
+    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (links == Links::Refuse ? O_NOFOLLOW : 0);
+    Descriptor file(::open(path.c_str(), flags));
+    struct stat info {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return std::nullopt;
+        }
+        if (n == 0) {
+            return bytes;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return bytes;
 }
 
 DWORD ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
@@ -54,27 +108,28 @@ DWORD ReplaceFileAtomically(const std::filesystem::path& path, std::string_view 
     }
     auto temporary = path;
     temporary += ".tl~";
+    const auto mode =
+        static_cast<mode_t>(exists ? existing.permissions() & std::filesystem::perms::mask
+                                   : std::filesystem::perms(0666));
     {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
+        Descriptor out(CreateTemporary(temporary, mode));
+        if (out.Get() < 0) {
             return kErrorAccessDenied;
         }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::filesystem::remove(temporary, error);
-            return kErrorDiskFull;
+        if (!WriteAll(out.Get(), bytes)) {
+            const DWORD code =
+                errno == ENOSPC || errno == EDQUOT ? kErrorDiskFull : kErrorAccessDenied;
+            ::unlink(temporary.c_str());
+            return code;
         }
-    }
-    if (exists) {
-        std::filesystem::permissions(temporary, existing.permissions(), error);
+        if (exists) {
+            ::fchmod(out.Get(), mode); // the umask may have taken bits the file had
+        }
     }
     std::filesystem::rename(temporary, path, error);
     if (error) {
         const DWORD code = ToWin32Error(error);
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
+        ::unlink(temporary.c_str());
         return code;
     }
     return kErrorSuccess;

@@ -52,6 +52,14 @@ bool IsRegularFile(const fs::path& path) {
     return fs::is_regular_file(path, ec);
 }
 
+// The host's form of the read-only attribute: an existing file without write permission.
+bool IsReadOnlyFile(const fs::path& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    return fs::is_regular_file(status) &&
+           (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
 // The size of a host file; none when it is not a regular file or cannot be asked.
 std::optional<std::uint64_t> HostFileSize(const fs::path& path) {
     std::error_code ec;
@@ -127,8 +135,14 @@ LzHandle HostLzExpand::OpenForCreate(std::string_view fileName, OfStruct& of, WO
     if (fs::is_directory(resolved.path, ec)) {
         return Fail(of, kErrorAccessDenied);
     }
+    if (IsReadOnlyFile(resolved.path)) {
+        return Fail(of, kErrorAccessDenied); // Windows empties no read-only file
+    }
     if (HeldOpen(resolved.path)) {
         return Fail(of, kErrorSharingViolation);
+    }
+    if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Create) : 0) {
+        return Fail(of, fault);
     }
     const std::optional<std::uint64_t> emptied = HostFileSize(resolved.path);
     const char* mode = (style & 0x3) == kOfReadWrite ? "w+b" : "wb";
@@ -200,10 +214,16 @@ LzHandle HostLzExpand::LZOpenFile(std::string_view fileName, OfStruct& of, WORD 
     }
 
     const bool writable = (style & 0x3) != kOfRead;
+    if ((writable || (style & kOfDelete) != 0) && IsReadOnlyFile(*found)) {
+        return Fail(of, kErrorAccessDenied);
+    }
     if ((writable || (style & kOfDelete) != 0) && HeldOpen(*found)) {
         return Fail(of, kErrorSharingViolation);
     }
     if ((style & kOfDelete) != 0) {
+        if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Delete) : 0) {
+            return Fail(of, fault);
+        }
         const std::optional<std::uint64_t> size = HostFileSize(*found);
         std::error_code ec;
         if (!fs::remove(*found, ec)) {
@@ -257,6 +277,9 @@ INT HostLzExpand::LZRead(LzHandle handle, void* buffer, INT count) {
     }
     if (count < 0 || (count > 0 && buffer == nullptr)) {
         return kLzErrorBadValue;
+    }
+    if (faults_ != nullptr && faults_->Call(FaultKind::Read) != 0) {
+        return kLzErrorRead;
     }
     if (!file->compressed) {
         const std::size_t n =
@@ -333,9 +356,16 @@ UINT HostLzExpand::LWrite(LzHandle handle, const void* buffer, UINT count) {
     if (!Fits(*file, count)) {
         return kLwriteError;
     }
+    if (faults_ != nullptr && faults_->Call(FaultKind::Write) != 0) {
+        return kLwriteError;
+    }
     const std::optional<std::uint64_t> before = SizeOf(*file);
     const bool written = std::fwrite(buffer, 1, count, file->file.get()) == count;
     CountChange(*file, before, SizeOf(*file));
+    if (written && faults_ != nullptr) {
+        std::fflush(file->file.get()); // what a crash right after the write leaves is written
+        faults_->Written();
+    }
     return written ? count : kLwriteError;
 }
 
@@ -400,6 +430,12 @@ LONG HostLzExpand::LZCopy(LzHandle source, LzHandle dest) {
     if (out == nullptr || !out->writable) {
         return kLzErrorBadOutHandle;
     }
+    if (faults_ != nullptr && faults_->Call(FaultKind::Read) != 0) {
+        return kLzErrorRead;
+    }
+    if (faults_ != nullptr && faults_->Call(FaultKind::Write) != 0) {
+        return kLzErrorWrite;
+    }
     const std::optional<std::uint64_t> before = SizeOf(*out);
     const LONG result = CopyRest(*in, *out);
     const bool flushed = std::fflush(out->file.get()) == 0;
@@ -409,6 +445,9 @@ LONG HostLzExpand::LZCopy(LzHandle source, LzHandle dest) {
     }
     if (!flushed) {
         return kLzErrorWrite;
+    }
+    if (faults_ != nullptr) {
+        faults_->Written();
     }
     // As LZ32 does, the copy carries the last-write time of the file it came from (a compressed
     // file's own), so an installed file shows the date it has on the disk. A time that cannot be

@@ -5,6 +5,7 @@
 
 #include "platform/events.h"
 #include "platform/host/drive_space.h"
+#include "platform/host/fault_plan.h"
 #include "platform/host/path_resolver.h"
 #include "platform/lz.h"
 
@@ -38,6 +39,8 @@ public:
     // A write that does not fit fails whole: LWrite with HFILE_ERROR and LZCopy with
     // LZERROR_WRITE, the file left as it was. Without it, writes are limited only by the host.
     void SetDriveSpace(DriveSpace* space) { space_ = space; }
+    // A test's fault plan (see fault_plan.h).
+    void SetFaultPlan(FaultPlan* faults) { faults_ = faults; }
 
     LzHandle LZOpenFile(std::string_view fileName, OfStruct& of, WORD style) override;
     INT LZRead(LzHandle file, void* buffer, INT count) override;
@@ -83,6 +86,7 @@ private:
     std::function<bool(const std::filesystem::path&)> heldOpen_;
     std::map<LzHandle, OpenLzFile> files_;
     DriveSpace* space_ = nullptr;
+    FaultPlan* faults_ = nullptr;
     static constexpr LzHandle kFirstCompressedHandle = 0x400;
 };
 

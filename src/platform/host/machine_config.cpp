@@ -1,11 +1,10 @@
 #include "platform/host/machine_config.h"
 
+#include "platform/host/ini_file_io.h"
 #include "platform/host/ini_text.h"
 
 #include <cctype>
 #include <charconv>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace tl::host {
@@ -62,6 +61,33 @@ template <typename T> std::optional<T> ParseNumber(std::string_view text, int ba
         return std::nullopt;
     }
     return value;
+}
+
+bool HasControlCharacter(std::string_view text) {
+    for (char c : text) {
+        auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A name as it can stand in a message: control characters as \xNN.
+std::string Printable(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    for (char c : text) {
+        auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            shown += "\\x";
+            shown += kHex[u >> 4];
+            shown += kHex[u & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
 }
 
 std::optional<bool> ParseFlag(std::string_view text) {
@@ -138,6 +164,12 @@ private:
     }
 
     void Entry(std::string_view section, std::string_view key, std::string_view value) {
+        // A control character cuts or bends a name where Windows reads it (a NUL ends
+        // "C:\\WIN<NUL>DOWS" at "C:\\WIN"): such a folder describes no PC.
+        if (HasControlCharacter(key) || HasControlCharacter(value)) {
+            Fail(Printable(key) + " holds a control character (in [" + Printable(section) + "])");
+            return;
+        }
         if (EqualsNoCase(section, "Machine")) {
             MachineEntry(key, value);
         } else if (EqualsNoCase(section, "Drives")) {
@@ -147,6 +179,11 @@ private:
         } else if (EqualsNoCase(section, "InUse")) {
             if (ParseFlag(value).value_or(true)) {
                 AddOnce(config_.inUse, codePage_.FromUtf8(key));
+            }
+        } else if (EqualsNoCase(section, "Faults")) {
+            if (std::string error = ParseFaultSetting(config_.faults, key, value, machineDir_);
+                !error.empty()) {
+                Fail(error);
             }
         } else if (EqualsNoCase(section, "Atoms")) {
             if (ParseFlag(value).value_or(true)) {
@@ -327,16 +364,18 @@ MachineConfigResult LoadMachineConfig(const fs::path& machineDir, const CodePage
         return {std::nullopt, "the machine folder " + machineDir.string() + " does not exist"};
     }
     fs::path file = machineDir / "machine.ini";
-    if (!fs::exists(file, ec)) {
+    const fs::file_status status = fs::symlink_status(file, ec);
+    if (fs::is_symlink(status)) {
+        return {std::nullopt, file.string() + ": a symbolic link, not the machine's own file"};
+    }
+    if (!fs::exists(status)) {
         return ParseMachineIni({}, machineDir, codePage);
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    std::optional<std::string> text = ReadWholeFile(file, Links::Refuse);
+    if (!text) {
         return {std::nullopt, "cannot read " + file.string()};
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return ParseMachineIni(text.str(), machineDir, codePage);
+    return ParseMachineIni(*text, machineDir, codePage);
 }
 
 } // namespace tl::host

@@ -15,6 +15,8 @@
 // The file is UTF-8; Windows paths and atom names in it are converted to code page 949.
 #pragma once
 
+#include "platform/host/fault_plan.h"
+
 #include "platform/code_page.h"
 #include "platform/win_types.h"
 
@@ -28,12 +30,22 @@
 
 namespace tl::host {
 
+// ERROR_WRITE_PROTECT: what Windows answers a write to a write-protected floppy.
+inline constexpr DWORD kErrorWriteProtect = 19;
+
 struct DriveConfig {
     enum class State { Missing, NoMedium, Present };
     State state = State::Missing;
     std::filesystem::path folder;           // when Present
     std::optional<std::uint64_t> freeBytes; // FreeBytes
     bool readOnly = false;                  // ReadOnly=1
+    bool writeProtected = false;            // the install disk: a write-protected floppy
+
+    // The error a write to the drive meets: 0 when it may be written, 19 for a write-protected
+    // floppy, 5 for a read-only drive.
+    DWORD WriteRefusal() const {
+        return writeProtected ? kErrorWriteProtect : readOnly ? kErrorAccessDenied : kErrorSuccess;
+    }
 };
 
 inline constexpr WORD kLocaleKorean = 0x0412;
@@ -42,6 +54,7 @@ inline constexpr WORD kLocaleEnglishUs = 0x0409;
 struct MachineConfig {
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
+    FaultSettings faults; // [Faults]: a test's plan of file-system faults
     BYTE versionMajor = 4;
     BYTE versionMinor = 0;
     WORD locale = kLocaleKorean;

@@ -71,6 +71,11 @@ std::optional<struct stat> Stat(const fs::path& host) {
     return info;
 }
 
+// The host's form of the read-only attribute: no write permission for the owner.
+bool IsReadOnlyFile(const struct stat& info) {
+    return (info.st_mode & S_IWUSR) == 0;
+}
+
 // Whether an open with `access` may join a handle that allows `share`, and the other way round.
 bool Compatible(DWORD heldAccess, DWORD heldShare, DWORD access, DWORD share) {
     auto conflicts = [](DWORD wanted, DWORD allowed) {
@@ -118,8 +123,8 @@ MachineFileSystem::OpenFile* MachineFileSystem::Find(FileHandle file) {
     return &it->second;
 }
 
-bool MachineFileSystem::IsReadOnlyDrive(char letter) const {
-    return config_.Drive(letter).readOnly;
+DWORD MachineFileSystem::WriteRefusal(char letter) const {
+    return config_.Drive(letter).WriteRefusal();
 }
 
 bool MachineFileSystem::IsInUse(const fs::path& host) const {
@@ -175,7 +180,14 @@ FileHandle MachineFileSystem::CreateFile(std::string_view path, DWORD access, DW
     bool creating = !exists;
     bool truncating = exists && (disposition == kCreateAlways || disposition == kTruncateExisting);
     char drive = full.path[0];
-    if (IsReadOnlyDrive(drive) && ((access & kGenericWrite) || creating || truncating)) {
+    if (DWORD refusal = WriteRefusal(drive);
+        refusal && ((access & kGenericWrite) || creating || truncating)) {
+        Fail(refusal);
+        return {};
+    }
+    // Windows opens a read-only file for reading only: writing, emptying and replacing it are
+    // refused.
+    if (exists && IsReadOnlyFile(*info) && ((access & kGenericWrite) || truncating)) {
         Fail(kErrorAccessDenied);
         return {};
     }
@@ -188,6 +200,11 @@ FileHandle MachineFileSystem::CreateFile(std::string_view path, DWORD access, DW
         return {};
     }
 
+    if (DWORD fault =
+            (creating || truncating || (access & kGenericWrite)) ? Fault(FaultKind::Create) : 0) {
+        Fail(fault);
+        return {};
+    }
     int flags = O_CLOEXEC;
     if ((access & kGenericRead) && (access & kGenericWrite)) {
         flags |= O_RDWR;
@@ -227,6 +244,9 @@ BOOL MachineFileSystem::ReadFile(FileHandle file, void* buffer, DWORD count, DWO
     }
     if (!(open->access & kGenericRead)) {
         return Fail(kErrorAccessDenied);
+    }
+    if (DWORD fault = Fault(FaultKind::Read)) {
+        return Fail(fault);
     }
     DWORD done = 0;
     auto* bytes = static_cast<char*>(buffer);
@@ -273,6 +293,9 @@ BOOL MachineFileSystem::WriteFile(FileHandle file, const void* buffer, DWORD cou
     if (budget && growth > *budget) {
         return Fail(kErrorDiskFull); // nothing written: the file stays as it was
     }
+    if (DWORD fault = Fault(FaultKind::Write)) {
+        return Fail(fault);
+    }
     DWORD done = 0;
     const auto* bytes = static_cast<const char*>(buffer);
     while (done < count) {
@@ -293,6 +316,9 @@ BOOL MachineFileSystem::WriteFile(FileHandle file, const void* buffer, DWORD cou
     }
     if (written) {
         *written = done;
+    }
+    if (faults_ != nullptr) {
+        faults_->Written();
     }
     return 1;
 }
@@ -360,11 +386,20 @@ BOOL MachineFileSystem::DeleteFile(std::string_view path) {
     if (!info) {
         return Fail(MissingError(resolved.path));
     }
-    if (S_ISDIR(info->st_mode) || IsReadOnlyDrive(full.path[0])) {
+    if (S_ISDIR(info->st_mode)) {
+        return Fail(kErrorAccessDenied);
+    }
+    if (DWORD refusal = WriteRefusal(full.path[0])) {
+        return Fail(refusal);
+    }
+    if (IsReadOnlyFile(*info)) {
         return Fail(kErrorAccessDenied);
     }
     if (HasOpenHandle(resolved.path) || IsInUse(resolved.path)) {
         return Fail(kErrorSharingViolation);
+    }
+    if (DWORD fault = Fault(FaultKind::Delete)) {
+        return Fail(fault);
     }
     if (::unlink(resolved.path.c_str()) != 0) {
         return Fail(ErrorFromErrno(errno, resolved.path));
@@ -400,12 +435,18 @@ BOOL MachineFileSystem::MoveFileEx(std::string_view existing, std::string_view n
     if (drive != DriveLetterOf(toFull.path)) {
         return Fail(kErrorNotSameDevice);
     }
-    if (IsReadOnlyDrive(drive)) {
-        return Fail(kErrorAccessDenied);
+    if (DWORD refusal = WriteRefusal(drive)) {
+        return Fail(refusal);
+    }
+    if (target && IsReadOnlyFile(*target)) {
+        return Fail(kErrorAccessDenied); // a read-only file is not replaced
     }
     if (HasOpenHandle(from.path) || IsInUse(from.path) ||
         (target && (HasOpenHandle(to.path) || IsInUse(to.path)))) {
         return Fail(kErrorSharingViolation);
+    }
+    if (DWORD fault = Fault(FaultKind::Move)) {
+        return Fail(fault);
     }
     if (::rename(from.path.c_str(), to.path.c_str()) != 0) {
         return Fail(ErrorFromErrno(errno, to.path));
@@ -484,11 +525,14 @@ BOOL MachineFileSystem::CreateDirectory(std::string_view path) {
     if (Stat(resolved.path)) {
         return Fail(kErrorAlreadyExists);
     }
-    if (IsReadOnlyDrive(full.path[0])) {
-        return Fail(kErrorAccessDenied);
+    if (DWORD refusal = WriteRefusal(full.path[0])) {
+        return Fail(refusal);
     }
     if (MissingError(resolved.path) == kErrorPathNotFound) {
         return Fail(kErrorPathNotFound);
+    }
+    if (DWORD fault = Fault(FaultKind::Create)) {
+        return Fail(fault);
     }
     if (::mkdir(resolved.path.c_str(), 0777) != 0) {
         return Fail(ErrorFromErrno(errno, resolved.path));
@@ -509,7 +553,10 @@ BOOL MachineFileSystem::RemoveDirectory(std::string_view path) {
     if (!S_ISDIR(info->st_mode)) {
         return Fail(kErrorDirectory);
     }
-    if (IsReadOnlyDrive(full.path[0]) || full.path.size() <= 3) {
+    if (DWORD refusal = WriteRefusal(full.path[0])) {
+        return Fail(refusal);
+    }
+    if (full.path.size() <= 3) {
         return Fail(kErrorAccessDenied);
     }
     if (::rmdir(resolved.path.c_str()) != 0) {

@@ -5,6 +5,7 @@
 
 #include "platform/file_system.h"
 #include "platform/host/drive_space.h"
+#include "platform/host/fault_plan.h"
 #include "platform/host/machine_config.h"
 #include "platform/host/machine_path_resolver.h"
 #include "platform/storage.h"
@@ -34,6 +35,8 @@ public:
     DWORD GetFileAttributes(std::string_view path) override;
     BOOL MoveFileEx(std::string_view existing, std::string_view newName, DWORD flags) override;
     DWORD GetLastError() const override { return lastError_; }
+    // The error another adapter of the same PC (the profile functions) leaves for GetLastError.
+    void SetLastError(DWORD error) { lastError_ = error; }
 
     BOOL GetFileTime(FileHandle file, FILETIME* creation, FILETIME* lastAccess,
                      FILETIME* lastWrite) override;
@@ -56,6 +59,8 @@ public:
 
     // Whether another program holds the file open ([InUse]).
     bool IsInUse(const std::filesystem::path& host) const;
+    // A test's fault plan, asked before every create, write, move, delete and read.
+    void SetFaultPlan(FaultPlan* faults) { faults_ = faults; }
     // Handles not yet closed (a test's leak check).
     std::size_t OpenHandleCount() const { return files_.size(); }
 
@@ -69,8 +74,10 @@ private:
     };
 
     BOOL Fail(DWORD error);
+    // The planned fault of the call, or 0.
+    DWORD Fault(FaultKind kind) { return faults_ != nullptr ? faults_->Call(kind) : 0; }
     OpenFile* Find(FileHandle file);
-    bool IsReadOnlyDrive(char letter) const;
+    DWORD WriteRefusal(char letter) const;
     bool HasOpenHandle(const std::filesystem::path& host) const;
     bool SharingConflict(const std::filesystem::path& host, DWORD access, DWORD share) const;
     // Free bytes of a drive: what is left of FreeBytes, or the host's own count.
@@ -85,6 +92,7 @@ private:
     // and truncating gives it back.
     std::array<std::optional<std::uint64_t>, 26> budget_{};
     DWORD lastError_ = kErrorSuccess;
+    FaultPlan* faults_ = nullptr;
 };
 
 } // namespace tl::host

@@ -1,5 +1,6 @@
 #include "platform/host/machine_path_resolver.h"
 
+#include <algorithm>
 #include <system_error>
 #include <vector>
 
@@ -71,6 +72,55 @@ std::optional<fs::path> FindEntry(const fs::path& dir, const std::string& name) 
         }
     }
     return best;
+}
+
+// Linux stops at 40 links on one path; so does the simulated PC.
+constexpr int kMaxLinks = 40;
+
+// Where a host path really leads: every symbolic link on the way followed, the last one too,
+// also when what it names does not exist yet (creating through it would make that file). None
+// for a loop or a link that cannot be read.
+std::optional<fs::path> RealLocation(const fs::path& path) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    std::vector<fs::path> rest(absolute.begin(), absolute.end()); // in reverse: next at the back
+    std::reverse(rest.begin(), rest.end());
+    fs::path real = absolute.root_path();
+    int links = 0;
+    while (!rest.empty()) {
+        const fs::path name = std::move(rest.back());
+        rest.pop_back();
+        if (name.empty() || name == "." || name == absolute.root_path() || name == "/") {
+            continue;
+        }
+        if (name == "..") {
+            real = real.parent_path();
+            continue;
+        }
+        const fs::path next = real / name;
+        if (!fs::is_symlink(fs::symlink_status(next, ec))) {
+            real = next;
+            continue;
+        }
+        const fs::path target = fs::read_symlink(next, ec);
+        if (ec || ++links > kMaxLinks) {
+            return std::nullopt;
+        }
+        if (target.is_absolute()) {
+            real = target.root_path();
+        }
+        std::vector<fs::path> names(target.begin(), target.end());
+        rest.insert(rest.end(), names.rbegin(), names.rend());
+    }
+    return real;
+}
+
+bool IsWithin(const fs::path& path, const fs::path& folder) {
+    auto [inFolder, inPath] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+    return inFolder == folder.end();
 }
 
 } // namespace
@@ -171,8 +221,8 @@ ResolvedPath MachinePathResolver::Resolve(std::string_view windowsPath, PathUse 
     if (!root) {
         return root;
     }
-    if (use == PathUse::Write && config_.Drive(letter).readOnly) {
-        return {{}, kErrorAccessDenied};
+    if (DWORD refusal = config_.Drive(letter).WriteRefusal(); use == PathUse::Write && refusal) {
+        return {{}, refusal};
     }
     fs::path host = root.path;
     bool exists = true;
@@ -186,6 +236,13 @@ ResolvedPath MachinePathResolver::Resolve(std::string_view windowsPath, PathUse 
             exists = false;
         }
         host /= hostName;
+    }
+    // A drive is its folder and nothing else: a link inside it may lead elsewhere inside, never
+    // out. Windows has no name for "outside the disk"; the entry is there and cannot be used.
+    const std::optional<fs::path> real = RealLocation(host);
+    const std::optional<fs::path> realRoot = RealLocation(root.path);
+    if (!real || !realRoot || !IsWithin(*real, *realRoot)) {
+        return {{}, kErrorAccessDenied};
     }
     return {host, kErrorSuccess};
 }

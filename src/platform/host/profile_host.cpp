@@ -107,26 +107,37 @@ UINT HostProfile::GetPrivateProfileInt(const char* appName, const char* keyName,
     return ParseProfileInt(std::string_view(text.data(), length));
 }
 
+BOOL HostProfile::Fail(DWORD error) const {
+    lastError_ = error;
+    if (setLastError_) {
+        setLastError_(error);
+    }
+    return 0;
+}
+
 BOOL HostProfile::WritePrivateProfileString(const char* appName, const char* keyName,
                                             const char* value, std::string_view fileName) {
     constexpr DWORD kErrorInvalidParameter = 87;
     constexpr DWORD kErrorAccessDenied = 5;
     if (appName == nullptr) {
-        return Failed(kErrorInvalidParameter);
+        return Fail(kErrorInvalidParameter);
     }
-    const ResolvedPath resolved = resolver_.Resolve(ProfilePath(fileName), PathUse::Write);
+    const std::string path = ProfilePath(fileName);
+    const ResolvedPath resolved = resolver_.Resolve(path, PathUse::Write);
     if (!resolved) {
-        return Failed(resolved.error);
+        return Fail(resolved.error);
     }
     std::error_code error;
     std::string bytes;
     if (std::filesystem::exists(resolved.path, error)) {
         auto existing = ReadWholeFile(resolved.path);
         if (!existing) {
-            return Failed(kErrorAccessDenied); // never replace a file that could not be read
+            return Fail(
+                kErrorAccessDenied); // never replace a file whose contents could not be read
         }
         bytes = std::move(*existing);
     }
+    const auto before = static_cast<std::int64_t>(bytes.size());
     IniText ini(bytes);
     bool changed = false;
     if (keyName == nullptr) {
@@ -135,15 +146,33 @@ BOOL HostProfile::WritePrivateProfileString(const char* appName, const char* key
         changed = ini.DeleteKey(appName, keyName);
     } else {
         if (TrimProfileBlanks(appName).empty() || TrimProfileBlanks(keyName).empty()) {
-            return Failed(kErrorInvalidParameter);
+            return Fail(kErrorInvalidParameter);
         }
         changed = ini.Set(appName, keyName, value);
     }
     if (!changed) {
         return 1;
     }
-    const DWORD replaced = ReplaceFileAtomically(resolved.path, ini.Bytes());
-    return replaced == kErrorSuccess ? 1 : Failed(replaced);
+    const std::string after = ini.Bytes();
+    const std::int64_t growth = static_cast<std::int64_t>(after.size()) - before;
+    const char drive = space_ != nullptr ? space_->DriveOf(path) : '\0';
+    if (const auto room = space_ != nullptr ? space_->Room(drive) : std::nullopt;
+        growth > 0 && room && static_cast<std::uint64_t>(growth) > *room) {
+        return Fail(kErrorDiskFull); // the file stays as it was
+    }
+    if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Write) : 0) {
+        return Fail(fault);
+    }
+    if (const DWORD replaced = ReplaceFileAtomically(resolved.path, after)) {
+        return Fail(replaced);
+    }
+    if (faults_ != nullptr) {
+        faults_->Written();
+    }
+    if (space_ != nullptr) {
+        space_->Count(drive, growth);
+    }
+    return 1;
 }
 
 } // namespace tl::host

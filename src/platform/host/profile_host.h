@@ -4,9 +4,12 @@
 // leaves half an INI file.
 #pragma once
 
+#include "platform/host/drive_space.h"
+#include "platform/host/fault_plan.h"
 #include "platform/host/path_resolver.h"
 #include "platform/profile.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,18 +35,28 @@ public:
     // The Windows path that a profile file name stands for.
     std::string ProfilePath(std::string_view fileName) const;
 
+    // The free space a write uses up (none: the host's own, not counted).
+    void SetDriveSpace(DriveSpace* space) { space_ = space; }
+    // A test's fault plan (see fault_plan.h).
+    void SetFaultPlan(FaultPlan* faults) { faults_ = faults; }
+    // Where a failed write also leaves its error code (the file system's GetLastError), as
+    // Windows keeps one last error for every call.
+    void SetLastErrorSink(std::function<void(DWORD)> sink) { setLastError_ = std::move(sink); }
+
 private:
+    BOOL Fail(DWORD error) const;
+
     // The file's text; an empty text when it does not exist or cannot be read.
     IniText Read(std::string_view fileName) const;
 
-    BOOL Failed(DWORD error) {
-        lastError_ = error;
-        return 0;
-    }
+    BOOL Failed(DWORD error) const { return Fail(error); }
 
     const PathResolver& resolver_;
     std::string windowsDirectory_;
-    DWORD lastError_ = kErrorSuccess;
+    mutable DWORD lastError_ = kErrorSuccess;
+    DriveSpace* space_ = nullptr;
+    FaultPlan* faults_ = nullptr;
+    std::function<void(DWORD)> setLastError_;
 };
 
 // GetPrivateProfileInt's reading of a value: optional sign, then decimal digits; below zero

@@ -100,10 +100,18 @@ bool HostRegistry::Load(std::string& error) {
     saved_.clear();
     loadFailed_ = false;
     std::error_code ignored;
-    if (!std::filesystem::exists(file_, ignored)) {
+    const auto status = std::filesystem::symlink_status(file_, ignored);
+    if (std::filesystem::is_symlink(status)) {
+        // The registry is this folder's own file: a link would read and later replace
+        // what lies elsewhere.
+        error = file_.string() + ": a symbolic link, not the registry file itself";
+        loadFailed_ = true;
+        return false;
+    }
+    if (!std::filesystem::exists(status)) {
         return true;
     }
-    auto text = ReadWholeFile(file_);
+    auto text = ReadWholeFile(file_, Links::Refuse);
     if (!text) {
         error = file_.string() + ": the registry file cannot be read";
         loadFailed_ = true;
@@ -129,9 +137,15 @@ DWORD HostRegistry::Save() {
     if (text == saved_) {
         return kErrorSuccess;
     }
+    if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Write) : 0) {
+        return fault;
+    }
     const DWORD error = ReplaceFileAtomically(file_, text);
     if (error == kErrorSuccess) {
         saved_ = std::move(text);
+        if (faults_ != nullptr) {
+            faults_->Written();
+        }
     }
     return error;
 }

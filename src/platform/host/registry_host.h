@@ -4,6 +4,8 @@
 // memory.
 #pragma once
 
+#include "platform/host/fault_plan.h"
+
 #include "platform/host/registry_tree.h"
 #include "platform/registry.h"
 
@@ -31,6 +33,8 @@ public:
     const RegistryTree& Tree() const { return tree_; }
     // Writes the tree to the file; 0 or a Win32 error code.
     DWORD Save();
+    // A test's fault plan (see fault_plan.h): a save is a write.
+    void SetFaultPlan(FaultPlan* faults) { faults_ = faults; }
     // Drops every change since the file was last read or written.
     void Revert();
 
@@ -61,6 +65,7 @@ private:
     std::filesystem::path file_;
     RegistryTree tree_;
     std::string saved_; // the text last read or written: what a failed save returns to
+    FaultPlan* faults_ = nullptr;
     bool loadFailed_ = false;
     std::map<std::uint32_t, std::string> open_;
     std::uint32_t nextHandle_ = 0x100;
