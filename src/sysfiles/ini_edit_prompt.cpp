@@ -3,6 +3,7 @@
 
 #include "dialogs/dialog_utils.h"
 #include "state/installer.h"
+#include "text/ansi_text.h"
 
 #include <array>
 
@@ -20,14 +21,7 @@ constexpr std::array<std::string_view, 9> kOrWords = {"or",    "ou", "oder", "of
 // The longest start of `text` of at most `limit` bytes that does not cut a double-byte
 // character in two.
 std::string_view CutWhole(std::string_view text, std::size_t limit) {
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t width = static_cast<unsigned char>(text[end]) >= 0x81 ? 2 : 1;
-        if (end + width > limit)
-            break;
-        end += width;
-    }
-    return text.substr(0, std::min(end, text.size()));
+    return text.substr(0, text::CharacterPrefixLength(text, limit));
 }
 
 std::string Concat(std::initializer_list<std::string_view> parts) {

@@ -1,5 +1,7 @@
 #include "platform/host/date_picture.h"
 
+#include "text/ansi_text.h"
+
 #include <cstdio>
 
 namespace tl::host {
@@ -16,8 +18,7 @@ std::string FirstCharacter(const std::string& text) {
     if (text.empty()) {
         return {};
     }
-    auto lead = static_cast<unsigned char>(text[0]);
-    return text.substr(0, lead >= 0x81 && lead <= 0xFE && text.size() > 1 ? 2 : 1);
+    return text.substr(0, text::CharacterWidth(text, 0));
 }
 
 // Walks a picture: quoted text is copied, a run of one of `letters` goes to `field` with its
