@@ -7,6 +7,7 @@
 #include "copy/file_name.h"
 #include "copy/font_registration.h"
 #include "copy/progress_display.h"
+#include "copy/safe_replace.h"
 #include "copy/system_ini_device.h"
 #include "dialogs/dialog_utils.h"
 #include "platform/error_event.h"
@@ -264,8 +265,8 @@ Step CopyRun::CopyInto(LzHandle source, const std::string& destination, std::siz
         files.DeleteFile(temporary);
         return Step::Failed;
     }
-    if (!files.MoveFileEx(temporary, destination, kMoveFileReplaceExisting)) {
-        RecordError(installer_.platform, "MoveFileEx", destination, files.GetLastError());
+    // SafeReplace records its own failures.
+    if (SafeReplace(installer_.platform, temporary, destination) != ReplaceOutcome::Replaced) {
         files.DeleteFile(temporary);
         return Step::Failed;
     }

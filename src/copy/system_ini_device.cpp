@@ -2,10 +2,12 @@
 
 #include "copy/backup.h"
 #include "copy/file_line.h"
+#include "copy/safe_replace.h"
 #include "platform/error_event.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "platform/profile.h"
+#include "platform/recorded_profile.h"
 #include "state/installer.h"
 #include "text/ansi_text.h"
 #include "platform/recorded_profile.h"
@@ -126,6 +128,7 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
     const LzHandle backup = lz.LZOpenFile(backupPath, backupOf, kOfRead | kOfPrompt);
     if (backup < 0) {
         RecordError(installer.platform, "LZOpenFile", backupPath, backupOf.nErrCode);
+        DeleteThroughLz(lz, backupPath);
         return 0;
     }
     const std::string temporary = RewriteTemporaryPath(iniPath);
@@ -134,6 +137,7 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
     if (target < 0) {
         RecordError(installer.platform, "LZOpenFile", temporary, temporaryOf.nErrCode);
         lz.LZClose(backup);
+        DeleteThroughLz(lz, backupPath);
         return 0;
     }
 
@@ -166,12 +170,16 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
         else
             RecordError(installer.platform, "ReadFile", backupPath, kErrorReadFault);
         DeleteThroughLz(lz, temporary);
+        DeleteThroughLz(lz, backupPath);
         return 0;
     }
-    if (!installer.platform.files.MoveFileEx(temporary, iniPath, kMoveFileReplaceExisting)) {
-        RecordError(installer.platform, "MoveFileEx", iniPath,
-                    installer.platform.files.GetLastError());
+    const ReplaceOutcome replaced = SafeReplace(installer.platform, temporary, iniPath);
+    if (replaced != ReplaceOutcome::Replaced) {
         DeleteThroughLz(lz, temporary);
+        // The backup goes only when SYSTEM.INI is whole under its name again.
+        if (replaced == ReplaceOutcome::NotReplaced) {
+            DeleteThroughLz(lz, backupPath);
+        }
         return 0;
     }
     if (inserter.GetState() == IniLineInserter::State::FoundSame) {
@@ -201,10 +209,10 @@ int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
     if (BackupFile(installer, iniPath, backupPath) == 0) {
         return 0;
     }
+    // When the change was not made InsertIniLine deleted the copy kept for it, unless SYSTEM.INI
+    // could not be put back under its name: then the copy is what is left of it.
     if (InsertIniLine(installer, kDeviceSection, kDeviceKey, deviceFileName, backupPath, iniPath) ==
         0) {
-        // The change was not made: the copy kept for it has no purpose.
-        DeleteThroughLz(installer.platform.lz, backupPath);
         return 0;
     }
     return 1;

@@ -50,7 +50,8 @@ private:
 // "BFileSysIni" in the private settings file (a later backup is deleted: the record keeps naming
 // SYSTEM.INI as it was before the run). 1 when the INI file was rewritten. 0 when the backup
 // cannot be opened, or reading, writing or replacing fails: the INI file is then untouched, with
-// no record and no change bit.
+// no record and no change bit, and the backup copy is deleted, unless the replacement left
+// SYSTEM.INI set aside (see SafeReplace): then the backup copy stays.
 int InsertIniLine(Installer& installer, std::string_view section, std::string_view key,
                   std::string_view value, std::string_view backupPath, std::string_view iniPath);
 

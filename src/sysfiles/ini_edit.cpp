@@ -4,11 +4,12 @@
 #include "copy/backup.h"
 #include "copy/file_line.h"
 #include "copy/file_name.h"
-#include "state/installer.h"
-#include "state/paths.h"
+#include "copy/safe_replace.h"
 #include "platform/error_event.h"
 #include "platform/recorded_profile.h"
 #include "sequencer/configuration.h"
+#include "state/installer.h"
+#include "state/paths.h"
 
 #include <algorithm>
 #include <optional>
@@ -96,12 +97,16 @@ void Settle(Installer& installer, const std::optional<std::string>& edited,
             std::string_view backupPath, std::string_view iniPath, unsigned changeBit,
             const char* backupKey) {
     FileSystem& files = installer.platform.files;
-    if (!edited || !files.MoveFileEx(*edited, iniPath, kMoveFileReplaceExisting)) {
-        if (edited) {
-            RecordError(installer.platform, "MoveFileEx", iniPath, files.GetLastError());
-            DeleteQuietly(files, *edited);
-        }
+    if (!edited) {
         DeleteQuietly(files, backupPath);
+        return;
+    }
+    const ReplaceOutcome replaced = SafeReplace(installer.platform, *edited, iniPath);
+    if (replaced != ReplaceOutcome::Replaced) {
+        DeleteQuietly(files, *edited);
+        // The backup goes only when the INI file is whole under its name again.
+        if (replaced == ReplaceOutcome::NotReplaced)
+            DeleteQuietly(files, backupPath);
         return;
     }
     // Only the first backup of a file in the run is kept: after a change of this run (its bit

@@ -108,11 +108,13 @@ DWORD Win32FileSystem::GetFileAttributes(std::string_view path) {
 BOOL Win32FileSystem::MoveFileEx(std::string_view existing, std::string_view newName, DWORD flags) {
     const std::string from = Z(existing);
     const std::string to = Z(newName);
-    if (::MoveFileExA(from.c_str(), to.c_str(), flags)) {
-        return Done(TRUE);
-    }
-    if (::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) {
-        return Done(FALSE);
+    if (!moveFileExStub_) {
+        if (::MoveFileExA(from.c_str(), to.c_str(), flags)) {
+            return Done(TRUE);
+        }
+        if (::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) {
+            return Done(FALSE);
+        }
     }
     return Done(MoveFileWithoutMoveFileEx(from.c_str(), to.c_str(), flags));
 }

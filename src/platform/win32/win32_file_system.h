@@ -10,7 +10,9 @@ namespace tl::win32 {
 
 class Win32FileSystem final : public FileSystem, public Storage {
 public:
-    Win32FileSystem() = default;
+    // `moveFileExStub`: MoveFileEx takes the Windows 95 path even where the system has the call,
+    // so that tests can run it.
+    explicit Win32FileSystem(bool moveFileExStub = false) : moveFileExStub_(moveFileExStub) {}
     ~Win32FileSystem() override;
     Win32FileSystem(const Win32FileSystem&) = delete;
     Win32FileSystem& operator=(const Win32FileSystem&) = delete;
@@ -24,8 +26,9 @@ public:
     BOOL CloseHandle(FileHandle file) override;
     BOOL DeleteFile(std::string_view path) override;
     DWORD GetFileAttributes(std::string_view path) override;
-    // MoveFileExA; on Windows 95, where it is only a stub, the same result from DeleteFileA and
-    // MoveFileA (the one moment without the old file is the price of that system).
+    // MoveFileExA; on Windows 95, where it is only a stub, a rename without
+    // kMoveFileReplaceExisting is MoveFileA, and a replacement fails with the stub's 120: the
+    // caller replaces through a rename aside (SafeReplace), never by deleting the old file first.
     BOOL MoveFileEx(std::string_view existing, std::string_view newName, DWORD flags) override;
     DWORD GetLastError() const override { return lastError_; }
 
@@ -54,6 +57,7 @@ private:
 
     HandleTable<void*> handles_;
     DWORD lastError_ = 0;
+    bool moveFileExStub_ = false;
 };
 
 } // namespace tl::win32

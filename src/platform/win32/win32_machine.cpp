@@ -5,7 +5,7 @@
 namespace tl::win32 {
 
 Win32Machine::Win32Machine(EventSink& events, Win32MachineOptions options)
-    : system_(codePage_, events, options.system),
+    : files_(options.moveFileExStub), system_(codePage_, events, options.system),
       lz_(codePage_, events), platform_{files_,   files_,    system_,  clock_, codePage_,   events,
                                         profile_, registry_, spooler_, lz_,    versionInfo_} {}
 

@@ -17,6 +17,8 @@ namespace tl::win32 {
 
 struct Win32MachineOptions {
     Win32SystemOptions system;
+    // The file port behaves as on a Windows 95 whose MoveFileExA is a stub (for tests).
+    bool moveFileExStub = false;
 };
 
 class Win32Machine {

@@ -8,11 +8,9 @@
 namespace tl::win32 {
 
 BOOL MoveFileWithoutMoveFileEx(const char* existing, const char* newName, DWORD flags) {
-    if (::GetFileAttributesA(existing) == INVALID_FILE_ATTRIBUTES) {
-        return FALSE;
-    }
-    if ((flags & kMoveFileReplaceExisting) != 0 &&
-        ::GetFileAttributesA(newName) != INVALID_FILE_ATTRIBUTES && !::DeleteFileA(newName)) {
+    if ((flags & kMoveFileReplaceExisting) != 0) {
+        // Deleting the old file first would leave neither file when the move then fails.
+        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
         return FALSE;
     }
     return ::MoveFileA(existing, newName);

@@ -8,10 +8,9 @@
 
 namespace tl::win32 {
 
-// MoveFileExA's result from DeleteFileA and MoveFileA, for the Windows 95 whose MoveFileExA is a
-// stub failing with 120: with kMoveFileReplaceExisting an existing `newName` is deleted first,
-// but only once `existing` is known to be there, so a missing source never costs the old file.
-// The reason of a failure is left in the system's last error.
+// MoveFileExA on the Windows 95 whose MoveFileExA is a stub failing with 120: a rename without
+// kMoveFileReplaceExisting is MoveFileA; a replacement fails with 120 as the stub does (the core
+// replaces through a rename aside). The reason of a failure is left in the system's last error.
 BOOL MoveFileWithoutMoveFileEx(const char* existing, const char* newName, DWORD flags);
 
 // GetDiskFreeSpaceExA's figures from GetDiskFreeSpaceA on the drive of `path` (the current drive

