@@ -333,7 +333,7 @@ TEST_F(VersionCheckTest, ARenamedDriverIsCheckedUnderTheNameItIsInstalledAs) {
     ASSERT_EQ(frontend.dialogs.size(), 1u);
     EXPECT_EQ(ShownText(), "      TL600.DRV 이미존재합니다.\n 바꾸시겠습니까?\n     "
                            "Sun Dec 31 23:50:00 1995\n      버젼.  3.28\n 의  :\n     "
-                           "Mon Jan 1 23:50:00 1996\n      버젼.  4.10\n\n");
+                           "Mon Jan 1 23:50:00 1996\n      버젼.  4.04\n\n");
     EXPECT_EQ(list.Flag(1), kFlagSkipped);
 }
 

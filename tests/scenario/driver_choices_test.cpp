@@ -143,17 +143,16 @@ TEST_F(Scenario, InstalledFilesKeptByTheVersionCheck) {
         std::vector<std::string> afterCopy; // the story from the copy on
         std::vector<std::string> copied;    // files of the system directory afterwards
     };
-    // Keeping the printer driver keeps every file but the virtual device drivers: without the
-    // model's print processor and monitor the spooler takes no printer, and the run says it
-    // failed (the new device line still wants the restart). Keeping a virtual device driver
-    // keeps only that one; the new parallel-port driver still wants the restart.
+    // Keeping the printer driver keeps every file but the virtual device drivers; keeping a
+    // virtual device driver keeps only that one, and the new parallel-port driver still wants
+    // the restart.
     const std::vector<Case> cases{
         {"TL600.DRV",
          ImageKind::Ne,
          "5.10",
-         {"dialog COPYING -", "error AddPrintProcessor TLPROC.DLL 126",
-          "error AddMonitor TLMON.DLL 126", "error AddPrinter Telmora 600 1798", "message 157 ok",
-          "message 153 ok", "restart 0", "dialog WIN_RESTART 1", "end 1 0"},
+         {"dialog COPYING -", "broadcast WM_DEVMODECHANGE", "message 142 no", "message 143 no",
+          "dialog WAITING -", "message 157 ok", "message 165 ok", "restart 0",
+          "dialog WIN_RESTART 1", "end 5 0"},
          {"LPT.VXD", "TL600.DRV", "TLPM.386"}},
         {"TLPM.386",
          ImageKind::Le,
