@@ -29,6 +29,7 @@ system="$windows/system32"
 mkdir -p "$work/disk"
 cp -a "$source_dir/examples/disk/." "$work/disk/"
 cp "$exe" "$work/disk/TLINS32A.EXE"
+disk="$work/disk"
 
 # Runs the program with ARGS, killed after LIMIT seconds (a box nobody answers never ends);
 # standard error goes to NAME.err. Prints the exit status (124 when it was killed).
@@ -36,7 +37,7 @@ run_limited() {
     local name=$1 limit=$2
     shift 2
     local status=0
-    timeout -k 5 "$limit" "$run_display" "$work/disk/TLINS32A.EXE" "$@" \
+    timeout -k 5 "$limit" "$run_display" "$disk/TLINS32A.EXE" "$@" \
         >"$work/$name.out" 2>"$work/$name.err" || status=$?
     [ "$status" != 124 ] || WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
     echo "$status"
@@ -63,6 +64,11 @@ install_case() {
     run_limited "$name" 300 --answers "$(winpath "$work/$name.ini")" \
         --transcript "$(winpath "$work/$name.jsonl")"
 }
+
+# An unattended run's exit status as the shell sees it (modulo 256): 1603 failed, 3010 installed
+# with a restart needed.
+failed=$((1603 % 256))
+restart_needed=$((3010 % 256))
 
 events() { jq -c . "$work/$1.jsonl" 2>/dev/null; }
 has() { events "$1" | jq -e -s "$2" >/dev/null || fail "$1: expected $2"; }
@@ -99,6 +105,7 @@ with_font_dir() { printf '%s' "${sample/"$sample_dir"/"117=$1"}"; }
 # 2. A directory where the copy puts its temporary file: the copy fails with that directory
 #    untouched, and nothing else (no other temporary name) takes the real file's place.
 status=$(install_case driver-tmp-dir "$sample" 'mkdir -p "$system/TL300.DRV.TMP"')
+[ "$status" = "$failed" ] || fail "driver-tmp-dir: exit status $status, expected $failed"
 [ -d "$system/TL300.DRV.TMP" ] || fail "driver-tmp-dir: the directory TL300.DRV.TMP was moved"
 [ ! -d "$system/TL300.DRV" ] || fail "driver-tmp-dir: TL300.DRV became a directory"
 ls "$system" | grep -qi '^TL300\.DRV\.TM_$' && fail "driver-tmp-dir: the data went to TL300.DRV.TM_"
@@ -129,7 +136,7 @@ for length in 114 118 245 246; do
         [ ! -e "$unix_dir" ] || fail "$name: the refused directory was made"
         continue
     fi
-    [ "$status" = 0 ] || fail "$name: exit status $status"
+    [ "$status" = "$restart_needed" ] || fail "$name: exit status $status"
     for font in TLMJ.TTF TLMJB.TTF TLGT.TTF TLGS.TTF; do
         [ -f "$unix_dir/$font" ] || fail "$name: $font was not copied"
     done
@@ -140,6 +147,75 @@ done
 status=$(install_case best-fit "$(with_font_dir 'C:\TÜF')")
 [ "$status" = 3 ] || fail "best-fit: exit status $status, expected 3"
 [ ! -e "$drive_c/TUF" ] || fail "best-fit: C:\\TÜF was made as C:\\TUF"
+
+# 4. Names from the disk that leave their directory or name a device, and a typed directory that
+#    is a device: refused, and nothing changes outside the Windows, system and font directories;
+#    the printer port is never written to (in each prefix LPT1 is a file here, NAME.lpt1).
+mkdir -p "$work/outside"
+printf 'canary' >"$work/outside/CANARY.TXT"
+outside_canary=$(winpath "$work/outside/CANARY.TXT")
+bad_name_key="The setup script names a file that cannot be used"
+
+# Runs ANSWERS on a copy of the disk whose FILE has FROM replaced by TO (the catalogue also gets
+# the [SourceDisksFiles] line SOURCE when one is given).
+hostile_case() {
+    local name=$1 file=$2 from=$3 to=$4 source=$5 answers=$6
+    rm -rf "$work/disk-$name"
+    cp -a "$work/disk" "$work/disk-$name"
+    [ -z "$from" ] || FROM=$from TO=$to perl -0pi -e 's/\Q$ENV{FROM}\E/$ENV{TO}/' "$work/disk-$name/$file"
+    if [ -n "$source" ]; then
+        SOURCE=$source perl -0pi -e 's/\[SourceDisksFiles\]\r?\n/$&$ENV{SOURCE}\r\n/' \
+            "$work/disk-$name/WIN95/OEMSETUP.INF"
+    fi
+    disk="$work/disk-$name"
+    install_case "$name" "$answers" \
+        ": >\"$work/$name.lpt1\"; ln -sfn \"$work/$name.lpt1\" \"$prefix/dosdevices/lpt1\"; touch \"$work/$name.before\""
+    disk="$work/disk"
+}
+
+# What the run made or changed on drive C: beyond the files directly in the Windows, system and
+# font directories (and what Wine itself keeps under users\). Told by the inode's change time: a
+# copy keeps its source's last-write time.
+changed_outside() {
+    (cd "$drive_c" && find . -cnewer "$work/$1.before" ! -type d) |
+        grep -v -i -E '^\./(windows|windows/system32|TTF)/[^/]+$|^\./users/' || true
+}
+
+check_hostile() {
+    local name=$1 expected_status=$2
+    local status=$3
+    [ "$status" = "$expected_status" ] || fail "$name: exit status $status, expected $expected_status"
+    [ ! -s "$work/$name.lpt1" ] || fail "$name: the printer port was written to"
+    [ "$(cat "$work/outside/CANARY.TXT")" = canary ] || fail "$name: a file outside the PC changed"
+    [ "$(ls "$work/outside")" = CANARY.TXT ] || fail "$name: a file was made outside the PC"
+    local outside
+    outside=$(changed_outside "$name")
+    [ -z "$outside" ] || fail "$name: changed outside the Windows, system and font directories: $outside"
+    find "$prefix" -iname 'EVIL*' | grep -q . && fail "$name: EVIL.DLL was written" || true
+}
+
+for spec in \
+    "backslash-up|..\\..\\EVIL.DLL" \
+    "slash-up|../../EVIL.DLL" \
+    "absolute|$outside_canary" \
+    "device|LPT1"; do
+    name=${spec%%|*}
+    target=${spec#*|}
+    status=$(hostile_case "$name" WIN95/OEMSETUP.INF "TLRES.DLL, TLRESDEU.DLL" \
+        "$target, TLRESDEU.DLL" "$target = 1" "$sample")
+    check_hostile "$name" "$failed" "$status"
+    has "$name" "map(select(.event == \"message\" and .key == \"$bad_name_key\")) | length == 1"
+    has "$name" 'last | .event == "end" and .state == 1'
+done
+
+status=$(hostile_case private-ini INSTALL.INF "tlsetup.ini" "LPT1" "" "$sample")
+check_hostile private-ini "$failed" "$status"
+has private-ini "map(select(.event == \"message\" and .key == \"$bad_name_key\")) | length == 1"
+
+status=$(hostile_case font-dir-nul INSTALL.INF "" "" "" "$(with_font_dir 'C:\NUL')")
+check_hostile font-dir-nul 3 "$status"
+has font-dir-nul 'map(select(.event == "message" and .key == "125")) | length > 0'
+has font-dir-nul 'map(select(.event == "addfont")) | length == 0'
 
 if [ "$failures" -gt 0 ]; then
     # How each run ended; the whole transcripts stay in WORK_DIR.
