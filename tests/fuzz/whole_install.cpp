@@ -49,7 +49,9 @@ void Check(bool condition, const char* what) {
 }
 
 // Thrown by the stop handler: the program would exit there.
-struct RunStopped {};
+struct RunStopped {
+    std::string reason;
+};
 
 // The default answers, with a bound on how many questions one run may ask.
 class BoundedFrontend final : public tl::ui::Frontend {
@@ -140,7 +142,7 @@ struct Folders {
     fs::path disk;
     std::vector<fs::path> skip; // the machine folder and the disk's two scripts
     Listing outside;            // everything else, as it must stay
-    long stoppedRuns = 0;
+    std::map<std::string, long> stops; // runs stopped, by the reason given
     long boundedRuns = 0;
     long runs = 0;
 
@@ -174,8 +176,11 @@ struct Folders {
     fs::path InstallInf() const { return disk / "INSTALL.INF"; }
     fs::path Catalogue() const { return disk / "WIN95" / "OEMSETUP.INF"; }
     ~Folders() {
-        std::fprintf(stderr, "whole_install: %ld runs, %ld stopped, %ld stopped by the bound\n",
-                     runs, stoppedRuns, boundedRuns);
+        std::fprintf(stderr, "whole_install: %ld runs, %ld stopped by the bound of %d questions\n",
+                     runs, boundedRuns, kMaxQuestions);
+        for (const auto& [reason, count] : stops) {
+            std::fprintf(stderr, "whole_install: %ld stopped: %s\n", count, reason.c_str());
+        }
         std::error_code error;
         fs::remove_all(root, error);
     }
@@ -215,13 +220,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         windows.SetEventSink(&events);
         windows.SetDirectoryLister(
             host::MachineDirectoryLister(machine->Resolver(), machine->Config(), codePage));
-        windows.SetStopHandler([](const std::string&) { throw RunStopped{}; });
+        windows.SetStopHandler([](const std::string& reason) { throw RunStopped{reason}; });
         Installer installer(machine->GetPlatform(), windows);
         ++folders.runs;
         try {
             static_cast<void>(Entry(installer, "", SW_SHOWNORMAL));
-        } catch (const RunStopped&) {
-            ++folders.stoppedRuns;
+        } catch (const RunStopped& stop) {
+            ++folders.stops[stop.reason];
             folders.boundedRuns += frontend.Exceeded() ? 1 : 0;
         }
     }
