@@ -15,7 +15,6 @@
 #include "platform/lz.h"
 #include "platform/profile.h"
 #include "platform/recorded_profile.h"
-#include "platform/recorded_profile_write.h"
 #include "platform/system.h"
 #include "platform/window_system.h"
 #include "sequencer/main_window.h"

@@ -10,8 +10,6 @@
 #include "platform/recorded_profile.h"
 #include "state/installer.h"
 #include "text/ansi_text.h"
-#include "platform/recorded_profile.h"
-#include "platform/recorded_profile_write.h"
 
 namespace tl {
 
