@@ -19,7 +19,7 @@ TEST_F(Scenario, BackupNoticesNameOnlyWhatThisRunBackedUp) {
     answers = "[Messages]\n142=No\n143=No\n";
 
     RunOutcome run = Run();
-    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    ASSERT_EQ(run.program.exitCode, kExitInstalledRestart) << run.program.err;
     // This run made no WIN.INI backup: the earlier record is not announced.
     EXPECT_THAT(run.Story(), Not(Contains("message 158 ok")));
     // The device line's SYSTEM.INI backup is this run's own.
@@ -40,7 +40,7 @@ TEST_F(Scenario, TwoDeviceLinesRecordTheBackupOfSystemIniAsItWasBeforeTheRun) {
     answers = "[Messages]\n142=No\n143=No\n";
 
     RunOutcome run = Run();
-    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    ASSERT_EQ(run.program.exitCode, kExitInstalledRestart) << run.program.err;
     EXPECT_NE(pc.Read("C:\\WINDOWS\\SYSTEM.INI").find("device=TLPM2.386"), std::string::npos);
     EXPECT_EQ(Setting("BFileSysIni"), "C:\\WINDOWS\\SYSTEM.B00");
     EXPECT_EQ(pc.Read("C:\\WINDOWS\\SYSTEM.B00"), systemIni);

@@ -124,7 +124,7 @@ TEST_P(HostileDisk, IsRefusedAndChangesNothingOutside) {
     answers = hostile.answers;
 
     RunOutcome run = Run();
-    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    ASSERT_EQ(run.program.exitCode, kExitInstallFailed) << run.program.err;
     EXPECT_THAT(run.Story(), Contains("message " + std::string(kBadNameKey) + " ok"));
     const nlohmann::json report = run.transcript.Message(kBadNameKey);
     EXPECT_TRUE(report.is_object());

@@ -31,6 +31,10 @@ void WriteStandardDisk(const InstallDisk& disk, const std::string& folder = "WIN
 void WriteDriverFiles(const InstallDisk& disk, const std::string& folder);
 
 // The version of the drivers on the standard disk.
+// What an unattended run exits with, as a POSIX parent sees it (the status modulo 256).
+inline constexpr int kExitInstalledRestart = 3010 % 256;
+inline constexpr int kExitInstallFailed = 1603 % 256;
+
 inline constexpr std::array<std::uint16_t, 4> kDiskDriverVersion{5, 1, 0, 2};
 // The parallel-port driver the standard disk ships as LPT.BZ.
 inline constexpr std::array<std::uint16_t, 4> kNewPortDriverVersion{4, 0, 0, 1111};

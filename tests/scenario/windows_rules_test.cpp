@@ -72,7 +72,7 @@ TEST_P(ReadOnlyTarget, IsLeftAsItWasAndTheRunFails) {
     answers = kDriverOnly;
 
     RunOutcome run = Run();
-    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    ASSERT_EQ(run.program.exitCode, kExitInstallFailed) << run.program.err;
     EXPECT_EQ(run.State(), 1);
     EXPECT_TRUE(HasError(run, c.operation, c.file, 5))
         << run.transcript.Events("error").size() << " error events";
@@ -100,7 +100,7 @@ TEST_F(Scenario, ReadOnlyIniFilesAreNotReplacedByTheLineRemoval) {
     }
 
     RunOutcome run = Run();
-    ASSERT_EQ(run.program.exitCode, 0) << run.program.err;
+    ASSERT_EQ(run.program.exitCode, kExitInstallFailed) << run.program.err;
     for (const auto& [file, bytes] : before) {
         EXPECT_EQ(pc.Read(file), bytes) << file;
         EXPECT_TRUE(IsReadOnly(*pc.Find(file))) << file;
