@@ -7,7 +7,6 @@
 #include "copy/safe_replace.h"
 #include "platform/error_event.h"
 #include "platform/recorded_profile.h"
-#include "sequencer/configuration.h"
 #include "state/installer.h"
 #include "state/paths.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/window_system.h"
-#include "ui/ansi_text.h"
+#include "text/ansi_text.h"
 
 #include <memory>
 #include <string>

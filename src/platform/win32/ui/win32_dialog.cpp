@@ -3,7 +3,6 @@
 #include "platform/win32/ui/wide_text.h"
 #include "platform/win32/ui/win32_window_system.h"
 #include "text/ansi_text.h"
-#include "ui/ansi_text.h"
 
 #include <algorithm>
 #include <cctype>
