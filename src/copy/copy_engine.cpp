@@ -17,7 +17,6 @@
 #include "platform/recorded_profile.h"
 #include "platform/system.h"
 #include "platform/window_system.h"
-#include "sequencer/main_window.h"
 #include "state/installer.h"
 
 #include <cstdio>
