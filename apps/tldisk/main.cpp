@@ -1,5 +1,7 @@
 // tldisk: install disks for the people who make them. Each job is a subcommand:
 //   tldisk image DISK OUTDIR [--program FILE]...   the disk folder as 1.44 MB floppy images
+//   tldisk check DISK                              what the installer will stumble on
+#include "check_command.h"
 #include "image_command.h"
 
 #include <iostream>
@@ -19,6 +21,7 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"image", tl::tools::RunImageCommand},
+    {"check", tl::tools::RunCheckCommand},
 };
 
 constexpr std::string_view kUsage =
