@@ -12,6 +12,7 @@
 #include "state/installer.h"
 #include "ui/tui/terminal_frontend.h"
 #include "ui/unattended/answers.h"
+#include "ui/unattended/answers_recorder.h"
 #include "ui/unattended/exit_status.h"
 #include "ui/unattended/stream_line_sink.h"
 #include "ui/unattended/transcript.h"
@@ -21,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
@@ -58,7 +60,8 @@ int main(int argc, char** argv) {
         return Fail("install disk " + *options.disk + " does not exist");
 
     // A folder opens as an empty file on some systems: it is no answers file and no transcript.
-    for (const std::optional<std::string>* file : {&options.answers, &options.transcript}) {
+    for (const std::optional<std::string>* file :
+         {&options.answers, &options.transcript, &options.recordAnswers}) {
         if (*file && std::filesystem::is_directory(**file, error))
             return Fail(**file + " is a folder, not a file");
     }
@@ -88,6 +91,19 @@ int main(int argc, char** argv) {
     }
     ui::Transcript transcript(*transcriptOut, codePage);
 
+    std::ofstream recordFile;
+    ui::StreamLineSink recordLines(recordFile);
+    std::optional<ui::AnswersRecorder> recorder;
+    if (options.recordAnswers) {
+        recordFile.open(*options.recordAnswers, std::ios::binary | std::ios::trunc);
+        if (!recordFile)
+            return Fail("cannot write answers file " + *options.recordAnswers);
+        recorder.emplace(recordLines, codePage);
+    }
+    std::optional<ui::ObserverPair> observers;
+    if (recorder)
+        observers.emplace(transcript, *recorder);
+
     host::HostMachineOptions machineOptions{options.machine, {}, options.diskWritable};
     if (options.disk)
         machineOptions.diskDir = *options.disk;
@@ -104,7 +120,7 @@ int main(int argc, char** argv) {
     ui::Frontend* frontend = interactive ? static_cast<ui::Frontend*>(&terminal) : &unattended;
 
     host::HostWindowSystem windows(*frontend, codePage);
-    windows.SetObserver(&transcript);
+    windows.SetObserver(observers ? static_cast<ui::Observer*>(&*observers) : &transcript);
     windows.SetEventSink(&transcript);
     windows.SetDirectoryLister(
         host::MachineDirectoryLister(machine->Resolver(), machine->Config(), codePage));

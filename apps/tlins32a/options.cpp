@@ -4,7 +4,7 @@ namespace tl::app {
 
 const char* const kUsage =
     "usage: tlins32a --machine DIR [--disk DIR] [--disk-writable] [--answers FILE]\n"
-    "                [--transcript FILE] [-- COMMANDLINE]\n"
+    "                [--transcript FILE] [--record-answers FILE] [-- COMMANDLINE]\n"
     "\n"
     "Runs the printer-driver and font installer against a simulated Windows 95 PC.\n"
     "  --machine DIR      the machine folder (machine.ini, drive_c/, registry.reg)\n"
@@ -14,6 +14,10 @@ const char* const kUsage =
     "  --answers FILE     answers for message boxes and dialogs (INI, UTF-8); without it,\n"
     "                     and without a terminal, every question takes its default\n"
     "  --transcript FILE  write what happened as JSON Lines (UTF-8)\n"
+    "  --record-answers FILE\n"
+    "                     write, as the run goes, an answers file that replays it with\n"
+    "                     --answers: each message box's answer, each dialog's changed\n"
+    "                     controls and the button that closed it\n"
     "  -- COMMANDLINE     the text the system passes to the program, e.g. -- /ND\n"
     "\n"
     "Exit status: the program's own exit code; 2 for unusable arguments, machine or answers;\n"
@@ -51,6 +55,8 @@ OptionsParse ParseOptions(const std::vector<std::string>& arguments) {
             target = &options.answers;
         else if (argument == "--transcript")
             target = &options.transcript;
+        else if (argument == "--record-answers")
+            target = &options.recordAnswers;
         else {
             parse.error = "unknown argument: " + argument;
             return parse;

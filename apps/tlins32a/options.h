@@ -1,6 +1,6 @@
 // The command line of the host program:
-//   tlins32a --machine DIR [--disk DIR] [--disk-writable] [--answers FILE] [--transcript FILE] [--
-//   COMMANDLINE]
+//   tlins32a --machine DIR [--disk DIR] [--disk-writable] [--answers FILE] [--transcript FILE]
+//            [--record-answers FILE] [-- COMMANDLINE]
 #pragma once
 
 #include <optional>
@@ -14,6 +14,7 @@ struct Options {
     std::optional<std::string> disk;
     std::optional<std::string> answers;
     std::optional<std::string> transcript;
+    std::optional<std::string> recordAnswers; // write the run's answers here, as it goes
     std::string commandLine;   // the words after "--", joined by single blanks
     bool diskWritable = false; // --disk-writable: the install disk is not write-protected
     bool help = false;

@@ -44,7 +44,7 @@ std::vector<std::wstring> Words(std::wstring_view text) {
 
 const wchar_t* const kWindowsUsage =
     L"usage: tlins32a.exe [--answers FILE] [--transcript FILE] [--screenshots DIR]\n"
-    L"                    [-- COMMANDLINE]\n"
+    L"                    [--record-answers FILE] [-- COMMANDLINE]\n"
     L"\n"
     L"Without options: the printer-driver and font installer, with what follows the program's\n"
     L"name as its command line (e.g. /ND).\n"
@@ -53,6 +53,9 @@ const wchar_t* const kWindowsUsage =
     L"  --transcript FILE  write what happened as JSON Lines (UTF-8)\n"
     L"  --screenshots DIR  unattended: save a picture of the screen (NN-NAME.bmp) as each\n"
     L"                     dialog and message box is answered\n"
+    L"  --record-answers FILE\n"
+    L"                     write, as the run goes, an answers file that replays it with\n"
+    L"                     --answers (interactive or not)\n"
     L"  -- COMMANDLINE     the installer's command line, e.g. -- /ND\n"
     L"\n"
     L"Exit status: the installer's own exit code; 2 for unusable options or answers; 3 when an\n"
@@ -90,6 +93,8 @@ WindowsOptionsParse ParseWindowsCommandLine(std::wstring_view whole) {
             target = &options.transcript;
         else if (word == L"--screenshots")
             target = &options.screenshots;
+        else if (word == L"--record-answers")
+            target = &options.recordAnswers;
         // After an unusable word the rest is still read, so that a run asked to be unattended
         // is known to be one and reports the error as such.
         if (!target) {

@@ -1,6 +1,7 @@
 // The command line of tlins32a.exe. Started as Windows starts it, everything after the program's
 // name is the installer's own command line ("/ND"). Started for an unattended run:
-//   tlins32a.exe [--answers FILE] [--transcript FILE] [--screenshots DIR] [-- COMMANDLINE]
+//   tlins32a.exe [--answers FILE] [--transcript FILE] [--screenshots DIR]
+//                [--record-answers FILE] [-- COMMANDLINE]
 // where COMMANDLINE, the words after "--" joined by single blanks, is what the installer sees.
 #pragma once
 
@@ -14,6 +15,7 @@ struct WindowsOptions {
     std::optional<std::wstring> answers;
     std::optional<std::wstring> transcript;
     std::optional<std::wstring> screenshots;
+    std::optional<std::wstring> recordAnswers; // the run's answers, written as it goes
     std::wstring commandLine;
     bool help = false;
     // --answers was given (even without a usable value): nothing may wait for a person.

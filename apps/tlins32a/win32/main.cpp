@@ -9,6 +9,7 @@
 #include "sequencer/entry.h"
 #include "state/installer.h"
 #include "ui/unattended/answers.h"
+#include "ui/unattended/answers_recorder.h"
 #include "ui/unattended/exit_status.h"
 #include "ui/unattended/file_line_sink.h"
 #include "ui/unattended/transcript.h"
@@ -99,7 +100,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         return Fail(parse.error, options, app::kWindowsUsage);
 
     // A folder is neither an answers file nor a place for a transcript.
-    for (const std::optional<std::wstring>* file : {&options.answers, &options.transcript}) {
+    for (const std::optional<std::wstring>* file :
+         {&options.answers, &options.transcript, &options.recordAnswers}) {
         if (*file && IsFolder(**file))
             return Fail(**file + L" is a folder, not a file", options);
     }
@@ -129,6 +131,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     win32::Win32CodePage codePage;
     ui::Transcript transcript(*transcriptOut, codePage);
 
+    std::FILE* recordFile = nullptr;
+    std::optional<ui::FileLineSink> recordLines;
+    std::optional<ui::AnswersRecorder> recorder;
+    std::optional<ui::ObserverPair> observers;
+    if (options.recordAnswers) {
+        recordFile = _wfopen(options.recordAnswers->c_str(), L"wb");
+        if (!recordFile)
+            return Fail(L"cannot write answers file " + *options.recordAnswers, options);
+        recorder.emplace(recordLines.emplace(recordFile), codePage);
+        observers.emplace(transcript, *recorder);
+    }
+
     win32::Win32MachineOptions machineOptions;
     // An unattended run records a restart and leaves the session alone.
     machineOptions.system.restartForReal = !unattended;
@@ -136,7 +150,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
     win32ui::Win32WindowSystem windows(instance, codePage);
     ui::UnattendedFrontend frontend(answers ? &*answers : nullptr, codePage);
-    windows.SetObserver(&transcript);
+    windows.SetObserver(observers ? static_cast<ui::Observer*>(&*observers) : &transcript);
     windows.SetEventSink(&transcript);
     if (unattended) {
         // No critical-error box or file prompt of the system's may wait for a person.
@@ -163,5 +177,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     }
     if (transcriptFile)
         std::fclose(transcriptFile);
+    if (recordFile)
+        std::fclose(recordFile);
     return status;
 }
