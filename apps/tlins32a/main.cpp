@@ -1,8 +1,11 @@
 // tlins32a on the host: the installer run against a machine folder, answered by an answers file,
 // a terminal, or the defaults, and recorded in a transcript.
 #include "instance_lock.h"
+#include "dry_run_report.h"
 #include "options.h"
 #include "other_instance.h"
+#include "restart_watch.h"
+#include "throwaway_machine.h"
 
 #include "platform/host/host_machine.h"
 #include "platform/host/iconv_code_page.h"
@@ -100,16 +103,32 @@ int main(int argc, char** argv) {
             return Fail("cannot write answers file " + *options.recordAnswers);
         recorder.emplace(recordLines, codePage);
     }
-    std::optional<ui::ObserverPair> observers;
+    // Platform events go on to the transcript through the watch; every observer hears the
+    // window system.
+    app::RestartWatch watch(transcript);
+    std::optional<ui::ObserverPair> withRecorder;
+    ui::Observer* observer = &transcript;
     if (recorder)
-        observers.emplace(transcript, *recorder);
+        observer = &withRecorder.emplace(*observer, *recorder);
+    ui::ObserverPair observers(*observer, watch);
 
-    host::HostMachineOptions machineOptions{options.machine, {}, options.diskWritable};
+    // A dry run installs on a throwaway copy; the machine folder itself is only read.
+    std::unique_ptr<app::ThrowawayMachine> throwaway;
+    if (options.dryRun) {
+        std::string why;
+        throwaway = app::ThrowawayMachine::Make(options.machine, codePage, why);
+        if (!throwaway)
+            return Fail(why);
+    }
+    const std::filesystem::path machineDir =
+        throwaway ? throwaway->Folder() : std::filesystem::path(options.machine);
+
+    host::HostMachineOptions machineOptions{machineDir, {}, options.diskWritable};
     if (options.disk)
         machineOptions.diskDir = *options.disk;
     std::string machineError;
     std::unique_ptr<host::HostMachine> machine =
-        host::HostMachine::Open(machineOptions, transcript, &machineError);
+        host::HostMachine::Open(machineOptions, watch, &machineError);
     if (!machine)
         return Fail(machineError);
 
@@ -120,31 +139,43 @@ int main(int argc, char** argv) {
     ui::Frontend* frontend = interactive ? static_cast<ui::Frontend*>(&terminal) : &unattended;
 
     host::HostWindowSystem windows(*frontend, codePage);
-    windows.SetObserver(observers ? static_cast<ui::Observer*>(&*observers) : &transcript);
-    windows.SetEventSink(&transcript);
+    windows.SetObserver(&observers);
+    windows.SetEventSink(&watch);
     windows.SetDirectoryLister(
         host::MachineDirectoryLister(machine->Resolver(), machine->Config(), codePage));
     Installer installer(machine->GetPlatform(), windows);
     windows.SetStopHandler([&](const std::string& reason) {
         std::cerr << "tlins32a: " << reason << "\n";
         transcript.End(installer.installationState, kExitStopped, reason);
+        if (throwaway)
+            throwaway->Remove();
         std::exit(kExitStopped);
     });
 
     // Another installer working on this machine shows as its main window.
-    app::InstanceLock lock(options.machine);
+    app::InstanceLock lock(machineDir);
     if (!lock.Held())
         app::ShowOtherInstance(windows);
 
     int exitCode = Entry(installer, codePage.FromUtf8(options.commandLine), SW_SHOWNORMAL);
     for (const std::string& unused : unattended.Unused())
         std::cerr << "tlins32a: warning: answers " << unused << " were never asked for\n";
+    int status = exitCode;
     if (interactive) {
         transcript.End(installer.installationState, exitCode);
-        return exitCode;
+    } else {
+        status = ui::UnattendedExitStatus(installer.installationState, transcript.ErrorCount() > 0);
+        transcript.End(installer.installationState, exitCode, {}, status);
     }
-    const int status =
-        ui::UnattendedExitStatus(installer.installationState, transcript.ErrorCount() > 0);
-    transcript.End(installer.installationState, exitCode, {}, status);
+    if (!throwaway)
+        return status;
+
+    std::string why;
+    std::optional<app::MachineChanges> changes =
+        app::CompareMachines(options.machine, throwaway->Folder(), codePage, why);
+    if (!changes)
+        return Fail("the dry run's changes cannot be read: " + why);
+    const app::DryRunOutcome outcome{std::move(*changes), watch.Asked(), watch.Restarted(), status};
+    std::cout << (options.json ? app::FormatDryRunJson(outcome) : app::FormatDryRunText(outcome));
     return status;
 }

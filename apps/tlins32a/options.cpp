@@ -4,7 +4,8 @@ namespace tl::app {
 
 const char* const kUsage =
     "usage: tlins32a --machine DIR [--disk DIR] [--disk-writable] [--answers FILE]\n"
-    "                [--transcript FILE] [--record-answers FILE] [-- COMMANDLINE]\n"
+    "                [--transcript FILE] [--record-answers FILE] [--dry-run [--json]]\n"
+    "                [-- COMMANDLINE]\n"
     "\n"
     "Runs the printer-driver and font installer against a simulated Windows 95 PC.\n"
     "  --machine DIR      the machine folder (machine.ini, drive_c/, registry.reg)\n"
@@ -18,6 +19,11 @@ const char* const kUsage =
     "                     write, as the run goes, an answers file that replays it with\n"
     "                     --answers: each message box's answer, each dialog's changed\n"
     "                     controls and the button that closed it\n"
+    "  --dry-run          install on a throwaway copy of the machine folder (drives outside\n"
+    "                     it and the install disk write-protected) and print what would\n"
+    "                     change; the machine folder is not touched, the exit status is\n"
+    "                     the one the real run would have\n"
+    "  --json             with --dry-run: the changes as one JSON document\n"
     "  -- COMMANDLINE     the text the system passes to the program, e.g. -- /ND\n"
     "\n"
     "Exit status: the program's own exit code; 2 for unusable arguments, machine or answers;\n"
@@ -43,6 +49,10 @@ OptionsParse ParseOptions(const std::vector<std::string>& arguments) {
         }
         if (argument == "--disk-writable") {
             options.diskWritable = true;
+            continue;
+        }
+        if (argument == "--dry-run" || argument == "--json") {
+            (argument == "--json" ? options.json : options.dryRun) = true;
             continue;
         }
         std::optional<std::string>* target = nullptr;
@@ -72,6 +82,10 @@ OptionsParse ParseOptions(const std::vector<std::string>& arguments) {
     }
     if (!options.help && options.machine.empty())
         parse.error = "--machine DIR is required";
+    else if (options.json && !options.dryRun)
+        parse.error = "--json goes with --dry-run";
+    else if (options.dryRun && options.diskWritable)
+        parse.error = "--disk-writable cannot go with --dry-run: nothing outside the copy is written";
     return parse;
 }
 

@@ -1,6 +1,6 @@
 // The command line of the host program:
 //   tlins32a --machine DIR [--disk DIR] [--disk-writable] [--answers FILE] [--transcript FILE]
-//            [--record-answers FILE] [-- COMMANDLINE]
+//            [--record-answers FILE] [--dry-run [--json]] [-- COMMANDLINE]
 #pragma once
 
 #include <optional>
@@ -17,6 +17,8 @@ struct Options {
     std::optional<std::string> recordAnswers; // write the run's answers here, as it goes
     std::string commandLine;   // the words after "--", joined by single blanks
     bool diskWritable = false; // --disk-writable: the install disk is not write-protected
+    bool dryRun = false;       // --dry-run: install on a throwaway copy, print what would change
+    bool json = false;         // --json: the dry run's report as one JSON document
     bool help = false;
 };
 
