@@ -9,6 +9,7 @@
 #include "selection/copy_section.h"
 #include "state/copy_list.h"
 #include "state/inf_query.h"
+#include "text/ansi_text.h"
 
 #include <set>
 
@@ -18,34 +19,9 @@ namespace {
 constexpr std::string_view kManufacturer = "Manufacturer";
 constexpr std::string_view kSourceDisksFiles = "SourceDisksFiles";
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::vector<std::string> SplitAtCommas(std::string_view value) {
-    std::vector<std::string> names;
-    for (;;) {
-        const std::size_t comma = value.find(',');
-        names.emplace_back(Trim(value.substr(0, comma)));
-        if (comma == std::string_view::npos)
-            return names;
-        value.remove_prefix(comma + 1);
-    }
-}
-
 bool HasExtension(std::string_view name, std::string_view extension) {
     const std::optional<std::string_view> own = FileExtension(name);
-    if (!own || own->size() != extension.size())
-        return false;
-    for (std::size_t i = 0; i < own->size(); ++i) {
-        if (((*own)[i] | 0x20) != (extension[i] | 0x20))
-            return false;
-    }
-    return true;
+    return own && text::EqualsIgnoreCase(*own, extension);
 }
 
 struct CatalogueWalk {

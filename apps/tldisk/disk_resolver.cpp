@@ -1,6 +1,7 @@
 #include "disk_resolver.h"
 
 #include "platform/win_types.h"
+#include "text/ansi_text.h"
 
 #include <optional>
 #include <string>
@@ -10,23 +11,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SameLetters(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 std::optional<fs::path> Entry(const fs::path& folder, std::string_view name) {
     std::error_code error;
     if (fs::exists(folder / std::string(name), error))
         return folder / std::string(name);
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (SameLetters(it->path().filename().string(), name))
+        if (text::EqualsIgnoreCase(it->path().filename().string(), name))
             return it->path();
     }
     return std::nullopt;

@@ -45,17 +45,6 @@ std::optional<InfLine> FindModelList(Installer& installer, WindowHandle owner,
     return list;
 }
 
-std::vector<std::string> SplitAtCommas(std::string_view value) {
-    std::vector<std::string> names;
-    for (;;) {
-        const std::size_t comma = value.find(',');
-        names.emplace_back(TrimBlanks(value.substr(0, comma)));
-        if (comma == std::string_view::npos)
-            return names;
-        value.remove_prefix(comma + 1);
-    }
-}
-
 std::string BuildDriverData(Installer& installer, std::string_view driverSection) {
     std::string block;
     for (std::size_t record = 0; record < kDriverKeys.size(); ++record) {
@@ -72,6 +61,17 @@ std::string BuildDriverData(Installer& installer, std::string_view driverSection
 }
 
 } // namespace
+
+std::vector<std::string> SplitAtCommas(std::string_view value) {
+    std::vector<std::string> names;
+    for (;;) {
+        const std::size_t comma = value.find(',');
+        names.emplace_back(TrimBlanks(value.substr(0, comma)));
+        if (comma == std::string_view::npos)
+            return names;
+        value.remove_prefix(comma + 1);
+    }
+}
 
 InfLack MissingSection(std::string_view section) {
     return {"FindInfSection", "[" + std::string(section) + "]", kErrorSectionNotFound};

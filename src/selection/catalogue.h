@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tl {
 
@@ -50,6 +51,9 @@ int LoadModelList(Installer& installer, WindowHandle owner,
 int ReadModelSection(Installer& installer, WindowHandle owner,
                      std::optional<InfLine> manufacturerSection, int manufacturerLine,
                      int modelIndex);
+
+// The names of a CopyFiles value: split at every ",", blanks around each dropped.
+std::vector<std::string> SplitAtCommas(std::string_view value);
 
 // The record values of the driver data block in record order, for readers of the block.
 // None when the block is not held or malformed.
