@@ -54,7 +54,8 @@ has empty 'last | .event == "end" and .exitCode == 0 and .status == 1603'
 #    demonstration page, two of the three fonts into C:\TTF.
 cp -a "$sample_disk" "$work/disk"
 cp "$exe" "$work/disk/TLINS32A.EXE"
-status=$(run "$work/disk" install "$(cat "$source_dir/examples/answers/deutsch-lp300.ini")")
+status=$(run "$work/disk" install "$(cat "$source_dir/examples/answers/deutsch-lp300.ini")" \
+    --record-answers "$(winpath "$work/recorded.ini")")
 # Installed, and Windows must restart: status 3010.
 [ "$status" = $((3010 % 256)) ] || fail "sample disk: exit status $status"
 has install '[.[] | select(.event == "dialog") | .template] == ["CHOICE", "SELECTDRV", "COPYING", "DIRECTORY", "FONT", "COPYING", "WAITING", "WIN_RESTART"]'
@@ -67,6 +68,14 @@ has install 'map(select(.event == "addfont") | .file) == ["C:\\TTF\\TLGT.TTF", "
 # The restart is asked for and recorded; an unattended run leaves the session alone.
 has install 'map(select(.event == "restart")) | length == 1'
 has install 'last | .event == "end" and .state == 5 and .exitCode == 0 and .status == 3010'
+
+# The run recorded as answers that replay it: what the real dialogs were changed to, the buttons
+# that closed them, the boxes' answers.
+recorded=$(tr -d '\r' <"$work/recorded.ini" 2>/dev/null || true)
+for line in '[CHOICE]' '20=0' '21=1' '[SELECTDRV]' '119=Telmora LP 300' '142=No' '[DIRECTORY]' \
+    '117=C:\TTF' '[FONT]' '110=Telmora Gothic,Telmora Gungseo' '[WIN_RESTART]'; do
+    grep -qxF -- "$line" <<<"$recorded" || fail "recorded answers: no line $line"
+done
 
 # What it left on the PC: the files expanded by the system's LZ32 as Debian's msexpand expands
 # them, the private settings file, the SYSTEM.INI backup.
@@ -93,6 +102,8 @@ grep -qi '^FontPath=C:\\TTF' "$settings" || fail "tlsetup.ini: no FontPath"
 [ -f "$drive_c/windows/SYSTEM.B00" ] || fail "no SYSTEM.INI backup"
 
 if [ "$failures" -gt 0 ]; then
+    echo "--- recorded.ini" >&2
+    cat "$work/recorded.ini" >&2 || true
     for name in empty install; do
         echo "--- $name.jsonl" >&2
         cat "$work/$name.jsonl" >&2 || true
