@@ -94,7 +94,6 @@ int BackupFile(Installer& installer, std::string_view path, std::string& backupN
     lz.LZClose(source);
     lz.LZClose(backup);
     if (copied < 0) {
-        constexpr DWORD kErrorWriteFault = 29;
         RecordError(installer.platform, "LZCopy", backupName, kErrorWriteFault);
         OfStruct deleteOf;
         lz.LZOpenFile(backupName, deleteOf, kOfDelete);

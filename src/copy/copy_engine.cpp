@@ -46,15 +46,6 @@ std::string CopyTemporaryPath(std::string_view destination) {
     return std::string(destination) + ".TMP";
 }
 
-// The error code of a failed LZCopy, which reports an LZ error of its own: a failed write is a
-// write fault, anything else (a damaged or short source) a read fault.
-DWORD LzCopyErrorCode(LONG lzError) {
-    constexpr DWORD kErrorWriteFault = 29;
-    constexpr DWORD kErrorReadFault = 30;
-    return lzError == kLzErrorWrite || lzError == kLzErrorBadOutHandle ? kErrorWriteFault
-                                                                       : kErrorReadFault;
-}
-
 // The text with its "%s" replaced by `value`.
 std::string FillIn(std::string text, std::string_view value) {
     const std::size_t at = text.find("%s");

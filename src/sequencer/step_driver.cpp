@@ -177,8 +177,14 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
         return {kStepFinish};
 
     installer.changeBits |= kChangeDriverInstalled;
-    if (UpdatePortDriver(installer))
+    const PortDriverUpdate port = UpdatePortDriver(installer);
+    if (port == PortDriverUpdate::Replaced || port == PortDriverUpdate::ReplacedUnstamped)
         installer.changeBits |= kChangeRestartNeeded;
+    if (port == PortDriverUpdate::Failed || port == PortDriverUpdate::ReplacedUnstamped) {
+        // The printer is there, but the port it prints through is not what the driver needs.
+        installer.installationState = 1;
+        return {kStepFinish, true};
+    }
     return {kStepDemonstration, true};
 }
 

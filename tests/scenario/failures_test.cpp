@@ -94,5 +94,26 @@ TEST_F(Scenario, SampleDiskInstallsWithDefaultAnswers) {
     EXPECT_TRUE(show["problems"].empty()) << show["problems"].dump();
 }
 
+TEST_F(Scenario, APortDriverThatCannotBeReplacedFailsTheInstallation) {
+    // Windows holds lpt.vxd open: the new driver cannot take its place. The printer is
+    // registered, but the installation has failed and says where.
+    WriteStandardDisk(disk);
+    ScenarioMachine& pc = MakeMachine({"--in-use", "C:\\WINDOWS\\SYSTEM\\LPT.VXD"});
+    const std::string before = pc.Read("C:\\WINDOWS\\SYSTEM\\LPT.VXD");
+    answers = kDriverOnly;
+
+    RunOutcome run = Run();
+    ASSERT_EQ(run.program.exitCode, kExitInstallFailed) << run.program.err;
+    EXPECT_EQ(run.State(), 1);
+    const std::vector<nlohmann::json> errors = run.transcript.Events("error");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].value("operation", ""), "LZOpenFile");
+    EXPECT_EQ(errors[0].value("file", ""), "C:\\WINDOWS\\SYSTEM\\lpt.vxd");
+    EXPECT_EQ(errors[0].value("code", 0), 32);
+    EXPECT_FALSE(run.transcript.Message("153").is_null());
+    EXPECT_EQ(pc.Read("C:\\WINDOWS\\SYSTEM\\LPT.VXD"), before);
+    EXPECT_FALSE(pc.Show()["printers"].empty());
+}
+
 } // namespace
 } // namespace tl::test
