@@ -68,8 +68,11 @@ TEST_F(Scenario, DriverInUseByWindowsIsNotReplaced) {
 
     RunOutcome run = Run();
     ASSERT_TRUE(run.Ended()) << run.program.err;
+    // Not the user's choice: a failed installation, with the file and the sharing violation.
     EXPECT_THAT(run.Story(), ElementsAre("message 139 yes", "message 175 ok", "dialog SELECTDRV 1",
-                                         "message 135 ok", "end 0 0"));
+                                         "error CreateFile C:\\WINDOWS\\SYSTEM\\TL600.DRV 32",
+                                         "message 135 ok", "message 153 ok", "end 1 0"));
+    EXPECT_EQ(run.program.exitCode, kExitInstallFailed);
     nlohmann::json inUse = run.transcript.Message("135");
     EXPECT_EQ(inUse.value("caption", ""), "경고");
     EXPECT_EQ(inUse.value("icon", ""), "warning");
