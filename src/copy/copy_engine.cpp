@@ -215,8 +215,8 @@ Step CopyRun::CopyEntry(std::size_t index) {
     if (copied != Step::Next) {
         return copied;
     }
-    if (kind == kKindFont) {
-        RegisterFont(installer_, destination, ValueName(index));
+    if (kind == kKindFont && !RegisterFont(installer_, destination, ValueName(index))) {
+        return Step::Failed;
     }
     return Step::Next;
 }
@@ -294,8 +294,9 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
             return Step::Next;
         }
         if (answer == kConfirmNo) {
-            if (installer_.destination.fontDirKept == 0) {
-                RegisterFont(installer_, destination, valueName);
+            if (installer_.destination.fontDirKept == 0 &&
+                !RegisterFont(installer_, destination, valueName)) {
+                return Step::Failed;
             }
             return Step::Next;
         }
