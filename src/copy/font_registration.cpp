@@ -39,9 +39,10 @@ bool RegisterFont(Installer& installer, std::string_view destinationPath,
 
     Registry& registry = installer.platform.registry;
     HKEY key{};
-    if (const LONG opened =
-            registry.RegOpenKeyEx(kHkeyLocalMachine, kInstalledFontsKey, 0, kKeyAllAccess, &key)) {
-        RecordError(platform, "RegOpenKeyEx", kInstalledFontsKey, static_cast<DWORD>(opened));
+    // Every Windows has the key; one that lacks it gets it, as the list of fonts belongs there.
+    if (const LONG opened = registry.RegCreateKeyEx(kHkeyLocalMachine, kInstalledFontsKey, 0,
+                                                    kKeyAllAccess, &key, nullptr)) {
+        RecordError(platform, "RegCreateKeyEx", kInstalledFontsKey, static_cast<DWORD>(opened));
         return false;
     }
     const std::string name(valueName);
