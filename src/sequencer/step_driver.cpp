@@ -226,7 +226,15 @@ void StepDriver(Installer& installer, WindowHandle window) {
     }
 
     FreeInf(installer.scripts);
-    LoadInf(installer.scripts, installer.platform.files, installer.paths.installInfPath);
+    const InfLoadResult reloaded =
+        LoadInf(installer.scripts, installer.platform.files, installer.paths.installInfPath);
+    if (reloaded.status != InfLoadStatus::Loaded) {
+        // INSTALL.INF, read at the start, cannot be read again: nothing can be installed from it.
+        ReportScriptNotLoaded(installer, window, installer.paths.installInfPath, reloaded.status);
+        installer.installationState = 1;
+        PostStep(installer, window, kStepFinish);
+        return;
+    }
 
     const DriverOutcome outcome = InstallPrinterDriver(installer, window, cataloguePath);
     PostStep(installer, window, outcome.next);
