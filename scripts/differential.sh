@@ -82,19 +82,34 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # install disk in drive A:. Both INI files then get the same lines from another vendor's
 # software for INSTALL.INF's [DeleteIni] to take out. Both have an ECP port, LPT1: the machine
 # folder's own, and in the prefix's registry the entry that Windows 95's configuration manager
-# keeps for one (Wine keeps none).
-printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Enum\\BIOS\\*PNP0401\\00]\r\n"Class"="Ports"\r\n"DeviceDesc"="ECP Printer Port"\r\n"PortName"="LPT1"\r\n"Mfg"="(Standard port types)"\r\n' \
-    >"$work/ecp.reg"
+# keeps for one (Wine keeps none). Both have the sample's language monitor registered, as an
+# earlier install of one of its printers leaves it: Wine's spooler refuses to register the monitor
+# library itself (docs/wine-differences.md, "AddMonitorA, a 32-bit monitor library"), which would
+# fail every Wine install of a model with a monitor; registered, the spooler answers "already
+# installed" on both PCs, and the installation goes on. tlins32a_under_wine shows the refusal.
+monitor_key='HKEY_LOCAL_MACHINE\System\CurrentControlSet\control\Print\Monitors\Telmora Language Monitor'
+printf '[%s]\r\n"Driver"="TLLMON.DLL"\r\n' "$monitor_key" >"$work/monitor.lines"
+{
+    printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Enum\\BIOS\\*PNP0401\\00]\r\n"Class"="Ports"\r\n"DeviceDesc"="ECP Printer Port"\r\n"PortName"="LPT1"\r\n"Mfg"="(Standard port types)"\r\n\r\n'
+    cat "$work/monitor.lines"
+} >"$work/ecp.reg"
 echo "differential: making the Wine PC ..." >&2
 "$source_dir/scripts/wine-display-run.sh" regedit /S "$(winpath "$work/ecp.reg")" >"$work/prefix.log" 2>&1 ||
     stop "the Wine prefix could not be made (see $work/prefix.log)"
 grep -qi '^\[Enum\\\\BIOS\\\\\*PNP0401\\\\00\]' "$wine_pc/system.reg" ||
     stop "the ECP port did not reach the Wine prefix's registry"
+grep -qi '^\[System\\\\CurrentControlSet\\\\Control\\\\Print\\\\Monitors\\\\Telmora Language Monitor\]' \
+    "$wine_pc/system.reg" || stop "the language monitor did not reach the Wine prefix's registry"
 windows_of() { find "$1" -maxdepth 1 -iname windows -type d | head -n 1; }
 wine_windows=$(windows_of "$wine_c")
 [ -n "$wine_windows" ] || stop "the Wine prefix has no C:\\windows"
 
 "$host_bin/tlmachine" init "$host_pc" --lpt-vxd-version none --english --ecp LPT1 >/dev/null
+{
+    printf '\r\n'
+    cat "$work/monitor.lines"
+} >>"$host_pc/registry.reg"
+"$host_bin/tlmachine" show "$host_pc" >/dev/null || stop "the host PC's registry is broken"
 sed -i 's/^WindowsDirectory=.*/WindowsDirectory=C:\\windows/; s/^SystemDirectory=.*/SystemDirectory=C:\\windows\\system32/' \
     "$host_pc/machine.ini"
 host_windows=$(windows_of "$host_c")
@@ -172,7 +187,10 @@ install_on_both() {
     echo "differential: $run: installing under Wine ..." >&2
     date +%s >"$dir/wine-start"
     local status=0
-    timeout 300 "$source_dir/scripts/wine-display-run.sh" 'A:\TLINS32A.EXE' \
+    # Wine presents Windows 95 to the installer, as the host PC's machine.ini does: Wine's
+    # spooler then keeps the printers of the "Windows 4.0" environment (docs/wine-differences.md,
+    # "AddPrinterA, a driver of Windows 4.0").
+    TL_WINE_VERSION=win95 timeout 300 "$source_dir/scripts/wine-display-run.sh" 'A:\TLINS32A.EXE' \
         --answers "$(winpath "$dir/answers.ini")" --transcript "$(winpath "$dir/wine.jsonl")" \
         >"$dir/wine.log" 2>&1 || status=$?
     echo "$status" >"$dir/wine-status"

@@ -6,6 +6,8 @@
 # to a Korean one (fonts-nanum), as a Windows with Korean support has them linked, so captions
 # and message boxes show Hangul. The prefix's Wine server is waited for at the end, so the next
 # run starts on its own display.
+# TL_WINE_VERSION (e.g. win95) makes Wine present that Windows version to the program run, as
+# Wine's per-program setting in the prefix's registry (written once per prefix and program).
 set -uo pipefail
 export WINEPREFIX="${TL_WINEPREFIX:-$PWD/wineprefix-display}"
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -28,6 +30,14 @@ if [ ! -e "$WINEPREFIX/.tl-display-ready" ]; then
     wine regedit /S 'C:\tl-display.reg' >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.tl-display-ready"
+fi
+if [ -n "${TL_WINE_VERSION:-}" ]; then
+    program=${1##*[\\/]}
+    if ! grep -qiF "[Software\\\\Wine\\\\AppDefaults\\\\$program]" "$WINEPREFIX/user.reg" 2>/dev/null; then
+        wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$program" /v Version /d "$TL_WINE_VERSION" /f \
+            >/dev/null 2>&1
+        wineserver -w
+    fi
 fi
 xvfb-run -a -s "-screen 0 ${TL_SCREEN:-1024x768x24}" wine "$@"
 status=$?

@@ -71,6 +71,8 @@ int MakeBackupName(Installer& installer, std::string_view path, std::string& bac
 
 int BackupFile(Installer& installer, std::string_view path, std::string& backupName) {
     if (MakeBackupName(installer, path, backupName) == 0) {
+        // Every backup name is taken (or the name has no extension to number).
+        RecordError(installer.platform, "BackupFile", path, kErrorFileExists);
         return 0;
     }
     if (!FileExists(installer, path)) {
@@ -94,7 +96,6 @@ int BackupFile(Installer& installer, std::string_view path, std::string& backupN
     lz.LZClose(source);
     lz.LZClose(backup);
     if (copied < 0) {
-        constexpr DWORD kErrorWriteFault = 29;
         RecordError(installer.platform, "LZCopy", backupName, kErrorWriteFault);
         OfStruct deleteOf;
         lz.LZOpenFile(backupName, deleteOf, kOfDelete);

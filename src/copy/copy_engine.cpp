@@ -46,15 +46,6 @@ std::string CopyTemporaryPath(std::string_view destination) {
     return std::string(destination) + ".TMP";
 }
 
-// The error code of a failed LZCopy, which reports an LZ error of its own: a failed write is a
-// write fault, anything else (a damaged or short source) a read fault.
-DWORD LzCopyErrorCode(LONG lzError) {
-    constexpr DWORD kErrorWriteFault = 29;
-    constexpr DWORD kErrorReadFault = 30;
-    return lzError == kLzErrorWrite || lzError == kLzErrorBadOutHandle ? kErrorWriteFault
-                                                                       : kErrorReadFault;
-}
-
 // The text with its "%s" replaced by `value`.
 std::string FillIn(std::string text, std::string_view value) {
     const std::size_t at = text.find("%s");
@@ -224,8 +215,8 @@ Step CopyRun::CopyEntry(std::size_t index) {
     if (copied != Step::Next) {
         return copied;
     }
-    if (kind == kKindFont) {
-        RegisterFont(installer_, destination, ValueName(index));
+    if (kind == kKindFont && !RegisterFont(installer_, destination, ValueName(index))) {
+        return Step::Failed;
     }
     return Step::Next;
 }
@@ -303,8 +294,9 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
             return Step::Next;
         }
         if (answer == kConfirmNo) {
-            if (installer_.destination.fontDirKept == 0) {
-                RegisterFont(installer_, destination, valueName);
+            if (installer_.destination.fontDirKept == 0 &&
+                !RegisterFont(installer_, destination, valueName)) {
+                return Step::Failed;
             }
             return Step::Next;
         }

@@ -24,8 +24,9 @@ LONG QueryFontRegistration(Installer& installer, std::string_view valueName);
 
 // Registers the font copied to `destinationPath` under `valueName`: the font file path is the
 // font directory as the user typed it + "\" + the destination's file name. The font resource is
-// added and the registry value written; a failure of either is not an error of the copy.
-void RegisterFont(Installer& installer, std::string_view destinationPath,
-                  std::string_view valueName);
+// added and the registry value written. False when either failed (recorded as an error event):
+// the font is then not installed as Windows knows fonts, and the installation has failed.
+[[nodiscard]] bool RegisterFont(Installer& installer, std::string_view destinationPath,
+                                std::string_view valueName);
 
 } // namespace tl

@@ -161,8 +161,6 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
     lz.LZClose(target);
 
     if (!written) {
-        constexpr DWORD kErrorWriteFault = 29;
-        constexpr DWORD kErrorReadFault = 30;
         if (read)
             RecordError(installer.platform, "WriteFile", temporary, kErrorWriteFault);
         else

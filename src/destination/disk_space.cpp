@@ -1,6 +1,7 @@
 #include "destination/disk_space.h"
 
 #include "dialogs/dialog_utils.h"
+#include "platform/error_event.h"
 #include "state/installer.h"
 
 #include <limits>
@@ -106,16 +107,21 @@ int TestDriveWritable(Platform& platform, char letter) {
     FileHandle file = platform.files.CreateFile(probe, kGenericWrite, kFileShareNone, kCreateNew);
     if (file) {
         platform.files.CloseHandle(file);
-        platform.files.DeleteFile(probe);
+        if (!platform.files.DeleteFile(probe)) {
+            // The drive is writable all the same; the probe is left behind, and said so.
+            RecordError(platform, "DeleteFile", probe, platform.files.GetLastError());
+        }
         return 1;
     }
-    if (platform.files.GetLastError() != kErrorFileExists) {
+    if (const DWORD error = platform.files.GetLastError(); error != kErrorFileExists) {
+        RecordError(platform, "CreateFile", probe, error);
         return 0;
     }
     // A file of that name is already there and may be someone's: opening it for writing,
     // without truncating it, proves the drive writable and leaves the file as it was.
     file = platform.files.CreateFile(probe, kGenericWrite, kFileShareRead, kOpenExisting);
     if (!file) {
+        RecordError(platform, "CreateFile", probe, platform.files.GetLastError());
         return 0;
     }
     platform.files.CloseHandle(file);

@@ -44,6 +44,15 @@ inline constexpr LONG kLzErrorGlobalLock = -6;
 inline constexpr LONG kLzErrorBadValue = -7;
 inline constexpr LONG kLzErrorUnknownAlg = -8;
 
+// The Win32 error a failed LZCopy stands for in a record: 29 (write fault) when the destination
+// failed, else 30 (read fault).
+inline constexpr DWORD kErrorWriteFault = 29;
+inline constexpr DWORD kErrorReadFault = 30;
+inline constexpr DWORD LzCopyErrorCode(LONG lzError) {
+    return lzError == kLzErrorWrite || lzError == kLzErrorBadOutHandle ? kErrorWriteFault
+                                                                       : kErrorReadFault;
+}
+
 // OFSTRUCT: what LZOpenFile reports about the file it opened or failed to open.
 struct OfStruct {
     static constexpr BYTE kSize = 136; // sizeof(OFSTRUCT), stored in cBytes

@@ -2,6 +2,7 @@
 
 #include "copy/disk_name_report.h"
 #include "dialogs/dialog_utils.h"
+#include "platform/error_event.h"
 #include "resources/string_table.h"
 #include "selection/catalogue.h"
 #include "state/copy_list.h"
@@ -88,7 +89,10 @@ bool IsSystemFileInUse(Installer& installer, std::string_view fileName) {
         files.CloseHandle(file);
         return false;
     }
-    return files.GetLastError() == kErrorSharingViolation;
+    if (files.GetLastError() != kErrorSharingViolation)
+        return false;
+    RecordError(installer.platform, "CreateFile", path, kErrorSharingViolation);
+    return true;
 }
 
 int AddCopySection(Installer& installer, WindowHandle owner, std::string_view sectionName) {
@@ -140,7 +144,9 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
         }
         // The file a program holds is the installed one, under its destination name.
         if (testInUse && IsSystemFileInUse(installer, firstName)) {
+            // Not the user's choice: the driver cannot be installed while Windows uses it.
             ShowInUse(installer, owner);
+            installer.installationState = 1;
             return 0;
         }
         const std::size_t count = list.Count();

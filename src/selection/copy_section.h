@@ -14,7 +14,7 @@ struct Installer;
 std::optional<std::string_view> FileExtension(std::string_view name);
 
 // Whether another program holds the file of the system directory open: only a sharing violation
-// counts; a missing file is not in use.
+// counts (recorded as an error event); a missing file is not in use.
 bool IsSystemFileInUse(Installer& installer, std::string_view fileName);
 
 // Appends every line of section `sectionName` to the copy list (and the destination names of

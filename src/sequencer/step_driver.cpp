@@ -177,8 +177,14 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
         return {kStepFinish};
 
     installer.changeBits |= kChangeDriverInstalled;
-    if (UpdatePortDriver(installer))
+    const PortDriverUpdate port = UpdatePortDriver(installer);
+    if (port == PortDriverUpdate::Replaced || port == PortDriverUpdate::ReplacedUnstamped)
         installer.changeBits |= kChangeRestartNeeded;
+    if (port == PortDriverUpdate::Failed || port == PortDriverUpdate::ReplacedUnstamped) {
+        // The printer is there, but the port it prints through is not what the driver needs.
+        installer.installationState = 1;
+        return {kStepFinish, true};
+    }
     return {kStepDemonstration, true};
 }
 
@@ -220,7 +226,15 @@ void StepDriver(Installer& installer, WindowHandle window) {
     }
 
     FreeInf(installer.scripts);
-    LoadInf(installer.scripts, installer.platform.files, installer.paths.installInfPath);
+    const InfLoadResult reloaded =
+        LoadInf(installer.scripts, installer.platform.files, installer.paths.installInfPath);
+    if (reloaded.status != InfLoadStatus::Loaded) {
+        // INSTALL.INF, read at the start, cannot be read again: nothing can be installed from it.
+        ReportScriptNotLoaded(installer, window, installer.paths.installInfPath, reloaded.status);
+        installer.installationState = 1;
+        PostStep(installer, window, kStepFinish);
+        return;
+    }
 
     const DriverOutcome outcome = InstallPrinterDriver(installer, window, cataloguePath);
     PostStep(installer, window, outcome.next);

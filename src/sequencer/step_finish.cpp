@@ -62,7 +62,11 @@ void TakeRestartMarker(Installer& installer) {
     const ATOM atom = system.GlobalFindAtom(kRestartMarkerAtom);
     if (!atom)
         return;
-    installer.installationState = 5;
+    // A failed run stays failed; the restart is still offered.
+    if (installer.installationState == 1)
+        installer.changeBits |= kChangeRestartNeeded;
+    else
+        installer.installationState = 5;
     system.GlobalDeleteAtom(atom);
 }
 

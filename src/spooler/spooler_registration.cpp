@@ -1,5 +1,6 @@
 #include "spooler/spooler_registration.h"
 
+#include "platform/error_event.h"
 #include "platform/spooler.h"
 #include "selection/printer_name.h"
 #include "spooler/driver_record.h"
@@ -18,6 +19,19 @@ std::string Record(std::string_view block, int number) {
     return std::string(FindDriverRecord(block, number).value_or(std::string_view{}));
 }
 
+// A monitor or print processor that the spooler already has is no refusal: Windows NT says so with
+// its own codes, Windows 95 with 183.
+bool AlreadyInstalled(DWORD error, DWORD ownCode) {
+    return error == ownCode || error == kErrorAlreadyExists;
+}
+
+// A refusal of the spooler, for the record: the call, the name it was given, the error code.
+// The registration is then a failed installation.
+int Refused(Installer& installer, std::string_view call, std::string_view name) {
+    RecordError(installer.platform, call, name, installer.platform.spooler.GetLastError());
+    return 0;
+}
+
 // AddPrinterA under the hourglass; the handle is closed at once. The error code on failure, else
 // 0.
 DWORD AddPrinterWaiting(Installer& installer, const PrinterInfo2& printer) {
@@ -33,10 +47,15 @@ DWORD AddPrinterWaiting(Installer& installer, const PrinterInfo2& printer) {
     return error;
 }
 
+// The printer could not be added: the error is recorded under the printer's name.
+int PrinterRefused(Installer& installer, const PrinterInfo2& printer, DWORD error) {
+    RecordError(installer.platform, "AddPrinterA", printer.printerName.value_or(""), error);
+    return 0;
+}
+
 // The name is taken: the user confirms or changes a free "(Copy n)" proposal, as when the driver
-// was found installed before copying. 0 when the user cancelled the installation, else the
-// dialog's result; the printer is then added once more under the confirmed name, and a failure
-// of that is left alone.
+// was found installed before copying. 0 when the user cancelled the installation or the printer
+// cannot be added under the confirmed name either, else the dialog's result.
 int AddUnderAnotherName(Installer& installer, WindowHandle owner, PrinterInfo2& printer) {
     const INT_PTR result = ChoosePrinterName(installer, owner, installer.printerName);
     if (result == 0) {
@@ -45,7 +64,9 @@ int AddUnderAnotherName(Installer& installer, WindowHandle owner, PrinterInfo2& 
     // A name cleared in the dialog means the printer is named after its driver.
     printer.printerName =
         installer.printerQueueName.empty() ? installer.printerName : installer.printerQueueName;
-    AddPrinterWaiting(installer, printer);
+    if (const DWORD error = AddPrinterWaiting(installer, printer)) {
+        return PrinterRefused(installer, printer, error);
+    }
     return static_cast<int>(result);
 }
 
@@ -111,7 +132,11 @@ int RegisterWithSpooler(Installer& installer, WindowHandle owner) {
         processorName = DriverRecordField(processor, 1);
         if (!text::EqualsIgnoreCase(processorName, kBuiltInPrintProcessor)) {
             const std::string library = DriverRecordField(processor, 2);
-            spooler.AddPrintProcessor(std::nullopt, kWindows95Environment, library, processorName);
+            if (!spooler.AddPrintProcessor(std::nullopt, kWindows95Environment, library,
+                                           processorName) &&
+                !AlreadyInstalled(spooler.GetLastError(), kErrorPrintProcessorAlreadyInstalled)) {
+                return Refused(installer, "AddPrintProcessorA", processorName);
+            }
         }
     }
     printer.printProcessor = processorName;
@@ -125,14 +150,21 @@ int RegisterWithSpooler(Installer& installer, WindowHandle owner) {
         info.name = driver.monitorName;
         info.environment = environment;
         info.dllName = DriverRecordField(monitor, 2);
-        spooler.AddMonitor(std::nullopt, 2, info);
+        if (!spooler.AddMonitor(std::nullopt, 2, info) &&
+            !AlreadyInstalled(spooler.GetLastError(), kErrorPrintMonitorAlreadyInstalled)) {
+            return Refused(installer, "AddMonitorA", *driver.monitorName);
+        }
     }
 
     if (!spooler.AddPrinterDriver(std::nullopt, 3, driver)) {
+        return Refused(installer, "AddPrinterDriverA", installer.printerName);
+    }
+    const DWORD error = AddPrinterWaiting(installer, printer);
+    if (error == 0) {
         return 1;
     }
-    if (AddPrinterWaiting(installer, printer) != kErrorPrinterAlreadyExists) {
-        return 1;
+    if (error != kErrorPrinterAlreadyExists) {
+        return PrinterRefused(installer, printer, error);
     }
     return AddUnderAnotherName(installer, owner, printer);
 }

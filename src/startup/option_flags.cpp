@@ -1,6 +1,7 @@
 #include "startup/option_flags.h"
 
 #include "dialogs/dialog_utils.h"
+#include "platform/error_event.h"
 #include "state/inf_query.h"
 #include "state/installer.h"
 #include "sysfiles/ecp_ports.h"
@@ -99,8 +100,13 @@ void ReadOptionFlags(Installer& installer) {
     flags.rebootMode = ReadRebootMode(installer);
     flags.versionText = HasLines(installer, "InstVersion", 1);
     flags.ecpCheck = ReadEcpCheck(installer);
-    if (flags.ecpCheck)
-        DetectEcpPorts(installer.platform.registry, installer.platform.profile);
+    if (flags.ecpCheck) {
+        // The answer is for the printer's port software; one that cannot be written is recorded
+        // and the installation goes on.
+        if (const DWORD error =
+                DetectEcpPorts(installer.platform.registry, installer.platform.profile))
+            RecordError(installer.platform, "WriteProfileString", "WIN.INI", error);
+    }
     flags.addPrinterMode = FirstLine(installer, LoadTextCopy(kWin95SetupSectionText)) == "1" &&
                            IsAddPrinterVersion(installer.platform.system.GetVersion());
     flags.versionType = FirstLine(installer, LoadTextCopy(kVersionTypeSectionText)) == "1";

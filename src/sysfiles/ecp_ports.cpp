@@ -75,15 +75,20 @@ EcpPorts FindEcpPorts(Registry& registry) {
     return ports;
 }
 
-void WriteEcpPorts(Profile& profile, const EcpPorts& ports) {
+DWORD WriteEcpPorts(Profile& profile, const EcpPorts& ports) {
+    DWORD firstError = 0;
     for (std::size_t i = 0; i < ports.size(); ++i) {
         const std::string key = "LPT" + std::to_string(i + 1);
-        profile.WriteProfileString("tlsetup", key.c_str(), ports[i] ? "1" : "0");
+        if (!profile.WriteProfileString("tlsetup", key.c_str(), ports[i] ? "1" : "0") &&
+            firstError == 0) {
+            firstError = profile.GetLastError();
+        }
     }
+    return firstError;
 }
 
-void DetectEcpPorts(Registry& registry, Profile& profile) {
-    WriteEcpPorts(profile, FindEcpPorts(registry));
+DWORD DetectEcpPorts(Registry& registry, Profile& profile) {
+    return WriteEcpPorts(profile, FindEcpPorts(registry));
 }
 
 } // namespace tl

@@ -19,10 +19,11 @@ using EcpPorts = std::array<bool, 3>;
 EcpPorts FindEcpPorts(Registry& registry);
 
 // Writes LPT1, LPT2 and LPT3 of [tlsetup] in WIN.INI: "1" for an ECP port, else "0". All three
-// are written every time, so an earlier answer never survives.
-void WriteEcpPorts(Profile& profile, const EcpPorts& ports);
+// are written every time, so an earlier answer never survives. 0 when all three were written,
+// else the error code of the first write that failed (the others are still tried).
+DWORD WriteEcpPorts(Profile& profile, const EcpPorts& ports);
 
-// Both of the above; silent, as a failure here must never hold up the installation.
-void DetectEcpPorts(Registry& registry, Profile& profile);
+// Both of the above. A failure here must never hold up the installation: the caller records it.
+DWORD DetectEcpPorts(Registry& registry, Profile& profile);
 
 } // namespace tl

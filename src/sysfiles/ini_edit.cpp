@@ -53,24 +53,35 @@ std::string TemporaryPath(std::string_view iniPath) {
     return std::string(iniPath) + ".TMP";
 }
 
-void DeleteQuietly(FileSystem& files, std::string_view path) {
-    files.DeleteFile(path);
+// A file of the edit that is no longer needed; one that cannot be deleted is left, recorded.
+void DeleteRecorded(const Platform& platform, std::string_view path) {
+    if (!platform.files.DeleteFile(path))
+        RecordError(platform, "DeleteFile", path, platform.files.GetLastError());
 }
 
+// What writing the edited file gave: nothing to change, the edited file complete at `temporary`,
+// or a failure (recorded; nothing is left behind).
+struct EditedFile {
+    enum class Outcome { Unchanged, Edited, Failed } outcome = Outcome::Unchanged;
+    std::string temporary;
+};
+
 // Runs the edit over lines from `next` (each with its line end; an empty line ends) into a
-// temporary file beside the INI file. Its path when the file was edited and written whole; none
-// when nothing changed or the writing failed (nothing is then left behind).
+// temporary file beside the INI file.
 template <typename NextLine>
-std::optional<std::string>
-WriteEdited(Installer& installer, WindowHandle owner, std::string_view section,
-            std::string_view key, std::string_view removalSpec, std::string_view commentPrefix,
-            std::string_view iniPath, NextLine next, const std::function<bool()>& readFailed) {
+EditedFile WriteEdited(Installer& installer, WindowHandle owner, std::string_view section,
+                       std::string_view key, std::string_view removalSpec,
+                       std::string_view commentPrefix, std::string_view iniPath,
+                       std::string_view backupPath, NextLine next,
+                       const std::function<bool()>& readFailed) {
     LzExpand& lz = installer.platform.lz;
     std::string temporary = TemporaryPath(iniPath);
     OfStruct of;
     const LzHandle target = lz.LZOpenFile(temporary, of, kOfCreate);
-    if (target < 0)
-        return std::nullopt;
+    if (target < 0) {
+        RecordError(installer.platform, "LZOpenFile", temporary, of.nErrCode);
+        return {EditedFile::Outcome::Failed, {}};
+    }
 
     IniLineEditor editor(section, key, removalSpec, commentPrefix,
                          [&installer, owner] { return DecideRemoval(installer, owner); });
@@ -81,38 +92,48 @@ WriteEdited(Installer& installer, WindowHandle owner, std::string_view section,
         editor.Feed(line, out);
         writer.Write(out);
     }
-    const bool written = !readFailed() && writer.Flush();
+    const bool read = !readFailed();
+    const bool written = writer.Flush();
     lz.LZClose(target);
-    if (!written || editor.GetState() != IniLineEditor::State::Changed) {
-        DeleteQuietly(installer.platform.files, temporary);
-        return std::nullopt;
+    if (!read)
+        RecordError(installer.platform, "ReadFile", backupPath, kErrorReadFault);
+    if (!written)
+        RecordError(installer.platform, "WriteFile", temporary, kErrorWriteFault);
+    if (!read || !written || editor.GetState() != IniLineEditor::State::Changed) {
+        DeleteRecorded(installer.platform, temporary);
+        if (!read || !written)
+            return {EditedFile::Outcome::Failed, {}};
+        return {};
     }
-    return temporary;
+    return {EditedFile::Outcome::Edited, std::move(temporary)};
 }
 
 // Puts the edited file in place and keeps the backup only when it is the first of this file in
-// the run; an unchanged file keeps its bytes and needs no backup.
-void Settle(Installer& installer, const std::optional<std::string>& edited,
-            std::string_view backupPath, std::string_view iniPath, unsigned changeBit,
-            const char* backupKey) {
-    FileSystem& files = installer.platform.files;
-    if (!edited) {
-        DeleteQuietly(files, backupPath);
+// the run; an unchanged file keeps its bytes and needs no backup. An edit that could not be made
+// or put in place fails the installation; the INI file is then whole, as it was.
+void Settle(Installer& installer, const EditedFile& edited, std::string_view backupPath,
+            std::string_view iniPath, unsigned changeBit, const char* backupKey) {
+    const Platform& platform = installer.platform;
+    if (edited.outcome != EditedFile::Outcome::Edited) {
+        if (edited.outcome == EditedFile::Outcome::Failed)
+            installer.installationState = 1;
+        DeleteRecorded(platform, backupPath);
         return;
     }
-    const ReplaceOutcome replaced = SafeReplace(installer.platform, *edited, iniPath);
+    const ReplaceOutcome replaced = SafeReplace(installer.platform, edited.temporary, iniPath);
     if (replaced != ReplaceOutcome::Replaced) {
-        DeleteQuietly(files, *edited);
+        installer.installationState = 1;
+        DeleteRecorded(platform, edited.temporary);
         // The backup goes only when the INI file is whole under its name again.
         if (replaced == ReplaceOutcome::NotReplaced)
-            DeleteQuietly(files, backupPath);
+            DeleteRecorded(platform, backupPath);
         return;
     }
     // Only the first backup of a file in the run is kept: after a change of this run (its bit
     // set) a later one holds the file as this run already changed it.
     if ((installer.changeBits & changeBit) != 0 ||
         !RecordFirstBackup(installer, backupKey, backupPath)) {
-        DeleteQuietly(files, backupPath);
+        DeleteRecorded(platform, backupPath);
         return;
     }
     installer.changeBits |= changeBit;
@@ -262,12 +283,17 @@ int EditIniEntry(Installer& installer, WindowHandle owner, std::string_view file
     if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) != 0)
         return 0;
     std::string backupPath;
-    if (BackupFile(installer, iniPath, backupPath) == 0)
+    if (BackupFile(installer, iniPath, backupPath) == 0) {
+        // Never edited without a backup: the edit is not made, and the installation has failed.
+        installer.installationState = 1;
         return 0;
+    }
     if (RewriteIniFile(installer, owner, section, key, removalSpec, commentPrefix, backupPath,
-                       iniPath, changeBit, backupKey) == 0) {
+                       iniPath, changeBit, backupKey) == 0 &&
         RewriteIniFileByLine(installer, owner, section, key, removalSpec, commentPrefix, backupPath,
-                             iniPath, changeBit, backupKey);
+                             iniPath, changeBit, backupKey) == 0) {
+        installer.installationState = 1;
+        DeleteRecorded(installer.platform, backupPath);
     }
     return 1;
 }
@@ -290,9 +316,9 @@ int RewriteIniFile(Installer& installer, WindowHandle owner, std::string_view se
         at = end;
         return line;
     };
-    const std::optional<std::string> edited =
-        WriteEdited(installer, owner, section, key, removalSpec, commentPrefix, iniPath, next,
-                    [] { return false; });
+    const EditedFile edited =
+        WriteEdited(installer, owner, section, key, removalSpec, commentPrefix, iniPath, backupPath,
+                    next, [] { return false; });
     Settle(installer, edited, backupPath, iniPath, changeBit, backupKey);
     return 1;
 }
@@ -304,8 +330,10 @@ int RewriteIniFileByLine(Installer& installer, WindowHandle owner, std::string_v
     LzExpand& lz = installer.platform.lz;
     OfStruct of;
     const LzHandle backup = lz.LZOpenFile(backupPath, of, kOfRead);
-    if (backup < 0)
+    if (backup < 0) {
+        RecordError(installer.platform, "LZOpenFile", backupPath, of.nErrCode);
         return 0;
+    }
     FileLineReader reader(lz, backup);
     std::string line;
     auto next = [&reader, &line]() -> std::string_view {
@@ -313,9 +341,9 @@ int RewriteIniFileByLine(Installer& installer, WindowHandle owner, std::string_v
             return {};
         return line;
     };
-    const std::optional<std::string> edited =
-        WriteEdited(installer, owner, section, key, removalSpec, commentPrefix, iniPath, next,
-                    [&reader] { return reader.Failed(); });
+    const EditedFile edited =
+        WriteEdited(installer, owner, section, key, removalSpec, commentPrefix, iniPath, backupPath,
+                    next, [&reader] { return reader.Failed(); });
     lz.LZClose(backup);
     Settle(installer, edited, backupPath, iniPath, changeBit, backupKey);
     return 1;

@@ -66,7 +66,9 @@ bool DecideRemoval(Installer& installer, WindowHandle owner);
 
 // Edits the file that `fileSpec` names ("20:SYSTEM.INI": "2" the Windows directory, else the
 // system directory; the change-bit digit, "0" SYSTEM.INI and "1" WIN.INI; a separator; the
-// name). 0 when the file does not exist or cannot be backed up, else 1.
+// name). 0 when the file does not exist or cannot be backed up, else 1. A backup, read, write
+// or replacement that fails is an error event and fails the installation (state 1); the INI
+// file is then as it was.
 int EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fileSpec,
                  std::string_view section, std::string_view key, std::string_view removalSpec,
                  std::string_view commentPrefix);

@@ -85,7 +85,9 @@ bool DecideRemoval(Installer& installer, WindowHandle owner) {
     RepaintOwner(installer.windows, owner);
     if (answer == IDYES) {
         mode[0] = kModeRemove;
-        installer.installationState = 5;
+        // A failure of this run stays a failure, whatever is removed after it.
+        if (installer.installationState != 1)
+            installer.installationState = 5;
         return true;
     }
     mode[0] = kModeSkip;

@@ -1,5 +1,6 @@
 #include "sysfiles/port_driver.h"
 
+#include "platform/error_event.h"
 #include "state/installer.h"
 
 #include <array>
@@ -68,52 +69,72 @@ enum class CopyResult {
 };
 
 // Copies source to target (created or emptied first) through the LZ expansion, so a compressed
-// source arrives expanded.
-CopyResult LzCopyFile(LzExpand& lz, std::string_view source, std::string_view target) {
+// source arrives expanded. A failure is recorded.
+CopyResult LzCopyFile(Platform& platform, std::string_view source, std::string_view target) {
+    LzExpand& lz = platform.lz;
     OfStruct sourceOf;
     const LzHandle in = lz.LZOpenFile(source, sourceOf, kOfRead);
     if (in <= 0) {
+        RecordError(platform, "LZOpenFile", source, sourceOf.nErrCode);
         return CopyResult::NotStarted;
     }
     OfStruct targetOf;
     const LzHandle out = lz.LZOpenFile(target, targetOf, kOfCreate);
     if (out <= 0) {
         lz.LZClose(in);
+        RecordError(platform, "LZOpenFile", target, targetOf.nErrCode);
         return CopyResult::NotStarted;
     }
     const LONG copied = lz.LZCopy(in, out);
     lz.LZClose(in);
     lz.LZClose(out);
-    return copied < 0 ? CopyResult::Failed : CopyResult::Copied;
+    if (copied < 0) {
+        RecordError(platform, "LZCopy", target, LzCopyErrorCode(copied));
+        return CopyResult::Failed;
+    }
+    return CopyResult::Copied;
 }
 
-void DeleteQuietly(LzExpand& lz, std::string_view path) {
+// A file the update made and no longer needs; one that cannot be deleted is left, recorded.
+void DeleteRecorded(Platform& platform, std::string_view path) {
     OfStruct of;
-    lz.LZOpenFile(path, of, kOfDelete);
+    if (platform.lz.LZOpenFile(path, of, kOfDelete) < 0) {
+        RecordError(platform, "DeleteFile", path, of.nErrCode);
+    }
 }
 
 // An installed driver starts with the "MZ" signature, whatever the shipped file holds there.
-bool RestoreDriverSignature(LzExpand& lz, std::string_view path) {
+bool RestoreDriverSignature(Platform& platform, std::string_view path) {
     OfStruct of;
-    const LzHandle file = lz.LZOpenFile(path, of, kOfWrite);
+    const LzHandle file = platform.lz.LZOpenFile(path, of, kOfWrite);
     if (file <= 0) {
+        RecordError(platform, "LZOpenFile", path, of.nErrCode);
         return false;
     }
     static constexpr char kSignature[] = {'M', 'Z'};
-    const UINT written = lz.LWrite(file, kSignature, sizeof kSignature);
-    lz.LZClose(file);
-    return written == sizeof kSignature;
+    const UINT written = platform.lz.LWrite(file, kSignature, sizeof kSignature);
+    platform.lz.LZClose(file);
+    if (written != sizeof kSignature) {
+        RecordError(platform, "_lwrite", path, kErrorWriteFault);
+        return false;
+    }
+    return true;
 }
 
-void StampWriteTime(Platform& platform, std::string_view path) {
+bool StampWriteTime(Platform& platform, std::string_view path) {
     const FileHandle file =
         platform.files.CreateFile(path, kGenericWrite, kFileShareWrite, kOpenAlways);
     if (!file) {
-        return;
+        RecordError(platform, "CreateFile", path, platform.files.GetLastError());
+        return false;
     }
     const FILETIME time = PortDriverWriteTime();
-    platform.storage.SetFileTime(file, nullptr, nullptr, &time);
+    const bool stamped = platform.storage.SetFileTime(file, nullptr, nullptr, &time) != 0;
+    if (!stamped) {
+        RecordError(platform, "SetFileTime", path, platform.files.GetLastError());
+    }
     platform.files.CloseHandle(file);
+    return stamped;
 }
 
 } // namespace
@@ -128,47 +149,49 @@ FILETIME PortDriverWriteTime() {
     return FILETIME{static_cast<DWORD>(kValue), static_cast<DWORD>(kValue >> 32)};
 }
 
-bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory) {
+PortDriverUpdate UpdatePortDriver(Platform& platform, std::string_view systemDirectory) {
     const std::string shipped = InDirectory(systemDirectory, kPortDriverShipped);
     const std::string inUse = InDirectory(systemDirectory, kPortDriverInUse);
     const std::string saved = InDirectory(systemDirectory, kPortDriverSaved);
     const std::string staging = InDirectory(systemDirectory, kPortDriverStaging);
 
     if (!IsFile(platform.files, shipped)) {
-        return false;
+        return PortDriverUpdate::Unchanged;
     }
     if (FileVersionText(platform.versionInfo, inUse) != kReplacedVersion) {
-        return false;
+        return PortDriverUpdate::Unchanged;
     }
     // A backup that stopped part-way is no backup; "lpt.vxd" itself is untouched so far.
-    if (const CopyResult backup = LzCopyFile(platform.lz, inUse, saved);
+    if (const CopyResult backup = LzCopyFile(platform, inUse, saved);
         backup != CopyResult::Copied) {
         if (backup == CopyResult::Failed) {
-            DeleteQuietly(platform.lz, saved);
+            DeleteRecorded(platform, saved);
         }
-        return false;
+        return PortDriverUpdate::Failed;
     }
     // The new driver is expanded and completed beside the old one, so that a damaged "lpt.bz" or
     // a full disk never costs the system its parallel-port driver.
-    if (LzCopyFile(platform.lz, shipped, staging) != CopyResult::Copied ||
-        !RestoreDriverSignature(platform.lz, staging)) {
-        DeleteQuietly(platform.lz, staging);
-        return false;
+    if (const CopyResult staged = LzCopyFile(platform, shipped, staging);
+        staged != CopyResult::Copied || !RestoreDriverSignature(platform, staging)) {
+        if (staged != CopyResult::NotStarted) {
+            DeleteRecorded(platform, staging);
+        }
+        return PortDriverUpdate::Failed;
     }
     // The staged driver starts with "MZ", so this copy takes it as it is.
-    const CopyResult replaced = LzCopyFile(platform.lz, staging, inUse);
-    DeleteQuietly(platform.lz, staging);
+    const CopyResult replaced = LzCopyFile(platform, staging, inUse);
+    DeleteRecorded(platform, staging);
     if (replaced == CopyResult::Failed) {
-        LzCopyFile(platform.lz, saved, inUse);
+        LzCopyFile(platform, saved, inUse);
     }
     if (replaced != CopyResult::Copied) {
-        return false;
+        return PortDriverUpdate::Failed;
     }
-    StampWriteTime(platform, inUse);
-    return true;
+    return StampWriteTime(platform, inUse) ? PortDriverUpdate::Replaced
+                                           : PortDriverUpdate::ReplacedUnstamped;
 }
 
-bool UpdatePortDriver(Installer& installer) {
+PortDriverUpdate UpdatePortDriver(Installer& installer) {
     return UpdatePortDriver(installer.platform, installer.paths.systemDir);
 }
 

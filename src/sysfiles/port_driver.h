@@ -22,15 +22,24 @@ inline constexpr std::string_view kPortDriverSaved = "lpt.vxz";
 // The new driver is made complete here before it takes the place of "lpt.vxd".
 inline constexpr std::string_view kPortDriverStaging = "lpt.vx$";
 
+// How the update went. Only Unchanged leaves the system as it was; every other outcome but
+// Replaced recorded its failures as error events.
+enum class PortDriverUpdate {
+    Unchanged, // nothing to do: no "lpt.bz", or "lpt.vxd" is not the version replaced
+    Replaced,  // the new driver took the old one's place (Windows loads it at the next start)
+    ReplacedUnstamped, // replaced, but the new driver could not be given its last-write time
+    Failed,            // the update was due and failed; "lpt.vxd" is the old driver, whole
+};
+
 // Replaces "lpt.vxd" when "lpt.bz" is there and "lpt.vxd" carries the version 4.0.0.950.
-// Silent: every failure just ends the update. Whatever happens, "lpt.vxd" stays a whole driver:
-// the old one until the new one is complete, and the old one again (from "lpt.vxz") when putting
-// the new one in place fails part-way.
-// It uses the files, file times, LZ expansion and version records of the platform. True when
-// the new driver took the old one's place (Windows loads it at the next start).
-bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory);
+// Whatever happens, "lpt.vxd" stays a whole driver: the old one until the new one is complete,
+// and the old one again (from "lpt.vxz") when putting the new one in place fails part-way. Every
+// failed call is recorded as an error event (call, file, code).
+// It uses the files, file times, LZ expansion and version records of the platform.
+[[nodiscard]] PortDriverUpdate UpdatePortDriver(Platform& platform,
+                                                std::string_view systemDirectory);
 
 // The same in the installer's system directory.
-bool UpdatePortDriver(Installer& installer);
+[[nodiscard]] PortDriverUpdate UpdatePortDriver(Installer& installer);
 
 } // namespace tl

@@ -64,22 +64,30 @@ TEST_F(FontRegistrationTest, TellsARegisteredFontFromAMissingOne) {
 }
 
 TEST_F(FontRegistrationTest, NamesTheFileInTheTypedFontDirectory) {
-    folder.WriteFile("drive_c/WINDOWS/SYSTEM/TTF/TLSANS.TTF", "font");
-    installer->destination.typedFontDir = "TTF";
+    folder.WriteFile("drive_c/TTF/TLSANS.TTF", "font");
+    installer->destination.typedFontDir = "c:\\ttf";
     const std::string name = FontValueName("Telmora Sans");
     MakeFontsKey();
-    RegisterFont(*installer, "C:\\WINDOWS\\SYSTEM\\TTF\\TLSANS.TTF", name);
+    EXPECT_TRUE(RegisterFont(*installer, "C:\\TTF\\TLSANS.TTF", name));
 
-    EXPECT_EQ(Value(name), "TTF\\TLSANS.TTF");
+    EXPECT_EQ(Value(name), "c:\\ttf\\TLSANS.TTF");
     EXPECT_EQ(QueryFontRegistration(*installer, name), 0);
-    EXPECT_TRUE(FontAdded("TTF\\TLSANS.TTF"));
+    EXPECT_TRUE(FontAdded("c:\\ttf\\TLSANS.TTF"));
 }
 
-TEST_F(FontRegistrationTest, AddsTheResourceEvenWithoutTheKey) {
-    installer->destination.typedFontDir = "D:\\FONTS";
-    RegisterFont(*installer, "D:\\FONTS\\TLSANS.TTF", "Telmora Sans (TrueType)");
-    EXPECT_TRUE(FontAdded("D:\\FONTS\\TLSANS.TTF"));
-    EXPECT_EQ(Value("Telmora Sans (TrueType)"), std::nullopt);
+TEST_F(FontRegistrationTest, AFontTheSystemDoesNotTakeIsAFailure) {
+    // A system without the key of installed fonts gets it.
+    folder.WriteFile("drive_c/FONTS/TLSANS.TTF", "font");
+    installer->destination.typedFontDir = "C:\\FONTS";
+    EXPECT_TRUE(RegisterFont(*installer, "C:\\FONTS\\TLSANS.TTF", "Telmora Sans (TrueType)"));
+    EXPECT_EQ(Value("Telmora Sans (TrueType)"), "C:\\FONTS\\TLSANS.TTF");
+
+    // A font file that is not there adds no font: nothing is registered either.
+    EXPECT_FALSE(RegisterFont(*installer, "C:\\FONTS\\NONE.TTF", "None (TrueType)"));
+    const PlatformEvent& error = events.Events().back();
+    EXPECT_EQ(error.event, "error");
+    EXPECT_EQ(std::get<std::string>(error.fields.at(0).second), "AddFontResource");
+    EXPECT_EQ(Value("None (TrueType)"), std::nullopt);
 }
 
 } // namespace

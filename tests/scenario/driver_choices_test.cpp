@@ -153,7 +153,7 @@ TEST_F(Scenario, InstalledFilesKeptByTheVersionCheck) {
          {"dialog COPYING -", "broadcast WM_DEVMODECHANGE", "message 142 no", "message 143 no",
           "dialog WAITING -", "message 157 ok", "message 165 ok", "restart 0",
           "dialog WIN_RESTART 1", "end 5 0"},
-         {"LPT.VXD", "TL600.DRV", "TLPM.386"}},
+         {"LPT.VXD", "TL600.DRV", "TLMON.DLL", "TLPM.386", "TLPROC.DLL"}},
         {"TLPM.386",
          ImageKind::Le,
          "4.100",
@@ -170,6 +170,12 @@ TEST_F(Scenario, InstalledFilesKeptByTheVersionCheck) {
         const std::string path = std::string("C:\\WINDOWS\\SYSTEM\\") + c.file;
         const std::string installed = InstallDisk::ImageBytes(c.kind, {4, 0, 3, 7});
         pc.Write(path, installed);
+        // The earlier driver came with its monitor and print processor, which the spooler needs
+        // when the files are kept.
+        if (c.kind == ImageKind::Ne) {
+            pc.Write("C:\\WINDOWS\\SYSTEM\\TLMON.DLL", "the monitor installed before");
+            pc.Write("C:\\WINDOWS\\SYSTEM\\TLPROC.DLL", "the processor installed before");
+        }
 
         RunOutcome run = Run();
         ASSERT_TRUE(run.Ended()) << run.program.err;

@@ -68,8 +68,11 @@ TEST_F(Scenario, DriverInUseByWindowsIsNotReplaced) {
 
     RunOutcome run = Run();
     ASSERT_TRUE(run.Ended()) << run.program.err;
+    // Not the user's choice: a failed installation, with the file and the sharing violation.
     EXPECT_THAT(run.Story(), ElementsAre("message 139 yes", "message 175 ok", "dialog SELECTDRV 1",
-                                         "message 135 ok", "end 0 0"));
+                                         "error CreateFile C:\\WINDOWS\\SYSTEM\\TL600.DRV 32",
+                                         "message 135 ok", "message 153 ok", "end 1 0"));
+    EXPECT_EQ(run.program.exitCode, kExitInstallFailed);
     nlohmann::json inUse = run.transcript.Message("135");
     EXPECT_EQ(inUse.value("caption", ""), "경고");
     EXPECT_EQ(inUse.value("icon", ""), "warning");
@@ -92,6 +95,27 @@ TEST_F(Scenario, SampleDiskInstallsWithDefaultAnswers) {
     EXPECT_EQ(show["drivers"].size(), 1u);
     EXPECT_EQ(run.transcript.Events("addfont").size(), 4u);
     EXPECT_TRUE(show["problems"].empty()) << show["problems"].dump();
+}
+
+TEST_F(Scenario, APortDriverThatCannotBeReplacedFailsTheInstallation) {
+    // Windows holds lpt.vxd open: the new driver cannot take its place. The printer is
+    // registered, but the installation has failed and says where.
+    WriteStandardDisk(disk);
+    ScenarioMachine& pc = MakeMachine({"--in-use", "C:\\WINDOWS\\SYSTEM\\LPT.VXD"});
+    const std::string before = pc.Read("C:\\WINDOWS\\SYSTEM\\LPT.VXD");
+    answers = kDriverOnly;
+
+    RunOutcome run = Run();
+    ASSERT_EQ(run.program.exitCode, kExitInstallFailed) << run.program.err;
+    EXPECT_EQ(run.State(), 1);
+    const std::vector<nlohmann::json> errors = run.transcript.Events("error");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].value("operation", ""), "LZOpenFile");
+    EXPECT_EQ(errors[0].value("file", ""), "C:\\WINDOWS\\SYSTEM\\lpt.vxd");
+    EXPECT_EQ(errors[0].value("code", 0), 32);
+    EXPECT_FALSE(run.transcript.Message("153").is_null());
+    EXPECT_EQ(pc.Read("C:\\WINDOWS\\SYSTEM\\LPT.VXD"), before);
+    EXPECT_FALSE(pc.Show()["printers"].empty());
 }
 
 } // namespace

@@ -58,6 +58,7 @@ public:
     Installer& Get() { return *installer_; }
     ScriptedFrontend& User() { return frontend_; }
     const TempMachine& Folder() const { return folder_; }
+    const host::EventLog& Events() const { return events_; }
 
 private:
     TempMachine folder_;

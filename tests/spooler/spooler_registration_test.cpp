@@ -1,5 +1,6 @@
 #include "spooler/spooler_registration.h"
 
+#include "platform/error_event.h"
 #include "resources/string_table.h"
 #include "selection/catalogue.h"
 #include "selection/selection_machine.h"
@@ -18,6 +19,12 @@ using namespace std::string_literals;
 using test::SelectionMachine;
 
 constexpr int kEditId = 1006;
+
+std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
 
 std::string Block(std::string_view monitor, std::string_view processor,
                   std::string_view dataType = "", std::string_view help = "TL600.HLP") {
@@ -131,17 +138,56 @@ TEST(SpoolerRegistration, QueueNameNamesThePrinterAndDataTypeIsShared) {
     EXPECT_EQ(run.RegistryText().find("\"Datatype\"=\"RAW\""), std::string::npos);
 }
 
-TEST(SpoolerRegistration, NoDriverDataFailsAndFailedDriverAddsNoPrinter) {
+TEST(SpoolerRegistration, NoDriverDataFails) {
     Registration run;
     EXPECT_EQ(RegisterWithSpooler(run.machine.Get(), {}), 0);
+}
 
-    // The driver file is not in the system directory: the spooler refuses the driver, which the
-    // installation passes over, and no printer is added for it.
-    std::string block = Block("", "");
-    block.replace(2, 9, "NONE1.DRV");
-    EXPECT_EQ(run.Run(block), 1);
-    EXPECT_TRUE(run.BlockReleased());
-    EXPECT_FALSE(run.Holds("Print\\Printers\\"));
+// What the spooler refuses fails the installation, with the call, the name and the code in an
+// error event; nothing after the refusal is registered.
+struct Refusal {
+    const char* name;
+    std::string block;
+    const char* queueName;
+    const char* call;
+    const char* named;
+    DWORD code;
+    const char* notRegistered; // a registry key that must not be there afterwards
+};
+
+TEST(SpoolerRegistration, EveryRefusalFailsTheInstallationAndSaysWhatWasRefused) {
+    const Refusal refusals[] = {
+        {"print processor", Block("TL Monitor,TLMON.DLL", "TLPROC,NONE.DLL"), "",
+         "AddPrintProcessorA", "TLPROC", 126, "Monitors\\TL Monitor]"},
+        {"language monitor", Block("TL Monitor,NONE.DLL", "TLPROC,TLPROC.DLL"), "",
+         "AddMonitorA", "TL Monitor", 126, "Drivers\\Telmora 600]"},
+        {"driver", Replaced(Block("", ""), "TL600.DRV", "NONE1.DRV"), "", "AddPrinterDriverA",
+         "Telmora 600", 2, "Print\\Printers\\"},
+        {"printer", Block("", ""), "Telmora, 600", "AddPrinterA", "Telmora, 600", 1801,
+         "Print\\Printers\\"},
+    };
+    for (const Refusal& refusal : refusals) {
+        SCOPED_TRACE(refusal.name);
+        Registration run;
+        run.machine.Get().printerQueueName = refusal.queueName;
+        EXPECT_EQ(run.Run(refusal.block), 0);
+        EXPECT_TRUE(run.BlockReleased());
+        EXPECT_FALSE(run.Holds(refusal.notRegistered)) << run.RegistryText();
+        ASSERT_EQ(run.machine.Events().Events().size(), 1u);
+        const PlatformEvent& error = run.machine.Events().Events()[0];
+        EXPECT_EQ(error.event, "error");
+        EXPECT_EQ(error.fields, (MakeErrorEvent(run.machine.Get().platform.codePage, refusal.call,
+                                                refusal.named, refusal.code)
+                                     .fields));
+    }
+}
+
+TEST(SpoolerRegistration, AMonitorAlreadyInstalledIsNoRefusal) {
+    Registration run("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\Monitors\\"
+                     "TL Monitor]\r\n\"Driver\"=\"TLMON.DLL\"\r\n\r\n");
+    EXPECT_EQ(run.Run(Block("TL Monitor,TLMON.DLL", "TLPROC,TLPROC.DLL")), 1);
+    EXPECT_TRUE(run.Holds("Print\\Printers\\Telmora 600]"));
+    EXPECT_TRUE(run.machine.Events().Events().empty());
 }
 
 TEST(SpoolerRegistration, TakenNameProposesAFreeCopyNumberAndAddsUnderTheConfirmedName) {

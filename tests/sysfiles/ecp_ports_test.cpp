@@ -35,9 +35,9 @@ protected:
     // Runs the detection on a registry freshly read from registry.reg; the three answers.
     std::string Detect() {
         host::HostRegistry registry(machine.Root() / "registry.reg");
-        std::string error;
-        EXPECT_TRUE(registry.Load(error)) << error;
-        DetectEcpPorts(registry, *profile);
+        std::string loadError;
+        EXPECT_TRUE(registry.Load(loadError)) << loadError;
+        error = DetectEcpPorts(registry, *profile);
         return Answer("LPT1") + Answer("LPT2") + Answer("LPT3");
     }
 
@@ -48,6 +48,7 @@ protected:
         return std::string(buffer.data(), length);
     }
 
+    DWORD error = 0; // what the last detection returned
     test::TempMachine machine;
     host::IconvCodePage codePage;
     host::MachineConfig config;
@@ -117,6 +118,16 @@ TEST_F(DetectEcpPortsTest, EarlierAnswersAreReplacedAndTheRestOfWinIniKept) {
     EXPECT_EQ(machine.ReadFile("drive_c/WINDOWS/WIN.INI"),
               "[windows]\r\nload=\r\n\r\n"
               "[tlsetup]\r\nLPT1=0\r\nLPT2=1\r\nLPT3=0\r\nOther=5\r\n");
+    EXPECT_EQ(error, 0u);
+}
+
+TEST_F(DetectEcpPortsTest, AWinIniThatCannotBeWrittenIsReportedWithItsError) {
+    machine.WriteFile("drive_c/WINDOWS/WIN.INI", "[windows]\r\nload=\r\n");
+    std::filesystem::permissions(machine.Root() / "drive_c/WINDOWS/WIN.INI",
+                                 std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_EQ(Detect(), "---");
+    EXPECT_EQ(error, 5u);
 }
 
 } // namespace

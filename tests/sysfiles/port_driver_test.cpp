@@ -15,6 +15,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace tl {
@@ -118,7 +119,7 @@ protected:
         Platform& p = machine->GetPlatform();
         Platform platform{p.files,   p.storage,  p.system,  p.clock, p.codePage,   p.events,
                           p.profile, p.registry, p.spooler, expand,  p.versionInfo};
-        UpdatePortDriver(platform, kSystem);
+        outcome = UpdatePortDriver(platform, kSystem);
         EXPECT_EQ(machine->Lz().OpenHandleCount(), 0u);
         EXPECT_EQ(machine->Files().OpenHandleCount(), 0u);
     }
@@ -135,8 +136,29 @@ protected:
         return time;
     }
 
+    // The call, file and code of every error event since the last look, one line each.
+    std::vector<std::string> Errors() {
+        std::vector<std::string> lines;
+        for (const PlatformEvent& event : events.Events()) {
+            if (event.event != "error")
+                continue;
+            std::string line;
+            for (const auto& [name, value] : event.fields) {
+                line += line.empty() ? "" : " ";
+                if (const auto* text = std::get_if<std::string>(&value))
+                    line += *text;
+                else if (const auto* number = std::get_if<std::int64_t>(&value))
+                    line += std::to_string(*number);
+            }
+            lines.push_back(line);
+        }
+        events.Clear();
+        return lines;
+    }
+
     test::TempMachine folder;
     host::EventLog events;
+    PortDriverUpdate outcome = PortDriverUpdate::Unchanged;
     std::unique_ptr<host::HostMachine> machine;
 };
 
@@ -171,6 +193,8 @@ TEST_F(UpdatePortDriverTest, NothingChangesUnlessEveryConditionHolds) {
         const auto before = SystemFiles();
         Update();
         EXPECT_EQ(SystemFiles(), before);
+        EXPECT_EQ(outcome, PortDriverUpdate::Unchanged);
+        EXPECT_TRUE(Errors().empty());
     }
 }
 
@@ -184,11 +208,14 @@ TEST_F(UpdatePortDriverTest, TheOldDriverIsKeptAndTheNewOneInstalledWithItsSigna
     EXPECT_EQ(Get("lpt.bz"), kShippedDriver);
     EXPECT_EQ(SystemFiles().size(), 3u); // nothing staged is left behind
     EXPECT_EQ(LastWrite("lpt.vxd"), PortDriverWriteTime());
+    EXPECT_EQ(outcome, PortDriverUpdate::Replaced);
+    EXPECT_TRUE(Errors().empty());
 
     // The new driver is not the old version, so a second run leaves everything alone.
     const auto after = SystemFiles();
     Update();
     EXPECT_EQ(SystemFiles(), after);
+    EXPECT_EQ(outcome, PortDriverUpdate::Unchanged);
 }
 
 TEST_F(UpdatePortDriverTest, ACompressedShippedDriverIsExpanded) {
@@ -212,6 +239,8 @@ TEST_F(UpdatePortDriverTest, ADamagedShippedDriverLeavesTheOldOneInPlace) {
     EXPECT_EQ(LastWrite("lpt.vxd"), oldTime);
     EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
     EXPECT_EQ(SystemFiles().size(), 3u);
+    EXPECT_EQ(outcome, PortDriverUpdate::Failed);
+    EXPECT_EQ(Errors(), std::vector<std::string>{"LZCopy C:\\WINDOWS\\SYSTEM\\lpt.vx$ 30"});
 }
 
 TEST_F(UpdatePortDriverTest, AFailedReplacementPutsTheOldDriverBack) {
@@ -223,6 +252,8 @@ TEST_F(UpdatePortDriverTest, AFailedReplacementPutsTheOldDriverBack) {
     EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
     EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
     EXPECT_EQ(SystemFiles().size(), 3u);
+    EXPECT_EQ(outcome, PortDriverUpdate::Failed);
+    EXPECT_EQ(Errors(), std::vector<std::string>{"LZCopy C:\\WINDOWS\\SYSTEM\\lpt.vxd 29"});
 }
 
 TEST_F(UpdatePortDriverTest, AFailedBackupLeavesNoPartialCopyAndTheDriverAlone) {
@@ -233,6 +264,8 @@ TEST_F(UpdatePortDriverTest, AFailedBackupLeavesNoPartialCopyAndTheDriverAlone) 
     EXPECT_EQ(failing.failures, 0);
     EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
     EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/lpt.vxz"));
+    EXPECT_EQ(outcome, PortDriverUpdate::Failed);
+    EXPECT_EQ(Errors(), std::vector<std::string>{"LZCopy C:\\WINDOWS\\SYSTEM\\lpt.vxz 29"});
 }
 
 TEST_F(UpdatePortDriverTest, FilesHeldOpenByAnotherProgramAreLeftAlone) {
@@ -244,6 +277,8 @@ TEST_F(UpdatePortDriverTest, FilesHeldOpenByAnotherProgramAreLeftAlone) {
     const auto before = SystemFiles();
     Update();
     EXPECT_EQ(SystemFiles(), before);
+    EXPECT_EQ(outcome, PortDriverUpdate::Failed);
+    EXPECT_EQ(Errors(), std::vector<std::string>{"LZOpenFile C:\\WINDOWS\\SYSTEM\\lpt.vxz 32"});
 
     // A driver in use cannot be replaced: it stays as it was, with its backup beside it.
     held = "lpt.vxd";
@@ -251,6 +286,8 @@ TEST_F(UpdatePortDriverTest, FilesHeldOpenByAnotherProgramAreLeftAlone) {
     EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
     EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
     EXPECT_EQ(SystemFiles().size(), 3u);
+    EXPECT_EQ(outcome, PortDriverUpdate::Failed);
+    EXPECT_EQ(Errors(), std::vector<std::string>{"LZOpenFile C:\\WINDOWS\\SYSTEM\\lpt.vxd 32"});
 }
 
 } // namespace

@@ -82,8 +82,19 @@ std::string ParseFaultSetting(FaultSettings& settings, std::string_view key, std
             return "CountFile must name a file";
         }
         settings.countFile = machineDir / std::filesystem::path(std::string(value));
+    } else if (is("TraceFile")) {
+        if (value.empty()) {
+            return "TraceFile must name a file";
+        }
+        settings.traceFile = machineDir / std::filesystem::path(std::string(value));
     }
     return {};
+}
+
+FaultPlan::FaultPlan(FaultSettings settings) : settings_(std::move(settings)) {
+    if (settings_.traceFile) {
+        trace_.open(*settings_.traceFile, std::ios::binary | std::ios::trunc);
+    }
 }
 
 FaultPlan::~FaultPlan() {
@@ -96,8 +107,17 @@ FaultPlan::~FaultPlan() {
     }
 }
 
-DWORD FaultPlan::Call(FaultKind kind) {
+DWORD FaultPlan::Call(FaultKind kind, const std::filesystem::path& file) {
     const std::uint64_t count = ++counts_[static_cast<std::size_t>(kind)];
+    if (trace_.is_open()) {
+        const std::filesystem::path machineDir = settings_.traceFile->parent_path();
+        // Files outside the machine folder (the install disk) are named in full.
+        std::string name = file.lexically_relative(machineDir).generic_string();
+        if (name.empty() || name.starts_with("..")) {
+            name = file.generic_string();
+        }
+        trace_ << FaultKindName(kind) << ' ' << count << ' ' << name << std::endl;
+    }
     const auto& failure = settings_.failure;
     return failure && failure->kind == kind && failure->nth == count ? failure->error
                                                                      : kErrorSuccess;

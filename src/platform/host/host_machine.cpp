@@ -27,6 +27,7 @@ HostMachine::HostMachine(fs::path root, MachineConfig config, EventSink& events)
         profile_.SetFaultPlan(faults_.get());
         registry_.SetFaultPlan(faults_.get());
     }
+    spooler_.SetEventSink(&events, &codePage_);
     profile_.SetLastErrorSink([this](DWORD error) { files_.SetLastError(error); });
 }
 

@@ -141,7 +141,8 @@ LzHandle HostLzExpand::OpenForCreate(std::string_view fileName, OfStruct& of, WO
     if (HeldOpen(resolved.path)) {
         return Fail(of, kErrorSharingViolation);
     }
-    if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Create) : 0) {
+    if (const DWORD fault =
+            faults_ != nullptr ? faults_->Call(FaultKind::Create, resolved.path) : 0) {
         return Fail(of, fault);
     }
     const std::optional<std::uint64_t> emptied = HostFileSize(resolved.path);
@@ -221,7 +222,7 @@ LzHandle HostLzExpand::LZOpenFile(std::string_view fileName, OfStruct& of, WORD 
         return Fail(of, kErrorSharingViolation);
     }
     if ((style & kOfDelete) != 0) {
-        if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Delete) : 0) {
+        if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Delete, *found) : 0) {
             return Fail(of, fault);
         }
         const std::optional<std::uint64_t> size = HostFileSize(*found);
@@ -278,7 +279,7 @@ INT HostLzExpand::LZRead(LzHandle handle, void* buffer, INT count) {
     if (count < 0 || (count > 0 && buffer == nullptr)) {
         return kLzErrorBadValue;
     }
-    if (faults_ != nullptr && faults_->Call(FaultKind::Read) != 0) {
+    if (faults_ != nullptr && faults_->Call(FaultKind::Read, file->host) != 0) {
         return kLzErrorRead;
     }
     if (!file->compressed) {
@@ -356,7 +357,7 @@ UINT HostLzExpand::LWrite(LzHandle handle, const void* buffer, UINT count) {
     if (!Fits(*file, count)) {
         return kLwriteError;
     }
-    if (faults_ != nullptr && faults_->Call(FaultKind::Write) != 0) {
+    if (faults_ != nullptr && faults_->Call(FaultKind::Write, file->host) != 0) {
         return kLwriteError;
     }
     const std::optional<std::uint64_t> before = SizeOf(*file);
@@ -430,10 +431,10 @@ LONG HostLzExpand::LZCopy(LzHandle source, LzHandle dest) {
     if (out == nullptr || !out->writable) {
         return kLzErrorBadOutHandle;
     }
-    if (faults_ != nullptr && faults_->Call(FaultKind::Read) != 0) {
+    if (faults_ != nullptr && faults_->Call(FaultKind::Read, in->host) != 0) {
         return kLzErrorRead;
     }
-    if (faults_ != nullptr && faults_->Call(FaultKind::Write) != 0) {
+    if (faults_ != nullptr && faults_->Call(FaultKind::Write, out->host) != 0) {
         return kLzErrorWrite;
     }
     const std::optional<std::uint64_t> before = SizeOf(*out);

@@ -200,8 +200,9 @@ FileHandle MachineFileSystem::CreateFile(std::string_view path, DWORD access, DW
         return {};
     }
 
-    if (DWORD fault =
-            (creating || truncating || (access & kGenericWrite)) ? Fault(FaultKind::Create) : 0) {
+    if (DWORD fault = (creating || truncating || (access & kGenericWrite))
+                          ? Fault(FaultKind::Create, host)
+                          : 0) {
         Fail(fault);
         return {};
     }
@@ -245,7 +246,7 @@ BOOL MachineFileSystem::ReadFile(FileHandle file, void* buffer, DWORD count, DWO
     if (!(open->access & kGenericRead)) {
         return Fail(kErrorAccessDenied);
     }
-    if (DWORD fault = Fault(FaultKind::Read)) {
+    if (DWORD fault = Fault(FaultKind::Read, open->host)) {
         return Fail(fault);
     }
     DWORD done = 0;
@@ -293,7 +294,7 @@ BOOL MachineFileSystem::WriteFile(FileHandle file, const void* buffer, DWORD cou
     if (budget && growth > *budget) {
         return Fail(kErrorDiskFull); // nothing written: the file stays as it was
     }
-    if (DWORD fault = Fault(FaultKind::Write)) {
+    if (DWORD fault = Fault(FaultKind::Write, open->host)) {
         return Fail(fault);
     }
     DWORD done = 0;
@@ -398,7 +399,7 @@ BOOL MachineFileSystem::DeleteFile(std::string_view path) {
     if (HasOpenHandle(resolved.path) || IsInUse(resolved.path)) {
         return Fail(kErrorSharingViolation);
     }
-    if (DWORD fault = Fault(FaultKind::Delete)) {
+    if (DWORD fault = Fault(FaultKind::Delete, resolved.path)) {
         return Fail(fault);
     }
     if (::unlink(resolved.path.c_str()) != 0) {
@@ -445,7 +446,7 @@ BOOL MachineFileSystem::MoveFileEx(std::string_view existing, std::string_view n
         (target && (HasOpenHandle(to.path) || IsInUse(to.path)))) {
         return Fail(kErrorSharingViolation);
     }
-    if (DWORD fault = Fault(FaultKind::Move)) {
+    if (DWORD fault = Fault(FaultKind::Move, to.path)) {
         return Fail(fault);
     }
     if (::rename(from.path.c_str(), to.path.c_str()) != 0) {
@@ -531,7 +532,7 @@ BOOL MachineFileSystem::CreateDirectory(std::string_view path) {
     if (MissingError(resolved.path) == kErrorPathNotFound) {
         return Fail(kErrorPathNotFound);
     }
-    if (DWORD fault = Fault(FaultKind::Create)) {
+    if (DWORD fault = Fault(FaultKind::Create, resolved.path)) {
         return Fail(fault);
     }
     if (::mkdir(resolved.path.c_str(), 0777) != 0) {

@@ -75,7 +75,9 @@ private:
 
     BOOL Fail(DWORD error);
     // The planned fault of the call, or 0.
-    DWORD Fault(FaultKind kind) { return faults_ != nullptr ? faults_->Call(kind) : 0; }
+    DWORD Fault(FaultKind kind, const std::filesystem::path& file) {
+        return faults_ != nullptr ? faults_->Call(kind, file) : 0;
+    }
     OpenFile* Find(FileHandle file);
     DWORD WriteRefusal(char letter) const;
     bool HasOpenHandle(const std::filesystem::path& host) const;

@@ -160,7 +160,8 @@ BOOL HostProfile::WritePrivateProfileString(const char* appName, const char* key
         growth > 0 && room && static_cast<std::uint64_t>(growth) > *room) {
         return Fail(kErrorDiskFull); // the file stays as it was
     }
-    if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Write) : 0) {
+    if (const DWORD fault =
+            faults_ != nullptr ? faults_->Call(FaultKind::Write, resolved.path) : 0) {
         return Fail(fault);
     }
     if (const DWORD replaced = ReplaceFileAtomically(resolved.path, after)) {

@@ -137,7 +137,7 @@ DWORD HostRegistry::Save() {
     if (text == saved_) {
         return kErrorSuccess;
     }
-    if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Write) : 0) {
+    if (const DWORD fault = faults_ != nullptr ? faults_->Call(FaultKind::Write, file_) : 0) {
         return fault;
     }
     const DWORD error = ReplaceFileAtomically(file_, text);

@@ -1,5 +1,6 @@
 #include "platform/host/spooler_host.h"
 
+#include "platform/error_event.h"
 #include "platform/host/ini_text.h"
 #include "platform/host/spooler_records.h"
 
@@ -277,7 +278,7 @@ void HostSpooler::ClearOtherDefaults(std::string_view printer) {
 
 // The WIN.INI entries of a printer name its driver by the driver file's name without extension:
 // "Telmora 600=TL600,LPT1:". A failure to write them leaves the printer added: the registry is the
-// spooler's record, WIN.INI a copy for 16-bit programs.
+// spooler's record, WIN.INI a copy for 16-bit programs; the failure goes to the event sink.
 void HostSpooler::EnterInWinIni(const PrinterInfo2& info, std::string_view driverKey) {
     if (profile_ == nullptr) {
         return;
@@ -290,11 +291,17 @@ void HostSpooler::EnterInWinIni(const PrinterInfo2& info, std::string_view drive
     timeouts += ",";
     timeouts += std::to_string(kTransmissionRetryTimeout / 1000);
     const char* name = info.printerName->c_str();
-    profile_->WriteProfileString("Devices", name, device.c_str());
-    profile_->WriteProfileString("PrinterPorts", name, (device + timeouts).c_str());
+    auto write = [this](const char* section, const char* key, const std::string& value) {
+        if (!profile_->WriteProfileString(section, key, value.c_str()) && events_ != nullptr &&
+            codePage_ != nullptr) {
+            events_->Record(MakeErrorEvent(*codePage_, "WriteProfileString", "WIN.INI",
+                                           profile_->GetLastError()));
+        }
+    };
+    write("Devices", name, device);
+    write("PrinterPorts", name, device + timeouts);
     if ((info.attributes & kPrinterAttributeDefault) != 0) {
-        profile_->WriteProfileString("windows", "device",
-                                     (*info.printerName + "," + device).c_str());
+        write("windows", "device", *info.printerName + "," + device);
     }
 }
 

@@ -3,6 +3,8 @@
 // Monitors, Print Processors).
 #pragma once
 
+#include "platform/code_page.h"
+#include "platform/events.h"
 #include "platform/host/path_resolver.h"
 #include "platform/host/spooler_registry.h"
 #include "platform/profile.h"
@@ -29,6 +31,13 @@ public:
     explicit HostSpooler(SpoolerRegistry& registry, SystemFileProbe probe = {},
                          Profile* profile = nullptr);
 
+    // Where a WIN.INI entry that could not be written is recorded (an error event): the printer
+    // stays added, as the registry is the spooler's own record, but the run's record says so.
+    void SetEventSink(EventSink* events, const CodePage* codePage) {
+        events_ = events;
+        codePage_ = codePage;
+    }
+
     BOOL EnumPrinterDrivers(OptionalName name, OptionalName environment, DWORD level,
                             std::vector<DriverInfo1>* drivers, DWORD bufferSize, DWORD* needed,
                             DWORD* returned) override;
@@ -53,6 +62,8 @@ private:
     SpoolerRegistry& registry_;
     SystemFileProbe probe_;
     Profile* profile_;
+    EventSink* events_ = nullptr;
+    const CodePage* codePage_ = nullptr;
     std::set<std::uint32_t> openPrinters_;
     std::uint32_t nextHandle_ = 1;
     DWORD lastError_ = kErrorSuccess;

@@ -26,13 +26,16 @@ mkdir -p "$work"
 export TL_WINEPREFIX="$work/prefix"
 drive_c="$TL_WINEPREFIX/drive_c"
 
-# Runs the installer in DISK with the answers given; the transcript goes to NAME.jsonl.
+# Runs the installer in DISK with the answers given; the transcript goes to NAME.jsonl. Wine
+# presents Windows 95 to it, so that Wine's spooler keeps the printers of the "Windows 4.0"
+# environment that the installer registers its driver in (docs/wine-differences.md, "AddPrinterA,
+# a driver of Windows 4.0").
 run() {
     local disk=$1 name=$2 answers=$3
     shift 3
     printf '%s' "$answers" >"$work/$name.ini"
     local status=0
-    timeout 300 "$run_display" "$disk/TLINS32A.EXE" --answers "$(winpath "$work/$name.ini")" \
+    TL_WINE_VERSION=win95 timeout 300 "$run_display" "$disk/TLINS32A.EXE" --answers "$(winpath "$work/$name.ini")" \
         --transcript "$(winpath "$work/$name.jsonl")" "$@" >"$work/$name.log" 2>&1 || status=$?
     echo "$status"
 }
@@ -101,10 +104,22 @@ grep -q '^Language=2' "$settings" || fail "tlsetup.ini: the German edition was n
 grep -qi '^FontPath=C:\\TTF' "$settings" || fail "tlsetup.ini: no FontPath"
 [ -f "$drive_c/windows/SYSTEM.B00" ] || fail "no SYSTEM.INI backup"
 
+# 3. The LP 600 with its language monitor: Wine's spooler refuses the monitor library, which
+#    Windows 95 takes (docs/wine-differences.md, "AddMonitorA, a 32-bit monitor library"). The
+#    installation has failed and says so: status 1603, the refused call in the transcript, no
+#    printer for the model.
+status=$(run "$work/disk" monitor "$(printf '[CHOICE]\n20=1\n[Messages]\n142=No\n143=No\n')")
+[ "$status" = $((1603 % 256)) ] || fail "language monitor: exit status $status"
+has monitor 'map(select(.event == "error")) == [{"event": "error", "operation": "AddMonitorA", "file": "Telmora Language Monitor", "code": 127}]'
+has monitor 'map(select(.event == "message") | .key) | any(. == "153")'
+has monitor 'last | .event == "end" and .state == 1 and .status == 1603'
+! grep -qi 'Print\\\\Printers\\\\Telmora LP 600\]' "$TL_WINEPREFIX/system.reg" ||
+    fail "language monitor: a printer was added for the LP 600"
+
 if [ "$failures" -gt 0 ]; then
     echo "--- recorded.ini" >&2
     cat "$work/recorded.ini" >&2 || true
-    for name in empty install; do
+    for name in empty install monitor; do
         echo "--- $name.jsonl" >&2
         cat "$work/$name.jsonl" >&2 || true
     done

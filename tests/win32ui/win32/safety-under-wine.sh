@@ -37,7 +37,7 @@ run_limited() {
     local name=$1 limit=$2
     shift 2
     local status=0
-    timeout -k 5 "$limit" "$run_display" "$disk/TLINS32A.EXE" "$@" \
+    TL_WINE_VERSION=win95 timeout -k 5 "$limit" "$run_display" "$disk/TLINS32A.EXE" "$@" \
         >"$work/$name.out" 2>"$work/$name.err" || status=$?
     [ "$status" != 124 ] || WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
     echo "$status"
@@ -73,8 +73,11 @@ restart_needed=$((3010 % 256))
 events() { jq -c . "$work/$1.jsonl" 2>/dev/null; }
 has() { events "$1" | jq -e -s "$2" >/dev/null || fail "$1: expected $2"; }
 
-# The prefix, made once (a minute or more) before any run is timed.
-timeout 600 "$run_display" cmd.exe /c exit 0 >"$work/prefix.log" 2>&1 || fail "no Wine prefix"
+# The prefix, made once (a minute or more) before any run is timed, with Wine presenting Windows
+# 95 to the installer, so that Wine's spooler keeps the printers of the "Windows 4.0" environment
+# (docs/wine-differences.md, "AddPrinterA, a driver of Windows 4.0").
+timeout 600 "$run_display" reg add 'HKCU\Software\Wine\AppDefaults\TLINS32A.EXE' /v Version \
+    /d win95 /f >"$work/prefix.log" 2>&1 || fail "no Wine prefix"
 
 # 1. Answers the program cannot use: the reason on standard error and in the transcript, exit 2,
 #    and no box (a box would wait until the run is killed).
