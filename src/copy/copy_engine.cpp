@@ -26,8 +26,6 @@ namespace tl {
 
 namespace {
 
-constexpr int kStateFailed = 1;
-constexpr int kStateRestartNeeded = 5;
 constexpr unsigned kWarningCaption = 162;
 constexpr unsigned kAlreadyInstalledText = 182;
 constexpr LONG kRegistryFileNotFound = 2;
@@ -113,7 +111,7 @@ CopyOutcome CopyRun::Run() {
         case Step::Next:
             break;
         case Step::Failed:
-            installer_.installationState = kStateFailed;
+            installer_.installationState = InstallationState::Failed;
             outcome = CopyOutcome::Failed;
             break;
         case Step::DirectoryFailed:
@@ -180,7 +178,7 @@ Step CopyRun::CopyEntry(std::size_t index) {
             if (!AddSystemIniDevice(installer_, name)) {
                 return Step::Failed;
             }
-            installer_.installationState = kStateRestartNeeded;
+            installer_.installationState = InstallationState::RestartNeeded;
         }
     }
     if (!EnsureDirectory(installer_, owner_, directory)) {

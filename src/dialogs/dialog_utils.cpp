@@ -11,7 +11,6 @@ namespace {
 constexpr unsigned kCancelQuestion = 123;
 constexpr unsigned kEndQuestion = 124;
 constexpr unsigned kInstallCaption = 161;
-constexpr int kInstalledState = 4;
 constexpr int kWideScreen = 1000;
 
 } // namespace
@@ -82,8 +81,8 @@ LRESULT MsgFltr(WindowSystem& windows, DialogUtilState& state, int code, WPARAM 
     return windows.CallNextHookEx(state.hook, code, wParam, message);
 }
 
-int ConfirmCancel(WindowSystem& windows, WindowHandle owner, int installationState) {
-    const unsigned textId = installationState < kInstalledState ? kCancelQuestion : kEndQuestion;
+int ConfirmCancel(WindowSystem& windows, WindowHandle owner, InstallationState installationState) {
+    const unsigned textId = IsInstalled(installationState) ? kEndQuestion : kCancelQuestion;
     const std::string text = LoadTextCopy(textId);
     const std::string caption = LoadTextCopy(kInstallCaption);
     return windows.MessageBox(owner, text, caption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2,

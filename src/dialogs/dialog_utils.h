@@ -3,6 +3,7 @@
 // button of three dialogs (a message-filter hook), and the question whether to cancel.
 #pragma once
 
+#include "platform/installation_state.h"
 #include "platform/window_system.h"
 
 #include <array>
@@ -48,8 +49,8 @@ BOOL RemoveF3Hook(WindowSystem& windows, DialogUtilState& state);
 LRESULT MsgFltr(WindowSystem& windows, DialogUtilState& state, int code, WPARAM wParam,
                 const Message& message);
 
-// "Cancel the installation?" before anything was installed (state below 4), "End the
+// "Cancel the installation?" before anything was installed, "End the
 // installation?" after; Yes/No with No the default. IDYES or IDNO.
-int ConfirmCancel(WindowSystem& windows, WindowHandle owner, int installationState);
+int ConfirmCancel(WindowSystem& windows, WindowHandle owner, InstallationState installationState);
 
 } // namespace tl

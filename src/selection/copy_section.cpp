@@ -115,7 +115,7 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
         const std::string lineText = std::string(sectionName) + ": " + text;
         if (!AcceptDiskName(installer, owner, firstName, lineText) ||
             (twoNames && !AcceptDiskName(installer, owner, fileName, lineText))) {
-            installer.installationState = 1;
+            installer.installationState = InstallationState::Failed;
             return 0;
         }
 

@@ -53,7 +53,7 @@ void FillDemoEntry(Installer& installer, WindowHandle window) {
         const std::string name = value.size() > 2 ? value.substr(2) : std::string();
         if (!name.empty() && !AcceptDiskName(installer, window, name,
                                              LoadTextCopy(kDemoSection) + ": file = " + value)) {
-            installer.installationState = 1;
+            installer.installationState = InstallationState::Failed;
             return;
         }
         const CopyListError error = list.Append(kFlagDemoFile, disk, name);
@@ -90,11 +90,11 @@ UINT InstallDemoFile(Installer& installer, WindowHandle window) {
 
     FillDemoEntry(installer, window);
     if (installer.copyList.Empty())
-        return installer.installationState == 1 ? kStepFinish : kStepFonts;
+        return installer.installationState == InstallationState::Failed ? kStepFinish : kStepFonts;
     // A cancelled copy ends the installation, as a failed one does.
     if (CopyAddedFiles(installer, window) == CopyOutcome::Cancelled)
         return kStepFinish;
-    return installer.installationState == 1 ? kStepFinish : kStepFonts;
+    return installer.installationState == InstallationState::Failed ? kStepFinish : kStepFonts;
 }
 
 } // namespace

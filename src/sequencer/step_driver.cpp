@@ -119,9 +119,9 @@ void InstallDriver(Installer& installer, WindowHandle window) {
     if (CopyWithProgress(installer, window) != CopyOutcome::Done) {
         // A run that stopped (a failure, a directory that could not be made, or the user's
         // cancel) left the driver incomplete: it must not be reported or treated as installed.
-        installer.installationState = 1;
+        installer.installationState = InstallationState::Failed;
     } else if (!RegisterWithSpooler(installer, window)) {
-        installer.installationState = 1;
+        installer.installationState = InstallationState::Failed;
     }
     installer.renames.Release();
 }
@@ -173,7 +173,7 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
         return {kStepFinish};
 
     InstallDriver(installer, window);
-    if (installer.installationState == 1)
+    if (installer.installationState == InstallationState::Failed)
         return {kStepFinish};
 
     installer.changeBits |= kChangeDriverInstalled;

@@ -47,8 +47,7 @@ void ReportBackup(Installer& installer, WindowHandle window, const char* key, un
 void EditIniFiles(Installer& installer, WindowHandle window) {
     if (!(installer.changeBits & kChangeDriverInstalled))
         return;
-    const int state = installer.installationState;
-    if (state == 4 || state == 5) {
+    if (IsInstalled(installer.installationState)) {
         BusyCursor busy(installer, window);
         ApplyDeleteIni(installer);
     }
@@ -62,7 +61,7 @@ void TakeRestartMarker(Installer& installer) {
     const ATOM atom = system.GlobalFindAtom(kRestartMarkerAtom);
     if (!atom)
         return;
-    installer.installationState = 5;
+    installer.installationState = InstallationState::RestartNeeded;
     system.GlobalDeleteAtom(atom);
 }
 
@@ -90,19 +89,19 @@ void ReportOutcome(Installer& installer, WindowHandle window) {
                         kInstallCaption, icon, MessageKey(id));
     };
     switch (installer.installationState) {
-    case 1:
+    case InstallationState::Failed:
         report(kFailedText, MB_ICONHAND);
         // What SYSTEM.INI now loads is there whatever failed afterwards: Windows must restart.
         if (installer.changeBits & kChangeRestartNeeded)
             OfferRestart(installer, window);
         break;
-    case 4:
+    case InstallationState::Installed:
         report(kFinishedText, MB_ICONASTERISK);
         break;
-    case 5:
+    case InstallationState::RestartNeeded:
         OfferRestart(installer, window);
         break;
-    default:
+    case InstallationState::NotStarted:
         break;
     }
 }
@@ -115,10 +114,12 @@ void StepFinish(Installer& installer, WindowHandle window) {
     if (installer.changeBits & kChangeSystemIni)
         ReportBackup(installer, window, kSystemIniBackupKey, kSystemIniBackupText);
     TakeRestartMarker(installer);
-    if (installer.installationState == 4 && (installer.changeBits & kChangeRestartNeeded))
-        installer.installationState = 5;
+    if (installer.installationState == InstallationState::Installed &&
+        (installer.changeBits & kChangeRestartNeeded))
+        installer.installationState = InstallationState::RestartNeeded;
 
-    if (installer.installationState == 5 && installer.options.portDriverMessage) {
+    if (installer.installationState == InstallationState::RestartNeeded &&
+        installer.options.portDriverMessage) {
         ShowStepMessage(installer, window, JoinedTexts({165, 166, 167}), kNoticeCaption,
                         MB_ICONEXCLAMATION, MessageKey(165));
         Repaint(installer, window);

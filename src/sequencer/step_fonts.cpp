@@ -38,7 +38,7 @@ bool FillFontList(Installer& installer, WindowHandle window) {
     for (const FontPair& pair : pairs) {
         if (!AcceptDiskName(installer, window, pair.fileName, pair.line)) {
             installer.copyList.Clear();
-            installer.installationState = 1;
+            installer.installationState = InstallationState::Failed;
             return false;
         }
     }

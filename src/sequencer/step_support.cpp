@@ -83,17 +83,17 @@ CopyOutcome CopyWithProgress(Installer& installer, WindowHandle window) {
 }
 
 void MarkInstalling(Installer& installer, bool keepRestart) {
-    if (keepRestart && installer.installationState == 5)
+    if (keepRestart && installer.installationState == InstallationState::RestartNeeded)
         return;
-    installer.installationState = 4;
+    installer.installationState = InstallationState::Installed;
 }
 
 CopyOutcome CopyAddedFiles(Installer& installer, WindowHandle window) {
     BusyCursor busy(installer, window);
-    const int before = installer.installationState;
+    const InstallationState before = installer.installationState;
     MarkInstalling(installer, true);
     const CopyOutcome outcome = CopyWithProgress(installer, window);
-    if (outcome != CopyOutcome::Done && installer.installationState == 4)
+    if (outcome != CopyOutcome::Done && installer.installationState == InstallationState::Installed)
         installer.installationState = before;
     return outcome;
 }

@@ -107,7 +107,7 @@ int ApplyDeleteIni(Installer& installer) {
     if (!line)
         return 0;
     if (!AcceptDeleteIniNames(installer)) {
-        installer.installationState = 1;
+        installer.installationState = InstallationState::Failed;
         return 1;
     }
 

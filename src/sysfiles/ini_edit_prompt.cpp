@@ -85,7 +85,7 @@ bool DecideRemoval(Installer& installer, WindowHandle owner) {
     RepaintOwner(installer.windows, owner);
     if (answer == IDYES) {
         mode[0] = kModeRemove;
-        installer.installationState = 5;
+        installer.installationState = InstallationState::RestartNeeded;
         return true;
     }
     mode[0] = kModeSkip;

@@ -91,7 +91,8 @@ TEST_F(DestinationDialogsTest, DirectoryOffersOkOnlyWithTextAndStaysOnARefusal) 
 
 TEST_F(DestinationDialogsTest, DirectoryAsksBeforeCancellingByButtonF3OrEscape) {
     Open();
-    installer->installationState = 4; // after the driver: "end the installation?"
+    installer->installationState =
+        InstallationState::Installed; // after the driver: "end the installation?"
     frontend.boxAnswers = {IDNO, IDNO, IDYES};
     Script("DIRECTORY", {Press(118), Key(VK_F3), Key(VK_ESCAPE)});
     EXPECT_EQ(Run("DIRECTORY"), 0);
