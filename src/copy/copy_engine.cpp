@@ -103,7 +103,7 @@ CopyOutcome CopyRun::Run() {
     }
     SetProgressRange(installer_.windows, installer_.progress, static_cast<WORD>(ranged));
     Notify(kNotifyStart, 0, {});
-    installer_.copyEngine.altSourceState = kAltSourceUnused;
+    installer_.copyEngine.altSourceState = AltSource::Unused;
 
     CopyOutcome outcome = CopyOutcome::Done;
     for (std::size_t i = 0; i < count && outcome == CopyOutcome::Done; ++i) {
@@ -129,12 +129,12 @@ CopyOutcome CopyRun::Run() {
 std::optional<std::string> CopyRun::FindSource(std::size_t index, int kind) {
     CopyEngineState& engine = installer_.copyEngine;
     std::string path = installer_.paths.sourceDir + "\\";
-    if (kind == kKindFont && engine.altSourceState != kAltSourceUnused) {
-        if (engine.altSourceState == kAltSourceTagPath) {
+    if (kind == kKindFont && engine.altSourceState != AltSource::Unused) {
+        if (engine.altSourceState == AltSource::TagPath) {
             const std::size_t slash = engine.altSourcePath.rfind('\\');
             engine.altSourcePath =
                 engine.altSourcePath.substr(0, slash == std::string::npos ? 0 : slash);
-            engine.altSourceState = kAltSourceDirectory;
+            engine.altSourceState = AltSource::Directory;
         }
         path = engine.altSourcePath + "\\";
     }
@@ -285,7 +285,7 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
     }
     CopyEngineState& engine = installer_.copyEngine;
     const DWORD attributes = installer_.platform.files.GetFileAttributes(destination);
-    if (engine.replaceQuestion == 0 || attributes == kInvalidFileAttributes) {
+    if (!engine.askBeforeReplacing || attributes == kInvalidFileAttributes) {
         copy = true;
         return Step::Next;
     }
@@ -296,12 +296,12 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
             return Step::Next;
         }
         if (answer == kConfirmYesToAll) {
-            engine.replaceQuestion = 0;
+            engine.askBeforeReplacing = false;
             copy = true;
             return Step::Next;
         }
         if (answer == kConfirmNo) {
-            if (installer_.destination.fontDirKept == 0) {
+            if (!installer_.destination.fontDirKept) {
                 RegisterFont(installer_, destination, valueName);
             }
             return Step::Next;

@@ -161,7 +161,7 @@ int CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk,
             installer.platform.system.MessageBeep(0xFFFFFFFFu);
             PromptForDisk(installer, owner, 1, sectionText);
             engine.altSourcePath = "a:" + tail;
-            engine.altSourceState = kAltSourceTagPath;
+            engine.altSourceState = AltSource::TagPath;
             bool dialogShown = false;
             while (!FileExists(files, engine.altSourcePath)) {
                 if (dialogShown) {

@@ -56,7 +56,7 @@ void ConfirmDirectory(Installer& installer, DialogWindow& dialog) {
     }
     DestinationState& state = installer.destination;
     state.typedFontDir = dialog.GetItemText(kFontDirEditId, kTypedReadLimit);
-    state.fontDirKept = state.typedFontDir == state.proposedFontDir ? 1 : 0;
+    state.fontDirKept = state.typedFontDir == state.proposedFontDir;
     EndDirectoryDialog(installer, dialog, 1);
 }
 

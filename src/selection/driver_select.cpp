@@ -60,7 +60,7 @@ void Install(Installer& installer, DialogWindow& dialog) {
     for (int i = 0; i < listed && i < static_cast<int>(kMaxModels); ++i) {
         ModelEntry& model = installer.catalogue.models[static_cast<std::size_t>(i)];
         const bool selected = dialog.ListGetSel(kModelListId, i);
-        model.selected = selected ? "1" : "0";
+        model.selected = selected;
         warn = warn || (selected && EndsIn600(model.name));
     }
     if (warn) {

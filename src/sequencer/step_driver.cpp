@@ -89,7 +89,7 @@ bool ChooseModels(Installer& installer, WindowHandle window, std::optional<InfLi
     if (models <= 0)
         return false; // reported by LoadModelList
     if (models == 1) {
-        installer.catalogue.models[0].selected = "1";
+        installer.catalogue.models[0].selected = true;
         return true;
     }
     return ShowModalDialog(installer.windows, window, MakeSelectDriver(installer),
@@ -102,7 +102,7 @@ bool ReadChosenModels(Installer& installer, WindowHandle window,
     installer.copyList.Clear();
     const CatalogueState& catalogue = installer.catalogue;
     for (int i = 0; i < catalogue.modelCount; ++i) {
-        if (catalogue.models[static_cast<std::size_t>(i)].selected != "1")
+        if (!catalogue.models[static_cast<std::size_t>(i)].selected)
             continue;
         if (!ReadModelSection(installer, window, manufacturer, installer.language.manufacturerLine,
                               i))

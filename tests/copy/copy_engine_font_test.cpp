@@ -103,7 +103,7 @@ TEST_F(CopyEngineFontTest, ConfirmAnswersDecideTheReplacement) {
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/C.TTF"), "new");
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/D.TTF"), "new");
     EXPECT_EQ(Recorded("File0102"), "-") << "B is not copied";
-    EXPECT_EQ(installer->copyEngine.replaceQuestion, 0);
+    EXPECT_FALSE(installer->copyEngine.askBeforeReplacing);
 
     // Yes to all holds for later runs too.
     installer->copyList.Clear();
