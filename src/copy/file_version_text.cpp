@@ -48,7 +48,7 @@ unsigned Low(DWORD value) {
 
 } // namespace
 
-std::string FormatFileVersion(std::span<const BYTE> block, bool versionType) {
+std::string FormatFileVersion(std::span<const BYTE> block, VersionFormat format) {
     const std::optional<std::size_t> fixed = FixedInfoOffset(block);
     if (!fixed) {
         return {};
@@ -56,7 +56,7 @@ std::string FormatFileVersion(std::span<const BYTE> block, bool versionType) {
     const DWORD ms = ReadDword(block, *fixed + kFileVersionMsOffset);
     const DWORD ls = ReadDword(block, *fixed + kFileVersionLsOffset);
     char text[kFileVersionTextSize] = {};
-    if (versionType) {
+    if (format == VersionFormat::Build) {
         std::snprintf(text, sizeof text, "%u.%u", High(ls), Low(ls));
     } else {
         std::snprintf(text, sizeof text, "%u.%u%u", High(ms), Low(ms), High(ls));
@@ -64,7 +64,7 @@ std::string FormatFileVersion(std::span<const BYTE> block, bool versionType) {
     return text;
 }
 
-std::string FileVersionText(VersionInfo& versions, std::string_view path, bool versionType) {
+std::string FileVersionText(VersionInfo& versions, std::string_view path, VersionFormat format) {
     DWORD handle = 0;
     const DWORD size = versions.GetFileVersionInfoSize(path, &handle);
     if (size == 0) {
@@ -80,8 +80,7 @@ std::string FileVersionText(VersionInfo& versions, std::string_view path, bool v
     if (!versions.GetFileVersionInfo(path, handle, size, block.get())) {
         return {};
     }
-    const std::string version =
-        FormatFileVersion(std::span<const BYTE>(block.get(), size), versionType);
+    const std::string version = FormatFileVersion(std::span<const BYTE>(block.get(), size), format);
     if (version.empty()) {
         // A resource without a file version says nothing worth a label.
         return {};

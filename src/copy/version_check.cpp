@@ -117,13 +117,13 @@ std::string VersionComparisonText(const VersionCheckContext& context,
 
     const std::string installed = JoinPath(context.systemDir, installedName);
     text += FileDateLine(context, installed);
-    text += FileVersionText(context.versions, installed, context.versionType);
+    text += FileVersionText(context.versions, installed, context.versionFormat);
 
     text += LoadTextCopy(kWithText);
 
     const std::string disk = DiskFilePath(context, diskName);
     text += FileDateLine(context, disk);
-    text += FileVersionText(context.versions, disk, context.versionType);
+    text += FileVersionText(context.versions, disk, context.versionFormat);
 
     if (context.languageIndex == kGermanLanguage) {
         text += LoadTextCopy(kGermanNote);
@@ -221,11 +221,17 @@ void CheckInstalledVersions(const VersionCheckContext& context, CopyList& list,
 
 VersionCheckContext MakeVersionCheckContext(Installer& installer) {
     Platform& platform = installer.platform;
-    return VersionCheckContext{installer.windows,        platform.files,
-                               platform.storage,         platform.clock,
-                               platform.versionInfo,     installer.paths.systemDir,
-                               installer.paths.diskPath, installer.paths.sourceDir,
-                               installer.languageIndex,  installer.options.versionType};
+    return VersionCheckContext{installer.windows,
+                               platform.files,
+                               platform.storage,
+                               platform.clock,
+                               platform.versionInfo,
+                               installer.paths.systemDir,
+                               installer.paths.diskPath,
+                               installer.paths.sourceDir,
+                               installer.languageIndex,
+                               installer.options.versionType ? VersionFormat::Build
+                                                             : VersionFormat::MajorMinor};
 }
 
 int CheckInstalledVersion(Installer& installer, WindowHandle owner, std::size_t index) {

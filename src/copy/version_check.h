@@ -4,6 +4,7 @@
 // replaced (OK) or kept (Cancel). Nothing is compared here; the user judges.
 #pragma once
 
+#include "copy/file_version_text.h"
 #include "platform/clock.h"
 #include "platform/dialog_window.h"
 #include "platform/file_system.h"
@@ -38,7 +39,7 @@ struct VersionCheckContext {
     std::string_view diskPath;
     std::string_view sourceDir;
     int languageIndex = 0;
-    bool versionType = false;
+    VersionFormat versionFormat = VersionFormat::MajorMinor;
 };
 
 // The installer's ports, system directory, disk path, language and VERSION_TYPE switch; the

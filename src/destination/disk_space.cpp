@@ -122,7 +122,7 @@ int TestDriveWritable(Platform& platform, char letter) {
     return 1;
 }
 
-int CheckDriveSpace(Installer& installer, WindowHandle owner, bool writeProbe,
+int CheckDriveSpace(Installer& installer, WindowHandle owner, WriteProbe writeProbe,
                     SpaceCheckDir which) {
     const std::string& directory =
         which == SpaceCheckDir::Font ? installer.paths.fontDir : installer.paths.windowsDir;
@@ -146,7 +146,7 @@ int CheckDriveSpace(Installer& installer, WindowHandle owner, bool writeProbe,
         return 0;
     }
 
-    if (!writeProbe) {
+    if (writeProbe == WriteProbe::Skip) {
         return 1;
     }
     if (letter.empty() || !TestDriveWritable(installer.platform, letter[0])) {

@@ -15,10 +15,13 @@ struct Installer;
 
 // Which directory's drive CheckDriveSpace tests.
 enum class SpaceCheckDir { Font, Windows };
+// Whether CheckDriveSpace also writes a file to the drive's root to see that it can.
+enum class WriteProbe { Skip, Test };
 
 // The drive of the font or Windows directory holds the space needed (DestinationState) and,
-// with the write probe, accepts a new file in its root. 1, or 0 after a message to `owner`.
-int CheckDriveSpace(Installer& installer, WindowHandle owner, bool writeProbe, SpaceCheckDir which);
+// with WriteProbe::Test, accepts a new file in its root. 1, or 0 after a message to `owner`.
+int CheckDriveSpace(Installer& installer, WindowHandle owner, WriteProbe writeProbe,
+                    SpaceCheckDir which);
 
 // Free bytes on the drive of `rootPath` ("C:\"), none when the drive is missing or unreadable.
 // A 64-bit count: drives beyond 2 GB and 4 GB report what they really hold. The system's

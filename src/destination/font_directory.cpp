@@ -2,9 +2,9 @@
 
 #include "destination/disk_space.h"
 #include "dialogs/dialog_utils.h"
+#include "state/inf_query.h"
 #include "state/installer.h"
 #include "text/disk_name.h"
-#include "state/inf_query.h"
 
 #include <algorithm>
 
@@ -108,7 +108,7 @@ bool FontDirectoryUsable(Installer& installer, DialogWindow& dialog) {
         return false;
     }
     installer.destination.spaceNeeded = "1";
-    if (!CheckDriveSpace(installer, dialog.Handle(), true, SpaceCheckDir::Font)) {
+    if (!CheckDriveSpace(installer, dialog.Handle(), WriteProbe::Test, SpaceCheckDir::Font)) {
         return false;
     }
     // A path without "\" ("C:FONTS") depends on the drive's current directory; a path beyond

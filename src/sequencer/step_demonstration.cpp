@@ -85,7 +85,7 @@ UINT InstallDemoFile(Installer& installer, WindowHandle window) {
     if (!AskYesNo(installer, window, kInstallDemoQuestion))
         return kStepFonts;
     installer.destination.spaceNeeded = kDemoSpaceNeeded;
-    if (!CheckDriveSpace(installer, window, false, SpaceCheckDir::Windows))
+    if (!CheckDriveSpace(installer, window, WriteProbe::Skip, SpaceCheckDir::Windows))
         return kStepFonts;
 
     FillDemoEntry(installer, window);

@@ -115,7 +115,7 @@ bool ReadChosenModels(Installer& installer, WindowHandle window,
 // says how it went.
 void InstallDriver(Installer& installer, WindowHandle window) {
     BusyCursor busy(installer, window);
-    MarkInstalling(installer, false);
+    MarkInstalling(installer, PendingRestart::Clear);
     if (CopyWithProgress(installer, window) != CopyOutcome::Done) {
         // A run that stopped (a failure, a directory that could not be made, or the user's
         // cancel) left the driver incomplete: it must not be reported or treated as installed.
@@ -145,7 +145,7 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
 
     if (!AskYesNo(installer, window, kInstallDriverQuestion))
         return {kStepDemonstration};
-    if (!CheckDriveSpace(installer, window, false, SpaceCheckDir::Windows))
+    if (!CheckDriveSpace(installer, window, WriteProbe::Skip, SpaceCheckDir::Windows))
         return {kStepFonts};
 
     FreeInf(installer.scripts);

@@ -82,8 +82,9 @@ CopyOutcome CopyWithProgress(Installer& installer, WindowHandle window) {
     return outcome;
 }
 
-void MarkInstalling(Installer& installer, bool keepRestart) {
-    if (keepRestart && installer.installationState == InstallationState::RestartNeeded)
+void MarkInstalling(Installer& installer, PendingRestart pending) {
+    if (pending == PendingRestart::Keep &&
+        installer.installationState == InstallationState::RestartNeeded)
         return;
     installer.installationState = InstallationState::Installed;
 }
@@ -91,7 +92,7 @@ void MarkInstalling(Installer& installer, bool keepRestart) {
 CopyOutcome CopyAddedFiles(Installer& installer, WindowHandle window) {
     BusyCursor busy(installer, window);
     const InstallationState before = installer.installationState;
-    MarkInstalling(installer, true);
+    MarkInstalling(installer, PendingRestart::Keep);
     const CopyOutcome outcome = CopyWithProgress(installer, window);
     if (outcome != CopyOutcome::Done && installer.installationState == InstallationState::Installed)
         installer.installationState = before;

@@ -62,9 +62,12 @@ private:
 // run ended; it posted no step.
 CopyOutcome CopyWithProgress(Installer& installer, WindowHandle window);
 
-// Sets the installation state to 4 (installed) before a copy run, leaving a 5 (restart needed)
-// in place when `keepRestart` is set.
-void MarkInstalling(Installer& installer, bool keepRestart);
+// What MarkInstalling does with a restart already known to be needed.
+enum class PendingRestart { Clear, Keep };
+
+// Sets the installation state to Installed before a copy run, leaving RestartNeeded in place
+// with PendingRestart::Keep.
+void MarkInstalling(Installer& installer, PendingRestart pending);
 
 // The copy run of the demonstration and fonts steps, with the wait cursor: the state becomes 4
 // unless it is 5. A run that stopped without a failure (the user cancelled) installed nothing to
