@@ -21,6 +21,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <tuple>
 
 namespace tl {
 
@@ -198,8 +199,10 @@ Step CopyRun::CopyEntry(std::size_t index) {
         destination += name;
     }
     if (kind == kKindDevice) {
+        // A new file has nothing to keep (its record names the first free backup name), and
+        // with no free name the record is empty: the copy goes on either way.
         std::string backupName;
-        BackupFile(installer_, destination, backupName);
+        std::ignore = BackupFile(installer_, destination, backupName);
         Record("BFile", index, backupName);
     }
 

@@ -132,25 +132,26 @@ INT_PTR SelectDrvProc(Installer& installer, DialogWindow& dialog, UINT message, 
     }
 }
 
-int CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk, int& currentDisk) {
+bool CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk,
+                   int& currentDisk) {
     CopyEngineState& engine = installer.copyEngine;
     if (index == 0) {
         if (disk == engine.diskInDrive) {
             currentDisk = disk;
         } else if (disk < kFirstDisk) {
-            return 0;
+            return false;
         }
     }
     if (disk != currentDisk) {
         // Only DISK1 to DISK9 exist; another digit names no disk.
         if (disk < kFirstDisk || disk > kLastDisk) {
-            return 0;
+            return false;
         }
         const unsigned sectionText = kDiskSectionTextBase + static_cast<unsigned>(disk);
         const std::optional<InfLine> line =
             FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(sectionText));
         if (!line) {
-            return 0;
+            return false;
         }
         std::string tagName;
         GetInfField(installer.scripts, line, kTagFileField, tagName);
@@ -177,7 +178,7 @@ int CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk,
                     },
                     kSelectDriveTemplate);
                 if (chosen != 1) {
-                    return 0;
+                    return false;
                 }
                 engine.altSourcePath = RemoveOneTrailingBackslash(engine.altSourcePath) + tail;
             }
@@ -186,7 +187,7 @@ int CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk,
     }
     currentDisk = disk;
     engine.diskInDrive = disk;
-    return 1;
+    return true;
 }
 
 } // namespace tl

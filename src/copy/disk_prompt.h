@@ -35,8 +35,9 @@ INT_PTR SelectDrvProc(Installer& installer, DialogWindow& dialog, UINT message, 
                       LPARAM lParam);
 
 // Makes sure the disk of a font entry (index `index` in the copy list, disk `disk`) is at hand,
-// updating the run's `currentDisk`, the disk in drive and the disk counter. 1 to go on; 0 for
-// the cancellation exit (the user cancelled, or the disk is not described).
-int CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk, int& currentDisk);
+// updating the run's `currentDisk`, the disk in drive and the disk counter. True to go on; false
+// for the cancellation exit (the user cancelled, or the disk is not described).
+[[nodiscard]] bool CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk,
+                                 int& currentDisk);
 
 } // namespace tl

@@ -163,22 +163,22 @@ INT_PTR VerCheck(const VersionCheckContext& context, std::string_view installedN
     }
 }
 
-int CheckInstalledVersion(const VersionCheckContext& context, const CopyList& list,
-                          WindowHandle owner, std::size_t index,
-                          std::optional<std::string_view> installedAs) {
+bool CheckInstalledVersion(const VersionCheckContext& context, const CopyList& list,
+                           WindowHandle owner, std::size_t index,
+                           std::optional<std::string_view> installedAs) {
     if (index >= kCopyListEntries) {
-        return 1;
+        return true;
     }
     // The dialog works on its own copy of the entry, as the list may change behind it.
     const std::uint8_t flag = list.Flag(index);
     const std::string diskName(list.Name(index));
     const std::string installedName(installedAs.value_or(diskName));
     if ((flag & kFlagVersionCheck) == 0) {
-        return 1;
+        return true;
     }
     if (context.files.GetFileAttributes(JoinPath(context.systemDir, installedName)) ==
         kInvalidFileAttributes) {
-        return 1;
+        return true;
     }
     context.windows.EnableWindow(owner, FALSE);
     const INT_PTR result = context.windows.DialogBox(
@@ -187,7 +187,7 @@ int CheckInstalledVersion(const VersionCheckContext& context, const CopyList& li
             return VerCheck(context, installedName, diskName, dialog, message, wParam, lParam);
         },
         0);
-    return result == 0 ? 0 : 1;
+    return result != 0;
 }
 
 void DropDeclinedEntry(CopyList& list, std::size_t index) {
@@ -234,7 +234,7 @@ VersionCheckContext MakeVersionCheckContext(Installer& installer) {
                                                              : VersionFormat::MajorMinor};
 }
 
-int CheckInstalledVersion(Installer& installer, WindowHandle owner, std::size_t index) {
+bool CheckInstalledVersion(Installer& installer, WindowHandle owner, std::size_t index) {
     return CheckInstalledVersion(MakeVersionCheckContext(installer), installer.copyList, owner,
                                  index);
 }

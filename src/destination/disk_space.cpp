@@ -99,7 +99,7 @@ std::optional<std::uint64_t> GetDriveFreeSpace(Platform& platform, std::string_v
     return free;
 }
 
-int TestDriveWritable(Platform& platform, char letter) {
+bool TestDriveWritable(Platform& platform, char letter) {
     const CriticalErrorsOff guard(platform.system);
     std::string probe = "?:\\UTEMP.DAT";
     probe[0] = letter;
@@ -107,23 +107,23 @@ int TestDriveWritable(Platform& platform, char letter) {
     if (file) {
         platform.files.CloseHandle(file);
         platform.files.DeleteFile(probe);
-        return 1;
+        return true;
     }
     if (platform.files.GetLastError() != kErrorFileExists) {
-        return 0;
+        return false;
     }
     // A file of that name is already there and may be someone's: opening it for writing,
     // without truncating it, proves the drive writable and leaves the file as it was.
     file = platform.files.CreateFile(probe, kGenericWrite, kFileShareRead, kOpenExisting);
     if (!file) {
-        return 0;
+        return false;
     }
     platform.files.CloseHandle(file);
-    return 1;
+    return true;
 }
 
-int CheckDriveSpace(Installer& installer, WindowHandle owner, WriteProbe writeProbe,
-                    SpaceCheckDir which) {
+bool CheckDriveSpace(Installer& installer, WindowHandle owner, WriteProbe writeProbe,
+                     SpaceCheckDir which) {
     const std::string& directory =
         which == SpaceCheckDir::Font ? installer.paths.fontDir : installer.paths.windowsDir;
     const std::string_view letter = std::string_view(directory).substr(0, 1);
@@ -132,7 +132,7 @@ int CheckDriveSpace(Installer& installer, WindowHandle owner, WriteProbe writePr
         GetDriveFreeSpace(installer.platform, DriveRoot(directory));
     if (!freeBytes) {
         ShowDriveMessage(installer, owner, letter, kInvalidDriveTail);
-        return 0;
+        return false;
     }
 
     const std::string& needed = installer.destination.spaceNeeded;
@@ -143,17 +143,17 @@ int CheckDriveSpace(Installer& installer, WindowHandle owner, WriteProbe writePr
             LoadTextCopy(kSpaceNeededText) + needed + LoadTextCopy(kSpaceNeededTail);
         installer.windows.MessageBox(owner, text, LoadTextCopy(kWarningCaption),
                                      MB_OK | MB_ICONEXCLAMATION, MessageKey(kSpaceNeededText));
-        return 0;
+        return false;
     }
 
     if (writeProbe == WriteProbe::Skip) {
-        return 1;
+        return true;
     }
     if (letter.empty() || !TestDriveWritable(installer.platform, letter[0])) {
         ShowDriveMessage(installer, owner, letter, kReadOnlyDriveTail);
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 } // namespace tl

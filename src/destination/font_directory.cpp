@@ -124,17 +124,17 @@ bool FontDirectoryUsable(Installer& installer, DialogWindow& dialog) {
 
 } // namespace
 
-int AcceptFontDirectory(Installer& installer, DialogWindow& dialog) {
+bool AcceptFontDirectory(Installer& installer, DialogWindow& dialog) {
     Paths& paths = installer.paths;
     std::string before = paths.fontDir;
     paths.fontDir = ResolveFontDirectory(dialog.GetItemText(kFontDirEditId, kEditReadLimit),
                                          paths.windowsDir, paths.systemDir);
     if (FontDirectoryUsable(installer, dialog)) {
-        return 1;
+        return true;
     }
     // A refused directory is never in force: a Cancel after it keeps the one before.
     paths.fontDir = std::move(before);
-    return 0;
+    return false;
 }
 
 void ReportCannotCreateDirectory(Installer& installer, WindowHandle owner) {

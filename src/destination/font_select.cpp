@@ -91,12 +91,12 @@ void ShowInvalidDrive(Installer& installer, DialogWindow& dialog, std::string_vi
 }
 
 // Reads both drives' free space again (the Windows drive only when it is another drive), with
-// a message for a drive that cannot be read. 1 or 0.
-int RereadFreeSpace(Installer& installer, DialogWindow& dialog) {
+// a message for a drive that cannot be read. False after such a message.
+bool RereadFreeSpace(Installer& installer, DialogWindow& dialog) {
     const Paths& paths = installer.paths;
     if (!ShowFreeSpace(installer, dialog, paths.fontDir, kFontFreeId, SpaceCheckDir::Font)) {
         ShowInvalidDrive(installer, dialog, paths.fontDir);
-        return 0;
+        return false;
     }
     // A new font directory leaves the columns as they were shown: a Windows drive without a
     // column of its own is counted but not shown.
@@ -105,9 +105,9 @@ int RereadFreeSpace(Installer& installer, DialogWindow& dialog) {
         !ShowFreeSpace(installer, dialog, paths.windowsDir, windowsFreeId,
                        SpaceCheckDir::Windows)) {
         ShowInvalidDrive(installer, dialog, paths.windowsDir);
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 bool EnoughSpace(const Installer& installer) {
@@ -165,11 +165,11 @@ void OpenFontDialog(Installer& installer, DialogWindow& dialog) {
 }
 
 // The selection must fit the selected-font list whole; names left out are named to the user,
-// who deselects some fonts. 1 when everything fits.
-int ReportFontsLeftOut(Installer& installer, DialogWindow& dialog) {
+// who deselects some fonts. True when everything fits.
+bool ReportFontsLeftOut(Installer& installer, DialogWindow& dialog) {
     const std::vector<std::string> leftOut = CollectSelectedFonts(installer, dialog, kFontListId);
     if (leftOut.empty()) {
-        return 1;
+        return true;
     }
     std::string text = std::string(kTooManyFontsKey) + ". Deselect some of these fonts:";
     for (const std::string& name : leftOut) {
@@ -177,7 +177,7 @@ int ReportFontsLeftOut(Installer& installer, DialogWindow& dialog) {
     }
     installer.windows.MessageBox(dialog.Handle(), text, "Warning", MB_OK | MB_ICONEXCLAMATION,
                                  std::string(kTooManyFontsKey));
-    return 0;
+    return false;
 }
 
 void Continue(Installer& installer, DialogWindow& dialog) {
@@ -296,15 +296,15 @@ void ComputeFontSpace(Installer& installer, DialogWindow& dialog, int listId) {
     }
 }
 
-int ShowFreeSpace(Installer& installer, DialogWindow& dialog, std::string_view path, int controlId,
-                  SpaceCheckDir which) {
+bool ShowFreeSpace(Installer& installer, DialogWindow& dialog, std::string_view path, int controlId,
+                   SpaceCheckDir which) {
     std::string root(path.substr(0, 3));
     if (root.size() >= 2 && root[1] == ':') {
         root = root.substr(0, 2) + "\\";
     }
     const std::optional<std::uint64_t> freeBytes = GetDriveFreeSpace(installer.platform, root);
     if (!freeBytes) {
-        return 0;
+        return false;
     }
     FontSelectionState& state = installer.fontSelection;
     (which == SpaceCheckDir::Font ? state.fontDriveFreeBytes : state.windowsDriveFreeBytes) =
@@ -312,7 +312,7 @@ int ShowFreeSpace(Installer& installer, DialogWindow& dialog, std::string_view p
     if (controlId != 0) {
         dialog.SetItemText(controlId, std::to_string(*freeBytes / 1000));
     }
-    return 1;
+    return true;
 }
 
 int CheckFontSpace(Installer& installer, DialogWindow& dialog) {

@@ -52,12 +52,11 @@ void CentreWindow(WindowSystem& windows, WindowHandle window) {
     windows.SetWindowPos(window, WindowHandle{}, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-int InstallF3Hook(WindowSystem& windows, DialogUtilState& state) {
+void InstallF3Hook(WindowSystem& windows, DialogUtilState& state) {
     state.hook = windows.SetWindowsHookEx(
         WH_MSGFILTER, [&windows, &state](int code, WPARAM wParam, const Message& message) {
             return MsgFltr(windows, state, code, wParam, message);
         });
-    return 1;
 }
 
 BOOL RemoveF3Hook(WindowSystem& windows, DialogUtilState& state) {

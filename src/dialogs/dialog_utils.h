@@ -40,8 +40,8 @@ std::string LoadTextCopy(unsigned id);
 // two thirds of the way down the free height. Moves it to the top without activating it.
 void CentreWindow(WindowSystem& windows, WindowHandle window);
 
-// Installs MsgFltr as the thread's message-filter hook. 1.
-int InstallF3Hook(WindowSystem& windows, DialogUtilState& state);
+// Installs MsgFltr as the thread's message-filter hook.
+void InstallF3Hook(WindowSystem& windows, DialogUtilState& state);
 // Removes it: the system's result.
 BOOL RemoveF3Hook(WindowSystem& windows, DialogUtilState& state);
 // F3 pressed in a control of the F3 dialog posts its exit button (WM_COMMAND 118) and is

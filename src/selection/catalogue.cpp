@@ -118,13 +118,13 @@ int LoadModelList(Installer& installer, WindowHandle owner,
     return count;
 }
 
-int ReadModelSection(Installer& installer, WindowHandle owner,
-                     std::optional<InfLine> manufacturerSection, int manufacturerLine,
-                     int modelIndex) {
+bool ReadModelSection(Installer& installer, WindowHandle owner,
+                      std::optional<InfLine> manufacturerSection, int manufacturerLine,
+                      int modelIndex) {
     std::optional<InfLine> line =
         FindModelList(installer, owner, manufacturerSection, manufacturerLine);
     if (!line)
-        return 0;
+        return false;
     for (int i = 0; i < modelIndex && line; ++i)
         line = NextInfLine(installer.scripts, line);
     std::string name;
@@ -132,7 +132,7 @@ int ReadModelSection(Installer& installer, WindowHandle owner,
         ReportInfNotFound(
             installer, owner, "",
             MissingLine("GetInfField", "model list", "line " + std::to_string(modelIndex + 1)));
-        return 0;
+        return false;
     }
     if (name.size() > kPrinterNameMax) {
         // The name becomes the spooler's driver name, which holds 39 characters.
@@ -140,7 +140,7 @@ int ReadModelSection(Installer& installer, WindowHandle owner,
                                  std::to_string(kPrinterNameMax) + " characters.";
         installer.windows.MessageBox(owner, text, "Error", MB_OK | MB_ICONHAND,
                                      "The printer name is too long");
-        return 0;
+        return false;
     }
     installer.printerName = name;
     WriteProfileRecorded(installer.platform, "Install", "DriverName", name.c_str(),
@@ -153,13 +153,13 @@ int ReadModelSection(Installer& installer, WindowHandle owner,
         // as its model: the record says which.
         ReportInfNotFound(installer, owner, "",
                           MissingSection(driverSection.empty() ? name : driverSection));
-        return 0;
+        return false;
     }
     std::string copyFiles;
     if (!GetInfKey(installer.scripts, std::nullopt, driverSection, "CopyFiles", copyFiles)) {
         ReportInfNotFound(installer, owner, "",
                           MissingLine("GetInfKey", driverSection, "CopyFiles"));
-        return 0;
+        return false;
     }
     std::string block = BuildDriverData(installer, driverSection);
     block.resize(std::max(block.size(), kDriverDataSize), '\0');
@@ -167,9 +167,9 @@ int ReadModelSection(Installer& installer, WindowHandle owner,
 
     for (const std::string& section : SplitAtCommas(copyFiles)) {
         if (!AddCopySection(installer, owner, section))
-            return 0;
+            return false;
     }
-    return 1;
+    return true;
 }
 
 std::optional<std::array<std::string, 6>> DriverDataValues(const CatalogueState& catalogue) {

@@ -91,17 +91,17 @@ bool IsSystemFileInUse(Installer& installer, std::string_view fileName) {
     return files.GetLastError() == kErrorSharingViolation;
 }
 
-int AddCopySection(Installer& installer, WindowHandle owner, std::string_view sectionName) {
+bool AddCopySection(Installer& installer, WindowHandle owner, std::string_view sectionName) {
     std::optional<InfLine> line = FindInfSection(installer.scripts, std::nullopt, sectionName);
     if (!line) {
         ReportInfNotFound(installer, owner, sectionName, MissingSection(sectionName));
-        return 0;
+        return false;
     }
     const auto lines = static_cast<std::size_t>(CountInfLines(installer.scripts, line));
     const std::string sourceDisks = LoadTextCopy(kSourceDisksFilesName);
     if (!FindInfSection(installer.scripts, std::nullopt, sourceDisks)) {
         ReportInfNotFound(installer, owner, "", MissingSection(sourceDisks));
-        return 0;
+        return false;
     }
     CopyList& list = installer.copyList;
     for (; line; line = NextInfLine(installer.scripts, line)) {
@@ -116,7 +116,7 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
         if (!AcceptDiskName(installer, owner, firstName, lineText) ||
             (twoNames && !AcceptDiskName(installer, owner, fileName, lineText))) {
             installer.installationState = InstallationState::Failed;
-            return 0;
+            return false;
         }
 
         std::string disk;
@@ -124,7 +124,7 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
         if (disk.empty()) {
             ReportInfNotFound(installer, owner, firstName,
                               MissingLine("GetInfKey", sourceDisks, firstName));
-            return 0;
+            return false;
         }
         std::uint8_t flag = twoNames ? kFlagRenamed : kFlagSystemFile;
         bool testInUse = false;
@@ -141,7 +141,7 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
         // The file a program holds is the installed one, under its destination name.
         if (testInUse && IsSystemFileInUse(installer, firstName)) {
             ShowInUse(installer, owner);
-            return 0;
+            return false;
         }
         const std::size_t count = list.Count();
         if (NameListedBefore(list, count, fileName))
@@ -152,17 +152,17 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
                       std::string(CopyListErrorText(error)) + "\n" + std::string(sectionName) +
                           ": " + fileName,
                       CopyListErrorText(error));
-            return 0;
+            return false;
         }
         // Only renamed entries (kind 6) take a name: the n-th name belongs to the n-th of them.
         if (CopyKind(flag) == kKindRenamed && !AddRename(installer, firstName, lines)) {
             list.Truncate(count);
             ShowError(installer, owner, "Cannot keep the target name " + firstName + ".",
                       "Cannot keep the target name");
-            return 0;
+            return false;
         }
     }
-    return 1;
+    return true;
 }
 
 } // namespace tl

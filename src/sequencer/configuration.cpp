@@ -159,7 +159,7 @@ void ReadLanguage(Installer& installer) {
 
 } // namespace
 
-int Configuration(Installer& installer) {
+bool Configuration(Installer& installer) {
     System& system = installer.platform.system;
     Paths& paths = installer.paths;
     paths.windowsDir = UpperPath(system.GetWindowsDirectory());
@@ -168,9 +168,9 @@ int Configuration(Installer& installer) {
 
     if (!FileExists(installer, handOffPath)) {
         if (!FindPrivateSettingsFromScript(installer, installerDir))
-            return 0;
+            return false;
     } else if (!ReadHandOffFile(installer, handOffPath)) {
-        return 0;
+        return false;
     }
 
     paths.systemDir = system.GetSystemDirectory();
@@ -181,10 +181,10 @@ int Configuration(Installer& installer) {
 
     // INSTALL.INF on the disk stays the current script until the first step releases it.
     if (!LoadInstallInf(installer, paths.diskPath))
-        return 0;
+        return false;
     // The INI files' names of the last step are checked now, before anything is installed.
     if (!AcceptDeleteIniNames(installer))
-        return 0;
+        return false;
     ReadDriverPath(installer);
     ReadOptionFlags(installer);
 
@@ -192,7 +192,7 @@ int Configuration(Installer& installer) {
     return RegisterMainWindowClass(installer);
 }
 
-int RegisterMainWindowClass(Installer& installer) {
+bool RegisterMainWindowClass(Installer& installer) {
     WindowClass mainClass;
     mainClass.name = std::string(kMainWindowClass);
     mainClass.proc = [&installer](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -200,7 +200,7 @@ int RegisterMainWindowClass(Installer& installer) {
     };
     mainClass.cursor = IDC_ARROW;
     mainClass.background = kColorBtnFace + 1;
-    return installer.windows.RegisterClass(mainClass) ? 1 : 0;
+    return installer.windows.RegisterClass(mainClass) != 0;
 }
 
 } // namespace tl

@@ -57,7 +57,7 @@ int Entry(Installer& installer, std::string_view commandLine, int showCommand) {
     return exitCode;
 }
 
-int CreateMainWindow(Installer& installer, int showCommand) {
+bool CreateMainWindow(Installer& installer, int showCommand) {
     WindowSystem& windows = installer.windows;
     int width = windows.GetSystemMetrics(SM_CXSCREEN) - 1;
     int height = windows.GetSystemMetrics(SM_CYSCREEN) - 1;
@@ -65,13 +65,13 @@ int CreateMainWindow(Installer& installer, int showCommand) {
         windows.CreateWindow(kMainWindowClass, kMainWindowTitle, WS_POPUP | WS_MAXIMIZE | WS_BORDER,
                              0, 0, width, height, {}, 0, 0);
     if (!window)
-        return 0;
+        return false;
     installer.mainWindow = window;
     windows.ShowWindow(window, showCommand);
     windows.UpdateWindow(window);
     if (!IsNoDriverSwitch(installer.commandLine))
         windows.SendMessage(window, kStepDriver, 0, 0);
-    return 1;
+    return true;
 }
 
 void DeleteInstallerFiles(Installer& installer) {

@@ -26,6 +26,7 @@
 namespace tl {
 namespace {
 
+constexpr unsigned kInstallInfText = 11;   // "INSTALL.INF"
 constexpr unsigned kDiskSpaceSection = 21; // "NEEDED.DiskSpace"
 constexpr unsigned kCatalogueSection = 39; // "OEM.INF"
 constexpr unsigned kManufacturerSection = 73;
@@ -220,7 +221,12 @@ void StepDriver(Installer& installer, WindowHandle window) {
     }
 
     FreeInf(installer.scripts);
-    LoadInf(installer.scripts, installer.platform.files, installer.paths.installInfPath);
+    // INSTALL.INF was read at start-up; a disk taken out since leaves nothing to install from.
+    if (!LoadStepScript(installer, window, installer.paths.installInfPath,
+                        LoadTextCopy(kInstallInfText))) {
+        PostStep(installer, window, kStepFinish);
+        return;
+    }
 
     const DriverOutcome outcome = InstallPrinterDriver(installer, window, cataloguePath);
     PostStep(installer, window, outcome.next);

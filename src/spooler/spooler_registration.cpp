@@ -34,19 +34,18 @@ DWORD AddPrinterWaiting(Installer& installer, const PrinterInfo2& printer) {
 }
 
 // The name is taken: the user confirms or changes a free "(Copy n)" proposal, as when the driver
-// was found installed before copying. 0 when the user cancelled the installation, else the
-// dialog's result; the printer is then added once more under the confirmed name, and a failure
-// of that is left alone.
-int AddUnderAnotherName(Installer& installer, WindowHandle owner, PrinterInfo2& printer) {
+// was found installed before copying. False when the user cancelled the installation; else the
+// printer is added once more under the confirmed name, and a failure of that is left alone.
+bool AddUnderAnotherName(Installer& installer, WindowHandle owner, PrinterInfo2& printer) {
     const INT_PTR result = ChoosePrinterName(installer, owner, installer.printerName);
     if (result == 0) {
-        return 0;
+        return false;
     }
     // A name cleared in the dialog means the printer is named after its driver.
     printer.printerName =
         installer.printerQueueName.empty() ? installer.printerName : installer.printerQueueName;
     AddPrinterWaiting(installer, printer);
-    return static_cast<int>(result);
+    return true;
 }
 
 } // namespace
@@ -67,10 +66,10 @@ std::string DependentFiles(const CopyList& copyList, const RenameList& renames) 
     return files;
 }
 
-int RegisterWithSpooler(Installer& installer, WindowHandle owner) {
+bool RegisterWithSpooler(Installer& installer, WindowHandle owner) {
     std::optional<std::string>& driverData = installer.catalogue.driverData;
     if (!driverData) {
-        return 0;
+        return false;
     }
     const std::string block = std::move(*driverData);
     driverData.reset();
@@ -129,10 +128,10 @@ int RegisterWithSpooler(Installer& installer, WindowHandle owner) {
     }
 
     if (!spooler.AddPrinterDriver(std::nullopt, 3, driver)) {
-        return 1;
+        return true;
     }
     if (AddPrinterWaiting(installer, printer) != kErrorPrinterAlreadyExists) {
-        return 1;
+        return true;
     }
     return AddUnderAnotherName(installer, owner, printer);
 }

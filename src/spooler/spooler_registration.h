@@ -23,9 +23,10 @@ inline constexpr std::string_view kPrinterPort = "LPT1:";
 std::string DependentFiles(const CopyList& copyList, const RenameList& renames);
 
 // Registers everything with the spooler for "Windows 4.0" and consumes the catalogue's driver data
-// block (it is released whatever the outcome). 1 when the installation goes on: failures of
-// the spooler are not reported and do not stop it; 0 when there was no driver data block, or when
-// the printer's name was taken and the user cancelled the installation in the PRINTERNAME dialog.
-int RegisterWithSpooler(Installer& installer, WindowHandle owner);
+// block (it is released whatever the outcome). True when the installation goes on: failures of
+// the spooler are not reported and do not stop it; false when there was no driver data block, or
+// when the printer's name was taken and the user cancelled the installation in the PRINTERNAME
+// dialog.
+[[nodiscard]] bool RegisterWithSpooler(Installer& installer, WindowHandle owner);
 
 } // namespace tl

@@ -8,6 +8,7 @@
 #include "sysfiles/waiting_dialog.h"
 
 #include <array>
+#include <tuple>
 
 namespace tl {
 namespace {
@@ -33,8 +34,10 @@ void ApplyActionLine(Installer& installer, InfLine line) {
     std::array<std::string, 5> fields;
     for (int n = 1; n <= 5; ++n)
         GetInfField(scripts, line, n, fields[static_cast<std::size_t>(n - 1)]);
-    EditIniEntry(installer, installer.mainWindow, fields[0], fields[1], fields[2], fields[3],
-                 fields[4]);
+    // An INI file that does not exist has nothing to remove; one that cannot be backed up is
+    // left as it is. Either way the next action line follows.
+    std::ignore = EditIniEntry(installer, installer.mainWindow, fields[0], fields[1], fields[2],
+                               fields[3], fields[4]);
 }
 
 void RefreshWaiting(WindowSystem& windows, WindowHandle waiting) {
@@ -59,8 +62,8 @@ void RemoveOwnPortMonitor(Installer& installer) {
     if (installer.iniEdit.modeText.empty())
         installer.iniEdit.modeText = "3";
     installer.iniEdit.modeText[0] = kModeRemove;
-    EditIniEntry(installer, installer.mainWindow, kVxdFileSpec, kVxdIniSection, kVxdKey,
-                 std::string(*removal), kVxdCommentPrefix);
+    std::ignore = EditIniEntry(installer, installer.mainWindow, kVxdFileSpec, kVxdIniSection,
+                               kVxdKey, std::string(*removal), kVxdCommentPrefix);
 }
 
 // Whether the file names of one action line are plain names; reported when not.
@@ -99,16 +102,16 @@ bool AcceptDeleteIniNames(Installer& installer) {
                                       vxdSection + ": " + std::string(*vxdLine));
 }
 
-int ApplyDeleteIni(Installer& installer) {
+bool ApplyDeleteIni(Installer& installer) {
     const SetupScripts& scripts = installer.scripts;
     const WindowHandle mainWindow = installer.mainWindow;
     std::optional<InfLine> line =
         FindInfSection(scripts, std::nullopt, LoadTextCopy(kDeleteIniSection));
     if (!line)
-        return 0;
+        return false;
     if (!AcceptDeleteIniNames(installer)) {
         installer.installationState = InstallationState::Failed;
-        return 1;
+        return true;
     }
 
     WindowSystem& windows = installer.windows;
@@ -144,7 +147,7 @@ int ApplyDeleteIni(Installer& installer) {
     windows.EnableWindow(mainWindow, TRUE);
     if (waiting)
         windows.DestroyWindow(waiting);
-    return 1;
+    return true;
 }
 
 } // namespace tl
