@@ -27,8 +27,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kWarningCaption = 162;
-constexpr unsigned kAlreadyInstalledText = 182;
 constexpr LONG kRegistryFileNotFound = 2;
 
 // How one entry ended.
@@ -277,10 +275,10 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
     const std::string valueName = ValueName(index);
     const LONG registered = QueryFontRegistration(installer_, valueName);
     if (registered == 0) {
-        const std::string text = FillIn(LoadTextCopy(kAlreadyInstalledText), valueName);
+        const std::string text = FillIn(LoadTextCopy(TextId::FontAlreadyInstalled), valueName);
         const int answer = installer_.windows.MessageBox(
-            owner_, text, LoadTextCopy(kWarningCaption), MB_OKCANCEL | MB_ICONEXCLAMATION,
-            MessageKey(kAlreadyInstalledText));
+            owner_, text, LoadTextCopy(TextId::CautionCaption), MB_OKCANCEL | MB_ICONEXCLAMATION,
+            MessageKey(TextId::FontAlreadyInstalled));
         return answer == IDCANCEL ? Step::Cancelled : Step::Next;
     }
     if (registered != kRegistryFileNotFound) {

@@ -4,6 +4,7 @@
 
 #include "platform/dialog_window.h"
 #include "platform/window_types.h"
+#include "resources/text_id.h"
 
 #include <string>
 #include <string_view>
@@ -17,7 +18,6 @@ inline constexpr int kSelectDrivePathId = 650;
 inline constexpr int kSelectDriveListId = 651;
 inline constexpr int kSelectDriveStaticId = 652;
 // The string-table entry that names disk n's section ("DISK1" ... "DISK9") is this + n.
-inline constexpr unsigned kDiskSectionTextBase = 41;
 
 // "Insert <label> into the disk drive", the label taken from field `field` of the first line of
 // the disk section that string `sectionTextId` names in the current setup script; in another

@@ -11,8 +11,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kVersionLabelText = 145;
-
 // Where the fixed file information starts in each kind of VS_VERSION_INFO.
 constexpr std::size_t kFixedInfo16 = 20;
 constexpr std::size_t kFixedInfo32 = 40;
@@ -85,7 +83,7 @@ std::string FileVersionText(VersionInfo& versions, std::string_view path, Versio
         // A resource without a file version says nothing worth a label.
         return {};
     }
-    return LoadTextCopy(kVersionLabelText) + version;
+    return LoadTextCopy(TextId::VersionLabel) + version;
 }
 
 } // namespace tl

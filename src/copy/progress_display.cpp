@@ -9,7 +9,6 @@ namespace {
 constexpr UINT kClassRedrawOnResize = 0x0001 | 0x0002; // CS_VREDRAW | CS_HREDRAW
 constexpr int kWindowExtra = 4;
 constexpr WORD kStartRange = 100;
-constexpr unsigned kCopyingLabel = 159;
 
 // The bar's two 16-bit window words: the range at byte 0, the position at byte 2.
 void WriteWords(WindowSystem& windows, WindowHandle bar, ProgressBarWords words) {
@@ -45,7 +44,8 @@ void DrawLine(WindowSystem& windows, const ProgressState& state, WindowHandle wi
     if (canvas == nullptr) {
         return;
     }
-    DrawTextBarLine(*canvas, LoadTextCopy(kCopyingLabel), state.currentFileName, state.boldFont);
+    DrawTextBarLine(*canvas, LoadTextCopy(TextId::CopyingLabel), state.currentFileName,
+                    state.boldFont);
     windows.ReleaseDC(window, canvas);
 }
 

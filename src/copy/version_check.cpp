@@ -11,13 +11,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kQuestionText = 144;
-constexpr unsigned kWithText = 146;
-constexpr unsigned kGermanNote = 147;
-constexpr unsigned kOkText = 186;
-constexpr unsigned kCancelText = 187;
-constexpr unsigned kCaptionText = 216;
-
 constexpr int kGermanLanguage = 2;
 constexpr int kFormatBufferSize = 80;
 constexpr std::string_view kLeadingBlanks = "      ";
@@ -113,20 +106,20 @@ std::string VersionComparisonText(const VersionCheckContext& context,
                                   std::string_view installedName, std::string_view diskName) {
     std::string text(kLeadingBlanks);
     text += installedName;
-    text += LoadTextCopy(kQuestionText);
+    text += LoadTextCopy(TextId::ReplaceQuestion);
 
     const std::string installed = JoinPath(context.systemDir, installedName);
     text += FileDateLine(context, installed);
     text += FileVersionText(context.versions, installed, context.versionFormat);
 
-    text += LoadTextCopy(kWithText);
+    text += LoadTextCopy(TextId::VersionWith);
 
     const std::string disk = DiskFilePath(context, diskName);
     text += FileDateLine(context, disk);
     text += FileVersionText(context.versions, disk, context.versionFormat);
 
     if (context.languageIndex == kGermanLanguage) {
-        text += LoadTextCopy(kGermanNote);
+        text += LoadTextCopy(TextId::GermanNote);
     }
     text += "\n\n";
     return text;
@@ -143,9 +136,9 @@ INT_PTR VerCheck(const VersionCheckContext& context, std::string_view installedN
     if (message == WM_INITDIALOG) {
         CentreWindow(context.windows, dialog.Handle());
         dialog.SetItemText(kVersionTextId, VersionComparisonText(context, installedName, diskName));
-        dialog.SetItemText(IDOK, LoadTextCopy(kOkText));
-        dialog.SetItemText(IDCANCEL, LoadTextCopy(kCancelText));
-        dialog.SetCaption(LoadTextCopy(kCaptionText));
+        dialog.SetItemText(IDOK, LoadTextCopy(TextId::OkButton));
+        dialog.SetItemText(IDCANCEL, LoadTextCopy(TextId::CancelButton));
+        dialog.SetCaption(LoadTextCopy(TextId::VersionCheckCaption));
         return TRUE;
     }
     if (message != WM_COMMAND) {

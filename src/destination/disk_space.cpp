@@ -10,13 +10,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kSpaceNeededText = 148;
-constexpr unsigned kSpaceNeededTail = 149;
-constexpr unsigned kDriveText = 150;
-constexpr unsigned kInvalidDriveTail = 151;
-constexpr unsigned kReadOnlyDriveTail = 152;
-constexpr unsigned kWarningCaption = 163;
-
 // The root of the drive a directory lies on. "C:\WINDOWS" and "C:FONTS" both give "C:\", so a
 // drive-relative path is tested on its drive rather than refused as a bad drive name.
 std::string DriveRoot(std::string_view directory) {
@@ -52,9 +45,10 @@ std::uint64_t SaturatingProduct(std::uint64_t a, std::uint64_t b) {
 // so it names the message.
 void ShowDriveMessage(Installer& installer, WindowHandle owner, std::string_view letter,
                       unsigned tailId) {
-    const std::string text = LoadTextCopy(kDriveText) + std::string(letter) + LoadTextCopy(tailId);
-    installer.windows.MessageBox(owner, text, LoadTextCopy(kWarningCaption), MB_OK | MB_ICONHAND,
-                                 MessageKey(tailId));
+    const std::string text =
+        LoadTextCopy(TextId::Drive) + std::string(letter) + LoadTextCopy(tailId);
+    installer.windows.MessageBox(owner, text, LoadTextCopy(TextId::WarningCaption),
+                                 MB_OK | MB_ICONHAND, MessageKey(tailId));
 }
 
 } // namespace
@@ -131,7 +125,7 @@ bool CheckDriveSpace(Installer& installer, WindowHandle owner, WriteProbe writeP
     const std::optional<std::uint64_t> freeBytes =
         GetDriveFreeSpace(installer.platform, DriveRoot(directory));
     if (!freeBytes) {
-        ShowDriveMessage(installer, owner, letter, kInvalidDriveTail);
+        ShowDriveMessage(installer, owner, letter, Id(TextId::InvalidDriveTail));
         return false;
     }
 
@@ -140,9 +134,9 @@ bool CheckDriveSpace(Installer& installer, WindowHandle owner, WriteProbe writeP
     const std::int64_t neededKb = ParseSpaceNeeded(needed);
     if (neededKb > 0 && static_cast<std::uint64_t>(neededKb) > freeKb) {
         const std::string text =
-            LoadTextCopy(kSpaceNeededText) + needed + LoadTextCopy(kSpaceNeededTail);
-        installer.windows.MessageBox(owner, text, LoadTextCopy(kWarningCaption),
-                                     MB_OK | MB_ICONEXCLAMATION, MessageKey(kSpaceNeededText));
+            LoadTextCopy(TextId::SpaceNeeded) + needed + LoadTextCopy(TextId::SpaceNeededTail);
+        installer.windows.MessageBox(owner, text, LoadTextCopy(TextId::WarningCaption),
+                                     MB_OK | MB_ICONEXCLAMATION, MessageKey(TextId::SpaceNeeded));
         return false;
     }
 
@@ -150,7 +144,7 @@ bool CheckDriveSpace(Installer& installer, WindowHandle owner, WriteProbe writeP
         return true;
     }
     if (letter.empty() || !TestDriveWritable(installer.platform, letter[0])) {
-        ShowDriveMessage(installer, owner, letter, kReadOnlyDriveTail);
+        ShowDriveMessage(installer, owner, letter, Id(TextId::ReadOnlyDriveTail));
         return false;
     }
     return true;

@@ -12,10 +12,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kCannotCreateText = 125;
-constexpr unsigned kEnterFullPathText = 126;
-constexpr unsigned kInstallCaption = 161;
-constexpr unsigned kFontListKeyText = 13; // "TRUETYPEFONTS.FONTLIST"
 // More than any acceptable directory, so that a longer one is seen and refused, never cut.
 constexpr int kEditReadLimit = 1024;
 // The longest path the system's ANSI file calls take (MAX_PATH less the NUL).
@@ -51,7 +47,7 @@ bool CreateDirectoryLevels(Storage& storage, std::string_view path) {
 // the section names).
 std::size_t LongestFontFileName(const SetupScripts& scripts) {
     std::string fonts;
-    GetInfDotted(scripts, LoadTextCopy(kFontListKeyText), fonts);
+    GetInfDotted(scripts, LoadTextCopy(TextId::FontListKey), fonts);
     std::size_t longest = 0;
     std::size_t start = 0;
     while (start < fonts.size()) {
@@ -138,10 +134,10 @@ bool AcceptFontDirectory(Installer& installer, DialogWindow& dialog) {
 }
 
 void ReportCannotCreateDirectory(Installer& installer, WindowHandle owner) {
-    const std::string text = LoadTextCopy(kCannotCreateText) + LoadTextCopy(kEnterFullPathText) +
-                             installer.paths.fontDir;
-    installer.windows.MessageBox(owner, text, LoadTextCopy(kInstallCaption), MB_OK | MB_ICONHAND,
-                                 MessageKey(kCannotCreateText));
+    const std::string text = LoadTextCopy(TextId::CannotCreateDirectory) +
+                             LoadTextCopy(TextId::EnterFullPath) + installer.paths.fontDir;
+    installer.windows.MessageBox(owner, text, LoadTextCopy(TextId::InstallCaption),
+                                 MB_OK | MB_ICONHAND, MessageKey(TextId::CannotCreateDirectory));
 }
 
 void SelectWholeDirectoryText(Installer& installer, DialogWindow& dialog) {

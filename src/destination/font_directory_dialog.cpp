@@ -10,11 +10,6 @@ namespace {
 
 constexpr int kPromptId = 131;
 constexpr int kLocationLabelId = 132;
-constexpr unsigned kCaptionText = 217;
-constexpr unsigned kPromptText = 194;
-constexpr unsigned kLocationText = 195;
-constexpr unsigned kOkText = 186;
-constexpr unsigned kCancelText = 187;
 constexpr int kTypedReadLimit = 1024;
 
 void OpenDirectoryDialog(Installer& installer, DialogWindow& dialog) {
@@ -36,11 +31,11 @@ void OpenDirectoryDialog(Installer& installer, DialogWindow& dialog) {
     installer.dialogUtils.f3Dialog = dialog.Handle();
     InstallF3Hook(installer.windows, installer.dialogUtils);
 
-    dialog.SetCaption(LoadTextCopy(kCaptionText));
-    dialog.SetItemText(kPromptId, LoadTextCopy(kPromptText));
-    dialog.SetItemText(kLocationLabelId, LoadTextCopy(kLocationText));
-    dialog.SetItemText(IDOK, LoadTextCopy(kOkText));
-    dialog.SetItemText(kF3ExitButtonId, LoadTextCopy(kCancelText));
+    dialog.SetCaption(LoadTextCopy(TextId::SelectPathCaption));
+    dialog.SetItemText(kPromptId, LoadTextCopy(TextId::DirectoryPrompt));
+    dialog.SetItemText(kLocationLabelId, LoadTextCopy(TextId::LocationLabel));
+    dialog.SetItemText(IDOK, LoadTextCopy(TextId::OkButton));
+    dialog.SetItemText(kF3ExitButtonId, LoadTextCopy(TextId::CancelButton));
 }
 
 void EndDirectoryDialog(Installer& installer, DialogWindow& dialog, INT_PTR result) {

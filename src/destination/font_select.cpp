@@ -14,13 +14,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kSpaceSectionText = 12; // "NEEDED.SPACE"
-constexpr unsigned kFontListKeyText = 13;  // "TRUETYPEFONTS.FONTLIST"
-constexpr unsigned kInstallCaption = 161;
-constexpr unsigned kWarningCaption = 163;
-constexpr unsigned kDriveText = 150;
-constexpr unsigned kInvalidDriveTail = 151;
-
 constexpr int kHelpButtonId = 111;
 constexpr int kFontNeededId = 112;
 constexpr int kWindowsNeededId = 113;
@@ -84,10 +77,10 @@ bool Covers(std::uint64_t freeBytes, std::int64_t kilobytes) {
 }
 
 void ShowInvalidDrive(Installer& installer, DialogWindow& dialog, std::string_view path) {
-    const std::string text =
-        LoadTextCopy(kDriveText) + std::string(path.substr(0, 1)) + LoadTextCopy(kInvalidDriveTail);
-    installer.windows.MessageBox(dialog.Handle(), text, LoadTextCopy(kWarningCaption),
-                                 MB_OK | MB_ICONHAND, MessageKey(kInvalidDriveTail));
+    const std::string text = LoadTextCopy(TextId::Drive) + std::string(path.substr(0, 1)) +
+                             LoadTextCopy(TextId::InvalidDriveTail);
+    installer.windows.MessageBox(dialog.Handle(), text, LoadTextCopy(TextId::WarningCaption),
+                                 MB_OK | MB_ICONHAND, MessageKey(TextId::InvalidDriveTail));
 }
 
 // Reads both drives' free space again (the Windows drive only when it is another drive), with
@@ -137,7 +130,7 @@ void OpenFontDialog(Installer& installer, DialogWindow& dialog) {
     for (const auto& [id, text] : kFontTexts) {
         dialog.SetItemText(id, LoadTextCopy(text));
     }
-    dialog.SetCaption(LoadTextCopy(kInstallCaption));
+    dialog.SetCaption(LoadTextCopy(TextId::InstallCaption));
 
     installer.dialogUtils.f3Dialog = dialog.Handle();
     InstallF3Hook(installer.windows, installer.dialogUtils);
@@ -215,7 +208,7 @@ SpaceValue SplitSpaceValue(std::string_view value) {
 
 int FillFontList(Installer& installer, DialogWindow& dialog, int listId) {
     std::string fonts;
-    GetInfDotted(installer.scripts, LoadTextCopy(kFontListKeyText), fonts);
+    GetInfDotted(installer.scripts, LoadTextCopy(TextId::FontListKey), fonts);
     std::size_t start = 0;
     while (start < fonts.size()) {
         const std::size_t comma = std::min(fonts.find(',', start), fonts.size());
@@ -266,7 +259,7 @@ void ComputeFontSpace(Installer& installer, DialogWindow& dialog, int listId) {
 
     // Every selected font counts, also one left out of a selected-font list that is too long:
     // the figures describe the selection the user sees.
-    const std::string section = LoadTextCopy(kSpaceSectionText);
+    const std::string section = LoadTextCopy(TextId::NeededSpaceSection);
     for (const std::string& name : SelectedFontNames(dialog, listId)) {
         std::string value;
         if (!GetInfKey(installer.scripts, std::nullopt, section, name, value)) {
@@ -345,7 +338,7 @@ void ShowFontHelp(Installer& installer, DialogWindow& dialog, std::span<const un
         text += LoadTextCopy(id);
     }
     text.resize(std::min(text.size(), kHelpLimit - 1));
-    installer.windows.MessageBox(dialog.Handle(), text, LoadTextCopy(kInstallCaption),
+    installer.windows.MessageBox(dialog.Handle(), text, LoadTextCopy(TextId::InstallCaption),
                                  MB_OK | MB_TASKMODAL, MessageKey(ids.empty() ? 0 : ids[0]));
 }
 

@@ -8,9 +8,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kCancelQuestion = 123;
-constexpr unsigned kEndQuestion = 124;
-constexpr unsigned kInstallCaption = 161;
 constexpr int kWideScreen = 1000;
 
 } // namespace
@@ -81,9 +78,10 @@ LRESULT MsgFltr(WindowSystem& windows, DialogUtilState& state, int code, WPARAM 
 }
 
 int ConfirmCancel(WindowSystem& windows, WindowHandle owner, InstallationState installationState) {
-    const unsigned textId = IsInstalled(installationState) ? kEndQuestion : kCancelQuestion;
+    const unsigned textId =
+        IsInstalled(installationState) ? Id(TextId::EndQuestion) : Id(TextId::CancelQuestion);
     const std::string text = LoadTextCopy(textId);
-    const std::string caption = LoadTextCopy(kInstallCaption);
+    const std::string caption = LoadTextCopy(TextId::InstallCaption);
     return windows.MessageBox(owner, text, caption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2,
                               MessageKey(textId));
 }

@@ -5,6 +5,7 @@
 
 #include "platform/installation_state.h"
 #include "platform/window_system.h"
+#include "resources/text_id.h"
 
 #include <array>
 #include <span>
@@ -35,6 +36,20 @@ std::string_view LoadText(unsigned id, std::span<char> buffer);
 std::string_view LoadText(unsigned id, DialogUtilState& state);
 // A copy of string `id`, for callers that keep the text.
 std::string LoadTextCopy(unsigned id);
+
+// The same by name.
+inline std::string_view LoadText(TextId id, std::span<char> buffer) {
+    return LoadText(Id(id), buffer);
+}
+inline std::string_view LoadText(TextId id, DialogUtilState& state) {
+    return LoadText(Id(id), state);
+}
+inline std::string LoadTextCopy(TextId id) {
+    return LoadTextCopy(Id(id));
+}
+inline std::string MessageKey(TextId id) {
+    return MessageKey(Id(id));
+}
 
 // Centres the window horizontally; vertically too on screens at least 1,000 pixels wide, else
 // two thirds of the way down the free height. Moves it to the top without activating it.

@@ -13,9 +13,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kInfUnreadableText = 131;
-constexpr unsigned kWarningCaption = 162;
-
 // Keys of driver data records 1 to 5; record 0 is "DriverFile".
 constexpr std::array<std::string_view, 6> kDriverKeys = {"DriverFile",  "DefaultDataType",
                                                          "HelpFile",    "LanguageMonitor",
@@ -84,11 +81,11 @@ InfLack MissingLine(std::string_view lookup, std::string_view section, std::stri
 void ReportInfNotFound(Installer& installer, WindowHandle owner, std::string_view name,
                        const InfLack& lack) {
     RecordError(installer.platform, lack.lookup, lack.what, lack.code);
-    std::string text = LoadTextCopy(kInfUnreadableText);
+    std::string text = LoadTextCopy(TextId::CannotReadScript);
     text += "\n strings = ";
     text += name;
     installer.windows.MessageBox(owner, text, "Error", MB_OK | MB_ICONHAND,
-                                 MessageKey(kInfUnreadableText));
+                                 MessageKey(TextId::CannotReadScript));
 }
 
 int LoadModelList(Installer& installer, WindowHandle owner,
@@ -112,7 +109,7 @@ int LoadModelList(Installer& installer, WindowHandle owner,
         const std::string text = "The driver catalogue lists " + std::to_string(listed) +
                                  " models; only the first " + std::to_string(kMaxModels) +
                                  " can be installed.";
-        installer.windows.MessageBox(owner, text, LoadTextCopy(kWarningCaption),
+        installer.windows.MessageBox(owner, text, LoadTextCopy(TextId::CautionCaption),
                                      MB_OK | MB_ICONEXCLAMATION, "Too many models");
     }
     return count;

@@ -14,10 +14,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kSourceDisksFilesName = 74;
-constexpr unsigned kDriverInUseText = 135;
-constexpr unsigned kDriverInUseAdvice = 137;
-constexpr unsigned kStopCaption = 163;
 // Room the rename list gets per line of the copy section that first needs it.
 constexpr std::size_t kRenameBytesPerLine = 256;
 
@@ -46,9 +42,10 @@ bool NameListedBefore(const CopyList& list, std::size_t count, std::string_view 
 }
 
 void ShowInUse(Installer& installer, WindowHandle owner) {
-    const std::string text = LoadTextCopy(kDriverInUseText) + LoadTextCopy(kDriverInUseAdvice);
-    installer.windows.MessageBox(owner, text, LoadTextCopy(kStopCaption),
-                                 MB_OK | MB_ICONEXCLAMATION, MessageKey(kDriverInUseText));
+    const std::string text =
+        LoadTextCopy(TextId::DriverInUse) + LoadTextCopy(TextId::DriverInUseAdvice);
+    installer.windows.MessageBox(owner, text, LoadTextCopy(TextId::WarningCaption),
+                                 MB_OK | MB_ICONEXCLAMATION, MessageKey(TextId::DriverInUse));
 }
 
 // Fixed English texts name the fault; `key` is their fixed part, for answers and transcripts.
@@ -98,7 +95,7 @@ bool AddCopySection(Installer& installer, WindowHandle owner, std::string_view s
         return false;
     }
     const auto lines = static_cast<std::size_t>(CountInfLines(installer.scripts, line));
-    const std::string sourceDisks = LoadTextCopy(kSourceDisksFilesName);
+    const std::string sourceDisks = LoadTextCopy(TextId::SourceDisksFilesSection);
     if (!FindInfSection(installer.scripts, std::nullopt, sourceDisks)) {
         ReportInfNotFound(installer, owner, "", MissingSection(sourceDisks));
         return false;

@@ -12,15 +12,12 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kAlreadyRunningText = 134;
-constexpr unsigned kWarningCaption = 163;
-
 bool AnotherCopyRuns(Installer& installer) {
     if (!installer.windows.FindWindow(kMainWindowClass, ""))
         return false;
     installer.windows.MessageBox(
-        {}, LoadTextCopy(kAlreadyRunningText), LoadTextCopy(kWarningCaption),
-        MB_OK | MB_ICONASTERISK | MB_SYSTEMMODAL, MessageKey(kAlreadyRunningText));
+        {}, LoadTextCopy(TextId::AlreadyRunning), LoadTextCopy(TextId::WarningCaption),
+        MB_OK | MB_ICONASTERISK | MB_SYSTEMMODAL, MessageKey(TextId::AlreadyRunning));
     return true;
 }
 

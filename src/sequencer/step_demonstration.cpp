@@ -17,9 +17,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kInstallInfText = 11;
-constexpr unsigned kDemoSection = 38; // "DEMOFILE"
-constexpr unsigned kInstallDemoQuestion = 142;
 constexpr const char* kDemoSpaceNeeded = "400";
 // A "file" value is a disk digit, a separator and a name; anything longer than an entry holds is
 // refused by the copy list, so reading more than this only makes that refusal visible.
@@ -35,10 +32,10 @@ bool IsDemoFile(std::string_view name) {
 // "file" of INSTALL.INF's [DEMOFILE] on the disk, as the INI functions read it.
 std::string DemoFileValue(Installer& installer) {
     std::string value(kDemoValueSize, '\0');
-    const std::string section = LoadTextCopy(kDemoSection);
+    const std::string section = LoadTextCopy(TextId::DemoFileSection);
     const DWORD length = installer.platform.profile.GetPrivateProfileString(
         section.c_str(), "file", "", value.data(), kDemoValueSize,
-        JoinPath(installer.paths.diskPath, LoadTextCopy(kInstallInfText)));
+        JoinPath(installer.paths.diskPath, LoadTextCopy(TextId::InstallInfFile)));
     value.resize(length);
     return value;
 }
@@ -51,8 +48,9 @@ void FillDemoEntry(Installer& installer, WindowHandle window) {
         const std::string value = DemoFileValue(installer);
         const char disk = value.empty() ? '\0' : value[0];
         const std::string name = value.size() > 2 ? value.substr(2) : std::string();
-        if (!name.empty() && !AcceptDiskName(installer, window, name,
-                                             LoadTextCopy(kDemoSection) + ": file = " + value)) {
+        if (!name.empty() &&
+            !AcceptDiskName(installer, window, name,
+                            LoadTextCopy(TextId::DemoFileSection) + ": file = " + value)) {
             installer.installationState = InstallationState::Failed;
             return;
         }
@@ -60,7 +58,7 @@ void FillDemoEntry(Installer& installer, WindowHandle window) {
         if (error != CopyListError::None) {
             installer.windows.MessageBox(window,
                                          std::string(CopyListErrorText(error)) + "\n" +
-                                             LoadTextCopy(kDemoSection) + ": " + value,
+                                             LoadTextCopy(TextId::DemoFileSection) + ": " + value,
                                          "Error", MB_OK | MB_ICONHAND, "Error");
         }
         return;
@@ -82,7 +80,7 @@ void FillDemoEntry(Installer& installer, WindowHandle window) {
 UINT InstallDemoFile(Installer& installer, WindowHandle window) {
     if (!installer.options.demoFiles)
         return kStepFonts;
-    if (!AskYesNo(installer, window, kInstallDemoQuestion))
+    if (!AskYesNo(installer, window, Id(TextId::InstallDemoQuestion)))
         return kStepFonts;
     installer.destination.spaceNeeded = kDemoSpaceNeeded;
     if (!CheckDriveSpace(installer, window, WriteProbe::Skip, SpaceCheckDir::Windows))

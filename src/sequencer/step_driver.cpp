@@ -26,11 +26,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kInstallInfText = 11;   // "INSTALL.INF"
-constexpr unsigned kDiskSpaceSection = 21; // "NEEDED.DiskSpace"
-constexpr unsigned kCatalogueSection = 39; // "OEM.INF"
-constexpr unsigned kManufacturerSection = 73;
-constexpr unsigned kInstallDriverQuestion = 139;
 constexpr std::string_view kSelectDriverTemplate = "SELECTDRV";
 
 // Under "/ND" the saved language stands; a damaged setting must not pick a language the
@@ -40,13 +35,13 @@ void ReadSavedLanguage(Installer& installer) {
         kInstallSection, "Language", 0, kDefaultPrivateSettingsFile);
     installer.languageIndex = index < kMaxLanguages ? static_cast<int>(index) : 0;
     installer.languageCode =
-        LoadTextCopy(kLanguageCodeString + static_cast<unsigned>(installer.languageIndex));
+        LoadTextCopy(Id(TextId::FirstLanguageCode) + static_cast<unsigned>(installer.languageIndex));
 }
 
 // The first line of INSTALL.INF's "OEM.INF": the catalogue's file name.
 std::optional<std::string> CatalogueName(Installer& installer) {
     const auto line =
-        FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(kCatalogueSection));
+        FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(TextId::CatalogueSection));
     if (!line)
         return std::nullopt;
     const auto text = InfLineText(installer.scripts, *line);
@@ -56,7 +51,8 @@ std::optional<std::string> CatalogueName(Installer& installer) {
 }
 
 std::optional<InfLine> FindManufacturer(Installer& installer) {
-    return FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(kManufacturerSection));
+    return FindInfSection(installer.scripts, std::nullopt,
+                          LoadTextCopy(TextId::ManufacturerSection));
 }
 
 enum class LanguageOutcome { Chosen, NoManufacturer, Finish };
@@ -77,7 +73,7 @@ LanguageOutcome ChooseLanguage(Installer& installer, WindowHandle window,
             return LanguageOutcome::Finish;
     }
     installer.languageCode =
-        LoadTextCopy(kLanguageCodeString + static_cast<unsigned>(installer.languageIndex));
+        LoadTextCopy(Id(TextId::FirstLanguageCode) + static_cast<unsigned>(installer.languageIndex));
     WriteInstallSetting(installer, "Language", std::to_string(installer.languageIndex));
     return LanguageOutcome::Chosen;
 }
@@ -140,11 +136,11 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
         return {kStepFonts};
 
     const auto spaceLine =
-        FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(kDiskSpaceSection));
+        FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(TextId::DiskSpaceSection));
     installer.destination.spaceNeeded =
         spaceLine ? std::string(InfLineText(installer.scripts, *spaceLine).value_or("1")) : "1";
 
-    if (!AskYesNo(installer, window, kInstallDriverQuestion))
+    if (!AskYesNo(installer, window, Id(TextId::InstallDriverQuestion)))
         return {kStepDemonstration};
     if (!CheckDriveSpace(installer, window, WriteProbe::Skip, SpaceCheckDir::Windows))
         return {kStepFonts};
@@ -160,8 +156,9 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
                         installer.platform.files.GetLastError());
         else
             RecordError(installer.platform, "FindInfSection",
-                        "[" + LoadTextCopy(kManufacturerSection) + "]", kErrorSectionNotFound);
-        ShowStepError(installer, window, kOutOfMemoryText);
+                        "[" + LoadTextCopy(TextId::ManufacturerSection) + "]",
+                        kErrorSectionNotFound);
+        ShowStepError(installer, window, Id(TextId::OutOfMemory));
         return {kStepFinish};
     }
     if (!ChooseModels(installer, window, manufacturer) ||
@@ -200,7 +197,7 @@ void StepDriver(Installer& installer, WindowHandle window) {
     FreeInf(installer.scripts);
     if (!catalogueName) {
         // INSTALL.INF names no catalogue: nothing can be installed from it.
-        ReportMissingFile(installer, window, LoadTextCopy(kCatalogueSection));
+        ReportMissingFile(installer, window, LoadTextCopy(TextId::CatalogueSection));
         PostStep(installer, window, kStepFinish);
         return;
     }
@@ -223,7 +220,7 @@ void StepDriver(Installer& installer, WindowHandle window) {
     FreeInf(installer.scripts);
     // INSTALL.INF was read at start-up; a disk taken out since leaves nothing to install from.
     if (!LoadStepScript(installer, window, installer.paths.installInfPath,
-                        LoadTextCopy(kInstallInfText))) {
+                        LoadTextCopy(TextId::InstallInfFile))) {
         PostStep(installer, window, kStepFinish);
         return;
     }

@@ -17,11 +17,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kSystemIniBackupText = 157;
-constexpr unsigned kWinIniBackupText = 158;
-constexpr unsigned kFailedText = 153;
-constexpr unsigned kFinishedText = 156;
-constexpr unsigned kRestartNeededText = 215;
 constexpr std::string_view kRestartMarkerAtom = "bi-di.386";
 constexpr std::string_view kRestartTemplate = "WIN_RESTART";
 constexpr std::string_view kReportedPrinter = "Printer";
@@ -40,7 +35,7 @@ void ReportBackup(Installer& installer, WindowHandle window, const char* key, un
     if (backup.size() <= 1)
         return;
     ShowStepMessage(installer, window, FormatText(LoadTextCopy(id), FileNamePart(backup)) + "!",
-                    kNoticeCaption, MB_ICONEXCLAMATION, MessageKey(id));
+                    Id(TextId::CautionCaption), MB_ICONEXCLAMATION, MessageKey(id));
     Repaint(installer, window);
 }
 
@@ -52,7 +47,7 @@ void EditIniFiles(Installer& installer, WindowHandle window) {
         ApplyDeleteIni(installer);
     }
     if (installer.changeBits & kChangeDriverInstalled)
-        ReportBackup(installer, window, kWinIniBackupKey, kWinIniBackupText);
+        ReportBackup(installer, window, kWinIniBackupKey, Id(TextId::WinIniBackup));
 }
 
 // A device driver that needs a restart leaves the marker atom behind.
@@ -68,8 +63,9 @@ void TakeRestartMarker(Installer& installer) {
 void OfferRestart(Installer& installer, WindowHandle window) {
     const int rebootMode = installer.options.rebootMode;
     if (rebootMode == 0) {
-        ShowStepMessage(installer, window, LoadTextCopy(kRestartNeededText), kInstallCaption,
-                        MB_ICONEXCLAMATION, MessageKey(kRestartNeededText));
+        ShowStepMessage(installer, window, LoadTextCopy(TextId::RestartNeeded),
+                        Id(TextId::InstallCaption), MB_ICONEXCLAMATION,
+                        MessageKey(TextId::RestartNeeded));
         return;
     }
     System& system = installer.platform.system;
@@ -86,17 +82,17 @@ void ReportOutcome(Installer& installer, WindowHandle window) {
     installer.printerName = std::string(kReportedPrinter);
     const auto report = [&](unsigned id, UINT icon) {
         ShowStepMessage(installer, window, FormatText(LoadTextCopy(id), installer.printerName),
-                        kInstallCaption, icon, MessageKey(id));
+                        Id(TextId::InstallCaption), icon, MessageKey(id));
     };
     switch (installer.installationState) {
     case InstallationState::Failed:
-        report(kFailedText, MB_ICONHAND);
+        report(Id(TextId::InstallFailed), MB_ICONHAND);
         // What SYSTEM.INI now loads is there whatever failed afterwards: Windows must restart.
         if (installer.changeBits & kChangeRestartNeeded)
             OfferRestart(installer, window);
         break;
     case InstallationState::Installed:
-        report(kFinishedText, MB_ICONASTERISK);
+        report(Id(TextId::InstallFinished), MB_ICONASTERISK);
         break;
     case InstallationState::RestartNeeded:
         OfferRestart(installer, window);
@@ -112,7 +108,7 @@ void StepFinish(Installer& installer, WindowHandle window) {
     Repaint(installer, window);
     EditIniFiles(installer, window);
     if (installer.changeBits & kChangeSystemIni)
-        ReportBackup(installer, window, kSystemIniBackupKey, kSystemIniBackupText);
+        ReportBackup(installer, window, kSystemIniBackupKey, Id(TextId::SystemIniBackup));
     TakeRestartMarker(installer);
     if (installer.installationState == InstallationState::Installed &&
         (installer.changeBits & kChangeRestartNeeded))
@@ -120,14 +116,14 @@ void StepFinish(Installer& installer, WindowHandle window) {
 
     if (installer.installationState == InstallationState::RestartNeeded &&
         installer.options.portDriverMessage) {
-        ShowStepMessage(installer, window, JoinedTexts({165, 166, 167}), kNoticeCaption,
+        ShowStepMessage(installer, window, JoinedTexts({165, 166, 167}), Id(TextId::CautionCaption),
                         MB_ICONEXCLAMATION, MessageKey(165));
         Repaint(installer, window);
     }
     if (installer.options.addPrinterMode) {
         // Windows' own printer wizard installs the printer on this system: say how.
-        ShowStepMessage(installer, window, JoinedTexts({178, 179, 180, 181}), kNoticeCaption,
-                        MB_ICONEXCLAMATION, MessageKey(178));
+        ShowStepMessage(installer, window, JoinedTexts({178, 179, 180, 181}),
+                        Id(TextId::CautionCaption), MB_ICONEXCLAMATION, MessageKey(178));
     } else {
         ReportOutcome(installer, window);
     }

@@ -13,8 +13,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kDeleteIniSection = 36;
-constexpr unsigned kVxdSection = 22;
 constexpr std::string_view kVxdFileSpec = "20:SYSTEM.INI";
 constexpr std::string_view kVxdIniSection = "386Enh";
 constexpr std::string_view kVxdKey = "device";
@@ -53,7 +51,7 @@ void RefreshWaiting(WindowSystem& windows, WindowHandle waiting) {
 void RemoveOwnPortMonitor(Installer& installer) {
     const SetupScripts& scripts = installer.scripts;
     const std::optional<InfLine> vxd =
-        FindInfSection(scripts, std::nullopt, LoadTextCopy(kVxdSection));
+        FindInfSection(scripts, std::nullopt, LoadTextCopy(TextId::VxdSection));
     if (!vxd)
         return;
     const std::optional<std::string_view> removal = InfLineText(scripts, *vxd);
@@ -73,7 +71,7 @@ bool ActionLineAccepted(Installer& installer, InfLine line) {
     std::string removal;
     GetInfField(scripts, line, 1, fileSpec);
     GetInfField(scripts, line, 4, removal);
-    const std::string lineText = LoadTextCopy(kDeleteIniSection) + ": " +
+    const std::string lineText = LoadTextCopy(TextId::DeleteIniSection) + ": " +
                                  std::string(InfLineText(scripts, line).value_or(""));
     if (!AcceptDiskName(installer, installer.mainWindow, NameAfterPrefix(fileSpec, 3), lineText))
         return false;
@@ -87,7 +85,7 @@ bool AcceptDeleteIniNames(Installer& installer) {
     const SetupScripts& scripts = installer.scripts;
     // The lines are walked as ApplyDeleteIni walks them.
     std::optional<InfLine> line =
-        FindInfSection(scripts, std::nullopt, LoadTextCopy(kDeleteIniSection));
+        FindInfSection(scripts, std::nullopt, LoadTextCopy(TextId::DeleteIniSection));
     while (line) {
         if (FirstChar(scripts, *line) != '2')
             line = NextInfLine(scripts, line);
@@ -95,7 +93,7 @@ bool AcceptDeleteIniNames(Installer& installer) {
             return false;
         line = NextInfLine(scripts, line);
     }
-    const std::string vxdSection = LoadTextCopy(kVxdSection);
+    const std::string vxdSection = LoadTextCopy(TextId::VxdSection);
     const std::optional<InfLine> vxd = FindInfSection(scripts, std::nullopt, vxdSection);
     const std::optional<std::string_view> vxdLine = vxd ? InfLineText(scripts, *vxd) : std::nullopt;
     return !vxdLine || AcceptDiskName(installer, installer.mainWindow, NameAfterPrefix(*vxdLine, 2),
@@ -106,7 +104,7 @@ bool ApplyDeleteIni(Installer& installer) {
     const SetupScripts& scripts = installer.scripts;
     const WindowHandle mainWindow = installer.mainWindow;
     std::optional<InfLine> line =
-        FindInfSection(scripts, std::nullopt, LoadTextCopy(kDeleteIniSection));
+        FindInfSection(scripts, std::nullopt, LoadTextCopy(TextId::DeleteIniSection));
     if (!line)
         return false;
     if (!AcceptDeleteIniNames(installer)) {
