@@ -4,6 +4,7 @@
 
 #include "platform/dialog_window.h"
 #include "platform/window_types.h"
+#include "resources/control_ids.h"
 #include "resources/text_id.h"
 
 #include <string>
@@ -14,9 +15,6 @@ namespace tl {
 struct Installer;
 
 inline constexpr std::string_view kSelectDriveTemplate = "SelectDrive";
-inline constexpr int kSelectDrivePathId = 650;
-inline constexpr int kSelectDriveListId = 651;
-inline constexpr int kSelectDriveStaticId = 652;
 // The string-table entry that names disk n's section ("DISK1" ... "DISK9") is this + n.
 
 // "Insert <label> into the disk drive", the label taken from field `field` of the first line of

@@ -11,6 +11,7 @@
 #include "platform/storage.h"
 #include "platform/version_info.h"
 #include "platform/window_system.h"
+#include "resources/control_ids.h"
 #include "state/copy_list.h"
 #include "state/rename_list.h"
 
@@ -24,7 +25,6 @@ namespace tl {
 struct Installer;
 
 inline constexpr std::string_view kVersionCheckTemplate = "VER_CHECK";
-inline constexpr int kVersionTextId = 120;
 
 // What the version check reads: the ports, the system directory, the install disk's root (the
 // disk path, without a trailing "\"), the directory the copy reads the disk's drivers from (the

@@ -1,4 +1,5 @@
 #include "destination/drive_change_dialogs.h"
+#include "resources/control_ids.h"
 
 #include "destination/font_directory.h"
 #include "dialogs/dialog_utils.h"
@@ -11,8 +12,6 @@
 namespace tl {
 
 namespace {
-
-constexpr int kChangeLocationLabelId = 139;
 
 // KEIKOKU's controls and their texts: the three remedies, then its buttons.
 constexpr std::array<std::pair<int, unsigned>, 8> kWarningTexts{{

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/dialog_window.h"
+#include "resources/control_ids.h"
 
 #include <cstddef>
 #include <string>
@@ -12,7 +13,6 @@ namespace tl {
 
 struct Installer;
 
-inline constexpr int kFontDirEditId = 117;
 // The longest resolved font directory: room is left for "\", an 8.3 font name and the NUL
 // within the system's 260-byte paths.
 inline constexpr std::size_t kMaxFontDirLength = 246;

@@ -1,4 +1,5 @@
 #include "destination/font_directory_dialog.h"
+#include "resources/control_ids.h"
 
 #include "destination/font_directory.h"
 #include "dialogs/dialog_utils.h"
@@ -8,8 +9,6 @@ namespace tl {
 
 namespace {
 
-constexpr int kPromptId = 131;
-constexpr int kLocationLabelId = 132;
 constexpr int kTypedReadLimit = 1024;
 
 void OpenDirectoryDialog(Installer& installer, DialogWindow& dialog) {
@@ -32,7 +31,7 @@ void OpenDirectoryDialog(Installer& installer, DialogWindow& dialog) {
     InstallF3Hook(installer.windows, installer.dialogUtils);
 
     dialog.SetCaption(LoadTextCopy(TextId::SelectPathCaption));
-    dialog.SetItemText(kPromptId, LoadTextCopy(TextId::DirectoryPrompt));
+    dialog.SetItemText(kDirectoryPromptId, LoadTextCopy(TextId::DirectoryPrompt));
     dialog.SetItemText(kLocationLabelId, LoadTextCopy(TextId::LocationLabel));
     dialog.SetItemText(IDOK, LoadTextCopy(TextId::OkButton));
     dialog.SetItemText(kF3ExitButtonId, LoadTextCopy(TextId::CancelButton));

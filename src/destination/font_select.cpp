@@ -1,4 +1,5 @@
 #include "destination/font_select.h"
+#include "resources/control_ids.h"
 
 #include "destination/drive_change_dialogs.h"
 #include "dialogs/dialog_utils.h"
@@ -13,16 +14,6 @@
 namespace tl {
 
 namespace {
-
-constexpr int kHelpButtonId = 111;
-constexpr int kFontNeededId = 112;
-constexpr int kWindowsNeededId = 113;
-constexpr int kFontFreeId = 125;
-constexpr int kWindowsFreeId = 126;
-constexpr int kFontDriveId = 127;
-constexpr int kWindowsDriveId = 128;
-constexpr int kWindowsNeededUnitId = 129;
-constexpr int kWindowsFreeUnitId = 130;
 
 // The dialog's labels and buttons and their texts.
 constexpr std::array<std::pair<int, unsigned>, 8> kFontTexts{{

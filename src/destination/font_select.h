@@ -6,6 +6,7 @@
 
 #include "destination/disk_space.h"
 #include "platform/dialog_window.h"
+#include "resources/control_ids.h"
 
 #include <span>
 #include <string>
@@ -15,8 +16,6 @@
 namespace tl {
 
 struct Installer;
-
-inline constexpr int kFontListId = 110;
 
 // What CheckFontSpace decided besides 0 (the user leaves).
 inline constexpr int kFontsFit = 100;

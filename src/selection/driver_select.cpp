@@ -1,4 +1,5 @@
 #include "selection/driver_select.h"
+#include "resources/control_ids.h"
 
 #include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
@@ -8,9 +9,6 @@
 namespace tl {
 namespace {
 
-constexpr int kListLabelId = 146;
-constexpr int kPromptId = 147;
-constexpr int kModelListId = 119;
 constexpr int kInstallButtonId = 1;
 
 // Counted item by item: the single-selection list answers no selection count.
@@ -40,8 +38,8 @@ void Open(Installer& installer, DialogWindow& dialog) {
     }
     dialog.ListSetCurSel(kModelListId, 0);
     dialog.SetCaption(LoadTextCopy(TextId::SelectDriveCaption));
-    dialog.SetItemText(kListLabelId, LoadTextCopy(TextId::PrinterListLabel));
-    dialog.SetItemText(kPromptId, LoadTextCopy(TextId::SelectDrivePrompt));
+    dialog.SetItemText(kModelListLabelId, LoadTextCopy(TextId::PrinterListLabel));
+    dialog.SetItemText(kSelectDriverPromptId, LoadTextCopy(TextId::SelectDrivePrompt));
     dialog.SetItemText(kInstallButtonId, LoadTextCopy(TextId::InstallButton));
     dialog.SetItemText(kF3ExitButtonId, LoadTextCopy(TextId::CancelButton));
 }

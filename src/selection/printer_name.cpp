@@ -1,4 +1,5 @@
 #include "selection/printer_name.h"
+#include "resources/control_ids.h"
 
 #include "dialogs/dialog_utils.h"
 #include "platform/spooler.h"
@@ -11,11 +12,6 @@
 
 namespace tl {
 namespace {
-
-constexpr int kPrinterNameId = 2107;
-constexpr int kExplanationId = 151;
-constexpr int kLabelId = 152;
-constexpr int kQueueNameEditId = 1006;
 
 constexpr std::string_view kNameTakenText =
     "Another printer already has this name.Use a different name";
@@ -52,8 +48,8 @@ void SetTexts(DialogWindow& dialog, const Installer& installer) {
     CentreWindow(installer.windows, dialog.Handle());
     dialog.SetCaption(LoadTextCopy(TextId::PrinterNameCaption));
     dialog.SetItemText(kPrinterNameId, installer.printerName);
-    dialog.SetItemText(kExplanationId, LoadTextCopy(TextId::PrinterNameExplanation));
-    dialog.SetItemText(kLabelId, LoadTextCopy(TextId::PrinterNameLabel));
+    dialog.SetItemText(kPrinterNameExplanationId, LoadTextCopy(TextId::PrinterNameExplanation));
+    dialog.SetItemText(kPrinterNameLabelId, LoadTextCopy(TextId::PrinterNameLabel));
     dialog.SetItemText(kQueueNameEditId, installer.printerQueueName);
     dialog.LimitText(kQueueNameEditId, static_cast<int>(kPrinterQueueNameMax));
     dialog.SetItemText(IDOK, LoadTextCopy(TextId::OkButton));
