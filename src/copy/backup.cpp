@@ -46,13 +46,13 @@ std::string RecordedBackup(const Installer& installer, std::string_view key) {
     return {};
 }
 
-int MakeBackupName(Installer& installer, std::string_view path, std::string& backupName) {
+bool MakeBackupName(Installer& installer, std::string_view path, std::string& backupName) {
     backupName.assign(path);
     const std::size_t windowsDirLength = installer.paths.windowsDir.size();
     const std::size_t searchFrom = path.size() > windowsDirLength ? windowsDirLength + 1 : 0;
     const std::size_t dot = backupName.find('.', searchFrom);
     if (dot == std::string::npos) {
-        return 0;
+        return false;
     }
     if (backupName.size() < dot + 1 + kExtensionLength) {
         backupName.resize(dot + 1 + kExtensionLength);
@@ -62,35 +62,35 @@ int MakeBackupName(Installer& installer, std::string_view path, std::string& bac
         backupName[dot + 2] = static_cast<char>('0' + number / 10);
         backupName[dot + 3] = static_cast<char>('0' + number % 10);
         if (!FileExists(installer, backupName)) {
-            return 1;
+            return true;
         }
     }
     backupName.clear();
-    return 0;
+    return false;
 }
 
-int BackupFile(Installer& installer, std::string_view path, std::string& backupName) {
+bool BackupFile(Installer& installer, std::string_view path, std::string& backupName) {
     if (MakeBackupName(installer, path, backupName) == 0) {
         // Every backup name is taken (or the name has no extension to number).
         RecordError(installer.platform, "BackupFile", path, kErrorFileExists);
-        return 0;
+        return false;
     }
     if (!FileExists(installer, path)) {
-        return 0;
+        return false;
     }
     LzExpand& lz = installer.platform.lz;
     OfStruct sourceOf;
     const LzHandle source = lz.LZOpenFile(path, sourceOf, kOfRead);
     if (source < 0) {
         RecordError(installer.platform, "LZOpenFile", path, sourceOf.nErrCode);
-        return 0;
+        return false;
     }
     OfStruct backupOf;
     const LzHandle backup = lz.LZOpenFile(backupName, backupOf, kOfCreate);
     if (backup < 0) {
         RecordError(installer.platform, "LZOpenFile", backupName, backupOf.nErrCode);
         lz.LZClose(source);
-        return 0;
+        return false;
     }
     const LONG copied = lz.LZCopy(source, backup);
     lz.LZClose(source);
@@ -99,9 +99,9 @@ int BackupFile(Installer& installer, std::string_view path, std::string& backupN
         RecordError(installer.platform, "LZCopy", backupName, kErrorWriteFault);
         OfStruct deleteOf;
         lz.LZOpenFile(backupName, deleteOf, kOfDelete);
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 } // namespace tl

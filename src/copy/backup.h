@@ -14,15 +14,16 @@ struct Installer;
 // SYSTEM.B00, then SYSTEM.B01, ...). The "." is looked for behind the Windows directory's part of
 // the path, so that a "." in the Windows directory's own name is not taken. A shorter extension
 // is lengthened to the three characters; a longer one keeps its tail.
-// 1 with the name; 0 with `path` unchanged in `backupName` when the name has no "."; 0 with an
-// empty `backupName` when all hundred names are taken (no backup is ever overwritten).
-int MakeBackupName(Installer& installer, std::string_view path, std::string& backupName);
+// True with the name; false with `path` unchanged in `backupName` when the name has no "."; false
+// with an empty `backupName` when all hundred names are taken (no backup is ever overwritten).
+[[nodiscard]] bool MakeBackupName(Installer& installer, std::string_view path,
+                                  std::string& backupName);
 
 // Copies the existing file `path` to its backup name (expanding it when it is compressed).
-// 1 when the copy was made: an untouched copy of the file is then under `backupName`. Else 0,
-// with `backupName` as MakeBackupName left it: the first free name when the file does not exist,
-// no partial copy left behind when the copy fails, empty when no name is free.
-int BackupFile(Installer& installer, std::string_view path, std::string& backupName);
+// True when the copy was made: an untouched copy of the file is then under `backupName`. Else
+// false, with `backupName` as MakeBackupName left it: the first free name when the file does not
+// exist, no partial copy left behind when the copy fails, empty when no name is free.
+[[nodiscard]] bool BackupFile(Installer& installer, std::string_view path, std::string& backupName);
 
 // Backup record keys of the private settings file.
 inline constexpr const char* kSystemIniBackupKey = "BFileSysIni";

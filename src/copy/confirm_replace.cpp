@@ -5,17 +5,7 @@
 
 namespace tl {
 
-namespace {
-
-constexpr unsigned kCancelText = 187;
-constexpr unsigned kExistsText = 218;
-constexpr unsigned kQuestionText = 219;
-constexpr unsigned kYesText = 220;
-constexpr unsigned kYesToAllText = 221;
-constexpr unsigned kNoText = 222;
-constexpr unsigned kCaptionText = 223;
-
-} // namespace
+namespace {} // namespace
 
 bool HasLaterFont(const CopyList& list, std::size_t index) {
     if (index >= kCopyListEntries) {
@@ -35,13 +25,13 @@ INT_PTR ConfirmDlgProc(const ConfirmContext& context, DialogWindow& dialog, UINT
         CentreWindow(context.windows, dialog.Handle());
         dialog.SetItemText(kConfirmFileNameId, context.fileName);
         dialog.EnableItem(kConfirmYesToAll, HasLaterFont(context.list, context.index));
-        dialog.SetCaption(LoadTextCopy(kCaptionText));
-        dialog.SetItemText(kConfirmExistsId, LoadTextCopy(kExistsText));
-        dialog.SetItemText(kConfirmQuestionId, LoadTextCopy(kQuestionText));
-        dialog.SetItemText(kConfirmYes, LoadTextCopy(kYesText));
-        dialog.SetItemText(kConfirmYesToAll, LoadTextCopy(kYesToAllText));
-        dialog.SetItemText(kConfirmNo, LoadTextCopy(kNoText));
-        dialog.SetItemText(kConfirmCancel, LoadTextCopy(kCancelText));
+        dialog.SetCaption(LoadTextCopy(TextId::ConfirmReplaceCaption));
+        dialog.SetItemText(kConfirmExistsId, LoadTextCopy(TextId::FileExists));
+        dialog.SetItemText(kConfirmQuestionId, LoadTextCopy(TextId::ReplaceFileQuestion));
+        dialog.SetItemText(kConfirmYes, LoadTextCopy(TextId::YesButton));
+        dialog.SetItemText(kConfirmYesToAll, LoadTextCopy(TextId::YesToAllButton));
+        dialog.SetItemText(kConfirmNo, LoadTextCopy(TextId::NoButton));
+        dialog.SetItemText(kConfirmCancel, LoadTextCopy(TextId::CancelButton));
         return TRUE;
     }
     if (message != WM_COMMAND) {

@@ -4,6 +4,7 @@
 
 #include "platform/dialog_window.h"
 #include "platform/window_system.h"
+#include "resources/control_ids.h"
 #include "state/copy_list.h"
 
 #include <cstddef>
@@ -14,9 +15,6 @@ namespace tl {
 struct Installer;
 
 inline constexpr std::string_view kConfirmReplaceTemplate = "CONFIRMDLG";
-inline constexpr int kConfirmFileNameId = 2106;
-inline constexpr int kConfirmExistsId = 149;
-inline constexpr int kConfirmQuestionId = 150;
 inline constexpr int kConfirmYes = IDOK;
 inline constexpr int kConfirmYesToAll = 1004;
 inline constexpr int kConfirmNo = 4;

@@ -21,15 +21,12 @@
 
 #include <cstdio>
 #include <optional>
+#include <tuple>
 
 namespace tl {
 
 namespace {
 
-constexpr int kStateFailed = 1;
-constexpr int kStateRestartNeeded = 5;
-constexpr unsigned kWarningCaption = 162;
-constexpr unsigned kAlreadyInstalledText = 182;
 constexpr LONG kRegistryFileNotFound = 2;
 
 // How one entry ended.
@@ -96,7 +93,7 @@ CopyOutcome CopyRun::Run() {
     }
     SetProgressRange(installer_.windows, installer_.progress, static_cast<WORD>(ranged));
     Notify(kNotifyStart, 0, {});
-    installer_.copyEngine.altSourceState = kAltSourceUnused;
+    installer_.copyEngine.altSourceState = AltSource::Unused;
 
     CopyOutcome outcome = CopyOutcome::Done;
     for (std::size_t i = 0; i < count && outcome == CopyOutcome::Done; ++i) {
@@ -104,7 +101,7 @@ CopyOutcome CopyRun::Run() {
         case Step::Next:
             break;
         case Step::Failed:
-            installer_.installationState = kStateFailed;
+            installer_.installationState = InstallationState::Failed;
             outcome = CopyOutcome::Failed;
             break;
         case Step::DirectoryFailed:
@@ -122,12 +119,12 @@ CopyOutcome CopyRun::Run() {
 std::optional<std::string> CopyRun::FindSource(std::size_t index, int kind) {
     CopyEngineState& engine = installer_.copyEngine;
     std::string path = installer_.paths.sourceDir + "\\";
-    if (kind == kKindFont && engine.altSourceState != kAltSourceUnused) {
-        if (engine.altSourceState == kAltSourceTagPath) {
+    if (kind == kKindFont && engine.altSourceState != AltSource::Unused) {
+        if (engine.altSourceState == AltSource::TagPath) {
             const std::size_t slash = engine.altSourcePath.rfind('\\');
             engine.altSourcePath =
                 engine.altSourcePath.substr(0, slash == std::string::npos ? 0 : slash);
-            engine.altSourceState = kAltSourceDirectory;
+            engine.altSourceState = AltSource::Directory;
         }
         path = engine.altSourcePath + "\\";
     }
@@ -171,7 +168,7 @@ Step CopyRun::CopyEntry(std::size_t index) {
             if (!AddSystemIniDevice(installer_, name)) {
                 return Step::Failed;
             }
-            installer_.installationState = kStateRestartNeeded;
+            installer_.installationState = InstallationState::RestartNeeded;
         }
     }
     if (!EnsureDirectory(installer_, owner_, directory)) {
@@ -191,8 +188,10 @@ Step CopyRun::CopyEntry(std::size_t index) {
         destination += name;
     }
     if (kind == kKindDevice) {
+        // A new file has nothing to keep (its record names the first free backup name), and
+        // with no free name the record is empty: the copy goes on either way.
         std::string backupName;
-        BackupFile(installer_, destination, backupName);
+        std::ignore = BackupFile(installer_, destination, backupName);
         Record("BFile", index, backupName);
     }
 
@@ -267,10 +266,10 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
     const std::string valueName = ValueName(index);
     const LONG registered = QueryFontRegistration(installer_, valueName);
     if (registered == 0) {
-        const std::string text = FillIn(LoadTextCopy(kAlreadyInstalledText), valueName);
+        const std::string text = FillIn(LoadTextCopy(TextId::FontAlreadyInstalled), valueName);
         const int answer = installer_.windows.MessageBox(
-            owner_, text, LoadTextCopy(kWarningCaption), MB_OKCANCEL | MB_ICONEXCLAMATION,
-            MessageKey(kAlreadyInstalledText));
+            owner_, text, LoadTextCopy(TextId::CautionCaption), MB_OKCANCEL | MB_ICONEXCLAMATION,
+            MessageKey(TextId::FontAlreadyInstalled));
         return answer == IDCANCEL ? Step::Cancelled : Step::Next;
     }
     if (registered != kRegistryFileNotFound) {
@@ -278,7 +277,7 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
     }
     CopyEngineState& engine = installer_.copyEngine;
     const DWORD attributes = installer_.platform.files.GetFileAttributes(destination);
-    if (engine.replaceQuestion == 0 || attributes == kInvalidFileAttributes) {
+    if (!engine.askBeforeReplacing || attributes == kInvalidFileAttributes) {
         copy = true;
         return Step::Next;
     }
@@ -289,12 +288,12 @@ Step CopyRun::FontChecks(std::size_t index, const std::string& destination, bool
             return Step::Next;
         }
         if (answer == kConfirmYesToAll) {
-            engine.replaceQuestion = 0;
+            engine.askBeforeReplacing = false;
             copy = true;
             return Step::Next;
         }
         if (answer == kConfirmNo) {
-            if (installer_.destination.fontDirKept == 0 &&
+            if (!installer_.destination.fontDirKept &&
                 !RegisterFont(installer_, destination, valueName)) {
                 return Step::Failed;
             }

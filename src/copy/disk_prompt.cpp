@@ -14,15 +14,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kInsertText = 128;
-constexpr unsigned kIntoDriveText = 129;
-constexpr unsigned kInstallCaption = 161;
-constexpr unsigned kWarningCaption = 162;
-constexpr unsigned kInstallingFontsCaption = 183;
-constexpr unsigned kPathMissingText = 184;
-constexpr unsigned kFontsNotFoundText = 185;
-constexpr unsigned kOkText = 186;
-constexpr unsigned kCancelText = 187;
 constexpr unsigned kSelectDriveTexts[] = {227, 228, 229};
 constexpr int kSelectDriveTextIds[] = {153, 154, 155};
 constexpr int kEditLimit = 260;
@@ -51,14 +42,14 @@ std::string_view LabelTail(std::string_view label) {
 }
 
 void Warn(Installer& installer, WindowHandle owner, unsigned textId) {
-    installer.windows.MessageBox(owner, LoadTextCopy(textId), LoadTextCopy(kWarningCaption),
+    installer.windows.MessageBox(owner, LoadTextCopy(textId), LoadTextCopy(TextId::CautionCaption),
                                  MB_OK | MB_ICONEXCLAMATION, MessageKey(textId));
 }
 
 } // namespace
 
 int PromptForDisk(Installer& installer, WindowHandle owner, int field, unsigned sectionTextId) {
-    std::string text = LoadTextCopy(kInsertText);
+    std::string text = LoadTextCopy(TextId::InsertDisk);
     const std::optional<InfLine> line =
         FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(sectionTextId));
     if (!line) {
@@ -73,9 +64,9 @@ int PromptForDisk(Installer& installer, WindowHandle owner, int field, unsigned 
         text += kDiskWords[static_cast<std::size_t>(language)];
         text += LabelTail(label);
     }
-    text += LoadTextCopy(kIntoDriveText);
-    const int result = installer.windows.MessageBox(owner, text, LoadTextCopy(kInstallCaption),
-                                                    MB_OK, MessageKey(kInsertText));
+    text += LoadTextCopy(TextId::IntoDrive);
+    const int result = installer.windows.MessageBox(
+        owner, text, LoadTextCopy(TextId::InstallCaption), MB_OK, MessageKey(TextId::InsertDisk));
     installer.windows.UpdateWindow(owner);
     return result;
 }
@@ -96,12 +87,12 @@ INT_PTR SelectDrvProc(Installer& installer, DialogWindow& dialog, UINT message, 
     CopyEngineState& engine = installer.copyEngine;
     if (message == WM_INITDIALOG) {
         CentreWindow(installer.windows, dialog.Handle());
-        dialog.SetCaption(LoadTextCopy(kInstallingFontsCaption));
+        dialog.SetCaption(LoadTextCopy(TextId::InstallingFontsCaption));
         for (std::size_t i = 0; i < std::size(kSelectDriveTexts); ++i) {
             dialog.SetItemText(kSelectDriveTextIds[i], LoadTextCopy(kSelectDriveTexts[i]));
         }
-        dialog.SetItemText(IDOK, LoadTextCopy(kOkText));
-        dialog.SetItemText(IDCANCEL, LoadTextCopy(kCancelText));
+        dialog.SetItemText(IDOK, LoadTextCopy(TextId::OkButton));
+        dialog.SetItemText(IDCANCEL, LoadTextCopy(TextId::CancelButton));
         dialog.LimitText(kSelectDrivePathId, kEditLimit);
         dialog.SetItemText(kSelectDrivePathId, SelectDriveEditText(engine.altSourcePath));
         return TRUE;
@@ -118,7 +109,7 @@ INT_PTR SelectDrvProc(Installer& installer, DialogWindow& dialog, UINT message, 
         if (!IsUsableDirectoryPath(spec) ||
             !dialog.DirList(spec, kSelectDriveListId, kSelectDriveStaticId,
                             DDL_DRIVES | DDL_DIRECTORY)) {
-            Warn(installer, dialog.Handle(), kPathMissingText);
+            Warn(installer, dialog.Handle(), Id(TextId::PathMissing));
             return TRUE;
         }
         dialog.EndDialog(1);
@@ -132,25 +123,26 @@ INT_PTR SelectDrvProc(Installer& installer, DialogWindow& dialog, UINT message, 
     }
 }
 
-int CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk, int& currentDisk) {
+bool CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk,
+                   int& currentDisk) {
     CopyEngineState& engine = installer.copyEngine;
     if (index == 0) {
         if (disk == engine.diskInDrive) {
             currentDisk = disk;
         } else if (disk < kFirstDisk) {
-            return 0;
+            return false;
         }
     }
     if (disk != currentDisk) {
         // Only DISK1 to DISK9 exist; another digit names no disk.
         if (disk < kFirstDisk || disk > kLastDisk) {
-            return 0;
+            return false;
         }
-        const unsigned sectionText = kDiskSectionTextBase + static_cast<unsigned>(disk);
+        const unsigned sectionText = Id(TextId::Disk1Section) - 1 + static_cast<unsigned>(disk);
         const std::optional<InfLine> line =
             FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(sectionText));
         if (!line) {
-            return 0;
+            return false;
         }
         std::string tagName;
         GetInfField(installer.scripts, line, kTagFileField, tagName);
@@ -161,11 +153,11 @@ int CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk,
             installer.platform.system.MessageBeep(0xFFFFFFFFu);
             PromptForDisk(installer, owner, 1, sectionText);
             engine.altSourcePath = "a:" + tail;
-            engine.altSourceState = kAltSourceTagPath;
+            engine.altSourceState = AltSource::TagPath;
             bool dialogShown = false;
             while (!FileExists(files, engine.altSourcePath)) {
                 if (dialogShown) {
-                    Warn(installer, owner, kFontsNotFoundText);
+                    Warn(installer, owner, Id(TextId::FontsNotFound));
                 } else {
                     engine.altSourcePath = tagPath;
                 }
@@ -177,7 +169,7 @@ int CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk,
                     },
                     kSelectDriveTemplate);
                 if (chosen != 1) {
-                    return 0;
+                    return false;
                 }
                 engine.altSourcePath = RemoveOneTrailingBackslash(engine.altSourcePath) + tail;
             }
@@ -186,7 +178,7 @@ int CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk,
     }
     currentDisk = disk;
     engine.diskInDrive = disk;
-    return 1;
+    return true;
 }
 
 } // namespace tl

@@ -4,6 +4,8 @@
 
 #include "platform/dialog_window.h"
 #include "platform/window_types.h"
+#include "resources/control_ids.h"
+#include "resources/text_id.h"
 
 #include <string>
 #include <string_view>
@@ -13,11 +15,7 @@ namespace tl {
 struct Installer;
 
 inline constexpr std::string_view kSelectDriveTemplate = "SelectDrive";
-inline constexpr int kSelectDrivePathId = 650;
-inline constexpr int kSelectDriveListId = 651;
-inline constexpr int kSelectDriveStaticId = 652;
 // The string-table entry that names disk n's section ("DISK1" ... "DISK9") is this + n.
-inline constexpr unsigned kDiskSectionTextBase = 41;
 
 // "Insert <label> into the disk drive", the label taken from field `field` of the first line of
 // the disk section that string `sectionTextId` names in the current setup script; in another
@@ -35,8 +33,9 @@ INT_PTR SelectDrvProc(Installer& installer, DialogWindow& dialog, UINT message, 
                       LPARAM lParam);
 
 // Makes sure the disk of a font entry (index `index` in the copy list, disk `disk`) is at hand,
-// updating the run's `currentDisk`, the disk in drive and the disk counter. 1 to go on; 0 for
-// the cancellation exit (the user cancelled, or the disk is not described).
-int CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk, int& currentDisk);
+// updating the run's `currentDisk`, the disk in drive and the disk counter. True to go on; false
+// for the cancellation exit (the user cancelled, or the disk is not described).
+[[nodiscard]] bool CheckFontDisk(Installer& installer, WindowHandle owner, int index, int disk,
+                                 int& currentDisk);
 
 } // namespace tl

@@ -16,7 +16,7 @@ bool IsDirectory(FileSystem& files, std::string_view path) {
 
 } // namespace
 
-int EnsureDirectory(Installer& installer, WindowHandle owner, std::string_view path) {
+bool EnsureDirectory(Installer& installer, WindowHandle owner, std::string_view path) {
     for (std::size_t end = 0; end <= path.size(); ++end) {
         if (end < path.size() && path[end] != '\\') {
             continue;
@@ -34,10 +34,10 @@ int EnsureDirectory(Installer& installer, WindowHandle owner, std::string_view p
             RecordError(installer.platform, "CreateDirectory", level,
                         installer.platform.files.GetLastError());
             ReportCannotCreateDirectory(installer, owner);
-            return 0;
+            return false;
         }
     }
-    return 1;
+    return true;
 }
 
 } // namespace tl

@@ -10,8 +10,8 @@ namespace tl {
 struct Installer;
 
 // Creates each missing level of `path` (drive roots and a leading "\" are passed over).
-// 1 when the whole path exists or was created; 0 after a level could not be created, which has
-// been reported in a message box owned by `owner`.
-int EnsureDirectory(Installer& installer, WindowHandle owner, std::string_view path);
+// True when the whole path exists or was created; false after a level could not be created, which
+// has been reported in a message box owned by `owner`.
+[[nodiscard]] bool EnsureDirectory(Installer& installer, WindowHandle owner, std::string_view path);
 
 } // namespace tl

@@ -11,8 +11,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kVersionLabelText = 145;
-
 // Where the fixed file information starts in each kind of VS_VERSION_INFO.
 constexpr std::size_t kFixedInfo16 = 20;
 constexpr std::size_t kFixedInfo32 = 40;
@@ -48,7 +46,7 @@ unsigned Low(DWORD value) {
 
 } // namespace
 
-std::string FormatFileVersion(std::span<const BYTE> block, bool versionType) {
+std::string FormatFileVersion(std::span<const BYTE> block, VersionFormat format) {
     const std::optional<std::size_t> fixed = FixedInfoOffset(block);
     if (!fixed) {
         return {};
@@ -56,7 +54,7 @@ std::string FormatFileVersion(std::span<const BYTE> block, bool versionType) {
     const DWORD ms = ReadDword(block, *fixed + kFileVersionMsOffset);
     const DWORD ls = ReadDword(block, *fixed + kFileVersionLsOffset);
     char text[kFileVersionTextSize] = {};
-    if (versionType) {
+    if (format == VersionFormat::Build) {
         std::snprintf(text, sizeof text, "%u.%u", High(ls), Low(ls));
     } else {
         std::snprintf(text, sizeof text, "%u.%u%u", High(ms), Low(ms), High(ls));
@@ -64,7 +62,7 @@ std::string FormatFileVersion(std::span<const BYTE> block, bool versionType) {
     return text;
 }
 
-std::string FileVersionText(VersionInfo& versions, std::string_view path, bool versionType) {
+std::string FileVersionText(VersionInfo& versions, std::string_view path, VersionFormat format) {
     DWORD handle = 0;
     const DWORD size = versions.GetFileVersionInfoSize(path, &handle);
     if (size == 0) {
@@ -80,13 +78,12 @@ std::string FileVersionText(VersionInfo& versions, std::string_view path, bool v
     if (!versions.GetFileVersionInfo(path, handle, size, block.get())) {
         return {};
     }
-    const std::string version =
-        FormatFileVersion(std::span<const BYTE>(block.get(), size), versionType);
+    const std::string version = FormatFileVersion(std::span<const BYTE>(block.get(), size), format);
     if (version.empty()) {
         // A resource without a file version says nothing worth a label.
         return {};
     }
-    return LoadTextCopy(kVersionLabelText) + version;
+    return LoadTextCopy(TextId::VersionLabel) + version;
 }
 
 } // namespace tl

@@ -9,7 +9,6 @@ namespace {
 constexpr UINT kClassRedrawOnResize = 0x0001 | 0x0002; // CS_VREDRAW | CS_HREDRAW
 constexpr int kWindowExtra = 4;
 constexpr WORD kStartRange = 100;
-constexpr unsigned kCopyingLabel = 159;
 
 // The bar's two 16-bit window words: the range at byte 0, the position at byte 2.
 void WriteWords(WindowSystem& windows, WindowHandle bar, ProgressBarWords words) {
@@ -45,7 +44,8 @@ void DrawLine(WindowSystem& windows, const ProgressState& state, WindowHandle wi
     if (canvas == nullptr) {
         return;
     }
-    DrawTextBarLine(*canvas, LoadTextCopy(kCopyingLabel), state.currentFileName, state.boldFont);
+    DrawTextBarLine(*canvas, LoadTextCopy(TextId::CopyingLabel), state.currentFileName,
+                    state.boldFont);
     windows.ReleaseDC(window, canvas);
 }
 
@@ -64,7 +64,7 @@ ProgressBarWords ReadProgressBarWords(const WindowSystem& windows, WindowHandle 
     return ProgressBarWords{LoWord(packed), HiWord(packed)};
 }
 
-int RegisterProgressBarClass(WindowSystem& windows, ProgressState& state) {
+bool RegisterProgressBarClass(WindowSystem& windows, ProgressState& state) {
     state.colours = ProgressColours{Rgb(0, 0, 255), Rgb(255, 255, 255)};
     WindowClass windowClass;
     windowClass.name = std::string(kProgressBarClass);
@@ -76,10 +76,10 @@ int RegisterProgressBarClass(WindowSystem& windows, ProgressState& state) {
                                           LPARAM lParam) {
         return ProBarProc(windows, state, window, message, wParam, lParam);
     };
-    return windows.RegisterClass(windowClass) ? 1 : 0;
+    return windows.RegisterClass(windowClass) != 0;
 }
 
-int RegisterTextBarClass(WindowSystem& windows, ProgressState& state) {
+bool RegisterTextBarClass(WindowSystem& windows, ProgressState& state) {
     WindowClass windowClass;
     windowClass.name = std::string(kTextBarClass);
     windowClass.style = kClassRedrawOnResize;
@@ -90,7 +90,7 @@ int RegisterTextBarClass(WindowSystem& windows, ProgressState& state) {
                                           LPARAM lParam) {
         return TextBarProc(windows, state, window, message, wParam, lParam);
     };
-    return windows.RegisterClass(windowClass) ? 1 : 0;
+    return windows.RegisterClass(windowClass) != 0;
 }
 
 void OpenProgressDisplay(WindowSystem& windows, FontPort& fonts, ProgressState& state,
@@ -121,44 +121,44 @@ void CloseProgressDisplay(WindowSystem& windows, FontPort& fonts, ProgressState&
     state.boldFont = FontHandle{};
 }
 
-int SetProgressRange(WindowSystem& windows, const ProgressState& state, WORD range) {
+bool SetProgressRange(WindowSystem& windows, const ProgressState& state, WORD range) {
     if (!Exists(windows, state.bar)) {
-        return 0;
+        return false;
     }
     windows.SendMessage(state.bar, kPbmSetRange, range, 0);
-    return 1;
+    return true;
 }
 
-int SetProgressPosition(WindowSystem& windows, const ProgressState& state, WORD position) {
+bool SetProgressPosition(WindowSystem& windows, const ProgressState& state, WORD position) {
     if (!Exists(windows, state.bar)) {
-        return 0;
+        return false;
     }
     windows.SendMessage(state.bar, kPbmSetPosition, position, 0);
-    return 1;
+    return true;
 }
 
-int AdvanceProgress(WindowSystem& windows, const ProgressState& state, WORD step) {
+bool AdvanceProgress(WindowSystem& windows, const ProgressState& state, WORD step) {
     if (!Exists(windows, state.bar)) {
-        return 0;
+        return false;
     }
     windows.SendMessage(state.bar, kPbmAdvance, step, 0);
-    return 1;
+    return true;
 }
 
-int RedrawFileName(WindowSystem& windows, const ProgressState& state) {
+bool RedrawFileName(WindowSystem& windows, const ProgressState& state) {
     if (!Exists(windows, state.textBar)) {
-        return 0;
+        return false;
     }
     windows.SendMessage(state.textBar, kTbmRedraw, 0, 0);
-    return 1;
+    return true;
 }
 
-int ShowTextBar(WindowSystem& windows, const ProgressState& state) {
+bool ShowTextBar(WindowSystem& windows, const ProgressState& state) {
     if (!Exists(windows, state.textBar)) {
-        return 0;
+        return false;
     }
     windows.SendMessage(state.textBar, kTbmShow, 0, 0);
-    return 1;
+    return true;
 }
 
 LRESULT ProBarProc(WindowSystem& windows, ProgressState& state, WindowHandle window, UINT message,

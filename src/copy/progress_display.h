@@ -23,9 +23,9 @@ inline constexpr UINT kPbmAdvance = WM_USER + 4;
 inline constexpr UINT kTbmRedraw = 4;
 inline constexpr UINT kTbmShow = WM_ACTIVATE;
 
-// The classes, registered once at start-up: 1, or 0 when the system refuses.
-int RegisterProgressBarClass(WindowSystem& windows, ProgressState& state);
-int RegisterTextBarClass(WindowSystem& windows, ProgressState& state);
+// The classes, registered once at start-up: true, or false when the system refuses.
+[[nodiscard]] bool RegisterProgressBarClass(WindowSystem& windows, ProgressState& state);
+[[nodiscard]] bool RegisterTextBarClass(WindowSystem& windows, ProgressState& state);
 
 // Around each copy run: disables the main window, makes the bold font and opens COPYING; and
 // the reverse.
@@ -34,13 +34,13 @@ void OpenProgressDisplay(WindowSystem& windows, FontPort& fonts, ProgressState& 
 void CloseProgressDisplay(WindowSystem& windows, FontPort& fonts, ProgressState& state,
                           WindowHandle mainWindow);
 
-// Each sends its message to its control: 1, or 0 without doing anything when the control does
-// not exist.
-int SetProgressRange(WindowSystem& windows, const ProgressState& state, WORD range);
-int SetProgressPosition(WindowSystem& windows, const ProgressState& state, WORD position);
-int AdvanceProgress(WindowSystem& windows, const ProgressState& state, WORD step);
-int RedrawFileName(WindowSystem& windows, const ProgressState& state);
-int ShowTextBar(WindowSystem& windows, const ProgressState& state);
+// Each sends its message to its control: true, or false without doing anything when the control
+// does not exist.
+bool SetProgressRange(WindowSystem& windows, const ProgressState& state, WORD range);
+bool SetProgressPosition(WindowSystem& windows, const ProgressState& state, WORD position);
+bool AdvanceProgress(WindowSystem& windows, const ProgressState& state, WORD step);
+bool RedrawFileName(WindowSystem& windows, const ProgressState& state);
+bool ShowTextBar(WindowSystem& windows, const ProgressState& state);
 
 // The window and dialog procedures.
 LRESULT ProBarProc(WindowSystem& windows, ProgressState& state, WindowHandle window, UINT message,

@@ -119,15 +119,15 @@ std::string RewriteTemporaryPath(std::string_view iniPath) {
     return std::string(iniPath) + ".TMP";
 }
 
-int InsertIniLine(Installer& installer, std::string_view section, std::string_view key,
-                  std::string_view value, std::string_view backupPath, std::string_view iniPath) {
+bool InsertIniLine(Installer& installer, std::string_view section, std::string_view key,
+                   std::string_view value, std::string_view backupPath, std::string_view iniPath) {
     LzExpand& lz = installer.platform.lz;
     OfStruct backupOf;
     const LzHandle backup = lz.LZOpenFile(backupPath, backupOf, kOfRead | kOfPrompt);
     if (backup < 0) {
         RecordError(installer.platform, "LZOpenFile", backupPath, backupOf.nErrCode);
         DeleteThroughLz(lz, backupPath);
-        return 0;
+        return false;
     }
     const std::string temporary = RewriteTemporaryPath(iniPath);
     OfStruct temporaryOf;
@@ -136,7 +136,7 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
         RecordError(installer.platform, "LZOpenFile", temporary, temporaryOf.nErrCode);
         lz.LZClose(backup);
         DeleteThroughLz(lz, backupPath);
-        return 0;
+        return false;
     }
 
     std::string lineToAdd(key);
@@ -167,7 +167,7 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
             RecordError(installer.platform, "ReadFile", backupPath, kErrorReadFault);
         DeleteThroughLz(lz, temporary);
         DeleteThroughLz(lz, backupPath);
-        return 0;
+        return false;
     }
     const ReplaceOutcome replaced = SafeReplace(installer.platform, temporary, iniPath);
     if (replaced != ReplaceOutcome::Replaced) {
@@ -176,11 +176,11 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
         if (replaced == ReplaceOutcome::NotReplaced) {
             DeleteThroughLz(lz, backupPath);
         }
-        return 0;
+        return false;
     }
     if (inserter.GetState() == IniLineInserter::State::FoundSame) {
         DeleteThroughLz(lz, backupPath);
-        return 1;
+        return true;
     }
     installer.changeBits |= kChangeSystemIni | kChangeRestartNeeded;
     // A second device line of the run made its backup from the file the first line changed:
@@ -188,30 +188,30 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
     if (!RecordFirstBackup(installer, kSystemIniBackupKey, backupPath)) {
         DeleteThroughLz(lz, backupPath);
     }
-    return 1;
+    return true;
 }
 
-int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
+bool AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
     const std::string iniPath = installer.paths.windowsDir + std::string(kSystemIni);
     if (installer.platform.files.GetFileAttributes(iniPath) == kInvalidFileAttributes) {
         if (!WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
                                   std::string(deviceFileName).c_str(), iniPath)) {
-            return 0;
+            return false;
         }
         installer.changeBits |= kChangeRestartNeeded;
-        return 1;
+        return true;
     }
     std::string backupPath;
     if (BackupFile(installer, iniPath, backupPath) == 0) {
-        return 0;
+        return false;
     }
     // When the change was not made InsertIniLine deleted the copy kept for it, unless SYSTEM.INI
     // could not be put back under its name: then the copy is what is left of it.
     if (InsertIniLine(installer, kDeviceSection, kDeviceKey, deviceFileName, backupPath, iniPath) ==
         0) {
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 } // namespace tl

@@ -48,21 +48,22 @@ private:
 // When the same line was there already, the backup copy is deleted; otherwise the SYSTEM.INI
 // change bit is set and, for the first backup of the run, the backup path recorded as
 // "BFileSysIni" in the private settings file (a later backup is deleted: the record keeps naming
-// SYSTEM.INI as it was before the run). 1 when the INI file was rewritten. 0 when the backup
+// SYSTEM.INI as it was before the run). True when the INI file was rewritten; false when the backup
 // cannot be opened, or reading, writing or replacing fails: the INI file is then untouched, with
 // no record and no change bit, and the backup copy is deleted, unless the replacement left
 // SYSTEM.INI set aside (see SafeReplace): then the backup copy stays.
-int InsertIniLine(Installer& installer, std::string_view section, std::string_view key,
-                  std::string_view value, std::string_view backupPath, std::string_view iniPath);
+[[nodiscard]] bool InsertIniLine(Installer& installer, std::string_view section,
+                                 std::string_view key, std::string_view value,
+                                 std::string_view backupPath, std::string_view iniPath);
 
 // Makes SYSTEM.INI (in the Windows directory) load `deviceFileName` from section [386Enh]. A
 // missing SYSTEM.INI is created through the profile functions, without a backup. Otherwise the
 // file is backed up and rewritten by InsertIniLine; when no backup can be made (all hundred
 // backup names taken, or the copy failed) SYSTEM.INI is left as it is, because rewriting it from
-// anything but a fresh copy could lose lines. 1 when SYSTEM.INI loads the device; 0, with the
-// failed call on record, when the line could not be added (a driver Windows does not load is
+// anything but a fresh copy could lose lines. True when SYSTEM.INI loads the device; false, with
+// the failed call on record, when the line could not be added (a driver Windows does not load is
 // not installed).
-int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName);
+[[nodiscard]] bool AddSystemIniDevice(Installer& installer, std::string_view deviceFileName);
 
 // The temporary file an INI rewrite writes before it replaces `iniPath`.
 std::string RewriteTemporaryPath(std::string_view iniPath);

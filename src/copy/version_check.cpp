@@ -11,13 +11,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kQuestionText = 144;
-constexpr unsigned kWithText = 146;
-constexpr unsigned kGermanNote = 147;
-constexpr unsigned kOkText = 186;
-constexpr unsigned kCancelText = 187;
-constexpr unsigned kCaptionText = 216;
-
 constexpr int kGermanLanguage = 2;
 constexpr int kFormatBufferSize = 80;
 constexpr std::string_view kLeadingBlanks = "      ";
@@ -113,20 +106,20 @@ std::string VersionComparisonText(const VersionCheckContext& context,
                                   std::string_view installedName, std::string_view diskName) {
     std::string text(kLeadingBlanks);
     text += installedName;
-    text += LoadTextCopy(kQuestionText);
+    text += LoadTextCopy(TextId::ReplaceQuestion);
 
     const std::string installed = JoinPath(context.systemDir, installedName);
     text += FileDateLine(context, installed);
-    text += FileVersionText(context.versions, installed, context.versionType);
+    text += FileVersionText(context.versions, installed, context.versionFormat);
 
-    text += LoadTextCopy(kWithText);
+    text += LoadTextCopy(TextId::VersionWith);
 
     const std::string disk = DiskFilePath(context, diskName);
     text += FileDateLine(context, disk);
-    text += FileVersionText(context.versions, disk, context.versionType);
+    text += FileVersionText(context.versions, disk, context.versionFormat);
 
     if (context.languageIndex == kGermanLanguage) {
-        text += LoadTextCopy(kGermanNote);
+        text += LoadTextCopy(TextId::GermanNote);
     }
     text += "\n\n";
     return text;
@@ -143,9 +136,9 @@ INT_PTR VerCheck(const VersionCheckContext& context, std::string_view installedN
     if (message == WM_INITDIALOG) {
         CentreWindow(context.windows, dialog.Handle());
         dialog.SetItemText(kVersionTextId, VersionComparisonText(context, installedName, diskName));
-        dialog.SetItemText(IDOK, LoadTextCopy(kOkText));
-        dialog.SetItemText(IDCANCEL, LoadTextCopy(kCancelText));
-        dialog.SetCaption(LoadTextCopy(kCaptionText));
+        dialog.SetItemText(IDOK, LoadTextCopy(TextId::OkButton));
+        dialog.SetItemText(IDCANCEL, LoadTextCopy(TextId::CancelButton));
+        dialog.SetCaption(LoadTextCopy(TextId::VersionCheckCaption));
         return TRUE;
     }
     if (message != WM_COMMAND) {
@@ -163,22 +156,22 @@ INT_PTR VerCheck(const VersionCheckContext& context, std::string_view installedN
     }
 }
 
-int CheckInstalledVersion(const VersionCheckContext& context, const CopyList& list,
-                          WindowHandle owner, std::size_t index,
-                          std::optional<std::string_view> installedAs) {
+bool CheckInstalledVersion(const VersionCheckContext& context, const CopyList& list,
+                           WindowHandle owner, std::size_t index,
+                           std::optional<std::string_view> installedAs) {
     if (index >= kCopyListEntries) {
-        return 1;
+        return true;
     }
     // The dialog works on its own copy of the entry, as the list may change behind it.
     const std::uint8_t flag = list.Flag(index);
     const std::string diskName(list.Name(index));
     const std::string installedName(installedAs.value_or(diskName));
     if ((flag & kFlagVersionCheck) == 0) {
-        return 1;
+        return true;
     }
     if (context.files.GetFileAttributes(JoinPath(context.systemDir, installedName)) ==
         kInvalidFileAttributes) {
-        return 1;
+        return true;
     }
     context.windows.EnableWindow(owner, FALSE);
     const INT_PTR result = context.windows.DialogBox(
@@ -187,7 +180,7 @@ int CheckInstalledVersion(const VersionCheckContext& context, const CopyList& li
             return VerCheck(context, installedName, diskName, dialog, message, wParam, lParam);
         },
         0);
-    return result == 0 ? 0 : 1;
+    return result != 0;
 }
 
 void DropDeclinedEntry(CopyList& list, std::size_t index) {
@@ -221,14 +214,20 @@ void CheckInstalledVersions(const VersionCheckContext& context, CopyList& list,
 
 VersionCheckContext MakeVersionCheckContext(Installer& installer) {
     Platform& platform = installer.platform;
-    return VersionCheckContext{installer.windows,        platform.files,
-                               platform.storage,         platform.clock,
-                               platform.versionInfo,     installer.paths.systemDir,
-                               installer.paths.diskPath, installer.paths.sourceDir,
-                               installer.languageIndex,  installer.options.versionType};
+    return VersionCheckContext{installer.windows,
+                               platform.files,
+                               platform.storage,
+                               platform.clock,
+                               platform.versionInfo,
+                               installer.paths.systemDir,
+                               installer.paths.diskPath,
+                               installer.paths.sourceDir,
+                               installer.languageIndex,
+                               installer.options.versionType ? VersionFormat::Build
+                                                             : VersionFormat::MajorMinor};
 }
 
-int CheckInstalledVersion(Installer& installer, WindowHandle owner, std::size_t index) {
+bool CheckInstalledVersion(Installer& installer, WindowHandle owner, std::size_t index) {
     return CheckInstalledVersion(MakeVersionCheckContext(installer), installer.copyList, owner,
                                  index);
 }

@@ -4,12 +4,14 @@
 // replaced (OK) or kept (Cancel). Nothing is compared here; the user judges.
 #pragma once
 
+#include "copy/file_version_text.h"
 #include "platform/clock.h"
 #include "platform/dialog_window.h"
 #include "platform/file_system.h"
 #include "platform/storage.h"
 #include "platform/version_info.h"
 #include "platform/window_system.h"
+#include "resources/control_ids.h"
 #include "state/copy_list.h"
 #include "state/rename_list.h"
 
@@ -23,7 +25,6 @@ namespace tl {
 struct Installer;
 
 inline constexpr std::string_view kVersionCheckTemplate = "VER_CHECK";
-inline constexpr int kVersionTextId = 120;
 
 // What the version check reads: the ports, the system directory, the install disk's root (the
 // disk path, without a trailing "\"), the directory the copy reads the disk's drivers from (the
@@ -38,7 +39,7 @@ struct VersionCheckContext {
     std::string_view diskPath;
     std::string_view sourceDir;
     int languageIndex = 0;
-    bool versionType = false;
+    VersionFormat versionFormat = VersionFormat::MajorMinor;
 };
 
 // The installer's ports, system directory, disk path, language and VERSION_TYPE switch; the
@@ -68,14 +69,15 @@ INT_PTR VerCheck(const VersionCheckContext& context, std::string_view installedN
                  std::string_view diskName, DialogWindow& dialog, UINT message, WPARAM wParam,
                  LPARAM lParam);
 
-// 1 when entry `index` is to be copied: it carries no version-check mark, its file is not in the
-// system directory, or the user chose to replace it; 0 when the user chose to keep the installed
-// file. Before asking, the owner is disabled; the progress display of the following copy enables
-// it again. A dialog that cannot be opened asks nothing and the entry is copied as before (1).
-// `installedAs` is the name a two-name entry is installed under (its list name otherwise).
-int CheckInstalledVersion(const VersionCheckContext& context, const CopyList& list,
-                          WindowHandle owner, std::size_t index,
-                          std::optional<std::string_view> installedAs = std::nullopt);
+// True when entry `index` is to be copied: it carries no version-check mark, its file is not in the
+// system directory, or the user chose to replace it; false when the user chose to keep the
+// installed file. Before asking, the owner is disabled; the progress display of the following copy
+// enables it again. A dialog that cannot be opened asks nothing and the entry is copied as before
+// (true). `installedAs` is the name a two-name entry is installed under (its list name otherwise).
+[[nodiscard]] bool
+CheckInstalledVersion(const VersionCheckContext& context, const CopyList& list, WindowHandle owner,
+                      std::size_t index,
+                      std::optional<std::string_view> installedAs = std::nullopt);
 
 // What a declined check does to the list: a virtual device driver ("386") is dropped alone (its
 // flag becomes "0"); for any other file the printer driver stays as installed as a whole, so every
@@ -90,7 +92,8 @@ void CheckInstalledVersions(const VersionCheckContext& context, CopyList& list,
                             const RenameList& renames, WindowHandle owner);
 
 // The same on the installer's copy list.
-int CheckInstalledVersion(Installer& installer, WindowHandle owner, std::size_t index);
+[[nodiscard]] bool CheckInstalledVersion(Installer& installer, WindowHandle owner,
+                                         std::size_t index);
 void CheckInstalledVersions(Installer& installer, WindowHandle owner);
 
 } // namespace tl

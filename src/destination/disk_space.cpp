@@ -11,13 +11,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kSpaceNeededText = 148;
-constexpr unsigned kSpaceNeededTail = 149;
-constexpr unsigned kDriveText = 150;
-constexpr unsigned kInvalidDriveTail = 151;
-constexpr unsigned kReadOnlyDriveTail = 152;
-constexpr unsigned kWarningCaption = 163;
-
 // The root of the drive a directory lies on. "C:\WINDOWS" and "C:FONTS" both give "C:\", so a
 // drive-relative path is tested on its drive rather than refused as a bad drive name.
 std::string DriveRoot(std::string_view directory) {
@@ -53,9 +46,10 @@ std::uint64_t SaturatingProduct(std::uint64_t a, std::uint64_t b) {
 // so it names the message.
 void ShowDriveMessage(Installer& installer, WindowHandle owner, std::string_view letter,
                       unsigned tailId) {
-    const std::string text = LoadTextCopy(kDriveText) + std::string(letter) + LoadTextCopy(tailId);
-    installer.windows.MessageBox(owner, text, LoadTextCopy(kWarningCaption), MB_OK | MB_ICONHAND,
-                                 MessageKey(tailId));
+    const std::string text =
+        LoadTextCopy(TextId::Drive) + std::string(letter) + LoadTextCopy(tailId);
+    installer.windows.MessageBox(owner, text, LoadTextCopy(TextId::WarningCaption),
+                                 MB_OK | MB_ICONHAND, MessageKey(tailId));
 }
 
 } // namespace
@@ -100,7 +94,7 @@ std::optional<std::uint64_t> GetDriveFreeSpace(Platform& platform, std::string_v
     return free;
 }
 
-int TestDriveWritable(Platform& platform, char letter) {
+bool TestDriveWritable(Platform& platform, char letter) {
     const CriticalErrorsOff guard(platform.system);
     std::string probe = "?:\\UTEMP.DAT";
     probe[0] = letter;
@@ -111,25 +105,25 @@ int TestDriveWritable(Platform& platform, char letter) {
             // The drive is writable all the same; the probe is left behind, and said so.
             RecordError(platform, "DeleteFile", probe, platform.files.GetLastError());
         }
-        return 1;
+        return true;
     }
     if (const DWORD error = platform.files.GetLastError(); error != kErrorFileExists) {
         RecordError(platform, "CreateFile", probe, error);
-        return 0;
+        return false;
     }
     // A file of that name is already there and may be someone's: opening it for writing,
     // without truncating it, proves the drive writable and leaves the file as it was.
     file = platform.files.CreateFile(probe, kGenericWrite, kFileShareRead, kOpenExisting);
     if (!file) {
         RecordError(platform, "CreateFile", probe, platform.files.GetLastError());
-        return 0;
+        return false;
     }
     platform.files.CloseHandle(file);
-    return 1;
+    return true;
 }
 
-int CheckDriveSpace(Installer& installer, WindowHandle owner, bool writeProbe,
-                    SpaceCheckDir which) {
+bool CheckDriveSpace(Installer& installer, WindowHandle owner, WriteProbe writeProbe,
+                     SpaceCheckDir which) {
     const std::string& directory =
         which == SpaceCheckDir::Font ? installer.paths.fontDir : installer.paths.windowsDir;
     const std::string_view letter = std::string_view(directory).substr(0, 1);
@@ -137,8 +131,8 @@ int CheckDriveSpace(Installer& installer, WindowHandle owner, bool writeProbe,
     const std::optional<std::uint64_t> freeBytes =
         GetDriveFreeSpace(installer.platform, DriveRoot(directory));
     if (!freeBytes) {
-        ShowDriveMessage(installer, owner, letter, kInvalidDriveTail);
-        return 0;
+        ShowDriveMessage(installer, owner, letter, Id(TextId::InvalidDriveTail));
+        return false;
     }
 
     const std::string& needed = installer.destination.spaceNeeded;
@@ -146,20 +140,20 @@ int CheckDriveSpace(Installer& installer, WindowHandle owner, bool writeProbe,
     const std::int64_t neededKb = ParseSpaceNeeded(needed);
     if (neededKb > 0 && static_cast<std::uint64_t>(neededKb) > freeKb) {
         const std::string text =
-            LoadTextCopy(kSpaceNeededText) + needed + LoadTextCopy(kSpaceNeededTail);
-        installer.windows.MessageBox(owner, text, LoadTextCopy(kWarningCaption),
-                                     MB_OK | MB_ICONEXCLAMATION, MessageKey(kSpaceNeededText));
-        return 0;
+            LoadTextCopy(TextId::SpaceNeeded) + needed + LoadTextCopy(TextId::SpaceNeededTail);
+        installer.windows.MessageBox(owner, text, LoadTextCopy(TextId::WarningCaption),
+                                     MB_OK | MB_ICONEXCLAMATION, MessageKey(TextId::SpaceNeeded));
+        return false;
     }
 
-    if (!writeProbe) {
-        return 1;
+    if (writeProbe == WriteProbe::Skip) {
+        return true;
     }
     if (letter.empty() || !TestDriveWritable(installer.platform, letter[0])) {
-        ShowDriveMessage(installer, owner, letter, kReadOnlyDriveTail);
-        return 0;
+        ShowDriveMessage(installer, owner, letter, Id(TextId::ReadOnlyDriveTail));
+        return false;
     }
-    return 1;
+    return true;
 }
 
 } // namespace tl

@@ -15,18 +15,21 @@ struct Installer;
 
 // Which directory's drive CheckDriveSpace tests.
 enum class SpaceCheckDir { Font, Windows };
+// Whether CheckDriveSpace also writes a file to the drive's root to see that it can.
+enum class WriteProbe { Skip, Test };
 
 // The drive of the font or Windows directory holds the space needed (DestinationState) and,
-// with the write probe, accepts a new file in its root. 1, or 0 after a message to `owner`.
-int CheckDriveSpace(Installer& installer, WindowHandle owner, bool writeProbe, SpaceCheckDir which);
+// with WriteProbe::Test, accepts a new file in its root. True, or false after a message to `owner`.
+[[nodiscard]] bool CheckDriveSpace(Installer& installer, WindowHandle owner, WriteProbe writeProbe,
+                                   SpaceCheckDir which);
 
 // Free bytes on the drive of `rootPath` ("C:\"), none when the drive is missing or unreadable.
 // A 64-bit count: drives beyond 2 GB and 4 GB report what they really hold. The system's
 // critical-error box is kept off during the query.
 std::optional<std::uint64_t> GetDriveFreeSpace(Platform& platform, std::string_view rootPath);
 
-// Creates and deletes "?:\UTEMP.DAT" on drive `letter`: 1 when that worked, else 0.
-int TestDriveWritable(Platform& platform, char letter);
+// Creates and deletes "?:\UTEMP.DAT" on drive `letter`: true when that worked.
+[[nodiscard]] bool TestDriveWritable(Platform& platform, char letter);
 
 // The space-needed text read as a decimal count of kilobytes the way the C library's atoi reads
 // it (blanks, a sign, then digits up to the first other character; no digits count as 0), but

@@ -1,4 +1,5 @@
 #include "destination/drive_change_dialogs.h"
+#include "resources/control_ids.h"
 
 #include "destination/font_directory.h"
 #include "dialogs/dialog_utils.h"
@@ -11,12 +12,6 @@
 namespace tl {
 
 namespace {
-
-constexpr unsigned kInstallCaption = 161;
-constexpr unsigned kLocationText = 195;
-constexpr unsigned kOkText = 186;
-constexpr unsigned kCancelText = 187;
-constexpr int kChangeLocationLabelId = 139;
 
 // KEIKOKU's controls and their texts: the three remedies, then its buttons.
 constexpr std::array<std::pair<int, unsigned>, 8> kWarningTexts{{
@@ -51,7 +46,7 @@ INT_PTR Enough_Size(Installer& installer, DialogWindow& dialog, UINT message, WP
                     LPARAM /*lParam*/) {
     if (message == WM_INITDIALOG) {
         CentreWindow(installer.windows, dialog.Handle());
-        dialog.SetCaption(LoadTextCopy(kInstallCaption));
+        dialog.SetCaption(LoadTextCopy(TextId::InstallCaption));
         for (const auto& [id, text] : kWarningTexts) {
             dialog.SetItemText(id, LoadTextCopy(text));
         }
@@ -83,10 +78,10 @@ INT_PTR Change_Drv(Installer& installer, DialogWindow& dialog, UINT message, WPA
     if (message == WM_INITDIALOG) {
         CentreWindow(installer.windows, dialog.Handle());
         SelectWholeDirectoryText(installer, dialog);
-        dialog.SetCaption(LoadTextCopy(kInstallCaption));
-        dialog.SetItemText(kChangeLocationLabelId, LoadTextCopy(kLocationText));
-        dialog.SetItemText(IDOK, LoadTextCopy(kOkText));
-        dialog.SetItemText(IDCANCEL, LoadTextCopy(kCancelText));
+        dialog.SetCaption(LoadTextCopy(TextId::InstallCaption));
+        dialog.SetItemText(kChangeLocationLabelId, LoadTextCopy(TextId::LocationLabel));
+        dialog.SetItemText(IDOK, LoadTextCopy(TextId::OkButton));
+        dialog.SetItemText(IDCANCEL, LoadTextCopy(TextId::CancelButton));
         return FALSE; // the edit control has the focus already
     }
     if (message != WM_COMMAND) {

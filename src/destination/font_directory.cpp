@@ -2,9 +2,9 @@
 
 #include "destination/disk_space.h"
 #include "dialogs/dialog_utils.h"
+#include "state/inf_query.h"
 #include "state/installer.h"
 #include "text/disk_name.h"
-#include "state/inf_query.h"
 
 #include <algorithm>
 
@@ -12,10 +12,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kCannotCreateText = 125;
-constexpr unsigned kEnterFullPathText = 126;
-constexpr unsigned kInstallCaption = 161;
-constexpr unsigned kFontListKeyText = 13; // "TRUETYPEFONTS.FONTLIST"
 // More than any acceptable directory, so that a longer one is seen and refused, never cut.
 constexpr int kEditReadLimit = 1024;
 // The longest path the system's ANSI file calls take (MAX_PATH less the NUL).
@@ -51,7 +47,7 @@ bool CreateDirectoryLevels(Storage& storage, std::string_view path) {
 // the section names).
 std::size_t LongestFontFileName(const SetupScripts& scripts) {
     std::string fonts;
-    GetInfDotted(scripts, LoadTextCopy(kFontListKeyText), fonts);
+    GetInfDotted(scripts, LoadTextCopy(TextId::FontListKey), fonts);
     std::size_t longest = 0;
     std::size_t start = 0;
     while (start < fonts.size()) {
@@ -108,7 +104,7 @@ bool FontDirectoryUsable(Installer& installer, DialogWindow& dialog) {
         return false;
     }
     installer.destination.spaceNeeded = "1";
-    if (!CheckDriveSpace(installer, dialog.Handle(), true, SpaceCheckDir::Font)) {
+    if (!CheckDriveSpace(installer, dialog.Handle(), WriteProbe::Test, SpaceCheckDir::Font)) {
         return false;
     }
     // A path without "\" ("C:FONTS") depends on the drive's current directory; a path beyond
@@ -124,24 +120,24 @@ bool FontDirectoryUsable(Installer& installer, DialogWindow& dialog) {
 
 } // namespace
 
-int AcceptFontDirectory(Installer& installer, DialogWindow& dialog) {
+bool AcceptFontDirectory(Installer& installer, DialogWindow& dialog) {
     Paths& paths = installer.paths;
     std::string before = paths.fontDir;
     paths.fontDir = ResolveFontDirectory(dialog.GetItemText(kFontDirEditId, kEditReadLimit),
                                          paths.windowsDir, paths.systemDir);
     if (FontDirectoryUsable(installer, dialog)) {
-        return 1;
+        return true;
     }
     // A refused directory is never in force: a Cancel after it keeps the one before.
     paths.fontDir = std::move(before);
-    return 0;
+    return false;
 }
 
 void ReportCannotCreateDirectory(Installer& installer, WindowHandle owner) {
-    const std::string text = LoadTextCopy(kCannotCreateText) + LoadTextCopy(kEnterFullPathText) +
-                             installer.paths.fontDir;
-    installer.windows.MessageBox(owner, text, LoadTextCopy(kInstallCaption), MB_OK | MB_ICONHAND,
-                                 MessageKey(kCannotCreateText));
+    const std::string text = LoadTextCopy(TextId::CannotCreateDirectory) +
+                             LoadTextCopy(TextId::EnterFullPath) + installer.paths.fontDir;
+    installer.windows.MessageBox(owner, text, LoadTextCopy(TextId::InstallCaption),
+                                 MB_OK | MB_ICONHAND, MessageKey(TextId::CannotCreateDirectory));
 }
 
 void SelectWholeDirectoryText(Installer& installer, DialogWindow& dialog) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/dialog_window.h"
+#include "resources/control_ids.h"
 
 #include <cstddef>
 #include <string>
@@ -12,7 +13,6 @@ namespace tl {
 
 struct Installer;
 
-inline constexpr int kFontDirEditId = 117;
 // The longest resolved font directory: room is left for "\", an 8.3 font name and the NUL
 // within the system's 260-byte paths.
 inline constexpr std::size_t kMaxFontDirLength = 246;
@@ -29,9 +29,9 @@ std::string ResolveFontDirectory(std::string_view typed, std::string_view window
 
 // Reads edit control 117 of `dialog`, resolves it into the font directory, checks its drive
 // (room for 1 KB, writable) and creates its levels, leaving the current directory there.
-// 1, or 0 after a message (the levels made before a failure stay, and so does the font
+// True, or false after a message (the levels made before a failure stay, and so does the font
 // directory in force before: a refused one never is).
-int AcceptFontDirectory(Installer& installer, DialogWindow& dialog);
+[[nodiscard]] bool AcceptFontDirectory(Installer& installer, DialogWindow& dialog);
 
 // "Cannot create the directory; enter the full path" and the font directory.
 void ReportCannotCreateDirectory(Installer& installer, WindowHandle owner);

@@ -1,4 +1,5 @@
 #include "destination/font_directory_dialog.h"
+#include "resources/control_ids.h"
 
 #include "destination/font_directory.h"
 #include "dialogs/dialog_utils.h"
@@ -8,13 +9,6 @@ namespace tl {
 
 namespace {
 
-constexpr int kPromptId = 131;
-constexpr int kLocationLabelId = 132;
-constexpr unsigned kCaptionText = 217;
-constexpr unsigned kPromptText = 194;
-constexpr unsigned kLocationText = 195;
-constexpr unsigned kOkText = 186;
-constexpr unsigned kCancelText = 187;
 constexpr int kTypedReadLimit = 1024;
 
 void OpenDirectoryDialog(Installer& installer, DialogWindow& dialog) {
@@ -36,11 +30,11 @@ void OpenDirectoryDialog(Installer& installer, DialogWindow& dialog) {
     installer.dialogUtils.f3Dialog = dialog.Handle();
     InstallF3Hook(installer.windows, installer.dialogUtils);
 
-    dialog.SetCaption(LoadTextCopy(kCaptionText));
-    dialog.SetItemText(kPromptId, LoadTextCopy(kPromptText));
-    dialog.SetItemText(kLocationLabelId, LoadTextCopy(kLocationText));
-    dialog.SetItemText(IDOK, LoadTextCopy(kOkText));
-    dialog.SetItemText(kF3ExitButtonId, LoadTextCopy(kCancelText));
+    dialog.SetCaption(LoadTextCopy(TextId::SelectPathCaption));
+    dialog.SetItemText(kDirectoryPromptId, LoadTextCopy(TextId::DirectoryPrompt));
+    dialog.SetItemText(kLocationLabelId, LoadTextCopy(TextId::LocationLabel));
+    dialog.SetItemText(IDOK, LoadTextCopy(TextId::OkButton));
+    dialog.SetItemText(kF3ExitButtonId, LoadTextCopy(TextId::CancelButton));
 }
 
 void EndDirectoryDialog(Installer& installer, DialogWindow& dialog, INT_PTR result) {
@@ -56,7 +50,7 @@ void ConfirmDirectory(Installer& installer, DialogWindow& dialog) {
     }
     DestinationState& state = installer.destination;
     state.typedFontDir = dialog.GetItemText(kFontDirEditId, kTypedReadLimit);
-    state.fontDirKept = state.typedFontDir == state.proposedFontDir ? 1 : 0;
+    state.fontDirKept = state.typedFontDir == state.proposedFontDir;
     EndDirectoryDialog(installer, dialog, 1);
 }
 

@@ -1,4 +1,5 @@
 #include "destination/font_select.h"
+#include "resources/control_ids.h"
 
 #include "destination/drive_change_dialogs.h"
 #include "dialogs/dialog_utils.h"
@@ -13,23 +14,6 @@
 namespace tl {
 
 namespace {
-
-constexpr unsigned kSpaceSectionText = 12; // "NEEDED.SPACE"
-constexpr unsigned kFontListKeyText = 13;  // "TRUETYPEFONTS.FONTLIST"
-constexpr unsigned kInstallCaption = 161;
-constexpr unsigned kWarningCaption = 163;
-constexpr unsigned kDriveText = 150;
-constexpr unsigned kInvalidDriveTail = 151;
-
-constexpr int kHelpButtonId = 111;
-constexpr int kFontNeededId = 112;
-constexpr int kWindowsNeededId = 113;
-constexpr int kFontFreeId = 125;
-constexpr int kWindowsFreeId = 126;
-constexpr int kFontDriveId = 127;
-constexpr int kWindowsDriveId = 128;
-constexpr int kWindowsNeededUnitId = 129;
-constexpr int kWindowsFreeUnitId = 130;
 
 // The dialog's labels and buttons and their texts.
 constexpr std::array<std::pair<int, unsigned>, 8> kFontTexts{{
@@ -84,19 +68,19 @@ bool Covers(std::uint64_t freeBytes, std::int64_t kilobytes) {
 }
 
 void ShowInvalidDrive(Installer& installer, DialogWindow& dialog, std::string_view path) {
-    const std::string text =
-        LoadTextCopy(kDriveText) + std::string(path.substr(0, 1)) + LoadTextCopy(kInvalidDriveTail);
-    installer.windows.MessageBox(dialog.Handle(), text, LoadTextCopy(kWarningCaption),
-                                 MB_OK | MB_ICONHAND, MessageKey(kInvalidDriveTail));
+    const std::string text = LoadTextCopy(TextId::Drive) + std::string(path.substr(0, 1)) +
+                             LoadTextCopy(TextId::InvalidDriveTail);
+    installer.windows.MessageBox(dialog.Handle(), text, LoadTextCopy(TextId::WarningCaption),
+                                 MB_OK | MB_ICONHAND, MessageKey(TextId::InvalidDriveTail));
 }
 
 // Reads both drives' free space again (the Windows drive only when it is another drive), with
-// a message for a drive that cannot be read. 1 or 0.
-int RereadFreeSpace(Installer& installer, DialogWindow& dialog) {
+// a message for a drive that cannot be read. False after such a message.
+bool RereadFreeSpace(Installer& installer, DialogWindow& dialog) {
     const Paths& paths = installer.paths;
     if (!ShowFreeSpace(installer, dialog, paths.fontDir, kFontFreeId, SpaceCheckDir::Font)) {
         ShowInvalidDrive(installer, dialog, paths.fontDir);
-        return 0;
+        return false;
     }
     // A new font directory leaves the columns as they were shown: a Windows drive without a
     // column of its own is counted but not shown.
@@ -105,9 +89,9 @@ int RereadFreeSpace(Installer& installer, DialogWindow& dialog) {
         !ShowFreeSpace(installer, dialog, paths.windowsDir, windowsFreeId,
                        SpaceCheckDir::Windows)) {
         ShowInvalidDrive(installer, dialog, paths.windowsDir);
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 bool EnoughSpace(const Installer& installer) {
@@ -137,7 +121,7 @@ void OpenFontDialog(Installer& installer, DialogWindow& dialog) {
     for (const auto& [id, text] : kFontTexts) {
         dialog.SetItemText(id, LoadTextCopy(text));
     }
-    dialog.SetCaption(LoadTextCopy(kInstallCaption));
+    dialog.SetCaption(LoadTextCopy(TextId::InstallCaption));
 
     installer.dialogUtils.f3Dialog = dialog.Handle();
     InstallF3Hook(installer.windows, installer.dialogUtils);
@@ -165,11 +149,11 @@ void OpenFontDialog(Installer& installer, DialogWindow& dialog) {
 }
 
 // The selection must fit the selected-font list whole; names left out are named to the user,
-// who deselects some fonts. 1 when everything fits.
-int ReportFontsLeftOut(Installer& installer, DialogWindow& dialog) {
+// who deselects some fonts. True when everything fits.
+bool ReportFontsLeftOut(Installer& installer, DialogWindow& dialog) {
     const std::vector<std::string> leftOut = CollectSelectedFonts(installer, dialog, kFontListId);
     if (leftOut.empty()) {
-        return 1;
+        return true;
     }
     std::string text = std::string(kTooManyFontsKey) + ". Deselect some of these fonts:";
     for (const std::string& name : leftOut) {
@@ -177,7 +161,7 @@ int ReportFontsLeftOut(Installer& installer, DialogWindow& dialog) {
     }
     installer.windows.MessageBox(dialog.Handle(), text, "Warning", MB_OK | MB_ICONEXCLAMATION,
                                  std::string(kTooManyFontsKey));
-    return 0;
+    return false;
 }
 
 void Continue(Installer& installer, DialogWindow& dialog) {
@@ -215,7 +199,7 @@ SpaceValue SplitSpaceValue(std::string_view value) {
 
 int FillFontList(Installer& installer, DialogWindow& dialog, int listId) {
     std::string fonts;
-    GetInfDotted(installer.scripts, LoadTextCopy(kFontListKeyText), fonts);
+    GetInfDotted(installer.scripts, LoadTextCopy(TextId::FontListKey), fonts);
     std::size_t start = 0;
     while (start < fonts.size()) {
         const std::size_t comma = std::min(fonts.find(',', start), fonts.size());
@@ -266,7 +250,7 @@ void ComputeFontSpace(Installer& installer, DialogWindow& dialog, int listId) {
 
     // Every selected font counts, also one left out of a selected-font list that is too long:
     // the figures describe the selection the user sees.
-    const std::string section = LoadTextCopy(kSpaceSectionText);
+    const std::string section = LoadTextCopy(TextId::NeededSpaceSection);
     for (const std::string& name : SelectedFontNames(dialog, listId)) {
         std::string value;
         if (!GetInfKey(installer.scripts, std::nullopt, section, name, value)) {
@@ -296,15 +280,15 @@ void ComputeFontSpace(Installer& installer, DialogWindow& dialog, int listId) {
     }
 }
 
-int ShowFreeSpace(Installer& installer, DialogWindow& dialog, std::string_view path, int controlId,
-                  SpaceCheckDir which) {
+bool ShowFreeSpace(Installer& installer, DialogWindow& dialog, std::string_view path, int controlId,
+                   SpaceCheckDir which) {
     std::string root(path.substr(0, 3));
     if (root.size() >= 2 && root[1] == ':') {
         root = root.substr(0, 2) + "\\";
     }
     const std::optional<std::uint64_t> freeBytes = GetDriveFreeSpace(installer.platform, root);
     if (!freeBytes) {
-        return 0;
+        return false;
     }
     FontSelectionState& state = installer.fontSelection;
     (which == SpaceCheckDir::Font ? state.fontDriveFreeBytes : state.windowsDriveFreeBytes) =
@@ -312,7 +296,7 @@ int ShowFreeSpace(Installer& installer, DialogWindow& dialog, std::string_view p
     if (controlId != 0) {
         dialog.SetItemText(controlId, std::to_string(*freeBytes / 1000));
     }
-    return 1;
+    return true;
 }
 
 int CheckFontSpace(Installer& installer, DialogWindow& dialog) {
@@ -345,7 +329,7 @@ void ShowFontHelp(Installer& installer, DialogWindow& dialog, std::span<const un
         text += LoadTextCopy(id);
     }
     text.resize(std::min(text.size(), kHelpLimit - 1));
-    installer.windows.MessageBox(dialog.Handle(), text, LoadTextCopy(kInstallCaption),
+    installer.windows.MessageBox(dialog.Handle(), text, LoadTextCopy(TextId::InstallCaption),
                                  MB_OK | MB_TASKMODAL, MessageKey(ids.empty() ? 0 : ids[0]));
 }
 

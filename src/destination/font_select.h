@@ -6,6 +6,7 @@
 
 #include "destination/disk_space.h"
 #include "platform/dialog_window.h"
+#include "resources/control_ids.h"
 
 #include <span>
 #include <string>
@@ -15,8 +16,6 @@
 namespace tl {
 
 struct Installer;
-
-inline constexpr int kFontListId = 110;
 
 // What CheckFontSpace decided besides 0 (the user leaves).
 inline constexpr int kFontsFit = 100;
@@ -44,10 +43,10 @@ std::vector<std::string> CollectSelectedFonts(Installer& installer, DialogWindow
 void ComputeFontSpace(Installer& installer, DialogWindow& dialog, int listId);
 
 // Reads the free space of the drive of `path`, keeps it as the font or Windows drive's and shows
-// it in `controlId` (0: nowhere) in kilobytes of 1,000 bytes. 1, or 0 when the drive cannot be
-// read.
-int ShowFreeSpace(Installer& installer, DialogWindow& dialog, std::string_view path, int controlId,
-                  SpaceCheckDir which);
+// it in `controlId` (0: nowhere) in kilobytes of 1,000 bytes. True, or false when the drive cannot
+// be read.
+[[nodiscard]] bool ShowFreeSpace(Installer& installer, DialogWindow& dialog, std::string_view path,
+                                 int controlId, SpaceCheckDir which);
 
 // The check behind Continue: kFontsFit, kChangeFontSelection, or 0 when the user leaves (the
 // dialog is then ended with 0).

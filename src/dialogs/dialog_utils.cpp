@@ -8,10 +8,6 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kCancelQuestion = 123;
-constexpr unsigned kEndQuestion = 124;
-constexpr unsigned kInstallCaption = 161;
-constexpr int kInstalledState = 4;
 constexpr int kWideScreen = 1000;
 
 } // namespace
@@ -53,12 +49,11 @@ void CentreWindow(WindowSystem& windows, WindowHandle window) {
     windows.SetWindowPos(window, WindowHandle{}, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-int InstallF3Hook(WindowSystem& windows, DialogUtilState& state) {
+void InstallF3Hook(WindowSystem& windows, DialogUtilState& state) {
     state.hook = windows.SetWindowsHookEx(
         WH_MSGFILTER, [&windows, &state](int code, WPARAM wParam, const Message& message) {
             return MsgFltr(windows, state, code, wParam, message);
         });
-    return 1;
 }
 
 BOOL RemoveF3Hook(WindowSystem& windows, DialogUtilState& state) {
@@ -82,10 +77,11 @@ LRESULT MsgFltr(WindowSystem& windows, DialogUtilState& state, int code, WPARAM 
     return windows.CallNextHookEx(state.hook, code, wParam, message);
 }
 
-int ConfirmCancel(WindowSystem& windows, WindowHandle owner, int installationState) {
-    const unsigned textId = installationState < kInstalledState ? kCancelQuestion : kEndQuestion;
+int ConfirmCancel(WindowSystem& windows, WindowHandle owner, InstallationState installationState) {
+    const unsigned textId =
+        IsInstalled(installationState) ? Id(TextId::EndQuestion) : Id(TextId::CancelQuestion);
     const std::string text = LoadTextCopy(textId);
-    const std::string caption = LoadTextCopy(kInstallCaption);
+    const std::string caption = LoadTextCopy(TextId::InstallCaption);
     return windows.MessageBox(owner, text, caption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2,
                               MessageKey(textId));
 }

@@ -3,7 +3,9 @@
 // button of three dialogs (a message-filter hook), and the question whether to cancel.
 #pragma once
 
+#include "platform/installation_state.h"
 #include "platform/window_system.h"
+#include "resources/text_id.h"
 
 #include <array>
 #include <span>
@@ -35,12 +37,26 @@ std::string_view LoadText(unsigned id, DialogUtilState& state);
 // A copy of string `id`, for callers that keep the text.
 std::string LoadTextCopy(unsigned id);
 
+// The same by name.
+inline std::string_view LoadText(TextId id, std::span<char> buffer) {
+    return LoadText(Id(id), buffer);
+}
+inline std::string_view LoadText(TextId id, DialogUtilState& state) {
+    return LoadText(Id(id), state);
+}
+inline std::string LoadTextCopy(TextId id) {
+    return LoadTextCopy(Id(id));
+}
+inline std::string MessageKey(TextId id) {
+    return MessageKey(Id(id));
+}
+
 // Centres the window horizontally; vertically too on screens at least 1,000 pixels wide, else
 // two thirds of the way down the free height. Moves it to the top without activating it.
 void CentreWindow(WindowSystem& windows, WindowHandle window);
 
-// Installs MsgFltr as the thread's message-filter hook. 1.
-int InstallF3Hook(WindowSystem& windows, DialogUtilState& state);
+// Installs MsgFltr as the thread's message-filter hook.
+void InstallF3Hook(WindowSystem& windows, DialogUtilState& state);
 // Removes it: the system's result.
 BOOL RemoveF3Hook(WindowSystem& windows, DialogUtilState& state);
 // F3 pressed in a control of the F3 dialog posts its exit button (WM_COMMAND 118) and is
@@ -48,8 +64,8 @@ BOOL RemoveF3Hook(WindowSystem& windows, DialogUtilState& state);
 LRESULT MsgFltr(WindowSystem& windows, DialogUtilState& state, int code, WPARAM wParam,
                 const Message& message);
 
-// "Cancel the installation?" before anything was installed (state below 4), "End the
+// "Cancel the installation?" before anything was installed, "End the
 // installation?" after; Yes/No with No the default. IDYES or IDNO.
-int ConfirmCancel(WindowSystem& windows, WindowHandle owner, int installationState);
+int ConfirmCancel(WindowSystem& windows, WindowHandle owner, InstallationState installationState);
 
 } // namespace tl

@@ -11,18 +11,11 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kTypefaceText = 52;
-constexpr unsigned kOutOfMemoryText = 133;
-constexpr unsigned kInstallCaption = 161;
-constexpr unsigned kWarningCaption = 163;
-constexpr unsigned kRestartText = 213;
-constexpr unsigned kReturnText = 214;
-constexpr unsigned kRestartMessageText = 215;
 constexpr std::size_t kResourceMessageSize = 128;
 constexpr DWORD kLogOffReserved = 0xFFFFFFFFu;
 
 std::u16string DialogTypeface(const CodePage& codePage) {
-    return Utf8ToUtf16(codePage.ToUtf8(LoadTextCopy(kTypefaceText)));
+    return Utf8ToUtf16(codePage.ToUtf8(LoadTextCopy(TextId::Typeface)));
 }
 
 std::size_t CountNames(std::string_view names) {
@@ -43,7 +36,7 @@ INT_PTR RunTemplate(WindowSystem& windows, WindowHandle owner, const DialogTempl
                     std::string_view name, DialogProc proc) {
     DialogTemplateBuilder builder;
     if (!BuildDialogTemplate(fields, builder)) {
-        ShowResourceMessage(windows, owner, kOutOfMemoryText);
+        ShowResourceMessage(windows, owner, Id(TextId::OutOfMemory));
         return -1;
     }
     const INT_PTR result =
@@ -65,8 +58,8 @@ INT_PTR RunChoiceDialog(WindowSystem& windows, const CodePage& codePage, WindowH
 
 INT_PTR RunRestartDialog(WindowSystem& windows, const CodePage& codePage, WindowHandle owner,
                          DialogProc proc, std::string_view templateName) {
-    const auto fields = RestartDialogTemplate(templateName, LoadTextCopy(kReturnText).size(),
-                                              DialogTypeface(codePage));
+    const auto fields = RestartDialogTemplate(
+        templateName, LoadTextCopy(TextId::ReturnButton).size(), DialogTypeface(codePage));
     if (!fields) {
         // A dialog without controls could never be closed: refuse it as the system refuses a
         // template it cannot make.
@@ -80,10 +73,10 @@ INT_PTR SelWinRestart(RestartContext& context, DialogWindow& dialog, UINT messag
                       LPARAM) {
     if (message == WM_INITDIALOG) {
         CentreWindow(context.windows, dialog.Handle());
-        dialog.SetItemText(kRestartButtonId, LoadTextCopy(kRestartText));
-        dialog.SetItemText(kReturnButtonId, LoadTextCopy(kReturnText));
-        dialog.SetItemText(kRestartMessageId, LoadTextCopy(kRestartMessageText));
-        dialog.SetCaption(LoadTextCopy(kInstallCaption));
+        dialog.SetItemText(kRestartButtonId, LoadTextCopy(TextId::RestartButton));
+        dialog.SetItemText(kReturnButtonId, LoadTextCopy(TextId::ReturnButton));
+        dialog.SetItemText(kRestartMessageId, LoadTextCopy(TextId::RestartNeeded));
+        dialog.SetCaption(LoadTextCopy(TextId::InstallCaption));
         return TRUE;
     }
     if (message != WM_COMMAND) {
@@ -118,7 +111,7 @@ DialogProc MakeSelWinRestart(RestartContext& context) {
 void ShowResourceMessage(WindowSystem& windows, WindowHandle owner, unsigned id) {
     std::array<char, kResourceMessageSize> text{};
     const std::size_t length = LoadStringInto(id, std::span<char>(text));
-    const std::string caption = LoadTextCopy(kWarningCaption);
+    const std::string caption = LoadTextCopy(TextId::WarningCaption);
     windows.MessageBox(owner, std::string_view(text.data(), length), caption,
                        MB_OK | MB_ICONASTERISK | MB_SYSTEMMODAL, MessageKey(id));
 }

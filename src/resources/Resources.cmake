@@ -17,3 +17,16 @@ add_custom_command(
     COMMENT "Converting the string table to code page 949"
     VERBATIM)
 target_sources(tl_base PRIVATE ${TL_STRINGS_OUTPUT})
+
+# The TextId enum from the string table's name column (resources/text_id.h in the build folder).
+set(TL_TEXT_IDS_SCRIPT ${CMAKE_CURRENT_SOURCE_DIR}/resources/strings/GenerateTextIds.cmake)
+set(TL_TEXT_IDS_OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/resources/text_id.h)
+add_custom_command(
+    OUTPUT ${TL_TEXT_IDS_OUTPUT}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${TL_STRINGS_SOURCE} -DOUTPUT=${TL_TEXT_IDS_OUTPUT}
+            -P ${TL_TEXT_IDS_SCRIPT}
+    DEPENDS ${TL_STRINGS_SOURCE} ${TL_TEXT_IDS_SCRIPT}
+    COMMENT "Naming the string table's texts"
+    VERBATIM)
+# Every layer above the base includes the header; building the base first makes it.
+target_sources(tl_base PRIVATE ${TL_TEXT_IDS_OUTPUT})

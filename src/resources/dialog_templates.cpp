@@ -5,6 +5,8 @@
 // PUSHBUTTON, DEFPUSHBUTTON, EDITTEXT, LISTBOX) plus what each table asks for.
 #include "resources/dialog_templates.h"
 
+#include "resources/control_ids.h"
+
 #include "text/ansi_text.h"
 
 #include <cctype>
@@ -86,32 +88,32 @@ std::vector<DialogTemplate> MakeTemplates() {
     std::vector<DialogTemplate> all;
     all.push_back(Dialog("SELECTDRV", kModalPopup, 224, 91,
                          {
-                             Text(146, 10, 6, 200, 8),
-                             Text(147, 131, 15, 80, 40),
-                             List(119, 10, 18, 115, 48, kNotify),
+                             Text(kModelListLabelId, 10, 6, 200, 8),
+                             Text(kSelectDriverPromptId, 131, 15, 80, 40),
+                             List(kModelListId, 10, 18, 115, 48, kNotify),
                              DefPush(1, 44, 71, 46, 14),
                              Push(118, 134, 71, 46, 14),
                          }));
     all.push_back(Dialog("PRINTERNAME", kModalPopup, 186, 145,
                          {
-                             Text(2107, 13, 11, 170, 13),
-                             Text(151, 16, 34, 164, 26),
-                             Text(152, 24, 68, 120, 11),
-                             EditBox(1006, 24, 82, 137, 17),
+                             Text(kPrinterNameId, 13, 11, 170, 13),
+                             Text(kPrinterNameExplanationId, 16, 34, 164, 26),
+                             Text(kPrinterNameLabelId, 24, 68, 120, 11),
+                             EditBox(kQueueNameEditId, 24, 82, 137, 17),
                              DefPush(1, 33, 121, 50, 14),
                              Push(2, 95, 121, 50, 14),
                          }));
     all.push_back(Dialog("VER_CHECK", kModalPopup, 200, 100,
                          {
-                             Text(120, 20, 6, 130, 66),
+                             Text(kVersionTextId, 20, 6, 130, 66),
                              DefPush(1, 40, 75, 50, 14),
                              Push(2, 110, 75, 50, 14),
                          }));
     all.push_back(Dialog("CONFIRMDLG", kModalPopup, 269, 105,
                          {
-                             Text(2106, 63, 11, 180, 14),
-                             Text(149, 64, 31, 180, 13),
-                             Text(150, 64, 49, 180, 14),
+                             Text(kConfirmFileNameId, 63, 11, 180, 14),
+                             Text(kConfirmExistsId, 64, 31, 180, 13),
+                             Text(kConfirmQuestionId, 64, 49, 180, 14),
                              DefPush(1, 21, 78, 50, 14),
                              Push(1004, 81, 78, 50, 14),
                              Push(4, 143, 78, 50, 14),
@@ -119,9 +121,9 @@ std::vector<DialogTemplate> MakeTemplates() {
                          }));
     all.push_back(Dialog("DIRECTORY", kModalPopup, 254, 84,
                          {
-                             Text(131, 40, 14, 200, 18),
-                             Text(132, 30, 37, 43, 9),
-                             EditBox(117, 79, 35, 144, 12, true),
+                             Text(kDirectoryPromptId, 40, 14, 200, 18),
+                             Text(kLocationLabelId, 30, 37, 43, 9),
+                             EditBox(kFontDirEditId, 79, 35, 144, 12, true),
                              DefPush(1, 65, 60, 50, 16),
                              Push(118, 145, 60, 50, 16),
                          }));
@@ -138,8 +140,8 @@ std::vector<DialogTemplate> MakeTemplates() {
                          }));
     all.push_back(Dialog("CHANGE", kModalPopup, 226, 61,
                          {
-                             Text(139, 18, 17, 44, 8),
-                             EditBox(117, 64, 16, 144, 12, true),
+                             Text(kChangeLocationLabelId, 18, 17, 44, 8),
+                             EditBox(kFontDirEditId, 64, 16, 144, 12, true),
                              DefPush(1, 44, 40, 46, 14),
                              Push(2, 136, 40, 46, 14),
                          }));
@@ -147,39 +149,39 @@ std::vector<DialogTemplate> MakeTemplates() {
                          {
                              Text(133, 25, 3, 195, 18),
                              Text(134, 61, 22, 80, 8),
-                             List(110, 61, 32, 114, 41, kNotify | kMultipleSel),
+                             List(kFontListId, 61, 32, 114, 41, kNotify | kMultipleSel),
                              Text(135, 20, 80, 50, 8),
                              Text(136, 20, 90, 100, 8),
                              Text(137, 20, 100, 100, 8),
-                             Text(127, 121, 80, 47, 8, kCentre),
-                             Text(112, 121, 90, 37, 8, kRight),
+                             Text(kFontDriveId, 121, 80, 47, 8, kCentre),
+                             Text(kFontNeededId, 121, 90, 37, 8, kRight),
                              Text(kUnnamed, 159, 90, 6, 8, 0, "K"),
-                             Text(125, 121, 100, 37, 8, kRight),
+                             Text(kFontFreeId, 121, 100, 37, 8, kRight),
                              Text(kUnnamed, 159, 100, 6, 8, 0, "K"),
-                             Text(128, 165, 80, 47, 8, kCentre),
-                             Text(113, 165, 90, 47, 8, kRight),
-                             Text(129, 214, 90, 6, 8),
-                             Text(126, 165, 100, 47, 8, kRight),
-                             Text(130, 214, 100, 6, 8),
+                             Text(kWindowsDriveId, 165, 80, 47, 8, kCentre),
+                             Text(kWindowsNeededId, 165, 90, 47, 8, kRight),
+                             Text(kWindowsNeededUnitId, 214, 90, 6, 8),
+                             Text(kWindowsFreeId, 165, 100, 47, 8, kRight),
+                             Text(kWindowsFreeUnitId, 214, 100, 6, 8),
                              DefPush(1, 29, 120, 46, 14),
                              Push(118, 95, 120, 46, 14),
-                             Push(111, 161, 120, 46, 14),
+                             Push(kHelpButtonId, 161, 120, 46, 14),
                          }));
     all.push_back(Dialog("SELECTDRIVE", kModalPopup, 268, 102,
                          {
                              Text(153, 21, 15, 141, 19),
                              Text(154, 21, 35, 141, 19),
                              Text(155, 21, 64, 141, 10),
-                             EditBox(650, 21, 75, 160, 13),
+                             EditBox(kSelectDrivePathId, 21, 75, 160, 13),
                              DefPush(1, 205, 16, 50, 14),
                              Push(2, 205, 34, 50, 14),
-                             List(651, 181, 87, 48, 12, kNotify, false),
-                             HiddenText(652, 185, 75, 41, 7),
+                             List(kSelectDriveListId, 181, 87, 48, 12, kNotify, false),
+                             HiddenText(kSelectDriveStaticId, 185, 75, 41, 7),
                          }));
     all.push_back(Dialog("COPYING", kPopup | kVisible, 238, 68, {}));
     all.push_back(Dialog("WAITING", kModalPopup | kVisible, 175, 50,
                          {
-                             Text(148, 6, 8, 165, 40),
+                             Text(kWaitingTextId, 6, 8, 165, 40),
                          }));
     return all;
 }

@@ -13,9 +13,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kInfUnreadableText = 131;
-constexpr unsigned kWarningCaption = 162;
-
 // Keys of driver data records 1 to 5; record 0 is "DriverFile".
 constexpr std::array<std::string_view, 6> kDriverKeys = {"DriverFile",  "DefaultDataType",
                                                          "HelpFile",    "LanguageMonitor",
@@ -84,11 +81,11 @@ InfLack MissingLine(std::string_view lookup, std::string_view section, std::stri
 void ReportInfNotFound(Installer& installer, WindowHandle owner, std::string_view name,
                        const InfLack& lack) {
     RecordError(installer.platform, lack.lookup, lack.what, lack.code);
-    std::string text = LoadTextCopy(kInfUnreadableText);
+    std::string text = LoadTextCopy(TextId::CannotReadScript);
     text += "\n strings = ";
     text += name;
     installer.windows.MessageBox(owner, text, "Error", MB_OK | MB_ICONHAND,
-                                 MessageKey(kInfUnreadableText));
+                                 MessageKey(TextId::CannotReadScript));
 }
 
 int LoadModelList(Installer& installer, WindowHandle owner,
@@ -112,19 +109,19 @@ int LoadModelList(Installer& installer, WindowHandle owner,
         const std::string text = "The driver catalogue lists " + std::to_string(listed) +
                                  " models; only the first " + std::to_string(kMaxModels) +
                                  " can be installed.";
-        installer.windows.MessageBox(owner, text, LoadTextCopy(kWarningCaption),
+        installer.windows.MessageBox(owner, text, LoadTextCopy(TextId::CautionCaption),
                                      MB_OK | MB_ICONEXCLAMATION, "Too many models");
     }
     return count;
 }
 
-int ReadModelSection(Installer& installer, WindowHandle owner,
-                     std::optional<InfLine> manufacturerSection, int manufacturerLine,
-                     int modelIndex) {
+bool ReadModelSection(Installer& installer, WindowHandle owner,
+                      std::optional<InfLine> manufacturerSection, int manufacturerLine,
+                      int modelIndex) {
     std::optional<InfLine> line =
         FindModelList(installer, owner, manufacturerSection, manufacturerLine);
     if (!line)
-        return 0;
+        return false;
     for (int i = 0; i < modelIndex && line; ++i)
         line = NextInfLine(installer.scripts, line);
     std::string name;
@@ -132,7 +129,7 @@ int ReadModelSection(Installer& installer, WindowHandle owner,
         ReportInfNotFound(
             installer, owner, "",
             MissingLine("GetInfField", "model list", "line " + std::to_string(modelIndex + 1)));
-        return 0;
+        return false;
     }
     if (name.size() > kPrinterNameMax) {
         // The name becomes the spooler's driver name, which holds 39 characters.
@@ -140,7 +137,7 @@ int ReadModelSection(Installer& installer, WindowHandle owner,
                                  std::to_string(kPrinterNameMax) + " characters.";
         installer.windows.MessageBox(owner, text, "Error", MB_OK | MB_ICONHAND,
                                      "The printer name is too long");
-        return 0;
+        return false;
     }
     installer.printerName = name;
     WriteProfileRecorded(installer.platform, "Install", "DriverName", name.c_str(),
@@ -153,13 +150,13 @@ int ReadModelSection(Installer& installer, WindowHandle owner,
         // as its model: the record says which.
         ReportInfNotFound(installer, owner, "",
                           MissingSection(driverSection.empty() ? name : driverSection));
-        return 0;
+        return false;
     }
     std::string copyFiles;
     if (!GetInfKey(installer.scripts, std::nullopt, driverSection, "CopyFiles", copyFiles)) {
         ReportInfNotFound(installer, owner, "",
                           MissingLine("GetInfKey", driverSection, "CopyFiles"));
-        return 0;
+        return false;
     }
     std::string block = BuildDriverData(installer, driverSection);
     block.resize(std::max(block.size(), kDriverDataSize), '\0');
@@ -167,9 +164,9 @@ int ReadModelSection(Installer& installer, WindowHandle owner,
 
     for (const std::string& section : SplitAtCommas(copyFiles)) {
         if (!AddCopySection(installer, owner, section))
-            return 0;
+            return false;
     }
-    return 1;
+    return true;
 }
 
 std::optional<std::array<std::string, 6>> DriverDataValues(const CatalogueState& catalogue) {

@@ -47,10 +47,10 @@ int LoadModelList(Installer& installer, WindowHandle owner,
                   std::optional<InfLine> manufacturerSection, int manufacturerLine);
 
 // Reads model `modelIndex`: the printer name (also saved as "DriverName"), the driver data block
-// and the copy sections. 1, or 0 after a report.
-int ReadModelSection(Installer& installer, WindowHandle owner,
-                     std::optional<InfLine> manufacturerSection, int manufacturerLine,
-                     int modelIndex);
+// and the copy sections. True, or false after a report.
+[[nodiscard]] bool ReadModelSection(Installer& installer, WindowHandle owner,
+                                    std::optional<InfLine> manufacturerSection,
+                                    int manufacturerLine, int modelIndex);
 
 // The names of a CopyFiles value: split at every ",", blanks around each dropped.
 std::vector<std::string> SplitAtCommas(std::string_view value);

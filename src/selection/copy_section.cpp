@@ -15,10 +15,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kSourceDisksFilesName = 74;
-constexpr unsigned kDriverInUseText = 135;
-constexpr unsigned kDriverInUseAdvice = 137;
-constexpr unsigned kStopCaption = 163;
 // Room the rename list gets per line of the copy section that first needs it.
 constexpr std::size_t kRenameBytesPerLine = 256;
 
@@ -47,9 +43,10 @@ bool NameListedBefore(const CopyList& list, std::size_t count, std::string_view 
 }
 
 void ShowInUse(Installer& installer, WindowHandle owner) {
-    const std::string text = LoadTextCopy(kDriverInUseText) + LoadTextCopy(kDriverInUseAdvice);
-    installer.windows.MessageBox(owner, text, LoadTextCopy(kStopCaption),
-                                 MB_OK | MB_ICONEXCLAMATION, MessageKey(kDriverInUseText));
+    const std::string text =
+        LoadTextCopy(TextId::DriverInUse) + LoadTextCopy(TextId::DriverInUseAdvice);
+    installer.windows.MessageBox(owner, text, LoadTextCopy(TextId::WarningCaption),
+                                 MB_OK | MB_ICONEXCLAMATION, MessageKey(TextId::DriverInUse));
 }
 
 // Fixed English texts name the fault; `key` is their fixed part, for answers and transcripts.
@@ -95,17 +92,17 @@ bool IsSystemFileInUse(Installer& installer, std::string_view fileName) {
     return true;
 }
 
-int AddCopySection(Installer& installer, WindowHandle owner, std::string_view sectionName) {
+bool AddCopySection(Installer& installer, WindowHandle owner, std::string_view sectionName) {
     std::optional<InfLine> line = FindInfSection(installer.scripts, std::nullopt, sectionName);
     if (!line) {
         ReportInfNotFound(installer, owner, sectionName, MissingSection(sectionName));
-        return 0;
+        return false;
     }
     const auto lines = static_cast<std::size_t>(CountInfLines(installer.scripts, line));
-    const std::string sourceDisks = LoadTextCopy(kSourceDisksFilesName);
+    const std::string sourceDisks = LoadTextCopy(TextId::SourceDisksFilesSection);
     if (!FindInfSection(installer.scripts, std::nullopt, sourceDisks)) {
         ReportInfNotFound(installer, owner, "", MissingSection(sourceDisks));
-        return 0;
+        return false;
     }
     CopyList& list = installer.copyList;
     for (; line; line = NextInfLine(installer.scripts, line)) {
@@ -119,8 +116,8 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
         const std::string lineText = std::string(sectionName) + ": " + text;
         if (!AcceptDiskName(installer, owner, firstName, lineText) ||
             (twoNames && !AcceptDiskName(installer, owner, fileName, lineText))) {
-            installer.installationState = 1;
-            return 0;
+            installer.installationState = InstallationState::Failed;
+            return false;
         }
 
         std::string disk;
@@ -128,7 +125,7 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
         if (disk.empty()) {
             ReportInfNotFound(installer, owner, firstName,
                               MissingLine("GetInfKey", sourceDisks, firstName));
-            return 0;
+            return false;
         }
         std::uint8_t flag = twoNames ? kFlagRenamed : kFlagSystemFile;
         bool testInUse = false;
@@ -146,8 +143,8 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
         if (testInUse && IsSystemFileInUse(installer, firstName)) {
             // Not the user's choice: the driver cannot be installed while Windows uses it.
             ShowInUse(installer, owner);
-            installer.installationState = 1;
-            return 0;
+            installer.installationState = InstallationState::Failed;
+            return false;
         }
         const std::size_t count = list.Count();
         if (NameListedBefore(list, count, fileName))
@@ -158,17 +155,17 @@ int AddCopySection(Installer& installer, WindowHandle owner, std::string_view se
                       std::string(CopyListErrorText(error)) + "\n" + std::string(sectionName) +
                           ": " + fileName,
                       CopyListErrorText(error));
-            return 0;
+            return false;
         }
         // Only renamed entries (kind 6) take a name: the n-th name belongs to the n-th of them.
         if (CopyKind(flag) == kKindRenamed && !AddRename(installer, firstName, lines)) {
             list.Truncate(count);
             ShowError(installer, owner, "Cannot keep the target name " + firstName + ".",
                       "Cannot keep the target name");
-            return 0;
+            return false;
         }
     }
-    return 1;
+    return true;
 }
 
 } // namespace tl

@@ -18,8 +18,9 @@ std::optional<std::string_view> FileExtension(std::string_view name);
 bool IsSystemFileInUse(Installer& installer, std::string_view fileName);
 
 // Appends every line of section `sectionName` to the copy list (and the destination names of
-// two-name lines to the rename list). 1, or 0 after a report; the list then ends behind the
+// two-name lines to the rename list). True, or false after a report; the list then ends behind the
 // entries made before the failing line.
-int AddCopySection(Installer& installer, WindowHandle owner, std::string_view sectionName);
+[[nodiscard]] bool AddCopySection(Installer& installer, WindowHandle owner,
+                                  std::string_view sectionName);
 
 } // namespace tl

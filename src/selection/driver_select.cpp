@@ -1,4 +1,5 @@
 #include "selection/driver_select.h"
+#include "resources/control_ids.h"
 
 #include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
@@ -8,18 +9,7 @@
 namespace tl {
 namespace {
 
-constexpr int kListLabelId = 146;
-constexpr int kPromptId = 147;
-constexpr int kModelListId = 119;
 constexpr int kInstallButtonId = 1;
-
-constexpr unsigned kCaptionText = 193;
-constexpr unsigned kListLabelText = 191;
-constexpr unsigned kPromptText = 192;
-constexpr unsigned kInstallText = 190;
-constexpr unsigned kCancelText = 187;
-constexpr unsigned kMemoryWarningText = 175; // 175, 176 and 177 make one warning
-constexpr unsigned kWarningCaption = 162;
 
 // Counted item by item: the single-selection list answers no selection count.
 int SelectedCount(const DialogWindow& dialog) {
@@ -47,11 +37,11 @@ void Open(Installer& installer, DialogWindow& dialog) {
         dialog.ListAdd(kModelListId, model.name);
     }
     dialog.ListSetCurSel(kModelListId, 0);
-    dialog.SetCaption(LoadTextCopy(kCaptionText));
-    dialog.SetItemText(kListLabelId, LoadTextCopy(kListLabelText));
-    dialog.SetItemText(kPromptId, LoadTextCopy(kPromptText));
-    dialog.SetItemText(kInstallButtonId, LoadTextCopy(kInstallText));
-    dialog.SetItemText(kF3ExitButtonId, LoadTextCopy(kCancelText));
+    dialog.SetCaption(LoadTextCopy(TextId::SelectDriveCaption));
+    dialog.SetItemText(kModelListLabelId, LoadTextCopy(TextId::PrinterListLabel));
+    dialog.SetItemText(kSelectDriverPromptId, LoadTextCopy(TextId::SelectDrivePrompt));
+    dialog.SetItemText(kInstallButtonId, LoadTextCopy(TextId::InstallButton));
+    dialog.SetItemText(kF3ExitButtonId, LoadTextCopy(TextId::CancelButton));
 }
 
 void Install(Installer& installer, DialogWindow& dialog) {
@@ -60,14 +50,14 @@ void Install(Installer& installer, DialogWindow& dialog) {
     for (int i = 0; i < listed && i < static_cast<int>(kMaxModels); ++i) {
         ModelEntry& model = installer.catalogue.models[static_cast<std::size_t>(i)];
         const bool selected = dialog.ListGetSel(kModelListId, i);
-        model.selected = selected ? "1" : "0";
+        model.selected = selected;
         warn = warn || (selected && EndsIn600(model.name));
     }
     if (warn) {
         const std::string text =
-            LoadTextCopy(kMemoryWarningText) + LoadTextCopy(176) + LoadTextCopy(177);
-        installer.windows.MessageBox(dialog.Handle(), text, LoadTextCopy(kWarningCaption),
-                                     MB_OK | MB_ICONEXCLAMATION, MessageKey(kMemoryWarningText));
+            LoadTextCopy(TextId::MemoryWarning) + LoadTextCopy(176) + LoadTextCopy(177);
+        installer.windows.MessageBox(dialog.Handle(), text, LoadTextCopy(TextId::CautionCaption),
+                                     MB_OK | MB_ICONEXCLAMATION, MessageKey(TextId::MemoryWarning));
     }
     dialog.EndDialog(1);
     RemoveF3Hook(installer.windows, installer.dialogUtils);

@@ -7,7 +7,8 @@ namespace tl {
 
 struct Installer;
 
-// Ends with 1 (the selected models are marked "1", the others "0") or 0 (installation cancelled).
+// Ends with 1 (the selected models are marked selected, the others not) or 0 (installation
+// cancelled).
 INT_PTR SelectDriver(Installer& installer, DialogWindow& dialog, UINT message, WPARAM wParam,
                      LPARAM lParam);
 

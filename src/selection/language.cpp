@@ -12,10 +12,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kQuestionString = 188;
-constexpr unsigned kCaptionString = 189;
-constexpr unsigned kOkString = 186;
-constexpr unsigned kCancelString = 187;
 constexpr int kQuestionStatic = 3;
 constexpr std::size_t kLabelMax = 127;
 
@@ -38,14 +34,14 @@ void OpenDialog(Installer& installer, DialogWindow& dialog) {
     const int count = UsedCount(installer.language);
     const int english = MovedEnglishPosition(table);
 
-    dialog.SetItemText(kQuestionStatic, Label(kQuestionString));
+    dialog.SetItemText(kQuestionStatic, Label(Id(TextId::LanguageQuestion)));
     for (int choice = 0; choice < count; ++choice) {
         const auto& entry = table[static_cast<std::size_t>(EntryOfChoice(choice, english))];
         dialog.SetItemText(kFirstChoiceButton + choice, LanguageName(entry.language));
     }
-    dialog.SetCaption(Label(kCaptionString));
-    dialog.SetItemText(IDOK, Label(kOkString));
-    dialog.SetItemText(IDCANCEL, Label(kCancelString));
+    dialog.SetCaption(Label(Id(TextId::LanguageCaption)));
+    dialog.SetItemText(IDOK, Label(Id(TextId::OkButton)));
+    dialog.SetItemText(IDCANCEL, Label(Id(TextId::CancelButton)));
 
     // The saved language's entry is the default, the last one when several editions share it;
     // the first entry when the table lacks it.
@@ -89,7 +85,7 @@ INT_PTR Accept(Installer& installer, DialogWindow& dialog) {
 std::string LanguageName(int language) {
     if (language < 0 || language >= static_cast<int>(kMaxLanguages))
         return {};
-    return Label(kLanguageNameString + static_cast<unsigned>(language));
+    return Label(Id(TextId::FirstLanguageName) + static_cast<unsigned>(language));
 }
 
 std::string LanguageNames(const std::vector<LanguageEntry>& table) {

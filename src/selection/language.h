@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/window_types.h"
+#include "resources/text_id.h"
 #include "state/language_state.h"
 
 #include <cstddef>
@@ -16,8 +17,6 @@ struct Installer;
 class DialogWindow;
 
 inline constexpr std::size_t kMaxLanguages = 9;
-inline constexpr unsigned kLanguageCodeString = 26; // 26 + k: "ENU", "FRC", ...
-inline constexpr unsigned kLanguageNameString = 60; // 60 + k: "&English", "&Fran", ...
 inline constexpr int kFirstChoiceButton = 20;
 inline constexpr UINT_PTR kLanguageTimer = 1;
 inline constexpr UINT kLanguageTimerMs = 800;

@@ -1,4 +1,5 @@
 #include "selection/printer_name.h"
+#include "resources/control_ids.h"
 
 #include "dialogs/dialog_utils.h"
 #include "platform/spooler.h"
@@ -11,17 +12,6 @@
 
 namespace tl {
 namespace {
-
-constexpr int kPrinterNameId = 2107;
-constexpr int kExplanationId = 151;
-constexpr int kLabelId = 152;
-constexpr int kQueueNameEditId = 1006;
-
-constexpr unsigned kCaptionText = 226;
-constexpr unsigned kExplanationText = 224;
-constexpr unsigned kLabelText = 225;
-constexpr unsigned kOkText = 186;
-constexpr unsigned kCancelText = 187;
 
 constexpr std::string_view kNameTakenText =
     "Another printer already has this name.Use a different name";
@@ -56,14 +46,14 @@ std::optional<std::vector<Info>> Enumerate(Spooler& spooler, DWORD firstSize, Ca
 
 void SetTexts(DialogWindow& dialog, const Installer& installer) {
     CentreWindow(installer.windows, dialog.Handle());
-    dialog.SetCaption(LoadTextCopy(kCaptionText));
+    dialog.SetCaption(LoadTextCopy(TextId::PrinterNameCaption));
     dialog.SetItemText(kPrinterNameId, installer.printerName);
-    dialog.SetItemText(kExplanationId, LoadTextCopy(kExplanationText));
-    dialog.SetItemText(kLabelId, LoadTextCopy(kLabelText));
+    dialog.SetItemText(kPrinterNameExplanationId, LoadTextCopy(TextId::PrinterNameExplanation));
+    dialog.SetItemText(kPrinterNameLabelId, LoadTextCopy(TextId::PrinterNameLabel));
     dialog.SetItemText(kQueueNameEditId, installer.printerQueueName);
     dialog.LimitText(kQueueNameEditId, static_cast<int>(kPrinterQueueNameMax));
-    dialog.SetItemText(IDOK, LoadTextCopy(kOkText));
-    dialog.SetItemText(IDCANCEL, LoadTextCopy(kCancelText));
+    dialog.SetItemText(IDOK, LoadTextCopy(TextId::OkButton));
+    dialog.SetItemText(IDCANCEL, LoadTextCopy(TextId::CancelButton));
 }
 
 } // namespace

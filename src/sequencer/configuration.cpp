@@ -18,18 +18,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kInstallInfText = 11;
-constexpr unsigned kFirstLanguageCodeText = 26; // "ENU"; 27..34 the other languages
-constexpr unsigned kPrivateIniSectionText = 37;
-constexpr unsigned kHandOffFileText = 51;
-constexpr unsigned kCannotReadScriptText = 131;
-constexpr unsigned kNotFoundText = 132;
-constexpr unsigned kOutOfMemoryText = 133;
-constexpr unsigned kCheckDiskText = 170;
-constexpr unsigned kInstallCaption = 161;
-constexpr unsigned kWarningCaption = 163;
-constexpr unsigned kCannotRunCaption = 171;
-
 constexpr int kLanguageCount = 9;
 // The hand-off file holds one path; what follows it in a larger file is not looked at.
 constexpr DWORD kHandOffReadSize = 512;
@@ -49,11 +37,12 @@ bool FileExists(Installer& installer, std::string_view path) {
 
 // INSTALL.INF at `dir`, loaded: the script, or none after the failure was reported.
 std::optional<InfScript> LoadInstallInf(Installer& installer, std::string_view dir) {
-    std::string name = LoadTextCopy(kInstallInfText);
+    std::string name = LoadTextCopy(TextId::InstallInfFile);
     std::string path = JoinPath(dir, name);
     if (!FileExists(installer, path)) {
         RecordError(installer.platform, "GetFileAttributes", path, kErrorFileNotFound);
-        ShowError(installer, name + LoadTextCopy(kNotFoundText), kInstallCaption, kNotFoundText);
+        ShowError(installer, name + LoadTextCopy(TextId::NotFound), Id(TextId::InstallCaption),
+                  Id(TextId::NotFound));
         return std::nullopt;
     }
     InfLoadResult loaded = LoadInf(installer.scripts, installer.platform.files, path);
@@ -63,15 +52,16 @@ std::optional<InfScript> LoadInstallInf(Installer& installer, std::string_view d
         return loaded.script;
     case InfLoadStatus::NotLoaded:
         RecordError(installer.platform, "ReadFile", path, installer.platform.files.GetLastError());
-        ShowError(installer, LoadTextCopy(kOutOfMemoryText), kWarningCaption, kOutOfMemoryText);
+        ShowError(installer, LoadTextCopy(TextId::OutOfMemory), Id(TextId::WarningCaption),
+                  Id(TextId::OutOfMemory));
         return std::nullopt;
     case InfLoadStatus::Empty:
         break;
     }
     constexpr DWORD kErrorInvalidData = 13;
     RecordError(installer.platform, "ReadFile", path, kErrorInvalidData);
-    ShowError(installer, LoadTextCopy(kCannotReadScriptText), kWarningCaption,
-              kCannotReadScriptText);
+    ShowError(installer, LoadTextCopy(TextId::CannotReadScript), Id(TextId::WarningCaption),
+              Id(TextId::CannotReadScript));
     return std::nullopt;
 }
 
@@ -82,7 +72,7 @@ bool FindPrivateSettingsFromScript(Installer& installer, std::string_view instal
         return false;
     std::string name(kDefaultPrivateSettingsFile);
     std::optional<InfLine> line =
-        FindInfSection(installer.scripts, script, LoadTextCopy(kPrivateIniSectionText));
+        FindInfSection(installer.scripts, script, LoadTextCopy(TextId::PrivateIniSection));
     if (line) {
         std::optional<std::string_view> text = InfLineText(installer.scripts, *line);
         if (text)
@@ -98,7 +88,8 @@ bool FindPrivateSettingsFromScript(Installer& installer, std::string_view instal
 }
 
 void ReportHandOffFailure(Installer& installer) {
-    ShowError(installer, LoadTextCopy(kCheckDiskText), kCannotRunCaption, kCheckDiskText);
+    ShowError(installer, LoadTextCopy(TextId::CheckDisk), Id(TextId::CannotRunCaption),
+              Id(TextId::CheckDisk));
 }
 
 // The hand-off file names the settings file. It is read once and deleted, also when it is
@@ -154,23 +145,23 @@ void ReadLanguage(Installer& installer) {
     // A damaged setting must not pick a string beyond the language codes.
     installer.languageIndex = index < kLanguageCount ? static_cast<int>(index) : 0;
     installer.languageCode =
-        LoadTextCopy(kFirstLanguageCodeText + static_cast<unsigned>(installer.languageIndex));
+        LoadTextCopy(Id(TextId::FirstLanguageCode) + static_cast<unsigned>(installer.languageIndex));
 }
 
 } // namespace
 
-int Configuration(Installer& installer) {
+bool Configuration(Installer& installer) {
     System& system = installer.platform.system;
     Paths& paths = installer.paths;
     paths.windowsDir = UpperPath(system.GetWindowsDirectory());
-    std::string handOffPath = JoinPath(paths.windowsDir, LoadTextCopy(kHandOffFileText));
+    std::string handOffPath = JoinPath(paths.windowsDir, LoadTextCopy(TextId::HandOffFile));
     std::string installerDir = DirectoryOf(system.GetModuleFileName());
 
     if (!FileExists(installer, handOffPath)) {
         if (!FindPrivateSettingsFromScript(installer, installerDir))
-            return 0;
+            return false;
     } else if (!ReadHandOffFile(installer, handOffPath)) {
-        return 0;
+        return false;
     }
 
     paths.systemDir = system.GetSystemDirectory();
@@ -181,10 +172,10 @@ int Configuration(Installer& installer) {
 
     // INSTALL.INF on the disk stays the current script until the first step releases it.
     if (!LoadInstallInf(installer, paths.diskPath))
-        return 0;
+        return false;
     // The INI files' names of the last step are checked now, before anything is installed.
     if (!AcceptDeleteIniNames(installer))
-        return 0;
+        return false;
     ReadDriverPath(installer);
     ReadOptionFlags(installer);
 
@@ -192,7 +183,7 @@ int Configuration(Installer& installer) {
     return RegisterMainWindowClass(installer);
 }
 
-int RegisterMainWindowClass(Installer& installer) {
+bool RegisterMainWindowClass(Installer& installer) {
     WindowClass mainClass;
     mainClass.name = std::string(kMainWindowClass);
     mainClass.proc = [&installer](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -200,7 +191,7 @@ int RegisterMainWindowClass(Installer& installer) {
     };
     mainClass.cursor = IDC_ARROW;
     mainClass.background = kColorBtnFace + 1;
-    return installer.windows.RegisterClass(mainClass) ? 1 : 0;
+    return installer.windows.RegisterClass(mainClass) != 0;
 }
 
 } // namespace tl

@@ -14,11 +14,11 @@ struct Installer;
 
 inline constexpr std::string_view kMainWindowClass = "WLInstallWClass";
 
-// 1 when the main window class is registered; 0 after a failure was reported (or, silently, when
-// the class cannot be registered).
-int Configuration(Installer& installer);
+// True when the main window class is registered; false after a failure was reported (or, silently,
+// when the class cannot be registered).
+[[nodiscard]] bool Configuration(Installer& installer);
 
-// The class "WLInstallWClass" with MainWndProc: 1, or 0 when the system refuses it.
-int RegisterMainWindowClass(Installer& installer);
+// The class "WLInstallWClass" with MainWndProc: true, or false when the system refuses it.
+[[nodiscard]] bool RegisterMainWindowClass(Installer& installer);
 
 } // namespace tl

@@ -12,15 +12,12 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kAlreadyRunningText = 134;
-constexpr unsigned kWarningCaption = 163;
-
 bool AnotherCopyRuns(Installer& installer) {
     if (!installer.windows.FindWindow(kMainWindowClass, ""))
         return false;
     installer.windows.MessageBox(
-        {}, LoadTextCopy(kAlreadyRunningText), LoadTextCopy(kWarningCaption),
-        MB_OK | MB_ICONASTERISK | MB_SYSTEMMODAL, MessageKey(kAlreadyRunningText));
+        {}, LoadTextCopy(TextId::AlreadyRunning), LoadTextCopy(TextId::WarningCaption),
+        MB_OK | MB_ICONASTERISK | MB_SYSTEMMODAL, MessageKey(TextId::AlreadyRunning));
     return true;
 }
 
@@ -57,7 +54,7 @@ int Entry(Installer& installer, std::string_view commandLine, int showCommand) {
     return exitCode;
 }
 
-int CreateMainWindow(Installer& installer, int showCommand) {
+bool CreateMainWindow(Installer& installer, int showCommand) {
     WindowSystem& windows = installer.windows;
     int width = windows.GetSystemMetrics(SM_CXSCREEN) - 1;
     int height = windows.GetSystemMetrics(SM_CYSCREEN) - 1;
@@ -65,13 +62,13 @@ int CreateMainWindow(Installer& installer, int showCommand) {
         windows.CreateWindow(kMainWindowClass, kMainWindowTitle, WS_POPUP | WS_MAXIMIZE | WS_BORDER,
                              0, 0, width, height, {}, 0, 0);
     if (!window)
-        return 0;
+        return false;
     installer.mainWindow = window;
     windows.ShowWindow(window, showCommand);
     windows.UpdateWindow(window);
     if (!IsNoDriverSwitch(installer.commandLine))
         windows.SendMessage(window, kStepDriver, 0, 0);
-    return 1;
+    return true;
 }
 
 void DeleteInstallerFiles(Installer& installer) {

@@ -15,9 +15,9 @@ inline constexpr std::string_view kMainWindowTitle = "Telmora Driver Installatio
 // `commandLine` is the whole text after the program name.
 int Entry(Installer& installer, std::string_view commandLine, int showCommand);
 
-// The full-screen main window (one pixel short of the screen each way): 1, or 0 when it cannot
-// be created. Without "/ND" the first step runs to its end before this returns.
-int CreateMainWindow(Installer& installer, int showCommand);
+// The full-screen main window (one pixel short of the screen each way): true, or false when it
+// cannot be created. Without "/ND" the first step runs to its end before this returns.
+[[nodiscard]] bool CreateMainWindow(Installer& installer, int showCommand);
 
 // Deletes "tlins32a.dll" and "tlins32a.exe" from the system directory; what cannot be deleted
 // stays.

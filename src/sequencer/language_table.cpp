@@ -1,4 +1,5 @@
 #include "sequencer/language_table.h"
+#include "resources/text_id.h"
 
 #include "resources/string_table.h"
 #include "selection/language.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr std::size_t kComparedCharacters = 4;
 
 std::string WorkingName(int language) {
-    const auto text = LookupString(kLanguageNameString + static_cast<unsigned>(language));
+    const auto text = LookupString(Id(TextId::FirstLanguageName) + static_cast<unsigned>(language));
     std::string name(text.value_or(std::string_view{}));
     std::erase(name, '&');
     return name;

@@ -17,9 +17,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kInstallInfText = 11;
-constexpr unsigned kDemoSection = 38; // "DEMOFILE"
-constexpr unsigned kInstallDemoQuestion = 142;
 constexpr const char* kDemoSpaceNeeded = "400";
 // A "file" value is a disk digit, a separator and a name; anything longer than an entry holds is
 // refused by the copy list, so reading more than this only makes that refusal visible.
@@ -35,10 +32,10 @@ bool IsDemoFile(std::string_view name) {
 // "file" of INSTALL.INF's [DEMOFILE] on the disk, as the INI functions read it.
 std::string DemoFileValue(Installer& installer) {
     std::string value(kDemoValueSize, '\0');
-    const std::string section = LoadTextCopy(kDemoSection);
+    const std::string section = LoadTextCopy(TextId::DemoFileSection);
     const DWORD length = installer.platform.profile.GetPrivateProfileString(
         section.c_str(), "file", "", value.data(), kDemoValueSize,
-        JoinPath(installer.paths.diskPath, LoadTextCopy(kInstallInfText)));
+        JoinPath(installer.paths.diskPath, LoadTextCopy(TextId::InstallInfFile)));
     value.resize(length);
     return value;
 }
@@ -51,16 +48,17 @@ void FillDemoEntry(Installer& installer, WindowHandle window) {
         const std::string value = DemoFileValue(installer);
         const char disk = value.empty() ? '\0' : value[0];
         const std::string name = value.size() > 2 ? value.substr(2) : std::string();
-        if (!name.empty() && !AcceptDiskName(installer, window, name,
-                                             LoadTextCopy(kDemoSection) + ": file = " + value)) {
-            installer.installationState = 1;
+        if (!name.empty() &&
+            !AcceptDiskName(installer, window, name,
+                            LoadTextCopy(TextId::DemoFileSection) + ": file = " + value)) {
+            installer.installationState = InstallationState::Failed;
             return;
         }
         const CopyListError error = list.Append(kFlagDemoFile, disk, name);
         if (error != CopyListError::None) {
             installer.windows.MessageBox(window,
                                          std::string(CopyListErrorText(error)) + "\n" +
-                                             LoadTextCopy(kDemoSection) + ": " + value,
+                                             LoadTextCopy(TextId::DemoFileSection) + ": " + value,
                                          "Error", MB_OK | MB_ICONHAND, "Error");
         }
         return;
@@ -82,19 +80,19 @@ void FillDemoEntry(Installer& installer, WindowHandle window) {
 UINT InstallDemoFile(Installer& installer, WindowHandle window) {
     if (!installer.options.demoFiles)
         return kStepFonts;
-    if (!AskYesNo(installer, window, kInstallDemoQuestion))
+    if (!AskYesNo(installer, window, Id(TextId::InstallDemoQuestion)))
         return kStepFonts;
     installer.destination.spaceNeeded = kDemoSpaceNeeded;
-    if (!CheckDriveSpace(installer, window, false, SpaceCheckDir::Windows))
+    if (!CheckDriveSpace(installer, window, WriteProbe::Skip, SpaceCheckDir::Windows))
         return kStepFonts;
 
     FillDemoEntry(installer, window);
     if (installer.copyList.Empty())
-        return installer.installationState == 1 ? kStepFinish : kStepFonts;
+        return installer.installationState == InstallationState::Failed ? kStepFinish : kStepFonts;
     // A cancelled copy ends the installation, as a failed one does.
     if (CopyAddedFiles(installer, window) == CopyOutcome::Cancelled)
         return kStepFinish;
-    return installer.installationState == 1 ? kStepFinish : kStepFonts;
+    return installer.installationState == InstallationState::Failed ? kStepFinish : kStepFonts;
 }
 
 } // namespace

@@ -26,10 +26,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kDiskSpaceSection = 21; // "NEEDED.DiskSpace"
-constexpr unsigned kCatalogueSection = 39; // "OEM.INF"
-constexpr unsigned kManufacturerSection = 73;
-constexpr unsigned kInstallDriverQuestion = 139;
 constexpr std::string_view kSelectDriverTemplate = "SELECTDRV";
 
 // Under "/ND" the saved language stands; a damaged setting must not pick a language the
@@ -39,13 +35,13 @@ void ReadSavedLanguage(Installer& installer) {
         kInstallSection, "Language", 0, kDefaultPrivateSettingsFile);
     installer.languageIndex = index < kMaxLanguages ? static_cast<int>(index) : 0;
     installer.languageCode =
-        LoadTextCopy(kLanguageCodeString + static_cast<unsigned>(installer.languageIndex));
+        LoadTextCopy(Id(TextId::FirstLanguageCode) + static_cast<unsigned>(installer.languageIndex));
 }
 
 // The first line of INSTALL.INF's "OEM.INF": the catalogue's file name.
 std::optional<std::string> CatalogueName(Installer& installer) {
     const auto line =
-        FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(kCatalogueSection));
+        FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(TextId::CatalogueSection));
     if (!line)
         return std::nullopt;
     const auto text = InfLineText(installer.scripts, *line);
@@ -55,7 +51,8 @@ std::optional<std::string> CatalogueName(Installer& installer) {
 }
 
 std::optional<InfLine> FindManufacturer(Installer& installer) {
-    return FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(kManufacturerSection));
+    return FindInfSection(installer.scripts, std::nullopt,
+                          LoadTextCopy(TextId::ManufacturerSection));
 }
 
 enum class LanguageOutcome { Chosen, NoManufacturer, Finish };
@@ -76,7 +73,7 @@ LanguageOutcome ChooseLanguage(Installer& installer, WindowHandle window,
             return LanguageOutcome::Finish;
     }
     installer.languageCode =
-        LoadTextCopy(kLanguageCodeString + static_cast<unsigned>(installer.languageIndex));
+        LoadTextCopy(Id(TextId::FirstLanguageCode) + static_cast<unsigned>(installer.languageIndex));
     WriteInstallSetting(installer, "Language", std::to_string(installer.languageIndex));
     return LanguageOutcome::Chosen;
 }
@@ -89,7 +86,7 @@ bool ChooseModels(Installer& installer, WindowHandle window, std::optional<InfLi
     if (models <= 0)
         return false; // reported by LoadModelList
     if (models == 1) {
-        installer.catalogue.models[0].selected = "1";
+        installer.catalogue.models[0].selected = true;
         return true;
     }
     return ShowModalDialog(installer.windows, window, MakeSelectDriver(installer),
@@ -102,7 +99,7 @@ bool ReadChosenModels(Installer& installer, WindowHandle window,
     installer.copyList.Clear();
     const CatalogueState& catalogue = installer.catalogue;
     for (int i = 0; i < catalogue.modelCount; ++i) {
-        if (catalogue.models[static_cast<std::size_t>(i)].selected != "1")
+        if (!catalogue.models[static_cast<std::size_t>(i)].selected)
             continue;
         if (!ReadModelSection(installer, window, manufacturer, installer.language.manufacturerLine,
                               i))
@@ -115,13 +112,13 @@ bool ReadChosenModels(Installer& installer, WindowHandle window,
 // says how it went.
 void InstallDriver(Installer& installer, WindowHandle window) {
     BusyCursor busy(installer, window);
-    MarkInstalling(installer, false);
+    MarkInstalling(installer, PendingRestart::Clear);
     if (CopyWithProgress(installer, window) != CopyOutcome::Done) {
         // A run that stopped (a failure, a directory that could not be made, or the user's
         // cancel) left the driver incomplete: it must not be reported or treated as installed.
-        installer.installationState = 1;
+        installer.installationState = InstallationState::Failed;
     } else if (!RegisterWithSpooler(installer, window)) {
-        installer.installationState = 1;
+        installer.installationState = InstallationState::Failed;
     }
     installer.renames.Release();
 }
@@ -139,13 +136,13 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
         return {kStepFonts};
 
     const auto spaceLine =
-        FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(kDiskSpaceSection));
+        FindInfSection(installer.scripts, std::nullopt, LoadTextCopy(TextId::DiskSpaceSection));
     installer.destination.spaceNeeded =
         spaceLine ? std::string(InfLineText(installer.scripts, *spaceLine).value_or("1")) : "1";
 
-    if (!AskYesNo(installer, window, kInstallDriverQuestion))
+    if (!AskYesNo(installer, window, Id(TextId::InstallDriverQuestion)))
         return {kStepDemonstration};
-    if (!CheckDriveSpace(installer, window, false, SpaceCheckDir::Windows))
+    if (!CheckDriveSpace(installer, window, WriteProbe::Skip, SpaceCheckDir::Windows))
         return {kStepFonts};
 
     FreeInf(installer.scripts);
@@ -159,8 +156,9 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
                         installer.platform.files.GetLastError());
         else
             RecordError(installer.platform, "FindInfSection",
-                        "[" + LoadTextCopy(kManufacturerSection) + "]", kErrorSectionNotFound);
-        ShowStepError(installer, window, kOutOfMemoryText);
+                        "[" + LoadTextCopy(TextId::ManufacturerSection) + "]",
+                        kErrorSectionNotFound);
+        ShowStepError(installer, window, Id(TextId::OutOfMemory));
         return {kStepFinish};
     }
     if (!ChooseModels(installer, window, manufacturer) ||
@@ -173,7 +171,7 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
         return {kStepFinish};
 
     InstallDriver(installer, window);
-    if (installer.installationState == 1)
+    if (installer.installationState == InstallationState::Failed)
         return {kStepFinish};
 
     installer.changeBits |= kChangeDriverInstalled;
@@ -182,7 +180,7 @@ DriverOutcome InstallPrinterDriver(Installer& installer, WindowHandle window,
         installer.changeBits |= kChangeRestartNeeded;
     if (port == PortDriverUpdate::Failed || port == PortDriverUpdate::ReplacedUnstamped) {
         // The printer is there, but the port it prints through is not what the driver needs.
-        installer.installationState = 1;
+        installer.installationState = InstallationState::Failed;
         return {kStepFinish, true};
     }
     return {kStepDemonstration, true};
@@ -205,7 +203,7 @@ void StepDriver(Installer& installer, WindowHandle window) {
     FreeInf(installer.scripts);
     if (!catalogueName) {
         // INSTALL.INF names no catalogue: nothing can be installed from it.
-        ReportMissingFile(installer, window, LoadTextCopy(kCatalogueSection));
+        ReportMissingFile(installer, window, LoadTextCopy(TextId::CatalogueSection));
         PostStep(installer, window, kStepFinish);
         return;
     }
@@ -226,12 +224,10 @@ void StepDriver(Installer& installer, WindowHandle window) {
     }
 
     FreeInf(installer.scripts);
-    const InfLoadResult reloaded =
-        LoadInf(installer.scripts, installer.platform.files, installer.paths.installInfPath);
-    if (reloaded.status != InfLoadStatus::Loaded) {
-        // INSTALL.INF, read at the start, cannot be read again: nothing can be installed from it.
-        ReportScriptNotLoaded(installer, window, installer.paths.installInfPath, reloaded.status);
-        installer.installationState = 1;
+    // INSTALL.INF was read at start-up; a disk taken out since leaves nothing to install from.
+    if (!LoadStepScript(installer, window, installer.paths.installInfPath,
+                        LoadTextCopy(TextId::InstallInfFile))) {
+        installer.installationState = InstallationState::Failed;
         PostStep(installer, window, kStepFinish);
         return;
     }

@@ -17,11 +17,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kSystemIniBackupText = 157;
-constexpr unsigned kWinIniBackupText = 158;
-constexpr unsigned kFailedText = 153;
-constexpr unsigned kFinishedText = 156;
-constexpr unsigned kRestartNeededText = 215;
 constexpr std::string_view kRestartMarkerAtom = "bi-di.386";
 constexpr std::string_view kRestartTemplate = "WIN_RESTART";
 constexpr std::string_view kReportedPrinter = "Printer";
@@ -40,20 +35,19 @@ void ReportBackup(Installer& installer, WindowHandle window, const char* key, un
     if (backup.size() <= 1)
         return;
     ShowStepMessage(installer, window, FormatText(LoadTextCopy(id), FileNamePart(backup)) + "!",
-                    kNoticeCaption, MB_ICONEXCLAMATION, MessageKey(id));
+                    Id(TextId::CautionCaption), MB_ICONEXCLAMATION, MessageKey(id));
     Repaint(installer, window);
 }
 
 void EditIniFiles(Installer& installer, WindowHandle window) {
     if (!(installer.changeBits & kChangeDriverInstalled))
         return;
-    const int state = installer.installationState;
-    if (state == 4 || state == 5) {
+    if (IsInstalled(installer.installationState)) {
         BusyCursor busy(installer, window);
         ApplyDeleteIni(installer);
     }
     if (installer.changeBits & kChangeDriverInstalled)
-        ReportBackup(installer, window, kWinIniBackupKey, kWinIniBackupText);
+        ReportBackup(installer, window, kWinIniBackupKey, Id(TextId::WinIniBackup));
 }
 
 // A device driver that needs a restart leaves the marker atom behind.
@@ -63,18 +57,19 @@ void TakeRestartMarker(Installer& installer) {
     if (!atom)
         return;
     // A failed run stays failed; the restart is still offered.
-    if (installer.installationState == 1)
+    if (installer.installationState == InstallationState::Failed)
         installer.changeBits |= kChangeRestartNeeded;
     else
-        installer.installationState = 5;
+        installer.installationState = InstallationState::RestartNeeded;
     system.GlobalDeleteAtom(atom);
 }
 
 void OfferRestart(Installer& installer, WindowHandle window) {
     const int rebootMode = installer.options.rebootMode;
     if (rebootMode == 0) {
-        ShowStepMessage(installer, window, LoadTextCopy(kRestartNeededText), kInstallCaption,
-                        MB_ICONEXCLAMATION, MessageKey(kRestartNeededText));
+        ShowStepMessage(installer, window, LoadTextCopy(TextId::RestartNeeded),
+                        Id(TextId::InstallCaption), MB_ICONEXCLAMATION,
+                        MessageKey(TextId::RestartNeeded));
         return;
     }
     System& system = installer.platform.system;
@@ -91,22 +86,22 @@ void ReportOutcome(Installer& installer, WindowHandle window) {
     installer.printerName = std::string(kReportedPrinter);
     const auto report = [&](unsigned id, UINT icon) {
         ShowStepMessage(installer, window, FormatText(LoadTextCopy(id), installer.printerName),
-                        kInstallCaption, icon, MessageKey(id));
+                        Id(TextId::InstallCaption), icon, MessageKey(id));
     };
     switch (installer.installationState) {
-    case 1:
-        report(kFailedText, MB_ICONHAND);
+    case InstallationState::Failed:
+        report(Id(TextId::InstallFailed), MB_ICONHAND);
         // What SYSTEM.INI now loads is there whatever failed afterwards: Windows must restart.
         if (installer.changeBits & kChangeRestartNeeded)
             OfferRestart(installer, window);
         break;
-    case 4:
-        report(kFinishedText, MB_ICONASTERISK);
+    case InstallationState::Installed:
+        report(Id(TextId::InstallFinished), MB_ICONASTERISK);
         break;
-    case 5:
+    case InstallationState::RestartNeeded:
         OfferRestart(installer, window);
         break;
-    default:
+    case InstallationState::NotStarted:
         break;
     }
 }
@@ -117,20 +112,22 @@ void StepFinish(Installer& installer, WindowHandle window) {
     Repaint(installer, window);
     EditIniFiles(installer, window);
     if (installer.changeBits & kChangeSystemIni)
-        ReportBackup(installer, window, kSystemIniBackupKey, kSystemIniBackupText);
+        ReportBackup(installer, window, kSystemIniBackupKey, Id(TextId::SystemIniBackup));
     TakeRestartMarker(installer);
-    if (installer.installationState == 4 && (installer.changeBits & kChangeRestartNeeded))
-        installer.installationState = 5;
+    if (installer.installationState == InstallationState::Installed &&
+        (installer.changeBits & kChangeRestartNeeded))
+        installer.installationState = InstallationState::RestartNeeded;
 
-    if (installer.installationState == 5 && installer.options.portDriverMessage) {
-        ShowStepMessage(installer, window, JoinedTexts({165, 166, 167}), kNoticeCaption,
+    if (installer.installationState == InstallationState::RestartNeeded &&
+        installer.options.portDriverMessage) {
+        ShowStepMessage(installer, window, JoinedTexts({165, 166, 167}), Id(TextId::CautionCaption),
                         MB_ICONEXCLAMATION, MessageKey(165));
         Repaint(installer, window);
     }
     if (installer.options.addPrinterMode) {
         // Windows' own printer wizard installs the printer on this system: say how.
-        ShowStepMessage(installer, window, JoinedTexts({178, 179, 180, 181}), kNoticeCaption,
-                        MB_ICONEXCLAMATION, MessageKey(178));
+        ShowStepMessage(installer, window, JoinedTexts({178, 179, 180, 181}),
+                        Id(TextId::CautionCaption), MB_ICONEXCLAMATION, MessageKey(178));
     } else {
         ReportOutcome(installer, window);
     }

@@ -16,8 +16,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kInstallInfText = 11;
-constexpr unsigned kInstallFontsQuestion = 143;
 constexpr std::string_view kDirectoryTemplate = "DIRECTORY";
 constexpr std::string_view kFontTemplate = "FONT";
 
@@ -38,7 +36,7 @@ bool FillFontList(Installer& installer, WindowHandle window) {
     for (const FontPair& pair : pairs) {
         if (!AcceptDiskName(installer, window, pair.fileName, pair.line)) {
             installer.copyList.Clear();
-            installer.installationState = 1;
+            installer.installationState = InstallationState::Failed;
             return false;
         }
     }
@@ -52,7 +50,7 @@ bool FillFontList(Installer& installer, WindowHandle window) {
 }
 
 UINT InstallFonts(Installer& installer, WindowHandle window) {
-    const std::string name = LoadTextCopy(kInstallInfText);
+    const std::string name = LoadTextCopy(TextId::InstallInfFile);
     const std::string path = JoinPath(installer.paths.diskPath, name);
     if (!StepFileExists(installer, path)) {
         ReportMissingFile(installer, {}, name);
@@ -66,7 +64,7 @@ UINT InstallFonts(Installer& installer, WindowHandle window) {
         ReportScriptNotLoaded(installer, {}, path, loaded.status);
         return kStepFinish;
     }
-    if (!AskYesNo(installer, window, kInstallFontsQuestion))
+    if (!AskYesNo(installer, window, Id(TextId::InstallFontsQuestion)))
         return kStepFinish;
 
     const auto directory = [&installer](DialogWindow& dialog, UINT message, WPARAM wParam,

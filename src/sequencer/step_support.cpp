@@ -32,19 +32,20 @@ void ShowStepMessage(Installer& installer, WindowHandle owner, std::string_view 
 }
 
 void ShowStepError(Installer& installer, WindowHandle owner, unsigned id) {
-    ShowStepMessage(installer, owner, LoadTextCopy(id), kInstallCaption, MB_ICONHAND,
+    ShowStepMessage(installer, owner, LoadTextCopy(id), Id(TextId::InstallCaption), MB_ICONHAND,
                     MessageKey(id));
 }
 
 void ReportMissingFile(Installer& installer, WindowHandle owner, std::string_view name) {
     RecordError(installer.platform, "GetFileAttributes", name, kErrorFileNotFound);
-    ShowStepMessage(installer, owner, std::string(name) + LoadTextCopy(kNotFoundText),
-                    kInstallCaption, MB_ICONHAND, MessageKey(kNotFoundText));
+    ShowStepMessage(installer, owner, std::string(name) + LoadTextCopy(TextId::NotFound),
+                    Id(TextId::InstallCaption), MB_ICONHAND, MessageKey(TextId::NotFound));
 }
 
 bool AskYesNo(Installer& installer, WindowHandle owner, unsigned id) {
-    return installer.windows.MessageBox(owner, LoadTextCopy(id), LoadTextCopy(kQuestionCaption),
-                                        MB_YESNO, MessageKey(id)) == IDYES;
+    return installer.windows.MessageBox(owner, LoadTextCopy(id),
+                                        LoadTextCopy(TextId::QuestionCaption), MB_YESNO,
+                                        MessageKey(id)) == IDYES;
 }
 
 std::string FormatText(std::string_view pattern, std::string_view argument) {
@@ -82,18 +83,19 @@ CopyOutcome CopyWithProgress(Installer& installer, WindowHandle window) {
     return outcome;
 }
 
-void MarkInstalling(Installer& installer, bool keepRestart) {
-    if (keepRestart && installer.installationState == 5)
+void MarkInstalling(Installer& installer, PendingRestart pending) {
+    if (pending == PendingRestart::Keep &&
+        installer.installationState == InstallationState::RestartNeeded)
         return;
-    installer.installationState = 4;
+    installer.installationState = InstallationState::Installed;
 }
 
 CopyOutcome CopyAddedFiles(Installer& installer, WindowHandle window) {
     BusyCursor busy(installer, window);
-    const int before = installer.installationState;
-    MarkInstalling(installer, true);
+    const InstallationState before = installer.installationState;
+    MarkInstalling(installer, PendingRestart::Keep);
     const CopyOutcome outcome = CopyWithProgress(installer, window);
-    if (outcome != CopyOutcome::Done && installer.installationState == 4)
+    if (outcome != CopyOutcome::Done && installer.installationState == InstallationState::Installed)
         installer.installationState = before;
     return outcome;
 }
@@ -120,7 +122,8 @@ void ReportScriptNotLoaded(Installer& installer, WindowHandle owner, std::string
                                                : installer.platform.files.GetLastError());
     // An empty script would read as one without any section; saying so is plainer.
     ShowStepError(installer, owner,
-                  status == InfLoadStatus::Empty ? kCannotReadText : kOutOfMemoryText);
+                  status == InfLoadStatus::Empty ? Id(TextId::CannotReadScript)
+                                                 : Id(TextId::OutOfMemory));
 }
 
 bool StepFileExists(Installer& installer, std::string_view path) {

@@ -5,6 +5,7 @@
 
 #include "copy/copy_engine.h"
 #include "platform/window_system.h"
+#include "resources/text_id.h"
 #include "state/inf_scripts.h"
 
 #include <optional>
@@ -16,13 +17,6 @@ namespace tl {
 struct Installer;
 
 // Captions of the step messages.
-inline constexpr unsigned kInstallCaption = 161;  // errors and results
-inline constexpr unsigned kNoticeCaption = 162;   // warnings and backup notices
-inline constexpr unsigned kQuestionCaption = 164; // Yes/No questions
-
-inline constexpr unsigned kNotFoundText = 132;    // " cannot be found" behind a name
-inline constexpr unsigned kCannotReadText = 131;  // a setup script that holds nothing
-inline constexpr unsigned kOutOfMemoryText = 133; // a setup script that cannot be loaded
 
 // Posts the next step to the main window.
 void PostStep(Installer& installer, WindowHandle window, UINT step);
@@ -62,9 +56,12 @@ private:
 // run ended; it posted no step.
 CopyOutcome CopyWithProgress(Installer& installer, WindowHandle window);
 
-// Sets the installation state to 4 (installed) before a copy run, leaving a 5 (restart needed)
-// in place when `keepRestart` is set.
-void MarkInstalling(Installer& installer, bool keepRestart);
+// What MarkInstalling does with a restart already known to be needed.
+enum class PendingRestart { Clear, Keep };
+
+// Sets the installation state to Installed before a copy run, leaving RestartNeeded in place
+// with PendingRestart::Keep.
+void MarkInstalling(Installer& installer, PendingRestart pending);
 
 // The copy run of the demonstration and fonts steps, with the wait cursor: the state becomes 4
 // unless it is 5. A run that stopped without a failure (the user cancelled) installed nothing to

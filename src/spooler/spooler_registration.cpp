@@ -27,9 +27,9 @@ bool AlreadyInstalled(DWORD error, DWORD ownCode) {
 
 // A refusal of the spooler, for the record: the call, the name it was given, the error code.
 // The registration is then a failed installation.
-int Refused(Installer& installer, std::string_view call, std::string_view name) {
+bool Refused(Installer& installer, std::string_view call, std::string_view name) {
     RecordError(installer.platform, call, name, installer.platform.spooler.GetLastError());
-    return 0;
+    return false;
 }
 
 // AddPrinterA under the hourglass; the handle is closed at once. The error code on failure, else
@@ -48,18 +48,18 @@ DWORD AddPrinterWaiting(Installer& installer, const PrinterInfo2& printer) {
 }
 
 // The printer could not be added: the error is recorded under the printer's name.
-int PrinterRefused(Installer& installer, const PrinterInfo2& printer, DWORD error) {
+bool PrinterRefused(Installer& installer, const PrinterInfo2& printer, DWORD error) {
     RecordError(installer.platform, "AddPrinterA", printer.printerName.value_or(""), error);
-    return 0;
+    return false;
 }
 
 // The name is taken: the user confirms or changes a free "(Copy n)" proposal, as when the driver
-// was found installed before copying. 0 when the user cancelled the installation or the printer
-// cannot be added under the confirmed name either, else the dialog's result.
-int AddUnderAnotherName(Installer& installer, WindowHandle owner, PrinterInfo2& printer) {
+// was found installed before copying. False when the user cancelled the installation or the
+// printer cannot be added under the confirmed name either.
+bool AddUnderAnotherName(Installer& installer, WindowHandle owner, PrinterInfo2& printer) {
     const INT_PTR result = ChoosePrinterName(installer, owner, installer.printerName);
     if (result == 0) {
-        return 0;
+        return false;
     }
     // A name cleared in the dialog means the printer is named after its driver.
     printer.printerName =
@@ -67,7 +67,7 @@ int AddUnderAnotherName(Installer& installer, WindowHandle owner, PrinterInfo2& 
     if (const DWORD error = AddPrinterWaiting(installer, printer)) {
         return PrinterRefused(installer, printer, error);
     }
-    return static_cast<int>(result);
+    return true;
 }
 
 } // namespace
@@ -88,10 +88,10 @@ std::string DependentFiles(const CopyList& copyList, const RenameList& renames) 
     return files;
 }
 
-int RegisterWithSpooler(Installer& installer, WindowHandle owner) {
+bool RegisterWithSpooler(Installer& installer, WindowHandle owner) {
     std::optional<std::string>& driverData = installer.catalogue.driverData;
     if (!driverData) {
-        return 0;
+        return false;
     }
     const std::string block = std::move(*driverData);
     driverData.reset();
@@ -161,7 +161,7 @@ int RegisterWithSpooler(Installer& installer, WindowHandle owner) {
     }
     const DWORD error = AddPrinterWaiting(installer, printer);
     if (error == 0) {
-        return 1;
+        return true;
     }
     if (error != kErrorPrinterAlreadyExists) {
         return PrinterRefused(installer, printer, error);

@@ -23,12 +23,12 @@ inline constexpr std::string_view kPrinterPort = "LPT1:";
 std::string DependentFiles(const CopyList& copyList, const RenameList& renames);
 
 // Registers everything with the spooler for "Windows 4.0" and consumes the catalogue's driver data
-// block (it is released whatever the outcome). 1 when the installation goes on; 0 when there was
-// no driver data block, when the printer's name was taken and the user cancelled the installation
-// in the PRINTERNAME dialog, or when the spooler refused the print processor, the language
-// monitor (other than as already installed), the driver or the printer (other than for a taken
-// name): each refusal is an error event naming the call, the name and the error code, and
+// block (it is released whatever the outcome). True when the installation goes on; false when
+// there was no driver data block, when the printer's name was taken and the user cancelled the
+// installation in the PRINTERNAME dialog, or when the spooler refused the print processor, the
+// language monitor (other than as already installed), the driver or the printer (other than for a
+// taken name): each refusal is an error event naming the call, the name and the error code, and
 // nothing after it is registered. What was registered before stays.
-int RegisterWithSpooler(Installer& installer, WindowHandle owner);
+[[nodiscard]] bool RegisterWithSpooler(Installer& installer, WindowHandle owner);
 
 } // namespace tl

@@ -76,7 +76,7 @@ std::string_view WholeLine(std::string_view bytes, InfLine line) {
     return bytes.substr(line.offset, end - line.offset);
 }
 
-int PrintValue(int found, const std::string& value, std::ostream& out) {
+int PrintValue(bool found, const std::string& value, std::ostream& out) {
     if (!found) {
         return kMissing;
     }

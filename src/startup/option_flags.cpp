@@ -12,14 +12,7 @@ namespace tl {
 namespace {
 
 // String-table ids of the sections and keys read here.
-constexpr unsigned kFontListKeyText = 13;   // "TRUETYPEFONTS.FONTLIST"
-constexpr unsigned kDriverPathKeyText = 20; // "PRINTERDRIVER.PATH"
-constexpr unsigned kVxdSectionText = 22;    // "VxD"
-constexpr unsigned kDemoFileSectionText = 38;
-constexpr unsigned kVersionTypeSectionText = 70;
 constexpr unsigned kWin95SetupSectionText = 71;
-constexpr unsigned kDeleteInstallerSectionText = 76;
-constexpr unsigned kInstallInfText = 11;
 
 // The port-driver switch is read with the system's INI function into a buffer of this size.
 constexpr DWORD kMessageValueSize = 384;
@@ -42,10 +35,10 @@ bool HasLines(const Installer& installer, std::string_view name, int atLeast) {
 }
 
 bool ReadPortDriverMessage(Installer& installer) {
-    if (!HasLines(installer, LoadTextCopy(kVxdSectionText), 2))
+    if (!HasLines(installer, LoadTextCopy(TextId::VxdSection), 2))
         return false;
     // Read from the file itself with the INI function, not from the loaded script.
-    std::string file = JoinPath(installer.paths.diskPath, LoadTextCopy(kInstallInfText));
+    std::string file = JoinPath(installer.paths.diskPath, LoadTextCopy(TextId::InstallInfFile));
     char value[kMessageValueSize] = {};
     installer.platform.profile.GetPrivateProfileString("VxD", "message", "", value, sizeof value,
                                                        file);
@@ -82,7 +75,7 @@ bool IsAddPrinterVersion(DWORD version) {
 void ReadDriverPath(Installer& installer) {
     installer.paths.sourceDir = installer.paths.diskPath;
     std::string folder;
-    if (!GetInfDotted(installer.scripts, LoadTextCopy(kDriverPathKeyText), folder))
+    if (!GetInfDotted(installer.scripts, LoadTextCopy(TextId::DriverPathKey), folder))
         return;
     installer.options.driverPath = true;
     if (!folder.empty())
@@ -92,11 +85,13 @@ void ReadDriverPath(Installer& installer) {
 void ReadOptionFlags(Installer& installer) {
     OptionFlags& flags = installer.options;
     std::string fonts;
-    flags.fontList = GetInfDotted(installer.scripts, LoadTextCopy(kFontListKeyText), fonts) == 1 &&
-                     !fonts.empty();
+    flags.fontList =
+        GetInfDotted(installer.scripts, LoadTextCopy(TextId::FontListKey), fonts) == 1 &&
+        !fonts.empty();
     flags.portDriverMessage = ReadPortDriverMessage(installer);
-    flags.demoFiles = HasLines(installer, LoadTextCopy(kDemoFileSectionText), 1);
-    flags.deleteInstaller = FirstLine(installer, LoadTextCopy(kDeleteInstallerSectionText)) == "1";
+    flags.demoFiles = HasLines(installer, LoadTextCopy(TextId::DemoFileSection), 1);
+    flags.deleteInstaller =
+        FirstLine(installer, LoadTextCopy(TextId::DeleteInstallerSection)) == "1";
     flags.rebootMode = ReadRebootMode(installer);
     flags.versionText = HasLines(installer, "InstVersion", 1);
     flags.ecpCheck = ReadEcpCheck(installer);
@@ -109,7 +104,7 @@ void ReadOptionFlags(Installer& installer) {
     }
     flags.addPrinterMode = FirstLine(installer, LoadTextCopy(kWin95SetupSectionText)) == "1" &&
                            IsAddPrinterVersion(installer.platform.system.GetVersion());
-    flags.versionType = FirstLine(installer, LoadTextCopy(kVersionTypeSectionText)) == "1";
+    flags.versionType = FirstLine(installer, LoadTextCopy(TextId::VersionTypeSection)) == "1";
 }
 
 } // namespace tl

@@ -11,11 +11,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kPrivateIniSectionText = 37;
-constexpr unsigned kDeleteIniSectionText = 36;
-constexpr unsigned kDemoFileSectionText = 38;
-constexpr unsigned kHandOffFileText = 51;
-
 bool IsLeadByte(unsigned char c) {
     return c >= 0x81 && c <= 0xFE;
 }
@@ -45,8 +40,8 @@ bool SameFileName(std::string_view a, std::string_view b) {
 // The files of the Windows directory that the run edits or writes besides the settings file.
 std::vector<std::string> EditedFiles(const Installer& installer, std::optional<InfScript> script) {
     const SetupScripts& scripts = installer.scripts;
-    std::vector<std::string> names{"WIN.INI", "SYSTEM.INI", LoadTextCopy(kHandOffFileText)};
-    for (auto line = FindInfSection(scripts, script, LoadTextCopy(kDeleteIniSectionText)); line;
+    std::vector<std::string> names{"WIN.INI", "SYSTEM.INI", LoadTextCopy(TextId::HandOffFile)};
+    for (auto line = FindInfSection(scripts, script, LoadTextCopy(TextId::DeleteIniSection)); line;
          line = NextInfLine(scripts, line)) {
         std::string spec;
         // "20:SYSTEM.INI": place 2 is the Windows directory.
@@ -54,7 +49,7 @@ std::vector<std::string> EditedFiles(const Installer& installer, std::optional<I
             names.emplace_back(NameAfterPrefix(spec, 3));
     }
     std::string demo;
-    if (GetInfKey(scripts, script, LoadTextCopy(kDemoFileSectionText), "file", demo))
+    if (GetInfKey(scripts, script, LoadTextCopy(TextId::DemoFileSection), "file", demo))
         names.emplace_back(NameAfterPrefix(demo, 2));
     return names;
 }
@@ -63,7 +58,7 @@ std::vector<std::string> EditedFiles(const Installer& installer, std::optional<I
 
 bool AcceptPrivateSettingsName(Installer& installer, std::optional<InfScript> script,
                                std::string_view name) {
-    const std::string lineText = LoadTextCopy(kPrivateIniSectionText) + ": " + std::string(name);
+    const std::string lineText = LoadTextCopy(TextId::PrivateIniSection) + ": " + std::string(name);
     if (!AcceptDiskName(installer, {}, name, lineText))
         return false;
     for (const std::string& edited : EditedFiles(installer, script)) {

@@ -13,7 +13,7 @@ inline constexpr std::size_t kMaxModels = 5;
 
 struct ModelEntry {
     std::string name;
-    std::string selected = "0"; // "1" when the model is to be installed
+    bool selected = false; // the model is to be installed
 };
 
 struct CatalogueState {

@@ -6,22 +6,23 @@
 
 namespace tl {
 
-// Where font files are read after a disk prompt: 1 while the path still ends in the tag file's
-// name, 2 once it holds the directory alone, 0 when the install disk's own path is used.
-inline constexpr int kAltSourceUnused = 0;
-inline constexpr int kAltSourceTagPath = 1;
-inline constexpr int kAltSourceDirectory = 2;
+// Where font files are read after a disk prompt.
+enum class AltSource {
+    Unused,    // the install disk's own path
+    TagPath,   // altSourcePath still ends in the tag file's name
+    Directory, // altSourcePath holds the directory alone
+};
 
 struct CopyEngineState {
     // The install disk last confirmed for fonts, kept between runs.
     int diskInDrive = 1;
     // Confirmed disk changes plus one: the first number of the record keys, never reset.
     int diskCounter = 1;
-    // While 1 an existing font file is replaced only after the CONFIRMDLG question; "Yes to all"
-    // turns it off for the rest of the process.
-    int replaceQuestion = 1;
+    // While set an existing font file is replaced only after the CONFIRMDLG question; "Yes to
+    // all" clears it for the rest of the process.
+    bool askBeforeReplacing = true;
     std::string altSourcePath;
-    int altSourceState = kAltSourceUnused;
+    AltSource altSourceState = AltSource::Unused;
 };
 
 } // namespace tl

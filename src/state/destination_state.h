@@ -15,8 +15,8 @@ struct DestinationState {
     std::string typedFontDir;
     // The DIRECTORY dialog's first proposal: the Windows directory's FONTS folder.
     std::string proposedFontDir;
-    // 1 when the DIRECTORY dialog was confirmed with the proposal unchanged, else 0.
-    int fontDirKept = 0;
+    // The DIRECTORY dialog was confirmed with the proposal unchanged.
+    bool fontDirKept = false;
 };
 
 } // namespace tl

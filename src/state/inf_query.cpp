@@ -130,12 +130,12 @@ std::optional<InfLine> FindInfSection(const SetupScripts& scripts, std::optional
     return std::nullopt;
 }
 
-int GetInfKey(const SetupScripts& scripts, std::optional<InfScript> script,
-              std::string_view section, std::string_view key, std::string& value) {
+bool GetInfKey(const SetupScripts& scripts, std::optional<InfScript> script,
+               std::string_view section, std::string_view key, std::string& value) {
     value.clear();
     const auto bytes = ScriptBytes(scripts, script);
     if (!bytes || key.empty()) {
-        return 0;
+        return false;
     }
     const Buffer buffer{*bytes};
     for (auto line = FindInfSection(scripts, script, section); line;
@@ -152,32 +152,32 @@ int GetInfKey(const SetupScripts& scripts, std::optional<InfScript> script,
         }
         ++at;
         value = TrimmedValue(buffer.Slice(at, buffer.LineEnd(at)));
-        return 1;
+        return true;
     }
-    return 0;
+    return false;
 }
 
-int GetInfDotted(const SetupScripts& scripts, std::string_view name, std::string& value) {
+bool GetInfDotted(const SetupScripts& scripts, std::string_view name, std::string& value) {
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos) {
         value.clear();
-        return 0;
+        return false;
     }
     return GetInfKey(scripts, std::nullopt, name.substr(0, dot), name.substr(dot + 1), value);
 }
 
-int GetInfField(const SetupScripts& scripts, std::optional<InfLine> line, int n,
-                std::string& field) {
+bool GetInfField(const SetupScripts& scripts, std::optional<InfLine> line, int n,
+                 std::string& field) {
     if (!line) {
-        return 0;
+        return false;
     }
     const auto bytes = scripts.Bytes(line->script);
     if (!bytes) {
-        return 0;
+        return false;
     }
     if (n < 0) {
         field.clear();
-        return 0;
+        return false;
     }
     const Buffer buffer{*bytes};
     const std::size_t start = line->offset;
@@ -197,7 +197,7 @@ int GetInfField(const SetupScripts& scripts, std::optional<InfLine> line, int n,
     bool inQuotes = false;
     if (n == 0) {
         if (!stoppedAtEquals) {
-            return 0;
+            return false;
         }
         at = start;
     } else {
@@ -211,7 +211,7 @@ int GetInfField(const SetupScripts& scripts, std::optional<InfLine> line, int n,
             }
             if (buffer[at] == '\0') {
                 field.clear();
-                return 0;
+                return false;
             }
             ++at;
         }
@@ -234,7 +234,7 @@ int GetInfField(const SetupScripts& scripts, std::optional<InfLine> line, int n,
     while (!field.empty() && IsBlankOrQuote(field.back())) {
         field.pop_back();
     }
-    return 1;
+    return true;
 }
 
 std::optional<InfLine> NextInfLine(const SetupScripts& scripts, std::optional<InfLine> line) {

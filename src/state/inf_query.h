@@ -20,23 +20,23 @@ namespace tl {
 std::optional<InfLine> FindInfSection(const SetupScripts& scripts, std::optional<InfScript> script,
                                       std::string_view name);
 
-// 1 and the value of `key` in `section` (also when the value is empty); 0 and an empty `value`
-// when the section or key is missing. A value holding "=" or "," outside quotes is returned as
-// written; any other loses its surrounding blanks and double quotes.
-int GetInfKey(const SetupScripts& scripts, std::optional<InfScript> script,
-              std::string_view section, std::string_view key, std::string& value);
+// True and the value of `key` in `section` (also when the value is empty); false and an empty
+// `value` when the section or key is missing. A value holding "=" or "," outside quotes is returned
+// as written; any other loses its surrounding blanks and double quotes.
+bool GetInfKey(const SetupScripts& scripts, std::optional<InfScript> script,
+               std::string_view section, std::string_view key, std::string& value);
 
-// GetInfKey on the current script with `name` split at its last "." into SECTION.KEY; 0 and an
+// GetInfKey on the current script with `name` split at its last "." into SECTION.KEY; false and an
 // empty `value` for a name without ".".
-int GetInfDotted(const SetupScripts& scripts, std::string_view name, std::string& value);
+bool GetInfDotted(const SetupScripts& scripts, std::string_view name, std::string& value);
 
-// Field n of a line: 1 and the field (also an empty one); 0 when it does not exist. Field 0 is
-// the key before "="; fields 1, 2, ... follow the "=" (or start the line when it has none) and
+// Field n of a line: true and the field (also an empty one); false when it does not exist. Field 0
+// is the key before "="; fields 1, 2, ... follow the "=" (or start the line when it has none) and
 // are separated by "," or "=" outside double quotes, which are dropped. `field` is emptied
 // when the field is missing, but left as it was for a missing line and for field 0 of a line
 // without key.
-int GetInfField(const SetupScripts& scripts, std::optional<InfLine> line, int n,
-                std::string& field);
+bool GetInfField(const SetupScripts& scripts, std::optional<InfLine> line, int n,
+                 std::string& field);
 
 // The next line of the same section; none at the section's end or for none.
 std::optional<InfLine> NextInfLine(const SetupScripts& scripts, std::optional<InfLine> line);

@@ -65,7 +65,8 @@ inline constexpr DWORD kMaxInfFileSize = 64u * 1024u * 1024u;
 
 // Loads and compacts the script at `path`. A successful load made while there is no current
 // script makes it the current script; a failed load changes nothing.
-InfLoadResult LoadInf(SetupScripts& scripts, FileSystem& files, std::string_view path);
+[[nodiscard]] InfLoadResult LoadInf(SetupScripts& scripts, FileSystem& files,
+                                    std::string_view path);
 
 // Releases `script`, or with none the current script (nothing happens when there is none).
 // Releasing a script that is no longer loaded does nothing.

@@ -6,6 +6,7 @@
 
 #include "dialogs/dialog_utils.h"
 #include "platform/canvas.h"
+#include "platform/installation_state.h"
 #include "platform/platform.h"
 #include "platform/window_system.h"
 #include "state/catalogue_state.h"
@@ -68,8 +69,7 @@ struct Installer {
     CatalogueState catalogue;
     LanguageState language; // the language table and the chosen manufacturer line
 
-    // 0 at start, 1 failed, 4 installed, 5 restart needed.
-    int installationState = 0;
+    InstallationState installationState = InstallationState::NotStarted;
     unsigned changeBits = 0;
     IniEditState iniEdit;
     RunBackups backups;

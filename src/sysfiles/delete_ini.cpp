@@ -8,12 +8,11 @@
 #include "sysfiles/waiting_dialog.h"
 
 #include <array>
+#include <tuple>
 
 namespace tl {
 namespace {
 
-constexpr unsigned kDeleteIniSection = 36;
-constexpr unsigned kVxdSection = 22;
 constexpr std::string_view kVxdFileSpec = "20:SYSTEM.INI";
 constexpr std::string_view kVxdIniSection = "386Enh";
 constexpr std::string_view kVxdKey = "device";
@@ -33,8 +32,10 @@ void ApplyActionLine(Installer& installer, InfLine line) {
     std::array<std::string, 5> fields;
     for (int n = 1; n <= 5; ++n)
         GetInfField(scripts, line, n, fields[static_cast<std::size_t>(n - 1)]);
-    EditIniEntry(installer, installer.mainWindow, fields[0], fields[1], fields[2], fields[3],
-                 fields[4]);
+    // An INI file that does not exist has nothing to remove; one that cannot be backed up is
+    // left as it is. Either way the next action line follows.
+    std::ignore = EditIniEntry(installer, installer.mainWindow, fields[0], fields[1], fields[2],
+                               fields[3], fields[4]);
 }
 
 void RefreshWaiting(WindowSystem& windows, WindowHandle waiting) {
@@ -50,7 +51,7 @@ void RefreshWaiting(WindowSystem& windows, WindowHandle waiting) {
 void RemoveOwnPortMonitor(Installer& installer) {
     const SetupScripts& scripts = installer.scripts;
     const std::optional<InfLine> vxd =
-        FindInfSection(scripts, std::nullopt, LoadTextCopy(kVxdSection));
+        FindInfSection(scripts, std::nullopt, LoadTextCopy(TextId::VxdSection));
     if (!vxd)
         return;
     const std::optional<std::string_view> removal = InfLineText(scripts, *vxd);
@@ -59,8 +60,8 @@ void RemoveOwnPortMonitor(Installer& installer) {
     if (installer.iniEdit.modeText.empty())
         installer.iniEdit.modeText = "3";
     installer.iniEdit.modeText[0] = kModeRemove;
-    EditIniEntry(installer, installer.mainWindow, kVxdFileSpec, kVxdIniSection, kVxdKey,
-                 std::string(*removal), kVxdCommentPrefix);
+    std::ignore = EditIniEntry(installer, installer.mainWindow, kVxdFileSpec, kVxdIniSection,
+                               kVxdKey, std::string(*removal), kVxdCommentPrefix);
 }
 
 // Whether the file names of one action line are plain names; reported when not.
@@ -70,7 +71,7 @@ bool ActionLineAccepted(Installer& installer, InfLine line) {
     std::string removal;
     GetInfField(scripts, line, 1, fileSpec);
     GetInfField(scripts, line, 4, removal);
-    const std::string lineText = LoadTextCopy(kDeleteIniSection) + ": " +
+    const std::string lineText = LoadTextCopy(TextId::DeleteIniSection) + ": " +
                                  std::string(InfLineText(scripts, line).value_or(""));
     if (!AcceptDiskName(installer, installer.mainWindow, NameAfterPrefix(fileSpec, 3), lineText))
         return false;
@@ -84,7 +85,7 @@ bool AcceptDeleteIniNames(Installer& installer) {
     const SetupScripts& scripts = installer.scripts;
     // The lines are walked as ApplyDeleteIni walks them.
     std::optional<InfLine> line =
-        FindInfSection(scripts, std::nullopt, LoadTextCopy(kDeleteIniSection));
+        FindInfSection(scripts, std::nullopt, LoadTextCopy(TextId::DeleteIniSection));
     while (line) {
         if (FirstChar(scripts, *line) != '2')
             line = NextInfLine(scripts, line);
@@ -92,23 +93,23 @@ bool AcceptDeleteIniNames(Installer& installer) {
             return false;
         line = NextInfLine(scripts, line);
     }
-    const std::string vxdSection = LoadTextCopy(kVxdSection);
+    const std::string vxdSection = LoadTextCopy(TextId::VxdSection);
     const std::optional<InfLine> vxd = FindInfSection(scripts, std::nullopt, vxdSection);
     const std::optional<std::string_view> vxdLine = vxd ? InfLineText(scripts, *vxd) : std::nullopt;
     return !vxdLine || AcceptDiskName(installer, installer.mainWindow, NameAfterPrefix(*vxdLine, 2),
                                       vxdSection + ": " + std::string(*vxdLine));
 }
 
-int ApplyDeleteIni(Installer& installer) {
+bool ApplyDeleteIni(Installer& installer) {
     const SetupScripts& scripts = installer.scripts;
     const WindowHandle mainWindow = installer.mainWindow;
     std::optional<InfLine> line =
-        FindInfSection(scripts, std::nullopt, LoadTextCopy(kDeleteIniSection));
+        FindInfSection(scripts, std::nullopt, LoadTextCopy(TextId::DeleteIniSection));
     if (!line)
-        return 0;
+        return false;
     if (!AcceptDeleteIniNames(installer)) {
-        installer.installationState = 1;
-        return 1;
+        installer.installationState = InstallationState::Failed;
+        return true;
     }
 
     WindowSystem& windows = installer.windows;
@@ -144,7 +145,7 @@ int ApplyDeleteIni(Installer& installer) {
     windows.EnableWindow(mainWindow, TRUE);
     if (waiting)
         windows.DestroyWindow(waiting);
-    return 1;
+    return true;
 }
 
 } // namespace tl

@@ -17,8 +17,8 @@ inline constexpr std::string_view kVxdCommentPrefix = "Removed by Telmora Printe
 // one, and every line starting with "2", is an action line for EditIniEntry unless the mode is
 // "0". When the user refused a removal, the first line of [VxD] is taken out of SYSTEM.INI's
 // device lines instead. A file name that AcceptDeleteIniNames refuses leaves both INI files
-// untouched and the run failed (state 1). 0 when the script has no [DeleteIni], else 1.
-int ApplyDeleteIni(Installer& installer);
+// untouched and the run failed (state 1). False when the script has no [DeleteIni].
+bool ApplyDeleteIni(Installer& installer);
 
 // Whether every file name of [DeleteIni] (the INI file and the file taken out of its line) and
 // of the first line of [VxD] in the current script is a plain file name; the first that is not is

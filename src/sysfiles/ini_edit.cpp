@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <tuple>
 
 namespace tl {
 namespace {
@@ -116,13 +117,13 @@ void Settle(Installer& installer, const EditedFile& edited, std::string_view bac
     const Platform& platform = installer.platform;
     if (edited.outcome != EditedFile::Outcome::Edited) {
         if (edited.outcome == EditedFile::Outcome::Failed)
-            installer.installationState = 1;
+            installer.installationState = InstallationState::Failed;
         DeleteRecorded(platform, backupPath);
         return;
     }
     const ReplaceOutcome replaced = SafeReplace(installer.platform, edited.temporary, iniPath);
     if (replaced != ReplaceOutcome::Replaced) {
-        installer.installationState = 1;
+        installer.installationState = InstallationState::Failed;
         DeleteRecorded(platform, edited.temporary);
         // The backup goes only when the INI file is whole under its name again.
         if (replaced == ReplaceOutcome::NotReplaced)
@@ -267,11 +268,11 @@ void IniLineEditor::EditKeyLine(std::string_view line, std::size_t valueStart, s
     state_ = State::Changed;
 }
 
-int EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fileSpec,
-                 std::string_view section, std::string_view key, std::string_view removalSpec,
-                 std::string_view commentPrefix) {
+bool EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fileSpec,
+                  std::string_view section, std::string_view key, std::string_view removalSpec,
+                  std::string_view commentPrefix) {
     if (fileSpec.size() < 4 || fileSpec[1] < '0' || fileSpec[1] > '9')
-        return 0;
+        return false;
     const unsigned changeBit = 1u << (fileSpec[1] - '0');
     const char* backupKey = fileSpec[1] == '1' ? kWinIniBackupKey : kSystemIniBackupKey;
     std::string iniPath =
@@ -281,30 +282,32 @@ int EditIniEntry(Installer& installer, WindowHandle owner, std::string_view file
 
     const DWORD attributes = installer.platform.files.GetFileAttributes(iniPath);
     if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) != 0)
-        return 0;
+        return false;
     std::string backupPath;
-    if (BackupFile(installer, iniPath, backupPath) == 0) {
+    if (!BackupFile(installer, iniPath, backupPath)) {
         // Never edited without a backup: the edit is not made, and the installation has failed.
-        installer.installationState = 1;
-        return 0;
+        installer.installationState = InstallationState::Failed;
+        return false;
     }
-    if (RewriteIniFile(installer, owner, section, key, removalSpec, commentPrefix, backupPath,
-                       iniPath, changeBit, backupKey) == 0 &&
-        RewriteIniFileByLine(installer, owner, section, key, removalSpec, commentPrefix, backupPath,
-                             iniPath, changeBit, backupKey) == 0) {
-        installer.installationState = 1;
+    // The line-by-line form needs no memory for the whole file; when it fails too, the file stays
+    // as it was and the installation has failed.
+    if (!RewriteIniFile(installer, owner, section, key, removalSpec, commentPrefix, backupPath,
+                        iniPath, changeBit, backupKey) &&
+        !RewriteIniFileByLine(installer, owner, section, key, removalSpec, commentPrefix,
+                              backupPath, iniPath, changeBit, backupKey)) {
+        installer.installationState = InstallationState::Failed;
         DeleteRecorded(installer.platform, backupPath);
     }
-    return 1;
+    return true;
 }
 
-int RewriteIniFile(Installer& installer, WindowHandle owner, std::string_view section,
-                   std::string_view key, std::string_view removalSpec,
-                   std::string_view commentPrefix, std::string_view backupPath,
-                   std::string_view iniPath, unsigned changeBit, const char* backupKey) {
+bool RewriteIniFile(Installer& installer, WindowHandle owner, std::string_view section,
+                    std::string_view key, std::string_view removalSpec,
+                    std::string_view commentPrefix, std::string_view backupPath,
+                    std::string_view iniPath, unsigned changeBit, const char* backupKey) {
     const std::optional<std::string> bytes = ReadWholeFile(installer.platform.files, backupPath);
     if (!bytes)
-        return 0;
+        return false;
     const std::string_view text = *bytes;
     std::size_t at = 0;
     auto next = [&text, &at]() -> std::string_view {
@@ -320,19 +323,19 @@ int RewriteIniFile(Installer& installer, WindowHandle owner, std::string_view se
         WriteEdited(installer, owner, section, key, removalSpec, commentPrefix, iniPath, backupPath,
                     next, [] { return false; });
     Settle(installer, edited, backupPath, iniPath, changeBit, backupKey);
-    return 1;
+    return true;
 }
 
-int RewriteIniFileByLine(Installer& installer, WindowHandle owner, std::string_view section,
-                         std::string_view key, std::string_view removalSpec,
-                         std::string_view commentPrefix, std::string_view backupPath,
-                         std::string_view iniPath, unsigned changeBit, const char* backupKey) {
+bool RewriteIniFileByLine(Installer& installer, WindowHandle owner, std::string_view section,
+                          std::string_view key, std::string_view removalSpec,
+                          std::string_view commentPrefix, std::string_view backupPath,
+                          std::string_view iniPath, unsigned changeBit, const char* backupKey) {
     LzExpand& lz = installer.platform.lz;
     OfStruct of;
     const LzHandle backup = lz.LZOpenFile(backupPath, of, kOfRead);
     if (backup < 0) {
         RecordError(installer.platform, "LZOpenFile", backupPath, of.nErrCode);
-        return 0;
+        return false;
     }
     FileLineReader reader(lz, backup);
     std::string line;
@@ -346,7 +349,7 @@ int RewriteIniFileByLine(Installer& installer, WindowHandle owner, std::string_v
                     next, [&reader] { return reader.Failed(); });
     lz.LZClose(backup);
     Settle(installer, edited, backupPath, iniPath, changeBit, backupKey);
-    return 1;
+    return true;
 }
 
 } // namespace tl

@@ -66,24 +66,27 @@ bool DecideRemoval(Installer& installer, WindowHandle owner);
 
 // Edits the file that `fileSpec` names ("20:SYSTEM.INI": "2" the Windows directory, else the
 // system directory; the change-bit digit, "0" SYSTEM.INI and "1" WIN.INI; a separator; the
-// name). 0 when the file does not exist or cannot be backed up, else 1. A backup, read, write
-// or replacement that fails is an error event and fails the installation (state 1); the INI
-// file is then as it was.
-int EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fileSpec,
-                 std::string_view section, std::string_view key, std::string_view removalSpec,
-                 std::string_view commentPrefix);
+// name). False when the file does not exist or cannot be backed up. A backup, read, write or
+// replacement that fails is an error event and fails the installation (state 1); the INI file is
+// then as it was.
+[[nodiscard]] bool EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fileSpec,
+                                std::string_view section, std::string_view key,
+                                std::string_view removalSpec, std::string_view commentPrefix);
 
 // Writes `iniPath` anew from its backup with the edit made. The first form takes the backup
-// into memory at once; the second reads it line by line. Both edit alike. 0 when the edit
-// cannot start (the backup cannot be read, or for the first form is empty or too large), else 1.
+// into memory at once; the second reads it line by line. Both edit alike. False when the edit
+// cannot start (the backup cannot be read, or for the first form is empty or too large).
 // `changeBit` is the file's change bit and `backupKey` its record key.
-int RewriteIniFile(Installer& installer, WindowHandle owner, std::string_view section,
-                   std::string_view key, std::string_view removalSpec,
-                   std::string_view commentPrefix, std::string_view backupPath,
-                   std::string_view iniPath, unsigned changeBit, const char* backupKey);
-int RewriteIniFileByLine(Installer& installer, WindowHandle owner, std::string_view section,
-                         std::string_view key, std::string_view removalSpec,
-                         std::string_view commentPrefix, std::string_view backupPath,
-                         std::string_view iniPath, unsigned changeBit, const char* backupKey);
+[[nodiscard]] bool RewriteIniFile(Installer& installer, WindowHandle owner,
+                                  std::string_view section, std::string_view key,
+                                  std::string_view removalSpec, std::string_view commentPrefix,
+                                  std::string_view backupPath, std::string_view iniPath,
+                                  unsigned changeBit, const char* backupKey);
+[[nodiscard]] bool RewriteIniFileByLine(Installer& installer, WindowHandle owner,
+                                        std::string_view section, std::string_view key,
+                                        std::string_view removalSpec,
+                                        std::string_view commentPrefix, std::string_view backupPath,
+                                        std::string_view iniPath, unsigned changeBit,
+                                        const char* backupKey);
 
 } // namespace tl

@@ -10,7 +10,6 @@
 namespace tl {
 namespace {
 
-constexpr unsigned kWarningCaption = 163;
 constexpr std::size_t kProductTextMax = kModeTextSize - 1;
 constexpr std::string_view kOr = " or ";
 
@@ -72,7 +71,7 @@ bool DecideRemoval(Installer& installer, WindowHandle owner) {
         return true;
 
     const std::string product = ProductText(mode, installer.languageIndex);
-    const std::string caption = LoadTextCopy(kWarningCaption);
+    const std::string caption = LoadTextCopy(TextId::WarningCaption);
     if (current == kModeNotify) {
         installer.windows.MessageBox(owner, NoticeText(product, installer.printerName), caption,
                                      MB_OK | MB_ICONEXCLAMATION, MessageKey(107));
@@ -86,8 +85,8 @@ bool DecideRemoval(Installer& installer, WindowHandle owner) {
     if (answer == IDYES) {
         mode[0] = kModeRemove;
         // A failure of this run stays a failure, whatever is removed after it.
-        if (installer.installationState != 1)
-            installer.installationState = 5;
+        if (installer.installationState != InstallationState::Failed)
+            installer.installationState = InstallationState::RestartNeeded;
         return true;
     }
     mode[0] = kModeSkip;

@@ -3,19 +3,14 @@
 #include "dialogs/dialog_utils.h"
 
 namespace tl {
-namespace {
-
-constexpr unsigned kWaitingCaption = 211;
-constexpr unsigned kWaitingText = 212;
-
-} // namespace
+namespace {} // namespace
 
 INT_PTR WaitingDlgProc(WindowSystem& windows, DialogWindow& dialog, UINT message, WPARAM, LPARAM) {
     if (message != WM_INITDIALOG)
         return FALSE;
     CentreWindow(windows, dialog.Handle());
-    dialog.SetItemText(kWaitingTextId, LoadTextCopy(kWaitingText));
-    dialog.SetCaption(LoadTextCopy(kWaitingCaption));
+    dialog.SetItemText(kWaitingTextId, LoadTextCopy(TextId::WaitingText));
+    dialog.SetCaption(LoadTextCopy(TextId::WaitingCaption));
     return TRUE;
 }
 

@@ -2,10 +2,9 @@
 #pragma once
 
 #include "platform/window_system.h"
+#include "resources/control_ids.h"
 
 namespace tl {
-
-inline constexpr int kWaitingTextId = 148;
 
 // On opening: centred, the text "checking WIN.INI and SYSTEM.INI, please wait" and its caption.
 // Handles nothing else.

@@ -62,7 +62,7 @@ TEST_F(CopyEngineFontTest, AlreadyRegisteredFontIsPassedOverOrCancelsTheRun) {
     folder.WriteFile("drive_d/DISK/ARIAL.TTF", "arial");
     AddFont("ARIAL.TTF", "Arial");
     frontend.boxAnswers = {IDOK};
-    installer->installationState = 4;
+    installer->installationState = InstallationState::Installed;
     EXPECT_EQ(Run(), CopyOutcome::Done);
     ASSERT_EQ(frontend.boxes.size(), 1u);
     std::string text = Text(182);
@@ -78,7 +78,7 @@ TEST_F(CopyEngineFontTest, AlreadyRegisteredFontIsPassedOverOrCancelsTheRun) {
     frontend.boxAnswers = {IDCANCEL};
     notes.clear();
     EXPECT_EQ(Run(), CopyOutcome::Cancelled);
-    EXPECT_EQ(installer->installationState, 4);
+    EXPECT_EQ(installer->installationState, InstallationState::Installed);
     EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "6/0 "}));
     EXPECT_TRUE(PostedSteps().empty());
 }
@@ -103,7 +103,7 @@ TEST_F(CopyEngineFontTest, ConfirmAnswersDecideTheReplacement) {
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/C.TTF"), "new");
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/D.TTF"), "new");
     EXPECT_EQ(Recorded("File0102"), "-") << "B is not copied";
-    EXPECT_EQ(installer->copyEngine.replaceQuestion, 0);
+    EXPECT_FALSE(installer->copyEngine.askBeforeReplacing);
 
     // Yes to all holds for later runs too.
     installer->copyList.Clear();
@@ -118,7 +118,7 @@ TEST_F(CopyEngineFontTest, CancelInConfirmAsksAndMayEndTheRun) {
     RegisterArial();
     OldAndNew({"A.TTF", "B.TTF"});
     AddFont("A.TTF", "Font A");
-    installer->installationState = 4;
+    installer->installationState = InstallationState::Installed;
 
     // Cancel, then No to "stop?": the question comes again and Yes replaces.
     Confirm({kConfirmCancel, kConfirmYes});
@@ -140,7 +140,7 @@ TEST_F(CopyEngineFontTest, CancelInConfirmAsksAndMayEndTheRun) {
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/B.TTF"), "old");
     EXPECT_EQ(RegisteredPath("Font B (TrueType)"), "-");
     EXPECT_TRUE(PostedSteps().empty());
-    EXPECT_EQ(installer->installationState, 4);
+    EXPECT_EQ(installer->installationState, InstallationState::Installed);
     EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "6/0 "}));
 }
 
@@ -164,13 +164,13 @@ TEST_F(CopyEngineFontTest, CancelledDiskSearchEndsTheRunCancelled) {
         dialog.Click(IDCANCEL);
         return std::optional<std::string>{};
     };
-    installer->installationState = 4;
+    installer->installationState = InstallationState::Installed;
     EXPECT_EQ(Run(), CopyOutcome::Cancelled);
     ASSERT_EQ(frontend.boxes.size(), 1u);
     EXPECT_EQ(frontend.boxes[0].key, "128");
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/ONE.TTF"), "one");
     EXPECT_TRUE(PostedSteps().empty());
-    EXPECT_EQ(installer->installationState, 4);
+    EXPECT_EQ(installer->installationState, InstallationState::Installed);
     EXPECT_EQ(installer->copyEngine.diskCounter, 1);
     EXPECT_EQ(notes.back(), "6/0 ");
 }

@@ -32,7 +32,7 @@ TEST_F(CopyEngineTest, CopiesPlainAndCompressedSourcesWithTheirRecords) {
     EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "2/0 PLAIN.DRV", "2/100 PLAIN.DRV",
                                                "2/0 PACKED.DLL", "2/100 PACKED.DLL",
                                                "2/0 FONTDRV.DLL", "2/100 FONTDRV.DLL", "6/0 "}));
-    EXPECT_EQ(installer->installationState, 0);
+    EXPECT_EQ(installer->installationState, InstallationState::NotStarted);
 }
 
 // CopyNotify against stand-ins for the progress bar and the text bar that keep what they are
@@ -81,9 +81,9 @@ TEST_F(CopyEngineTest, DeviceDriverGetsItsLineBackupRecordAndRestartState) {
     folder.WriteFile("drive_c/WINDOWS/SYSTEM/TLPORT.386", "old vxd");
     Add(kFlagDevice, '1', "TLPORT.386");
     Add(kFlagDevice, '1', "TLNEW.386");
-    installer->installationState = 4;
+    installer->installationState = InstallationState::Installed;
     EXPECT_EQ(Run(), CopyOutcome::Done);
-    EXPECT_EQ(installer->installationState, 5);
+    EXPECT_EQ(installer->installationState, InstallationState::RestartNeeded);
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLPORT.386"), "new vxd");
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLPORT.B00"), "old vxd");
     EXPECT_EQ(Recorded("BFile0100"), "C:\\WINDOWS\\SYSTEM\\TLPORT.B00");
@@ -96,11 +96,11 @@ TEST_F(CopyEngineTest, DeviceDriverGetsItsLineBackupRecordAndRestartState) {
 
     // On disk 2 it goes to the font directory, without a device line or a restart.
     installer->copyList.Clear();
-    installer->installationState = 4;
+    installer->installationState = InstallationState::Installed;
     folder.WriteFile("drive_d/DISK/TLDISK2.386", "vxd");
     Add(kFlagDevice, '2', "TLDISK2.386");
     EXPECT_EQ(Run(), CopyOutcome::Done);
-    EXPECT_EQ(installer->installationState, 4);
+    EXPECT_EQ(installer->installationState, InstallationState::Installed);
     EXPECT_EQ(folder.ReadFile("drive_d/FONTS/TLDISK2.386"), "vxd");
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM.INI").find("TLDISK2"), std::string::npos);
     EXPECT_EQ(Recorded("BFile0100"), "D:\\FONTS\\TLDISK2.B00");
@@ -123,7 +123,7 @@ TEST_F(CopyEngineTest, RenamedEntriesTakeTheRenameListInTurn) {
     // Every run reads the list from its first name; one entry too many has nowhere to go.
     Add(kFlagRenamed, '1', "TLHELP95.HLP");
     EXPECT_EQ(Run(), CopyOutcome::Failed);
-    EXPECT_EQ(installer->installationState, 1);
+    EXPECT_EQ(installer->installationState, InstallationState::Failed);
     EXPECT_EQ(Recorded("File0103"), "-");
 }
 
@@ -131,9 +131,9 @@ TEST_F(CopyEngineTest, MissingSourceAndFailedCopyFailTheRun) {
     folder.WriteFile("drive_d/DISK/FIRST.DLL", "first");
     Add(kFlagSystemFile, '1', "FIRST.DLL");
     Add(kFlagSystemFile, '1', "GONE.DLL");
-    installer->installationState = 5;
+    installer->installationState = InstallationState::RestartNeeded;
     EXPECT_EQ(Run(), CopyOutcome::Failed);
-    EXPECT_EQ(installer->installationState, 1);
+    EXPECT_EQ(installer->installationState, InstallationState::Failed);
     EXPECT_EQ(notes,
               (std::vector<std::string>{"5/0 ", "2/0 FIRST.DLL", "2/100 FIRST.DLL", "6/0 "}));
     EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/FIRST.DLL"), "first")
@@ -149,13 +149,13 @@ TEST_F(CopyEngineTest, MissingSourceAndFailedCopyFailTheRun) {
 
     // A copy that breaks off leaves no destination, but its record.
     installer->copyList.Clear();
-    installer->installationState = 4;
+    installer->installationState = InstallationState::Installed;
     folder.WriteFile("drive_d/DISK/BROKEN.DL_", kDamaged);
     Add(kFlagSystemFile, '1', "BROKEN.DLL");
     EXPECT_EQ(Run(), CopyOutcome::Failed);
     EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/BROKEN.DLL"));
     EXPECT_EQ(Recorded("File0100"), "C:\\WINDOWS\\SYSTEM\\BROKEN.DLL");
-    EXPECT_EQ(installer->installationState, 1);
+    EXPECT_EQ(installer->installationState, InstallationState::Failed);
     // Over a good file, the broken copy leaves that file as it was: the failure scenarios.
 }
 
@@ -163,9 +163,9 @@ TEST_F(CopyEngineTest, DirectoryThatCannotBeMadeLeavesTheState) {
     folder.WriteFile("drive_d/FONTS", "a file in the way");
     folder.WriteFile("drive_d/DISK/FONTDRV.DLL", "x");
     Add(kFlagSystemFile, '2', "FONTDRV.DLL");
-    installer->installationState = 4;
+    installer->installationState = InstallationState::Installed;
     EXPECT_EQ(Run(), CopyOutcome::Failed);
-    EXPECT_EQ(installer->installationState, 4);
+    EXPECT_EQ(installer->installationState, InstallationState::Installed);
     ASSERT_EQ(frontend.boxes.size(), 1u);
     EXPECT_EQ(frontend.boxes[0].key, "125");
     EXPECT_TRUE(PostedSteps().empty());

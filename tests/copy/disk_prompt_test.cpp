@@ -98,7 +98,7 @@ TEST_F(DiskPromptTest, TagFileOnTheDiskPathCountsTheChangeSilently) {
     EXPECT_EQ(Check(2, 2), 1) << "the same disk again is not checked";
     EXPECT_EQ(installer->copyEngine.diskCounter, 2);
     EXPECT_TRUE(frontend.boxes.empty());
-    EXPECT_EQ(installer->copyEngine.altSourceState, kAltSourceUnused);
+    EXPECT_EQ(installer->copyEngine.altSourceState, AltSource::Unused);
     EXPECT_EQ(Check(4, 5), 0) << "a disk without a section ends the run";
 }
 

@@ -46,24 +46,27 @@ std::string Ne(std::array<WORD, 4> version) {
 
 TEST(FormatFileVersion, BothFormatsFromEitherKindOfResource) {
     const auto block16 = host::BuildVersionBlock16(Record({4, 0, 3, 95}));
-    EXPECT_EQ(FormatFileVersion(block16, false), "4.03");
-    EXPECT_EQ(FormatFileVersion(block16, true), "3.95");
-    EXPECT_EQ(FormatFileVersion(host::BuildVersionBlock16(Record({3, 2, 8, 0})), false), "3.28");
+    EXPECT_EQ(FormatFileVersion(block16, VersionFormat::MajorMinor), "4.03");
+    EXPECT_EQ(FormatFileVersion(block16, VersionFormat::Build), "3.95");
+    EXPECT_EQ(FormatFileVersion(host::BuildVersionBlock16(Record({3, 2, 8, 0})),
+                                VersionFormat::MajorMinor),
+              "3.28");
     const auto widest = host::BuildVersionBlock16(Record({65535, 65535, 65535, 65535}));
-    EXPECT_EQ(FormatFileVersion(widest, false), "65535.6553565535");
-    EXPECT_EQ(FormatFileVersion(widest, true), "65535.65535");
+    EXPECT_EQ(FormatFileVersion(widest, VersionFormat::MajorMinor), "65535.6553565535");
+    EXPECT_EQ(FormatFileVersion(widest, VersionFormat::Build), "65535.65535");
 
     // A 32-bit resource holds its fixed information 20 bytes further on.
     const auto block32 = host::BuildVersionBlock32(Record({4, 0, 3, 95}));
-    EXPECT_EQ(FormatFileVersion(block32, false), "4.03");
-    EXPECT_EQ(FormatFileVersion(block32, true), "3.95");
+    EXPECT_EQ(FormatFileVersion(block32, VersionFormat::MajorMinor), "4.03");
+    EXPECT_EQ(FormatFileVersion(block32, VersionFormat::Build), "3.95");
 
     // Without the fixed information's signature, or cut short, there is no version to show.
-    EXPECT_EQ(FormatFileVersion(std::span<const BYTE>(block16).first(35), false), "");
+    EXPECT_EQ(
+        FormatFileVersion(std::span<const BYTE>(block16).first(35), VersionFormat::MajorMinor), "");
     std::vector<BYTE> unsigned16 = block16;
     unsigned16[20] = 0;
-    EXPECT_EQ(FormatFileVersion(unsigned16, false), "");
-    EXPECT_EQ(FormatFileVersion({}, true), "");
+    EXPECT_EQ(FormatFileVersion(unsigned16, VersionFormat::MajorMinor), "");
+    EXPECT_EQ(FormatFileVersion({}, VersionFormat::Build), "");
 }
 
 // A version port that reports a given size and fails or succeeds reading.
@@ -93,14 +96,15 @@ public:
 
 TEST(FileVersionText, MemoryAndReadFailuresAreShownAsTheDialogShowsThem) {
     StubVersions versions;
-    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", false), "");
+    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", VersionFormat::MajorMinor), "");
     versions.size = 0xFFFFFFF0u; // a damaged file's claim
-    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", false), "     Memory cannot get.");
+    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", VersionFormat::MajorMinor),
+              "     Memory cannot get.");
     versions.size = 400;
     versions.readable = false;
-    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", false), "");
+    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", VersionFormat::MajorMinor), "");
     versions.readable = true;
-    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", true),
+    EXPECT_EQ(FileVersionText(versions, "C:\\X.DRV", VersionFormat::Build),
               std::string(*LookupString(145)) + "3.95");
 }
 

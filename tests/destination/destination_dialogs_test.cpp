@@ -46,7 +46,7 @@ TEST_F(DestinationDialogsTest, DirectoryProposesFontsAndKeepsOnlyTheUnchangedPro
     const DestinationState& state = installer->destination;
     EXPECT_EQ(state.proposedFontDir, "C:\\WINDOWS\\FONTS");
     EXPECT_EQ(state.typedFontDir, "C:\\WINDOWS\\FONTS");
-    EXPECT_EQ(state.fontDirKept, 1);
+    EXPECT_TRUE(state.fontDirKept);
     EXPECT_EQ(installer->paths.fontDir, "C:\\WINDOWS\\FONTS");
     EXPECT_TRUE(folder.Exists("drive_c/WINDOWS/FONTS"));
     EXPECT_FALSE(installer->dialogUtils.hook);
@@ -56,14 +56,14 @@ TEST_F(DestinationDialogsTest, DirectoryProposesFontsAndKeepsOnlyTheUnchangedPro
     EXPECT_EQ(Run("DIRECTORY"), 1);
     EXPECT_EQ(state.typedFontDir, "\\WINDOWS\\FONTS");
     EXPECT_EQ(installer->paths.fontDir, "C:\\WINDOWS\\FONTS");
-    EXPECT_EQ(state.fontDirKept, 0);
+    EXPECT_FALSE(state.fontDirKept);
 
     // A root Windows directory gets no second backslash.
     installer->paths.windowsDir = "C:\\";
     Script("DIRECTORY", {Key(VK_RETURN)});
     EXPECT_EQ(Run("DIRECTORY"), 1);
     EXPECT_EQ(Closed("DIRECTORY", 3).opened.Find(117)->text, "C:\\FONTS");
-    EXPECT_EQ(state.fontDirKept, 1);
+    EXPECT_TRUE(state.fontDirKept);
     EXPECT_TRUE(frontend.boxes.empty());
 }
 
@@ -85,13 +85,14 @@ TEST_F(DestinationDialogsTest, DirectoryOffersOkOnlyWithTextAndStaysOnARefusal) 
     ASSERT_EQ(frontend.boxes.size(), 1u);
     EXPECT_EQ(frontend.boxes[0].key, "151");
     EXPECT_EQ(installer->destination.typedFontDir, "D:\\TTF");
-    EXPECT_EQ(installer->destination.fontDirKept, 0);
+    EXPECT_FALSE(installer->destination.fontDirKept);
     EXPECT_TRUE(folder.Exists("drive_d/TTF"));
 }
 
 TEST_F(DestinationDialogsTest, DirectoryAsksBeforeCancellingByButtonF3OrEscape) {
     Open();
-    installer->installationState = 4; // after the driver: "end the installation?"
+    installer->installationState =
+        InstallationState::Installed; // after the driver: "end the installation?"
     frontend.boxAnswers = {IDNO, IDNO, IDYES};
     Script("DIRECTORY", {Press(118), Key(VK_F3), Key(VK_ESCAPE)});
     EXPECT_EQ(Run("DIRECTORY"), 0);

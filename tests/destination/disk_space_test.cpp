@@ -9,7 +9,7 @@ namespace {
 
 class DiskSpaceTest : public DestinationTest {
 protected:
-    int Check(std::string needed, bool probe = false,
+    int Check(std::string needed, WriteProbe probe = WriteProbe::Skip,
               SpaceCheckDir which = SpaceCheckDir::Windows) {
         installer->destination.spaceNeeded = std::move(needed);
         return CheckDriveSpace(*installer, owner, probe, which);
@@ -46,8 +46,8 @@ TEST_F(DiskSpaceTest, DrivesBeyondTwoAndFourGigabytesHaveRoom) {
     EXPECT_EQ(Check("3145729"), 0);
 
     installer->paths.fontDir = "D:\\FONTS";
-    EXPECT_EQ(Check("5242880", true, SpaceCheckDir::Font), 1);
-    EXPECT_EQ(Check("5242881", true, SpaceCheckDir::Font), 0);
+    EXPECT_EQ(Check("5242880", WriteProbe::Test, SpaceCheckDir::Font), 1);
+    EXPECT_EQ(Check("5242881", WriteProbe::Test, SpaceCheckDir::Font), 0);
     EXPECT_EQ(frontend.boxes.size(), 2u);
 }
 
@@ -65,7 +65,7 @@ TEST(SpaceNeeded, ReadsLikeADecimalNumber) {
 TEST_F(DiskSpaceTest, MissingDriveIsReportedWithoutTheSystemsErrorBox) {
     Open();
     installer->paths.fontDir = "Q:\\FONTS";
-    EXPECT_EQ(Check("1", true, SpaceCheckDir::Font), 0);
+    EXPECT_EQ(Check("1", WriteProbe::Test, SpaceCheckDir::Font), 0);
     ASSERT_EQ(frontend.boxes.size(), 1u);
     EXPECT_EQ(frontend.boxes[0].key, "151");
     EXPECT_EQ(frontend.boxes[0].text, Text(150) + "Q" + Text(151));
@@ -80,11 +80,11 @@ TEST_F(DiskSpaceTest, MissingDriveIsReportedWithoutTheSystemsErrorBox) {
 TEST_F(DiskSpaceTest, WriteProtectedDrivePassesTheSpaceCheckButNotTheProbe) {
     Open("[Drive.D]\nReadOnly=1\nFreeBytes=1048576\n");
     installer->paths.fontDir = "D:\\FONTS\\TTF";
-    EXPECT_EQ(Check("1", false, SpaceCheckDir::Font), 1);
+    EXPECT_EQ(Check("1", WriteProbe::Skip, SpaceCheckDir::Font), 1);
     EXPECT_TRUE(frontend.boxes.empty());
     system->modes.clear();
 
-    EXPECT_EQ(Check("1", true, SpaceCheckDir::Font), 0);
+    EXPECT_EQ(Check("1", WriteProbe::Test, SpaceCheckDir::Font), 0);
     ASSERT_EQ(frontend.boxes.size(), 1u);
     EXPECT_EQ(frontend.boxes[0].key, "152");
     EXPECT_EQ(frontend.boxes[0].text, Text(150) + "D" + Text(152));

@@ -8,8 +8,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> block(data, size);
-    for (const bool versionType : {false, true}) {
-        const std::string text = tl::FormatFileVersion(block, versionType);
+    for (const tl::VersionFormat format :
+         {tl::VersionFormat::MajorMinor, tl::VersionFormat::Build}) {
+        const std::string text = tl::FormatFileVersion(block, format);
         if (text.size() >= tl::kFileVersionTextSize) {
             std::abort();
         }

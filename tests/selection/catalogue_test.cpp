@@ -320,7 +320,7 @@ protected:
     std::string Flags() {
         std::string flags;
         for (const ModelEntry& model : machine.Get().catalogue.models)
-            flags += model.selected;
+            flags += model.selected ? '1' : '0';
         return flags;
     }
 };

@@ -74,7 +74,7 @@ TEST_F(DialogUtilsTest, F3InTheF3DialogPostsItsExitButton) {
         windows.CreateWindow("Plain", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, dialog, 117, 0);
     const WindowHandle elsewhere =
         windows.CreateWindow("Plain", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, other, 117, 0);
-    ASSERT_EQ(InstallF3Hook(windows, state), 1);
+    InstallF3Hook(windows, state);
     state.f3Dialog = dialog;
 
     const Message f3{control, WM_KEYDOWN, VK_F3, 0, 0};
@@ -128,10 +128,11 @@ TEST_F(DialogUtilsTest, F3ActsAsTheExitButtonOnlyInTheF3Dialog) {
 
 TEST_F(DialogUtilsTest, ConfirmCancelAsksByInstallationState) {
     const WindowHandle owner = Popup(640, 480);
-    EXPECT_EQ(ConfirmCancel(windows, owner, 0), IDNO); // No is the default
+    EXPECT_EQ(ConfirmCancel(windows, owner, InstallationState::NotStarted),
+              IDNO); // No is the default
     frontend.boxAnswers.push_back(IDYES);
-    EXPECT_EQ(ConfirmCancel(windows, owner, 4), IDYES);
-    ConfirmCancel(windows, owner, 5);
+    EXPECT_EQ(ConfirmCancel(windows, owner, InstallationState::Installed), IDYES);
+    ConfirmCancel(windows, owner, InstallationState::RestartNeeded);
     ASSERT_EQ(frontend.boxes.size(), 3u);
     EXPECT_EQ(frontend.boxes[0].key, "123");
     EXPECT_EQ(frontend.boxes[0].text, *LookupString(123));

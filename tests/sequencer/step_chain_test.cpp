@@ -56,7 +56,7 @@ TEST(StepChain, AnInstalledDriverGoesThroughEveryStep) {
     EXPECT_EQ(machine.ReadWindowsFile("SYSTEM/TLUI.DLL"), "interface");
     EXPECT_FALSE(machine.WindowsFileExists("SYSTEM/TLDEMO.PRN")); // not part of the driver
     Installer& installer = machine.Get();
-    EXPECT_EQ(installer.installationState, 4);
+    EXPECT_EQ(installer.installationState, InstallationState::Installed);
     EXPECT_EQ(installer.changeBits, kChangeDriverInstalled);
     EXPECT_FALSE(installer.renames.Held());
     EXPECT_FALSE(machine.Windows().IsWindow(installer.mainWindow));

@@ -22,7 +22,7 @@ TEST(DriverStep, ACopyRunThatStopsIsNotReportedAsInstalled) {
     EXPECT_EQ(machine.steps, (std::vector<UINT>{400, 404}));
     ASSERT_FALSE(machine.Boxes().empty());
     EXPECT_EQ(machine.Boxes().back().request.key, "153");
-    EXPECT_EQ(machine.Get().installationState, 1);
+    EXPECT_EQ(machine.Get().installationState, InstallationState::Failed);
     EXPECT_EQ(machine.Get().changeBits & kChangeDriverInstalled, 0u);
 }
 

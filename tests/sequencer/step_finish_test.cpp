@@ -16,8 +16,9 @@ constexpr std::string_view kScript = "[CheckECP]\n0\n";
 // Runs step 404 alone on a machine that started up with INSTALL.INF = kScript + `script` and
 // tlsetup.ini's [Install] = `settings`, arriving with the installation state, change bits and the
 // backups this run recorded.
-void RunFinish(SequencerMachine& machine, int state, unsigned bits, const std::string& script = "",
-               const std::string& settings = "", const RunBackups& backups = {}) {
+void RunFinish(SequencerMachine& machine, InstallationState state, unsigned bits,
+               const std::string& script = "", const std::string& settings = "",
+               const RunBackups& backups = {}) {
     machine.WriteDiskFile("INSTALL.INF", std::string(kScript) + script);
     machine.WriteWindowsFile("tlsetup.ini", "[Install]\n" + settings);
     ASSERT_TRUE(machine.StartUp());
@@ -43,7 +44,7 @@ void ExpectBox(SequencerMachine& machine, std::string_view key, std::string_view
 TEST(FinishStep, BackupsOfThisRunAreNamedByTheirFileName) {
     SequencerMachine machine;
     // The settings file's records are an earlier installation's: only this run's are named.
-    RunFinish(machine, 4, kChangeDriverInstalled | kChangeSystemIni, "",
+    RunFinish(machine, InstallationState::Installed, kChangeDriverInstalled | kChangeSystemIni, "",
               "BFileWinIni=C:\\WINDOWS\\WIN.B07\nBFileSysIni=C:\\WINDOWS\\SYSTEM.B09\n",
               RunBackups{"A:SYSTEM.B01", "C:\\WINDOWS\\WIN.B03"});
     EXPECT_EQ(machine.BoxKeys(), (Keys{"158", "157", "156"}));
@@ -74,25 +75,27 @@ TEST(FinishStep, BackupNoticesNeedTheirChangeBitAndARecord) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SequencerMachine machine;
-        RunFinish(machine, 4, c.bits, "", c.settings);
+        RunFinish(machine, InstallationState::Installed, c.bits, "", c.settings);
         EXPECT_EQ(machine.BoxKeys(), (Keys{"156"}));
     }
 }
 
 TEST(FinishStep, TheOutcomeFollowsTheStateAndAlwaysNamesThePrinter) {
     struct Case {
-        int state;
+        InstallationState state;
         Keys keys;
     };
-    for (const Case& c : {Case{0, Keys{}}, Case{1, Keys{"153"}}, Case{4, Keys{"156"}}}) {
-        SCOPED_TRACE(c.state);
+    for (const Case& c :
+         {Case{InstallationState::NotStarted, Keys{}}, Case{InstallationState::Failed, Keys{"153"}},
+          Case{InstallationState::Installed, Keys{"156"}}}) {
+        SCOPED_TRACE(StateNumber(c.state));
         SequencerMachine machine;
         RunFinish(machine, c.state, 0);
         EXPECT_EQ(machine.BoxKeys(), c.keys);
         EXPECT_EQ(machine.Get().installationState, c.state);
     }
     SequencerMachine failed;
-    RunFinish(failed, 1, 0);
+    RunFinish(failed, InstallationState::Failed, 0);
     ExpectBox(failed, "153", "Printer 드라이버 설치에 실패했습니다.", "드라이버 설치",
               MB_OK | MB_ICONHAND);
 }
@@ -100,8 +103,8 @@ TEST(FinishStep, TheOutcomeFollowsTheStateAndAlwaysNamesThePrinter) {
 TEST(FinishStep, TheRestartMarkerMeansARestartAndIsTakenAway) {
     SequencerMachine machine("", "[Atoms]\nbi-di.386=1\n");
     ASSERT_NE(machine.Get().platform.system.GlobalFindAtom("bi-di.386"), 0);
-    RunFinish(machine, 0, 0);
-    EXPECT_EQ(machine.Get().installationState, 5);
+    RunFinish(machine, InstallationState::NotStarted, 0);
+    EXPECT_EQ(machine.Get().installationState, InstallationState::RestartNeeded);
     EXPECT_EQ(machine.Get().platform.system.GlobalFindAtom("bi-di.386"), 0);
     // Without a reboot mode the user is told to restart.
     EXPECT_EQ(machine.BoxKeys(), (Keys{"215"}));
@@ -114,7 +117,7 @@ TEST(FinishStep, TheRestartMarkerMeansARestartAndIsTakenAway) {
 
 TEST(FinishStep, AddPrinterModeExplainsTheWizardInsteadOfAnOutcome) {
     SequencerMachine machine;
-    RunFinish(machine, 5, 0, "[WIN95SETUP]\n1\n");
+    RunFinish(machine, InstallationState::RestartNeeded, 0, "[WIN95SETUP]\n1\n");
     EXPECT_EQ(machine.BoxKeys(), (Keys{"178"}));
     const test::ShownBox* box = machine.FindBox("178");
     ASSERT_NE(box, nullptr);
@@ -129,13 +132,13 @@ TEST(FinishStep, AddPrinterModeExplainsTheWizardInsteadOfAnOutcome) {
 TEST(FinishStep, TheIniFilesAreEditedOnlyAfterAnInstalledDriver) {
     const std::string script =
         "[DeleteIni]\n3\n21:WIN.INI, windows, load, 0:TLSTAT.EXE, \"Off:\"\n";
-    for (int state : {1, 4}) {
-        SCOPED_TRACE(state);
+    for (InstallationState state : {InstallationState::Failed, InstallationState::Installed}) {
+        SCOPED_TRACE(StateNumber(state));
         SequencerMachine machine;
         machine.WriteWindowsFile("WIN.INI", "[windows]\nload=TLSTAT.EXE\n");
         RunFinish(machine, state, kChangeDriverInstalled, script);
         const bool edited = machine.ReadWindowsFile("WIN.INI").find("Off:") != std::string::npos;
-        EXPECT_EQ(edited, state == 4);
+        EXPECT_EQ(edited, state == InstallationState::Installed);
     }
 }
 

@@ -26,7 +26,7 @@ TEST(FontsStep, ACancelledFontCopyEndsOnceAndClaimsNothing) {
     ASSERT_TRUE(machine.Run());
     EXPECT_EQ(machine.steps, (Steps{400, 405, 403, 404}));
     EXPECT_EQ(machine.BoxKeys(), (Keys{"139", "143"}));
-    EXPECT_EQ(machine.Get().installationState, 0);
+    EXPECT_EQ(machine.Get().installationState, InstallationState::NotStarted);
 }
 
 TEST(FontsStep, AMissingOrEmptyInstallInfIsReportedWithoutOwner) {

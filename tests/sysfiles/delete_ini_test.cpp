@@ -69,7 +69,7 @@ TEST_F(DeleteIniTest, DeclinedRemovalTakesTheOwnPortMonitorOutOfSystemIni) {
     EXPECT_EQ(Read(kSystemIni), "[386Enh]\r\ndevice=OTHER.386\r\n"
                                 ";Removed by Telmora Printer Driver Setup: "
                                 "device=PM.386,OTHER.386\r\n");
-    EXPECT_EQ(installer->installationState, 4);
+    EXPECT_EQ(installer->installationState, InstallationState::Installed);
     EXPECT_FALSE(installer->iniEdit.declined);
     EXPECT_EQ(Setting(kSystemIniBackupKey), "C:\\WINDOWS\\SYSTEM.B00");
     EXPECT_TRUE(windows.IsWindowEnabled(installer->mainWindow));
@@ -87,7 +87,7 @@ TEST_F(DeleteIniTest, YesRemovesLaterLinesWithoutAskingAndNeedsARestart) {
     EXPECT_NE(frontend.boxes[0].text.find("Alpha or Beta"), std::string::npos);
     EXPECT_EQ(Read(kWinIni), "[windows]\r\n;Q load=OLD.EXE\r\n;Q run=OLDMON.EXE\r\n");
     EXPECT_EQ(Read(kSystemIni), kSystemIniText);
-    EXPECT_EQ(installer->installationState, 5);
+    EXPECT_EQ(installer->installationState, InstallationState::RestartNeeded);
     EXPECT_EQ(installer->iniEdit.modeText, "3:Alpha or Beta");
 }
 
@@ -113,7 +113,7 @@ TEST_F(DeleteIniTest, NoticeModeTellsThenRemovesAndSkipsTheRest) {
     EXPECT_EQ(box.text, Text(107) + t + Text(108) + Text(109) + t + Text(110) + t + status +
                             Text(112) + t + Text(113) + t + Text(114));
     EXPECT_EQ(Read(kWinIni), "[windows]\r\n;Q load=OLD.EXE\r\nrun=OLDMON.EXE\r\n");
-    EXPECT_EQ(installer->installationState, 4);
+    EXPECT_EQ(installer->installationState, InstallationState::Installed);
 }
 
 TEST_F(DeleteIniTest, WaitingDialogShowsItsTextWhileTheFilesAreEdited) {

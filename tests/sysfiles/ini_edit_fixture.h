@@ -41,7 +41,7 @@ protected:
         installer->paths.systemDir = "C:\\WINDOWS\\SYSTEM";
         installer->paths.privateSettingsFile = "C:\\WINDOWS\\TLSETUP.INI";
         installer->printerName = "Telmora P-200";
-        installer->installationState = 4;
+        installer->installationState = InstallationState::Installed;
         installer->mainWindow = windows.CreateWindow("Main", "Setup", WS_POPUP | WS_VISIBLE, 0, 0,
                                                      640, 480, WindowHandle{}, 0, 0);
     }

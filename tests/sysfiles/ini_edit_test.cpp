@@ -141,8 +141,8 @@ const std::string kSystemIniEdited = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r
 
 TEST_F(IniFileTest, BothFormsWriteTheSameFileAndOnlyTheFirstBackupIsKept) {
     using Rewrite =
-        int (*)(Installer&, WindowHandle, std::string_view, std::string_view, std::string_view,
-                std::string_view, std::string_view, std::string_view, unsigned, const char*);
+        bool (*)(Installer&, WindowHandle, std::string_view, std::string_view, std::string_view,
+                 std::string_view, std::string_view, std::string_view, unsigned, const char*);
     const std::vector<std::pair<Rewrite, std::string>> forms = {
         {&RewriteIniFile, "SYSTEM.B00"}, {&RewriteIniFileByLine, "SYSTEM.B01"}};
     for (const auto& [rewrite, backup] : forms) {

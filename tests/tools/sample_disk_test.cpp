@@ -349,7 +349,7 @@ TEST_F(SampleDisk, VersionResourcesReadBackAsTheInstallerShowsThem) {
         const auto fixed = ReadFixedFileInfo(value, length);
         ASSERT_TRUE(fixed) << stored;
         if (extension == "DRV" || extension == "386") {
-            shown[file] = FormatFileVersion(block, false);
+            shown[file] = FormatFileVersion(block, tl::VersionFormat::MajorMinor);
         }
         if (file == "LPT.BZ") {
             EXPECT_GT(std::make_pair(fixed->dwFileVersionMS, fixed->dwFileVersionLS),

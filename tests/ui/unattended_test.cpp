@@ -83,7 +83,7 @@ TEST_F(Unattended, MessageLinesHaveTheDocumentedShape) {
     EXPECT_EQ(system->MessageBox({}, "cannot create dialogbox", "error", MB_OK,
                                  "cannot create dialogbox"),
               IDOK);
-    transcript->End(4, 0);
+    transcript->End(InstallationState::Installed, 0);
     auto lines = Lines();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(out.str().substr(0, out.str().find('\n')),

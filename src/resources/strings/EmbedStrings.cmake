@@ -12,9 +12,14 @@ endforeach()
 # the command.
 get_filename_component(output_dir ${OUTPUT} DIRECTORY)
 file(MAKE_DIRECTORY ${output_dir})
+# The name column (GenerateTextIds.cmake makes the TextId enum of it) is not part of the table.
+file(READ ${INPUT} source)
+string(REGEX REPLACE "(^|\n)([0-9]+) [A-Za-z_][A-Za-z0-9_]* \"" "\\1\\2 \"" source "${source}")
+set(unnamed ${OUTPUT}.utf8)
+file(WRITE ${unnamed} "${source}")
 set(converted ${OUTPUT}.cp949)
 execute_process(
-    COMMAND ${ICONV} -f UTF-8 -t CP949 ${INPUT}
+    COMMAND ${ICONV} -f UTF-8 -t CP949 ${unnamed}
     OUTPUT_FILE ${converted}
     ERROR_VARIABLE iconv_error
     RESULT_VARIABLE iconv_result)
@@ -23,7 +28,7 @@ if(NOT iconv_result EQUAL 0)
     # iconv names the byte offset of the first text it could not convert; turn it into a line.
     set(where "")
     if(iconv_error MATCHES "position ([0-9]+)")
-        file(READ ${INPUT} head LIMIT ${CMAKE_MATCH_1} HEX)
+        file(READ ${unnamed} head LIMIT ${CMAKE_MATCH_1} HEX)
         string(REGEX MATCHALL "[0-9a-f][0-9a-f]" newlines "${head}")
         list(FILTER newlines INCLUDE REGEX "^0a$")
         list(LENGTH newlines line)
@@ -35,7 +40,7 @@ if(NOT iconv_result EQUAL 0)
 endif()
 
 file(READ ${converted} hex HEX)
-file(REMOVE ${converted})
+file(REMOVE ${converted} ${unnamed})
 string(LENGTH "${hex}" hex_length)
 math(EXPR byte_count "${hex_length} / 2")
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")

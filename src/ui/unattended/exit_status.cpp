@@ -2,12 +2,12 @@
 
 namespace tl::ui {
 
-int UnattendedExitStatus(int installationState, bool anythingFailed) {
-    if (anythingFailed || installationState == 1)
+int UnattendedExitStatus(InstallationState installationState, bool anythingFailed) {
+    if (anythingFailed || installationState == InstallationState::Failed)
         return kExitFailed;
-    if (installationState == 5)
+    if (installationState == InstallationState::RestartNeeded)
         return kExitRestartNeeded;
-    if (installationState == 4)
+    if (installationState == InstallationState::Installed)
         return kExitInstalled;
     return kExitCancelled;
 }

@@ -3,6 +3,8 @@
 // how each went. An interactive run keeps the program's own exit code.
 #pragma once
 
+#include "platform/installation_state.h"
+
 namespace tl::ui {
 
 inline constexpr int kExitInstalled = 0;
@@ -10,8 +12,8 @@ inline constexpr int kExitCancelled = 1602;     // cancelled or declined: nothin
 inline constexpr int kExitFailed = 1603;        // something failed, whatever else happened
 inline constexpr int kExitRestartNeeded = 3010; // installed; Windows must restart
 
-// From the installation state the run ended in (0, 1 failed, 4 installed, 5 restart needed) and
+// From the installation state the run ended in and
 // whether it met any failure on the way.
-int UnattendedExitStatus(int installationState, bool anythingFailed);
+int UnattendedExitStatus(InstallationState installationState, bool anythingFailed);
 
 } // namespace tl::ui

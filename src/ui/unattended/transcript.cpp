@@ -98,9 +98,10 @@ void Transcript::Record(PlatformEvent event) {
     Write(line.Text());
 }
 
-void Transcript::End(int state, int exitCode, std::string_view error, std::optional<int> status) {
+void Transcript::End(InstallationState state, int exitCode, std::string_view error,
+                     std::optional<int> status) {
     JsonObject line;
-    line.String("event", "end").Number("state", state).Number("exitCode", exitCode);
+    line.String("event", "end").Number("state", StateNumber(state)).Number("exitCode", exitCode);
     if (status)
         line.Number("status", *status);
     if (!error.empty())

@@ -17,6 +17,7 @@
 #include "platform/code_page.h"
 #include "platform/events.h"
 #include "platform/frontend.h"
+#include "platform/installation_state.h"
 #include "ui/unattended/line_sink.h"
 
 #include <optional>
@@ -36,7 +37,7 @@ public:
     // The last line. `error` (UTF-8) says why a run stopped; empty for a run that ended. An
     // unattended run adds the exit status it ends with, which a POSIX parent sees only modulo
     // 256.
-    void End(int state, int exitCode, std::string_view error = {},
+    void End(InstallationState state, int exitCode, std::string_view error = {},
              std::optional<int> status = std::nullopt);
     // How many failures ("error" events) the run has recorded so far.
     int ErrorCount() const { return errors_; }
