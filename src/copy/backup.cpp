@@ -6,6 +6,7 @@
 #include "platform/profile.h"
 #include "platform/recorded_profile.h"
 #include "state/installer.h"
+#include "state/removal_log.h"
 
 namespace tl {
 
@@ -33,6 +34,9 @@ bool RecordFirstBackup(Installer& installer, const char* key, std::string_view b
     if (record == nullptr || !record->empty())
         return false;
     *record = std::string(backupPath);
+    // The removal program deletes the backups an installation kept.
+    if (!WriteRemovalRecord(installer, {removal_record::kBackup, backupPath}))
+        return false;
     WriteProfileRecorded(installer.platform, "Install", key, record->c_str(),
                          installer.paths.privateSettingsFile);
     return true;

@@ -4,6 +4,7 @@
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "state/installer.h"
+#include "state/removal_log.h"
 
 namespace tl {
 
@@ -29,6 +30,9 @@ void RegisterFont(Installer& installer, std::string_view destinationPath,
                   std::string_view valueName) {
     const std::string fontFile =
         installer.destination.typedFontDir + "\\" + std::string(FileNamePart(destinationPath));
+    // A registration that cannot be recorded could never be taken back: it is not made.
+    if (!WriteRemovalRecord(installer, {removal_record::kFont, valueName, fontFile}))
+        return;
     installer.platform.system.AddFontResource(fontFile);
 
     Registry& registry = installer.platform.registry;

@@ -9,6 +9,7 @@
 #include "platform/profile.h"
 #include "platform/recorded_profile.h"
 #include "state/installer.h"
+#include "state/removal_log.h"
 #include "text/ansi_text.h"
 
 namespace tl {
@@ -171,6 +172,13 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
         DeleteThroughLz(lz, backupPath);
         return 0;
     }
+    const bool commentedSame = inserter.GetState() == IniLineInserter::State::FoundSame;
+    if (!WriteRemovalRecord(installer, {removal_record::kDeviceLine, iniPath, section, lineToAdd,
+                                        commentedSame ? "1" : "0"})) {
+        DeleteThroughLz(lz, temporary);
+        DeleteThroughLz(lz, backupPath);
+        return 0;
+    }
     const ReplaceOutcome replaced = SafeReplace(installer.platform, temporary, iniPath);
     if (replaced != ReplaceOutcome::Replaced) {
         DeleteThroughLz(lz, temporary);
@@ -196,7 +204,10 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
 int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
     const std::string iniPath = installer.paths.windowsDir + std::string(kSystemIni);
     if (installer.platform.files.GetFileAttributes(iniPath) == kInvalidFileAttributes) {
-        if (!WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
+        const std::string line = std::string(kDeviceKey) + "=" + std::string(deviceFileName);
+        if (!WriteRemovalRecord(installer,
+                                {removal_record::kDeviceLine, iniPath, kDeviceSection, line, "0"}) ||
+            !WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
                                   std::string(deviceFileName).c_str(), iniPath)) {
             return 0;
         }

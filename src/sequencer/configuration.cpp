@@ -174,6 +174,7 @@ int Configuration(Installer& installer) {
     }
 
     paths.systemDir = system.GetSystemDirectory();
+    NoteSettingsFile(installer);
     paths.fontDir = RemoveOneTrailingBackslash(ReadSetting(installer, "FontPath", paths.systemDir));
     ReadLanguage(installer);
     paths.diskPath =

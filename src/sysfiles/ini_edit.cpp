@@ -9,6 +9,7 @@
 #include "platform/recorded_profile.h"
 #include "state/installer.h"
 #include "state/paths.h"
+#include "state/removal_log.h"
 
 #include <algorithm>
 #include <optional>
@@ -83,7 +84,11 @@ WriteEdited(Installer& installer, WindowHandle owner, std::string_view section,
     }
     const bool written = !readFailed() && writer.Flush();
     lz.LZClose(target);
-    if (!written || editor.GetState() != IniLineEditor::State::Changed) {
+    // The removal program puts the line back from this record.
+    if (!written || editor.GetState() != IniLineEditor::State::Changed ||
+        !WriteRemovalRecord(installer, {removal_record::kCommented, iniPath, section,
+                                        editor.CommentLine(), editor.OriginalLine(),
+                                        editor.KeptLine()})) {
         DeleteQuietly(installer.platform.files, temporary);
         return std::nullopt;
     }
@@ -238,11 +243,13 @@ void IniLineEditor::EditKeyLine(std::string_view line, std::size_t valueStart, s
         if (kept.empty() || kept.back() != '\n')
             kept += kCrLf;
         out += kept;
+        keptLine_ = kept.substr(0, kept.find_first_of("\r\n"));
     }
-    out += ';';
-    out += commentPrefix_;
-    out += ' ';
-    out += line;
+    const std::size_t end = line.find_first_of("\r\n");
+    originalLine_ = std::string(line.substr(0, end));
+    commentLine_ = ";" + commentPrefix_ + " " + originalLine_;
+    out += commentLine_;
+    out += line.substr(std::min(end, line.size()));
     state_ = State::Changed;
 }
 

@@ -1,6 +1,7 @@
 #include "sysfiles/port_driver.h"
 
 #include "state/installer.h"
+#include "state/removal_log.h"
 
 #include <array>
 #include <chrono>
@@ -128,7 +129,8 @@ FILETIME PortDriverWriteTime() {
     return FILETIME{static_cast<DWORD>(kValue), static_cast<DWORD>(kValue >> 32)};
 }
 
-bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory) {
+bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory,
+                      const std::function<bool()>& beforeReplace) {
     const std::string shipped = InDirectory(systemDirectory, kPortDriverShipped);
     const std::string inUse = InDirectory(systemDirectory, kPortDriverInUse);
     const std::string saved = InDirectory(systemDirectory, kPortDriverSaved);
@@ -155,6 +157,11 @@ bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory) {
         DeleteQuietly(platform.lz, staging);
         return false;
     }
+    if (beforeReplace && !beforeReplace()) {
+        DeleteQuietly(platform.lz, staging);
+        DeleteQuietly(platform.lz, saved);
+        return false;
+    }
     // The staged driver starts with "MZ", so this copy takes it as it is.
     const CopyResult replaced = LzCopyFile(platform.lz, staging, inUse);
     DeleteQuietly(platform.lz, staging);
@@ -169,7 +176,12 @@ bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory) {
 }
 
 bool UpdatePortDriver(Installer& installer) {
-    return UpdatePortDriver(installer.platform, installer.paths.systemDir);
+    const std::string& directory = installer.paths.systemDir;
+    return UpdatePortDriver(installer.platform, directory, [&installer, &directory] {
+        return WriteRemovalRecord(installer, {removal_record::kPortDriver,
+                                              InDirectory(directory, kPortDriverInUse),
+                                              InDirectory(directory, kPortDriverSaved)});
+    });
 }
 
 } // namespace tl

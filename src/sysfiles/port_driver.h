@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 
+#include <functional>
 #include <string_view>
 
 namespace tl {
@@ -28,7 +29,10 @@ inline constexpr std::string_view kPortDriverStaging = "lpt.vx$";
 // the new one in place fails part-way.
 // It uses the files, file times, LZ expansion and version records of the platform. True when
 // the new driver took the old one's place (Windows loads it at the next start).
-bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory);
+// `beforeReplace` is called once the earlier driver is saved, just before it is replaced; false
+// from it leaves the driver as it is.
+bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory,
+                      const std::function<bool()>& beforeReplace = {});
 
 // The same in the installer's system directory.
 bool UpdatePortDriver(Installer& installer);
