@@ -34,9 +34,6 @@ bool RecordFirstBackup(Installer& installer, const char* key, std::string_view b
     if (record == nullptr || !record->empty())
         return false;
     *record = std::string(backupPath);
-    // The removal program deletes the backups an installation kept.
-    if (!WriteRemovalRecord(installer, {removal_record::kBackup, backupPath}))
-        return false;
     WriteProfileRecorded(installer.platform, "Install", key, record->c_str(),
                          installer.paths.privateSettingsFile);
     return true;
@@ -48,6 +45,13 @@ std::string RecordedBackup(const Installer& installer, std::string_view key) {
     if (key == kWinIniBackupKey)
         return installer.backups.winIni;
     return {};
+}
+
+bool RecordPlannedBackup(Installer& installer, std::string_view path) {
+    std::string planned;
+    if (MakeBackupName(installer, path, planned) == 0)
+        return true;
+    return WriteRemovalRecord(installer, {removal_record::kBackup, planned});
 }
 
 int MakeBackupName(Installer& installer, std::string_view path, std::string& backupName) {

@@ -215,6 +215,8 @@ int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
         return 1;
     }
     std::string backupPath;
+    if (!RecordPlannedBackup(installer, iniPath))
+        return 0;
     if (BackupFile(installer, iniPath, backupPath) == 0) {
         return 0;
     }

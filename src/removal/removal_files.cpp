@@ -181,6 +181,14 @@ void RemoveLeftovers(RemovalContext& context) {
             path = record.Field(1);
         else if (record.Is(removal_record::kPortDriver))
             path = record.Field(2);
+        // The driver the installer staged beside lpt.vxd, left by a stop in the middle.
+        if (record.Is(removal_record::kPortDriver) && IsRemovablePath(context.roots, path)) {
+            const std::size_t slash = path.rfind('\\');
+            const std::string staged =
+                path.substr(0, slash + 1) + std::string(kPortDriverStaging);
+            if (Exists(files, staged))
+                files.DeleteFile(staged);
+        }
         if (path.empty() || !Exists(files, path))
             continue;
         if (!IsRemovablePath(context.roots, path)) {
@@ -188,6 +196,12 @@ void RemoveLeftovers(RemovalContext& context) {
             continue;
         }
         context.report.Add(DeleteOutcome(files, path), path);
+    }
+    // SYSTEM.INI's and WIN.INI's rewrites that an installation stopped in the middle of.
+    for (const char* name : {"\\SYSTEM.INI.TMP", "\\WIN.INI.TMP"}) {
+        const std::string path = context.installer.paths.windowsDir + name;
+        if (Exists(files, path))
+            context.report.Add(DeleteOutcome(files, path), path);
     }
     for (const RemovalRecord& record : context.records | std::views::reverse) {
         if (!record.Is(removal_record::kDirectory))

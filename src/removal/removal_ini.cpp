@@ -1,5 +1,5 @@
 // SYSTEM.INI and WIN.INI, line by line.
-#include "platform/system.h"
+#include "platform/profile.h"
 #include "removal/ini_lines.h"
 #include "removal/removal_steps.h"
 #include "state/installer.h"
@@ -72,21 +72,23 @@ void UndoCommentedLine(RemovalContext& context, const RemovalRecord& record) {
 
 } // namespace
 
+bool HasEcpSection(Installer& installer) {
+    char keys[4] = {};
+    return installer.platform.profile.GetProfileString(std::string(kEcpSection).c_str(), nullptr,
+                                                       "", keys, sizeof keys) > 0;
+}
+
 void RestoreIniLines(RemovalContext& context) {
-    bool any = false;
     for (const RemovalRecord& record : context.records | std::views::reverse) {
         if (record.Is(removal_record::kDeviceLine)) {
             UndoDeviceLine(context, record);
-            any = true;
         } else if (record.Is(removal_record::kCommented)) {
             UndoCommentedLine(context, record);
-            any = true;
         }
     }
-    // The ECP ports the installer found at start; written by every installation.
+    // The ECP ports the installer found at start, written by every installation before it
+    // records anything.
     const std::string winIni = context.installer.paths.windowsDir + "\\WIN.INI";
-    if (!any && context.records.empty())
-        return;
     const std::string what = "WIN.INI [" + std::string(kEcpSection) + "]";
     if (EditIniLines(context.installer.platform, winIni, [](IniLines& lines) {
             return RemoveSection(lines, kEcpSection);

@@ -67,7 +67,7 @@ void OfferRestart(Installer& installer, WindowHandle owner) {
 
 int RunRemoval(Installer& installer, WindowHandle owner) {
     const std::vector<RemovalRecord> records = ReadRemovalRecords(installer);
-    if (records.empty()) {
+    if (records.empty() && !HasEcpSection(installer)) {
         Show(installer, owner, kNothingText, LoadTextCopy(kNothingText), MB_OK | MB_ICONASTERISK);
         return kStateRemoved;
     }

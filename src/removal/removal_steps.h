@@ -29,6 +29,8 @@ void RemoveFonts(RemovalContext& context);
 void RemoveFiles(RemovalContext& context);
 // The device lines and commented-out lines of SYSTEM.INI and WIN.INI; WIN.INI's [tlsetup].
 void RestoreIniLines(RemovalContext& context);
+// Whether WIN.INI holds the installer's [tlsetup] section.
+bool HasEcpSection(Installer& installer);
 // lpt.vxd from lpt.vxz, when the one there is the installer's.
 void RestorePortDriver(RemovalContext& context);
 // What the installations made for themselves: backups, lpt.vxz, the directories they made.

@@ -89,19 +89,24 @@ void NoteSettingsFile(Installer& installer) {
         kInvalidFileAttributes;
 }
 
+bool NoteSettingsWrite(Installer& installer) {
+    RemovalLogState& log = installer.removalLog;
+    if (log.nextKey != 0)
+        return true;
+    // An earlier installation's records stay; this run's follow them.
+    log.nextKey = 1;
+    while (log.nextKey <= kMaxRecords && RecordExists(installer, log.nextKey))
+        ++log.nextKey;
+    if (log.settingsExisted)
+        return true;
+    log.settingsExisted = true;
+    return WriteRemovalRecord(installer, {removal_record::kSettings});
+}
+
 bool WriteRemovalRecord(Installer& installer, std::initializer_list<std::string_view> fields) {
     RemovalLogState& log = installer.removalLog;
-    if (log.nextKey == 0) {
-        // An earlier installation's records stay; this run's follow them.
-        log.nextKey = 1;
-        while (log.nextKey <= kMaxRecords && RecordExists(installer, log.nextKey))
-            ++log.nextKey;
-        if (!log.settingsExisted) {
-            log.settingsExisted = true;
-            if (!WriteRemovalRecord(installer, {removal_record::kSettings}))
-                return false;
-        }
-    }
+    if (log.nextKey == 0 && !NoteSettingsWrite(installer))
+        return false;
     if (log.nextKey > kMaxRecords)
         return false;
     const std::string key = RemovalKey(log.nextKey);

@@ -53,6 +53,10 @@ std::string RemovalKey(int number);
 // Notes at start whether the settings file exists.
 void NoteSettingsFile(Installer& installer);
 
+// Before the installer first writes to the settings file: records that the installation makes
+// it, when it was not there at start. False when that could not be recorded.
+bool NoteSettingsWrite(Installer& installer);
+
 // Writes the next record. False when it could not be written (the error is in the transcript):
 // a change that could not be recorded should not be made.
 [[nodiscard]] bool WriteRemovalRecord(Installer& installer,

@@ -269,6 +269,8 @@ int EditIniEntry(Installer& installer, WindowHandle owner, std::string_view file
     if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) != 0)
         return 0;
     std::string backupPath;
+    if (!RecordPlannedBackup(installer, iniPath))
+        return 0;
     if (BackupFile(installer, iniPath, backupPath) == 0)
         return 0;
     if (RewriteIniFile(installer, owner, section, key, removalSpec, commentPrefix, backupPath,

@@ -142,6 +142,9 @@ bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory,
     if (FileVersionText(platform.versionInfo, inUse) != kReplacedVersion) {
         return false;
     }
+    if (beforeReplace && !beforeReplace()) {
+        return false;
+    }
     // A backup that stopped part-way is no backup; "lpt.vxd" itself is untouched so far.
     if (const CopyResult backup = LzCopyFile(platform.lz, inUse, saved);
         backup != CopyResult::Copied) {
@@ -155,11 +158,6 @@ bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory,
     if (LzCopyFile(platform.lz, shipped, staging) != CopyResult::Copied ||
         !RestoreDriverSignature(platform.lz, staging)) {
         DeleteQuietly(platform.lz, staging);
-        return false;
-    }
-    if (beforeReplace && !beforeReplace()) {
-        DeleteQuietly(platform.lz, staging);
-        DeleteQuietly(platform.lz, saved);
         return false;
     }
     // The staged driver starts with "MZ", so this copy takes it as it is.

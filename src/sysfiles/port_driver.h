@@ -29,8 +29,8 @@ inline constexpr std::string_view kPortDriverStaging = "lpt.vx$";
 // the new one in place fails part-way.
 // It uses the files, file times, LZ expansion and version records of the platform. True when
 // the new driver took the old one's place (Windows loads it at the next start).
-// `beforeReplace` is called once the earlier driver is saved, just before it is replaced; false
-// from it leaves the driver as it is.
+// `beforeReplace` is called once the driver is known to be the one replaced, before anything is
+// written; false from it leaves everything as it is.
 bool UpdatePortDriver(Platform& platform, std::string_view systemDirectory,
                       const std::function<bool()>& beforeReplace = {});
 
