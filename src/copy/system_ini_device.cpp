@@ -173,8 +173,9 @@ int InsertIniLine(Installer& installer, std::string_view section, std::string_vi
         return 0;
     }
     const bool commentedSame = inserter.GetState() == IniLineInserter::State::FoundSame;
+    const bool sectionAdded = inserter.GetState() == IniLineInserter::State::BeforeSection;
     if (!WriteRemovalRecord(installer, {removal_record::kDeviceLine, iniPath, section, lineToAdd,
-                                        commentedSame ? "1" : "0"})) {
+                                        commentedSame ? "1" : "0", sectionAdded ? "1" : "0"})) {
         DeleteThroughLz(lz, temporary);
         DeleteThroughLz(lz, backupPath);
         return 0;
@@ -206,7 +207,7 @@ int AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
     if (installer.platform.files.GetFileAttributes(iniPath) == kInvalidFileAttributes) {
         const std::string line = std::string(kDeviceKey) + "=" + std::string(deviceFileName);
         if (!WriteRemovalRecord(installer,
-                                {removal_record::kDeviceLine, iniPath, kDeviceSection, line, "0"}) ||
+                                {removal_record::kDeviceLine, iniPath, kDeviceSection, line, "0", "1"}) ||
             !WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
                                   std::string(deviceFileName).c_str(), iniPath)) {
             return 0;

@@ -107,6 +107,13 @@ std::string WithLineEnd(std::string_view replacement, std::string_view line) {
 
 } // namespace
 
+bool SameFileBytes(const Platform& platform, std::string_view first, std::string_view second) {
+    std::string a;
+    std::string b;
+    return ReadWhole(platform, first, a) == ReadResult::Read &&
+           ReadWhole(platform, second, b) == ReadResult::Read && a == b;
+}
+
 std::string_view LineText(std::string_view line) {
     return Trim(line.substr(0, std::min(line.find_first_of("\r\n"), line.size())));
 }

@@ -12,6 +12,9 @@ namespace tl {
 
 struct Platform;
 
+// Whether both files are there, readable and hold the same bytes.
+bool SameFileBytes(const Platform& platform, std::string_view first, std::string_view second);
+
 // The file's lines, each with its line end (the last may have none).
 using IniLines = std::vector<std::string>;
 

@@ -4,6 +4,7 @@
 #include "platform/registry.h"
 #include "platform/storage.h"
 #include "platform/system.h"
+#include "removal/ini_lines.h"
 #include "removal/removal_steps.h"
 #include "state/installer.h"
 #include "state/removal_log.h"
@@ -179,15 +180,19 @@ void RemoveLeftovers(RemovalContext& context) {
         std::string path;
         if (record.Is(removal_record::kBackup))
             path = record.Field(1);
-        else if (record.Is(removal_record::kPortDriver))
-            path = record.Field(2);
-        // The driver the installer staged beside lpt.vxd, left by a stop in the middle.
-        if (record.Is(removal_record::kPortDriver) && IsRemovablePath(context.roots, path)) {
-            const std::size_t slash = path.rfind('\\');
+        // lpt.vxz went back in place of lpt.vxd; one still there holds the earlier driver of a
+        // lpt.vxd that is not the installer's, and stays. The driver the installer staged beside
+        // it, left by a stop in the middle, goes.
+        if (record.Is(removal_record::kPortDriver) &&
+            IsRemovablePath(context.roots, record.Field(2))) {
+            const std::string& saved = record.Field(2);
             const std::string staged =
-                path.substr(0, slash + 1) + std::string(kPortDriverStaging);
+                saved.substr(0, saved.rfind('\\') + 1) + std::string(kPortDriverStaging);
             if (Exists(files, staged))
                 files.DeleteFile(staged);
+            // Saved, but lpt.vxd was never replaced: the copy is no earlier driver.
+            if (SameFileBytes(platform, saved, record.Field(1)))
+                context.report.Add(DeleteOutcome(files, saved), saved);
         }
         if (path.empty() || !Exists(files, path))
             continue;

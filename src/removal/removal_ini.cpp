@@ -6,6 +6,7 @@
 #include "state/removal_log.h"
 #include "text/ansi_text.h"
 
+#include <algorithm>
 #include <ranges>
 
 namespace tl {
@@ -46,11 +47,22 @@ void UndoDeviceLine(RemovalContext& context, const RemovalRecord& record) {
     const std::string& section = record.Field(2);
     const std::string& line = record.Field(3);
     const bool commented = record.Field(4) == "1";
+    const bool sectionAdded = record.Field(5) == "1";
     const std::string what = FileNameOf(iniPath) + " [" + section + "] " + line;
     const bool changed = Edit(context, iniPath, what, [&](IniLines& lines) {
         bool edited = RemoveSectionLine(lines, section, line);
         if (commented)
             edited = UncommentSectionLine(lines, section, line) || edited;
+        // A section the installer added goes with its line, when nothing else came into it.
+        if (edited && sectionAdded) {
+            const SectionRange range = FindSection(lines, section);
+            const bool empty = range.found && std::all_of(
+                lines.begin() + static_cast<std::ptrdiff_t>(range.first),
+                lines.begin() + static_cast<std::ptrdiff_t>(range.last),
+                [](const std::string& kept) { return LineText(kept).empty(); });
+            if (empty)
+                RemoveSection(lines, section);
+        }
         return edited;
     });
     context.report.restartNeeded = context.report.restartNeeded || changed;
