@@ -56,7 +56,7 @@ void WriteStandardError(const std::string& utf8) {
     HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
     if (error == nullptr || error == INVALID_HANDLE_VALUE)
         return;
-    DWORD written = 0;
+    ::DWORD written = 0;
     WriteFile(error, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 

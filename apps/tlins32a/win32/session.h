@@ -8,7 +8,8 @@
 
 #include <functional>
 #include <string>
-#include <windows.h>
+// The ports before the Windows headers, which the window system includes after them.
+#include "platform/win32/ui/win32_window_system.h"
 
 namespace tl {
 struct Installer;
