@@ -30,12 +30,29 @@ const char* const kUsage =
     "3 when an unattended run cannot go on (an answer refused, a wait for input that cannot\n"
     "come).\n";
 
-OptionsParse ParseOptions(const std::vector<std::string>& arguments) {
+const char* const kRemovalUsage =
+    "usage: tlremove --machine DIR [--disk DIR] [--answers FILE] [--transcript FILE]\n"
+    "                [--settings NAME]\n"
+    "\n"
+    "Removes what the installer installed on a simulated Windows 95 PC, from the records in\n"
+    "its settings file, and puts back what was there before.\n"
+    "  --machine DIR      the machine folder (machine.ini, drive_c/, registry.reg)\n"
+    "  --disk DIR         the install disk, as drive A:, whose INSTALL.INF names the\n"
+    "                     settings file ([PRIVATE.INI]); without it, tlsetup.ini\n"
+    "  --answers FILE     answers for message boxes and dialogs (INI, UTF-8)\n"
+    "  --transcript FILE  write what happened as JSON Lines (UTF-8)\n"
+    "  --settings NAME    the settings file in the Windows directory\n"
+    "\n"
+    "Exit status of an unattended run: 0 removed, 3010 removed and Windows must restart,\n"
+    "1602 cancelled, 1603 something could not be removed; 2 for unusable arguments,\n"
+    "machine or answers; 3 when an answer is refused.\n";
+
+OptionsParse ParseOptions(const std::vector<std::string>& arguments, bool removal) {
     OptionsParse parse;
     Options& options = parse.options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--") {
+        if (argument == "--" && !removal) {
             for (std::size_t j = i + 1; j < arguments.size(); ++j) {
                 if (!options.commandLine.empty())
                     options.commandLine += ' ';
@@ -51,7 +68,7 @@ OptionsParse ParseOptions(const std::vector<std::string>& arguments) {
             options.diskWritable = true;
             continue;
         }
-        if (argument == "--dry-run" || argument == "--json") {
+        if ((argument == "--dry-run" || argument == "--json") && !removal) {
             (argument == "--json" ? options.json : options.dryRun) = true;
             continue;
         }
@@ -65,8 +82,10 @@ OptionsParse ParseOptions(const std::vector<std::string>& arguments) {
             target = &options.answers;
         else if (argument == "--transcript")
             target = &options.transcript;
-        else if (argument == "--record-answers")
+        else if (argument == "--record-answers" && !removal)
             target = &options.recordAnswers;
+        else if (argument == "--settings" && removal)
+            target = &options.settings;
         else {
             parse.error = "unknown argument: " + argument;
             return parse;

@@ -15,6 +15,7 @@ struct Options {
     std::optional<std::string> answers;
     std::optional<std::string> transcript;
     std::optional<std::string> recordAnswers; // write the run's answers here, as it goes
+    std::optional<std::string> settings; // tlremove --settings NAME: the settings file's name
     std::string commandLine;   // the words after "--", joined by single blanks
     bool diskWritable = false; // --disk-writable: the install disk is not write-protected
     bool dryRun = false;       // --dry-run: install on a throwaway copy, print what would change
@@ -27,8 +28,10 @@ struct OptionsParse {
     std::string error; // empty when the arguments are usable
 };
 
-OptionsParse ParseOptions(const std::vector<std::string>& arguments);
+// `removal`: the removal program's options (--settings NAME, and no command line after "--").
+OptionsParse ParseOptions(const std::vector<std::string>& arguments, bool removal = false);
 
 extern const char* const kUsage;
+extern const char* const kRemovalUsage;
 
 } // namespace tl::app

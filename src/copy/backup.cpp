@@ -6,6 +6,7 @@
 #include "platform/profile.h"
 #include "platform/recorded_profile.h"
 #include "state/installer.h"
+#include "state/removal_log.h"
 
 namespace tl {
 
@@ -44,6 +45,13 @@ std::string RecordedBackup(const Installer& installer, std::string_view key) {
     if (key == kWinIniBackupKey)
         return installer.backups.winIni;
     return {};
+}
+
+bool RecordPlannedBackup(Installer& installer, std::string_view path) {
+    std::string planned;
+    if (!MakeBackupName(installer, path, planned))
+        return true;
+    return WriteRemovalRecord(installer, {removal_record::kBackup, planned});
 }
 
 bool MakeBackupName(Installer& installer, std::string_view path, std::string& backupName) {

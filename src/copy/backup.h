@@ -25,6 +25,11 @@ struct Installer;
 // exist, no partial copy left behind when the copy fails, empty when no name is free.
 [[nodiscard]] bool BackupFile(Installer& installer, std::string_view path, std::string& backupName);
 
+// Records for the removal program the backup name `path` is about to get, before BackupFile
+// makes it, so that a backup made by an installation that stopped right after is removed too.
+// False when the record could not be written: the file must then not be changed.
+[[nodiscard]] bool RecordPlannedBackup(Installer& installer, std::string_view path);
+
 // Backup record keys of the private settings file.
 inline constexpr const char* kSystemIniBackupKey = "BFileSysIni";
 inline constexpr const char* kWinIniBackupKey = "BFileWinIni";

@@ -7,6 +7,7 @@
 #include "copy/file_name.h"
 #include "copy/font_registration.h"
 #include "copy/progress_display.h"
+#include "copy/removal_copy.h"
 #include "copy/safe_replace.h"
 #include "copy/system_ini_device.h"
 #include "dialogs/dialog_utils.h"
@@ -188,6 +189,11 @@ Step CopyRun::CopyEntry(std::size_t index) {
         destination += name;
     }
     if (kind == kKindDevice) {
+        std::string planned;
+        if (!MakeBackupName(installer_, destination, planned))
+            planned.clear();
+        if (!RecordInstalledFile(installer_, kind, destination, planned))
+            return Step::Failed;
         // A new file has nothing to keep (its record names the first free backup name), and
         // with no free name the record is empty: the copy goes on either way.
         std::string backupName;
@@ -209,6 +215,10 @@ Step CopyRun::CopyEntry(std::size_t index) {
             lz.LZClose(sourceFile);
             return checked;
         }
+    }
+    if (kind != kKindDevice && !RecordInstalledFile(installer_, kind, destination)) {
+        lz.LZClose(sourceFile);
+        return Step::Failed;
     }
     const Step copied = CopyInto(sourceFile, destination, index, name);
     if (copied != Step::Next) {

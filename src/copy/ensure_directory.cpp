@@ -4,6 +4,7 @@
 #include "platform/error_event.h"
 #include "platform/file_system.h"
 #include "state/installer.h"
+#include "state/removal_log.h"
 
 namespace tl {
 
@@ -30,7 +31,8 @@ bool EnsureDirectory(Installer& installer, WindowHandle owner, std::string_view 
         if (IsDirectory(installer.platform.files, level)) {
             continue;
         }
-        if (!installer.platform.storage.CreateDirectory(level)) {
+        if (!WriteRemovalRecord(installer, {removal_record::kDirectory, level}) ||
+            !installer.platform.storage.CreateDirectory(level)) {
             RecordError(installer.platform, "CreateDirectory", level,
                         installer.platform.files.GetLastError());
             ReportCannotCreateDirectory(installer, owner);

@@ -5,6 +5,7 @@
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "state/installer.h"
+#include "state/removal_log.h"
 
 namespace tl {
 
@@ -31,6 +32,9 @@ bool RegisterFont(Installer& installer, std::string_view destinationPath,
     const Platform& platform = installer.platform;
     const std::string fontFile =
         installer.destination.typedFontDir + "\\" + std::string(FileNamePart(destinationPath));
+    // A registration that cannot be recorded could never be taken back: it is not made.
+    if (!WriteRemovalRecord(installer, {removal_record::kFont, valueName, fontFile}))
+        return false;
     if (installer.platform.system.AddFontResource(fontFile) == 0) {
         // AddFontResourceA sets no error code: the record says only that it added nothing.
         RecordError(platform, "AddFontResource", fontFile, 0);

@@ -9,6 +9,7 @@
 #include "platform/profile.h"
 #include "platform/recorded_profile.h"
 #include "state/installer.h"
+#include "state/removal_log.h"
 #include "text/ansi_text.h"
 
 namespace tl {
@@ -169,6 +170,14 @@ bool InsertIniLine(Installer& installer, std::string_view section, std::string_v
         DeleteThroughLz(lz, backupPath);
         return false;
     }
+    const bool commentedSame = inserter.GetState() == IniLineInserter::State::FoundSame;
+    const bool sectionAdded = inserter.GetState() == IniLineInserter::State::BeforeSection;
+    if (!WriteRemovalRecord(installer, {removal_record::kDeviceLine, iniPath, section, lineToAdd,
+                                        commentedSame ? "1" : "0", sectionAdded ? "1" : "0"})) {
+        DeleteThroughLz(lz, temporary);
+        DeleteThroughLz(lz, backupPath);
+        return 0;
+    }
     const ReplaceOutcome replaced = SafeReplace(installer.platform, temporary, iniPath);
     if (replaced != ReplaceOutcome::Replaced) {
         DeleteThroughLz(lz, temporary);
@@ -194,7 +203,10 @@ bool InsertIniLine(Installer& installer, std::string_view section, std::string_v
 bool AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
     const std::string iniPath = installer.paths.windowsDir + std::string(kSystemIni);
     if (installer.platform.files.GetFileAttributes(iniPath) == kInvalidFileAttributes) {
-        if (!WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
+        const std::string line = std::string(kDeviceKey) + "=" + std::string(deviceFileName);
+        if (!WriteRemovalRecord(installer,
+                                {removal_record::kDeviceLine, iniPath, kDeviceSection, line, "0", "1"}) ||
+            !WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
                                   std::string(deviceFileName).c_str(), iniPath)) {
             return false;
         }
@@ -202,6 +214,8 @@ bool AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
         return true;
     }
     std::string backupPath;
+    if (!RecordPlannedBackup(installer, iniPath))
+        return 0;
     if (BackupFile(installer, iniPath, backupPath) == 0) {
         return false;
     }

@@ -5,6 +5,7 @@
 #include "dialogs/dialog_utils.h"
 #include "platform/recorded_profile.h"
 #include "state/installer.h"
+#include "state/removal_log.h"
 
 #include <array>
 #include <utility>
@@ -35,6 +36,8 @@ void ChangeDrive(Installer& installer, DialogWindow& dialog) {
     if (result != 1) {
         return;
     }
+    // The removal program deletes a settings file the installation made.
+    static_cast<void>(NoteSettingsWrite(installer));
     WriteProfileRecorded(installer.platform, "Install", "FontPath", installer.paths.fontDir.c_str(),
                          installer.paths.privateSettingsFile);
     dialog.EndDialog(kNewFontDirectory);

@@ -43,6 +43,11 @@ inline constexpr DWORD kErrorInvalidPrinterName = 1801;
 inline constexpr DWORD kErrorInvalidEnvironment = 1805;
 inline constexpr DWORD kErrorPrintProcessorAlreadyInstalled = 3003;
 inline constexpr DWORD kErrorPrintMonitorAlreadyInstalled = 3006;
+inline constexpr DWORD kErrorUnknownPrintMonitor = 3000;
+inline constexpr DWORD kErrorPrinterDriverInUse = 3001;
+inline constexpr DWORD kErrorPrintMonitorInUse = 3008;
+// A print processor that a printer still uses (the spooler says only that it is busy).
+inline constexpr DWORD kErrorBusy = 170;
 
 // Sizes of the 32-bit ANSI structures, which the enumeration buffers are measured in.
 inline constexpr DWORD kDriverInfo1Size = 4;
@@ -141,6 +146,21 @@ public:
     virtual BOOL AddPrintProcessor(OptionalName name, OptionalName environment,
                                    std::string_view pathName,
                                    std::string_view printProcessorName) = 0;
+    // OpenPrinterA without defaults: the handle in *printer; 1801 when no printer has the name.
+    virtual BOOL OpenPrinter(std::string_view printerName, PrinterHandle* printer) = 0;
+    // DeletePrinter on an open handle, which stays to be closed.
+    virtual BOOL DeletePrinter(PrinterHandle printer) = 0;
+    // DeletePrinterDriverA: 1797 no such driver, 3001 a printer still uses it.
+    virtual BOOL DeletePrinterDriver(OptionalName name, OptionalName environment,
+                                     std::string_view driverName) = 0;
+    // DeleteMonitorA: 3000 no such monitor, 3008 a driver still uses it.
+    virtual BOOL DeleteMonitor(OptionalName name, OptionalName environment,
+                               std::string_view monitorName) = 0;
+    // DeletePrintProcessorA: 1798 no such print processor, 170 a printer still uses it.
+    virtual BOOL DeletePrintProcessor(OptionalName name, OptionalName environment,
+                                      std::string_view printProcessorName) = 0;
+    // SetDefaultPrinterA: 1801 when no printer has the name.
+    virtual BOOL SetDefaultPrinter(std::string_view printerName) = 0;
     virtual DWORD GetLastError() const = 0;
 };
 

@@ -1,7 +1,7 @@
 // Port: the Windows installation and the effects that leave no file, shaped like
 // GetWindowsDirectoryA, GetSystemDirectoryA, GetModuleFileNameA, GetVersion, GlobalFindAtomA,
 // GlobalAddAtomA, GlobalDeleteAtom, SetErrorMode, ExitWindowsEx, SendMessageA to
-// HWND_BROADCAST, AddFontResourceA and MessageBeep.
+// HWND_BROADCAST, AddFontResourceA, RemoveFontResourceA and MessageBeep.
 #pragma once
 
 #include "platform/win_types.h"
@@ -53,6 +53,8 @@ public:
     virtual void BroadcastMessage(UINT message, std::string_view text) = 0;
     // AddFontResourceA: the number of fonts added, 0 when the file is not there.
     virtual int AddFontResource(std::string_view fontFile) = 0;
+    // RemoveFontResourceA: whether the font was taken out of the system's font table.
+    virtual BOOL RemoveFontResource(std::string_view fontFile) = 0;
     virtual BOOL MessageBeep(UINT type) = 0;
 };
 

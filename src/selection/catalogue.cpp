@@ -7,6 +7,7 @@
 #include "selection/copy_section.h"
 #include "state/inf_query.h"
 #include "state/installer.h"
+#include "state/removal_log.h"
 
 #include <vector>
 
@@ -140,6 +141,8 @@ bool ReadModelSection(Installer& installer, WindowHandle owner,
         return false;
     }
     installer.printerName = name;
+    // The removal program deletes a settings file the installation made.
+    static_cast<void>(NoteSettingsWrite(installer));
     WriteProfileRecorded(installer.platform, "Install", "DriverName", name.c_str(),
                          installer.paths.privateSettingsFile.c_str());
 

@@ -165,6 +165,7 @@ bool Configuration(Installer& installer) {
     }
 
     paths.systemDir = system.GetSystemDirectory();
+    NoteSettingsFile(installer);
     paths.fontDir = RemoveOneTrailingBackslash(ReadSetting(installer, "FontPath", paths.systemDir));
     ReadLanguage(installer);
     paths.diskPath =

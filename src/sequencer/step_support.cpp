@@ -9,6 +9,7 @@
 #include "platform/recorded_profile.h"
 #include "sequencer/configuration.h"
 #include "state/installer.h"
+#include "state/removal_log.h"
 
 namespace tl {
 namespace {
@@ -131,6 +132,8 @@ bool StepFileExists(Installer& installer, std::string_view path) {
 }
 
 void WriteInstallSetting(Installer& installer, const char* key, const std::string& value) {
+    // The removal program deletes a settings file the installation made.
+    static_cast<void>(NoteSettingsWrite(installer));
     WriteProfileRecorded(installer.platform, kInstallSection, key, value.c_str(),
                          installer.paths.privateSettingsFile);
 }

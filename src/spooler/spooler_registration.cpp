@@ -7,6 +7,7 @@
 #include "state/copy_list.h"
 #include "state/installer.h"
 #include "state/rename_list.h"
+#include "state/removal_log.h"
 #include "text/ansi_text.h"
 
 namespace tl {
@@ -53,6 +54,41 @@ bool PrinterRefused(Installer& installer, const PrinterInfo2& printer, DWORD err
     return false;
 }
 
+// The copy number of a printer name: n of a name ending in "(Copy n)", else 1.
+std::string CopyNumber(std::string_view name) {
+    constexpr std::string_view kCopy = "(Copy ";
+    const std::size_t at = name.rfind(kCopy);
+    if (at == std::string_view::npos || name.empty() || name.back() != ')')
+        return "1";
+    return std::string(name.substr(at + kCopy.size(), name.size() - 1 - at - kCopy.size()));
+}
+
+// The printer just added, for the removal program: after the spooler took it, since a failed
+// AddPrinter may have met a printer of that name that is not this installation's.
+void RecordPrinter(Installer& installer, const PrinterInfo2& printer) {
+    const std::string& name = *printer.printerName;
+    static_cast<void>(WriteRemovalRecord(
+        installer, {removal_record::kPrinter, name, CopyNumber(name)}));
+}
+
+// WIN.INI's [windows] device= before the new printer becomes the default: the removal program
+// makes that printer the default again.
+void RecordDefaultPrinter(Installer& installer) {
+    constexpr DWORD kDeviceSize = 512;
+    constexpr const char* kNone = "\x01";
+    std::string device(kDeviceSize, '\0');
+    const DWORD length = installer.platform.profile.GetProfileString(
+        "windows", "device", kNone, device.data(), kDeviceSize);
+    device.resize(length);
+    const bool had = device != kNone;
+    static_cast<void>(WriteRemovalRecord(
+        installer, {removal_record::kDefaultPrinter, had ? "1" : "0", had ? device : ""}));
+}
+
+void RecordAdded(Installer& installer, std::string_view kind, std::string_view name, bool added) {
+    static_cast<void>(WriteRemovalRecord(installer, {kind, name, added ? "1" : "0"}));
+}
+
 // The name is taken: the user confirms or changes a free "(Copy n)" proposal, as when the driver
 // was found installed before copying. False when the user cancelled the installation or the
 // printer cannot be added under the confirmed name either.
@@ -67,6 +103,7 @@ bool AddUnderAnotherName(Installer& installer, WindowHandle owner, PrinterInfo2&
     if (const DWORD error = AddPrinterWaiting(installer, printer)) {
         return PrinterRefused(installer, printer, error);
     }
+    RecordPrinter(installer, printer);
     return true;
 }
 
@@ -132,11 +169,13 @@ bool RegisterWithSpooler(Installer& installer, WindowHandle owner) {
         processorName = DriverRecordField(processor, 1);
         if (!text::EqualsIgnoreCase(processorName, kBuiltInPrintProcessor)) {
             const std::string library = DriverRecordField(processor, 2);
-            if (!spooler.AddPrintProcessor(std::nullopt, kWindows95Environment, library,
-                                           processorName) &&
+            const BOOL added = spooler.AddPrintProcessor(std::nullopt, kWindows95Environment,
+                                                         library, processorName);
+            if (!added &&
                 !AlreadyInstalled(spooler.GetLastError(), kErrorPrintProcessorAlreadyInstalled)) {
                 return Refused(installer, "AddPrintProcessorA", processorName);
             }
+            RecordAdded(installer, removal_record::kPrintProcessor, processorName, added != 0);
         }
     }
     printer.printProcessor = processorName;
@@ -150,17 +189,26 @@ bool RegisterWithSpooler(Installer& installer, WindowHandle owner) {
         info.name = driver.monitorName;
         info.environment = environment;
         info.dllName = DriverRecordField(monitor, 2);
-        if (!spooler.AddMonitor(std::nullopt, 2, info) &&
+        const BOOL added = spooler.AddMonitor(std::nullopt, 2, info);
+        if (!added &&
             !AlreadyInstalled(spooler.GetLastError(), kErrorPrintMonitorAlreadyInstalled)) {
             return Refused(installer, "AddMonitorA", *driver.monitorName);
         }
+        RecordAdded(installer, removal_record::kMonitor, *info.name, added != 0);
     }
 
+    // IsDriverInstalled starts a new choice of printer name; the one chosen stays.
+    const std::string queueName = installer.printerQueueName;
+    const bool driverThere = IsDriverInstalled(installer, installer.printerName);
+    installer.printerQueueName = queueName;
     if (!spooler.AddPrinterDriver(std::nullopt, 3, driver)) {
         return Refused(installer, "AddPrinterDriverA", installer.printerName);
     }
+    RecordAdded(installer, removal_record::kDriver, installer.printerName, !driverThere);
+    RecordDefaultPrinter(installer);
     const DWORD error = AddPrinterWaiting(installer, printer);
     if (error == 0) {
+        RecordPrinter(installer, printer);
         return true;
     }
     if (error != kErrorPrinterAlreadyExists) {

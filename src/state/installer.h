@@ -20,6 +20,7 @@
 #include "state/option_flags_state.h"
 #include "state/paths.h"
 #include "state/progress_state.h"
+#include "state/removal_log.h"
 #include "state/rename_list.h"
 #include "state/run_backups.h"
 
@@ -73,6 +74,7 @@ struct Installer {
     unsigned changeBits = 0;
     IniEditState iniEdit;
     RunBackups backups;
+    RemovalLogState removalLog; // the records for the removal program
 };
 
 } // namespace tl

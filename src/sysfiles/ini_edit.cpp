@@ -9,6 +9,7 @@
 #include "platform/recorded_profile.h"
 #include "state/installer.h"
 #include "state/paths.h"
+#include "state/removal_log.h"
 
 #include <algorithm>
 #include <optional>
@@ -105,6 +106,14 @@ EditedFile WriteEdited(Installer& installer, WindowHandle owner, std::string_vie
         if (!read || !written)
             return {EditedFile::Outcome::Failed, {}};
         return {};
+    }
+    // The removal program puts the line back from this record: an edit it could not take back
+    // is not made.
+    if (!WriteRemovalRecord(installer, {removal_record::kCommented, iniPath, section,
+                                        editor.CommentLine(), editor.OriginalLine(),
+                                        editor.KeptLine()})) {
+        DeleteRecorded(installer.platform, temporary);
+        return {EditedFile::Outcome::Failed, {}};
     }
     return {EditedFile::Outcome::Edited, std::move(temporary)};
 }
@@ -260,11 +269,13 @@ void IniLineEditor::EditKeyLine(std::string_view line, std::size_t valueStart, s
         if (kept.empty() || kept.back() != '\n')
             kept += kCrLf;
         out += kept;
+        keptLine_ = kept.substr(0, kept.find_first_of("\r\n"));
     }
-    out += ';';
-    out += commentPrefix_;
-    out += ' ';
-    out += line;
+    const std::size_t end = line.find_first_of("\r\n");
+    originalLine_ = std::string(line.substr(0, end));
+    commentLine_ = ";" + commentPrefix_ + " " + originalLine_;
+    out += commentLine_;
+    out += line.substr(std::min(end, line.size()));
     state_ = State::Changed;
 }
 
@@ -284,8 +295,9 @@ bool EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fil
     if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) != 0)
         return false;
     std::string backupPath;
-    if (!BackupFile(installer, iniPath, backupPath)) {
-        // Never edited without a backup: the edit is not made, and the installation has failed.
+    // Never edited without a backup (nor one the removal program cannot find): the edit is not
+    // made, and the installation has failed.
+    if (!RecordPlannedBackup(installer, iniPath) || !BackupFile(installer, iniPath, backupPath)) {
         installer.installationState = InstallationState::Failed;
         return false;
     }

@@ -42,6 +42,12 @@ public:
     // Appends to `out` what stands in the new file for `line`.
     void Feed(std::string_view line, std::string& out);
     State GetState() const { return state_; }
+    // After a change, for the removal program: the comment line written, the line it was (both
+    // without their line ends), and the line left in its place without the item (empty when the
+    // whole line became the comment).
+    const std::string& CommentLine() const { return commentLine_; }
+    const std::string& OriginalLine() const { return originalLine_; }
+    const std::string& KeptLine() const { return keptLine_; }
 
 private:
     void EditKeyLine(std::string_view line, std::size_t valueStart, std::string& out);
@@ -53,6 +59,9 @@ private:
     std::string commentPrefix_;
     Decide decide_;
     State state_ = State::Seeking;
+    std::string commentLine_;
+    std::string originalLine_;
+    std::string keptLine_;
 };
 
 // The product text of the mode text, with " or " put in the words of the language (index 0 to

@@ -2,6 +2,7 @@
 
 #include "platform/error_event.h"
 #include "state/installer.h"
+#include "state/removal_log.h"
 
 #include <array>
 #include <chrono>
@@ -149,7 +150,8 @@ FILETIME PortDriverWriteTime() {
     return FILETIME{static_cast<DWORD>(kValue), static_cast<DWORD>(kValue >> 32)};
 }
 
-PortDriverUpdate UpdatePortDriver(Platform& platform, std::string_view systemDirectory) {
+PortDriverUpdate UpdatePortDriver(Platform& platform, std::string_view systemDirectory,
+                                  const std::function<bool()>& beforeReplace) {
     const std::string shipped = InDirectory(systemDirectory, kPortDriverShipped);
     const std::string inUse = InDirectory(systemDirectory, kPortDriverInUse);
     const std::string saved = InDirectory(systemDirectory, kPortDriverSaved);
@@ -160,6 +162,9 @@ PortDriverUpdate UpdatePortDriver(Platform& platform, std::string_view systemDir
     }
     if (FileVersionText(platform.versionInfo, inUse) != kReplacedVersion) {
         return PortDriverUpdate::Unchanged;
+    }
+    if (beforeReplace && !beforeReplace()) {
+        return PortDriverUpdate::Failed;
     }
     // A backup that stopped part-way is no backup; "lpt.vxd" itself is untouched so far.
     if (const CopyResult backup = LzCopyFile(platform, inUse, saved);
@@ -192,7 +197,12 @@ PortDriverUpdate UpdatePortDriver(Platform& platform, std::string_view systemDir
 }
 
 PortDriverUpdate UpdatePortDriver(Installer& installer) {
-    return UpdatePortDriver(installer.platform, installer.paths.systemDir);
+    const std::string& directory = installer.paths.systemDir;
+    return UpdatePortDriver(installer.platform, directory, [&installer, &directory] {
+        return WriteRemovalRecord(installer, {removal_record::kPortDriver,
+                                              InDirectory(directory, kPortDriverInUse),
+                                              InDirectory(directory, kPortDriverSaved)});
+    });
 }
 
 } // namespace tl

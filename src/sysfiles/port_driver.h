@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 
+#include <functional>
 #include <string_view>
 
 namespace tl {
@@ -36,8 +37,11 @@ enum class PortDriverUpdate {
 // and the old one again (from "lpt.vxz") when putting the new one in place fails part-way. Every
 // failed call is recorded as an error event (call, file, code).
 // It uses the files, file times, LZ expansion and version records of the platform.
+// `beforeReplace` is called once the driver is known to be the one replaced, before anything is
+// written; false from it leaves everything as it is (and the update has failed).
 [[nodiscard]] PortDriverUpdate UpdatePortDriver(Platform& platform,
-                                                std::string_view systemDirectory);
+                                                std::string_view systemDirectory,
+                                                const std::function<bool()>& beforeReplace = {});
 
 // The same in the installer's system directory.
 [[nodiscard]] PortDriverUpdate UpdatePortDriver(Installer& installer);

@@ -61,6 +61,9 @@ public:
     int AddFontResource(std::string_view fontFile) override {
         return inner_.AddFontResource(fontFile);
     }
+    BOOL RemoveFontResource(std::string_view fontFile) override {
+        return inner_.RemoveFontResource(fontFile);
+    }
     BOOL MessageBeep(UINT type) override { return inner_.MessageBeep(type); }
 
 private:

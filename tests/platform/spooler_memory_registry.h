@@ -76,6 +76,23 @@ public:
         return true;
     }
 
+    bool DeleteKey(std::string_view path) override {
+        const std::string folded = Fold(path);
+        std::erase_if(keys_, [&](const auto& entry) {
+            return entry.first == folded || entry.first.starts_with(folded + "\\");
+        });
+        const std::size_t cut = path.rfind('\\');
+        if (cut != std::string_view::npos) {
+            auto parent = keys_.find(Fold(path.substr(0, cut)));
+            if (parent != keys_.end())
+                std::erase_if(parent->second.children, [&](const std::string& child) {
+                    return Fold(child) == Fold(path.substr(cut + 1));
+                });
+        }
+        ++changes_;
+        return true;
+    }
+
     bool Commit() override {
         if (failCommits) {
             Discard();

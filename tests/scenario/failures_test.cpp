@@ -27,9 +27,10 @@ TEST_F(Scenario, BrokenCompressedFileLeavesTheInstalledOneAsItWas) {
                                          "dialog COPYING -", "message 157 ok", "message 153 ok",
                                          "restart 0", "dialog WIN_RESTART 1", "end 1 0"));
     EXPECT_EQ(pc.Read("C:\\WINDOWS\\SYSTEM\\TLMON.DLL"), "the monitor installed before");
-    // The files copied before the failure stay; nothing half-made lies beside them.
+    // The files copied before the failure stay; nothing half-made lies beside them, only the
+    // removal copy of the monitor that was there.
     EXPECT_THAT(pc.FileNames("C:\\WINDOWS\\SYSTEM"),
-                UnorderedElementsAre("LPT.VXD", "TL600.DRV", "TLPM.386", "TLMON.DLL"));
+                UnorderedElementsAre("LPT.VXD", "TL600.DRV", "TLPM.386", "TLMON.DLL", "TLMON.R00"));
     EXPECT_TRUE(pc.Show()["printers"].empty());
 }
 

@@ -61,7 +61,19 @@ const wchar_t* const kWindowsUsage =
     L"Exit status: the installer's own exit code; 2 for unusable options or answers; 3 when an\n"
     L"unattended run cannot go on.\n";
 
-WindowsOptionsParse ParseWindowsCommandLine(std::wstring_view whole) {
+const wchar_t* const kRemovalWindowsUsage =
+    L"usage: TLREMOVE.EXE [--answers FILE] [--transcript FILE] [--settings NAME]\n"
+    L"\n"
+    L"Removes what the installer installed, from the records in its settings file, and puts\n"
+    L"back what was there before.\n"
+    L"  --answers FILE     answers for message boxes and dialogs (INI, UTF-8): an unattended\n"
+    L"                     run; exit status 0 removed, 3010 removed and Windows must\n"
+    L"                     restart, 1602 cancelled, 1603 something could not be removed\n"
+    L"  --transcript FILE  write what happened as JSON Lines (UTF-8)\n"
+    L"  --settings NAME    the settings file in the Windows directory (default: the one\n"
+    L"                     INSTALL.INF beside the program names, else tlsetup.ini)\n";
+
+WindowsOptionsParse ParseWindowsCommandLine(std::wstring_view whole, bool removal) {
     WindowsOptionsParse parse;
     std::wstring_view rest = AfterProgramName(whole);
     if (rest.substr(0, 2) != L"--") {
@@ -93,8 +105,10 @@ WindowsOptionsParse ParseWindowsCommandLine(std::wstring_view whole) {
             target = &options.transcript;
         else if (word == L"--screenshots")
             target = &options.screenshots;
-        else if (word == L"--record-answers")
+        else if (word == L"--record-answers" && !removal)
             target = &options.recordAnswers;
+        else if (word == L"--settings" && removal)
+            target = &options.settings;
         // After an unusable word the rest is still read, so that a run asked to be unattended
         // is known to be one and reports the error as such.
         if (!target) {

@@ -16,6 +16,7 @@ struct WindowsOptions {
     std::optional<std::wstring> transcript;
     std::optional<std::wstring> screenshots;
     std::optional<std::wstring> recordAnswers; // the run's answers, written as it goes
+    std::optional<std::wstring> settings; // TLREMOVE.EXE --settings NAME
     std::wstring commandLine;
     bool help = false;
     // --answers was given (even without a usable value): nothing may wait for a person.
@@ -28,8 +29,10 @@ struct WindowsOptionsParse {
 };
 
 // `whole` is the process's command line as GetCommandLineW gives it, program name included.
-WindowsOptionsParse ParseWindowsCommandLine(std::wstring_view whole);
+// `removal`: the removal program's options (--settings NAME as well).
+WindowsOptionsParse ParseWindowsCommandLine(std::wstring_view whole, bool removal = false);
 
 extern const wchar_t* const kWindowsUsage;
+extern const wchar_t* const kRemovalWindowsUsage;
 
 } // namespace tl::app

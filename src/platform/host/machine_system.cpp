@@ -130,6 +130,14 @@ int MachineSystem::AddFontResource(std::string_view fontFile) {
     return attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) ? 0 : 1;
 }
 
+// The machine keeps no font table: the removal shows as an event, and succeeds for a font file
+// that is there, as AddFontResource does.
+BOOL MachineSystem::RemoveFontResource(std::string_view fontFile) {
+    events_.Record(PlatformEvent{"removefont", {{"file", codePage_.ToUtf8(fontFile)}}});
+    DWORD attributes = files_.GetFileAttributes(fontFile);
+    return attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) ? 0 : 1;
+}
+
 BOOL MachineSystem::MessageBeep(UINT type) {
     // MessageBeep(-1) is the plain beep; the type is written as the signed number the caller
     // passed.

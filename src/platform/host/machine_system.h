@@ -36,6 +36,7 @@ public:
     BOOL ExitWindowsEx(UINT flags, DWORD reserved) override;
     void BroadcastMessage(UINT message, std::string_view text) override;
     int AddFontResource(std::string_view fontFile) override;
+    BOOL RemoveFontResource(std::string_view fontFile) override;
     BOOL MessageBeep(UINT type) override;
 
 private:

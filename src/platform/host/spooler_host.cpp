@@ -279,13 +279,17 @@ void HostSpooler::ClearOtherDefaults(std::string_view printer) {
 // The WIN.INI entries of a printer name its driver by the driver file's name without extension:
 // "Telmora 600=TL600,LPT1:". A failure to write them leaves the printer added: the registry is the
 // spooler's record, WIN.INI a copy for 16-bit programs; the failure goes to the event sink.
+std::string HostSpooler::DeviceText(std::string_view driverKey, std::string_view port) const {
+    std::string driver = ValueText(registry_.GetValue(DriverKey(driverKey), "Driver")).value_or("");
+    driver = driver.substr(0, driver.rfind('.'));
+    return driver + "," + std::string(port);
+}
+
 void HostSpooler::EnterInWinIni(const PrinterInfo2& info, std::string_view driverKey) {
     if (profile_ == nullptr) {
         return;
     }
-    std::string driver = ValueText(registry_.GetValue(DriverKey(driverKey), "Driver")).value_or("");
-    driver = driver.substr(0, driver.rfind('.'));
-    const std::string device = driver + "," + *info.portName;
+    const std::string device = DeviceText(driverKey, *info.portName);
     std::string timeouts = ",";
     timeouts += std::to_string(kDeviceNotSelectedTimeout / 1000);
     timeouts += ",";
@@ -378,7 +382,7 @@ PrinterHandle HostSpooler::AddPrinter(OptionalName name, DWORD level, const Prin
     }
     EnterInWinIni(info, *driver);
     PrinterHandle handle{nextHandle_++};
-    openPrinters_.insert(handle.value);
+    openPrinters_[handle.value] = *info.printerName;
     lastError_ = kErrorSuccess;
     return handle;
 }
@@ -453,6 +457,175 @@ BOOL HostSpooler::AddPrintProcessor(OptionalName name, OptionalName environment,
     }
     if (!Commit()) {
         return 0;
+    }
+    lastError_ = kErrorSuccess;
+    return 1;
+}
+
+BOOL HostSpooler::OpenPrinter(std::string_view printerName, PrinterHandle* printer) {
+    if (printer == nullptr) {
+        return Fail(kErrorInvalidParameter);
+    }
+    *printer = {};
+    std::optional<std::string> key = FindKey(registry_, spooler_keys::kPrinters, printerName);
+    if (!key) {
+        return Fail(kErrorInvalidPrinterName);
+    }
+    *printer = PrinterHandle{nextHandle_++};
+    openPrinters_[printer->value] = std::move(*key);
+    lastError_ = kErrorSuccess;
+    return 1;
+}
+
+// Windows 95 keeps WIN.INI's lines of a printer for older programs; they go with it, and
+// [windows] device= too when it names the printer (Windows then has no default printer).
+void HostSpooler::TakeOutOfWinIni(std::string_view printer) {
+    if (profile_ == nullptr) {
+        return;
+    }
+    const std::string name(printer);
+    profile_->WriteProfileString("Devices", name.c_str(), nullptr);
+    profile_->WriteProfileString("PrinterPorts", name.c_str(), nullptr);
+    constexpr DWORD kSize = 512;
+    std::string device(kSize, '\0');
+    device.resize(profile_->GetProfileString("windows", "device", "", device.data(), kSize));
+    const std::size_t comma = device.find(',');
+    if (comma != std::string::npos && SameName(device.substr(0, comma), printer)) {
+        profile_->WriteProfileString("windows", "device", nullptr);
+    }
+}
+
+BOOL HostSpooler::DeletePrinter(PrinterHandle printer) {
+    const auto open = openPrinters_.find(printer.value);
+    if (open == openPrinters_.end()) {
+        return Fail(kErrorInvalidHandle);
+    }
+    const std::optional<std::string> key =
+        FindKey(registry_, spooler_keys::kPrinters, open->second);
+    if (!key) {
+        return Fail(kErrorInvalidPrinterName);
+    }
+    if (!registry_.DeleteKey(PrinterKey(*key))) {
+        registry_.Discard();
+        return Fail(kErrorAccessDenied);
+    }
+    if (!Commit()) {
+        return 0;
+    }
+    TakeOutOfWinIni(*key);
+    lastError_ = kErrorSuccess;
+    return 1;
+}
+
+BOOL HostSpooler::DeletePrinterDriver(OptionalName name, OptionalName environment,
+                                      std::string_view driverName) {
+    if (!IsLocal(name)) {
+        return Fail(kErrorInvalidName);
+    }
+    if (!IsOwnEnvironment(environment)) {
+        return Fail(kErrorInvalidEnvironment);
+    }
+    const std::optional<std::string> key = FindKey(registry_, spooler_keys::kDrivers, driverName);
+    if (!key) {
+        return Fail(kErrorUnknownPrinterDriver);
+    }
+    for (const auto& printer : ReadPrinters(registry_)) {
+        if (SameName(printer.driver, *key)) {
+            return Fail(kErrorPrinterDriverInUse);
+        }
+    }
+    if (!registry_.DeleteKey(DriverKey(*key))) {
+        registry_.Discard();
+        return Fail(kErrorAccessDenied);
+    }
+    if (!Commit()) {
+        return 0;
+    }
+    lastError_ = kErrorSuccess;
+    return 1;
+}
+
+BOOL HostSpooler::DeleteMonitor(OptionalName name, OptionalName environment,
+                                std::string_view monitorName) {
+    if (!IsLocal(name)) {
+        return Fail(kErrorInvalidName);
+    }
+    if (!IsOwnEnvironment(environment)) {
+        return Fail(kErrorInvalidEnvironment);
+    }
+    const std::optional<std::string> key = FindKey(registry_, spooler_keys::kMonitors, monitorName);
+    if (!key) {
+        return Fail(kErrorUnknownPrintMonitor);
+    }
+    for (const auto& driver : ReadDrivers(registry_)) {
+        if (SameName(driver.monitor, *key)) {
+            return Fail(kErrorPrintMonitorInUse);
+        }
+    }
+    if (!registry_.DeleteKey(MonitorKey(*key))) {
+        registry_.Discard();
+        return Fail(kErrorAccessDenied);
+    }
+    if (!Commit()) {
+        return 0;
+    }
+    lastError_ = kErrorSuccess;
+    return 1;
+}
+
+BOOL HostSpooler::DeletePrintProcessor(OptionalName name, OptionalName environment,
+                                       std::string_view printProcessorName) {
+    if (!IsLocal(name)) {
+        return Fail(kErrorInvalidName);
+    }
+    if (!IsOwnEnvironment(environment)) {
+        return Fail(kErrorInvalidEnvironment);
+    }
+    const std::optional<std::string> key =
+        FindKey(registry_, spooler_keys::kPrintProcessors, printProcessorName);
+    if (!key) {
+        return Fail(kErrorUnknownPrintProcessor);
+    }
+    for (const auto& printer : ReadPrinters(registry_)) {
+        if (SameName(printer.printProcessor, *key)) {
+            return Fail(kErrorBusy);
+        }
+    }
+    if (!registry_.DeleteKey(PrintProcessorKey(*key))) {
+        registry_.Discard();
+        return Fail(kErrorAccessDenied);
+    }
+    if (!Commit()) {
+        return 0;
+    }
+    lastError_ = kErrorSuccess;
+    return 1;
+}
+
+BOOL HostSpooler::SetDefaultPrinter(std::string_view printerName) {
+    const std::optional<std::string> name =
+        FindKey(registry_, spooler_keys::kPrinters, printerName);
+    if (!name) {
+        return Fail(kErrorInvalidPrinterName);
+    }
+    const std::string key = PrinterKey(*name);
+    const DWORD attributes = ValueDword(registry_.GetValue(key, "Attributes")).value_or(0);
+    ClearOtherDefaults(*name);
+    if (!registry_.SetValue(key, "Attributes", DwordValue(attributes | kPrinterAttributeDefault))) {
+        registry_.Discard();
+        return Fail(kErrorAccessDenied);
+    }
+    if (!Commit()) {
+        return 0;
+    }
+    if (profile_ != nullptr) {
+        const std::string driver =
+            ValueText(registry_.GetValue(key, "Printer Driver")).value_or("");
+        const std::string port = ValueText(registry_.GetValue(key, "Port")).value_or("");
+        const std::optional<std::string> driverKey =
+            FindKey(registry_, spooler_keys::kDrivers, driver);
+        const std::string device = *name + "," + DeviceText(driverKey.value_or(driver), port);
+        profile_->WriteProfileString("windows", "device", device.c_str());
     }
     lastError_ = kErrorSuccess;
     return 1;

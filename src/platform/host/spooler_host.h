@@ -11,6 +11,7 @@
 #include "platform/spooler.h"
 
 #include <functional>
+#include <map>
 #include <set>
 
 namespace tl::host {
@@ -50,6 +51,15 @@ public:
     BOOL AddMonitor(OptionalName name, DWORD level, const MonitorInfo2& info) override;
     BOOL AddPrintProcessor(OptionalName name, OptionalName environment, std::string_view pathName,
                            std::string_view printProcessorName) override;
+    BOOL OpenPrinter(std::string_view printerName, PrinterHandle* printer) override;
+    BOOL DeletePrinter(PrinterHandle printer) override;
+    BOOL DeletePrinterDriver(OptionalName name, OptionalName environment,
+                             std::string_view driverName) override;
+    BOOL DeleteMonitor(OptionalName name, OptionalName environment,
+                       std::string_view monitorName) override;
+    BOOL DeletePrintProcessor(OptionalName name, OptionalName environment,
+                              std::string_view printProcessorName) override;
+    BOOL SetDefaultPrinter(std::string_view printerName) override;
     DWORD GetLastError() const override { return lastError_; }
 
 private:
@@ -58,13 +68,16 @@ private:
     bool Commit();
     void ClearOtherDefaults(std::string_view printer);
     void EnterInWinIni(const PrinterInfo2& info, std::string_view driverKey);
+    void TakeOutOfWinIni(std::string_view printer);
+    // The printer's WIN.INI line "driver,port" as EnterInWinIni writes it.
+    std::string DeviceText(std::string_view driverKey, std::string_view port) const;
 
     SpoolerRegistry& registry_;
     SystemFileProbe probe_;
     Profile* profile_;
     EventSink* events_ = nullptr;
     const CodePage* codePage_ = nullptr;
-    std::set<std::uint32_t> openPrinters_;
+    std::map<std::uint32_t, std::string> openPrinters_; // handle: the printer's name
     std::uint32_t nextHandle_ = 1;
     DWORD lastError_ = kErrorSuccess;
 };

@@ -35,6 +35,8 @@ public:
     virtual bool SetValue(std::string_view path, std::string_view name, SpoolerValue value) = 0;
     // True when the value is gone afterwards (also when it was never there).
     virtual bool DeleteValue(std::string_view path, std::string_view name) = 0;
+    // Removes the key with everything below it; true also when it was not there.
+    virtual bool DeleteKey(std::string_view path) = 0;
     // Makes every change since the last commit durable; false when that failed, in which case
     // the tree is back to its state at the last commit.
     virtual bool Commit() = 0;

@@ -70,6 +70,16 @@ bool HostRegistrySpoolerStore::DeleteValue(std::string_view path, std::string_vi
     return true;
 }
 
+bool HostRegistrySpoolerStore::DeleteKey(std::string_view path) {
+    const std::string full = LocalMachinePath(path);
+    const std::size_t cut = full.rfind('\\');
+    if (cut == std::string::npos)
+        return false;
+    if (RegistryKey* parent = registry_.Tree().Find(std::string_view(full).substr(0, cut)))
+        parent->RemoveChild(std::string_view(full).substr(cut + 1));
+    return true;
+}
+
 bool HostRegistrySpoolerStore::Commit() {
     if (registry_.Save() != kErrorSuccess) {
         registry_.Revert();

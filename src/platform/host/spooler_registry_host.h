@@ -19,6 +19,7 @@ public:
     bool CreateKey(std::string_view path) override;
     bool SetValue(std::string_view path, std::string_view name, SpoolerValue value) override;
     bool DeleteValue(std::string_view path, std::string_view name) override;
+    bool DeleteKey(std::string_view path) override;
     bool Commit() override;
     void Discard() override;
 

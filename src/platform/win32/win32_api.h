@@ -53,6 +53,12 @@
 #undef AddPrinter
 #undef AddMonitor
 #undef AddPrintProcessor
+#undef OpenPrinter
+#undef DeletePrinterDriver
+#undef DeleteMonitor
+#undef DeletePrintProcessor
+#undef SetDefaultPrinter
+#undef RemoveFontResource
 #undef LZOpenFile
 #undef GetFileVersionInfoSize
 #undef GetFileVersionInfo

@@ -172,4 +172,65 @@ BOOL Win32Spooler::AddPrintProcessor(OptionalName name, OptionalName environment
                                      texts(printProcessorName)));
 }
 
+BOOL Win32Spooler::OpenPrinter(std::string_view printerName, PrinterHandle* printer) {
+    if (printer == nullptr) {
+        lastError_ = kErrorInvalidParameter;
+        return FALSE;
+    }
+    *printer = {};
+    Texts texts;
+    HANDLE native = nullptr;
+    if (!Done(::OpenPrinterA(texts(printerName), &native, nullptr))) {
+        return FALSE;
+    }
+    *printer = PrinterHandle{printers_.Add(native)};
+    return TRUE;
+}
+
+BOOL Win32Spooler::DeletePrinter(PrinterHandle printer) {
+    auto native = printers_.Find(printer.value);
+    if (!native) {
+        lastError_ = kErrorInvalidHandle;
+        return FALSE;
+    }
+    return Done(::DeletePrinter(static_cast<HANDLE>(*native)));
+}
+
+BOOL Win32Spooler::DeletePrinterDriver(OptionalName name, OptionalName environment,
+                                       std::string_view driverName) {
+    Texts texts;
+    return Done(::DeletePrinterDriverA(texts(name), texts(environment), texts(driverName)));
+}
+
+BOOL Win32Spooler::DeleteMonitor(OptionalName name, OptionalName environment,
+                                 std::string_view monitorName) {
+    Texts texts;
+    return Done(::DeleteMonitorA(texts(name), texts(environment), texts(monitorName)));
+}
+
+BOOL Win32Spooler::DeletePrintProcessor(OptionalName name, OptionalName environment,
+                                        std::string_view printProcessorName) {
+    Texts texts;
+    return Done(
+        ::DeletePrintProcessorA(texts(name), texts(environment), texts(printProcessorName)));
+}
+
+// SetDefaultPrinterA came with Windows 2000; on Windows 95 the default printer is WIN.INI's
+// [windows] device=, which the caller writes.
+BOOL Win32Spooler::SetDefaultPrinter(std::string_view printerName) {
+    using SetDefaultPrinterFn = BOOL(WINAPI*)(LPCSTR);
+    HMODULE spooler = ::GetModuleHandleA("winspool.drv");
+    const auto set = spooler == nullptr
+                         ? nullptr
+                         : reinterpret_cast<SetDefaultPrinterFn>(
+                               reinterpret_cast<void*>(::GetProcAddress(spooler, "SetDefaultPrinterA")));
+    if (set == nullptr) {
+        constexpr DWORD kErrorCallNotImplemented = 120;
+        lastError_ = kErrorCallNotImplemented;
+        return FALSE;
+    }
+    const std::string name(printerName);
+    return Done(set(name.c_str()));
+}
+
 } // namespace tl::win32

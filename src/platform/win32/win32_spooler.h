@@ -26,6 +26,15 @@ public:
     BOOL AddMonitor(OptionalName name, DWORD level, const MonitorInfo2& info) override;
     BOOL AddPrintProcessor(OptionalName name, OptionalName environment, std::string_view pathName,
                            std::string_view printProcessorName) override;
+    BOOL OpenPrinter(std::string_view printerName, PrinterHandle* printer) override;
+    BOOL DeletePrinter(PrinterHandle printer) override;
+    BOOL DeletePrinterDriver(OptionalName name, OptionalName environment,
+                             std::string_view driverName) override;
+    BOOL DeleteMonitor(OptionalName name, OptionalName environment,
+                       std::string_view monitorName) override;
+    BOOL DeletePrintProcessor(OptionalName name, OptionalName environment,
+                              std::string_view printProcessorName) override;
+    BOOL SetDefaultPrinter(std::string_view printerName) override;
     DWORD GetLastError() const override { return lastError_; }
 
 private:

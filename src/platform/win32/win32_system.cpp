@@ -130,6 +130,11 @@ int Win32System::AddFontResource(std::string_view fontFile) {
     return ::AddFontResourceA(Z(fontFile).c_str());
 }
 
+BOOL Win32System::RemoveFontResource(std::string_view fontFile) {
+    events_.Record(PlatformEvent{"removefont", {{"file", codePage_.ToUtf8(fontFile)}}});
+    return ::RemoveFontResourceA(Z(fontFile).c_str());
+}
+
 BOOL Win32System::MessageBeep(UINT type) {
     events_.Record(
         PlatformEvent{"beep", {{"type", std::int64_t{static_cast<std::int32_t>(type)}}}});

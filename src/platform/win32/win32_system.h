@@ -33,6 +33,7 @@ public:
     // after a few seconds rather than holding the installer for ever.
     void BroadcastMessage(UINT message, std::string_view text) override;
     int AddFontResource(std::string_view fontFile) override;
+    BOOL RemoveFontResource(std::string_view fontFile) override;
     BOOL MessageBeep(UINT type) override;
 
 private:

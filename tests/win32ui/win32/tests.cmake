@@ -29,3 +29,10 @@ add_test(NAME tlins32a_from_floppy_images
             $<TARGET_FILE:tlins32a> ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/wine-floppy
             ${PROJECT_SOURCE_DIR}/build/default/bin/tldisk)
 set_tests_properties(tlins32a_from_floppy_images PROPERTIES TIMEOUT 900 LABELS "wine")
+
+# Install the sample disk under Wine, then remove it with TLREMOVE.EXE: the PC as it was.
+add_test(NAME tlremove_round_trip_under_wine
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32ui/win32/removal-under-wine.sh
+            $<TARGET_FILE:tlins32a> $<TARGET_FILE:tlremove> ${PROJECT_SOURCE_DIR}
+            ${PROJECT_BINARY_DIR}/wine-removal)
+set_tests_properties(tlremove_round_trip_under_wine PROPERTIES TIMEOUT 900 LABELS "wine")
