@@ -74,7 +74,8 @@ int Fail(const std::wstring& why, const tl::app::WindowsOptions& options,
         if (std::FILE* file = _wfopen(options.transcript->c_str(), L"wb")) {
             tl::ui::FileLineSink lines(file);
             tl::win32::Win32CodePage codePage;
-            tl::ui::Transcript(lines, codePage).End(0, kExitUsage, reason);
+            tl::ui::Transcript(lines, codePage)
+                .End(tl::InstallationState::NotStarted, kExitUsage, reason);
             std::fclose(file);
         }
     }
