@@ -54,7 +54,7 @@ std::uint64_t CheckCopyLine(CatalogueWalk& walk, const std::string& section, std
         return 0;
     // The version check reads what the disk holds of a driver or a virtual device driver.
     if ((HasExtension(target, "drv") || HasExtension(target, "386")) &&
-        FileVersionText(context.versions, *path, false).empty())
+        FileVersionText(context.versions, *path, VersionFormat::MajorMinor).empty())
         context.Add(walk.catalogue, section, index, kNoVersion,
                     *path + " has no version resource the version check can read");
     return ExpandedSize(context, *path).value_or(0);

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
             if (options.settings)
                 settings = installer.platform.codePage.FromUtf8(*options.settings);
             if (!FindRemovalSettings(installer, settings)) {
-                installer.installationState = 1;
+                installer.installationState = InstallationState::Failed;
                 return kExitUsage;
             }
             installer.installationState = RunRemoval(installer, WindowHandle{});

@@ -22,10 +22,6 @@ constexpr unsigned kNothingText = 303;
 constexpr unsigned kDoneText = 302;
 constexpr unsigned kIncompleteText = 312;
 constexpr std::string_view kRestartTemplate = "WIN_RESTART";
-constexpr int kStateCancelled = 0;
-constexpr int kStateFailed = 1;
-constexpr int kStateRemoved = 4;
-constexpr int kStateRestartNeeded = 5;
 
 int Show(Installer& installer, WindowHandle owner, unsigned id, const std::string& text,
          UINT type) {
@@ -65,15 +61,15 @@ void OfferRestart(Installer& installer, WindowHandle owner) {
 
 } // namespace
 
-int RunRemoval(Installer& installer, WindowHandle owner) {
+InstallationState RunRemoval(Installer& installer, WindowHandle owner) {
     const std::vector<RemovalRecord> records = ReadRemovalRecords(installer);
     if (records.empty() && !HasEcpSection(installer)) {
         Show(installer, owner, kNothingText, LoadTextCopy(kNothingText), MB_OK | MB_ICONASTERISK);
-        return kStateRemoved;
+        return InstallationState::Installed;
     }
     if (Show(installer, owner, kQuestionText, LoadTextCopy(kQuestionText),
              MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return kStateCancelled;
+        return InstallationState::NotStarted;
 
     RemovalContext context{installer, records, ReadRemovalRoots(installer), {}, {}};
     for (const RemovalRecord& record : records) {
@@ -95,8 +91,9 @@ int RunRemoval(Installer& installer, WindowHandle owner) {
     if (context.report.restartNeeded)
         OfferRestart(installer, owner);
     if (incomplete)
-        return kStateFailed;
-    return context.report.restartNeeded ? kStateRestartNeeded : kStateRemoved;
+        return InstallationState::Failed;
+    return context.report.restartNeeded ? InstallationState::RestartNeeded
+                                         : InstallationState::Installed;
 }
 
 } // namespace tl

@@ -3,6 +3,7 @@
 // held them), and tells what it did.
 #pragma once
 
+#include "platform/installation_state.h"
 #include "platform/window_types.h"
 
 namespace tl {
@@ -11,8 +12,8 @@ struct Installer;
 
 // Runs the removal with the records of `installer.paths.privateSettingsFile` (see
 // FindRemovalSettings), message boxes owned by `owner`. The outcome as an installation state,
-// for the exit status: 0 cancelled, 1 something could not be undone, 4 removed (or nothing to
-// remove), 5 removed and Windows must restart.
-int RunRemoval(Installer& installer, WindowHandle owner);
+// for the exit status: NotStarted cancelled, Failed something could not be undone, Installed
+// removed (or nothing to remove), RestartNeeded removed and Windows must restart.
+[[nodiscard]] InstallationState RunRemoval(Installer& installer, WindowHandle owner);
 
 } // namespace tl

@@ -19,7 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
             if (options.settings)
                 settings = installer.platform.codePage.FromUtf8(app::Utf8(*options.settings));
             if (!FindRemovalSettings(installer, settings)) {
-                installer.installationState = 1;
+                installer.installationState = InstallationState::Failed;
                 return kExitUsage;
             }
             installer.installationState = RunRemoval(installer, WindowHandle{});
