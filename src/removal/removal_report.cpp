@@ -8,29 +8,26 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kDoneText = 302;
-constexpr unsigned kIncompleteText = 312;
-
-unsigned LabelText(RemovalOutcome outcome) {
+TextId LabelText(RemovalOutcome outcome) {
     switch (outcome) {
     case RemovalOutcome::Removed:
-        return 304;
+        return TextId::RemovedLabel;
     case RemovalOutcome::Restored:
-        return 305;
+        return TextId::RestoredLabel;
     case RemovalOutcome::AlreadyGone:
-        return 306;
+        return TextId::AlreadyGoneLabel;
     case RemovalOutcome::InUse:
-        return 307;
+        return TextId::InUseLeftLabel;
     case RemovalOutcome::StillUsed:
-        return 308;
+        return TextId::StillUsedLeftLabel;
     case RemovalOutcome::Failed:
-        return 309;
+        return TextId::NotRemovedLabel;
     case RemovalOutcome::Refused:
-        return 310;
+        return TextId::RecordRefusedLabel;
     case RemovalOutcome::Left:
-        return 311;
+        return TextId::LeftAsItWasLabel;
     }
-    return 309;
+    return TextId::NotRemovedLabel;
 }
 
 bool IsShortfall(const RemovalReport::Line& line) {
@@ -51,7 +48,8 @@ bool RemovalReport::Changed() const {
 }
 
 std::string ReportText(const RemovalReport& report) {
-    std::string text = LoadTextCopy(report.Incomplete() ? kIncompleteText : kDoneText);
+    std::string text =
+        LoadTextCopy(report.Incomplete() ? TextId::RemovalIncomplete : TextId::RemovalDone);
     for (const RemovalReport::Line& line : report.lines) {
         text += LoadTextCopy(LabelText(line.outcome));
         text += line.what;

@@ -16,16 +16,10 @@ namespace tl {
 
 namespace {
 
-constexpr unsigned kQuestionText = 300;
-constexpr unsigned kCaptionText = 301;
-constexpr unsigned kNothingText = 303;
-constexpr unsigned kDoneText = 302;
-constexpr unsigned kIncompleteText = 312;
 constexpr std::string_view kRestartTemplate = "WIN_RESTART";
 
-int Show(Installer& installer, WindowHandle owner, unsigned id, const std::string& text,
-         UINT type) {
-    return installer.windows.MessageBox(owner, text, LoadTextCopy(kCaptionText), type,
+int Show(Installer& installer, WindowHandle owner, TextId id, const std::string& text, UINT type) {
+    return installer.windows.MessageBox(owner, text, LoadTextCopy(TextId::RemovalCaption), type,
                                         MessageKey(id));
 }
 
@@ -34,9 +28,9 @@ int Show(Installer& installer, WindowHandle owner, unsigned id, const std::strin
 void ForgetRecords(RemovalContext& context) {
     Installer& installer = context.installer;
     const std::string& settings = installer.paths.privateSettingsFile;
-    const bool madeByInstall =
-        std::any_of(context.records.begin(), context.records.end(),
-                    [](const RemovalRecord& record) { return record.Is(removal_record::kSettings); });
+    const bool madeByInstall = std::any_of(
+        context.records.begin(), context.records.end(),
+        [](const RemovalRecord& record) { return record.Is(removal_record::kSettings); });
     if (madeByInstall) {
         if (!installer.platform.files.DeleteFile(settings))
             context.report.Add(RemovalOutcome::Failed, settings);
@@ -64,10 +58,11 @@ void OfferRestart(Installer& installer, WindowHandle owner) {
 InstallationState RunRemoval(Installer& installer, WindowHandle owner) {
     const std::vector<RemovalRecord> records = ReadRemovalRecords(installer);
     if (records.empty() && !HasEcpSection(installer)) {
-        Show(installer, owner, kNothingText, LoadTextCopy(kNothingText), MB_OK | MB_ICONASTERISK);
+        Show(installer, owner, TextId::RemovalNothingRecorded,
+             LoadTextCopy(TextId::RemovalNothingRecorded), MB_OK | MB_ICONASTERISK);
         return InstallationState::Installed;
     }
-    if (Show(installer, owner, kQuestionText, LoadTextCopy(kQuestionText),
+    if (Show(installer, owner, TextId::RemovalQuestion, LoadTextCopy(TextId::RemovalQuestion),
              MB_YESNO | MB_ICONQUESTION) != IDYES)
         return InstallationState::NotStarted;
 
@@ -86,14 +81,14 @@ InstallationState RunRemoval(Installer& installer, WindowHandle owner) {
         ForgetRecords(context);
 
     const bool incomplete = context.report.Incomplete();
-    Show(installer, owner, incomplete ? kIncompleteText : kDoneText, ReportText(context.report),
-         MB_OK | (incomplete ? MB_ICONEXCLAMATION : MB_ICONASTERISK));
+    Show(installer, owner, incomplete ? TextId::RemovalIncomplete : TextId::RemovalDone,
+         ReportText(context.report), MB_OK | (incomplete ? MB_ICONEXCLAMATION : MB_ICONASTERISK));
     if (context.report.restartNeeded)
         OfferRestart(installer, owner);
     if (incomplete)
         return InstallationState::Failed;
     return context.report.restartNeeded ? InstallationState::RestartNeeded
-                                         : InstallationState::Installed;
+                                        : InstallationState::Installed;
 }
 
 } // namespace tl

@@ -49,6 +49,8 @@ public:
             machine.Folder().WriteFile("drive_c/WINDOWS/SYSTEM/"s + file, "x");
         Installer& installer = machine.Get();
         installer.printerName = "Telmora 600";
+        // What is registered is recorded for the removal program in the settings file.
+        installer.paths.privateSettingsFile = "C:\\WINDOWS\\tlsetup.ini";
         installer.copyList.Append(kFlagDriver, '1', "TL600.DRV");
         installer.copyList.Append(kFlagSystemFile, '1', "TL600.HLP");
         installer.copyList.Append(kFlagSystemFile, '2', "TLMON.DLL");
