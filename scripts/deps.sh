@@ -5,6 +5,7 @@
 #   host      build the host programs and run their tests (the demo needs only this)
 #   windows   cross-build the Windows programs and run their tests under Wine
 #   tools     the developer tools: the fuzzing build (clang) and clang-format
+#   measure   the measures of the host tests: coverage (gcovr) and mutants (scripts/mutants.sh)
 set -euo pipefail
 
 host=(
@@ -21,17 +22,21 @@ windows=(
 tools=(
     clang libclang-rt-14-dev clang-format
 )
+measure=(
+    gcovr rsync
+)
 
 purposes=("$@")
-[ ${#purposes[@]} -gt 0 ] || purposes=(host windows tools)
+[ ${#purposes[@]} -gt 0 ] || purposes=(host windows tools measure)
 packages=()
 for purpose in "${purposes[@]}"; do
     case $purpose in
     host) packages+=("${host[@]}") ;;
     windows) packages+=("${windows[@]}") ;;
     tools) packages+=("${tools[@]}") ;;
+    measure) packages+=("${measure[@]}") ;;
     *)
-        echo "usage: scripts/deps.sh [host|windows|tools]..." >&2
+        echo "usage: scripts/deps.sh [host|windows|tools|measure]..." >&2
         exit 2
         ;;
     esac
