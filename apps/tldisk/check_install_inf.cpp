@@ -139,13 +139,13 @@ std::string DeleteIniFault(const CheckedScript& install, InfLine line) {
     std::array<std::string, kDeleteIniFields> fields;
     for (std::size_t n = 0; n < fields.size(); ++n)
         GetInfField(install.scripts, line, static_cast<int>(n + 1), fields[n]);
-    const std::string& fileSpec = fields[0];
-    if (fileSpec.size() < 4 || !IsDigit(fileSpec[0]) || !IsDigit(fileSpec[1]) || fileSpec[2] != ':')
-        return "\"" + fileSpec +
+    const std::string& fileField = fields[0];
+    if (fileField.size() < 4 || !IsDigit(fileField[0]) || !IsDigit(fileField[1]) || fileField[2] != ':')
+        return "\"" + fileField +
                "\" is not a place digit, a file digit, \":\" and an INI file name";
-    const DiskNameFault iniFault = CheckDiskName(NameAfterPrefix(fileSpec, 3));
+    const DiskNameFault iniFault = CheckDiskName(NameAfterPrefix(fileField, 3));
     if (iniFault != DiskNameFault::None)
-        return "the INI file name \"" + fileSpec.substr(3) + "\": " + std::string(DiskNameFaultText(iniFault));
+        return "the INI file name \"" + fileField.substr(3) + "\": " + std::string(DiskNameFaultText(iniFault));
     if (fields[1].empty() || fields[2].empty())
         return "the line names no INI section or key";
     const std::string& removal = fields[3];

@@ -140,7 +140,7 @@ private:
     }
 
     std::optional<std::vector<std::uint8_t>> Font() {
-        TrueTypeFontSpec spec;
+        TrueTypeFontRecipe spec;
         spec.family = Value("font");
         const std::string style = Lower(Value("style"));
         if (style != "" && style != "regular" && style != "bold") {

@@ -172,7 +172,7 @@ std::vector<std::uint8_t> GlyphData(const Glyph& glyph) {
     return out.Take();
 }
 
-std::vector<std::uint8_t> Head(const TrueTypeFontSpec& spec, const std::vector<Glyph>& glyphs) {
+std::vector<std::uint8_t> Head(const TrueTypeFontRecipe& spec, const std::vector<Glyph>& glyphs) {
     int xMin = 0, yMin = 0, xMax = 0, yMax = 0;
     for (const Glyph& g : glyphs) {
         if (g.contours.empty()) {
@@ -261,7 +261,7 @@ std::vector<std::uint8_t> Maxp(const std::vector<Glyph>& glyphs) {
     return t.Take();
 }
 
-std::vector<std::uint8_t> Os2(const TrueTypeFontSpec& spec, const std::vector<Glyph>& glyphs) {
+std::vector<std::uint8_t> Os2(const TrueTypeFontRecipe& spec, const std::vector<Glyph>& glyphs) {
     int widthSum = 0;
     int widthCount = 0;
     for (const Glyph& g : glyphs) {
@@ -351,7 +351,7 @@ std::vector<std::uint8_t> Cmap() {
     return t.Take();
 }
 
-std::vector<std::uint8_t> Name(const TrueTypeFontSpec& spec) {
+std::vector<std::uint8_t> Name(const TrueTypeFontRecipe& spec) {
     const std::string style = spec.bold ? "Bold" : "Regular";
     const std::string full = spec.bold ? spec.family + " Bold" : spec.family;
     std::string postScript;
@@ -406,7 +406,7 @@ std::vector<std::uint8_t> Post() {
 
 } // namespace
 
-std::vector<std::uint8_t> WriteTrueTypeFont(const TrueTypeFontSpec& spec) {
+std::vector<std::uint8_t> WriteTrueTypeFont(const TrueTypeFontRecipe& spec) {
     const std::vector<Glyph> glyphs = MakeGlyphs(spec.bold);
     std::vector<std::uint8_t> glyf;
     Bytes loca;

@@ -9,7 +9,7 @@
 
 namespace tl::tools {
 
-struct TrueTypeFontSpec {
+struct TrueTypeFontRecipe {
     std::string family = "Telmora Sample"; // ASCII
     bool bold = false;
     std::string version = "1.00"; // the text of name 5 ("Version 1.00")
@@ -20,6 +20,6 @@ struct TrueTypeFontSpec {
 
 // The font file's bytes. Glyphs: .notdef, space, "T", "L", and a block that every other
 // printable ASCII character (0x21-0x7E) maps to; Unicode cmap (3,1) in format 4; long loca.
-std::vector<std::uint8_t> WriteTrueTypeFont(const TrueTypeFontSpec& spec);
+std::vector<std::uint8_t> WriteTrueTypeFont(const TrueTypeFontRecipe& spec);
 
 } // namespace tl::tools

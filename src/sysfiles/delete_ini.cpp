@@ -13,7 +13,7 @@
 namespace tl {
 namespace {
 
-constexpr std::string_view kVxdFileSpec = "20:SYSTEM.INI";
+constexpr std::string_view kVxdFileField = "20:SYSTEM.INI";
 constexpr std::string_view kVxdIniSection = "386Enh";
 constexpr std::string_view kVxdKey = "device";
 
@@ -60,20 +60,20 @@ void RemoveOwnPortMonitor(Installer& installer) {
     if (installer.iniEdit.modeText.empty())
         installer.iniEdit.modeText = "3";
     installer.iniEdit.modeText[0] = kModeRemove;
-    std::ignore = EditIniEntry(installer, installer.mainWindow, kVxdFileSpec, kVxdIniSection,
+    std::ignore = EditIniEntry(installer, installer.mainWindow, kVxdFileField, kVxdIniSection,
                                kVxdKey, std::string(*removal), kVxdCommentPrefix);
 }
 
 // Whether the file names of one action line are plain names; reported when not.
 bool ActionLineAccepted(Installer& installer, InfLine line) {
     const SetupScripts& scripts = installer.scripts;
-    std::string fileSpec;
+    std::string fileField;
     std::string removal;
-    GetInfField(scripts, line, 1, fileSpec);
+    GetInfField(scripts, line, 1, fileField);
     GetInfField(scripts, line, 4, removal);
     const std::string lineText = LoadTextCopy(TextId::DeleteIniSection) + ": " +
                                  std::string(InfLineText(scripts, line).value_or(""));
-    if (!AcceptDiskName(installer, installer.mainWindow, NameAfterPrefix(fileSpec, 3), lineText))
+    if (!AcceptDiskName(installer, installer.mainWindow, NameAfterPrefix(fileField, 3), lineText))
         return false;
     return removal.empty() ||
            AcceptDiskName(installer, installer.mainWindow, NameAfterPrefix(removal, 2), lineText);

@@ -72,7 +72,7 @@ struct EditedFile {
 // temporary file beside the INI file.
 template <typename NextLine>
 EditedFile WriteEdited(Installer& installer, WindowHandle owner, std::string_view section,
-                       std::string_view key, std::string_view removalSpec,
+                       std::string_view key, std::string_view removalMode,
                        std::string_view commentPrefix, std::string_view iniPath,
                        std::string_view backupPath, NextLine next,
                        const std::function<bool()>& readFailed) {
@@ -85,7 +85,7 @@ EditedFile WriteEdited(Installer& installer, WindowHandle owner, std::string_vie
         return {EditedFile::Outcome::Failed, {}};
     }
 
-    IniLineEditor editor(section, key, removalSpec, commentPrefix,
+    IniLineEditor editor(section, key, removalMode, commentPrefix,
                          [&installer, owner] { return DecideRemoval(installer, owner); });
     FileLineWriter writer(lz, target);
     std::string out;
@@ -109,9 +109,9 @@ EditedFile WriteEdited(Installer& installer, WindowHandle owner, std::string_vie
     }
     // The removal program puts the line back from this record: an edit it could not take back
     // is not made.
-    if (!WriteRemovalRecord(installer, {removal_record::kCommented, iniPath, section,
-                                        editor.CommentLine(), editor.OriginalLine(),
-                                        editor.KeptLine()})) {
+    if (!WriteRemovalRecord(installer,
+                            {removal_record::kCommented, iniPath, section, editor.CommentLine(),
+                             editor.OriginalLine(), editor.KeptLine()})) {
         DeleteRecorded(installer.platform, temporary);
         return {EditedFile::Outcome::Failed, {}};
     }
@@ -190,10 +190,10 @@ bool PrefixEqualsNoCase(std::string_view a, std::string_view b, std::size_t n) {
 }
 
 IniLineEditor::IniLineEditor(std::string_view section, std::string_view key,
-                             std::string_view removalSpec, std::string_view commentPrefix,
+                             std::string_view removalMode, std::string_view commentPrefix,
                              Decide decide)
-    : section_(section), key_(key), wholeLine_(!removalSpec.empty() && removalSpec[0] == '1'),
-      fileName_(removalSpec.size() > 2 ? removalSpec.substr(2) : std::string_view{}),
+    : section_(section), key_(key), wholeLine_(!removalMode.empty() && removalMode[0] == '1'),
+      fileName_(removalMode.size() > 2 ? removalMode.substr(2) : std::string_view{}),
       commentPrefix_(commentPrefix), decide_(std::move(decide)) {}
 
 void IniLineEditor::Feed(std::string_view line, std::string& out) {
@@ -279,17 +279,17 @@ void IniLineEditor::EditKeyLine(std::string_view line, std::size_t valueStart, s
     state_ = State::Changed;
 }
 
-bool EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fileSpec,
-                  std::string_view section, std::string_view key, std::string_view removalSpec,
+bool EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fileField,
+                  std::string_view section, std::string_view key, std::string_view removalMode,
                   std::string_view commentPrefix) {
-    if (fileSpec.size() < 4 || fileSpec[1] < '0' || fileSpec[1] > '9')
+    if (fileField.size() < 4 || fileField[1] < '0' || fileField[1] > '9')
         return false;
-    const unsigned changeBit = 1u << (fileSpec[1] - '0');
-    const char* backupKey = fileSpec[1] == '1' ? kWinIniBackupKey : kSystemIniBackupKey;
+    const unsigned changeBit = 1u << (fileField[1] - '0');
+    const char* backupKey = fileField[1] == '1' ? kWinIniBackupKey : kSystemIniBackupKey;
     std::string iniPath =
-        fileSpec[0] == '2' ? installer.paths.windowsDir : installer.paths.systemDir;
+        fileField[0] == '2' ? installer.paths.windowsDir : installer.paths.systemDir;
     iniPath += '\\';
-    iniPath += fileSpec.substr(3);
+    iniPath += fileField.substr(3);
 
     const DWORD attributes = installer.platform.files.GetFileAttributes(iniPath);
     if (attributes == kInvalidFileAttributes || (attributes & kFileAttributeDirectory) != 0)
@@ -303,9 +303,9 @@ bool EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fil
     }
     // The line-by-line form needs no memory for the whole file; when it fails too, the file stays
     // as it was and the installation has failed.
-    if (!RewriteIniFile(installer, owner, section, key, removalSpec, commentPrefix, backupPath,
+    if (!RewriteIniFile(installer, owner, section, key, removalMode, commentPrefix, backupPath,
                         iniPath, changeBit, backupKey) &&
-        !RewriteIniFileByLine(installer, owner, section, key, removalSpec, commentPrefix,
+        !RewriteIniFileByLine(installer, owner, section, key, removalMode, commentPrefix,
                               backupPath, iniPath, changeBit, backupKey)) {
         installer.installationState = InstallationState::Failed;
         DeleteRecorded(installer.platform, backupPath);
@@ -314,7 +314,7 @@ bool EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fil
 }
 
 bool RewriteIniFile(Installer& installer, WindowHandle owner, std::string_view section,
-                    std::string_view key, std::string_view removalSpec,
+                    std::string_view key, std::string_view removalMode,
                     std::string_view commentPrefix, std::string_view backupPath,
                     std::string_view iniPath, unsigned changeBit, const char* backupKey) {
     const std::optional<std::string> bytes = ReadWholeFile(installer.platform.files, backupPath);
@@ -332,14 +332,14 @@ bool RewriteIniFile(Installer& installer, WindowHandle owner, std::string_view s
         return line;
     };
     const EditedFile edited =
-        WriteEdited(installer, owner, section, key, removalSpec, commentPrefix, iniPath, backupPath,
+        WriteEdited(installer, owner, section, key, removalMode, commentPrefix, iniPath, backupPath,
                     next, [] { return false; });
     Settle(installer, edited, backupPath, iniPath, changeBit, backupKey);
     return true;
 }
 
 bool RewriteIniFileByLine(Installer& installer, WindowHandle owner, std::string_view section,
-                          std::string_view key, std::string_view removalSpec,
+                          std::string_view key, std::string_view removalMode,
                           std::string_view commentPrefix, std::string_view backupPath,
                           std::string_view iniPath, unsigned changeBit, const char* backupKey) {
     LzExpand& lz = installer.platform.lz;
@@ -357,7 +357,7 @@ bool RewriteIniFileByLine(Installer& installer, WindowHandle owner, std::string_
         return line;
     };
     const EditedFile edited =
-        WriteEdited(installer, owner, section, key, removalSpec, commentPrefix, iniPath, backupPath,
+        WriteEdited(installer, owner, section, key, removalMode, commentPrefix, iniPath, backupPath,
                     next, [&reader] { return reader.Failed(); });
     lz.LZClose(backup);
     Settle(installer, edited, backupPath, iniPath, changeBit, backupKey);

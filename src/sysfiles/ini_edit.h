@@ -34,9 +34,9 @@ public:
     // Asked at the matching item: true to remove it, false to leave the file as it is.
     using Decide = std::function<bool()>;
 
-    // removalSpec: "1" at the start comments out the whole line, anything else only the item;
+    // removalMode: "1" at the start comments out the whole line, anything else only the item;
     // the file name to remove starts at its third character.
-    IniLineEditor(std::string_view section, std::string_view key, std::string_view removalSpec,
+    IniLineEditor(std::string_view section, std::string_view key, std::string_view removalMode,
                   std::string_view commentPrefix, Decide decide);
 
     // Appends to `out` what stands in the new file for `line`.
@@ -73,14 +73,15 @@ std::string ProductText(std::string_view modeText, int languageIndex);
 // other removes. True to remove.
 bool DecideRemoval(Installer& installer, WindowHandle owner);
 
-// Edits the file that `fileSpec` names ("20:SYSTEM.INI": "2" the Windows directory, else the
+// Edits the file that `fileField` names ("20:SYSTEM.INI": "2" the Windows directory, else the
 // system directory; the change-bit digit, "0" SYSTEM.INI and "1" WIN.INI; a separator; the
 // name). False when the file does not exist or cannot be backed up. A backup, read, write or
 // replacement that fails is an error event and fails the installation (state 1); the INI file is
 // then as it was.
-[[nodiscard]] bool EditIniEntry(Installer& installer, WindowHandle owner, std::string_view fileSpec,
-                                std::string_view section, std::string_view key,
-                                std::string_view removalSpec, std::string_view commentPrefix);
+[[nodiscard]] bool EditIniEntry(Installer& installer, WindowHandle owner,
+                                std::string_view fileField, std::string_view section,
+                                std::string_view key, std::string_view removalMode,
+                                std::string_view commentPrefix);
 
 // Writes `iniPath` anew from its backup with the edit made. The first form takes the backup
 // into memory at once; the second reads it line by line. Both edit alike. False when the edit
@@ -88,12 +89,12 @@ bool DecideRemoval(Installer& installer, WindowHandle owner);
 // `changeBit` is the file's change bit and `backupKey` its record key.
 [[nodiscard]] bool RewriteIniFile(Installer& installer, WindowHandle owner,
                                   std::string_view section, std::string_view key,
-                                  std::string_view removalSpec, std::string_view commentPrefix,
+                                  std::string_view removalMode, std::string_view commentPrefix,
                                   std::string_view backupPath, std::string_view iniPath,
                                   unsigned changeBit, const char* backupKey);
 [[nodiscard]] bool RewriteIniFileByLine(Installer& installer, WindowHandle owner,
                                         std::string_view section, std::string_view key,
-                                        std::string_view removalSpec,
+                                        std::string_view removalMode,
                                         std::string_view commentPrefix, std::string_view backupPath,
                                         std::string_view iniPath, unsigned changeBit,
                                         const char* backupKey);
