@@ -33,7 +33,7 @@ run() {
     local program=$1 name=$2
     : >"$work/$name.ini"
     local status=0
-    timeout 300 "$run_display" "$work/disk/$program" --answers "$(winpath "$work/$name.ini")" \
+    TL_WINE_VERSION=win95 timeout 300 "$run_display" "$work/disk/$program" --answers "$(winpath "$work/$name.ini")" \
         --transcript "$(winpath "$work/$name.jsonl")" >"$work/$name.log" 2>&1 || status=$?
     echo "$status"
 }
@@ -56,6 +56,15 @@ snapshot() {
 status=$(run TLREMOVE.EXE nothing)
 [ "$status" = 0 ] || fail "nothing to remove: exit status $status"
 has nothing '[.[] | select(.event == "message") | .key] == ["303"]'
+# The PC has the sample's language monitor registered, as an earlier install of one of its
+# printers leaves it: Wine's spooler refuses to register the monitor library itself
+# (docs/wine-differences.md, "AddMonitorA, a 32-bit monitor library"). The removal must leave
+# it, as this installation did not add it.
+printf 'REGEDIT4\r\n\r\n[%s]\r\n"Driver"="TLLMON.DLL"\r\n' \
+    'HKEY_LOCAL_MACHINE\System\CurrentControlSet\control\Print\Monitors\Telmora Language Monitor' \
+    >"$work/monitor.reg"
+"$run_display" regedit /S "$(winpath "$work/monitor.reg")" >"$work/monitor.log" 2>&1 ||
+    fail "the language monitor could not be registered (see $work/monitor.log)"
 snapshot "$work/before"
 
 # 2. The default install, then the removal.
