@@ -78,7 +78,7 @@ std::vector<std::string> DecodeRemovalRecord(std::string_view value) {
 }
 
 std::string RemovalKey(int number) {
-    char key[16];
+    char key[24]; // "Change" and any int, with its NUL
     std::snprintf(key, sizeof key, "Change%04d", number);
     return key;
 }
