@@ -495,6 +495,17 @@ void HostSpooler::TakeOutOfWinIni(std::string_view printer) {
     }
 }
 
+// Takes `key` out of the registry and saves it; on failure nothing is changed and the error is
+// set to 5 (access denied).
+bool HostSpooler::DeleteKeyCommitted(const std::string& key) {
+    if (!registry_.DeleteKey(key)) {
+        registry_.Discard();
+        Fail(kErrorAccessDenied);
+        return false;
+    }
+    return Commit();
+}
+
 BOOL HostSpooler::DeletePrinter(PrinterHandle printer) {
     const auto open = openPrinters_.find(printer.value);
     if (open == openPrinters_.end()) {
@@ -505,11 +516,7 @@ BOOL HostSpooler::DeletePrinter(PrinterHandle printer) {
     if (!key) {
         return Fail(kErrorInvalidPrinterName);
     }
-    if (!registry_.DeleteKey(PrinterKey(*key))) {
-        registry_.Discard();
-        return Fail(kErrorAccessDenied);
-    }
-    if (!Commit()) {
+    if (!DeleteKeyCommitted(PrinterKey(*key))) {
         return 0;
     }
     TakeOutOfWinIni(*key);
@@ -534,11 +541,7 @@ BOOL HostSpooler::DeletePrinterDriver(OptionalName name, OptionalName environmen
             return Fail(kErrorPrinterDriverInUse);
         }
     }
-    if (!registry_.DeleteKey(DriverKey(*key))) {
-        registry_.Discard();
-        return Fail(kErrorAccessDenied);
-    }
-    if (!Commit()) {
+    if (!DeleteKeyCommitted(DriverKey(*key))) {
         return 0;
     }
     lastError_ = kErrorSuccess;
@@ -562,11 +565,7 @@ BOOL HostSpooler::DeleteMonitor(OptionalName name, OptionalName environment,
             return Fail(kErrorPrintMonitorInUse);
         }
     }
-    if (!registry_.DeleteKey(MonitorKey(*key))) {
-        registry_.Discard();
-        return Fail(kErrorAccessDenied);
-    }
-    if (!Commit()) {
+    if (!DeleteKeyCommitted(MonitorKey(*key))) {
         return 0;
     }
     lastError_ = kErrorSuccess;
@@ -591,11 +590,7 @@ BOOL HostSpooler::DeletePrintProcessor(OptionalName name, OptionalName environme
             return Fail(kErrorBusy);
         }
     }
-    if (!registry_.DeleteKey(PrintProcessorKey(*key))) {
-        registry_.Discard();
-        return Fail(kErrorAccessDenied);
-    }
-    if (!Commit()) {
+    if (!DeleteKeyCommitted(PrintProcessorKey(*key))) {
         return 0;
     }
     lastError_ = kErrorSuccess;

@@ -66,6 +66,7 @@ private:
     BOOL Fail(DWORD error);
     bool FileExists(std::string_view file) const;
     bool Commit();
+    bool DeleteKeyCommitted(const std::string& key);
     void ClearOtherDefaults(std::string_view printer);
     void EnterInWinIni(const PrinterInfo2& info, std::string_view driverKey);
     void TakeOutOfWinIni(std::string_view printer);
