@@ -27,7 +27,7 @@ bool HasExtension(std::string_view name, std::string_view extension) {
 struct CatalogueWalk {
     CheckContext& context;
     const CheckedScript& catalogue;
-    std::set<std::string> checkedSections;  // copy sections whose lines were checked
+    std::set<std::string> checkedSections; // copy sections whose lines were checked
     std::map<std::string, std::uint64_t> sectionBytes;
     std::map<std::string, std::size_t> sectionLines;
 };
@@ -47,7 +47,8 @@ std::uint64_t CheckCopyLine(CatalogueWalk& walk, const std::string& section, std
     GetInfKey(walk.catalogue.scripts, std::nullopt, kSourceDisksFiles, target, disk);
     if (disk.empty())
         context.Add(walk.catalogue, section, index, kMissingSection,
-                    std::string(target) + " has no line in [" + std::string(kSourceDisksFiles) + "]");
+                    std::string(target) + " has no line in [" + std::string(kSourceDisksFiles) +
+                        "]");
     const std::optional<std::string> path =
         CheckDiskFile(context, walk.catalogue, section, index, source);
     if (!path)

@@ -89,15 +89,17 @@ void CheckFonts(CheckContext& context, const CheckedScript& install) {
     for (const std::string& font : fonts) {
         const std::string section = font + ".TrueType";
         if (!FindInfSection(install.scripts, std::nullopt, section)) {
-            context.Add(install, "TRUETYPEFONTS", LineOf(install, "TRUETYPEFONTS", "FontList=" + list),
-                        kMissingSection, "the font " + font + " has no [" + section + "]");
+            context.Add(install, "TRUETYPEFONTS",
+                        LineOf(install, "TRUETYPEFONTS", "FontList=" + list), kMissingSection,
+                        "the font " + font + " has no [" + section + "]");
             continue;
         }
         std::vector<FontListFault> faults;
         const std::vector<FontPair> pairs = CollectFontPairs(install.scripts, {font}, faults);
         std::uint64_t bytes = 0;
         for (const FontPair& pair : pairs) {
-            const std::string text = pair.line.substr(std::min(pair.line.size(), section.size() + 2));
+            const std::string text =
+                pair.line.substr(std::min(pair.line.size(), section.size() + 2));
             const std::size_t line = LineOf(install, section, text);
             if (!CheckName(context, install, section, line, pair.fileName, kCopyNameMax))
                 continue;
@@ -110,7 +112,8 @@ void CheckFonts(CheckContext& context, const CheckedScript& install) {
         std::string value;
         if (!GetInfKey(install.scripts, std::nullopt, "NEEDED.SPACE", font, value))
             continue;
-        const std::int64_t kilobytes = std::max<std::int64_t>(ParseSpaceNeeded(SplitSpaceValue(value).size), 0);
+        const std::int64_t kilobytes =
+            std::max<std::int64_t>(ParseSpaceNeeded(SplitSpaceValue(value).size), 0);
         // The space check counts kilobytes of 1,000 bytes.
         if (static_cast<std::uint64_t>(kilobytes) * 1000 < bytes) {
             const IndexedSection* space = install.index.Find("NEEDED.SPACE");
@@ -126,7 +129,8 @@ void CheckFonts(CheckContext& context, const CheckedScript& install) {
     }
     if (entries > kCopyListEntries)
         context.Add(install, "TRUETYPEFONTS", 0, kListTooLong,
-                    "the fonts take " + std::to_string(entries) + " copy-list entries (two a font file), more than " +
+                    "the fonts take " + std::to_string(entries) +
+                        " copy-list entries (two a font file), more than " +
                         std::to_string(kCopyListEntries));
 }
 
@@ -140,12 +144,14 @@ std::string DeleteIniFault(const CheckedScript& install, InfLine line) {
     for (std::size_t n = 0; n < fields.size(); ++n)
         GetInfField(install.scripts, line, static_cast<int>(n + 1), fields[n]);
     const std::string& fileField = fields[0];
-    if (fileField.size() < 4 || !IsDigit(fileField[0]) || !IsDigit(fileField[1]) || fileField[2] != ':')
+    if (fileField.size() < 4 || !IsDigit(fileField[0]) || !IsDigit(fileField[1]) ||
+        fileField[2] != ':')
         return "\"" + fileField +
                "\" is not a place digit, a file digit, \":\" and an INI file name";
     const DiskNameFault iniFault = CheckDiskName(NameAfterPrefix(fileField, 3));
     if (iniFault != DiskNameFault::None)
-        return "the INI file name \"" + fileField.substr(3) + "\": " + std::string(DiskNameFaultText(iniFault));
+        return "the INI file name \"" + fileField.substr(3) +
+               "\": " + std::string(DiskNameFaultText(iniFault));
     if (fields[1].empty() || fields[2].empty())
         return "the line names no INI section or key";
     const std::string& removal = fields[3];
@@ -153,7 +159,8 @@ std::string DeleteIniFault(const CheckedScript& install, InfLine line) {
         return "\"" + removal + "\" is not a digit, \":\" and the file to take out";
     const DiskNameFault fileFault = CheckDiskName(NameAfterPrefix(removal, 2));
     if (fileFault != DiskNameFault::None)
-        return "the file name \"" + removal.substr(2) + "\": " + std::string(DiskNameFaultText(fileFault));
+        return "the file name \"" + removal.substr(2) +
+               "\": " + std::string(DiskNameFaultText(fileFault));
     return {};
 }
 

@@ -83,7 +83,8 @@ DiskCheckResult CheckDisk(const fs::path& disk) {
             CheckBlanks(context, catalogue);
             CheckDriverSpace(context, install, CheckCatalogue(context, catalogue));
         } else {
-            context.Add(install, "OEM.INF", 0, kMissingFile, "the catalogue " + path + " " + catalogueError);
+            context.Add(install, "OEM.INF", 0, kMissingFile,
+                        "the catalogue " + path + " " + catalogueError);
         }
     }
     result.findings = std::move(context.findings);

@@ -52,9 +52,9 @@ host::ResolvedPath DiskResolver::Resolve(std::string_view windowsPath, host::Pat
         return {*found, kErrorSuccess};
     // A missing last name still resolves, so that the caller sees "file not found".
     const std::size_t slash = windowsPath.find_last_of("\\/");
-    const std::optional<fs::path> folder =
-        slash == std::string_view::npos ? std::optional<fs::path>(disk_)
-                                        : FindOnDisk(disk_, windowsPath.substr(0, slash));
+    const std::optional<fs::path> folder = slash == std::string_view::npos
+                                               ? std::optional<fs::path>(disk_)
+                                               : FindOnDisk(disk_, windowsPath.substr(0, slash));
     if (!folder)
         return {{}, kErrorPathNotFound};
     return {*folder / std::string(windowsPath.substr(slash + 1)), kErrorSuccess};

@@ -46,10 +46,10 @@ InfLineIndex::InfLineIndex(std::string_view file) {
             continue;
         if (indexed.text.front() == '[') {
             const std::size_t close = indexed.text.find(']');
-            sections_.push_back({indexed.text.substr(1, close == std::string::npos ? std::string::npos
-                                                                                    : close - 1),
-                                 number,
-                                 {}});
+            sections_.push_back(
+                {indexed.text.substr(1, close == std::string::npos ? std::string::npos : close - 1),
+                 number,
+                 {}});
             continue;
         }
         if (!sections_.empty())

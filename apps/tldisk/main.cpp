@@ -44,8 +44,7 @@ int main(int argc, char** argv) {
     }
     for (const Subcommand& subcommand : kSubcommands) {
         if (args[0] == subcommand.name) {
-            const int code =
-                subcommand.run(std::span(args).subspan(1), std::cout, std::cerr);
+            const int code = subcommand.run(std::span(args).subspan(1), std::cout, std::cerr);
             std::cout.flush();
             return std::cout ? code : kExitUsage;
         }

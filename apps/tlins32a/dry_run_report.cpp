@@ -33,8 +33,11 @@ std::string Files(const std::vector<FileChange>& files) {
 std::string IniLines(const std::vector<IniLineChange>& lines) {
     std::vector<std::string> items;
     for (const IniLineChange& line : lines)
-        items.push_back(
-            JsonObject().String("file", line.file).String("section", line.section).String("line", line.line).Text());
+        items.push_back(JsonObject()
+                            .String("file", line.file)
+                            .String("section", line.section)
+                            .String("line", line.line)
+                            .Text());
     return JsonArray(items);
 }
 
@@ -120,7 +123,8 @@ std::string FormatDryRunJson(const DryRunOutcome& outcome) {
     const RegistryChanges& registry = changes.registry;
     std::vector<std::string> backups;
     for (const BackupChange& backup : changes.backups)
-        backups.push_back(JsonObject().String("path", backup.path).String("backup", backup.backup).Text());
+        backups.push_back(
+            JsonObject().String("path", backup.path).String("backup", backup.backup).Text());
     JsonObject files;
     files.Raw("added", Files(changes.added))
         .Raw("replaced", Files(changes.replaced))
@@ -148,7 +152,10 @@ std::string FormatDryRunJson(const DryRunOutcome& outcome) {
         .Raw("spooler", spooler.Text())
         .Raw("fonts", AddedRemoved(registry.fontsAdded, registry.fontsRemoved))
         .Raw("registry", other.Text())
-        .Raw("restart", JsonObject().Bool("asked", outcome.restartAsked).Bool("restart", outcome.restart).Text())
+        .Raw("restart", JsonObject()
+                            .Bool("asked", outcome.restartAsked)
+                            .Bool("restart", outcome.restart)
+                            .Text())
         .Number("exitStatus", outcome.exitStatus);
     return document.Text() + "\n";
 }

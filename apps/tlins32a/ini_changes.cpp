@@ -25,9 +25,8 @@ std::vector<IniLine> Lines(std::string_view text, const CodePage& codePage) {
             trimmed.remove_prefix(1);
         if (!trimmed.empty() && trimmed.front() == '[') {
             const std::size_t close = trimmed.find(']');
-            section = codePage.ToUtf8(trimmed.substr(1, close == std::string_view::npos
-                                                            ? std::string_view::npos
-                                                            : close - 1));
+            section = codePage.ToUtf8(trimmed.substr(
+                1, close == std::string_view::npos ? std::string_view::npos : close - 1));
         }
         lines.push_back({section, codePage.ToUtf8(line)});
     }

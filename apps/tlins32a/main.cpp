@@ -8,18 +8,17 @@
 
 int main(int argc, char** argv) {
     using namespace tl;
-    app::HostProgram program{"tlins32a", app::kUsage, false,
-                             [](Installer& installer, const app::Options& options) {
-                                 return Entry(installer,
-                                              installer.platform.codePage.FromUtf8(
-                                                  options.commandLine),
-                                              SW_SHOWNORMAL);
-                             },
-                             // Another installer working on this machine shows as its main
-                             // window, which the installer's own check finds.
-                             [](WindowSystem& windows) {
-                                 app::ShowOtherInstance(windows);
-                                 return true;
-                             }};
+    app::HostProgram program{
+        "tlins32a", app::kUsage, false,
+        [](Installer& installer, const app::Options& options) {
+            return Entry(installer, installer.platform.codePage.FromUtf8(options.commandLine),
+                         SW_SHOWNORMAL);
+        },
+        // Another installer working on this machine shows as its main
+        // window, which the installer's own check finds.
+        [](WindowSystem& windows) {
+            app::ShowOtherInstance(windows);
+            return true;
+        }};
     return app::RunHostProgram(argc, argv, program);
 }

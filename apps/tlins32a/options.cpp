@@ -104,7 +104,8 @@ OptionsParse ParseOptions(const std::vector<std::string>& arguments, bool remova
     else if (options.json && !options.dryRun)
         parse.error = "--json goes with --dry-run";
     else if (options.dryRun && options.diskWritable)
-        parse.error = "--disk-writable cannot go with --dry-run: nothing outside the copy is written";
+        parse.error =
+            "--disk-writable cannot go with --dry-run: nothing outside the copy is written";
     return parse;
 }
 

@@ -15,8 +15,8 @@ struct Options {
     std::optional<std::string> answers;
     std::optional<std::string> transcript;
     std::optional<std::string> recordAnswers; // write the run's answers here, as it goes
-    std::optional<std::string> settings; // tlremove --settings NAME: the settings file's name
-    std::string commandLine;   // the words after "--", joined by single blanks
+    std::optional<std::string> settings;      // tlremove --settings NAME: the settings file's name
+    std::string commandLine;                  // the words after "--", joined by single blanks
     bool diskWritable = false; // --disk-writable: the install disk is not write-protected
     bool dryRun = false;       // --dry-run: install on a throwaway copy, print what would change
     bool json = false;         // --json: the dry run's report as one JSON document

@@ -25,7 +25,8 @@ struct Collection {
 const std::array<Collection, 4> kCollections{{
     {host::spooler_keys::kPrinters, &RegistryChanges::printersAdded,
      &RegistryChanges::printersRemoved},
-    {host::spooler_keys::kDrivers, &RegistryChanges::driversAdded, &RegistryChanges::driversRemoved},
+    {host::spooler_keys::kDrivers, &RegistryChanges::driversAdded,
+     &RegistryChanges::driversRemoved},
     {host::spooler_keys::kMonitors, &RegistryChanges::monitorsAdded,
      &RegistryChanges::monitorsRemoved},
     {host::spooler_keys::kPrintProcessors, &RegistryChanges::printProcessorsAdded,

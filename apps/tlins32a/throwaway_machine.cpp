@@ -23,9 +23,8 @@ bool Inside(const fs::path& folder, const fs::path& machine) {
 
 } // namespace
 
-std::unique_ptr<ThrowawayMachine> ThrowawayMachine::Make(const fs::path& machine,
-                                                       const CodePage& codePage,
-                                                       std::string& error) {
+std::unique_ptr<ThrowawayMachine>
+ThrowawayMachine::Make(const fs::path& machine, const CodePage& codePage, std::string& error) {
     const host::MachineConfigResult loaded = host::LoadMachineConfig(machine, codePage);
     if (!loaded.config) {
         error = loaded.error;

@@ -16,7 +16,7 @@ class ThrowawayMachine {
 public:
     // None, with the reason in `error`, when the copy cannot be made.
     static std::unique_ptr<ThrowawayMachine> Make(const std::filesystem::path& machine,
-                                                const CodePage& codePage, std::string& error);
+                                                  const CodePage& codePage, std::string& error);
     ~ThrowawayMachine();
     ThrowawayMachine(const ThrowawayMachine&) = delete;
     ThrowawayMachine& operator=(const ThrowawayMachine&) = delete;

@@ -204,8 +204,8 @@ bool AddSystemIniDevice(Installer& installer, std::string_view deviceFileName) {
     const std::string iniPath = installer.paths.windowsDir + std::string(kSystemIni);
     if (installer.platform.files.GetFileAttributes(iniPath) == kInvalidFileAttributes) {
         const std::string line = std::string(kDeviceKey) + "=" + std::string(deviceFileName);
-        if (!WriteRemovalRecord(installer,
-                                {removal_record::kDeviceLine, iniPath, kDeviceSection, line, "0", "1"}) ||
+        if (!WriteRemovalRecord(installer, {removal_record::kDeviceLine, iniPath, kDeviceSection,
+                                            line, "0", "1"}) ||
             !WriteProfileRecorded(installer.platform, kDeviceSection, kDeviceKey,
                                   std::string(deviceFileName).c_str(), iniPath)) {
             return false;

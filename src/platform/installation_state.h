@@ -11,7 +11,9 @@ enum class InstallationState {
     RestartNeeded = 5,
 };
 
-constexpr int StateNumber(InstallationState state) { return static_cast<int>(state); }
+constexpr int StateNumber(InstallationState state) {
+    return static_cast<int>(state);
+}
 
 // Installed, whether or not Windows must restart.
 constexpr bool IsInstalled(InstallationState state) {

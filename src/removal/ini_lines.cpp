@@ -140,9 +140,8 @@ bool RemoveSectionLine(IniLines& lines, std::string_view section, std::string_vi
     const SectionRange range = FindSection(lines, section);
     if (!range.found)
         return false;
-    const std::size_t at = FindInSection(lines, range, [line](std::string_view text) {
-        return text::EqualsIgnoreCase(text, line);
-    });
+    const std::size_t at = FindInSection(
+        lines, range, [line](std::string_view text) { return text::EqualsIgnoreCase(text, line); });
     if (at == range.last)
         return false;
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
@@ -170,8 +169,8 @@ bool RestoreCommentedLine(IniLines& lines, std::string_view section, std::string
     if (!range.found)
         return false;
     const std::string_view wanted = LineText(comment);
-    const std::size_t at = FindInSection(
-        lines, range, [wanted](std::string_view text) { return text == wanted; });
+    const std::size_t at =
+        FindInSection(lines, range, [wanted](std::string_view text) { return text == wanted; });
     if (at == range.last)
         return false;
     lines[at] = WithLineEnd(original, lines[at]);

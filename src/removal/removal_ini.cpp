@@ -56,10 +56,11 @@ void UndoDeviceLine(RemovalContext& context, const RemovalRecord& record) {
         // A section the installer added goes with its line, when nothing else came into it.
         if (edited && sectionAdded) {
             const SectionRange range = FindSection(lines, section);
-            const bool empty = range.found && std::all_of(
-                lines.begin() + static_cast<std::ptrdiff_t>(range.first),
-                lines.begin() + static_cast<std::ptrdiff_t>(range.last),
-                [](const std::string& kept) { return LineText(kept).empty(); });
+            const bool empty =
+                range.found &&
+                std::all_of(lines.begin() + static_cast<std::ptrdiff_t>(range.first),
+                            lines.begin() + static_cast<std::ptrdiff_t>(range.last),
+                            [](const std::string& kept) { return LineText(kept).empty(); });
             if (empty)
                 RemoveSection(lines, section);
         }

@@ -105,9 +105,8 @@ RemovalRoots ReadRemovalRoots(Installer& installer) {
     roots.directories.push_back(installer.paths.windowsDir);
     roots.directories.push_back(installer.paths.systemDir);
     char fontPath[300] = {};
-    installer.platform.profile.GetPrivateProfileString("Install", "FontPath", "", fontPath,
-                                                       sizeof fontPath,
-                                                       installer.paths.privateSettingsFile);
+    installer.platform.profile.GetPrivateProfileString(
+        "Install", "FontPath", "", fontPath, sizeof fontPath, installer.paths.privateSettingsFile);
     if (HasPlainComponents(fontPath))
         roots.directories.emplace_back(fontPath);
     return roots;

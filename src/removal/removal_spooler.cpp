@@ -35,8 +35,8 @@ void RemovePrinter(RemovalContext& context, const std::string& name) {
 // A driver, monitor or print processor the installation added: what the spooler says of
 // deleting it.
 template <typename Delete>
-void RemoveAdded(RemovalContext& context, const std::string& name, DWORD goneError,
-                 DWORD usedError, Delete deleteIt) {
+void RemoveAdded(RemovalContext& context, const std::string& name, DWORD goneError, DWORD usedError,
+                 Delete deleteIt) {
     Spooler& spooler = context.installer.platform.spooler;
     if (deleteIt(name)) {
         context.report.Add(RemovalOutcome::Removed, name);
@@ -50,10 +50,9 @@ void RemoveAdded(RemovalContext& context, const std::string& name, DWORD goneErr
 }
 
 bool Removed(const RemovalContext& context, std::string_view printer) {
-    return std::any_of(context.removedPrinters.begin(), context.removedPrinters.end(),
-                       [printer](const std::string& name) {
-                           return text::EqualsIgnoreCase(name, printer);
-                       });
+    return std::any_of(
+        context.removedPrinters.begin(), context.removedPrinters.end(),
+        [printer](const std::string& name) { return text::EqualsIgnoreCase(name, printer); });
 }
 
 std::string_view PrinterOf(std::string_view device) {
@@ -77,8 +76,7 @@ void RestoreDefaultPrinter(RemovalContext& context) {
     const std::string& device = first->Field(2);
     const std::string printer(PrinterOf(device));
     Spooler& spooler = installer.platform.spooler;
-    if (!spooler.SetDefaultPrinter(printer) &&
-        spooler.GetLastError() == kErrorInvalidPrinterName) {
+    if (!spooler.SetDefaultPrinter(printer) && spooler.GetLastError() == kErrorInvalidPrinterName) {
         context.report.Add(RemovalOutcome::AlreadyGone, printer);
         return;
     }

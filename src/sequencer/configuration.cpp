@@ -144,8 +144,8 @@ void ReadLanguage(Installer& installer) {
         kInstallSection, "Language", 0, installer.paths.privateSettingsFile);
     // A damaged setting must not pick a string beyond the language codes.
     installer.languageIndex = index < kLanguageCount ? static_cast<int>(index) : 0;
-    installer.languageCode =
-        LoadTextCopy(Id(TextId::FirstLanguageCode) + static_cast<unsigned>(installer.languageIndex));
+    installer.languageCode = LoadTextCopy(Id(TextId::FirstLanguageCode) +
+                                          static_cast<unsigned>(installer.languageIndex));
 }
 
 } // namespace

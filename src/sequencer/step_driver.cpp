@@ -34,8 +34,8 @@ void ReadSavedLanguage(Installer& installer) {
     const UINT index = installer.platform.profile.GetPrivateProfileInt(
         kInstallSection, "Language", 0, kDefaultPrivateSettingsFile);
     installer.languageIndex = index < kMaxLanguages ? static_cast<int>(index) : 0;
-    installer.languageCode =
-        LoadTextCopy(Id(TextId::FirstLanguageCode) + static_cast<unsigned>(installer.languageIndex));
+    installer.languageCode = LoadTextCopy(Id(TextId::FirstLanguageCode) +
+                                          static_cast<unsigned>(installer.languageIndex));
 }
 
 // The first line of INSTALL.INF's "OEM.INF": the catalogue's file name.
@@ -72,8 +72,8 @@ LanguageOutcome ChooseLanguage(Installer& installer, WindowHandle window,
         if (RunLanguageDialog(installer, window) <= 0)
             return LanguageOutcome::Finish;
     }
-    installer.languageCode =
-        LoadTextCopy(Id(TextId::FirstLanguageCode) + static_cast<unsigned>(installer.languageIndex));
+    installer.languageCode = LoadTextCopy(Id(TextId::FirstLanguageCode) +
+                                          static_cast<unsigned>(installer.languageIndex));
     WriteInstallSetting(installer, "Language", std::to_string(installer.languageIndex));
     return LanguageOutcome::Chosen;
 }

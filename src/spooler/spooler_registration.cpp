@@ -6,8 +6,8 @@
 #include "spooler/driver_record.h"
 #include "state/copy_list.h"
 #include "state/installer.h"
-#include "state/rename_list.h"
 #include "state/removal_log.h"
+#include "state/rename_list.h"
 #include "text/ansi_text.h"
 
 namespace tl {
@@ -67,8 +67,8 @@ std::string CopyNumber(std::string_view name) {
 // AddPrinter may have met a printer of that name that is not this installation's.
 void RecordPrinter(Installer& installer, const PrinterInfo2& printer) {
     const std::string& name = *printer.printerName;
-    static_cast<void>(WriteRemovalRecord(
-        installer, {removal_record::kPrinter, name, CopyNumber(name)}));
+    static_cast<void>(
+        WriteRemovalRecord(installer, {removal_record::kPrinter, name, CopyNumber(name)}));
 }
 
 // WIN.INI's [windows] device= before the new printer becomes the default: the removal program
@@ -77,8 +77,8 @@ void RecordDefaultPrinter(Installer& installer) {
     constexpr DWORD kDeviceSize = 512;
     constexpr const char* kNone = "\x01";
     std::string device(kDeviceSize, '\0');
-    const DWORD length = installer.platform.profile.GetProfileString(
-        "windows", "device", kNone, device.data(), kDeviceSize);
+    const DWORD length = installer.platform.profile.GetProfileString("windows", "device", kNone,
+                                                                     device.data(), kDeviceSize);
     device.resize(length);
     const bool had = device != kNone;
     static_cast<void>(WriteRemovalRecord(

@@ -26,19 +26,20 @@ struct RemovalLogState {
 
 // The kinds of record: the first field of each.
 namespace removal_record {
-inline constexpr std::string_view kSettings = "Settings";          // the settings file was made
-inline constexpr std::string_view kDirectory = "Directory";        // path
-inline constexpr std::string_view kFile = "File";                  // kind, existed, path, copy
-inline constexpr std::string_view kBackup = "Backup";              // path
-inline constexpr std::string_view kDeviceLine = "DeviceLine";      // ini, section, line, commented, section added
-inline constexpr std::string_view kCommented = "Commented";        // ini, section, now, was, kept
-inline constexpr std::string_view kPortDriver = "PortDriver";      // lpt.vxd path, saved path
-inline constexpr std::string_view kFont = "Font";                  // value name, font file
+inline constexpr std::string_view kSettings = "Settings";   // the settings file was made
+inline constexpr std::string_view kDirectory = "Directory"; // path
+inline constexpr std::string_view kFile = "File";           // kind, existed, path, copy
+inline constexpr std::string_view kBackup = "Backup";       // path
+inline constexpr std::string_view kDeviceLine =
+    "DeviceLine"; // ini, section, line, commented, section added
+inline constexpr std::string_view kCommented = "Commented";   // ini, section, now, was, kept
+inline constexpr std::string_view kPortDriver = "PortDriver"; // lpt.vxd path, saved path
+inline constexpr std::string_view kFont = "Font";             // value name, font file
 inline constexpr std::string_view kPrintProcessor = "PrintProcessor"; // name, added
-inline constexpr std::string_view kMonitor = "Monitor";            // name, added
-inline constexpr std::string_view kDriver = "Driver";              // name, added
+inline constexpr std::string_view kMonitor = "Monitor";               // name, added
+inline constexpr std::string_view kDriver = "Driver";                 // name, added
 inline constexpr std::string_view kDefaultPrinter = "DefaultPrinter"; // had, device= value
-inline constexpr std::string_view kPrinter = "Printer";            // name, copy number
+inline constexpr std::string_view kPrinter = "Printer";               // name, copy number
 } // namespace removal_record
 
 // The fields joined as "Kind|a|b|": "%" and "|" inside a field are written "%25" and "%7C",

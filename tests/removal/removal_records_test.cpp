@@ -50,9 +50,9 @@ TEST(RemovablePaths, OnlyPlainPathsInsideTheInstallationsDirectories) {
         {"C:\\WINDOWS\\SYSTEM\\TL600.DRV", false, true},
         {"c:\\windows\\system.b00", false, true},
         {"D:\\FONTS\\TTF\\TLGT.TTF", false, true},
-        {"D:\\FONTS\\TTF", true, true},  // the font directory the installation made
-        {"D:\\FONTS", true, true},       // and the one above it
-        {"D:\\FONTS", false, false},     // but no file of that name
+        {"D:\\FONTS\\TTF", true, true}, // the font directory the installation made
+        {"D:\\FONTS", true, true},      // and the one above it
+        {"D:\\FONTS", false, false},    // but no file of that name
         {"C:\\WINDOWS", false, false},
         {"C:\\AUTOEXEC.BAT", false, false},
         {"C:\\WINDOWS\\SYSTEM\\..\\..\\AUTOEXEC.BAT", false, false},
@@ -82,13 +82,13 @@ TEST(RemovalIniLines, EditsTouchOnlyTheirSection) {
                             "[windows]\r\n", "load=a.exe\r\n", ";TL load=a.exe tl.exe\r\n"});
     EXPECT_TRUE(RemoveSectionLine(lines, "386enh", "DEVICE=tlpm.386"));
     EXPECT_TRUE(UncommentSectionLine(lines, "386Enh", "device=*vpd"));
-    EXPECT_TRUE(RestoreCommentedLine(lines, "windows", ";TL load=a.exe tl.exe",
-                                     "load=a.exe tl.exe", "load=a.exe"));
+    EXPECT_TRUE(RestoreCommentedLine(lines, "windows", ";TL load=a.exe tl.exe", "load=a.exe tl.exe",
+                                     "load=a.exe"));
     EXPECT_FALSE(RemoveSectionLine(lines, "386Enh", "device=TLPM.386"));
     EXPECT_FALSE(RestoreCommentedLine(lines, "windows", ";TL gone", "gone", ""));
-    EXPECT_THAT(lines, ElementsAre("[boot]\r\n", "device=TLPM.386\r\n", "[386Enh]\r\n",
-                                   "device=*vpd\r\n", "device=*vpd\r\n", "[windows]\r\n",
-                                   "load=a.exe tl.exe\r\n"));
+    EXPECT_THAT(lines,
+                ElementsAre("[boot]\r\n", "device=TLPM.386\r\n", "[386Enh]\r\n", "device=*vpd\r\n",
+                            "device=*vpd\r\n", "[windows]\r\n", "load=a.exe tl.exe\r\n"));
     EXPECT_TRUE(RemoveSection(lines, "386ENH"));
     EXPECT_THAT(lines, ElementsAre("[boot]\r\n", "device=TLPM.386\r\n", "[windows]\r\n",
                                    "load=a.exe tl.exe\r\n"));

@@ -66,11 +66,11 @@ protected:
         const fs::path transcriptFile = pc.Root() / "removal.jsonl";
         std::ofstream(answersFile, std::ios::binary | std::ios::trunc) << removalAnswers;
         RunOutcome outcome;
-        outcome.program = RunProgram(bin / "tlremove",
-                                     {"--machine", pc.Root().string(), "--disk",
-                                      disk.Root().string(), "--answers", answersFile.string(),
-                                      "--transcript", transcriptFile.string()},
-                                     std::chrono::seconds(20));
+        outcome.program =
+            RunProgram(bin / "tlremove",
+                       {"--machine", pc.Root().string(), "--disk", disk.Root().string(),
+                        "--answers", answersFile.string(), "--transcript", transcriptFile.string()},
+                       std::chrono::seconds(20));
         outcome.transcript = TranscriptLines::Read(transcriptFile);
         return outcome;
     }
@@ -114,8 +114,12 @@ std::string ReadExample(const char* path) {
 const std::vector<RoundTrip>& RoundTrips() {
     static const std::vector<RoundTrip> trips{
         {"DefaultInstall", {}, "", "", {}, kExitInstalledRestart},
-        {"GermanLp300WithTwoFontsIntoTtf", {}, ReadExample("examples/answers/deutsch-lp300.ini"),
-         "", {}, kExitInstalledRestart},
+        {"GermanLp300WithTwoFontsIntoTtf",
+         {},
+         ReadExample("examples/answers/deutsch-lp300.ini"),
+         "",
+         {},
+         kExitInstalledRestart},
         {"FontsOnly", {}, "", "/ND", {}, kExitRemoved},
         // The third disk's tag is missing and the user cancels the disk question: the fonts
         // copied before stay installed.
@@ -161,8 +165,7 @@ TEST_F(Removal, InstallThenRemoveLeavesThePcAsItWas) {
         ASSERT_NE(Snapshot(Machine().Root()), before);
 
         RunOutcome removal = Remove();
-        EXPECT_THAT(removal.program.exitCode,
-                    ::testing::AnyOf(kExitRemoved, kExitRemovedRestart))
+        EXPECT_THAT(removal.program.exitCode, ::testing::AnyOf(kExitRemoved, kExitRemovedRestart))
             << removal.program.err;
         EXPECT_TRUE(removal.transcript.Events("error").empty());
         EXPECT_THAT(Differences(before, Snapshot(Machine().Root())), ::testing::IsEmpty());
@@ -189,8 +192,7 @@ TEST_F(Removal, AnInterruptedInstallIsRemovedToo) {
         DropFaults(plainIni);
 
         RunOutcome removal = Remove();
-        EXPECT_THAT(removal.program.exitCode,
-                    ::testing::AnyOf(kExitRemoved, kExitRemovedRestart))
+        EXPECT_THAT(removal.program.exitCode, ::testing::AnyOf(kExitRemoved, kExitRemovedRestart))
             << removal.program.err;
         EXPECT_THAT(Differences(before, Snapshot(Machine().Root())), ::testing::IsEmpty());
     }
@@ -238,7 +240,8 @@ TEST_F(Removal, AFileInUseIsLeftAndALaterRunFinishes) {
 
     RunOutcome removal = Remove();
     EXPECT_EQ(removal.program.exitCode, kExitRemovalIncomplete);
-    EXPECT_THAT(Report(removal), ::testing::HasSubstr("사용중이라 남겨둠: C:\\WINDOWS\\SYSTEM\\TLCORE.DLL"));
+    EXPECT_THAT(Report(removal),
+                ::testing::HasSubstr("사용중이라 남겨둠: C:\\WINDOWS\\SYSTEM\\TLCORE.DLL"));
     EXPECT_TRUE(Machine().Exists("C:\\WINDOWS\\SYSTEM\\TLCORE.DLL"));
     EXPECT_FALSE(Machine().Exists("C:\\WINDOWS\\SYSTEM\\TL600.DRV"));
     EXPECT_TRUE(Machine().Show()["printers"].empty());

@@ -20,8 +20,7 @@ nlohmann::json OnlyError(const RunOutcome& run) {
 TEST_F(Scenario, ARegistryThatCannotBeWrittenFailsTheRegistration) {
     WriteStandardDisk(disk);
     ScenarioMachine& pc = MakeMachine();
-    fs::permissions(pc.Root() / "registry.reg", fs::perms::owner_write,
-                    fs::perm_options::remove);
+    fs::permissions(pc.Root() / "registry.reg", fs::perms::owner_write, fs::perm_options::remove);
     answers = kDriverOnly;
 
     RunOutcome run = Run();
@@ -47,12 +46,11 @@ TEST_F(Scenario, AModelNameTheSpoolerRefusesFailsTheInstallation) {
     EXPECT_TRUE(pc.Show()["printers"].empty());
     // The files are there and SYSTEM.INI loads the new virtual device: the restart is offered.
     EXPECT_TRUE(pc.Exists("C:\\WINDOWS\\SYSTEM\\TL600.DRV"));
-    EXPECT_THAT(run.Story(),
-                ::testing::ElementsAre("message 139 yes", "message 175 ok", "dialog SELECTDRV 1",
-                                       "dialog COPYING -",
-                                       "error AddPrinterDriverA Telmora\\600 87",
-                                       "message 157 ok", "message 153 ok", "restart 0",
-                                       "dialog WIN_RESTART 1", "end 1 0"));
+    EXPECT_THAT(run.Story(), ::testing::ElementsAre("message 139 yes", "message 175 ok",
+                                                    "dialog SELECTDRV 1", "dialog COPYING -",
+                                                    "error AddPrinterDriverA Telmora\\600 87",
+                                                    "message 157 ok", "message 153 ok", "restart 0",
+                                                    "dialog WIN_RESTART 1", "end 1 0"));
 }
 
 } // namespace

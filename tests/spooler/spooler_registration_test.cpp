@@ -161,8 +161,8 @@ TEST(SpoolerRegistration, EveryRefusalFailsTheInstallationAndSaysWhatWasRefused)
     const Refusal refusals[] = {
         {"print processor", Block("TL Monitor,TLMON.DLL", "TLPROC,NONE.DLL"), "",
          "AddPrintProcessorA", "TLPROC", 126, "Monitors\\TL Monitor]"},
-        {"language monitor", Block("TL Monitor,NONE.DLL", "TLPROC,TLPROC.DLL"), "",
-         "AddMonitorA", "TL Monitor", 126, "Drivers\\Telmora 600]"},
+        {"language monitor", Block("TL Monitor,NONE.DLL", "TLPROC,TLPROC.DLL"), "", "AddMonitorA",
+         "TL Monitor", 126, "Drivers\\Telmora 600]"},
         {"driver", Replaced(Block("", ""), "TL600.DRV", "NONE1.DRV"), "", "AddPrinterDriverA",
          "Telmora 600", 2, "Print\\Printers\\"},
         {"printer", Block("", ""), "Telmora, 600", "AddPrinterA", "Telmora, 600", 1801,

@@ -73,9 +73,9 @@ TEST(DiskCheck, SampleDiskHasNoFindings) {
 struct BrokenCopy {
     const char* name;
     std::function<void(const fs::path& disk)> breakIt;
-    const char* script;    // the file the finding names, below the disk
-    const char* lineText;  // text of the line it names, as the file holds it after breaking
-    const char* reported;  // "[SECTION] kind"
+    const char* script;   // the file the finding names, below the disk
+    const char* lineText; // text of the line it names, as the file holds it after breaking
+    const char* reported; // "[SECTION] kind"
 };
 
 const std::string kCatalogue = "WIN95/OEMSETUP.INF";
@@ -91,9 +91,8 @@ const BrokenCopy kBrokenCopies[] = {
     {"file missing in plain and compressed form",
      [](const fs::path& d) { fs::remove(d / "WIN95/TLCORE.DL_"); }, "WIN95/OEMSETUP.INF",
      "TLCORE.DLL", "[TL.CORE] missing-file"},
-    {"font file missing",
-     [](const fs::path& d) { fs::remove(d / "WIN95/TLGS.TT_"); }, "INSTALL.INF",
-     "3:TLGS.TTF", "[Telmora_Gungseo.TrueType] missing-file"},
+    {"font file missing", [](const fs::path& d) { fs::remove(d / "WIN95/TLGS.TT_"); },
+     "INSTALL.INF", "3:TLGS.TTF", "[Telmora_Gungseo.TrueType] missing-file"},
     {"compressed file cut short",
      [](const fs::path& d) {
          const std::string bytes = Read(d / "WIN95/TLLMON.DL_");
@@ -118,7 +117,9 @@ const BrokenCopy kBrokenCopies[] = {
      [](const fs::path& d) { Replace(d / "INSTALL.INF", "1:TLDEMO.PRN", "1:NUL.PRN"); },
      "INSTALL.INF", "1:NUL.PRN", "[DEMOFILE] refused-name"},
     {"copy list over 160 entries",
-     [](const fs::path& d) { Replace(d / kCatalogue, "[TL.CORE]\r\n", "[TL.CORE]\r\n" + ManyNames()); },
+     [](const fs::path& d) {
+         Replace(d / kCatalogue, "[TL.CORE]\r\n", "[TL.CORE]\r\n" + ManyNames());
+     },
      "WIN95/OEMSETUP.INF", "\"Telmora LP 600\"  = TL600.ENU", "[Telmora.ENU] list-too-long"},
     {"model name over 39 characters",
      [](const fs::path& d) {
@@ -126,14 +127,20 @@ const BrokenCopy kBrokenCopies[] = {
                  "\"Telmora LP 1200 with a name far too long\" = TL1200.ENU");
      },
      "WIN95/OEMSETUP.INF", "far too long", "[Telmora.ENU] model-name-too-long"},
-    {"disk without its tag file",
-     [](const fs::path& d) { fs::remove(d / "DISK2.TAG"); }, "INSTALL.INF",
-     "\"Telmora Font Disk #2\"", "[DISK2] missing-tag"},
+    {"disk without its tag file", [](const fs::path& d) { fs::remove(d / "DISK2.TAG"); },
+     "INSTALL.INF", "\"Telmora Font Disk #2\"", "[DISK2] missing-tag"},
     {"font space figure below its files",
-     [](const fs::path& d) { Replace(d / "INSTALL.INF", "Telmora_Gothic   = 2,0", "Telmora_Gothic = 0,0"); },
+     [](const fs::path& d) {
+         Replace(d / "INSTALL.INF", "Telmora_Gothic   = 2,0", "Telmora_Gothic = 0,0");
+     },
      "INSTALL.INF", "Telmora_Gothic = 0,0", "[NEEDED.SPACE] space-too-small"},
     {"driver space figure below its files",
-     [](const fs::path& d) { Replace(d / "INSTALL.INF", "[NEEDED.DiskSpace]\r\n; kilobytes that the driver needs on the Windows drive\r\n60", "[NEEDED.DiskSpace]\r\n1 ; too small"); },
+     [](const fs::path& d) {
+         Replace(
+             d / "INSTALL.INF",
+             "[NEEDED.DiskSpace]\r\n; kilobytes that the driver needs on the Windows drive\r\n60",
+             "[NEEDED.DiskSpace]\r\n1 ; too small");
+     },
      "INSTALL.INF", "1 ; too small", "[NEEDED.DiskSpace] space-too-small"},
     {"language edition without its model list",
      [](const fs::path& d) { Replace(d / kCatalogue, "= Telmora.DEU", "= Telmora.FRA"); },
@@ -142,8 +149,8 @@ const BrokenCopy kBrokenCopies[] = {
      [](const fs::path& d) { Replace(d / "INSTALL.INF", "0:TLSTAT.EXE", "0:C:\\TLSTAT.EXE"); },
      "INSTALL.INF", "C:\\TLSTAT.EXE", "[DeleteIni] bad-deleteini"},
     {"[DeleteIni] line without its file digit",
-     [](const fs::path& d) { Replace(d / "INSTALL.INF", "21:WIN.INI", "2WIN.INI"); },
-     "INSTALL.INF", "2WIN.INI", "[DeleteIni] bad-deleteini"},
+     [](const fs::path& d) { Replace(d / "INSTALL.INF", "21:WIN.INI", "2WIN.INI"); }, "INSTALL.INF",
+     "2WIN.INI", "[DeleteIni] bad-deleteini"},
     {"blanks inside an unquoted value",
      [](const fs::path& d) {
          Replace(d / kCatalogue, "LanguageMonitor = \"Telmora Language Monitor\", TLLMON.DLL",
@@ -180,7 +187,8 @@ TEST(DiskCheck, ADiskWhoseInstallInfCannotBeReadIsUnreadable) {
     EXPECT_EQ(tl::test::RunProgram(Tool(), {"check", disk.string()}).exitCode, 2);
     fs::remove(disk / "INSTALL.INF");
     EXPECT_EQ(tl::test::RunProgram(Tool(), {"check", disk.string()}).exitCode, 2);
-    EXPECT_EQ(tl::test::RunProgram(Tool(), {"check", (scratch.Root() / "none").string()}).exitCode, 2);
+    EXPECT_EQ(tl::test::RunProgram(Tool(), {"check", (scratch.Root() / "none").string()}).exitCode,
+              2);
 }
 
 } // namespace

@@ -32,10 +32,12 @@ std::string SampleDisk() {
 // The sample PC of the demo: an ECP port, a foreign port monitor and status window for
 // [DeleteIni] to take out.
 void MakeSamplePc(const fs::path& pc) {
-    ASSERT_EQ(test::RunProgram("/bin/bash", {(fs::path(TL_SOURCE_DIR) / "examples/machine/make-machine.sh").string(),
-                                           (Bin() / "tlmachine").string(), pc.string()})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        test::RunProgram("/bin/bash",
+                         {(fs::path(TL_SOURCE_DIR) / "examples/machine/make-machine.sh").string(),
+                          (Bin() / "tlmachine").string(), pc.string()})
+            .exitCode,
+        0);
     std::ofstream(pc / "machine.ini", std::ios::app) << "[Drive.C]\nFreeBytes=50000000\n";
 }
 
@@ -50,8 +52,8 @@ std::set<std::string> Strings(const json& array) {
 std::optional<std::string> WindowsPath(const std::string& relative) {
     if (relative.rfind("drive_", 0) != 0 || relative.size() < 9)
         return std::nullopt;
-    std::string path = std::string(1, static_cast<char>(std::toupper(relative[6]))) + ":\\" +
-                       relative.substr(8);
+    std::string path =
+        std::string(1, static_cast<char>(std::toupper(relative[6]))) + ":\\" + relative.substr(8);
     for (char& c : path)
         c = c == '/' ? '\\' : c;
     return path;
@@ -91,7 +93,8 @@ bool IsIniFile(const std::string& path) {
     return extension == ".INI";
 }
 
-std::set<std::string> Added(const std::set<std::string>& before, const std::set<std::string>& after) {
+std::set<std::string> Added(const std::set<std::string>& before,
+                            const std::set<std::string>& after) {
     std::set<std::string> added;
     std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
                         std::inserter(added, added.end()));
@@ -99,7 +102,8 @@ std::set<std::string> Added(const std::set<std::string>& before, const std::set<
 }
 
 json Show(const fs::path& pc) {
-    const test::ProgramRun show = test::RunProgram(Bin() / "tlmachine", {"show", pc.string(), "--json"});
+    const test::ProgramRun show =
+        test::RunProgram(Bin() / "tlmachine", {"show", pc.string(), "--json"});
     EXPECT_EQ(show.exitCode, 0) << show.err;
     return json::parse(show.out);
 }
@@ -111,8 +115,9 @@ TEST(DryRun, ListsExactlyWhatTheRealRunThenChangesAndLeavesThePcAsItWas) {
     const auto before = test::FolderFiles(pc);
     const json shownBefore = Show(pc);
 
-    const test::ProgramRun dry = test::RunProgram(
-        Bin() / "tlins32a", {"--machine", pc.string(), "--disk", SampleDisk(), "--dry-run", "--json"});
+    const test::ProgramRun dry =
+        test::RunProgram(Bin() / "tlins32a",
+                         {"--machine", pc.string(), "--disk", SampleDisk(), "--dry-run", "--json"});
     ASSERT_EQ(dry.exitCode, 3010 % 256) << dry.err;
     EXPECT_EQ(test::FolderDifferences(before, test::FolderFiles(pc)), "");
     const json report = json::parse(dry.out);
@@ -221,10 +226,10 @@ TEST(DryRun, DrivesOutsideTheMachineFolderAreWriteProtectedForTheRun) {
     const auto outsideBefore = test::FolderFiles(outside);
 
     const fs::path transcript = scratch.Root() / "t.jsonl";
-    const test::ProgramRun dry = test::RunProgram(
-        Bin() / "tlins32a", {"--machine", pc.string(), "--disk", SampleDisk(), "--answers",
-                             (scratch.Root() / "a.ini").string(), "--transcript",
-                             transcript.string(), "--dry-run"});
+    const test::ProgramRun dry =
+        test::RunProgram(Bin() / "tlins32a", {"--machine", pc.string(), "--disk", SampleDisk(),
+                                              "--answers", (scratch.Root() / "a.ini").string(),
+                                              "--transcript", transcript.string(), "--dry-run"});
     EXPECT_EQ(test::FolderDifferences(pcBefore, test::FolderFiles(pc)), "");
     EXPECT_EQ(test::FolderDifferences(outsideBefore, test::FolderFiles(outside)), "");
     // The font folder on D: is refused as on a read-only drive (message 152), again and again:

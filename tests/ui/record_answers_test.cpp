@@ -61,7 +61,11 @@ TEST(AnswersRecorder, WritesChangedControlsPressAndOccurrencesThatParseBack) {
     list.selected = {0};
     ui::ControlSnapshot figure = Control(112, ui::ControlType::Edit);
     figure.text = "8";
-    choice.opened.controls = {Check(20, true), Check(21, false), edit, list, figure,
+    choice.opened.controls = {Check(20, true),
+                              Check(21, false),
+                              edit,
+                              list,
+                              figure,
                               Control(1, ui::ControlType::PushButton)};
     choice.closed = choice.opened;
     choice.closed.controls[0].checked = false;
@@ -134,10 +138,10 @@ TEST(RecordAnswers, ATerminalSessionReplaysToTheSameTranscriptAndMachine) {
     ASSERT_EQ(session.exitCode, 0) << session.out;
     ASSERT_NE(session.out.find("Telmora LP 300"), std::string::npos) << session.out;
 
-    const test::ProgramRun replay = test::RunProgram(
-        bin / "tlins32a", {"--machine", replayed.string(), "--disk", disk, "--answers",
-                           answers.string(), "--transcript",
-                           (scratch.Root() / "replayed.jsonl").string()});
+    const test::ProgramRun replay =
+        test::RunProgram(bin / "tlins32a", {"--machine", replayed.string(), "--disk", disk,
+                                            "--answers", answers.string(), "--transcript",
+                                            (scratch.Root() / "replayed.jsonl").string()});
     EXPECT_EQ(replay.exitCode, 3010 % 256) << replay.err;
     EXPECT_EQ(replay.err, "");
 

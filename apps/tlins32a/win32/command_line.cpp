@@ -100,8 +100,7 @@ WindowsOptionsParse ParseWindowsCommandLine(std::wstring_view whole, bool remova
         if (word == L"--answers") {
             target = &options.answers;
             options.unattended = true;
-        }
-        else if (word == L"--transcript")
+        } else if (word == L"--transcript")
             target = &options.transcript;
         else if (word == L"--screenshots")
             target = &options.screenshots;

@@ -16,7 +16,7 @@ struct WindowsOptions {
     std::optional<std::wstring> transcript;
     std::optional<std::wstring> screenshots;
     std::optional<std::wstring> recordAnswers; // the run's answers, written as it goes
-    std::optional<std::wstring> settings; // TLREMOVE.EXE --settings NAME
+    std::optional<std::wstring> settings;      // TLREMOVE.EXE --settings NAME
     std::wstring commandLine;
     bool help = false;
     // --answers was given (even without a usable value): nothing may wait for a person.

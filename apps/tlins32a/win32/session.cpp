@@ -78,7 +78,8 @@ int Fail(const std::wstring& why, const wchar_t* name, const tl::app::WindowsOpt
         if (std::FILE* file = _wfopen(options.transcript->c_str(), L"wb")) {
             tl::ui::FileLineSink lines(file);
             tl::win32::Win32CodePage codePage;
-            tl::ui::Transcript(lines, codePage).End(InstallationState::NotStarted, kExitUsage, reason);
+            tl::ui::Transcript(lines, codePage)
+                .End(InstallationState::NotStarted, kExitUsage, reason);
             std::fclose(file);
         }
     }

@@ -21,8 +21,8 @@ std::string Utf8(const std::wstring& wide);
 
 // The program's work once the session stands: its own exit code; the outcome is left in
 // `installer.installationState`.
-using SessionBody = std::function<int(Installer& installer, const WindowsOptions& options,
-                                      int showCommand)>;
+using SessionBody =
+    std::function<int(Installer& installer, const WindowsOptions& options, int showCommand)>;
 
 // Runs `body` in a session made from `parse`; `name` names the program in messages. The exit
 // status: the program's own exit code, or for an unattended run the status of its outcome

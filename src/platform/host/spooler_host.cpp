@@ -495,8 +495,8 @@ void HostSpooler::TakeOutOfWinIni(std::string_view printer) {
     }
 }
 
-// Takes `key` out of the registry and saves it; on failure nothing is changed and the error is
-// set to 5 (access denied).
+// Takes `key` out of the registry and saves it; false, with the error set to 5 (access denied),
+// when either fails.
 bool HostSpooler::DeleteKeyCommitted(const std::string& key) {
     if (!registry_.DeleteKey(key)) {
         registry_.Discard();

@@ -222,8 +222,8 @@ BOOL Win32Spooler::SetDefaultPrinter(std::string_view printerName) {
     HMODULE spooler = ::GetModuleHandleA("winspool.drv");
     const auto set = spooler == nullptr
                          ? nullptr
-                         : reinterpret_cast<SetDefaultPrinterFn>(
-                               reinterpret_cast<void*>(::GetProcAddress(spooler, "SetDefaultPrinterA")));
+                         : reinterpret_cast<SetDefaultPrinterFn>(reinterpret_cast<void*>(
+                               ::GetProcAddress(spooler, "SetDefaultPrinterA")));
     if (set == nullptr) {
         constexpr DWORD kErrorCallNotImplemented = 120;
         lastError_ = kErrorCallNotImplemented;

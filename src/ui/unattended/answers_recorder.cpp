@@ -31,8 +31,8 @@ std::string WithOccurrence(std::string_view name, int occurrence) {
 }
 
 bool IsButton(const ControlSnapshot* control) {
-    return control && (control->type == ControlType::PushButton ||
-                       control->type == ControlType::CheckButton);
+    return control &&
+           (control->type == ControlType::PushButton || control->type == ControlType::CheckButton);
 }
 
 // The selected items' texts, as a list answer names them.
