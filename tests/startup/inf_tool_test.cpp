@@ -1,7 +1,6 @@
 #include "startup/inf_tool.h"
 
 #include "platform/host/direct_file_system.h"
-#include "support/program_run.h"
 #include "support/temp_machine.h"
 
 #include <gtest/gtest.h>
@@ -105,23 +104,6 @@ TEST_F(InfTool, UnloadableEmptyAndBadUsage) {
     EXPECT_EQ(Run({"field", script, "Fonts", "x", "1"}), 2);
     EXPECT_EQ(Run({"field", script, "Fonts", "0", "-1"}), 2);
     EXPECT_EQ(out, "");
-}
-
-// The built program keeps the same contract: exit codes and exact output bytes.
-TEST_F(InfTool, BuiltProgramFollowsTheContract) {
-    const auto tool = test::ProgramDir(TL_BINARY_DIR "/bin") / "tlinf";
-    const auto run = [&](const std::vector<std::string>& arguments, std::string& output) {
-        const test::ProgramRun done = test::RunProgram(tool, arguments);
-        output = done.out;
-        return done.exitCode;
-    };
-    std::string output;
-    EXPECT_EQ(run({"key", script, "Fonts", "Gulim"}, output), 0);
-    EXPECT_EQ(output, "1:GULIM.TT_,\"Gulim, Regular\"\n");
-    EXPECT_EQ(run({"section", script, "Missing"}, output), 1);
-    EXPECT_EQ(run({"compact", (dir / "none").string()}, output), 2);
-    EXPECT_EQ(run({"compact", Write("e.inf", "")}, output), 3);
-    EXPECT_EQ(run({}, output), 2);
 }
 
 } // namespace
