@@ -73,22 +73,6 @@ TEST_F(MemoryDialogsTest, ChoiceDialogHasOneButtonPerName) {
     EXPECT_EQ(record.pressed, IDOK);
 }
 
-TEST_F(MemoryDialogsTest, RestartDialogTextsAndDefaultRestart) {
-    // Answered with its default button, Restart: mode 2 restarts the computer.
-    EXPECT_EQ(Restart(2), 1);
-    EXPECT_EQ(exits, (std::vector<std::pair<UINT, DWORD>>{{2, 0}}));
-    ASSERT_EQ(frontend.dialogs.size(), 1u);
-    const auto& opened = frontend.dialogs[0].opened;
-    EXPECT_EQ(frontend.dialogs[0].name, "WIN_RESTART");
-    EXPECT_EQ(opened.caption, *LookupString(161));
-    ASSERT_TRUE(opened.Find(1020) && opened.Find(1021) && opened.Find(145));
-    EXPECT_EQ(opened.Find(1020)->text, *LookupString(213));
-    EXPECT_EQ(opened.Find(1021)->text, *LookupString(214));
-    EXPECT_EQ(opened.Find(145)->text, *LookupString(215));
-}
-
-// What reboot mode 1 and the return button do is shown end to end by the finish scenario.
-
 TEST_F(MemoryDialogsTest, UnknownTemplateIsRefusedWithTheFixedMessage) {
     EXPECT_EQ(Restart(2, "OTHER"), -1);
     EXPECT_TRUE(frontend.dialogs.empty());
