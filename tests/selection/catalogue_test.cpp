@@ -3,9 +3,10 @@
 #include "selection/catalogue.h"
 #include "selection/copy_section.h"
 #include "selection/driver_select.h"
-#include "selection_machine.h"
+#include "selection/spooler_lines.h"
 #include "state/inf_compact.h"
 #include "state/inf_query.h"
+#include "support/installer_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,6 @@ namespace tl {
 namespace {
 
 using namespace std::string_literals;
-using test::SelectionMachine;
 
 constexpr std::string_view kCatalogue = R"([Manufacturer]
 "English"=Models.ENU
@@ -69,7 +69,8 @@ TLHELP.HLP=2
 
 class Catalogue : public ::testing::Test {
 protected:
-    explicit Catalogue(std::string_view machineIni = "") : machine("", machineIni) {
+    explicit Catalogue(std::string_view machineIni = "")
+        : machine(test::HarnessOptions().Ini(machineIni)) {
         Installer& installer = machine.Get();
         installer.paths.systemDir = "C:\\WINDOWS\\SYSTEM";
         installer.paths.privateSettingsFile = "C:\\WINDOWS\\tlsetup.ini";
@@ -99,12 +100,20 @@ protected:
             names.emplace_back(*name);
         return names;
     }
-    const std::vector<ui::MessageBoxRequest>& Boxes() { return machine.User().boxes; }
+    // The message boxes since the last Forget().
+    std::vector<ui::MessageBoxRequest> Boxes() {
+        std::vector<ui::MessageBoxRequest> boxes;
+        for (std::size_t i = forgotten; i < machine.Boxes().size(); ++i)
+            boxes.push_back(machine.Boxes()[i].request);
+        return boxes;
+    }
+    void Forget() { forgotten = machine.Boxes().size(); }
     std::string NotFound(std::string_view name) {
         return LoadTextCopy(131) + "\n strings = " + std::string(name);
     }
 
-    SelectionMachine machine;
+    test::InstallerHarness machine;
+    std::size_t forgotten = 0;
 };
 
 TEST_F(Catalogue, LoadsTheModelsOfTheChosenEdition) {
@@ -216,7 +225,7 @@ TEST_F(Catalogue, FailuresAreReportedAndKeepEarlierEntries) {
     for (const FailureCase& failure : cases) {
         SCOPED_TRACE(failure.name);
         machine.Get().copyList.Clear();
-        machine.User().boxes.clear();
+        Forget();
         machine.Get().scripts.Release(*machine.Get().scripts.Current());
         Load(head + std::string(failure.script));
         EXPECT_EQ(Read(0), 0);
@@ -308,7 +317,7 @@ protected:
         LoadModelList(machine.Get(), {}, Manufacturer(), 0);
     }
     INT_PTR Run(std::vector<int> selected, int button = 1) {
-        machine.User().drive = [selected, button](ui::DialogDriver& dialog,
+        machine.Unscripted() = [selected, button](ui::DialogDriver& dialog,
                                                   int) -> std::optional<std::string> {
             dialog.SelectItems(119, selected);
             dialog.Click(button);
@@ -327,7 +336,7 @@ protected:
 
 TEST_F(SelectDriverDialog, OpensWithTheModelsAndTheFirstSelected) {
     EXPECT_EQ(Run({2}), 1);
-    const ui::DialogRecord& record = machine.User().dialogs.at(0);
+    const ui::DialogRecord& record = machine.Dialogs().at(0);
     EXPECT_EQ(record.opened.caption, LoadTextCopy(193));
     EXPECT_EQ(record.opened.Find(146)->text, LoadTextCopy(191));
     EXPECT_EQ(record.opened.Find(147)->text, LoadTextCopy(192));
@@ -351,7 +360,7 @@ TEST_F(SelectDriverDialog, A600ModelWarnsOnceAboutPrinterMemory) {
 }
 
 TEST_F(SelectDriverDialog, CancelAsksFirst) {
-    machine.User().boxAnswers = {IDYES};
+    machine.BoxAnswers() = {IDYES};
     EXPECT_EQ(Run({1}, 118), 0);
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].type & MB_YESNO, MB_YESNO);
@@ -359,8 +368,8 @@ TEST_F(SelectDriverDialog, CancelAsksFirst) {
 }
 
 TEST_F(SelectDriverDialog, F3CancelsThroughTheHook) {
-    machine.User().boxAnswers = {IDNO, IDYES};
-    machine.User().drive = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+    machine.BoxAnswers() = {IDNO, IDYES};
+    machine.Unscripted() = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
         dialog.PressKey(VK_F3);
         dialog.PressKey(VK_F3);
         return std::nullopt;

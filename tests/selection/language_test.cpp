@@ -1,7 +1,8 @@
 #include "selection/language.h"
 
 #include "resources/string_table.h"
-#include "selection_machine.h"
+#include "selection/spooler_lines.h"
+#include "support/installer_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,7 @@ protected:
 
     // Runs the dialog; `pick` is the radio button to check before OK, or none to press Cancel.
     INT_PTR Run(std::optional<int> pick) {
-        machine.User().drive = [pick](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+        machine.Unscripted() = [pick](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
             if (!pick) {
                 dialog.Click(IDCANCEL);
                 return std::nullopt;
@@ -46,21 +47,21 @@ protected:
     // The labels of the radio buttons at opening, and the checked one (of the last run).
     std::vector<std::string> Labels() {
         std::vector<std::string> labels;
-        for (const auto& control : machine.User().dialogs.at(0).opened.controls) {
+        for (const auto& control : machine.Dialogs().at(0).opened.controls) {
             if (control.id >= kFirstChoiceButton)
                 labels.push_back(control.text);
         }
         return labels;
     }
     int CheckedAtOpening() {
-        for (const auto& control : machine.User().dialogs.back().opened.controls) {
+        for (const auto& control : machine.Dialogs().back().opened.controls) {
             if (control.id >= kFirstChoiceButton && control.checked)
                 return control.id;
         }
         return -1;
     }
 
-    test::SelectionMachine machine;
+    test::InstallerHarness machine;
 };
 
 TEST_F(LanguageTest, EnglishFirstKeepsTableOrderAndFillsEveryText) {
@@ -69,7 +70,7 @@ TEST_F(LanguageTest, EnglishFirstKeepsTableOrderAndFillsEveryText) {
     EXPECT_EQ(machine.Get().language.manufacturerLine, 1);
     EXPECT_EQ(machine.Get().languageIndex, kDeutsch);
 
-    const auto& record = machine.User().dialogs.at(0);
+    const auto& record = machine.Dialogs().at(0);
     EXPECT_EQ(record.name, "CHOICE");
     EXPECT_EQ(record.result, 1);
     EXPECT_EQ(Labels(), (std::vector<std::string>{"&English", "&Deutsch"}));
@@ -124,19 +125,19 @@ TEST_F(LanguageTest, CancelLeavesTheAnswerUnset) {
     EXPECT_EQ(Run(std::nullopt), 0);
     EXPECT_EQ(machine.Get().languageIndex, kDeutsch);
     EXPECT_EQ(machine.Get().language.manufacturerLine, 0);
-    EXPECT_EQ(machine.User().dialogs.at(0).pressed, IDCANCEL);
+    EXPECT_EQ(machine.Dialogs().at(0).pressed, IDCANCEL);
 }
 
 TEST_F(LanguageTest, TimerFiresOnceAfter800Milliseconds) {
     Table({kEnglish, kDeutsch});
     // Several looks at the dialog before the answer: a timer left running would fire again.
-    machine.User().drive = [](ui::DialogDriver& dialog, int attempt) -> std::optional<std::string> {
+    machine.Unscripted() = [](ui::DialogDriver& dialog, int attempt) -> std::optional<std::string> {
         if (attempt >= 3)
             dialog.Click(IDOK);
         return std::nullopt;
     };
     EXPECT_EQ(RunLanguageDialog(machine.Get(), WindowHandle{}), 1);
-    EXPECT_EQ(machine.User().timers,
+    EXPECT_EQ(machine.Timers(),
               (std::vector<std::pair<UINT_PTR, std::uint64_t>>{{kLanguageTimer, 800}}));
 }
 

@@ -1,26 +1,25 @@
 #include "resources/string_table.h"
 #include "selection/printer_name.h"
-#include "selection_machine.h"
+#include "selection/spooler_lines.h"
+#include "support/installer_harness.h"
 
 #include <gtest/gtest.h>
 
 namespace tl {
 namespace {
 
-using test::SelectionMachine;
-
 constexpr int kEditId = 1006;
 
 std::string ManyDrivers(int count) {
     std::string lines;
     for (int i = 0; i < count; ++i)
-        lines +=
-            SelectionMachine::Driver("A rather long installed driver name " + std::to_string(i));
+        lines += test::DriverLines("A rather long installed driver name " + std::to_string(i));
     return lines;
 }
 
 TEST(PrinterName, DriverInstalledIgnoresCaseAndEmptiesTheQueueName) {
-    SelectionMachine machine(SelectionMachine::Driver("Telmora 600"));
+    test::InstallerHarness machine(
+        test::HarnessOptions().Registry(test::DriverLines("Telmora 600")));
     Installer& installer = machine.Get();
     installer.printerQueueName = "left over";
     EXPECT_TRUE(IsDriverInstalled(installer, "TELMORA 600"));
@@ -31,8 +30,8 @@ TEST(PrinterName, DriverInstalledIgnoresCaseAndEmptiesTheQueueName) {
 TEST(PrinterName, KoreanNamesThatDifferOnlyInATrailByteAreDifferent) {
     // 0x41..0x5A are trail bytes of code page 949 as well as letters: "\xB0\x41" and "\xB0\x61"
     // are two different syllables, not one in two cases.
-    SelectionMachine machine(SelectionMachine::Driver("\xB0\x41 600") +
-                             SelectionMachine::Printer("\xB0\x41 600"));
+    test::InstallerHarness machine(test::HarnessOptions().Registry(
+        test::DriverLines("\xB0\x41 600") + test::PrinterLines("\xB0\x41 600")));
     EXPECT_TRUE(IsDriverInstalled(machine.Get(), "\xB0\x41 600"));
     EXPECT_FALSE(IsDriverInstalled(machine.Get(), "\xB0\x61 600"));
     EXPECT_TRUE(IsPrinterNameTaken(machine.Get(), "\xB0\x41 600"));
@@ -41,19 +40,18 @@ TEST(PrinterName, KoreanNamesThatDifferOnlyInATrailByteAreDifferent) {
 
 TEST(PrinterName, EnumerationsSeeLongListsWhole) {
     // 150 drivers and printers need far more than the first buffers hold, and more than 100.
-    std::string registry = ManyDrivers(149) + SelectionMachine::Driver("Telmora 600");
+    std::string registry = ManyDrivers(149) + test::DriverLines("Telmora 600");
     for (int i = 0; i < 149; ++i)
-        registry +=
-            SelectionMachine::Printer("Office printer on the third floor " + std::to_string(i));
-    registry += SelectionMachine::Printer("zz Telmora 600");
-    SelectionMachine machine(registry);
+        registry += test::PrinterLines("Office printer on the third floor " + std::to_string(i));
+    registry += test::PrinterLines("zz Telmora 600");
+    test::InstallerHarness machine(test::HarnessOptions().Registry(registry));
     EXPECT_TRUE(IsDriverInstalled(machine.Get(), "telmora 600"));
     EXPECT_TRUE(IsPrinterNameTaken(machine.Get(), "ZZ TELMORA 600"));
     EXPECT_FALSE(IsPrinterNameTaken(machine.Get(), "Telmora 600"));
 }
 
 TEST(PrinterName, NothingInstalledMeansNothingTaken) {
-    SelectionMachine machine;
+    test::InstallerHarness machine;
     EXPECT_FALSE(IsDriverInstalled(machine.Get(), "Telmora 600"));
     EXPECT_FALSE(IsPrinterNameTaken(machine.Get(), "Telmora 600"));
     EXPECT_FALSE(IsPrinterNameTaken(machine.Get(), ""));
@@ -82,22 +80,22 @@ TEST(PrinterName, AppendCopyNumberKeepsTo31Characters) {
 }
 
 TEST(PrinterName, NoDialogWhenThePrinterNameIsFree) {
-    SelectionMachine machine(SelectionMachine::Printer("Other"));
+    test::InstallerHarness machine(test::HarnessOptions().Registry(test::PrinterLines("Other")));
     Installer& installer = machine.Get();
     EXPECT_EQ(ChoosePrinterName(installer, {}, "Telmora 600"), 1);
     EXPECT_EQ(installer.printerQueueName, "Telmora 600");
-    EXPECT_TRUE(machine.User().dialogs.empty());
+    EXPECT_TRUE(machine.Dialogs().empty());
 }
 
 TEST(PrinterName, ProposesTheFirstFreeCopyNumber) {
-    SelectionMachine machine(SelectionMachine::Printer("telmora 600") +
-                             SelectionMachine::Printer("Telmora 600 (Copy 2)"));
+    test::InstallerHarness machine(test::HarnessOptions().Registry(
+        test::PrinterLines("telmora 600") + test::PrinterLines("Telmora 600 (Copy 2)")));
     Installer& installer = machine.Get();
     EXPECT_EQ(ChoosePrinterName(installer, {}, "Telmora 600"), 1);
     EXPECT_EQ(installer.printerQueueName, "Telmora 600 (Copy 3)");
 
-    ASSERT_EQ(machine.User().dialogs.size(), 1u);
-    const ui::DialogRecord& record = machine.User().dialogs[0];
+    ASSERT_EQ(machine.Dialogs().size(), 1u);
+    const ui::DialogRecord& record = machine.Dialogs()[0];
     EXPECT_EQ(record.name, "PRINTERNAME");
     EXPECT_EQ(record.opened.caption, LookupString(226));
     EXPECT_EQ(record.opened.Find(2107)->text, "");
@@ -110,42 +108,43 @@ TEST(PrinterName, ProposesTheFirstFreeCopyNumber) {
 }
 
 TEST(PrinterName, CopyNumber99StandsEvenWhenTaken) {
-    std::string registry = SelectionMachine::Printer("P");
+    std::string registry = test::PrinterLines("P");
     for (int n = 2; n <= 99; ++n)
-        registry += SelectionMachine::Printer("P (Copy " + std::to_string(n) + ")");
-    SelectionMachine machine(registry);
-    machine.User().drive = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+        registry += test::PrinterLines("P (Copy " + std::to_string(n) + ")");
+    test::InstallerHarness machine(test::HarnessOptions().Registry(registry));
+    machine.Unscripted() = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
         dialog.Click(IDCANCEL);
         return std::nullopt;
     };
-    machine.User().boxAnswers = {IDYES};
+    machine.BoxAnswers() = {IDYES};
     EXPECT_EQ(ChoosePrinterName(machine.Get(), {}, "P"), 0);
-    EXPECT_EQ(machine.User().dialogs.at(0).opened.Find(kEditId)->text, "P (Copy 99)");
+    EXPECT_EQ(machine.Dialogs().at(0).opened.Find(kEditId)->text, "P (Copy 99)");
 }
 
 TEST(PrinterName, TypedNameThatIsTakenKeepsTheDialogOpen) {
-    SelectionMachine machine(SelectionMachine::Printer("Telmora 600") +
-                             SelectionMachine::Printer("Office"));
+    test::InstallerHarness machine(test::HarnessOptions().Registry(
+        test::PrinterLines("Telmora 600") + test::PrinterLines("Office")));
     machine.Get().printerName = "Telmora 600";
-    machine.User().drive = [](ui::DialogDriver& dialog, int attempt) -> std::optional<std::string> {
+    machine.Unscripted() = [](ui::DialogDriver& dialog, int attempt) -> std::optional<std::string> {
         dialog.TypeText(kEditId, attempt == 0 ? "OFFICE" : "A name far longer than thirty-one");
         dialog.Click(IDOK);
         return std::nullopt;
     };
     EXPECT_EQ(ChoosePrinterName(machine.Get(), {}, "Telmora 600"), 1);
-    ASSERT_EQ(machine.User().boxes.size(), 1u);
-    const ui::MessageBoxRequest& box = machine.User().boxes[0];
+    ASSERT_EQ(machine.Boxes().size(), 1u);
+    const ui::MessageBoxRequest& box = machine.Boxes()[0].request;
     EXPECT_EQ(box.text, "Another printer already has this name.Use a different name");
     EXPECT_EQ(box.caption, "Warning");
     EXPECT_EQ(box.type, MB_OK | MB_ICONHAND);
-    EXPECT_EQ(machine.User().dialogs.at(0).opened.Find(2107)->text, "Telmora 600");
+    EXPECT_EQ(machine.Dialogs().at(0).opened.Find(2107)->text, "Telmora 600");
     // The edit field takes 31 characters.
     EXPECT_EQ(machine.Get().printerQueueName, "A name far longer than thirty-o");
 }
 
 TEST(PrinterName, EmptyNameIsAccepted) {
-    SelectionMachine machine(SelectionMachine::Printer("Telmora 600"));
-    machine.User().drive = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+    test::InstallerHarness machine(
+        test::HarnessOptions().Registry(test::PrinterLines("Telmora 600")));
+    machine.Unscripted() = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
         dialog.TypeText(kEditId, "");
         dialog.Click(IDOK);
         return std::nullopt;
@@ -155,18 +154,19 @@ TEST(PrinterName, EmptyNameIsAccepted) {
 }
 
 TEST(PrinterName, CancelAsksAndNoOpensTheDialogAgain) {
-    SelectionMachine machine(SelectionMachine::Printer("Telmora 600"));
+    test::InstallerHarness machine(
+        test::HarnessOptions().Registry(test::PrinterLines("Telmora 600")));
     int opened = 0;
-    machine.User().drive = [&opened](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+    machine.Unscripted() = [&opened](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
         dialog.Click(++opened == 1 ? IDCANCEL : IDOK);
         return std::nullopt;
     };
-    machine.User().boxAnswers = {IDNO};
+    machine.BoxAnswers() = {IDNO};
     EXPECT_EQ(ChoosePrinterName(machine.Get(), {}, "Telmora 600"), 1);
     EXPECT_EQ(opened, 2);
-    ASSERT_EQ(machine.User().boxes.size(), 1u);
-    EXPECT_EQ(machine.User().boxes[0].type & MB_YESNO, MB_YESNO);
-    EXPECT_EQ(machine.User().dialogs.at(1).opened.Find(kEditId)->text, "Telmora 600 (Copy 2)");
+    ASSERT_EQ(machine.Boxes().size(), 1u);
+    EXPECT_EQ(machine.Boxes()[0].request.type & MB_YESNO, MB_YESNO);
+    EXPECT_EQ(machine.Dialogs().at(1).opened.Find(kEditId)->text, "Telmora 600 (Copy 2)");
     EXPECT_EQ(machine.Get().printerQueueName, "Telmora 600 (Copy 2)");
 }
 

@@ -3,9 +3,10 @@
 #include "platform/error_event.h"
 #include "resources/string_table.h"
 #include "selection/catalogue.h"
-#include "selection/selection_machine.h"
+#include "selection/spooler_lines.h"
 #include "state/inf_compact.h"
 #include "state/inf_query.h"
+#include "support/installer_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,6 @@ namespace tl {
 namespace {
 
 using namespace std::string_literals;
-using test::SelectionMachine;
 
 constexpr int kEditId = 1006;
 
@@ -44,7 +44,8 @@ std::string Block(std::string_view monitor, std::string_view processor,
 class Registration {
 public:
     explicit Registration(std::string_view registry = "")
-        : machine(registry, "[Machine]\r\nWindowsDirectory=C:\\WINDOWS\r\n") {
+        : machine(test::HarnessOptions().Registry(registry).Ini(
+              "[Machine]\r\nWindowsDirectory=C:\\WINDOWS\r\n")) {
         for (const char* file : {"TL600.DRV", "TL600.HLP", "TLMON.DLL", "TLPROC.DLL", "TLFONT.DAT"})
             machine.Folder().WriteFile("drive_c/WINDOWS/SYSTEM/"s + file, "x");
         Installer& installer = machine.Get();
@@ -66,7 +67,7 @@ public:
         return RegistryText().find(text) != std::string::npos;
     }
 
-    SelectionMachine machine;
+    test::InstallerHarness machine;
     bool BlockReleased() { return !machine.Get().catalogue.driverData; }
 };
 
@@ -115,7 +116,7 @@ TEST(SpoolerRegistration, RegistersProcessorMonitorDriverAndDefaultPrinter) {
     EXPECT_TRUE(run.Holds("\"Printer Driver\"=\"Telmora 600\""));
     EXPECT_TRUE(run.Holds("\"Print Processor\"=\"TLPROC\""));
     EXPECT_TRUE(run.Holds("\"Attributes\"=dword:00000804"));
-    EXPECT_TRUE(run.machine.User().dialogs.empty());
+    EXPECT_TRUE(run.machine.Dialogs().empty());
 }
 
 TEST(SpoolerRegistration, WinPrintInAnyCaseAddsNoProcessorAndEmptyRecordsTakeDefaults) {
@@ -175,8 +176,8 @@ TEST(SpoolerRegistration, EveryRefusalFailsTheInstallationAndSaysWhatWasRefused)
         EXPECT_EQ(run.Run(refusal.block), 0);
         EXPECT_TRUE(run.BlockReleased());
         EXPECT_FALSE(run.Holds(refusal.notRegistered)) << run.RegistryText();
-        ASSERT_EQ(run.machine.Events().Events().size(), 1u);
-        const PlatformEvent& error = run.machine.Events().Events()[0];
+        ASSERT_EQ(run.machine.Events().size(), 1u);
+        const PlatformEvent& error = run.machine.Events()[0];
         EXPECT_EQ(error.event, "error");
         EXPECT_EQ(error.fields, (MakeErrorEvent(run.machine.Get().platform.codePage, refusal.call,
                                                 refusal.named, refusal.code)
@@ -189,30 +190,30 @@ TEST(SpoolerRegistration, AMonitorAlreadyInstalledIsNoRefusal) {
                      "TL Monitor]\r\n\"Driver\"=\"TLMON.DLL\"\r\n\r\n");
     EXPECT_EQ(run.Run(Block("TL Monitor,TLMON.DLL", "TLPROC,TLPROC.DLL")), 1);
     EXPECT_TRUE(run.Holds("Print\\Printers\\Telmora 600]"));
-    EXPECT_TRUE(run.machine.Events().Events().empty());
+    EXPECT_TRUE(run.machine.Events().empty());
 }
 
 TEST(SpoolerRegistration, TakenNameProposesAFreeCopyNumberAndAddsUnderTheConfirmedName) {
-    Registration run(SelectionMachine::Printer("Telmora 600") +
-                     SelectionMachine::Printer("telmora 600 (copy 2)"));
+    Registration run(test::PrinterLines("Telmora 600") +
+                     test::PrinterLines("telmora 600 (copy 2)"));
     EXPECT_EQ(run.Run(Block("", "")), 1);
-    ASSERT_EQ(run.machine.User().dialogs.size(), 1u);
-    EXPECT_EQ(run.machine.User().dialogs[0].name, "PRINTERNAME");
-    EXPECT_EQ(run.machine.User().dialogs[0].opened.Find(kEditId)->text, "Telmora 600 (Copy 3)");
+    ASSERT_EQ(run.machine.Dialogs().size(), 1u);
+    EXPECT_EQ(run.machine.Dialogs()[0].name, "PRINTERNAME");
+    EXPECT_EQ(run.machine.Dialogs()[0].opened.Find(kEditId)->text, "Telmora 600 (Copy 3)");
     EXPECT_EQ(run.machine.Get().printerQueueName, "Telmora 600 (Copy 3)");
     EXPECT_TRUE(run.Holds("Print\\Printers\\Telmora 600 (Copy 3)]"));
 }
 
 TEST(SpoolerRegistration, CancellingTheNameDialogNeedsConfirmation) {
-    Registration run(SelectionMachine::Printer("Telmora 600"));
-    run.machine.User().drive = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+    Registration run(test::PrinterLines("Telmora 600"));
+    run.machine.Unscripted() = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
         dialog.Click(IDCANCEL);
         return std::nullopt;
     };
-    run.machine.User().boxAnswers = {IDNO, IDYES};
+    run.machine.BoxAnswers() = {IDNO, IDYES};
     EXPECT_EQ(run.Run(Block("", "")), 0);
-    EXPECT_EQ(run.machine.User().dialogs.size(), 2u);
-    EXPECT_EQ(run.machine.User().boxes.size(), 2u);
+    EXPECT_EQ(run.machine.Dialogs().size(), 2u);
+    EXPECT_EQ(run.machine.Boxes().size(), 2u);
     EXPECT_TRUE(run.BlockReleased());
     EXPECT_FALSE(run.Holds("(Copy 2)]"));
     // The driver stays registered: nothing is undone.
