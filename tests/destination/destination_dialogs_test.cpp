@@ -1,7 +1,7 @@
 #include "destination/drive_change_dialogs.h"
 #include "destination/font_directory.h"
 #include "destination/font_directory_dialog.h"
-#include "destination_fixture.h"
+#include "destination_machine.h"
 #include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
 
@@ -14,17 +14,17 @@ namespace {
 class DestinationDialogsTest : public DestinationTest {
 protected:
     INT_PTR Run(std::string_view templateName) {
-        return RunScripted(templateName, templateName == "DIRECTORY" ? Direc_Set : Enough_Size);
+        return m->RunDialog(templateName, templateName == "DIRECTORY" ? Direc_Set : Enough_Size);
     }
 };
 
-Step Type(std::string text) {
+DialogStep Type(std::string text) {
     return [text](ui::DialogDriver& dialog) { dialog.TypeText(kFontDirEditId, text); };
 }
-Step Key(UINT key) {
+DialogStep Key(UINT key) {
     return [key](ui::DialogDriver& dialog) { dialog.PressKey(key); };
 }
-Step Then(Step first, Step second) {
+DialogStep Then(DialogStep first, DialogStep second) {
     return [first, second](ui::DialogDriver& dialog) {
         first(dialog);
         second(dialog);
@@ -33,84 +33,85 @@ Step Then(Step first, Step second) {
 
 TEST_F(DestinationDialogsTest, DirectoryProposesFontsAndKeepsOnlyTheUnchangedProposal) {
     Open();
-    installer->paths.fontDir = "E:\\OLD";
-    Script("DIRECTORY", {Key(VK_RETURN)});
+    m->Get().paths.fontDir = "E:\\OLD";
+    m->Script("DIRECTORY", {Key(VK_RETURN)});
     EXPECT_EQ(Run("DIRECTORY"), 1);
-    const ui::DialogRecord& first = Closed("DIRECTORY");
+    const ui::DialogRecord& first = m->Closed("DIRECTORY");
     EXPECT_EQ(first.opened.caption, Text(217));
     EXPECT_EQ(first.opened.Find(131)->text, Text(194));
     EXPECT_EQ(first.opened.Find(132)->text, Text(195));
     EXPECT_EQ(first.opened.Find(117)->text, "C:\\WINDOWS\\FONTS");
     EXPECT_EQ(first.opened.Find(1)->text, Text(186));
     EXPECT_EQ(first.opened.Find(118)->text, Text(187));
-    const DestinationState& state = installer->destination;
+    const DestinationState& state = m->Get().destination;
     EXPECT_EQ(state.proposedFontDir, "C:\\WINDOWS\\FONTS");
     EXPECT_EQ(state.typedFontDir, "C:\\WINDOWS\\FONTS");
     EXPECT_TRUE(state.fontDirKept);
-    EXPECT_EQ(installer->paths.fontDir, "C:\\WINDOWS\\FONTS");
-    EXPECT_TRUE(folder.Exists("drive_c/WINDOWS/FONTS"));
-    EXPECT_FALSE(installer->dialogUtils.hook);
+    EXPECT_EQ(m->Get().paths.fontDir, "C:\\WINDOWS\\FONTS");
+    EXPECT_TRUE(m->Folder().Exists("drive_c/WINDOWS/FONTS"));
+    EXPECT_FALSE(m->Get().dialogUtils.hook);
 
     // The same directory named another way is not the proposal.
-    Script("DIRECTORY", {Then(Type("\\windows\\fonts"), Press(IDOK))});
+    m->Script("DIRECTORY", {Then(Type("\\windows\\fonts"), Press(IDOK))});
     EXPECT_EQ(Run("DIRECTORY"), 1);
     EXPECT_EQ(state.typedFontDir, "\\WINDOWS\\FONTS");
-    EXPECT_EQ(installer->paths.fontDir, "C:\\WINDOWS\\FONTS");
+    EXPECT_EQ(m->Get().paths.fontDir, "C:\\WINDOWS\\FONTS");
     EXPECT_FALSE(state.fontDirKept);
 
     // A root Windows directory gets no second backslash.
-    installer->paths.windowsDir = "C:\\";
-    Script("DIRECTORY", {Key(VK_RETURN)});
+    m->Get().paths.windowsDir = "C:\\";
+    m->Script("DIRECTORY", {Key(VK_RETURN)});
     EXPECT_EQ(Run("DIRECTORY"), 1);
-    EXPECT_EQ(Closed("DIRECTORY", 3).opened.Find(117)->text, "C:\\FONTS");
+    EXPECT_EQ(m->Closed("DIRECTORY", 3).opened.Find(117)->text, "C:\\FONTS");
     EXPECT_TRUE(state.fontDirKept);
-    EXPECT_TRUE(frontend.boxes.empty());
+    EXPECT_TRUE(m->Boxes().empty());
 }
 
 TEST_F(DestinationDialogsTest, DirectoryOffersOkOnlyWithTextAndStaysOnARefusal) {
     Open();
     bool emptyEnabled = true;
     bool emptyClicked = true;
-    Script("DIRECTORY", {[&](ui::DialogDriver& dialog) {
-                             dialog.TypeText(kFontDirEditId, "");
-                             emptyEnabled = dialog.Snapshot().Find(IDOK)->enabled;
-                             emptyClicked = dialog.Click(IDOK);
-                             dialog.TypeText(kFontDirEditId, "Q:\\FONTS");
-                             dialog.Click(IDOK);
-                         },
-                         Then(Type("d:\\ttf"), Press(IDOK))});
+    m->Script("DIRECTORY", {[&](ui::DialogDriver& dialog) {
+                                dialog.TypeText(kFontDirEditId, "");
+                                emptyEnabled = dialog.Snapshot().Find(IDOK)->enabled;
+                                emptyClicked = dialog.Click(IDOK);
+                                dialog.TypeText(kFontDirEditId, "Q:\\FONTS");
+                                dialog.Click(IDOK);
+                            },
+                            Then(Type("d:\\ttf"), Press(IDOK))});
     EXPECT_EQ(Run("DIRECTORY"), 1);
     EXPECT_FALSE(emptyEnabled);
     EXPECT_FALSE(emptyClicked);
-    ASSERT_EQ(frontend.boxes.size(), 1u);
-    EXPECT_EQ(frontend.boxes[0].key, "151");
-    EXPECT_EQ(installer->destination.typedFontDir, "D:\\TTF");
-    EXPECT_FALSE(installer->destination.fontDirKept);
-    EXPECT_TRUE(folder.Exists("drive_d/TTF"));
+    ASSERT_EQ(m->Boxes().size(), 1u);
+    EXPECT_EQ(m->Boxes()[0].request.key, "151");
+    EXPECT_EQ(m->Get().destination.typedFontDir, "D:\\TTF");
+    EXPECT_FALSE(m->Get().destination.fontDirKept);
+    EXPECT_TRUE(m->Folder().Exists("drive_d/TTF"));
 }
 
 TEST_F(DestinationDialogsTest, DirectoryAsksBeforeCancellingByButtonF3OrEscape) {
     Open();
-    installer->installationState =
+    m->Get().installationState =
         InstallationState::Installed; // after the driver: "end the installation?"
-    frontend.boxAnswers = {IDNO, IDNO, IDYES};
-    Script("DIRECTORY", {Press(118), Key(VK_F3), Key(VK_ESCAPE)});
+    m->BoxAnswers() = {IDNO, IDNO, IDYES};
+    m->Script("DIRECTORY", {Press(118), Key(VK_F3), Key(VK_ESCAPE)});
     EXPECT_EQ(Run("DIRECTORY"), 0);
-    ASSERT_EQ(frontend.boxes.size(), 3u);
-    for (const ui::MessageBoxRequest& box : frontend.boxes) {
+    ASSERT_EQ(m->Boxes().size(), 3u);
+    for (const ShownBox& shown : m->Boxes()) {
+        const ui::MessageBoxRequest& box = shown.request;
         EXPECT_EQ(box.key, "124");
         EXPECT_EQ(box.type, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
     }
-    EXPECT_FALSE(installer->dialogUtils.hook);
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/FONTS"));
+    EXPECT_FALSE(m->Get().dialogUtils.hook);
+    EXPECT_FALSE(m->Folder().Exists("drive_c/WINDOWS/FONTS"));
 }
 
 TEST_F(DestinationDialogsTest, NotEnoughSpaceOffersFewerFontsAnotherDriveOrLeaving) {
     Open();
-    installer->paths.fontDir = "C:\\WINDOWS\\FONTS";
-    Script("KEIKOKU", {Key(VK_RETURN)});
+    m->Get().paths.fontDir = "C:\\WINDOWS\\FONTS";
+    m->Script("KEIKOKU", {Key(VK_RETURN)});
     EXPECT_EQ(Run("KEIKOKU"), kChangeFonts);
-    const ui::DialogSnapshot& opened = Closed("KEIKOKU").opened;
+    const ui::DialogSnapshot& opened = m->Closed("KEIKOKU").opened;
     EXPECT_EQ(opened.caption, Text(161));
     for (int id = 140; id <= 144; ++id) {
         EXPECT_EQ(opened.Find(id)->text, Text(static_cast<unsigned>(id) + 64)) << id;
@@ -119,45 +120,45 @@ TEST_F(DestinationDialogsTest, NotEnoughSpaceOffersFewerFontsAnotherDriveOrLeavi
     EXPECT_EQ(opened.Find(1)->text, Text(210));
     EXPECT_EQ(opened.Find(118)->text, Text(202));
 
-    Script("KEIKOKU", {Key(VK_ESCAPE)});
+    m->Script("KEIKOKU", {Key(VK_ESCAPE)});
     EXPECT_EQ(Run("KEIKOKU"), kChangeFonts);
 
-    frontend.boxAnswers = {IDNO, IDYES};
-    Script("KEIKOKU", {Press(118), Press(118)});
+    m->BoxAnswers() = {IDNO, IDYES};
+    m->Script("KEIKOKU", {Press(118), Press(118)});
     EXPECT_EQ(Run("KEIKOKU"), 0);
-    ASSERT_EQ(frontend.boxes.size(), 2u);
-    EXPECT_EQ(frontend.boxes[1].key, "123");
+    ASSERT_EQ(m->Boxes().size(), 2u);
+    EXPECT_EQ(m->Boxes()[1].request.key, "123");
 }
 
 TEST_F(DestinationDialogsTest, AnotherDriveIsStoredAsTheFontPath) {
     Open();
-    installer->paths.fontDir = "C:\\WINDOWS\\FONTS";
+    m->Get().paths.fontDir = "C:\\WINDOWS\\FONTS";
     // CHANGE opens with the whole directory selected; Cancel there keeps KEIKOKU open.
     LRESULT selection = 0;
-    Script("CHANGE", {[&](ui::DialogDriver& dialog) {
-                          const WindowHandle edit = windows.GetFocus();
-                          selection = windows.SendMessage(edit, EM_GETSEL, 0, 0);
-                          dialog.Click(IDCANCEL);
-                      },
-                      Then(Type("d:\\fonts"), Press(IDOK))});
-    Script("KEIKOKU", {Press(IDOK), Press(IDOK)});
+    m->Script("CHANGE", {[&](ui::DialogDriver& dialog) {
+                             const WindowHandle edit = m->Windows().GetFocus();
+                             selection = m->Windows().SendMessage(edit, EM_GETSEL, 0, 0);
+                             dialog.Click(IDCANCEL);
+                         },
+                         Then(Type("d:\\fonts"), Press(IDOK))});
+    m->Script("KEIKOKU", {Press(IDOK), Press(IDOK)});
     EXPECT_EQ(Run("KEIKOKU"), kNewFontDirectory);
     EXPECT_EQ(selection, static_cast<LRESULT>(MakeWParam(0, 16)));
-    const ui::DialogRecord& change = Closed("CHANGE");
+    const ui::DialogRecord& change = m->Closed("CHANGE");
     EXPECT_EQ(change.opened.caption, Text(161));
     EXPECT_EQ(change.opened.Find(139)->text, Text(195));
     EXPECT_EQ(change.opened.Find(117)->text, "C:\\WINDOWS\\FONTS");
     EXPECT_EQ(change.opened.Find(1)->text, Text(186));
     EXPECT_EQ(change.opened.Find(2)->text, Text(187));
     EXPECT_EQ(change.result, 0);
-    EXPECT_EQ(Closed("CHANGE", 2).result, 1);
+    EXPECT_EQ(m->Closed("CHANGE", 2).result, 1);
 
-    EXPECT_EQ(installer->paths.fontDir, "D:\\FONTS");
+    EXPECT_EQ(m->Get().paths.fontDir, "D:\\FONTS");
     char stored[64] = {};
-    platform->profile.GetPrivateProfileString("Install", "FontPath", "", stored, sizeof stored,
-                                              "tlsetup.ini");
+    m->Ports().profile.GetPrivateProfileString("Install", "FontPath", "", stored, sizeof stored,
+                                               "tlsetup.ini");
     EXPECT_STREQ(stored, "D:\\FONTS");
-    EXPECT_TRUE(frontend.boxes.empty());
+    EXPECT_TRUE(m->Boxes().empty());
 }
 
 } // namespace

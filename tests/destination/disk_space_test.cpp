@@ -1,5 +1,5 @@
 #include "destination/disk_space.h"
-#include "destination_fixture.h"
+#include "destination_machine.h"
 #include "resources/string_table.h"
 
 #include <limits>
@@ -11,8 +11,8 @@ class DiskSpaceTest : public DestinationTest {
 protected:
     int Check(std::string needed, WriteProbe probe = WriteProbe::Skip,
               SpaceCheckDir which = SpaceCheckDir::Windows) {
-        installer->destination.spaceNeeded = std::move(needed);
-        return CheckDriveSpace(*installer, owner, probe, which);
+        m->Get().destination.spaceNeeded = std::move(needed);
+        return CheckDriveSpace(m->Get(), owner, probe, which);
     }
 };
 
@@ -21,11 +21,11 @@ TEST_F(DiskSpaceTest, NeededSpaceIsComparedInKilobytesAndEqualIsEnough) {
     Open("[Drive.C]\nFreeBytes=1049088\n");
     EXPECT_EQ(Check("1024"), 1);
     EXPECT_EQ(Check("none"), 1); // no digits: 0 KB
-    EXPECT_TRUE(frontend.boxes.empty());
+    EXPECT_TRUE(m->Boxes().empty());
 
     EXPECT_EQ(Check("1025"), 0);
-    ASSERT_EQ(frontend.boxes.size(), 1u);
-    const ui::MessageBoxRequest& box = frontend.boxes[0];
+    ASSERT_EQ(m->Boxes().size(), 1u);
+    const ui::MessageBoxRequest& box = m->Boxes()[0].request;
     EXPECT_EQ(box.key, "148");
     EXPECT_EQ(box.text, Text(148) + "1025" + Text(149));
     EXPECT_EQ(box.caption, Text(163));
@@ -35,20 +35,20 @@ TEST_F(DiskSpaceTest, NeededSpaceIsComparedInKilobytesAndEqualIsEnough) {
     // The text is quoted as the setup script gave it, however long.
     const std::string huge(300, '9');
     EXPECT_EQ(Check(huge), 0);
-    EXPECT_EQ(frontend.boxes.back().text, Text(148) + huge + Text(149));
+    EXPECT_EQ(m->Boxes().back().request.text, Text(148) + huge + Text(149));
 }
 
 TEST_F(DiskSpaceTest, DrivesBeyondTwoAndFourGigabytesHaveRoom) {
     Open("[Drive.C]\nFreeBytes=3221225472\n[Drive.D]\nFreeBytes=5368709120\n");
-    EXPECT_EQ(GetDriveFreeSpace(*platform, "C:\\"), std::uint64_t{3221225472});
+    EXPECT_EQ(GetDriveFreeSpace(m->Ports(), "C:\\"), std::uint64_t{3221225472});
     EXPECT_EQ(Check("1"), 1);
     EXPECT_EQ(Check("3145728"), 1); // all of 3 GB
     EXPECT_EQ(Check("3145729"), 0);
 
-    installer->paths.fontDir = "D:\\FONTS";
+    m->Get().paths.fontDir = "D:\\FONTS";
     EXPECT_EQ(Check("5242880", WriteProbe::Test, SpaceCheckDir::Font), 1);
     EXPECT_EQ(Check("5242881", WriteProbe::Test, SpaceCheckDir::Font), 0);
-    EXPECT_EQ(frontend.boxes.size(), 2u);
+    EXPECT_EQ(m->Boxes().size(), 2u);
 }
 
 TEST(SpaceNeeded, ReadsLikeADecimalNumber) {
@@ -64,43 +64,44 @@ TEST(SpaceNeeded, ReadsLikeADecimalNumber) {
 
 TEST_F(DiskSpaceTest, MissingDriveIsReportedWithoutTheSystemsErrorBox) {
     Open();
-    installer->paths.fontDir = "Q:\\FONTS";
+    m->Get().paths.fontDir = "Q:\\FONTS";
     EXPECT_EQ(Check("1", WriteProbe::Test, SpaceCheckDir::Font), 0);
-    ASSERT_EQ(frontend.boxes.size(), 1u);
-    EXPECT_EQ(frontend.boxes[0].key, "151");
-    EXPECT_EQ(frontend.boxes[0].text, Text(150) + "Q" + Text(151));
-    EXPECT_EQ(frontend.boxes[0].caption, Text(163));
-    EXPECT_EQ(frontend.boxes[0].type, MB_OK | MB_ICONHAND);
+    ASSERT_EQ(m->Boxes().size(), 1u);
+    EXPECT_EQ(m->Boxes()[0].request.key, "151");
+    EXPECT_EQ(m->Boxes()[0].request.text, Text(150) + "Q" + Text(151));
+    EXPECT_EQ(m->Boxes()[0].request.caption, Text(163));
+    EXPECT_EQ(m->Boxes()[0].request.type, MB_OK | MB_ICONHAND);
     // Critical errors fail quietly during the query and the mode is restored after it.
-    EXPECT_EQ(system->modes, (std::vector<UINT>{kSemFailCriticalErrors, 0}));
-    EXPECT_TRUE(events.Events().empty());
-    EXPECT_FALSE(GetDriveFreeSpace(*platform, "Q:\\"));
+    EXPECT_EQ(m->ErrorModes(), (std::vector<UINT>{kSemFailCriticalErrors, 0}));
+    EXPECT_TRUE(m->Events().empty());
+    EXPECT_FALSE(GetDriveFreeSpace(m->Ports(), "Q:\\"));
 }
 
 TEST_F(DiskSpaceTest, WriteProtectedDrivePassesTheSpaceCheckButNotTheProbe) {
     Open("[Drive.D]\nReadOnly=1\nFreeBytes=1048576\n");
-    installer->paths.fontDir = "D:\\FONTS\\TTF";
+    m->Get().paths.fontDir = "D:\\FONTS\\TTF";
     EXPECT_EQ(Check("1", WriteProbe::Skip, SpaceCheckDir::Font), 1);
-    EXPECT_TRUE(frontend.boxes.empty());
-    system->modes.clear();
+    EXPECT_TRUE(m->Boxes().empty());
+    const std::size_t modesBefore = m->ErrorModes().size();
 
     EXPECT_EQ(Check("1", WriteProbe::Test, SpaceCheckDir::Font), 0);
-    ASSERT_EQ(frontend.boxes.size(), 1u);
-    EXPECT_EQ(frontend.boxes[0].key, "152");
-    EXPECT_EQ(frontend.boxes[0].text, Text(150) + "D" + Text(152));
-    EXPECT_EQ(frontend.boxes[0].type, MB_OK | MB_ICONHAND);
-    EXPECT_EQ(system->modes, (std::vector<UINT>{kSemFailCriticalErrors, 0, //
-                                                kSemFailCriticalErrors, 0}));
+    ASSERT_EQ(m->Boxes().size(), 1u);
+    EXPECT_EQ(m->Boxes()[0].request.key, "152");
+    EXPECT_EQ(m->Boxes()[0].request.text, Text(150) + "D" + Text(152));
+    EXPECT_EQ(m->Boxes()[0].request.type, MB_OK | MB_ICONHAND);
+    EXPECT_EQ(std::vector<UINT>(m->ErrorModes().begin() + static_cast<long>(modesBefore),
+                                m->ErrorModes().end()),
+              (std::vector<UINT>{kSemFailCriticalErrors, 0, kSemFailCriticalErrors, 0}));
 }
 
 TEST_F(DiskSpaceTest, ProbeFileGoesAndAFileOfItsNameStays) {
     Open();
-    EXPECT_EQ(TestDriveWritable(*platform, 'C'), 1);
-    EXPECT_FALSE(folder.Exists("drive_c/UTEMP.DAT"));
+    EXPECT_EQ(TestDriveWritable(m->Ports(), 'C'), 1);
+    EXPECT_FALSE(m->Folder().Exists("drive_c/UTEMP.DAT"));
 
-    folder.WriteFile("drive_d/UTEMP.DAT", "kept");
-    EXPECT_EQ(TestDriveWritable(*platform, 'D'), 1);
-    EXPECT_EQ(folder.ReadFile("drive_d/UTEMP.DAT"), "kept");
+    m->Folder().WriteFile("drive_d/UTEMP.DAT", "kept");
+    EXPECT_EQ(TestDriveWritable(m->Ports(), 'D'), 1);
+    EXPECT_EQ(m->Folder().ReadFile("drive_d/UTEMP.DAT"), "kept");
 }
 
 } // namespace

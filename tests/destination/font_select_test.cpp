@@ -1,6 +1,6 @@
 #include "destination/drive_change_dialogs.h"
 #include "destination/font_select.h"
-#include "destination_fixture.h"
+#include "destination_machine.h"
 #include "resources/string_table.h"
 #include "state/inf_scripts.h"
 
@@ -24,13 +24,13 @@ protected:
     void OpenWith(const std::string& machineIni, const std::string& fontDir,
                   const std::string& inf = kInstallInf) {
         Open(machineIni);
-        folder.WriteFile("drive_c/INSTALL.INF", inf);
-        ASSERT_EQ(LoadInf(installer->scripts, platform->files, "C:\\INSTALL.INF").status,
+        m->Folder().WriteFile("drive_c/INSTALL.INF", inf);
+        ASSERT_EQ(LoadInf(m->Get().scripts, m->Ports().files, "C:\\INSTALL.INF").status,
                   InfLoadStatus::Loaded);
-        installer->paths.fontDir = fontDir;
+        m->Get().paths.fontDir = fontDir;
     }
 
-    INT_PTR Run() { return RunScripted("FONT", FONT_Set); }
+    INT_PTR Run() { return m->RunDialog("FONT", FONT_Set); }
 
     std::string Shown(const ui::DialogSnapshot& snapshot, int id) {
         const ui::ControlSnapshot* control = snapshot.Find(id);
@@ -38,15 +38,15 @@ protected:
     }
 };
 
-Step Select(std::vector<int> indexes) {
+DialogStep Select(std::vector<int> indexes) {
     return [indexes](ui::DialogDriver& dialog) { dialog.SelectItems(kFontListId, indexes); };
 }
 
 TEST_F(FontSelectTest, OneDriveShowsOneColumnWithBothTotals) {
     OpenWith("[Drive.C]\nFreeBytes=1234567\n", "C:\\WINDOWS\\FONTS");
-    Script("FONT", {Press(IDOK)});
+    m->Script("FONT", {Press(IDOK)});
     EXPECT_EQ(Run(), 1);
-    const ui::DialogSnapshot& opened = Closed("FONT").opened;
+    const ui::DialogSnapshot& opened = m->Closed("FONT").opened;
     EXPECT_EQ(opened.caption, Text(161));
     for (const auto& [id, text] : std::map<int, unsigned>{{133, 196},
                                                           {134, 197},
@@ -67,19 +67,19 @@ TEST_F(FontSelectTest, OneDriveShowsOneColumnWithBothTotals) {
     for (int id : {113, 126, 128, 129, 130}) {
         EXPECT_EQ(Shown(opened, id), "") << id;
     }
-    EXPECT_EQ(installer->fontSelection.selectedFonts, "Gulim_Che,Batang,,Dotum");
-    EXPECT_FALSE(installer->dialogUtils.hook);
-    EXPECT_TRUE(frontend.boxes.empty());
+    EXPECT_EQ(m->Get().fontSelection.selectedFonts, "Gulim_Che,Batang,,Dotum");
+    EXPECT_FALSE(m->Get().dialogUtils.hook);
+    EXPECT_TRUE(m->Boxes().empty());
 }
 
 TEST_F(FontSelectTest, TwoDrivesEachCheckedAgainstItsOwnTotal) {
     // D: is nearly full; C: has more than 4 GB free.
     OpenWith("[Drive.C]\nFreeBytes=5368709120\n[Drive.D]\nFreeBytes=999\n", "D:\\FONTS");
     // All fonts need 420 K on D: and do not fit: fewer fonts, then only those for Windows.
-    Script("FONT", {Press(IDOK), Select({2, 3}), Press(IDOK)});
-    Script("KEIKOKU", {Press(IDCANCEL)});
+    m->Script("FONT", {Press(IDOK), Select({2, 3}), Press(IDOK)});
+    m->Script("KEIKOKU", {Press(IDCANCEL)});
     EXPECT_EQ(Run(), 1);
-    const ui::DialogRecord& font = Closed("FONT");
+    const ui::DialogRecord& font = m->Closed("FONT");
     EXPECT_EQ(Shown(font.opened, 127), "D:");
     EXPECT_EQ(Shown(font.opened, 128), "C:[Windows]");
     EXPECT_EQ(Shown(font.opened, 112), "420");
@@ -90,8 +90,8 @@ TEST_F(FontSelectTest, TwoDrivesEachCheckedAgainstItsOwnTotal) {
     EXPECT_EQ(Shown(font.opened, 130), "K");
     EXPECT_EQ(Shown(font.closed, 112), "0");
     EXPECT_EQ(Shown(font.closed, 113), "7");
-    EXPECT_EQ(Closed("KEIKOKU").result, kChangeFonts);
-    EXPECT_EQ(installer->fontSelection.selectedFonts, ",Dotum");
+    EXPECT_EQ(m->Closed("KEIKOKU").result, kChangeFonts);
+    EXPECT_EQ(m->Get().fontSelection.selectedFonts, ",Dotum");
 }
 
 TEST_F(FontSelectTest, ContinueNeedsASelectionThatNeedsSpaceAndExitAsksFirst) {
@@ -99,51 +99,50 @@ TEST_F(FontSelectTest, ContinueNeedsASelectionThatNeedsSpaceAndExitAsksFirst) {
     bool emptyEnabled = true;
     bool zeroEnabled = true;
     bool dotumEnabled = false;
-    Script("FONT",
-           {[&](ui::DialogDriver& dialog) {
-                dialog.SelectItems(kFontListId, {});
-                emptyEnabled = dialog.Snapshot().Find(IDOK)->enabled;
-                dialog.SelectItems(kFontListId, {2}); // the empty item needs nothing
-                zeroEnabled = dialog.Snapshot().Find(IDOK)->enabled;
-                dialog.SelectItems(kFontListId, {3});
-                dotumEnabled = dialog.Snapshot().Find(IDOK)->enabled;
-                dialog.SelectItems(kFontListId, {});
-            },
-            Press(IDOK), Press(118), [](ui::DialogDriver& dialog) { dialog.PressKey(VK_F3); }});
-    frontend.boxAnswers = {IDNO, IDYES};
+    m->Script("FONT",
+              {[&](ui::DialogDriver& dialog) {
+                   dialog.SelectItems(kFontListId, {});
+                   emptyEnabled = dialog.Snapshot().Find(IDOK)->enabled;
+                   dialog.SelectItems(kFontListId, {2}); // the empty item needs nothing
+                   zeroEnabled = dialog.Snapshot().Find(IDOK)->enabled;
+                   dialog.SelectItems(kFontListId, {3});
+                   dotumEnabled = dialog.Snapshot().Find(IDOK)->enabled;
+                   dialog.SelectItems(kFontListId, {});
+               },
+               Press(IDOK), Press(118), [](ui::DialogDriver& dialog) { dialog.PressKey(VK_F3); }});
+    m->BoxAnswers() = {IDNO, IDYES};
     EXPECT_EQ(Run(), 0);
     EXPECT_FALSE(emptyEnabled);
     EXPECT_FALSE(zeroEnabled);
     EXPECT_TRUE(dotumEnabled);
-    EXPECT_EQ(Shown(Closed("FONT").closed, 112), "0");
-    EXPECT_EQ(installer->fontSelection.selectedFonts, "");
-    ASSERT_EQ(frontend.boxes.size(), 2u);
-    EXPECT_EQ(frontend.boxes[0].key, "123");
-    EXPECT_EQ(frontend.boxes[1].key, "123");
-    EXPECT_FALSE(installer->dialogUtils.hook);
+    EXPECT_EQ(Shown(m->Closed("FONT").closed, 112), "0");
+    EXPECT_EQ(m->Get().fontSelection.selectedFonts, "");
+    ASSERT_EQ(m->Boxes().size(), 2u);
+    EXPECT_EQ(m->Boxes()[0].request.key, "123");
+    EXPECT_EQ(m->Boxes()[1].request.key, "123");
+    EXPECT_FALSE(m->Get().dialogUtils.hook);
 }
 
 TEST_F(FontSelectTest, SharedDriveMustHoldBothTotalsOrKeikokuDecides) {
     // 430,000 bytes hold the 420 K for the font directory but not the 442 K of both.
     OpenWith("[Drive.C]\nFreeBytes=430000\n[Drive.D]\nFreeBytes=10000000\n", "C:\\WINDOWS\\FONTS");
-    Script("FONT", {Press(IDOK)});
-    Script("KEIKOKU", {Press(118)});
-    frontend.boxAnswers = {IDYES};
+    m->Script("FONT", {Press(IDOK)});
+    m->Script("KEIKOKU", {Press(118)});
+    m->BoxAnswers() = {IDYES};
     EXPECT_EQ(Run(), 0); // leaving from KEIKOKU ends the font dialog too
-    EXPECT_EQ(Closed("KEIKOKU").result, 0);
-    EXPECT_FALSE(installer->dialogUtils.hook);
+    EXPECT_EQ(m->Closed("KEIKOKU").result, 0);
+    EXPECT_FALSE(m->Get().dialogUtils.hook);
 
     // Another drive: only the free figure is read again, and D: holds all.
-    frontend.dialogs.clear();
-    Script("FONT", {Press(IDOK)});
-    Script("KEIKOKU", {Press(IDOK)});
-    Script("CHANGE", {[](ui::DialogDriver& dialog) {
-               dialog.TypeText(117, "D:\\FONTS");
-               dialog.Click(IDOK);
-           }});
+    m->Script("FONT", {Press(IDOK)});
+    m->Script("KEIKOKU", {Press(IDOK)});
+    m->Script("CHANGE", {[](ui::DialogDriver& dialog) {
+                  dialog.TypeText(117, "D:\\FONTS");
+                  dialog.Click(IDOK);
+              }});
     EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(installer->paths.fontDir, "D:\\FONTS");
-    const ui::DialogRecord& font = Closed("FONT");
+    EXPECT_EQ(m->Get().paths.fontDir, "D:\\FONTS");
+    const ui::DialogRecord& font = m->Closed("FONT", 2);
     EXPECT_EQ(Shown(font.closed, 125), "10000");
     EXPECT_EQ(Shown(font.closed, 127), "C:");
     EXPECT_EQ(Shown(font.closed, 126), "");
@@ -159,42 +158,42 @@ TEST_F(FontSelectTest, NamesBeyondTheListLengthAreReportedNotCut) {
     OpenWith("", "C:\\WINDOWS\\FONTS",
              "[TRUETYPEFONTS]\r\nFONTLIST=" + fonts + "\r\n[NEEDED.SPACE]\r\n" +
                  std::string(29, 'I') + "_=5,0\r\n");
-    Script("FONT", {Press(IDOK), Select({0, 8}), Press(IDOK)});
+    m->Script("FONT", {Press(IDOK), Select({0, 8}), Press(IDOK)});
     EXPECT_EQ(Run(), 1);
-    ASSERT_EQ(frontend.boxes.size(), 1u);
-    EXPECT_EQ(frontend.boxes[0].key, "Too many fonts are selected");
-    EXPECT_NE(frontend.boxes[0].text.find(std::string(29, 'I') + " "), std::string::npos);
-    EXPECT_EQ(installer->fontSelection.selectedFonts,
+    ASSERT_EQ(m->Boxes().size(), 1u);
+    EXPECT_EQ(m->Boxes()[0].request.key, "Too many fonts are selected");
+    EXPECT_NE(m->Boxes()[0].request.text.find(std::string(29, 'I') + " "), std::string::npos);
+    EXPECT_EQ(m->Get().fontSelection.selectedFonts,
               std::string(29, 'A') + "_," + std::string(29, 'I') + "_");
 }
 
 TEST_F(FontSelectTest, HelpJoinsItsTextsInOneMessage) {
     OpenWith("", "C:\\WINDOWS\\FONTS");
-    Script("FONT", {Press(111), Press(IDOK)});
+    m->Script("FONT", {Press(111), Press(IDOK)});
     EXPECT_EQ(Run(), 1);
-    ASSERT_EQ(frontend.boxes.size(), 1u);
+    ASSERT_EQ(m->Boxes().size(), 1u);
     std::string help;
     for (unsigned id = 115; id <= 122; ++id) {
         help += Text(id);
     }
-    EXPECT_EQ(frontend.boxes[0].text, help);
-    EXPECT_EQ(frontend.boxes[0].caption, Text(161));
-    EXPECT_EQ(frontend.boxes[0].type, MB_OK | MB_TASKMODAL);
+    EXPECT_EQ(m->Boxes()[0].request.text, help);
+    EXPECT_EQ(m->Boxes()[0].request.caption, Text(161));
+    EXPECT_EQ(m->Boxes()[0].request.type, MB_OK | MB_TASKMODAL);
 }
 
 TEST_F(FontSelectTest, UnreadableDriveAtOpeningLeavesOnlyExit) {
     OpenWith("[Drives]\nQ=\n", "Q:\\FONTS");
     bool continueEnabled = true;
-    Script("FONT", {[&](ui::DialogDriver& dialog) {
-               continueEnabled = dialog.Snapshot().Find(IDOK)->enabled;
-               dialog.Click(118);
-           }});
-    frontend.boxAnswers = {IDOK, IDYES};
+    m->Script("FONT", {[&](ui::DialogDriver& dialog) {
+                  continueEnabled = dialog.Snapshot().Find(IDOK)->enabled;
+                  dialog.Click(118);
+              }});
+    m->BoxAnswers() = {IDOK, IDYES};
     EXPECT_EQ(Run(), 0);
     EXPECT_FALSE(continueEnabled);
-    EXPECT_TRUE(Closed("FONT").opened.Find(kFontListId)->items.empty());
-    ASSERT_EQ(frontend.boxes.size(), 2u);
-    EXPECT_EQ(frontend.boxes[0].key, "151");
+    EXPECT_TRUE(m->Closed("FONT").opened.Find(kFontListId)->items.empty());
+    ASSERT_EQ(m->Boxes().size(), 2u);
+    EXPECT_EQ(m->Boxes()[0].request.key, "151");
 }
 
 TEST(SplitSpaceValueTest, SizePlaceAndSecondSize) {
