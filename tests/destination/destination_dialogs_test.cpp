@@ -37,12 +37,7 @@ TEST_F(DestinationDialogsTest, DirectoryProposesFontsAndKeepsOnlyTheUnchangedPro
     m->Script("DIRECTORY", {Key(VK_RETURN)});
     EXPECT_EQ(Run("DIRECTORY"), 1);
     const ui::DialogRecord& first = m->Closed("DIRECTORY");
-    EXPECT_EQ(first.opened.caption, Text(217));
-    EXPECT_EQ(first.opened.Find(131)->text, Text(194));
-    EXPECT_EQ(first.opened.Find(132)->text, Text(195));
     EXPECT_EQ(first.opened.Find(117)->text, "C:\\WINDOWS\\FONTS");
-    EXPECT_EQ(first.opened.Find(1)->text, Text(186));
-    EXPECT_EQ(first.opened.Find(118)->text, Text(187));
     const DestinationState& state = m->Get().destination;
     EXPECT_EQ(state.proposedFontDir, "C:\\WINDOWS\\FONTS");
     EXPECT_EQ(state.typedFontDir, "C:\\WINDOWS\\FONTS");
@@ -111,14 +106,6 @@ TEST_F(DestinationDialogsTest, NotEnoughSpaceOffersFewerFontsAnotherDriveOrLeavi
     m->Get().paths.fontDir = "C:\\WINDOWS\\FONTS";
     m->Script("KEIKOKU", {Key(VK_RETURN)});
     EXPECT_EQ(Run("KEIKOKU"), kChangeFonts);
-    const ui::DialogSnapshot& opened = m->Closed("KEIKOKU").opened;
-    EXPECT_EQ(opened.caption, Text(161));
-    for (int id = 140; id <= 144; ++id) {
-        EXPECT_EQ(opened.Find(id)->text, Text(static_cast<unsigned>(id) + 64)) << id;
-    }
-    EXPECT_EQ(opened.Find(2)->text, Text(209));
-    EXPECT_EQ(opened.Find(1)->text, Text(210));
-    EXPECT_EQ(opened.Find(118)->text, Text(202));
 
     m->Script("KEIKOKU", {Key(VK_ESCAPE)});
     EXPECT_EQ(Run("KEIKOKU"), kChangeFonts);
@@ -145,19 +132,12 @@ TEST_F(DestinationDialogsTest, AnotherDriveIsStoredAsTheFontPath) {
     EXPECT_EQ(Run("KEIKOKU"), kNewFontDirectory);
     EXPECT_EQ(selection, static_cast<LRESULT>(MakeWParam(0, 16)));
     const ui::DialogRecord& change = m->Closed("CHANGE");
-    EXPECT_EQ(change.opened.caption, Text(161));
-    EXPECT_EQ(change.opened.Find(139)->text, Text(195));
     EXPECT_EQ(change.opened.Find(117)->text, "C:\\WINDOWS\\FONTS");
-    EXPECT_EQ(change.opened.Find(1)->text, Text(186));
-    EXPECT_EQ(change.opened.Find(2)->text, Text(187));
     EXPECT_EQ(change.result, 0);
     EXPECT_EQ(m->Closed("CHANGE", 2).result, 1);
 
     EXPECT_EQ(m->Get().paths.fontDir, "D:\\FONTS");
-    char stored[64] = {};
-    m->Ports().profile.GetPrivateProfileString("Install", "FontPath", "", stored, sizeof stored,
-                                               "tlsetup.ini");
-    EXPECT_STREQ(stored, "D:\\FONTS");
+    EXPECT_EQ(m->Setting("FontPath"), "D:\\FONTS");
     EXPECT_TRUE(m->Boxes().empty());
 }
 
