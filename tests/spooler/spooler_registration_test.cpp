@@ -18,8 +18,6 @@ namespace {
 
 using namespace std::string_literals;
 
-constexpr int kEditId = 1006;
-
 std::string Replaced(std::string text, std::string_view from, std::string_view to) {
     const std::size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << from;
@@ -193,33 +191,7 @@ TEST(SpoolerRegistration, AMonitorAlreadyInstalledIsNoRefusal) {
     EXPECT_TRUE(run.machine.Events().empty());
 }
 
-TEST(SpoolerRegistration, TakenNameProposesAFreeCopyNumberAndAddsUnderTheConfirmedName) {
-    Registration run(test::PrinterLines("Telmora 600") +
-                     test::PrinterLines("telmora 600 (copy 2)"));
-    EXPECT_EQ(run.Run(Block("", "")), 1);
-    ASSERT_EQ(run.machine.Dialogs().size(), 1u);
-    EXPECT_EQ(run.machine.Dialogs()[0].name, "PRINTERNAME");
-    EXPECT_EQ(run.machine.Dialogs()[0].opened.Find(kEditId)->text, "Telmora 600 (Copy 3)");
-    EXPECT_EQ(run.machine.Get().printerQueueName, "Telmora 600 (Copy 3)");
-    EXPECT_TRUE(run.Holds("Print\\Printers\\Telmora 600 (Copy 3)]"));
-}
-
-TEST(SpoolerRegistration, CancellingTheNameDialogNeedsConfirmation) {
-    Registration run(test::PrinterLines("Telmora 600"));
-    run.machine.Unscripted() = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
-        dialog.Click(IDCANCEL);
-        return std::nullopt;
-    };
-    run.machine.BoxAnswers() = {IDNO, IDYES};
-    EXPECT_EQ(run.Run(Block("", "")), 0);
-    EXPECT_EQ(run.machine.Dialogs().size(), 2u);
-    EXPECT_EQ(run.machine.Boxes().size(), 2u);
-    EXPECT_TRUE(run.BlockReleased());
-    EXPECT_FALSE(run.Holds("(Copy 2)]"));
-    // The driver stays registered: nothing is undone.
-    EXPECT_TRUE(run.Holds("Drivers\\Telmora 600]"));
-}
-
+// A taken printer name and a cancelled name question are walked end to end by the scenarios.
 // The whole way from a catalogue to what tlmachine shows of the spooler is the full-install
 // scenario's.
 
