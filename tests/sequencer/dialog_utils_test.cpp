@@ -100,32 +100,6 @@ TEST_F(DialogUtilsTest, F3InTheF3DialogPostsItsExitButton) {
     EXPECT_EQ(MsgFltr(windows, state, MSGF_DIALOGBOX, 0, Message{dialog, WM_KEYDOWN, VK_F3}), 0);
 }
 
-TEST_F(DialogUtilsTest, F3ActsAsTheExitButtonOnlyInTheF3Dialog) {
-    const WindowHandle owner = Popup(640, 480);
-    WindowHandle other;
-    const auto proc = [&](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-        if (message == WM_INITDIALOG) {
-            state.f3Dialog = other ? other : dialog.Handle();
-            InstallF3Hook(windows, state);
-            dialog.SetFocus(117);
-            return FALSE;
-        }
-        if (message == WM_COMMAND && (LoWord(wParam) == 118 || LoWord(wParam) == IDOK)) {
-            RemoveF3Hook(windows, state);
-            dialog.EndDialog(LoWord(wParam));
-            return TRUE;
-        }
-        return FALSE;
-    };
-    frontend.drive = [](ui::DialogDriver& dialog, int attempt) -> std::optional<std::string> {
-        dialog.PressKey(attempt == 0 ? VK_F3 : VK_RETURN);
-        return std::nullopt;
-    };
-    EXPECT_EQ(ShowModalDialog(windows, owner, proc, "DIRECTORY"), 118);
-    other = Popup(10, 10); // F3 belongs to another dialog: this one ignores it
-    EXPECT_EQ(ShowModalDialog(windows, owner, proc, "DIRECTORY"), IDOK);
-}
-
 TEST_F(DialogUtilsTest, ConfirmCancelAsksByInstallationState) {
     const WindowHandle owner = Popup(640, 480);
     EXPECT_EQ(ConfirmCancel(windows, owner, InstallationState::NotStarted),

@@ -119,20 +119,6 @@ TEST(Face, ArtworkShowsWhiteLettersWithBlackShadow) {
               canvas.Pixel(0, layout.bitmapTop + 1));
 }
 
-TEST(TitleBitmap, UsesOnlyBlackAndWhite) {
-    const Bitmap& title = TitleBitmap();
-    ASSERT_EQ(title.palette.size(), 16u);
-    std::size_t ink = 0;
-    for (LONG y = 0; y < title.height; ++y) {
-        for (LONG x = 0; x < title.width; ++x) {
-            const COLORREF colour = title.At(x, y);
-            ASSERT_TRUE(colour == kBlack || colour == kWhite);
-            ink += colour == kBlack ? 1 : 0;
-        }
-    }
-    EXPECT_GT(ink, 1000u);
-}
-
 TEST(TitleBitmap, CheckedInBmpMatchesThePicture) {
     const std::vector<BYTE> encoded = EncodeBmp16(TitleBitmap());
     // 4 bits a pixel: 500 pixels make 250 bytes, padded to 252, for 100 rows.
