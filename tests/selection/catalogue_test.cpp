@@ -142,9 +142,7 @@ TEST_F(Catalogue, ReadsPrinterNameDriverDataAndCopySections) {
     ASSERT_EQ(Read(0), 1);
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(machine.Get().printerName, "Telmora 600");
-    EXPECT_NE(
-        machine.Folder().ReadFile("drive_c/WINDOWS/tlsetup.ini").find("DriverName=Telmora 600"),
-        std::string::npos);
+    EXPECT_EQ(machine.Setting("DriverName"), "Telmora 600");
 
     const std::string records = "0\0TL600.DRV\0\r1\0RAW\0\r2\0TL600.HLP\0\r"
                                 "3\0TLMonitor,TLMON.DLL\0\r4\0\0\r5\0TLPROC,TLPROC.DLL\0\r\x1A"s;
