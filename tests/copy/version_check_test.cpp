@@ -182,64 +182,55 @@ protected:
     std::vector<int> answers;
 };
 
+// The comparison text: the installed file's date and version lines, then the disk file's.
+std::string Shown(const std::string& name, const std::string& installed, const std::string& disk) {
+    return "      " + name + " 이미존재합니다.\n 바꾸시겠습니까?\n     " + installed +
+           "\n 의  :\n     " + disk + "\n\n";
+}
+
 TEST_F(VersionCheckTest, ComparisonTextShowsBothFilesDatesAndVersions) {
     ASSERT_NO_FATAL_FAILURE(Open());
     Installed("TL600.DRV", Ne({3, 2, 8, 0}));
     // The disk holds the new driver compressed, under the name ending in "_".
     OnDisk("TL600.DR_", Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 0, 3, 95})), 'V')));
-    CopyList& list = installer->copyList;
-    ASSERT_EQ(list.Append(kFlagDriver, '1', "TL600.DRV"), CopyListError::None);
-
+    ASSERT_EQ(installer->copyList.Append(kFlagDriver, '1', "TL600.DRV"), CopyListError::None);
     EXPECT_EQ(CheckInstalledVersion(*installer, owner, 0), 1);
     ASSERT_EQ(frontend.dialogs.size(), 1u);
     const ui::DialogRecord& shown = frontend.dialogs[0];
     EXPECT_EQ(shown.name, "VER_CHECK");
-    EXPECT_EQ(Utf8(shown.opened.caption), "버젼 확인");
-    EXPECT_EQ(Utf8(shown.opened.Find(IDOK)->text), "확인");
-    EXPECT_EQ(Utf8(shown.opened.Find(IDCANCEL)->text), "취소");
+    EXPECT_EQ(Utf8(shown.opened.caption + "|" + shown.opened.Find(IDOK)->text + "|" +
+                   shown.opened.Find(IDCANCEL)->text),
+              "버젼 확인|확인|취소");
     // Seoul is nine hours ahead of UTC: the installed file was written on New Year's morning.
-    EXPECT_EQ(ShownText(), "      TL600.DRV 이미존재합니다.\n 바꾸시겠습니까?\n     "
-                           "월 1월 1 08:50:00 1996\n      버젼.  3.28"
-                           "\n 의  :\n     "
-                           "화 1월 2 08:50:00 1996\n      버젼.  4.03\n\n");
-
+    EXPECT_EQ(ShownText(), Shown("TL600.DRV", "월 1월 1 08:50:00 1996\n      버젼.  3.28",
+                                 "화 1월 2 08:50:00 1996\n      버젼.  4.03"));
     // The text is the system's own bytes: code page 949 all through.
-    const std::string ansi = shown.opened.Find(kVersionTextId)->text;
-    EXPECT_EQ(ansi.substr(0, 16), "      TL600.DRV ");
-    EXPECT_EQ(ansi.substr(16, 4), "\xC0\xCC\xB9\xCC"); // "이미"
+    EXPECT_EQ(shown.opened.Find(kVersionTextId)->text.substr(16, 4), "\xC0\xCC\xB9\xCC"); // "이미"
     EXPECT_FALSE(windows.IsWindowEnabled(owner));
 }
 
-TEST_F(VersionCheckTest, EnglishLocaleThirdAndFourthPartsAndAThirtyTwoBitImage) {
+TEST_F(VersionCheckTest, VersionsDatesAndWhatIsMissing) {
     ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n[Drives]\nA=disk\n"));
+    const std::string installedDate = "Sun Dec 31 23:50:00 1995";
+    const std::string diskDate = "Mon Jan 1 23:50:00 1996";
+    // The third and fourth parts, of a 32-bit image.
     installer->options.versionType = true;
     Installed("TLUI.DRV", Bytes(host::WritePeImage(Record({4, 0, 3, 95}))));
     OnDisk("TLUI.DRV", Ne({4, 0, 4, 10}));
-    EXPECT_EQ(Comparison("TLUI.DRV"), "      TLUI.DRV 이미존재합니다.\n 바꾸시겠습니까?\n     "
-                                      "Sun Dec 31 23:50:00 1995\n      버젼.  3.95"
-                                      "\n 의  :\n     "
-                                      "Mon Jan 1 23:50:00 1996\n      버젼.  4.10\n\n");
-}
-
-TEST_F(VersionCheckTest, MissingVersionsAndMissingDiskFilesLeaveTheirPartsOut) {
-    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n[Drives]\nA=disk\n"));
+    EXPECT_EQ(Comparison("TLUI.DRV"), Shown("TLUI.DRV", installedDate + "\n      버젼.  3.95",
+                                            diskDate + "\n      버젼.  4.10"));
+    // No version resource, no disk file: their lines are left out; German adds string 147,
+    // which this table leaves empty.
+    installer->options.versionType = false;
     Installed("TLPORT.386", Bytes(host::WriteLeImage(std::nullopt)));
-    const std::string expected = "      TLPORT.386 이미존재합니다.\n 바꾸시겠습니까?\n     "
-                                 "Sun Dec 31 23:50:00 1995\n "
-                                 "\n 의  :\n     "
-                                 "\n\n";
-    EXPECT_EQ(Comparison("TLPORT.386"), expected);
-
-    // German adds string 147, which this table leaves empty.
-    installer->languageIndex = 2;
-    EXPECT_EQ(Comparison("TLPORT.386"), expected);
-
+    for (int language : {0, 2}) {
+        installer->languageIndex = language;
+        EXPECT_EQ(Comparison("TLPORT.386"), Shown("TLPORT.386", installedDate + "\n ", ""));
+    }
     // A file that is not an executable image has no version, but its date is shown.
     OnDisk("TLPORT.386", "plain text, not a driver");
-    EXPECT_EQ(Comparison("TLPORT.386"), "      TLPORT.386 이미존재합니다.\n 바꾸시겠습니까?\n     "
-                                        "Sun Dec 31 23:50:00 1995\n "
-                                        "\n 의  :\n     "
-                                        "Mon Jan 1 23:50:00 1996\n \n\n");
+    EXPECT_EQ(Comparison("TLPORT.386"),
+              Shown("TLPORT.386", installedDate + "\n ", diskDate + "\n "));
 }
 
 TEST_F(VersionCheckTest, TheDiskFileIsReadWhereTheCopyWillReadIt) {
@@ -247,8 +238,7 @@ TEST_F(VersionCheckTest, TheDiskFileIsReadWhereTheCopyWillReadIt) {
     installer->paths.sourceDir = "A:\\WIN95";
     folder.MakeDirectory("disk/WIN95");
     const auto shown = [](const std::string& name, const std::string& diskLines) {
-        return "      " + name + " 이미존재합니다.\n 바꾸시겠습니까?\n     " +
-               "Sun Dec 31 23:50:00 1995\n      버젼.  3.28\n 의  :\n     " + diskLines + "\n\n";
+        return Shown(name, "Sun Dec 31 23:50:00 1995\n      버젼.  3.28", diskLines);
     };
     Installed("TL600.DRV", Ne({3, 2, 8, 0}));
     Installed("TLUI.DRV", Ne({3, 2, 8, 0}));
@@ -269,55 +259,38 @@ TEST_F(VersionCheckTest, TheDiskFileIsReadWhereTheCopyWillReadIt) {
               shown("TLUI.DRV", "Mon Jan 1 23:50:00 1996\n      버젼.  4.10"));
 }
 
-TEST_F(VersionCheckTest, OnlyMarkedEntriesWhoseFilesAreInstalledAreAsked) {
-    ASSERT_NO_FATAL_FAILURE(Open());
-    Installed("PLAIN.DLL", "x");
-    CopyList& list = installer->copyList;
-    ASSERT_EQ(list.Append(kFlagSystemFile, '1', "PLAIN.DLL"), CopyListError::None);
-    ASSERT_EQ(list.Append(kFlagDriver, '1', "NEW.DRV"), CopyListError::None);
-    EXPECT_EQ(CheckInstalledVersion(*installer, owner, 0), 1);
-    EXPECT_EQ(CheckInstalledVersion(*installer, owner, 1), 1);
-    EXPECT_TRUE(frontend.dialogs.empty());
-    EXPECT_TRUE(windows.IsWindowEnabled(owner));
-
-    Installed("NEW.DRV", Ne({1, 0, 0, 0}));
-    answers = {IDCANCEL, IDOK};
-    EXPECT_EQ(CheckInstalledVersion(*installer, owner, 1), 0);
-    EXPECT_EQ(CheckInstalledVersion(*installer, owner, 1), 1);
-    ASSERT_EQ(frontend.dialogs.size(), 2u);
-    EXPECT_EQ(frontend.dialogs[0].result, 0);
-    EXPECT_EQ(frontend.dialogs[1].result, 1);
-}
-
+// Only marked entries whose files are installed are asked about (not NEW.DRV, TLUI.DLL, README);
+// declining a driver keeps the whole driver (TLX.DRV is not asked about) but not its device
+// drivers.
 TEST_F(VersionCheckTest, DecliningADriverKeepsTheWholeDriverButNotItsDeviceDrivers) {
     ASSERT_NO_FATAL_FAILURE(Open());
     CopyList& list = installer->copyList;
-    ASSERT_EQ(list.Append(kFlagDriver, '1', "TL600.DRV"), CopyListError::None);
-    ASSERT_EQ(list.Append(kFlagSystemFile, '1', "TLUI.DLL"), CopyListError::None);
-    ASSERT_EQ(list.Append(kFlagDevice, '1', "TLPORT.386"), CopyListError::None);
-    ASSERT_EQ(list.Append(kFlagSystemFile, '1', "README"), CopyListError::None);
-    ASSERT_EQ(list.Append(kFlagDevice, '2', "TLBIDI.386"), CopyListError::None);
-    ASSERT_EQ(list.Append(kFlagDevice, '2', "TLSPL.386"), CopyListError::None);
-    ASSERT_EQ(list.Append(kFlagRenamedDriver, '2', "TLX.DRV"), CopyListError::None);
-    for (const char* name : {"TL600.DRV", "TLPORT.386", "TLBIDI.386", "TLSPL.386", "TLX.DRV"}) {
-        Installed(name, Ne({1, 0, 0, 0}));
+    const std::pair<std::uint8_t, const char*> entries[] = {
+        {kFlagDriver, "NEW.DRV"},    {kFlagDriver, "TL600.DRV"},     {kFlagSystemFile, "TLUI.DLL"},
+        {kFlagDevice, "TLPORT.386"}, {kFlagSystemFile, "README"},    {kFlagDevice, "TLBIDI.386"},
+        {kFlagDevice, "TLSPL.386"},  {kFlagRenamedDriver, "TLX.DRV"}};
+    for (const auto& [flag, name] : entries) {
+        ASSERT_EQ(list.Append(flag, '1', name), CopyListError::None);
+        if (std::string_view(name) != "NEW.DRV")
+            Installed(name, Ne({1, 0, 0, 0}));
     }
-    // Keep the driver, replace TLPORT.386, keep TLBIDI.386, replace TLSPL.386; TLX.DRV was
-    // dropped with the driver and is not asked about.
+    EXPECT_EQ(CheckInstalledVersion(*installer, owner, 0), 1); // NEW.DRV: nothing to ask
+    EXPECT_TRUE(frontend.dialogs.empty());
+    EXPECT_TRUE(windows.IsWindowEnabled(owner));
+    // Keep the driver, replace TLPORT.386, keep TLBIDI.386, replace TLSPL.386.
     answers = {IDCANCEL, IDOK, IDCANCEL, IDOK};
     CheckInstalledVersions(*installer, owner);
 
     std::vector<std::string> asked;
-    for (const auto& dialog : frontend.dialogs) {
+    for (const auto& dialog : frontend.dialogs)
         asked.push_back(Utf8(dialog.opened.Find(kVersionTextId)->text).substr(6, 10));
-    }
     EXPECT_EQ(asked,
               (std::vector<std::string>{"TL600.DRV ", "TLPORT.386", "TLBIDI.386", "TLSPL.386 "}));
-    const std::vector<std::uint8_t> flags = {list.Flag(0), list.Flag(1), list.Flag(2), list.Flag(3),
-                                             list.Flag(4), list.Flag(5), list.Flag(6)};
+    std::vector<std::uint8_t> flags;
+    for (std::size_t i = 0; i < list.Count(); ++i)
+        flags.push_back(list.Flag(i));
     EXPECT_EQ(flags,
-              (std::vector<std::uint8_t>{'0', '0', kFlagDevice, '0', '0', kFlagDevice, '0'}));
-    EXPECT_EQ(list.Count(), 7u);
+              (std::vector<std::uint8_t>{'0', '0', '0', kFlagDevice, '0', '0', kFlagDevice, '0'}));
 }
 
 TEST_F(VersionCheckTest, ARenamedDriverIsCheckedUnderTheNameItIsInstalledAs) {
@@ -335,9 +308,8 @@ TEST_F(VersionCheckTest, ARenamedDriverIsCheckedUnderTheNameItIsInstalledAs) {
     CheckInstalledVersions(*installer, owner);
 
     ASSERT_EQ(frontend.dialogs.size(), 1u);
-    EXPECT_EQ(ShownText(), "      TL600.DRV 이미존재합니다.\n 바꾸시겠습니까?\n     "
-                           "Sun Dec 31 23:50:00 1995\n      버젼.  3.28\n 의  :\n     "
-                           "Mon Jan 1 23:50:00 1996\n      버젼.  4.04\n\n");
+    EXPECT_EQ(ShownText(), Shown("TL600.DRV", "Sun Dec 31 23:50:00 1995\n      버젼.  3.28",
+                                 "Mon Jan 1 23:50:00 1996\n      버젼.  4.04"));
     EXPECT_EQ(list.Flag(1), kFlagSkipped);
 }
 
