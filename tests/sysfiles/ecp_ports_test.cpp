@@ -63,50 +63,36 @@ std::string Instance(const std::string& key, const std::string& instance,
            "\"\r\n\r\n";
 }
 
-TEST_F(DetectEcpPortsTest, WithoutAnyEcpKeyEveryPortIsWrittenAsNotEcp) {
-    WriteRegistry(Instance("Enum\\Root\\*PNP0400", "0000", "LPT1")); // a plain printer port
-    EXPECT_EQ(Detect(), "000");
-    EXPECT_EQ(machine.ReadFile("drive_c/WINDOWS/WIN.INI"),
-              "[tlsetup]\r\nLPT1=0\r\nLPT2=0\r\nLPT3=0\r\n");
-}
-
+// The answers for LPT1-LPT3 from the fourth character of each PortName under the four keys.
 TEST_F(DetectEcpPortsTest, EachOfTheFourKeysMarksItsPorts) {
-    const std::array<std::string, 4> keys = {"Enum\\Root\\*PNP0401", "Enum\\Root\\*CPQA0E0",
-                                             "Enum\\BIOS\\*PNP0401", "Enum\\BIOS\\*CPQA0E0"};
-    for (const std::string& key : keys) {
-        SCOPED_TRACE(key);
-        WriteRegistry(Instance(key, "0000", "LPT2"));
-        EXPECT_EQ(Detect(), "010");
+    const std::string root = "Enum\\Root\\*PNP0401", bios = "Enum\\BIOS\\*CPQA0E0";
+    std::string nine; // eight instances are examined under a key, the next key afresh
+    for (int i = 0; i < 7; ++i)
+        nine += Instance(root, "000" + std::to_string(i), "LPT9");
+    nine += Instance(root, "0007", "LPT2") + Instance(root, "0008", "LPT1") +
+            Instance(bios, "0000", "LPT3");
+    const std::pair<std::string, const char*> cases[] = {
+        {Instance("Enum\\Root\\*PNP0400", "0000", "LPT1"), "000"}, // a plain printer port
+        {Instance(root, "0000", "LPT2"), "010"},
+        {Instance("Enum\\Root\\*CPQA0E0", "0000", "LPT2"), "010"},
+        {Instance("Enum\\BIOS\\*PNP0401", "0000", "LPT2"), "010"},
+        {Instance(bios, "0000", "LPT2"), "010"},
+        {Instance(root, "0000", "LPT3") + Instance(bios, "0000", "LPT1"), "101"},
+        {Instance(root, "0000", "ECP2") + Instance(root, "0001", "LPT") +
+             Instance(root, "0002", "LPT4") + Instance(root, "0003", "LPT0") +
+             "[HKEY_LOCAL_MACHINE\\" + root + "\\0004]\r\n\"Name\"=\"LPT1\"\r\n\r\n",
+         "010"},
+        // A name that does not fit the 80-byte buffer cannot be read, so it marks nothing.
+        {Instance(root, "0000", "LPT3" + std::string(76, 'x')) +
+             Instance(root, "0001", "LPT1" + std::string(75, 'x')),
+         "100"},
+        {nine, "011"},
+    };
+    for (const auto& [registry, answers] : cases) {
+        SCOPED_TRACE(registry.substr(0, 60));
+        WriteRegistry(registry);
+        EXPECT_EQ(Detect(), answers);
     }
-    // Ports found under different keys add up; a key that is missing is passed over.
-    WriteRegistry(Instance(keys[0], "0000", "LPT3") + Instance(keys[3], "0000", "LPT1"));
-    EXPECT_EQ(Detect(), "101");
-}
-
-TEST_F(DetectEcpPortsTest, OnlyTheFourthCharacterOfPortNameCounts) {
-    const std::string key = "Enum\\BIOS\\*PNP0401";
-    WriteRegistry(Instance(key, "0000", "ECP2") + Instance(key, "0001", "LPT") +
-                  Instance(key, "0002", "LPT4") + Instance(key, "0003", "LPT0") +
-                  "[HKEY_LOCAL_MACHINE\\" + key + "\\0004]\r\n\"Name\"=\"LPT1\"\r\n\r\n");
-    EXPECT_EQ(Detect(), "010");
-
-    // A name that does not fit the 80-byte buffer cannot be read, so it marks nothing.
-    WriteRegistry(Instance(key, "0000", "LPT3" + std::string(76, 'x')) +
-                  Instance(key, "0001", "LPT1" + std::string(75, 'x')));
-    EXPECT_EQ(Detect(), "100");
-}
-
-TEST_F(DetectEcpPortsTest, AtMostEightInstancesAreExaminedUnderAKey) {
-    std::string body;
-    for (int i = 0; i < 7; ++i) {
-        body += Instance("Enum\\Root\\*PNP0401", "000" + std::to_string(i), "LPT9");
-    }
-    body += Instance("Enum\\Root\\*PNP0401", "0007", "LPT2"); // the eighth
-    body += Instance("Enum\\Root\\*PNP0401", "0008", "LPT1"); // the ninth
-    // The next key is searched afresh.
-    body += Instance("Enum\\BIOS\\*CPQA0E0", "0000", "LPT3");
-    WriteRegistry(body);
-    EXPECT_EQ(Detect(), "011");
 }
 
 TEST_F(DetectEcpPortsTest, EarlierAnswersAreReplacedAndTheRestOfWinIniKept) {

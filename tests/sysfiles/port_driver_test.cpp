@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <variant>
 #include <vector>
@@ -47,50 +46,13 @@ const std::string kNewDriver = Driver(std::array<WORD, 4>{4, 0, 0, 1111});
 // The new driver as shipped: the same bytes without its signature.
 const std::string kShippedDriver = "\0\0"s + kNewDriver.substr(2);
 
-// Makes the copy into one file fail once, after part of the data was written, as a disk that
-// fills up would.
-class FailingCopyInto final : public LzExpand {
-public:
-    FailingCopyInto(LzExpand& inner, std::string target)
-        : inner_(inner), target_(std::move(target)) {}
-
-    LzHandle LZOpenFile(std::string_view fileName, OfStruct& of, WORD style) override {
-        const LzHandle handle = inner_.LZOpenFile(fileName, of, style);
-        if ((style & kOfCreate) != 0 && fileName == target_ && handle > 0) {
-            targets_.insert(handle);
-        }
-        return handle;
-    }
-    INT LZRead(LzHandle file, void* buffer, INT count) override {
-        return inner_.LZRead(file, buffer, count);
-    }
-    UINT LWrite(LzHandle file, const void* buffer, UINT count) override {
-        return inner_.LWrite(file, buffer, count);
-    }
-    LONG LZCopy(LzHandle source, LzHandle dest) override {
-        if (failures > 0 && targets_.count(dest) != 0) {
-            --failures;
-            inner_.LWrite(dest, "MZ partial", 10);
-            return kLzErrorWrite;
-        }
-        return inner_.LZCopy(source, dest);
-    }
-    void LZClose(LzHandle file) override {
-        targets_.erase(file);
-        inner_.LZClose(file);
-    }
-
-    int failures = 1;
-
-private:
-    LzExpand& inner_;
-    std::string target_;
-    std::set<LzHandle> targets_;
-};
-
 class UpdatePortDriverTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { Open(); }
+    // [Faults] in `machineIni` make a chosen call fail.
+    void Open(std::string_view machineIni = "") {
+        machine.reset();
+        folder.WriteMachineIni(machineIni);
         folder.MakeDirectory("drive_c/WINDOWS/SYSTEM");
         std::string error;
         machine = host::HostMachine::Open({folder.Root(), std::nullopt}, events, &error);
@@ -115,15 +77,11 @@ protected:
         return files;
     }
 
-    void Update(LzExpand& expand) {
-        Platform& p = machine->GetPlatform();
-        Platform platform{p.files,   p.storage,  p.system,  p.clock, p.codePage,   p.events,
-                          p.profile, p.registry, p.spooler, expand,  p.versionInfo};
-        outcome = UpdatePortDriver(platform, kSystem);
+    void Update() {
+        outcome = UpdatePortDriver(machine->GetPlatform(), kSystem);
         EXPECT_EQ(machine->Lz().OpenHandleCount(), 0u);
         EXPECT_EQ(machine->Files().OpenHandleCount(), 0u);
     }
-    void Update() { Update(machine->Lz()); }
 
     FILETIME LastWrite(const char* name) {
         Platform& platform = machine->GetPlatform();
@@ -198,34 +156,29 @@ TEST_F(UpdatePortDriverTest, NothingChangesUnlessEveryConditionHolds) {
     }
 }
 
+// The shipped driver plain, and compressed (ACompressedShippedDriverIsExpanded).
 TEST_F(UpdatePortDriverTest, TheOldDriverIsKeptAndTheNewOneInstalledWithItsSignatureAndTime) {
-    Put("lpt.vxd", kOldDriver);
-    Put("lpt.vxz", "an older backup");
-    Put("lpt.bz", kShippedDriver);
-    Update();
-    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
-    EXPECT_EQ(Get("lpt.vxd"), kNewDriver);
-    EXPECT_EQ(Get("lpt.bz"), kShippedDriver);
-    EXPECT_EQ(SystemFiles().size(), 3u); // nothing staged is left behind
-    EXPECT_EQ(LastWrite("lpt.vxd"), PortDriverWriteTime());
-    EXPECT_EQ(outcome, PortDriverUpdate::Replaced);
-    EXPECT_TRUE(Errors().empty());
+    const std::vector<BYTE> shipped(kShippedDriver.begin(), kShippedDriver.end());
+    for (const std::string& lptBz : {kShippedDriver, Bytes(host::CompressSzdd(shipped, 'z'))}) {
+        SCOPED_TRACE(lptBz.substr(0, 4));
+        Put("lpt.vxd", kOldDriver);
+        Put("lpt.vxz", "an older backup");
+        Put("lpt.bz", lptBz);
+        Update();
+        EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
+        EXPECT_EQ(Get("lpt.vxd"), kNewDriver);
+        EXPECT_EQ(Get("lpt.bz"), lptBz);
+        EXPECT_EQ(SystemFiles().size(), 3u); // nothing staged is left behind
+        EXPECT_EQ(LastWrite("lpt.vxd"), PortDriverWriteTime());
+        EXPECT_EQ(outcome, PortDriverUpdate::Replaced);
+        EXPECT_TRUE(Errors().empty());
 
-    // The new driver is not the old version, so a second run leaves everything alone.
-    const auto after = SystemFiles();
-    Update();
-    EXPECT_EQ(SystemFiles(), after);
-    EXPECT_EQ(outcome, PortDriverUpdate::Unchanged);
-}
-
-TEST_F(UpdatePortDriverTest, ACompressedShippedDriverIsExpanded) {
-    Put("lpt.vxd", kOldDriver);
-    Put("lpt.bz", Bytes(host::CompressSzdd(
-                      std::vector<BYTE>(kShippedDriver.begin(), kShippedDriver.end()), 'z')));
-    Update();
-    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
-    EXPECT_EQ(Get("lpt.vxd"), kNewDriver);
-    EXPECT_EQ(LastWrite("lpt.vxd"), PortDriverWriteTime());
+        // The new driver is not the old version, so a second run leaves everything alone.
+        const auto after = SystemFiles();
+        Update();
+        EXPECT_EQ(SystemFiles(), after);
+        EXPECT_EQ(outcome, PortDriverUpdate::Unchanged);
+    }
 }
 
 TEST_F(UpdatePortDriverTest, ADamagedShippedDriverLeavesTheOldOneInPlace) {
@@ -243,12 +196,12 @@ TEST_F(UpdatePortDriverTest, ADamagedShippedDriverLeavesTheOldOneInPlace) {
     EXPECT_EQ(Errors(), std::vector<std::string>{"LZCopy C:\\WINDOWS\\SYSTEM\\lpt.vx$ 30"});
 }
 
+// The 1st write is the copy into the backup lpt.vxz, the 4th the copy into lpt.vxd.
 TEST_F(UpdatePortDriverTest, AFailedReplacementPutsTheOldDriverBack) {
+    ASSERT_NO_FATAL_FAILURE(Open("[Faults]\nFail=write 4 112\n"));
     Put("lpt.vxd", kOldDriver);
     Put("lpt.bz", kShippedDriver);
-    FailingCopyInto failing(machine->Lz(), std::string(kSystem) + "\\lpt.vxd");
-    Update(failing);
-    EXPECT_EQ(failing.failures, 0);
+    Update();
     EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
     EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
     EXPECT_EQ(SystemFiles().size(), 3u);
@@ -257,11 +210,10 @@ TEST_F(UpdatePortDriverTest, AFailedReplacementPutsTheOldDriverBack) {
 }
 
 TEST_F(UpdatePortDriverTest, AFailedBackupLeavesNoPartialCopyAndTheDriverAlone) {
+    ASSERT_NO_FATAL_FAILURE(Open("[Faults]\nFail=write 1 112\n"));
     Put("lpt.vxd", kOldDriver);
     Put("lpt.bz", kShippedDriver);
-    FailingCopyInto failing(machine->Lz(), std::string(kSystem) + "\\lpt.vxz");
-    Update(failing);
-    EXPECT_EQ(failing.failures, 0);
+    Update();
     EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
     EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/lpt.vxz"));
     EXPECT_EQ(outcome, PortDriverUpdate::Failed);
