@@ -156,6 +156,10 @@ TEST_F(CopyEngineTest, DirectoryThatCannotBeMadeLeavesTheState) {
     EXPECT_EQ(Run(), CopyOutcome::Failed);
     EXPECT_EQ(installer.installationState, InstallationState::Installed);
     EXPECT_EQ(pc.BoxKeys(), std::vector<std::string>{"125"});
+    const ui::MessageBoxRequest& box = pc.Boxes()[0].request;
+    EXPECT_EQ(box.text, Text(125) + Text(126) + "D:\\FONTS");
+    EXPECT_EQ(box.caption, Text(161));
+    EXPECT_EQ(box.type, MB_OK | MB_ICONHAND);
 }
 
 TEST_F(CopyEngineTest, AlreadyRegisteredFontIsPassedOverOrCancelsTheRun) {

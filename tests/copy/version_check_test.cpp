@@ -1,23 +1,15 @@
 #include "copy/file_version_text.h"
 #include "copy/version_check.h"
-#include "platform/host/event_log.h"
-#include "platform/host/host_machine.h"
 #include "platform/host/szdd_compressor.h"
-#include "platform/host/ui/host_window_system.h"
 #include "platform/host/version_image_writer.h"
 #include "resources/string_table.h"
-#include "state/installer.h"
-#include "support/temp_machine.h"
-#include "ui/scripted_frontend.h"
-
-#include "support/plain_window.h"
+#include "support/installer_harness.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -108,48 +100,36 @@ TEST(FileVersionText, MemoryAndReadFailuresAreShownAsTheDialogShowsThem) {
               std::string(*LookupString(145)) + "3.95");
 }
 
+// VER_CHECK for files of C:\WINDOWS\SYSTEM and of the disk in D: (whose files are dated through
+// the file port). The user presses the `answers` in turn, OK once they are used up.
 class VersionCheckTest : public ::testing::Test {
 protected:
-    VersionCheckTest() : windows(frontend, codePage) {
-        windows.SetObserver(&frontend);
-        owner = test::CreatePlainWindow(windows);
-        frontend.drive = [this](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
-            const int button = answers.empty() ? IDOK : answers.front();
-            if (!answers.empty()) {
+    void Open(std::string_view machineIni = "[Machine]\nUtcOffsetMinutes=540\n") {
+        pc.emplace(test::HarnessOptions().Ini(machineIni).Folder("drive_d"));
+        ASSERT_TRUE(pc->Ready());
+        installer = &pc->Get();
+        installer->paths.systemDir = "C:\\WINDOWS\\SYSTEM";
+        installer->paths.diskPath = "D:";
+        owner = pc->MainWindow();
+        pc->Unscripted() = [this](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
+            dialog.Click(answers.empty() ? IDOK : answers.front());
+            if (!answers.empty())
                 answers.erase(answers.begin());
-            }
-            if (button == IDCANCEL) {
-                dialog.PressKey(VK_ESCAPE);
-            } else {
-                dialog.Click(button);
-            }
             return std::nullopt;
         };
-    }
-
-    void Open(std::string_view machineIni = "[Machine]\nUtcOffsetMinutes=540\n[Drives]\nA=disk\n") {
-        folder.WriteMachineIni(machineIni);
-        folder.MakeDirectory("drive_c/WINDOWS/SYSTEM");
-        folder.MakeDirectory("disk");
-        std::string error;
-        // The test dates the disk's files through the file port: the disk is writable here.
-        machine = host::HostMachine::Open({folder.Root(), std::nullopt, true}, events, &error);
-        ASSERT_TRUE(machine) << error;
-        installer.emplace(machine->GetPlatform(), windows);
-        installer->paths.systemDir = "C:\\WINDOWS\\SYSTEM";
-        installer->paths.diskPath = "A:";
     }
 
     // Writes a file and sets its last-write time.
     void Put(const std::string& windowsPath, const std::string& hostPath, const std::string& bytes,
              std::uint64_t written) {
-        folder.WriteFile(hostPath, bytes);
-        FileSystem& files = machine->GetPlatform().files;
-        const FileHandle file = files.CreateFile(windowsPath, kGenericWrite, 0, kOpenExisting);
+        pc->Folder().WriteFile(hostPath, bytes);
+        Platform& platform = pc->Ports();
+        const FileHandle file =
+            platform.files.CreateFile(windowsPath, kGenericWrite, 0, kOpenExisting);
         ASSERT_TRUE(file) << windowsPath;
         const FILETIME time = MakeFileTime(written);
-        EXPECT_TRUE(machine->GetPlatform().storage.SetFileTime(file, nullptr, nullptr, &time));
-        files.CloseHandle(file);
+        EXPECT_TRUE(platform.storage.SetFileTime(file, nullptr, nullptr, &time));
+        platform.files.CloseHandle(file);
     }
     void Installed(const std::string& name, const std::string& bytes,
                    std::uint64_t written = kStamp) {
@@ -157,28 +137,20 @@ protected:
     }
     void OnDisk(const std::string& name, const std::string& bytes,
                 std::uint64_t written = kStamp + kOneDay) {
-        Put("A:\\" + name, "disk/" + name, bytes, written);
+        Put("D:\\" + name, "drive_d/" + name, bytes, written);
     }
 
-    std::string Utf8(std::string_view ansi) const { return codePage.ToUtf8(ansi); }
     std::string Comparison(std::string_view name) {
-        return Utf8(VersionComparisonText(MakeVersionCheckContext(*installer), name));
+        return pc->Utf8(VersionComparisonText(MakeVersionCheckContext(*installer), name));
     }
-
     // The comparison text VER_CHECK showed the n-th time it opened, in UTF-8.
     std::string ShownText(std::size_t n = 0) const {
-        const auto* text = frontend.dialogs.at(n).opened.Find(kVersionTextId);
-        return text == nullptr ? "" : Utf8(text->text);
+        return pc->Utf8(pc->Dialogs().at(n).opened.Find(kVersionTextId)->text);
     }
 
-    test::TempMachine folder;
-    host::EventLog events;
-    host::IconvCodePage codePage;
-    test::ScriptedFrontend frontend;
-    host::HostWindowSystem windows;
+    std::optional<test::InstallerHarness> pc;
+    Installer* installer = nullptr;
     WindowHandle owner;
-    std::unique_ptr<host::HostMachine> machine;
-    std::optional<Installer> installer;
     std::vector<int> answers;
 };
 
@@ -195,22 +167,22 @@ TEST_F(VersionCheckTest, ComparisonTextShowsBothFilesDatesAndVersions) {
     OnDisk("TL600.DR_", Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 0, 3, 95})), 'V')));
     ASSERT_EQ(installer->copyList.Append(kFlagDriver, '1', "TL600.DRV"), CopyListError::None);
     EXPECT_EQ(CheckInstalledVersion(*installer, owner, 0), 1);
-    ASSERT_EQ(frontend.dialogs.size(), 1u);
-    const ui::DialogRecord& shown = frontend.dialogs[0];
+    ASSERT_EQ(pc->Dialogs().size(), 1u);
+    const ui::DialogRecord& shown = pc->Dialogs()[0];
     EXPECT_EQ(shown.name, "VER_CHECK");
-    EXPECT_EQ(Utf8(shown.opened.caption + "|" + shown.opened.Find(IDOK)->text + "|" +
-                   shown.opened.Find(IDCANCEL)->text),
+    EXPECT_EQ(pc->Utf8(shown.opened.caption + "|" + shown.opened.Find(IDOK)->text + "|" +
+                       shown.opened.Find(IDCANCEL)->text),
               "버젼 확인|확인|취소");
     // Seoul is nine hours ahead of UTC: the installed file was written on New Year's morning.
     EXPECT_EQ(ShownText(), Shown("TL600.DRV", "월 1월 1 08:50:00 1996\n      버젼.  3.28",
                                  "화 1월 2 08:50:00 1996\n      버젼.  4.03"));
     // The text is the system's own bytes: code page 949 all through.
     EXPECT_EQ(shown.opened.Find(kVersionTextId)->text.substr(16, 4), "\xC0\xCC\xB9\xCC"); // "이미"
-    EXPECT_FALSE(windows.IsWindowEnabled(owner));
+    EXPECT_FALSE(pc->Windows().IsWindowEnabled(owner));
 }
 
 TEST_F(VersionCheckTest, VersionsDatesAndWhatIsMissing) {
-    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n[Drives]\nA=disk\n"));
+    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n"));
     const std::string installedDate = "Sun Dec 31 23:50:00 1995";
     const std::string diskDate = "Mon Jan 1 23:50:00 1996";
     // The third and fourth parts, of a 32-bit image.
@@ -234,9 +206,8 @@ TEST_F(VersionCheckTest, VersionsDatesAndWhatIsMissing) {
 }
 
 TEST_F(VersionCheckTest, TheDiskFileIsReadWhereTheCopyWillReadIt) {
-    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n[Drives]\nA=disk\n"));
-    installer->paths.sourceDir = "A:\\WIN95";
-    folder.MakeDirectory("disk/WIN95");
+    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n"));
+    installer->paths.sourceDir = "D:\\WIN95";
     const auto shown = [](const std::string& name, const std::string& diskLines) {
         return Shown(name, "Sun Dec 31 23:50:00 1995\n      버젼.  3.28", diskLines);
     };
@@ -244,13 +215,13 @@ TEST_F(VersionCheckTest, TheDiskFileIsReadWhereTheCopyWillReadIt) {
     Installed("TLUI.DRV", Ne({3, 2, 8, 0}));
     // The driver folder's compressed file wins over a stale copy at the root...
     OnDisk("TL600.DRV", Ne({1, 0, 0, 0}), kStamp + 3 * kOneDay);
-    Put("A:\\WIN95\\TL600.DR_", "disk/WIN95/TL600.DR_",
+    Put("D:\\WIN95\\TL600.DR_", "drive_d/WIN95/TL600.DR_",
         Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 0, 3, 95})), 'V')),
         kStamp + kOneDay);
     EXPECT_EQ(Comparison("TL600.DRV"),
               shown("TL600.DRV", "Mon Jan 1 23:50:00 1996\n      버젼.  4.03"));
     // ...and its plain file over its compressed one.
-    Put("A:\\WIN95\\TL600.DRV", "disk/WIN95/TL600.DRV", Ne({4, 0, 4, 10}), kStamp + 2 * kOneDay);
+    Put("D:\\WIN95\\TL600.DRV", "drive_d/WIN95/TL600.DRV", Ne({4, 0, 4, 10}), kStamp + 2 * kOneDay);
     EXPECT_EQ(Comparison("TL600.DRV"),
               shown("TL600.DRV", "Tue Jan 2 23:50:00 1996\n      버젼.  4.04"));
     // A file the driver folder lacks is still looked for at the root.
@@ -275,15 +246,15 @@ TEST_F(VersionCheckTest, DecliningADriverKeepsTheWholeDriverButNotItsDeviceDrive
             Installed(name, Ne({1, 0, 0, 0}));
     }
     EXPECT_EQ(CheckInstalledVersion(*installer, owner, 0), 1); // NEW.DRV: nothing to ask
-    EXPECT_TRUE(frontend.dialogs.empty());
-    EXPECT_TRUE(windows.IsWindowEnabled(owner));
+    EXPECT_TRUE(pc->Dialogs().empty());
+    EXPECT_TRUE(pc->Windows().IsWindowEnabled(owner));
     // Keep the driver, replace TLPORT.386, keep TLBIDI.386, replace TLSPL.386.
     answers = {IDCANCEL, IDOK, IDCANCEL, IDOK};
     CheckInstalledVersions(*installer, owner);
 
     std::vector<std::string> asked;
-    for (const auto& dialog : frontend.dialogs)
-        asked.push_back(Utf8(dialog.opened.Find(kVersionTextId)->text).substr(6, 10));
+    for (const auto& dialog : pc->Dialogs())
+        asked.push_back(pc->Utf8(dialog.opened.Find(kVersionTextId)->text).substr(6, 10));
     EXPECT_EQ(asked,
               (std::vector<std::string>{"TL600.DRV ", "TLPORT.386", "TLBIDI.386", "TLSPL.386 "}));
     std::vector<std::uint8_t> flags;
@@ -294,7 +265,7 @@ TEST_F(VersionCheckTest, DecliningADriverKeepsTheWholeDriverButNotItsDeviceDrive
 }
 
 TEST_F(VersionCheckTest, ARenamedDriverIsCheckedUnderTheNameItIsInstalledAs) {
-    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n[Drives]\nA=disk\n"));
+    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n"));
     // Two two-name lines: the disk's TL6ENU.DRV installed as TL600.DRV, TLHELP.HL_ as TL.HLP.
     ASSERT_TRUE(installer->renames.Create(64));
     ASSERT_EQ(installer->renames.Append("TL.HLP"), RenameListError::None);
@@ -307,7 +278,7 @@ TEST_F(VersionCheckTest, ARenamedDriverIsCheckedUnderTheNameItIsInstalledAs) {
     answers = {IDCANCEL};
     CheckInstalledVersions(*installer, owner);
 
-    ASSERT_EQ(frontend.dialogs.size(), 1u);
+    ASSERT_EQ(pc->Dialogs().size(), 1u);
     EXPECT_EQ(ShownText(), Shown("TL600.DRV", "Sun Dec 31 23:50:00 1995\n      버젼.  3.28",
                                  "Mon Jan 1 23:50:00 1996\n      버젼.  4.04"));
     EXPECT_EQ(list.Flag(1), kFlagSkipped);
