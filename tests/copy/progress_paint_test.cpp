@@ -81,26 +81,6 @@ TEST(ProgressBar, EndsAndOverrunsStayInsideTheBar) {
     EXPECT_EQ(tiny.Ops()[0].kind, CanvasOp::Kind::Frame);
 }
 
-TEST(TextBar, ShortNameIsPaddedToEraseTheLongerOne) {
-    host::FontTable fonts;
-    const FontHandle bold = fonts.CreateFont(ProgressFont());
-    CanvasRecorder canvas(400, 60, &fonts);
-    DrawTextBarLine(canvas, "Copying...", "UNI.DRV", bold);
-    const auto& ops = canvas.Ops();
-    ASSERT_EQ(ops.size(), 3u);
-    EXPECT_EQ(ops[0].kind, CanvasOp::Kind::Text);
-    EXPECT_EQ(ops[0].text, "Copying...");
-    EXPECT_EQ(std::pair(ops[0].x, ops[0].y), std::pair(40, 20));
-    EXPECT_EQ(ops[0].bkMode, kTransparent);
-    EXPECT_EQ(ops[0].font, bold);
-    // Label 10 cells of 7 pixels; the name field is 40 cells wide over button face.
-    EXPECT_EQ(ops[1].kind, CanvasOp::Kind::Fill);
-    EXPECT_EQ(ops[1].rect, (Rect{110, 20, 110 + 280, 36}));
-    EXPECT_EQ(ops[1].colour, canvas.GetSysColor(kColorBtnFace));
-    EXPECT_EQ(ops[2].text, std::string("UNI.DRV") + std::string(33, ' '));
-    EXPECT_EQ(ops[2].x, 110);
-}
-
 TEST(TextBar, LongNamesShowFortyColumnsWithoutSplittingACharacter) {
     EXPECT_EQ(FileNameColumns(std::string(45, 'A')), std::string(40, 'A'));
     // 39 single bytes then a double-byte character: it would straddle the 40th column.

@@ -40,9 +40,6 @@ TEST(FormatFileVersion, BothFormatsFromEitherKindOfResource) {
     const auto block16 = host::BuildVersionBlock16(Record({4, 0, 3, 95}));
     EXPECT_EQ(FormatFileVersion(block16, VersionFormat::MajorMinor), "4.03");
     EXPECT_EQ(FormatFileVersion(block16, VersionFormat::Build), "3.95");
-    EXPECT_EQ(FormatFileVersion(host::BuildVersionBlock16(Record({3, 2, 8, 0})),
-                                VersionFormat::MajorMinor),
-              "3.28");
     const auto widest = host::BuildVersionBlock16(Record({65535, 65535, 65535, 65535}));
     EXPECT_EQ(FormatFileVersion(widest, VersionFormat::MajorMinor), "65535.6553565535");
     EXPECT_EQ(FormatFileVersion(widest, VersionFormat::Build), "65535.65535");
@@ -67,15 +64,12 @@ public:
     DWORD size = 0;
     bool readable = true;
     DWORD GetFileVersionInfoSize(std::string_view, DWORD* handle) override {
-        if (handle != nullptr) {
-            *handle = 0;
-        }
+        *handle = 0;
         return size;
     }
     BOOL GetFileVersionInfo(std::string_view, DWORD, DWORD length, void* data) override {
-        if (!readable) {
+        if (!readable)
             return FALSE;
-        }
         const auto block = host::BuildVersionBlock16(Record({4, 0, 3, 95}));
         std::memcpy(data, block.data(), std::min<std::size_t>(length, block.size()));
         return TRUE;
@@ -203,31 +197,6 @@ TEST_F(VersionCheckTest, VersionsDatesAndWhatIsMissing) {
     OnDisk("TLPORT.386", "plain text, not a driver");
     EXPECT_EQ(Comparison("TLPORT.386"),
               Shown("TLPORT.386", installedDate + "\n ", diskDate + "\n "));
-}
-
-TEST_F(VersionCheckTest, TheDiskFileIsReadWhereTheCopyWillReadIt) {
-    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n"));
-    installer->paths.sourceDir = "D:\\WIN95";
-    const auto shown = [](const std::string& name, const std::string& diskLines) {
-        return Shown(name, "Sun Dec 31 23:50:00 1995\n      버젼.  3.28", diskLines);
-    };
-    Installed("TL600.DRV", Ne({3, 2, 8, 0}));
-    Installed("TLUI.DRV", Ne({3, 2, 8, 0}));
-    // The driver folder's compressed file wins over a stale copy at the root...
-    OnDisk("TL600.DRV", Ne({1, 0, 0, 0}), kStamp + 3 * kOneDay);
-    Put("D:\\WIN95\\TL600.DR_", "drive_d/WIN95/TL600.DR_",
-        Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 0, 3, 95})), 'V')),
-        kStamp + kOneDay);
-    EXPECT_EQ(Comparison("TL600.DRV"),
-              shown("TL600.DRV", "Mon Jan 1 23:50:00 1996\n      버젼.  4.03"));
-    // ...and its plain file over its compressed one.
-    Put("D:\\WIN95\\TL600.DRV", "drive_d/WIN95/TL600.DRV", Ne({4, 0, 4, 10}), kStamp + 2 * kOneDay);
-    EXPECT_EQ(Comparison("TL600.DRV"),
-              shown("TL600.DRV", "Tue Jan 2 23:50:00 1996\n      버젼.  4.04"));
-    // A file the driver folder lacks is still looked for at the root.
-    OnDisk("TLUI.DR_", Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 1, 0, 0})), 'V')));
-    EXPECT_EQ(Comparison("TLUI.DRV"),
-              shown("TLUI.DRV", "Mon Jan 1 23:50:00 1996\n      버젼.  4.10"));
 }
 
 // Only marked entries whose files are installed are asked about (not NEW.DRV, TLUI.DLL, README);
