@@ -95,7 +95,7 @@ TEST(FileVersionText, MemoryAndReadFailuresAreShownAsTheDialogShowsThem) {
 }
 
 // VER_CHECK for files of C:\WINDOWS\SYSTEM and of the disk in D: (whose files are dated through
-// the file port). The user presses the `answers` in turn, OK once they are used up.
+// the file port).
 class VersionCheckTest : public ::testing::Test {
 protected:
     void Open(std::string_view machineIni = "[Machine]\nUtcOffsetMinutes=540\n") {
@@ -105,12 +105,6 @@ protected:
         installer->paths.systemDir = "C:\\WINDOWS\\SYSTEM";
         installer->paths.diskPath = "D:";
         owner = pc->MainWindow();
-        pc->Unscripted() = [this](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
-            dialog.Click(answers.empty() ? IDOK : answers.front());
-            if (!answers.empty())
-                answers.erase(answers.begin());
-            return std::nullopt;
-        };
     }
 
     // Writes a file and sets its last-write time.
@@ -145,7 +139,6 @@ protected:
     std::optional<test::InstallerHarness> pc;
     Installer* installer = nullptr;
     WindowHandle owner;
-    std::vector<int> answers;
 };
 
 // The comparison text: the installed file's date and version lines, then the disk file's.
@@ -199,40 +192,6 @@ TEST_F(VersionCheckTest, VersionsDatesAndWhatIsMissing) {
               Shown("TLPORT.386", installedDate + "\n ", diskDate + "\n "));
 }
 
-// Only marked entries whose files are installed are asked about (not NEW.DRV, TLUI.DLL, README);
-// declining a driver keeps the whole driver (TLX.DRV is not asked about) but not its device
-// drivers.
-TEST_F(VersionCheckTest, DecliningADriverKeepsTheWholeDriverButNotItsDeviceDrivers) {
-    ASSERT_NO_FATAL_FAILURE(Open());
-    CopyList& list = installer->copyList;
-    const std::pair<std::uint8_t, const char*> entries[] = {
-        {kFlagDriver, "NEW.DRV"},    {kFlagDriver, "TL600.DRV"},     {kFlagSystemFile, "TLUI.DLL"},
-        {kFlagDevice, "TLPORT.386"}, {kFlagSystemFile, "README"},    {kFlagDevice, "TLBIDI.386"},
-        {kFlagDevice, "TLSPL.386"},  {kFlagRenamedDriver, "TLX.DRV"}};
-    for (const auto& [flag, name] : entries) {
-        ASSERT_EQ(list.Append(flag, '1', name), CopyListError::None);
-        if (std::string_view(name) != "NEW.DRV")
-            Installed(name, Ne({1, 0, 0, 0}));
-    }
-    EXPECT_EQ(CheckInstalledVersion(*installer, owner, 0), 1); // NEW.DRV: nothing to ask
-    EXPECT_TRUE(pc->Dialogs().empty());
-    EXPECT_TRUE(pc->Windows().IsWindowEnabled(owner));
-    // Keep the driver, replace TLPORT.386, keep TLBIDI.386, replace TLSPL.386.
-    answers = {IDCANCEL, IDOK, IDCANCEL, IDOK};
-    CheckInstalledVersions(*installer, owner);
-
-    std::vector<std::string> asked;
-    for (const auto& dialog : pc->Dialogs())
-        asked.push_back(pc->Utf8(dialog.opened.Find(kVersionTextId)->text).substr(6, 10));
-    EXPECT_EQ(asked,
-              (std::vector<std::string>{"TL600.DRV ", "TLPORT.386", "TLBIDI.386", "TLSPL.386 "}));
-    std::vector<std::uint8_t> flags;
-    for (std::size_t i = 0; i < list.Count(); ++i)
-        flags.push_back(list.Flag(i));
-    EXPECT_EQ(flags,
-              (std::vector<std::uint8_t>{'0', '0', '0', kFlagDevice, '0', '0', kFlagDevice, '0'}));
-}
-
 TEST_F(VersionCheckTest, ARenamedDriverIsCheckedUnderTheNameItIsInstalledAs) {
     ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n"));
     // Two two-name lines: the disk's TL6ENU.DRV installed as TL600.DRV, TLHELP.HL_ as TL.HLP.
@@ -244,7 +203,7 @@ TEST_F(VersionCheckTest, ARenamedDriverIsCheckedUnderTheNameItIsInstalledAs) {
     ASSERT_EQ(list.Append(kFlagRenamedDriver, '1', "TL6ENU.DRV"), CopyListError::None);
     Installed("TL600.DRV", Ne({3, 2, 8, 0}));
     OnDisk("TL6ENU.DRV", Ne({4, 0, 4, 10}));
-    answers = {IDCANCEL};
+    pc->Script("VER_CHECK", {test::Press(IDCANCEL)});
     CheckInstalledVersions(*installer, owner);
 
     ASSERT_EQ(pc->Dialogs().size(), 1u);
