@@ -33,12 +33,9 @@ EditResult Edit(std::string_view file, std::string_view spec = "0:X.386", bool r
 }
 
 TEST(IniLineEditorTest, RemovalTableRowsByteForByte) {
-    struct Row {
-        std::string before;
-        std::string spec;
-        std::string written;
-    };
-    const std::vector<Row> rows = {
+    const struct {
+        std::string before, spec, written;
+    } rows[] = {
         {"device=X.386\r\n", "0:X.386", ";P device=X.386\r\n"},
         {"device=X.386\r\n", "1:X.386", ";P device=X.386\r\n"},
         {"device=A.386,X.386,B.386\r\n", "0:X.386",
@@ -49,7 +46,7 @@ TEST(IniLineEditorTest, RemovalTableRowsByteForByte) {
         {"device=A.386 X.386\r\n", "0:X.386", "device=A.386\r\n;P device=A.386 X.386\r\n"},
         {"device=X.386 B.386\r\n", "0:x.386", "device=B.386\r\n;P device=X.386 B.386\r\n"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const std::string file = "[386Enh]\r\n" + row.before + "[Next]\r\n";
         const EditResult result = Edit(file, row.spec);
         EXPECT_EQ(result.text, "[386Enh]\r\n" + row.written + "[Next]\r\n")
