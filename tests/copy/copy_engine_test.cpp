@@ -48,15 +48,12 @@ protected:
     void Add(std::uint8_t flag, char disk, const std::string& name) {
         ASSERT_EQ(installer.copyList.Append(flag, disk, name), CopyListError::None);
     }
-    void AddFont(const std::string& file) {
-        ASSERT_EQ(installer.copyList.AppendFontPair('1', file, "Font " + file),
-                  CopyListError::None);
-    }
     // A new font file on the disk over an old one in the font directory.
     void OldAndNew(const std::string& name) {
         pc.WriteDiskFile(name, "new");
         pc.Folder().WriteFile("drive_d/FONTS/" + name, "old");
-        AddFont(name);
+        ASSERT_EQ(installer.copyList.AppendFontPair('1', name, "Font " + name),
+                  CopyListError::None);
     }
     std::string Fonts(const std::string& name) {
         return pc.Folder().ReadFile("drive_d/FONTS/" + name);

@@ -141,9 +141,7 @@ const std::string kSystemIniEdited = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r
                                      kTail;
 
 TEST_F(IniFileTest, BothFormsWriteTheSameFileAndOnlyTheFirstBackupIsKept) {
-    using Rewrite =
-        bool (*)(Installer&, WindowHandle, std::string_view, std::string_view, std::string_view,
-                 std::string_view, std::string_view, std::string_view, unsigned, const char*);
+    using Rewrite = decltype(&RewriteIniFile);
     const std::pair<Rewrite, std::string> forms[] = {{&RewriteIniFile, "SYSTEM.B00"},
                                                      {&RewriteIniFileByLine, "SYSTEM.B01"}};
     for (const auto& [rewrite, backup] : forms) {
