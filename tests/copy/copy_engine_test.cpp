@@ -1,174 +1,219 @@
-#include "platform/system.h"
-#include "state/rename_list.h"
-
+#include "copy/confirm_replace.h"
+#include "copy/copy_engine.h"
+#include "copy/font_registration.h"
 #include "copy/progress_display.h"
-#include "copy_engine_fixture.h"
+#include "state/inf_scripts.h"
+#include "state/rename_list.h"
+#include "support/installer_harness.h"
+
+#include <gtest/gtest.h>
 
 #include <utility>
-#include <variant>
 
 namespace tl::test {
 namespace {
 
-TEST_F(CopyEngineTest, CopiesPlainAndCompressedSourcesWithTheirRecords) {
-    folder.WriteFile("drive_d/DISK/PLAIN.DRV", "plain");
-    folder.WriteFile("drive_d/DISK/PACKED.DL_", kCompressedHello);
-    folder.WriteFile("drive_d/DISK/FONTDRV.DLL", "disk two");
-    Add(kFlagDriver, '1', "PLAIN.DRV");
-    Add(kFlagSkipped, '1', "NOTHERE.DRV");
-    Add(kFlagSystemFile, '1', "PACKED.DLL");
-    Add(kFlagSystemFile, '2', "FONTDRV.DLL"); // disk 2 files go to the font directory
-    EXPECT_EQ(Run(), CopyOutcome::Done);
+// "hello" compressed (SZDD, literals only), and data that claims more than it holds.
+const std::string kCompressedHello("SZDD\x88\xF0\x27\x33"
+                                   "AT\x05\0\0\0\xFFhello",
+                                   20);
+const std::string kDamaged("SZDD\x88\xF0\x27\x33"
+                           "A\0\xFF\xFF\0\0\xFF[",
+                           16);
 
-    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/PLAIN.DRV"), "plain");
-    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/PACKED.DLL"), "hello");
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/FONTDRV.DLL"), "disk two");
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/FONTDRV.DLL"));
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/PLAIN.DRV.TMP"));
-    EXPECT_EQ(Recorded("File0100"), "C:\\WINDOWS\\SYSTEM\\PLAIN.DRV");
-    EXPECT_EQ(Recorded("File0101"), "-");
-    EXPECT_EQ(Recorded("File0102"), "C:\\WINDOWS\\SYSTEM\\PACKED.DLL");
-    EXPECT_EQ(Recorded("File0103"), "D:\\FONTS\\FONTDRV.DLL");
-    EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "2/0 PLAIN.DRV", "2/100 PLAIN.DRV",
-                                               "2/0 PACKED.DLL", "2/100 PACKED.DLL",
-                                               "2/0 FONTDRV.DLL", "2/100 FONTDRV.DLL", "6/0 "}));
-    EXPECT_EQ(installer->installationState, InstallationState::NotStarted);
-}
+// A copy run from the install disk A: (two disks described) to C:\WINDOWS\SYSTEM, disk 2 and the
+// fonts to D:\FONTS, Arial registered. The plain ways through are the scenarios' (full install,
+// fonts); these are the failures and the answers they cannot give.
+class CopyEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(pc.Ready());
+        pc.SetPaths();
+        pc.WriteWindowsFile("SYSTEM.INI", "[386Enh]\r\ndevice=*vpd\r\n");
+        pc.WriteDiskFile("INSTALL.INF", "[DISK1]\r\n\"Disk #1\",TAG1\r\n"
+                                        "[DISK2]\r\n\"Disk #2\",TAG2\r\n");
+        ASSERT_EQ(LoadInf(installer.scripts, pc.Ports().files, "A:\\INSTALL.INF").status,
+                  InfLoadStatus::Loaded);
+        installer.paths.diskPath = installer.paths.sourceDir = "A:";
+        installer.paths.fontDir = installer.destination.typedFontDir = "D:\\FONTS";
+        pc.SetRegistryString(kHkeyLocalMachine, kInstalledFontsKey, "Arial (TrueType)",
+                             "ARIAL.TTF");
+        notify = [this](WindowHandle, int code, int value, std::string_view name) {
+            notes.push_back(std::to_string(code) + "/" + std::to_string(value) + " " +
+                            std::string(name));
+            return 1;
+        };
+    }
 
-// CopyNotify against stand-ins for the progress bar and the text bar that keep what they are
+    void Add(std::uint8_t flag, char disk, const std::string& name) {
+        ASSERT_EQ(installer.copyList.Append(flag, disk, name), CopyListError::None);
+    }
+    // A new font file on the disk over an old one in the font directory.
+    void OldAndNew(const std::string& name) {
+        pc.WriteDiskFile(name, "new");
+        pc.Folder().WriteFile("drive_d/FONTS/" + name, "old");
+        ASSERT_EQ(installer.copyList.AppendFontPair('1', name, "Font " + name),
+                  CopyListError::None);
+    }
+    std::string Fonts(const std::string& name) {
+        return pc.Folder().ReadFile("drive_d/FONTS/" + name);
+    }
+    CopyOutcome Run() { return RunCopyList(installer, pc.MainWindow(), notify); }
+
+    InstallerHarness pc{HarnessOptions().Folder("drive_d")};
+    Installer& installer = pc.Get();
+    CopyCallback notify;
+    std::vector<std::string> notes;
+};
+
+// CopyNotify against a stand-in for the progress bar and the text bar that keeps what it is
 // sent: the range counts every entry whose flag is not "0", also those passed over.
 TEST_F(CopyEngineTest, CopyNotifyDrivesTheProgressDisplayAndTheErrorMode) {
     std::vector<std::pair<UINT, WPARAM>> sent;
     WindowClass recorder;
     recorder.name = "Recorder";
     recorder.proc = [this, &sent](WindowHandle window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message >= WM_USER || message == kTbmRedraw) {
-            sent.emplace_back(message, wParam);
-            return LRESULT{0};
-        }
-        return windows.DefWindowProc(window, message, wParam, lParam);
+        if (message < WM_USER && message != kTbmRedraw)
+            return pc.Windows().DefWindowProc(window, message, wParam, lParam);
+        sent.emplace_back(message, wParam);
+        return LRESULT{0};
     };
-    windows.RegisterClass(recorder);
-    installer->progress.bar =
-        windows.CreateWindow("Recorder", "", WS_POPUP, 0, 0, 10, 10, WindowHandle{}, 0, 0);
-    installer->progress.textBar = installer->progress.bar;
+    pc.Windows().RegisterClass(recorder);
+    installer.progress.bar = installer.progress.textBar =
+        pc.Windows().CreateWindow("Recorder", "", WS_POPUP, 0, 0, 10, 10, WindowHandle{}, 0, 0);
     notify = [this](WindowHandle window, int code, int value, std::string_view name) {
-        return CopyNotify(*installer, window, code, value, name);
+        return CopyNotify(installer, window, code, value, name);
     };
-
-    EXPECT_EQ(Run(), CopyOutcome::Done);
-    EXPECT_EQ(sent, (std::vector<std::pair<UINT, WPARAM>>{{kPbmSetRange, 0}}));
-    EXPECT_EQ(system->modes, (std::vector<UINT>{kSemFailCriticalErrors, 0}));
-
-    folder.WriteFile("drive_d/DISK/PLAIN.DRV", "plain");
+    pc.WriteDiskFile("PLAIN.DRV", "plain");
     Add(kFlagDriver, '1', "PLAIN.DRV");
     Add(kFlagSkipped, '1', "SKIPPED.DRV");
     Add('9', '1', "NINE.DRV");  // kinds above 6 are passed over
     Add('/', '1', "SLASH.DRV"); // and so is a flag below "0"
-    sent.clear();
     EXPECT_EQ(Run(), CopyOutcome::Done);
     EXPECT_EQ(sent, (std::vector<std::pair<UINT, WPARAM>>{
                         {kPbmSetRange, 3}, {kTbmRedraw, 0}, {kPbmAdvance, 1}}));
-    EXPECT_EQ(installer->progress.currentFileName, "PLAIN.DRV");
-    EXPECT_EQ(CopyNotify(*installer, owner, 7, 0, {}), 1);
-    EXPECT_EQ(CopyNotify(*installer, owner, kNotifyStart, 1, {}), 1);
-    EXPECT_EQ(system->modes.size(), 4u) << "unknown codes and values do nothing";
+    EXPECT_EQ(installer.progress.currentFileName, "PLAIN.DRV");
+    EXPECT_EQ(pc.ErrorModes(), (std::vector<UINT>{kSemFailCriticalErrors, 0}));
+    EXPECT_EQ(CopyNotify(installer, pc.MainWindow(), 7, 0, {}), 1);
+    EXPECT_EQ(CopyNotify(installer, pc.MainWindow(), kNotifyStart, 1, {}), 1);
+    EXPECT_EQ(pc.ErrorModes().size(), 2u) << "unknown codes and values do nothing";
 }
 
-TEST_F(CopyEngineTest, DeviceDriverGetsItsLineBackupRecordAndRestartState) {
-    folder.WriteFile("drive_d/DISK/TLPORT.386", "new vxd");
-    folder.WriteFile("drive_d/DISK/TLNEW.386", "another vxd");
-    folder.WriteFile("drive_c/WINDOWS/SYSTEM/TLPORT.386", "old vxd");
-    Add(kFlagDevice, '1', "TLPORT.386");
-    Add(kFlagDevice, '1', "TLNEW.386");
-    installer->installationState = InstallationState::Installed;
-    EXPECT_EQ(Run(), CopyOutcome::Done);
-    EXPECT_EQ(installer->installationState, InstallationState::RestartNeeded);
-    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLPORT.386"), "new vxd");
-    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLPORT.B00"), "old vxd");
-    EXPECT_EQ(Recorded("BFile0100"), "C:\\WINDOWS\\SYSTEM\\TLPORT.B00");
-    // Nothing to back up: the record names the free backup name all the same.
-    EXPECT_EQ(Recorded("BFile0101"), "C:\\WINDOWS\\SYSTEM\\TLNEW.B00");
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/TLNEW.B00"));
-    const std::string systemIni = folder.ReadFile("drive_c/WINDOWS/SYSTEM.INI");
-    EXPECT_NE(systemIni.find("device=TLPORT.386"), std::string::npos);
-    EXPECT_NE(systemIni.find("device=TLNEW.386"), std::string::npos);
-
-    // On disk 2 it goes to the font directory, without a device line or a restart.
-    installer->copyList.Clear();
-    installer->installationState = InstallationState::Installed;
-    folder.WriteFile("drive_d/DISK/TLDISK2.386", "vxd");
+// On disk 2 a device driver goes to the font directory, without a device line or a restart;
+// with nothing to back up, the record names the free backup name all the same.
+TEST_F(CopyEngineTest, ADeviceDriverOfTheFontDiskGetsNoLineAndNoRestart) {
+    pc.WriteDiskFile("TLDISK2.386", "vxd");
     Add(kFlagDevice, '2', "TLDISK2.386");
+    installer.installationState = InstallationState::Installed;
     EXPECT_EQ(Run(), CopyOutcome::Done);
-    EXPECT_EQ(installer->installationState, InstallationState::Installed);
-    EXPECT_EQ(folder.ReadFile("drive_d/FONTS/TLDISK2.386"), "vxd");
-    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM.INI").find("TLDISK2"), std::string::npos);
-    EXPECT_EQ(Recorded("BFile0100"), "D:\\FONTS\\TLDISK2.B00");
+    EXPECT_EQ(installer.installationState, InstallationState::Installed);
+    EXPECT_EQ(Fonts("TLDISK2.386"), "vxd");
+    EXPECT_EQ(pc.ReadWindowsFile("SYSTEM.INI"), "[386Enh]\r\ndevice=*vpd\r\n");
+    EXPECT_EQ(pc.Setting("BFile0100"), "D:\\FONTS\\TLDISK2.B00");
 }
 
-TEST_F(CopyEngineTest, RenamedEntriesTakeTheRenameListInTurn) {
-    ASSERT_TRUE(installer->renames.Create(64));
-    ASSERT_EQ(installer->renames.Append("TLUI.DLL"), RenameListError::None);
-    ASSERT_EQ(installer->renames.Append("TLHELP.HLP"), RenameListError::None);
-    folder.WriteFile("drive_d/DISK/TLUI95.DL_", kCompressedHello);
-    folder.WriteFile("drive_d/DISK/TLHELP95.HLP", "help");
-    Add(kFlagRenamedDriver, '1', "TLUI95.DLL");
-    Add(kFlagSkipped, '1', "TLOLD.DLL");
-    Add(kFlagRenamed, '1', "TLHELP95.HLP");
-    EXPECT_EQ(Run(), CopyOutcome::Done);
-    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLUI.DLL"), "hello");
-    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/TLHELP.HLP"), "help");
-    EXPECT_EQ(Recorded("File0102"), "C:\\WINDOWS\\SYSTEM\\TLHELP.HLP");
-
-    // Every run reads the list from its first name; one entry too many has nowhere to go.
-    Add(kFlagRenamed, '1', "TLHELP95.HLP");
-    EXPECT_EQ(Run(), CopyOutcome::Failed);
-    EXPECT_EQ(installer->installationState, InstallationState::Failed);
-    EXPECT_EQ(Recorded("File0103"), "-");
-}
-
-TEST_F(CopyEngineTest, MissingSourceAndFailedCopyFailTheRun) {
-    folder.WriteFile("drive_d/DISK/FIRST.DLL", "first");
+TEST_F(CopyEngineTest, MissingSourceBrokenCopyAndTooFewRenamesFailTheRun) {
+    pc.WriteDiskFile("FIRST.DLL", "first");
     Add(kFlagSystemFile, '1', "FIRST.DLL");
     Add(kFlagSystemFile, '1', "GONE.DLL");
-    installer->installationState = InstallationState::RestartNeeded;
+    installer.installationState = InstallationState::RestartNeeded;
     EXPECT_EQ(Run(), CopyOutcome::Failed);
-    EXPECT_EQ(installer->installationState, InstallationState::Failed);
+    EXPECT_EQ(installer.installationState, InstallationState::Failed);
     EXPECT_EQ(notes,
               (std::vector<std::string>{"5/0 ", "2/0 FIRST.DLL", "2/100 FIRST.DLL", "6/0 "}));
-    EXPECT_EQ(folder.ReadFile("drive_c/WINDOWS/SYSTEM/FIRST.DLL"), "first")
+    EXPECT_EQ(pc.Folder().ReadFile("drive_c/WINDOWS/SYSTEM/FIRST.DLL"), "first")
         << "nothing is rolled back";
-    // The platform was asked to prompt for the compressed name.
-    std::vector<std::string> prompted;
-    for (const PlatformEvent& event : events.Events()) {
-        if (event.event == "prompt") {
-            prompted.push_back(std::get<std::string>(event.fields.at(0).second));
-        }
-    }
-    EXPECT_EQ(prompted, std::vector<std::string>{"D:\\DISK\\GONE.DL_"});
+    EXPECT_TRUE(pc.HasEvent("prompt", {"A:\\GONE.DL_"})); // the compressed name is asked for
 
     // A copy that breaks off leaves no destination, but its record.
-    installer->copyList.Clear();
-    installer->installationState = InstallationState::Installed;
-    folder.WriteFile("drive_d/DISK/BROKEN.DL_", kDamaged);
+    installer.copyList.Clear();
+    pc.WriteDiskFile("BROKEN.DL_", kDamaged);
     Add(kFlagSystemFile, '1', "BROKEN.DLL");
     EXPECT_EQ(Run(), CopyOutcome::Failed);
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/BROKEN.DLL"));
-    EXPECT_EQ(Recorded("File0100"), "C:\\WINDOWS\\SYSTEM\\BROKEN.DLL");
-    EXPECT_EQ(installer->installationState, InstallationState::Failed);
-    // Over a good file, the broken copy leaves that file as it was: the failure scenarios.
+    EXPECT_FALSE(pc.Folder().Exists("drive_c/WINDOWS/SYSTEM/BROKEN.DLL"));
+    EXPECT_EQ(pc.Setting("File0100"), "C:\\WINDOWS\\SYSTEM\\BROKEN.DLL");
+
+    // Each renamed entry takes the next name of the rename list; one too many has none.
+    installer.copyList.Clear();
+    ASSERT_TRUE(installer.renames.Create(64));
+    ASSERT_EQ(installer.renames.Append("TLUI.DLL"), RenameListError::None);
+    pc.WriteDiskFile("TLUI95.DL_", kCompressedHello);
+    Add(kFlagRenamedDriver, '1', "TLUI95.DLL");
+    Add(kFlagRenamed, '1', "TLUI95.DLL");
+    EXPECT_EQ(Run(), CopyOutcome::Failed);
+    EXPECT_EQ(pc.Folder().ReadFile("drive_c/WINDOWS/SYSTEM/TLUI.DLL"), "hello");
+    EXPECT_EQ(pc.Setting("File0101", "-"), "-");
 }
 
 TEST_F(CopyEngineTest, DirectoryThatCannotBeMadeLeavesTheState) {
-    folder.WriteFile("drive_d/FONTS", "a file in the way");
-    folder.WriteFile("drive_d/DISK/FONTDRV.DLL", "x");
+    pc.Folder().WriteFile("drive_d/FONTS", "a file in the way");
+    pc.WriteDiskFile("FONTDRV.DLL", "x");
     Add(kFlagSystemFile, '2', "FONTDRV.DLL");
-    installer->installationState = InstallationState::Installed;
+    installer.installationState = InstallationState::Installed;
     EXPECT_EQ(Run(), CopyOutcome::Failed);
-    EXPECT_EQ(installer->installationState, InstallationState::Installed);
-    ASSERT_EQ(frontend.boxes.size(), 1u);
-    EXPECT_EQ(frontend.boxes[0].key, "125");
-    EXPECT_TRUE(PostedSteps().empty());
+    EXPECT_EQ(installer.installationState, InstallationState::Installed);
+    EXPECT_EQ(pc.BoxKeys(), std::vector<std::string>{"125"});
+    const ui::MessageBoxRequest& box = pc.Boxes()[0].request;
+    EXPECT_EQ(box.text, Text(125) + Text(126) + "D:\\FONTS");
+    EXPECT_EQ(box.caption, Text(161));
+    EXPECT_EQ(box.type, MB_OK | MB_ICONHAND);
+}
+
+TEST_F(CopyEngineTest, AlreadyRegisteredFontIsPassedOverOrCancelsTheRun) {
+    pc.WriteDiskFile("ARIAL.TTF", "arial");
+    ASSERT_EQ(installer.copyList.AppendFontPair('1', "ARIAL.TTF", "Arial"), CopyListError::None);
+    installer.installationState = InstallationState::Installed;
+    for (const auto& [answer, outcome] :
+         {std::pair(IDOK, CopyOutcome::Done), std::pair(IDCANCEL, CopyOutcome::Cancelled)}) {
+        pc.BoxAnswers() = {answer};
+        notes.clear();
+        EXPECT_EQ(Run(), outcome);
+        EXPECT_EQ(notes, (std::vector<std::string>{"5/0 ", "6/0 "}));
+    }
+    ASSERT_EQ(pc.Boxes().size(), 2u);
+    const ui::MessageBoxRequest& box = pc.Boxes()[0].request;
+    std::string text = Text(182);
+    text.replace(text.find("%s"), 2, "Arial (TrueType)");
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, Text(162));
+    EXPECT_EQ(box.type, MB_OKCANCEL | MB_ICONEXCLAMATION);
+    EXPECT_FALSE(pc.Folder().Exists("drive_d/FONTS/ARIAL.TTF"));
+    EXPECT_EQ(pc.RegistryString(kHkeyLocalMachine, kInstalledFontsKey, "Arial (TrueType)"),
+              "ARIAL.TTF");
+    EXPECT_EQ(installer.installationState, InstallationState::Installed);
+}
+
+// Yes: replaced; No: kept but registered (outside the proposed font directory; in it, No passes
+// the font over, as the font scenarios show); Yes to all: replaced, and the rest without a
+// question, in later runs too. Cancel and then No to "stop?" asks again.
+TEST_F(CopyEngineTest, ConfirmAnswersDecideTheReplacement) {
+    for (const char* name : {"A.TTF", "B.TTF", "C.TTF", "D.TTF"})
+        OldAndNew(name);
+    pc.Script("CONFIRMDLG", {Press(kConfirmCancel), Press(kConfirmYes), Press(kConfirmNo),
+                             Press(kConfirmYesToAll)});
+    pc.BoxAnswers() = {IDNO};
+    EXPECT_EQ(Run(), CopyOutcome::Done);
+    EXPECT_EQ(pc.Dialogs().size(), 4u);
+    EXPECT_EQ(pc.Boxes().at(0).request.type, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+    EXPECT_EQ(Fonts("A.TTF") + Fonts("B.TTF") + Fonts("C.TTF") + Fonts("D.TTF"), "newoldnewnew");
+    EXPECT_EQ(pc.RegistryString(kHkeyLocalMachine, kInstalledFontsKey, "Font B.TTF (TrueType)"),
+              "D:\\FONTS\\B.TTF");
+    EXPECT_EQ(pc.Setting("File0102", "-"), "-") << "B is not copied";
+
+    installer.copyList.Clear();
+    OldAndNew("E.TTF");
+    EXPECT_EQ(Run(), CopyOutcome::Done);
+    EXPECT_EQ(pc.Dialogs().size(), 4u);
+    EXPECT_EQ(Fonts("E.TTF"), "new");
+}
+
+TEST_F(CopyEngineTest, ConfirmThatCannotOpenEndsTheRunWithoutAsking) {
+    OldAndNew("A.TTF");
+    // The user gives up on the dialog, which then ends with -1.
+    pc.Unscripted() = [](ui::DialogDriver&, int) { return std::optional<std::string>{"gone"}; };
+    EXPECT_EQ(Run(), CopyOutcome::Cancelled);
+    EXPECT_TRUE(pc.Boxes().empty());
+    EXPECT_EQ(Fonts("A.TTF"), "old");
 }
 
 } // namespace

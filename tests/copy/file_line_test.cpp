@@ -9,8 +9,8 @@
 namespace tl {
 namespace {
 
-// One open file held in memory, handed out in reads of at most `chunk` bytes; a read that
-// would go past `failAt` fails.
+// One open file in memory, read in pieces of at most `chunk` bytes; a read from `failAt` on
+// fails, and so does every write while `failWrites` is set.
 class MemoryLz final : public LzExpand {
 public:
     MemoryLz(std::string bytes, std::size_t chunk) : bytes_(std::move(bytes)), chunk_(chunk) {}
@@ -18,9 +18,8 @@ public:
     LzHandle LZOpenFile(std::string_view, OfStruct&, WORD) override { return kHfileError; }
     INT LZRead(LzHandle, void* buffer, INT count) override {
         ++reads;
-        if (pos_ >= failAt) {
+        if (pos_ >= failAt)
             return kLzErrorRead;
-        }
         const std::size_t n =
             std::min({static_cast<std::size_t>(count), chunk_, bytes_.size() - pos_});
         std::copy_n(bytes_.data() + pos_, n, static_cast<char*>(buffer));
@@ -29,9 +28,8 @@ public:
     }
     UINT LWrite(LzHandle, const void* buffer, UINT count) override {
         ++writes;
-        if (failWrites) {
+        if (failWrites)
             return 0xFFFFFFFFu;
-        }
         written.append(static_cast<const char*>(buffer), count);
         return count;
     }
@@ -39,8 +37,8 @@ public:
     void LZClose(LzHandle) override {}
 
     std::size_t failAt = std::string::npos;
-    int reads = 0;
     bool failWrites = false;
+    int reads = 0;
     int writes = 0;
     std::string written;
 
@@ -50,36 +48,28 @@ private:
     std::size_t pos_ = 0;
 };
 
-std::vector<std::string> ReadAll(FileLineReader& reader) {
+std::vector<std::string> ReadAll(MemoryLz& lz) {
+    FileLineReader reader(lz, 1);
     std::vector<std::string> lines;
-    std::string line;
-    while (reader.ReadFileLine(line) != 0) {
+    for (std::string line; reader.ReadFileLine(line) != 0;)
         lines.push_back(line);
-    }
+    EXPECT_FALSE(reader.Failed());
     return lines;
 }
 
-TEST(FileLineReader, LinesKeepTheirEndsAndALastLineNeedsNone) {
-    // Small reads put line ends on every side of a block boundary.
+TEST(FileLineReader, LinesKeepTheirEndsAtAnyBlockBoundaryAndALastLineNeedsNone) {
     MemoryLz empty("", 16);
-    FileLineReader emptyReader(empty, 1);
-    EXPECT_TRUE(ReadAll(emptyReader).empty());
+    EXPECT_TRUE(ReadAll(empty).empty());
     for (std::size_t chunk : {1u, 2u, 3u, 7u, 4096u}) {
         MemoryLz lz("[386Enh]\r\ndevice=A.386\r\n\r\n\nlast", chunk);
-        FileLineReader reader(lz, 1);
-        EXPECT_EQ(ReadAll(reader), (std::vector<std::string>{"[386Enh]\r\n", "device=A.386\r\n",
-                                                             "\r\n", "\n", "last"}))
+        EXPECT_EQ(ReadAll(lz), (std::vector<std::string>{"[386Enh]\r\n", "device=A.386\r\n", "\r\n",
+                                                         "\n", "last"}))
             << "chunk " << chunk;
-        EXPECT_FALSE(reader.Failed());
     }
-}
-
-TEST(FileLineReader, LongLinesComeOutWholeInFewReads) {
+    // A line longer than the block comes out whole, read in blocks rather than byte by byte.
     const std::string longLine = "key=" + std::string(10000, 'x') + "[not a section]\r\n";
     MemoryLz lz(longLine + "[next]\r\n", 1 << 20);
-    FileLineReader reader(lz, 1);
-    EXPECT_EQ(ReadAll(reader), (std::vector<std::string>{longLine, "[next]\r\n"}));
-    // Block reads, not a call per byte.
+    EXPECT_EQ(ReadAll(lz), (std::vector<std::string>{longLine, "[next]\r\n"}));
     EXPECT_LT(lz.reads, 10);
 }
 
@@ -101,9 +91,8 @@ TEST(FileLineWriter, WritesInBlocksAndReportsAFailure) {
     MemoryLz lz("", 1);
     {
         FileLineWriter writer(lz, 1);
-        for (int i = 0; i < 1000; ++i) {
+        for (int i = 0; i < 1000; ++i)
             writer.Write("device=X.386\r\n");
-        }
         writer.Write("");
         EXPECT_TRUE(writer.Flush());
     }

@@ -18,6 +18,7 @@ namespace {
 using host::CanvasOp;
 using host::CanvasRecorder;
 
+// The COPYING dialog opened over a main window, each window painting on a canvas of its own.
 class ProgressDisplayTest : public ::testing::Test {
 protected:
     ProgressDisplayTest() : windows(frontend, codePage) {
@@ -33,7 +34,9 @@ protected:
         EXPECT_EQ(RegisterProgressBarClass(windows, state), 1);
         EXPECT_EQ(RegisterTextBarClass(windows, state), 1);
         mainWindow = test::CreatePlainWindow(windows);
+        OpenProgressDisplay(windows, fonts, state, mainWindow);
     }
+    ~ProgressDisplayTest() override { CloseProgressDisplay(windows, fonts, state, mainWindow); }
 
     CanvasRecorder& CanvasOf(WindowHandle window) {
         windows.GetDC(window);
@@ -43,9 +46,8 @@ protected:
     std::string LastPercent() {
         const auto& ops = CanvasOf(state.bar).Ops();
         for (auto op = ops.rbegin(); op != ops.rend(); ++op) {
-            if (op->kind == CanvasOp::Kind::ExtText) {
+            if (op->kind == CanvasOp::Kind::ExtText)
                 return op->text;
-            }
         }
         return "";
     }
@@ -60,25 +62,13 @@ protected:
 };
 
 TEST_F(ProgressDisplayTest, OpenShowsAnEmptyBarAndCloseTidiesUp) {
-    OpenProgressDisplay(windows, fonts, state, mainWindow);
     ASSERT_TRUE(windows.IsWindow(state.dialog));
     EXPECT_FALSE(windows.IsWindowEnabled(mainWindow));
     EXPECT_EQ(windows.GetParent(state.bar), state.dialog);
     EXPECT_EQ(windows.GetParent(state.textBar), state.dialog);
     EXPECT_EQ(fonts.LiveCount(), 1u);
-    const ProgressBarWords words = ReadProgressBarWords(windows, state.bar);
-    EXPECT_EQ(words.range, 100);
-    EXPECT_EQ(words.position, 0);
+    EXPECT_EQ(ReadProgressBarWords(windows, state.bar).range, 100);
     EXPECT_EQ(LastPercent(), "  0%");
-    EXPECT_EQ(windows.GetWindowText(state.dialog), "");
-
-    Rect client;
-    windows.GetClientRect(state.dialog, client);
-    const GoingLayout layout = ComputeGoingLayout(client);
-    Rect bar;
-    windows.GetClientRect(state.bar, bar);
-    EXPECT_EQ(bar.Width(), layout.bar.Width());
-    EXPECT_EQ(bar.Height(), layout.bar.Height());
 
     const WindowHandle dialog = state.dialog;
     CloseProgressDisplay(windows, fonts, state, mainWindow);
@@ -91,47 +81,23 @@ TEST_F(ProgressDisplayTest, OpenShowsAnEmptyBarAndCloseTidiesUp) {
     EXPECT_EQ(ShowTextBar(windows, state), 0);
 }
 
-TEST_F(ProgressDisplayTest, EveryAdvanceIsOnTheScreenAtOnce) {
-    OpenProgressDisplay(windows, fonts, state, mainWindow);
+TEST_F(ProgressDisplayTest, EveryAdvanceIsOnTheScreenAtOnceAndThePositionWrapsAtSixteenBits) {
     ASSERT_EQ(SetProgressRange(windows, state, 4), 1);
-    const char* expected[] = {" 25%", " 50%", " 75%", "100%", "125%"};
-    for (const char* text : expected) {
+    for (const char* text : {" 25%", " 50%", " 75%", "100%", "125%"}) {
         ASSERT_EQ(AdvanceProgress(windows, state, 1), 1);
         EXPECT_EQ(LastPercent(), text); // painted before AdvanceProgress returned
         EXPECT_FALSE(windows.IsInvalid(state.bar));
     }
-    CloseProgressDisplay(windows, fonts, state, mainWindow);
-}
-
-TEST_F(ProgressDisplayTest, PositionWrapsAtSixteenBits) {
-    OpenProgressDisplay(windows, fonts, state, mainWindow);
     SetProgressRange(windows, state, 0);
     SetProgressPosition(windows, state, 65535);
     AdvanceProgress(windows, state, 2);
     EXPECT_EQ(ReadProgressBarWords(windows, state.bar).position, 1);
     EXPECT_EQ(ReadProgressBarWords(windows, state.bar).range, 0);
     EXPECT_EQ(LastPercent(), "100%"); // range 0 counts as 1
-    CloseProgressDisplay(windows, fonts, state, mainWindow);
 }
 
-TEST_F(ProgressDisplayTest, TextBarShowsLabelAndCurrentFile) {
-    OpenProgressDisplay(windows, fonts, state, mainWindow);
+TEST_F(ProgressDisplayTest, TextBarPaintsItsBackgroundOnceThenLabelAndCurrentFile) {
     state.currentFileName = "TLPRN600.DRV";
-    ASSERT_EQ(RedrawFileName(windows, state), 1);
-    const auto& ops = CanvasOf(state.textBar).Ops();
-    ASSERT_GE(ops.size(), 3u);
-    const CanvasOp& label = ops[ops.size() - 3];
-    const CanvasOp& name = ops.back();
-    EXPECT_EQ(label.text, *LookupString(159));
-    EXPECT_EQ(label.font, state.boldFont);
-    EXPECT_EQ(name.text, "TLPRN600.DRV" + std::string(28, ' '));
-    EXPECT_EQ(name.x, 40 + host::MeasureText(fonts.Find(state.boldFont), label.text).cx);
-    CloseProgressDisplay(windows, fonts, state, mainWindow);
-}
-
-TEST_F(ProgressDisplayTest, TextBarPaintsItsBackgroundOnceThenItsLine) {
-    OpenProgressDisplay(windows, fonts, state, mainWindow);
-    state.currentFileName = "A.DRV";
     CanvasRecorder& canvas = CanvasOf(state.textBar);
     const auto repaint = [&] {
         canvas.ClearOps();
@@ -141,8 +107,16 @@ TEST_F(ProgressDisplayTest, TextBarPaintsItsBackgroundOnceThenItsLine) {
     };
     EXPECT_EQ(repaint(), CanvasOp::Kind::Fill); // the first time: button face only
     EXPECT_EQ(repaint(), CanvasOp::Kind::Text); // later: the line
-    EXPECT_EQ(canvas.Ops().back().text.substr(0, 5), "A.DRV");
-    CloseProgressDisplay(windows, fonts, state, mainWindow);
+
+    canvas.ClearOps();
+    ASSERT_EQ(RedrawFileName(windows, state), 1);
+    const auto& ops = canvas.Ops();
+    ASSERT_GE(ops.size(), 3u);
+    const CanvasOp& label = ops[ops.size() - 3];
+    EXPECT_EQ(label.text, *LookupString(159));
+    EXPECT_EQ(label.font, state.boldFont);
+    EXPECT_EQ(ops.back().text, "TLPRN600.DRV" + std::string(28, ' '));
+    EXPECT_EQ(ops.back().x, 40 + host::MeasureText(fonts.Find(state.boldFont), label.text).cx);
 }
 
 } // namespace

@@ -3,69 +3,60 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace tl {
 namespace {
 
 using host::CanvasOp;
 using host::CanvasRecorder;
-using host::FontTable;
 
 constexpr COLORREF kBlue = Rgb(0, 0, 255);
 
+// A 200 x 20 bar painted at range/position: its two text pieces (blue on the left, white on the
+// right of the split) and the canvas.
 struct BarPicture {
-    FontTable fonts;
+    host::FontTable fonts;
     FontHandle bold = fonts.CreateFont(ProgressFont());
     CanvasRecorder canvas{200, 20, &fonts};
+    std::vector<CanvasOp> texts;
 
-    void Paint(WORD range, WORD position) {
+    BarPicture(WORD range, WORD position) {
         PaintProgressBar(canvas, {0, 0, 200, 20}, range, position, bold, ProgressColours{});
-    }
-    std::vector<CanvasOp> Texts() const {
-        std::vector<CanvasOp> texts;
         for (const CanvasOp& op : canvas.Ops()) {
-            if (op.kind == CanvasOp::Kind::ExtText) {
+            if (op.kind == CanvasOp::Kind::ExtText)
                 texts.push_back(op);
-            }
         }
-        return texts;
     }
 };
 
 TEST(ProgressBar, HalfWaySplitsBlueAndWhiteUnderCentredText) {
-    BarPicture bar;
-    bar.Paint(100, 50);
+    const BarPicture bar(100, 50);
     // Inner rectangle (1, 1, 199, 19): split at 199 * 50 / 100 + 1 = 100.
-    const auto texts = bar.Texts();
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0].rect, (Rect{1, 1, 100, 19}));
-    EXPECT_EQ(texts[0].bkColour, kBlue);
-    EXPECT_EQ(texts[0].textColour, kWhite);
-    EXPECT_EQ(texts[1].rect, (Rect{100, 1, 199, 19}));
-    EXPECT_EQ(texts[1].bkColour, kWhite);
-    EXPECT_EQ(texts[1].textColour, kBlue);
-    for (const CanvasOp& text : texts) {
+    ASSERT_EQ(bar.texts.size(), 2u);
+    EXPECT_EQ(bar.texts[0].rect, (Rect{1, 1, 100, 19}));
+    EXPECT_EQ(bar.texts[1].rect, (Rect{100, 1, 199, 19}));
+    EXPECT_EQ(std::pair(bar.texts[0].bkColour, bar.texts[0].textColour), std::pair(kBlue, kWhite));
+    EXPECT_EQ(std::pair(bar.texts[1].bkColour, bar.texts[1].textColour), std::pair(kWhite, kBlue));
+    for (const CanvasOp& text : bar.texts) {
         EXPECT_EQ(text.text, " 50%");
         EXPECT_EQ(text.options, kEtoClipped | kEtoOpaque);
         EXPECT_EQ(text.font, bar.bold);
         // 4 bold cells of 7 pixels centred on the inner right edge: (199 - 28) / 2.
-        EXPECT_EQ(text.x, 85);
-        EXPECT_EQ(text.y, (19 - 16) / 2);
+        EXPECT_EQ(std::pair(text.x, text.y), std::pair(85, (19 - 16) / 2));
     }
-    EXPECT_EQ(bar.canvas.Pixel(0, 10), kBlack); // frame
-    EXPECT_EQ(bar.canvas.Pixel(99, 10), kBlue);
-    EXPECT_EQ(bar.canvas.Pixel(100, 10), kWhite);
+    EXPECT_EQ(bar.canvas.Pixel(0, 10), kBlack); // the frame
     EXPECT_EQ(bar.canvas.Pixel(199, 10), kBlack);
     EXPECT_EQ(bar.canvas.Font(), FontHandle{}); // the previous font is back
 }
 
 TEST(ProgressBar, EndsAndOverrunsStayInsideTheBar) {
-    struct Case {
+    const struct {
         WORD range;
         WORD position;
         const char* text;
         LONG split;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {100, 0, "  0%", 1},     // nothing filled
         {100, 100, "100%", 199}, // full
         {100, 110, "110%", 199}, // more advances than the range
@@ -73,55 +64,29 @@ TEST(ProgressBar, EndsAndOverrunsStayInsideTheBar) {
         {1, 12, "1200", 199},    // only 4 characters are drawn
         {3, 1, " 33%", 67},
     };
-    for (const Case& c : cases) {
-        BarPicture bar;
-        bar.Paint(c.range, c.position);
-        const auto texts = bar.Texts();
-        ASSERT_EQ(texts.size(), 2u);
-        EXPECT_EQ(texts[0].text, c.text) << c.range << "/" << c.position;
-        EXPECT_EQ(texts[0].rect.right, c.split) << c.range << "/" << c.position;
-        EXPECT_EQ(texts[1].rect.left, c.split);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const BarPicture bar(c.range, c.position);
+        ASSERT_EQ(bar.texts.size(), 2u);
+        EXPECT_EQ(bar.texts[0].text, c.text);
+        EXPECT_EQ(bar.texts[0].rect.right, c.split);
+        EXPECT_EQ(bar.texts[1].rect.left, c.split);
         EXPECT_EQ(bar.canvas.Pixel(198, 10), c.split == 199 ? kBlue : kWhite);
         EXPECT_EQ(bar.canvas.Pixel(1, 10), c.split == 1 ? kWhite : kBlue);
     }
-}
-
-TEST(ProgressBar, TinyBarDrawsOnlyItsFrame) {
-    CanvasRecorder canvas(10, 10);
-    PaintProgressBar(canvas, {0, 0, 2, 2}, 100, 50, FontHandle{}, ProgressColours{});
-    ASSERT_EQ(canvas.Ops().size(), 1u);
-    EXPECT_EQ(canvas.Ops()[0].kind, CanvasOp::Kind::Frame);
-}
-
-TEST(TextBar, ShortNameIsPaddedToEraseTheLongerOne) {
-    FontTable fonts;
-    const FontHandle bold = fonts.CreateFont(ProgressFont());
-    CanvasRecorder canvas(400, 60, &fonts);
-    DrawTextBarLine(canvas, "Copying...", "UNI.DRV", bold);
-    const auto& ops = canvas.Ops();
-    ASSERT_EQ(ops.size(), 3u);
-    EXPECT_EQ(ops[0].kind, CanvasOp::Kind::Text);
-    EXPECT_EQ(ops[0].text, "Copying...");
-    EXPECT_EQ(ops[0].x, 40);
-    EXPECT_EQ(ops[0].y, 20);
-    EXPECT_EQ(ops[0].bkMode, kTransparent);
-    EXPECT_EQ(ops[0].font, bold);
-    // Label 10 cells of 7 pixels; the name field is 40 cells wide over button face.
-    EXPECT_EQ(ops[1].kind, CanvasOp::Kind::Fill);
-    EXPECT_EQ(ops[1].rect, (Rect{110, 20, 110 + 280, 36}));
-    EXPECT_EQ(ops[1].colour, canvas.GetSysColor(kColorBtnFace));
-    EXPECT_EQ(ops[2].text, std::string("UNI.DRV") + std::string(33, ' '));
-    EXPECT_EQ(ops[2].x, 110);
+    // A bar without an inside gets only its frame.
+    CanvasRecorder tiny(10, 10);
+    PaintProgressBar(tiny, {0, 0, 2, 2}, 100, 50, FontHandle{}, ProgressColours{});
+    ASSERT_EQ(tiny.Ops().size(), 1u);
+    EXPECT_EQ(tiny.Ops()[0].kind, CanvasOp::Kind::Frame);
 }
 
 TEST(TextBar, LongNamesShowFortyColumnsWithoutSplittingACharacter) {
-    const std::string long45(45, 'A');
-    EXPECT_EQ(FileNameColumns(long45), std::string(40, 'A'));
+    EXPECT_EQ(FileNameColumns(std::string(45, 'A')), std::string(40, 'A'));
     // 39 single bytes then a double-byte character: it would straddle the 40th column.
-    const std::string mixed = std::string(39, 'B') + "\xB0\xA1" + "C";
-    EXPECT_EQ(FileNameColumns(mixed), std::string(39, 'B') + " ");
-    const std::string fits = std::string(38, 'B') + "\xB0\xA1" + "C";
-    EXPECT_EQ(FileNameColumns(fits), std::string(38, 'B') + "\xB0\xA1");
+    EXPECT_EQ(FileNameColumns(std::string(39, 'B') + "\xB0\xA1" + "C"), std::string(39, 'B') + " ");
+    EXPECT_EQ(FileNameColumns(std::string(38, 'B') + "\xB0\xA1" + "C"),
+              std::string(38, 'B') + "\xB0\xA1");
 }
 
 TEST(Going, ControlsLaidOutOnTheClientArea) {

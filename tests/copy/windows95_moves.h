@@ -68,18 +68,9 @@ private:
 };
 
 // `platform` with its file port replaced.
-inline Platform WithFiles(const Platform& platform, FileSystem& files) {
-    return Platform{files,
-                    platform.storage,
-                    platform.system,
-                    platform.clock,
-                    platform.codePage,
-                    platform.events,
-                    platform.profile,
-                    platform.registry,
-                    platform.spooler,
-                    platform.lz,
-                    platform.versionInfo};
+inline Platform WithFiles(const Platform& p, FileSystem& files) {
+    return Platform(files, p.storage, p.system, p.clock, p.codePage, p.events, p.profile,
+                    p.registry, p.spooler, p.lz, p.versionInfo);
 }
 
 } // namespace tl::test

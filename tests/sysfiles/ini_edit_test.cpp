@@ -1,5 +1,4 @@
-#include "ini_edit_fixture.h"
-
+#include "support/installer_harness.h"
 #include "sysfiles/ini_edit.h"
 
 #include <gtest/gtest.h>
@@ -34,12 +33,9 @@ EditResult Edit(std::string_view file, std::string_view spec = "0:X.386", bool r
 }
 
 TEST(IniLineEditorTest, RemovalTableRowsByteForByte) {
-    struct Row {
-        std::string before;
-        std::string spec;
-        std::string written;
-    };
-    const std::vector<Row> rows = {
+    const struct {
+        std::string before, spec, written;
+    } rows[] = {
         {"device=X.386\r\n", "0:X.386", ";P device=X.386\r\n"},
         {"device=X.386\r\n", "1:X.386", ";P device=X.386\r\n"},
         {"device=A.386,X.386,B.386\r\n", "0:X.386",
@@ -50,7 +46,7 @@ TEST(IniLineEditorTest, RemovalTableRowsByteForByte) {
         {"device=A.386 X.386\r\n", "0:X.386", "device=A.386\r\n;P device=A.386 X.386\r\n"},
         {"device=X.386 B.386\r\n", "0:x.386", "device=B.386\r\n;P device=X.386 B.386\r\n"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const std::string file = "[386Enh]\r\n" + row.before + "[Next]\r\n";
         const EditResult result = Edit(file, row.spec);
         EXPECT_EQ(result.text, "[386Enh]\r\n" + row.written + "[Next]\r\n")
@@ -60,38 +56,30 @@ TEST(IniLineEditorTest, RemovalTableRowsByteForByte) {
 }
 
 TEST(IniLineEditorTest, LinesThatDoNotMatchStayAsTheyAre) {
-    const std::vector<std::string> files = {
-        "[386Enh]\r\n;device=X.386\r\n",                    // the semicolon is part of its key
-        "[386Enh]\r\ndevice =X.386\r\n",                    // the blank belongs to the key
-        "[Other]\r\ndevice=X.386\r\n[386Enh]\r\n",          // only another section names it
-        "[386Enh]\r\ndevice=XX.386,X.3860\r\n",             // names that only begin or end alike
-        "[386Enh]\r\nX.386\r\n[Other]\r\ndevice=X.386\r\n", // no "=", then the section ends
-    };
-    for (const std::string& file : files) {
+    for (const char* file : {
+             "[386Enh]\r\n;device=X.386\r\n",           // the semicolon is part of its key
+             "[386Enh]\r\ndevice =X.386\r\n",           // the blank belongs to the key
+             "[Other]\r\ndevice=X.386\r\n[386Enh]\r\n", // only another section names it
+             "[386Enh]\r\ndevice=XX.386,X.3860\r\n",    // names that only begin or end alike
+             "[386Enh]\r\nX.386\r\n[Other]\r\ndevice=X.386\r\n", // no "=", then the section ends
+         }) {
         const EditResult result = Edit(file);
         EXPECT_EQ(result.text, file);
         EXPECT_NE(result.state, IniLineEditor::State::Changed) << file;
         EXPECT_EQ(result.questions, 0);
     }
+    // A declined removal leaves the file and stops looking.
+    const std::string file = "[386Enh]\r\ndevice=X.386\r\ndevice=X.386\r\n";
+    const EditResult declined = Edit(file, "0:X.386", false);
+    EXPECT_EQ(declined.text, file);
+    EXPECT_EQ(declined.state, IniLineEditor::State::Passed);
+    EXPECT_EQ(declined.questions, 1);
 }
 
 TEST(IniLineEditorTest, FindsSectionsAndKeysInAnyCaseAndOnlyTheFirstMatch) {
-    const EditResult result = Edit("[ 386enh ]\r\n"
-                                   "  DEVICE=A.386\r\n"
-                                   "Device=x.386\r\n"
-                                   "device=X.386\r\n");
-    EXPECT_EQ(result.text, "[ 386enh ]\r\n"
-                           "  DEVICE=A.386\r\n"
-                           ";P Device=x.386\r\n"
-                           "device=X.386\r\n");
-    EXPECT_EQ(result.questions, 1);
-}
-
-TEST(IniLineEditorTest, DeclinedRemovalLeavesTheFileAndStopsLooking) {
-    const std::string file = "[386Enh]\r\ndevice=X.386\r\ndevice=X.386\r\n";
-    const EditResult result = Edit(file, "0:X.386", false);
-    EXPECT_EQ(result.text, file);
-    EXPECT_EQ(result.state, IniLineEditor::State::Passed);
+    const EditResult result =
+        Edit("[ 386enh ]\r\n  DEVICE=A.386\r\nDevice=x.386\r\ndevice=X.386\r\n");
+    EXPECT_EQ(result.text, "[ 386enh ]\r\n  DEVICE=A.386\r\n;P Device=x.386\r\ndevice=X.386\r\n");
     EXPECT_EQ(result.questions, 1);
 }
 
@@ -99,12 +87,10 @@ TEST(IniLineEditorTest, OpenLastLineAndLongLinesAreHandledWhole) {
     EXPECT_EQ(Edit("[386Enh]\r\ndevice=A.386,X.386").text,
               "[386Enh]\r\ndevice=A.386\r\n;P device=A.386,X.386");
     EXPECT_EQ(Edit("[386Enh]\ndevice=X.386").text, "[386Enh]\n;P device=X.386");
-
     std::string many = "device=";
     for (int i = 0; i < 60; ++i)
         many += "D" + std::to_string(i) + ".386,";
-    const std::string file = "[386Enh]\r\n" + many + "X.386\r\n";
-    EXPECT_EQ(Edit(file).text,
+    EXPECT_EQ(Edit("[386Enh]\r\n" + many + "X.386\r\n").text,
               "[386Enh]\r\n" + many.substr(0, many.size() - 1) + "\r\n;P " + many + "X.386\r\n");
 }
 
@@ -125,123 +111,96 @@ TEST(ProductTextTest, PutsTheLanguagesWordForOr) {
     EXPECT_EQ(ProductText("5:" + std::string(124, 'x') + " or B", 2).size(), 127u);
 }
 
-using IniFileTest = test::IniEditFixture;
+// The INI files themselves, on a PC whose Windows directory holds them; the plain edits of a run
+// are the scenarios' (the removal of the installer's own port monitor, read-only files, a full
+// disk).
+class IniFileTest : public ::testing::Test {
+protected:
+    explicit IniFileTest(std::string_view machineIni = "")
+        : pc(test::HarnessOptions().Ini(machineIni)) {
+        pc.SetPaths();
+        owner = pc.MainWindow();
+    }
+    bool Edit(std::string_view fileField, std::string_view spec = "0:X.386") {
+        return EditIniEntry(installer, owner, fileField, "386Enh", "device", spec, "P");
+    }
 
-constexpr const char* kSystemIni = "drive_c/WINDOWS/SYSTEM.INI";
+    test::InstallerHarness pc;
+    Installer& installer = pc.Get();
+    WindowHandle owner;
+};
+
 // A NUL byte in a line is kept, as is everything behind it.
 const std::string kTail("mark=\0tail\r\nend", 15);
 const std::string kSystemIniText = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"
                                    "device=A.386,X.386,B.386\r\ndevice=Y.386\r\n" +
                                    kTail;
-
 const std::string kSystemIniEdited = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"
                                      "device=A.386,B.386\r\n;P device=A.386,X.386,B.386\r\n"
                                      "device=Y.386\r\n" +
                                      kTail;
 
 TEST_F(IniFileTest, BothFormsWriteTheSameFileAndOnlyTheFirstBackupIsKept) {
-    using Rewrite =
-        bool (*)(Installer&, WindowHandle, std::string_view, std::string_view, std::string_view,
-                 std::string_view, std::string_view, std::string_view, unsigned, const char*);
-    const std::vector<std::pair<Rewrite, std::string>> forms = {
-        {&RewriteIniFile, "SYSTEM.B00"}, {&RewriteIniFileByLine, "SYSTEM.B01"}};
+    using Rewrite = decltype(&RewriteIniFile);
+    const std::pair<Rewrite, std::string> forms[] = {{&RewriteIniFile, "SYSTEM.B00"},
+                                                     {&RewriteIniFileByLine, "SYSTEM.B01"}};
     for (const auto& [rewrite, backup] : forms) {
-        Write(kSystemIni, "stale bytes that the rewrite replaces");
-        Write("drive_c/WINDOWS/" + backup, kSystemIniText);
-        EXPECT_EQ(rewrite(*installer, installer->mainWindow, "386Enh", "device", "0:X.386", "P",
+        pc.WriteWindowsFile("SYSTEM.INI", "stale bytes that the rewrite replaces");
+        pc.WriteWindowsFile(backup, kSystemIniText);
+        EXPECT_EQ(rewrite(installer, owner, "386Enh", "device", "0:X.386", "P",
                           "C:\\WINDOWS\\" + backup, "C:\\WINDOWS\\SYSTEM.INI", 1u,
                           kSystemIniBackupKey),
                   1);
-        EXPECT_EQ(Read(kSystemIni), kSystemIniEdited) << backup;
-        EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM.INI.TMP"));
+        EXPECT_EQ(pc.ReadWindowsFile("SYSTEM.INI"), kSystemIniEdited) << backup;
+        EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.INI.TMP"));
     }
-    EXPECT_EQ(installer->changeBits, 1u);
-    EXPECT_EQ(Setting(kSystemIniBackupKey), "C:\\WINDOWS\\SYSTEM.B00");
-    EXPECT_TRUE(Exists("drive_c/WINDOWS/SYSTEM.B00"));
-    EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM.B01"));
-}
+    EXPECT_EQ(installer.changeBits, 1u);
+    EXPECT_EQ(pc.Setting(kSystemIniBackupKey), "C:\\WINDOWS\\SYSTEM.B00");
+    EXPECT_TRUE(pc.WindowsFileExists("SYSTEM.B00"));
+    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.B01"));
 
-TEST_F(IniFileTest, TheFirstFormLeavesEmptyFilesToTheSecond) {
-    Write("drive_c/WINDOWS/EMPTY.B00", "");
-    EXPECT_EQ(RewriteIniFile(*installer, installer->mainWindow, "386Enh", "device", "0:X.386", "P",
-                             "C:\\WINDOWS\\EMPTY.B00", "C:\\WINDOWS\\EMPTY.INI", 1,
-                             kSystemIniBackupKey),
-              0);
-    EXPECT_EQ(RewriteIniFile(*installer, installer->mainWindow, "386Enh", "device", "0:X.386", "P",
-                             "C:\\WINDOWS\\NONE.B00", "C:\\WINDOWS\\NONE.INI", 1,
-                             kSystemIniBackupKey),
-              0);
-    EXPECT_EQ(RewriteIniFileByLine(*installer, installer->mainWindow, "386Enh", "device", "0:X.386",
-                                   "P", "C:\\WINDOWS\\EMPTY.B00", "C:\\WINDOWS\\EMPTY.INI", 1,
+    // An empty or missing backup is no file for the first form; the second takes an empty one.
+    pc.WriteWindowsFile("EMPTY.B00", "");
+    installer.changeBits = 0;
+    for (const char* backup : {"EMPTY", "NONE"}) {
+        EXPECT_EQ(RewriteIniFile(installer, owner, "386Enh", "device", "0:X.386", "P",
+                                 "C:\\WINDOWS\\" + std::string(backup) + ".B00",
+                                 "C:\\WINDOWS\\EMPTY.INI", 1, kSystemIniBackupKey),
+                  0);
+    }
+    EXPECT_EQ(RewriteIniFileByLine(installer, owner, "386Enh", "device", "0:X.386", "P",
+                                   "C:\\WINDOWS\\EMPTY.B00", "C:\\WINDOWS\\EMPTY.INI", 1,
                                    kSystemIniBackupKey),
               1);
-    EXPECT_FALSE(Exists("drive_c/WINDOWS/EMPTY.B00"));
-    EXPECT_EQ(installer->changeBits, 0u);
-}
-
-TEST_F(IniFileTest, SystemIniBackedUpEarlierInTheRunKeepsThatBackup) {
-    Write(kSystemIni, kSystemIniText);
-    Write("drive_c/WINDOWS/SYSTEM.B00", "as before the run\r\n");
-    installer->changeBits = 1u;
-    machine->GetPlatform().profile.WritePrivateProfileString(kInstallSection, kSystemIniBackupKey,
-                                                             "C:\\WINDOWS\\SYSTEM.B00",
-                                                             installer->paths.privateSettingsFile);
-
-    EXPECT_EQ(EditIniEntry(*installer, installer->mainWindow, "20:SYSTEM.INI", "386Enh", "device",
-                           "0:X.386", "P"),
-              1);
-    EXPECT_EQ(Read(kSystemIni), kSystemIniEdited);
-    EXPECT_EQ(Setting(kSystemIniBackupKey), "C:\\WINDOWS\\SYSTEM.B00");
-    EXPECT_EQ(Read("drive_c/WINDOWS/SYSTEM.B00"), "as before the run\r\n");
-    EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM.B01"));
-}
-
-TEST_F(IniFileTest, WinIniEditAfterTheDriverWasInstalledRecordsNoBackup) {
-    Write("drive_c/WINDOWS/WIN.INI", "[windows]\r\nload=X.EXE RUN.EXE\r\n");
-    installer->changeBits = 2u; // the sequencer sets it before the editing
-    EXPECT_EQ(EditIniEntry(*installer, installer->mainWindow, "21:WIN.INI", "windows", "load",
-                           "0:x.exe", "P"),
-              1);
-    EXPECT_EQ(Read("drive_c/WINDOWS/WIN.INI"),
-              "[windows]\r\nload=RUN.EXE\r\n;P load=X.EXE RUN.EXE\r\n");
-    EXPECT_EQ(Setting(kWinIniBackupKey), "");
-    EXPECT_FALSE(Exists("drive_c/WINDOWS/WIN.B00"));
+    EXPECT_FALSE(pc.WindowsFileExists("EMPTY.B00"));
+    EXPECT_EQ(installer.changeBits, 0u);
 }
 
 TEST_F(IniFileTest, NothingToDoLeavesTheFileAndNoBackup) {
     // The file in the system directory ("0" first), found by a name in any case.
-    Write("drive_c/WINDOWS/SYSTEM/DRV.INI", kSystemIniText);
-    EXPECT_EQ(EditIniEntry(*installer, installer->mainWindow, "00:drv.ini", "386Enh", "device",
-                           "0:Z.386", "P"),
-              1);
-    EXPECT_EQ(Read("drive_c/WINDOWS/SYSTEM/DRV.INI"), kSystemIniText);
-    EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM/DRV.B00"));
-
-    EXPECT_EQ(EditIniEntry(*installer, installer->mainWindow, "20:MISSING.INI", "386Enh", "device",
-                           "0:X.386", "P"),
-              0);
-    EXPECT_EQ(
-        EditIniEntry(*installer, installer->mainWindow, "2", "386Enh", "device", "0:X.386", "P"),
-        0);
-    EXPECT_EQ(installer->changeBits, 0u);
-    EXPECT_EQ(Setting(kSystemIniBackupKey), "");
+    pc.WriteWindowsFile("SYSTEM/DRV.INI", kSystemIniText);
+    EXPECT_EQ(Edit("00:drv.ini", "0:Z.386"), 1);
+    EXPECT_EQ(pc.ReadWindowsFile("SYSTEM/DRV.INI"), kSystemIniText);
+    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM/DRV.B00"));
+    EXPECT_EQ(Edit("20:MISSING.INI"), 0);
+    EXPECT_EQ(Edit("2"), 0);
+    EXPECT_EQ(installer.changeBits, 0u);
+    EXPECT_EQ(pc.Setting(kSystemIniBackupKey), "");
 }
 
 // Another program holds SYSTEM.INI open, so the edited file cannot take its place.
-class InUseIniFileTest : public test::IniEditFixture {
+class InUseIniFileTest : public IniFileTest {
 protected:
-    InUseIniFileTest() : IniEditFixture("[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n") {}
+    InUseIniFileTest() : IniFileTest("[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n") {}
 };
 
 TEST_F(InUseIniFileTest, AFailedReplacementKeepsTheOldFileWhole) {
-    Write(kSystemIni, kSystemIniText);
-    EXPECT_EQ(EditIniEntry(*installer, installer->mainWindow, "20:SYSTEM.INI", "386Enh", "device",
-                           "0:X.386", "P"),
-              1);
-    EXPECT_EQ(Read(kSystemIni), kSystemIniText);
-    EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM.INI.TMP"));
-    EXPECT_FALSE(Exists("drive_c/WINDOWS/SYSTEM.B00"));
-    EXPECT_EQ(installer->changeBits, 0u);
+    pc.WriteWindowsFile("SYSTEM.INI", kSystemIniText);
+    EXPECT_EQ(Edit("20:SYSTEM.INI"), 1);
+    EXPECT_EQ(pc.ReadWindowsFile("SYSTEM.INI"), kSystemIniText);
+    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.INI.TMP"));
+    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.B00"));
+    EXPECT_EQ(installer.changeBits, 0u);
 }
 
 } // namespace

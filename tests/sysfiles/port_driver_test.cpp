@@ -1,19 +1,15 @@
 #include "sysfiles/port_driver.h"
 
-#include "platform/host/event_log.h"
-#include "platform/host/host_machine.h"
 #include "platform/host/szdd_compressor.h"
 #include "platform/host/version_image_writer.h"
-#include "support/temp_machine.h"
+#include "support/installer_harness.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <filesystem>
-#include <memory>
+#include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <variant>
 #include <vector>
@@ -47,119 +43,56 @@ const std::string kNewDriver = Driver(std::array<WORD, 4>{4, 0, 0, 1111});
 // The new driver as shipped: the same bytes without its signature.
 const std::string kShippedDriver = "\0\0"s + kNewDriver.substr(2);
 
-// Makes the copy into one file fail once, after part of the data was written, as a disk that
-// fills up would.
-class FailingCopyInto final : public LzExpand {
-public:
-    FailingCopyInto(LzExpand& inner, std::string target)
-        : inner_(inner), target_(std::move(target)) {}
-
-    LzHandle LZOpenFile(std::string_view fileName, OfStruct& of, WORD style) override {
-        const LzHandle handle = inner_.LZOpenFile(fileName, of, style);
-        if ((style & kOfCreate) != 0 && fileName == target_ && handle > 0) {
-            targets_.insert(handle);
-        }
-        return handle;
-    }
-    INT LZRead(LzHandle file, void* buffer, INT count) override {
-        return inner_.LZRead(file, buffer, count);
-    }
-    UINT LWrite(LzHandle file, const void* buffer, UINT count) override {
-        return inner_.LWrite(file, buffer, count);
-    }
-    LONG LZCopy(LzHandle source, LzHandle dest) override {
-        if (failures > 0 && targets_.count(dest) != 0) {
-            --failures;
-            inner_.LWrite(dest, "MZ partial", 10);
-            return kLzErrorWrite;
-        }
-        return inner_.LZCopy(source, dest);
-    }
-    void LZClose(LzHandle file) override {
-        targets_.erase(file);
-        inner_.LZClose(file);
-    }
-
-    int failures = 1;
-
-private:
-    LzExpand& inner_;
-    std::string target_;
-    std::set<LzHandle> targets_;
-};
-
+// UpdatePortDriver on the system directory of a PC whose machine.ini may plan a fault.
 class UpdatePortDriverTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder.MakeDirectory("drive_c/WINDOWS/SYSTEM");
-        std::string error;
-        machine = host::HostMachine::Open({folder.Root(), std::nullopt}, events, &error);
-        ASSERT_TRUE(machine) << error;
-    }
+    void Open(std::string_view machineIni) { pc.emplace(test::HarnessOptions().Ini(machineIni)); }
 
     void Put(const std::string& name, const std::string& bytes) {
-        folder.WriteFile("drive_c/WINDOWS/SYSTEM/" + name, bytes);
+        pc->Folder().WriteFile("drive_c/WINDOWS/SYSTEM/" + name, bytes);
     }
     std::string Get(const std::string& name) const {
-        return folder.ReadFile("drive_c/WINDOWS/SYSTEM/" + name);
+        return pc->Folder().ReadFile("drive_c/WINDOWS/SYSTEM/" + name);
     }
-
     // Every file of the system directory with its bytes.
-    std::vector<std::pair<std::string, std::string>> SystemFiles() const {
-        std::vector<std::pair<std::string, std::string>> files;
-        for (const auto& entry : fs::directory_iterator(folder.Root() / "drive_c/WINDOWS/SYSTEM")) {
-            const std::string name = entry.path().filename().string();
-            files.emplace_back(name, Get(name));
-        }
-        std::sort(files.begin(), files.end());
+    std::map<std::string, std::string> SystemFiles() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry :
+             fs::directory_iterator(pc->Folder().Root() / "drive_c/WINDOWS/SYSTEM"))
+            files[entry.path().filename().string()] = Get(entry.path().filename().string());
         return files;
     }
-
-    void Update(LzExpand& expand) {
-        Platform& p = machine->GetPlatform();
-        Platform platform{p.files,   p.storage,  p.system,  p.clock, p.codePage,   p.events,
-                          p.profile, p.registry, p.spooler, expand,  p.versionInfo};
-        outcome = UpdatePortDriver(platform, kSystem);
-        EXPECT_EQ(machine->Lz().OpenHandleCount(), 0u);
-        EXPECT_EQ(machine->Files().OpenHandleCount(), 0u);
+    void Update() {
+        outcome = UpdatePortDriver(pc->Ports(), kSystem);
+        EXPECT_EQ(pc->Machine().Lz().OpenHandleCount(), 0u);
+        EXPECT_EQ(pc->Machine().Files().OpenHandleCount(), 0u);
     }
-    void Update() { Update(machine->Lz()); }
-
     FILETIME LastWrite(const char* name) {
-        Platform& platform = machine->GetPlatform();
-        const FileHandle file = platform.files.CreateFile(
-            std::string(kSystem) + "\\" + name, kGenericRead, kFileShareRead, kOpenExisting);
-        EXPECT_TRUE(file);
+        FileSystem& files = pc->Ports().files;
+        const FileHandle file = files.CreateFile(std::string(kSystem) + "\\" + name, kGenericRead,
+                                                 kFileShareRead, kOpenExisting);
         FILETIME time{};
-        EXPECT_TRUE(platform.storage.GetFileTime(file, nullptr, nullptr, &time));
-        platform.files.CloseHandle(file);
+        EXPECT_TRUE(pc->Ports().storage.GetFileTime(file, nullptr, nullptr, &time));
+        files.CloseHandle(file);
         return time;
     }
-
     // The call, file and code of every error event since the last look, one line each.
     std::vector<std::string> Errors() {
         std::vector<std::string> lines;
-        for (const PlatformEvent& event : events.Events()) {
-            if (event.event != "error")
+        for (; seen < pc->Events().size(); ++seen) {
+            const PlatformEvent& event = pc->Events()[seen];
+            if (event.event != "error" || event.fields.size() < 3)
                 continue;
-            std::string line;
-            for (const auto& [name, value] : event.fields) {
-                line += line.empty() ? "" : " ";
-                if (const auto* text = std::get_if<std::string>(&value))
-                    line += *text;
-                else if (const auto* number = std::get_if<std::int64_t>(&value))
-                    line += std::to_string(*number);
-            }
-            lines.push_back(line);
+            lines.push_back(std::get<std::string>(event.fields[0].second) + " " +
+                            std::get<std::string>(event.fields[1].second) + " " +
+                            std::to_string(std::get<std::int64_t>(event.fields[2].second)));
         }
-        events.Clear();
         return lines;
     }
 
-    test::TempMachine folder;
-    host::EventLog events;
+    std::optional<test::InstallerHarness> pc{std::in_place};
+    std::size_t seen = 0;
     PortDriverUpdate outcome = PortDriverUpdate::Unchanged;
-    std::unique_ptr<host::HostMachine> machine;
 };
 
 TEST(PortDriverWriteTime, IsTheLastDayOf1995At0850Utc) {
@@ -186,10 +119,9 @@ TEST_F(UpdatePortDriverTest, NothingChangesUnlessEveryConditionHolds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(folder.Root() / "drive_c/WINDOWS/SYSTEM");
-        for (const auto& [name, bytes] : c.files) {
+        Open("");
+        for (const auto& [name, bytes] : c.files)
             Put(name, bytes);
-        }
         const auto before = SystemFiles();
         Update();
         EXPECT_EQ(SystemFiles(), before);
@@ -198,96 +130,85 @@ TEST_F(UpdatePortDriverTest, NothingChangesUnlessEveryConditionHolds) {
     }
 }
 
+// The shipped driver plain, and compressed (ACompressedShippedDriverIsExpanded).
 TEST_F(UpdatePortDriverTest, TheOldDriverIsKeptAndTheNewOneInstalledWithItsSignatureAndTime) {
-    Put("lpt.vxd", kOldDriver);
-    Put("lpt.vxz", "an older backup");
-    Put("lpt.bz", kShippedDriver);
-    Update();
-    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
-    EXPECT_EQ(Get("lpt.vxd"), kNewDriver);
-    EXPECT_EQ(Get("lpt.bz"), kShippedDriver);
-    EXPECT_EQ(SystemFiles().size(), 3u); // nothing staged is left behind
-    EXPECT_EQ(LastWrite("lpt.vxd"), PortDriverWriteTime());
-    EXPECT_EQ(outcome, PortDriverUpdate::Replaced);
-    EXPECT_TRUE(Errors().empty());
+    const std::vector<BYTE> shipped(kShippedDriver.begin(), kShippedDriver.end());
+    for (const std::string& lptBz : {kShippedDriver, Bytes(host::CompressSzdd(shipped, 'z'))}) {
+        SCOPED_TRACE(lptBz.substr(0, 4));
+        Put("lpt.vxd", kOldDriver);
+        Put("lpt.vxz", "an older backup");
+        Put("lpt.bz", lptBz);
+        Update();
+        EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
+        EXPECT_EQ(Get("lpt.vxd"), kNewDriver);
+        EXPECT_EQ(Get("lpt.bz"), lptBz);
+        EXPECT_EQ(SystemFiles().size(), 3u); // nothing staged is left behind
+        EXPECT_EQ(LastWrite("lpt.vxd"), PortDriverWriteTime());
+        EXPECT_EQ(outcome, PortDriverUpdate::Replaced);
+        EXPECT_TRUE(Errors().empty());
 
-    // The new driver is not the old version, so a second run leaves everything alone.
-    const auto after = SystemFiles();
-    Update();
-    EXPECT_EQ(SystemFiles(), after);
-    EXPECT_EQ(outcome, PortDriverUpdate::Unchanged);
+        // The new driver is not the old version, so a second run leaves everything alone.
+        const auto after = SystemFiles();
+        Update();
+        EXPECT_EQ(SystemFiles(), after);
+        EXPECT_EQ(outcome, PortDriverUpdate::Unchanged);
+    }
 }
 
-TEST_F(UpdatePortDriverTest, ACompressedShippedDriverIsExpanded) {
-    Put("lpt.vxd", kOldDriver);
-    Put("lpt.bz", Bytes(host::CompressSzdd(
-                      std::vector<BYTE>(kShippedDriver.begin(), kShippedDriver.end()), 'z')));
-    Update();
-    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
-    EXPECT_EQ(Get("lpt.vxd"), kNewDriver);
-    EXPECT_EQ(LastWrite("lpt.vxd"), PortDriverWriteTime());
-}
-
-TEST_F(UpdatePortDriverTest, ADamagedShippedDriverLeavesTheOldOneInPlace) {
-    Put("lpt.vxd", kOldDriver);
-    const std::vector<BYTE> compressed =
-        host::CompressSzdd(std::vector<BYTE>(kShippedDriver.begin(), kShippedDriver.end()));
-    Put("lpt.bz", Bytes(compressed).substr(0, compressed.size() / 2));
-    const FILETIME oldTime = LastWrite("lpt.vxd");
-    Update();
-    EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
-    EXPECT_EQ(LastWrite("lpt.vxd"), oldTime);
-    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
-    EXPECT_EQ(SystemFiles().size(), 3u);
-    EXPECT_EQ(outcome, PortDriverUpdate::Failed);
-    EXPECT_EQ(Errors(), std::vector<std::string>{"LZCopy C:\\WINDOWS\\SYSTEM\\lpt.vx$ 30"});
-}
-
+// Each failure leaves lpt.vxd as it was (with its backup lpt.vxz when that was made) and nothing
+// staged, and is recorded. The 1st write is the copy into lpt.vxz, the 4th the copy into lpt.vxd.
 TEST_F(UpdatePortDriverTest, AFailedReplacementPutsTheOldDriverBack) {
-    Put("lpt.vxd", kOldDriver);
-    Put("lpt.bz", kShippedDriver);
-    FailingCopyInto failing(machine->Lz(), std::string(kSystem) + "\\lpt.vxd");
-    Update(failing);
-    EXPECT_EQ(failing.failures, 0);
-    EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
-    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
-    EXPECT_EQ(SystemFiles().size(), 3u);
-    EXPECT_EQ(outcome, PortDriverUpdate::Failed);
-    EXPECT_EQ(Errors(), std::vector<std::string>{"LZCopy C:\\WINDOWS\\SYSTEM\\lpt.vxd 29"});
-}
-
-TEST_F(UpdatePortDriverTest, AFailedBackupLeavesNoPartialCopyAndTheDriverAlone) {
-    Put("lpt.vxd", kOldDriver);
-    Put("lpt.bz", kShippedDriver);
-    FailingCopyInto failing(machine->Lz(), std::string(kSystem) + "\\lpt.vxz");
-    Update(failing);
-    EXPECT_EQ(failing.failures, 0);
-    EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
-    EXPECT_FALSE(folder.Exists("drive_c/WINDOWS/SYSTEM/lpt.vxz"));
-    EXPECT_EQ(outcome, PortDriverUpdate::Failed);
-    EXPECT_EQ(Errors(), std::vector<std::string>{"LZCopy C:\\WINDOWS\\SYSTEM\\lpt.vxz 29"});
+    const std::vector<BYTE> shipped(kShippedDriver.begin(), kShippedDriver.end());
+    const std::vector<BYTE> packed = host::CompressSzdd(shipped);
+    const struct {
+        const char* name;
+        const char* machineIni;
+        std::string lptBz;
+        const char* held; // a file another program holds open
+        bool backedUp;    // lpt.vxz holds the old driver
+        const char* error;
+    } cases[] = {
+        {"ADamagedShippedDriverLeavesTheOldOneInPlace", "",
+         Bytes(packed).substr(0, packed.size() / 2), "", true,
+         "LZCopy C:\\WINDOWS\\SYSTEM\\lpt.vx$ 30"},
+        {"AFailedReplacementPutsTheOldDriverBack", "[Faults]\nFail=write 4 112\n", kShippedDriver,
+         "", true, "LZCopy C:\\WINDOWS\\SYSTEM\\lpt.vxd 29"},
+        {"AFailedBackupLeavesNoPartialCopyAndTheDriverAlone", "[Faults]\nFail=write 1 112\n",
+         kShippedDriver, "", false, "LZCopy C:\\WINDOWS\\SYSTEM\\lpt.vxz 29"},
+        // FilesHeldOpenByAnotherProgramAreLeftAlone: a driver in use cannot be replaced.
+        {"lpt.vxd held open", "", kShippedDriver, "lpt.vxd", true,
+         "LZOpenFile C:\\WINDOWS\\SYSTEM\\lpt.vxd 32"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open(c.machineIni);
+        seen = 0;
+        Put("lpt.vxd", kOldDriver);
+        Put("lpt.bz", c.lptBz);
+        const std::string held = c.held;
+        pc->Machine().Lz().SetHeldOpen(
+            [held](const fs::path& path) { return path.filename() == held; });
+        Update();
+        EXPECT_EQ(outcome, PortDriverUpdate::Failed);
+        EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
+        EXPECT_EQ(pc->Folder().Exists("drive_c/WINDOWS/SYSTEM/lpt.vxz") ? Get("lpt.vxz") : "-",
+                  c.backedUp ? kOldDriver : "-");
+        EXPECT_EQ(SystemFiles().size(), c.backedUp ? 3u : 2u); // nothing staged is left
+        EXPECT_EQ(Errors(), std::vector<std::string>{c.error});
+    }
 }
 
 TEST_F(UpdatePortDriverTest, FilesHeldOpenByAnotherProgramAreLeftAlone) {
     Put("lpt.vxd", kOldDriver);
     Put("lpt.bz", kShippedDriver);
     Put("lpt.vxz", "an older backup");
-    std::string held = "lpt.vxz";
-    machine->Lz().SetHeldOpen([&held](const fs::path& path) { return path.filename() == held; });
+    pc->Machine().Lz().SetHeldOpen(
+        [](const fs::path& path) { return path.filename() == "lpt.vxz"; });
     const auto before = SystemFiles();
     Update();
     EXPECT_EQ(SystemFiles(), before);
     EXPECT_EQ(outcome, PortDriverUpdate::Failed);
     EXPECT_EQ(Errors(), std::vector<std::string>{"LZOpenFile C:\\WINDOWS\\SYSTEM\\lpt.vxz 32"});
-
-    // A driver in use cannot be replaced: it stays as it was, with its backup beside it.
-    held = "lpt.vxd";
-    Update();
-    EXPECT_EQ(Get("lpt.vxd"), kOldDriver);
-    EXPECT_EQ(Get("lpt.vxz"), kOldDriver);
-    EXPECT_EQ(SystemFiles().size(), 3u);
-    EXPECT_EQ(outcome, PortDriverUpdate::Failed);
-    EXPECT_EQ(Errors(), std::vector<std::string>{"LZOpenFile C:\\WINDOWS\\SYSTEM\\lpt.vxd 32"});
 }
 
 } // namespace
