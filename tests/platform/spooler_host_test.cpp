@@ -62,9 +62,9 @@ TEST_F(HostSpoolerTest, EnumerationsAreSizedLikeTheThirtyTwoBitApi) {
     ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, Driver("Telmora 600")));
     ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, Driver("Generic")));
     // 4 bytes per DRIVER_INFO_1 and each name with its NUL: (4 + 12) + (4 + 8).
-    EXPECT_FALSE(
-        Spool().EnumPrinterDrivers({}, "Windows 4.0", 1, &drivers, 27, &needed, &returned));
-    EXPECT_EQ(Spool().GetLastError(), kErrorInsufficientBuffer);
+    EXPECT_EQ(
+        Refusal(Spool().EnumPrinterDrivers({}, "Windows 4.0", 1, &drivers, 27, &needed, &returned)),
+        kErrorInsufficientBuffer);
     EXPECT_EQ(needed, 28u);
     EXPECT_EQ(returned + drivers.size(), 0u);
     EXPECT_FALSE(Spool().EnumPrinterDrivers({}, {}, 1, nullptr, 0, &needed, &returned));
@@ -75,8 +75,9 @@ TEST_F(HostSpoolerTest, EnumerationsAreSizedLikeTheThirtyTwoBitApi) {
 
     ASSERT_TRUE(Add(Printer("Telmora 600")));
     // 20 bytes per PRINTER_INFO_5, then "Telmora 600" and "LPT1:" with their NULs.
-    EXPECT_FALSE(Spool().EnumPrinters(kPrinterEnumLocal, {}, 5, &printers, 37, &needed, &returned));
-    EXPECT_EQ(Spool().GetLastError(), kErrorInsufficientBuffer);
+    EXPECT_EQ(
+        Refusal(Spool().EnumPrinters(kPrinterEnumLocal, {}, 5, &printers, 37, &needed, &returned)),
+        kErrorInsufficientBuffer);
     EXPECT_EQ(needed, 38u);
     EXPECT_EQ(returned, 0u);
     PrinterInfo2 second = Printer("Second");
@@ -94,20 +95,20 @@ TEST_F(HostSpoolerTest, EnumerationsAreSizedLikeTheThirtyTwoBitApi) {
     ASSERT_TRUE(Spool().EnumPrinters(0x10, {}, 5, &printers, 4000, &needed, &returned));
     EXPECT_EQ(returned, 0u);
 
-    EXPECT_FALSE(Spool().EnumPrinterDrivers({}, {}, 3, &drivers, 800, &needed, &returned));
-    EXPECT_EQ(Spool().GetLastError(), kErrorInvalidLevel);
-    EXPECT_FALSE(
-        Spool().EnumPrinterDrivers({}, "Windows NT x86", 1, &drivers, 800, &needed, &returned));
-    EXPECT_EQ(Spool().GetLastError(), kErrorInvalidEnvironment);
-    EXPECT_FALSE(
-        Spool().EnumPrinterDrivers("\\\\SERVER", {}, 1, &drivers, 800, &needed, &returned));
-    EXPECT_EQ(Spool().GetLastError(), kErrorInvalidName);
-    EXPECT_FALSE(
-        Spool().EnumPrinters(kPrinterEnumLocal, {}, 2, &printers, 4000, &needed, &returned));
-    EXPECT_EQ(Spool().GetLastError(), kErrorInvalidLevel);
-    EXPECT_FALSE(
-        Spool().EnumPrinters(kPrinterEnumLocal, {}, 5, &printers, 4000, nullptr, &returned));
-    EXPECT_EQ(Spool().GetLastError(), kErrorInvalidParameter);
+    EXPECT_EQ(Refusal(Spool().EnumPrinterDrivers({}, {}, 3, &drivers, 800, &needed, &returned)),
+              kErrorInvalidLevel);
+    EXPECT_EQ(Refusal(Spool().EnumPrinterDrivers({}, "Windows NT x86", 1, &drivers, 800, &needed,
+                                                 &returned)),
+              kErrorInvalidEnvironment);
+    EXPECT_EQ(
+        Refusal(Spool().EnumPrinterDrivers("\\\\SERVER", {}, 1, &drivers, 800, &needed, &returned)),
+        kErrorInvalidName);
+    EXPECT_EQ(Refusal(Spool().EnumPrinters(kPrinterEnumLocal, {}, 2, &printers, 4000, &needed,
+                                           &returned)),
+              kErrorInvalidLevel);
+    EXPECT_EQ(Refusal(Spool().EnumPrinters(kPrinterEnumLocal, {}, 5, &printers, 4000, nullptr,
+                                           &returned)),
+              kErrorInvalidParameter);
 }
 
 TEST_F(HostSpoolerTest, RecordsStandInRegistryRegAndWinIniAsWindows95KeepsThem) {
