@@ -66,6 +66,7 @@ TEST_P(VersionInfoContract, ReadsTheVersionOfDriversDevicesAndImages) {
         EXPECT_EQ(fixed->dwFileVersionMS, 0x00040000u);
         EXPECT_EQ(fixed->dwFileVersionLS, 950u);
         EXPECT_EQ(fixed->dwProductVersionLS, 951u);
+        EXPECT_EQ(fixed->dwFileType, kVftDrv);
         EXPECT_EQ(fixed->dwFileSubtype, kVft2DrvPrinter);
 
         ASSERT_TRUE(
