@@ -18,44 +18,34 @@ std::string Compressed(const std::string& text, char missing) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-class LzFiles {
-public:
-    explicit LzFiles(LzExpand& lz) : lz_(lz) {}
-    // Copies source to dest with LZCopy: what LZCopy returned.
-    LONG Copy(const std::string& source, const std::string& dest, OfStruct* sourceOf = nullptr) {
-        OfStruct of;
-        LzHandle in = lz_.LZOpenFile(source, of, kOfRead);
-        if (sourceOf != nullptr) {
-            *sourceOf = of;
-        }
-        if (in < 0) {
-            return in;
-        }
-        OfStruct outOf;
-        LzHandle out = lz_.LZOpenFile(dest, outOf, kOfCreate);
-        EXPECT_GE(out, 0) << dest;
-        const LONG copied = lz_.LZCopy(in, out);
-        lz_.LZClose(in);
-        lz_.LZClose(out);
-        return copied;
+// Copies source to dest with LZCopy: what LZCopy returned.
+LONG Copy(LzExpand& lz, const std::string& source, const std::string& dest,
+          OfStruct* sourceOf = nullptr) {
+    OfStruct of;
+    const LzHandle in = lz.LZOpenFile(source, sourceOf != nullptr ? *sourceOf : of, kOfRead);
+    if (in < 0) {
+        return in;
     }
-
-private:
-    LzExpand& lz_;
-};
+    const LzHandle out = lz.LZOpenFile(dest, of, kOfCreate);
+    EXPECT_GE(out, 0) << dest;
+    const LONG copied = lz.LZCopy(in, out);
+    lz.LZClose(in);
+    lz.LZClose(out);
+    return copied;
+}
 
 TEST_P(LzContract, ExpandsCompressedFilesFoundUnderTheirCompressedNames) {
     const std::string text = Sample();
     WriteFile("DRIVER.DR_", Compressed(text, 'V'));
-    LzFiles lz(Ports().lz);
     OfStruct of;
-    EXPECT_EQ(lz.Copy(Path("DRIVER.DRV"), Path("OUT.DRV"), &of), static_cast<LONG>(text.size()));
+    EXPECT_EQ(Copy(Ports().lz, Path("DRIVER.DRV"), Path("OUT.DRV"), &of),
+              static_cast<LONG>(text.size()));
     EXPECT_EQ(ReadFile("OUT.DRV"), text);
     EXPECT_EQ(of.nErrCode, 0u);
 
     // A file that is not compressed is copied as it is.
     WriteFile("PLAIN.TXT", "plain");
-    EXPECT_EQ(lz.Copy(Path("PLAIN.TXT"), Path("PLAIN.OUT")), 5);
+    EXPECT_EQ(Copy(Ports().lz, Path("PLAIN.TXT"), Path("PLAIN.OUT")), 5);
     EXPECT_EQ(ReadFile("PLAIN.OUT"), "plain");
 
     // LZRead expands too.
@@ -79,9 +69,8 @@ TEST_P(LzContract, CopiesCarryTheSourcesLastWriteTime) {
         EXPECT_TRUE(Store().SetFileTime(file, nullptr, nullptr, &stamp));
         Files().CloseHandle(file);
     }
-    LzFiles lz(Ports().lz);
-    ASSERT_GT(lz.Copy(Path("PLAIN.TXT"), Path("PLAIN.OUT")), 0);
-    ASSERT_GT(lz.Copy(Path("DRIVER.DRV"), Path("DRIVER.OUT")), 0);
+    ASSERT_GT(Copy(Ports().lz, Path("PLAIN.TXT"), Path("PLAIN.OUT")), 0);
+    ASSERT_GT(Copy(Ports().lz, Path("DRIVER.DRV"), Path("DRIVER.OUT")), 0);
 
     for (const char* name : {"PLAIN.OUT", "DRIVER.OUT"}) {
         FileHandle file =
@@ -95,9 +84,8 @@ TEST_P(LzContract, CopiesCarryTheSourcesLastWriteTime) {
 }
 
 TEST_P(LzContract, MissingAndCutFilesFail) {
-    LzFiles lz(Ports().lz);
     OfStruct of;
-    EXPECT_LT(lz.Copy(Path("NONE.DRV"), Path("OUT.DRV"), &of), 0);
+    EXPECT_LT(Copy(Ports().lz, Path("NONE.DRV"), Path("OUT.DRV"), &of), 0);
     EXPECT_EQ(of.nErrCode, kErrorFileNotFound);
     EXPECT_EQ(of.cBytes, OfStruct::kSize);
 
@@ -105,7 +93,7 @@ TEST_P(LzContract, MissingAndCutFilesFail) {
     const std::string text = Sample();
     const std::string whole = Compressed(text, 'V');
     WriteFile("CUT.DR_", whole.substr(0, whole.size() / 2));
-    EXPECT_LT(lz.Copy(Path("CUT.DR_"), Path("CUT.DRV")), 0);
+    EXPECT_LT(Copy(Ports().lz, Path("CUT.DR_"), Path("CUT.DRV")), 0);
 
     // kOfExist tests without opening; kOfDelete deletes.
     WriteFile("GONE.TXT", "x");
@@ -126,16 +114,16 @@ TEST_P(LzContract, CreatesExactlyTheNamedFileAtAnyPathLength) {
     // temporary file in a directory as long as CreateDirectory takes.
     for (std::size_t length : {140u, 259u}) {
         const std::string name = "TLFONT01.TTF.TMP";
-        const std::string directory =
-            "D" + std::string(length - Path("D\\" + name).size(), 'x');
+        const std::string directory = "D" + std::string(length - Path("D\\" + name).size(), 'x');
         ASSERT_TRUE(Store().CreateDirectory(Path(directory))) << length;
         const std::string text = Sample();
         WriteFile("FONT.TT_", Compressed(text, 'F'));
         const std::string target = directory + "\\" + name;
         ASSERT_EQ(Path(target).size(), length);
-        LzFiles lz(Ports().lz);
-        EXPECT_EQ(lz.Copy(Path("FONT.TTF"), Path(target)), static_cast<LONG>(text.size())) << length;
-        EXPECT_EQ(lz.Copy(Path(target), Path("BACK.TTF")), static_cast<LONG>(text.size())) << length;
+        EXPECT_EQ(Copy(Ports().lz, Path("FONT.TTF"), Path(target)), static_cast<LONG>(text.size()))
+            << length;
+        EXPECT_EQ(Copy(Ports().lz, Path(target), Path("BACK.TTF")), static_cast<LONG>(text.size()))
+            << length;
         EXPECT_EQ(ReadFile("BACK.TTF"), text) << length;
         EXPECT_GE(Ports().lz.LZOpenFile(Path(target), of, kOfDelete), 0) << length;
     }

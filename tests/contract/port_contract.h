@@ -58,6 +58,8 @@ protected:
     // entry and is printed, so a skipped assertion is never silent.
     bool WineDiffers(std::string_view entry);
 
+    // kErrorSuccess for a call that succeeded, else the file port's last error.
+    DWORD Outcome(bool done) { return done ? kErrorSuccess : Files().GetLastError(); }
     // Writes or reads a whole file through the file port.
     void WriteFile(std::string_view name, std::string_view bytes);
     std::optional<std::string> ReadFile(std::string_view name);

@@ -34,24 +34,16 @@ std::string Bytes(const std::vector<BYTE>& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-class VersionFiles {
-public:
-    explicit VersionFiles(VersionInfo& info) : info_(info) {}
-    std::vector<BYTE> Load(const std::string& path) {
-        DWORD handle = 7;
-        const DWORD size = info_.GetFileVersionInfoSize(path, &handle);
-        EXPECT_EQ(handle, 0u);
-        if (size == 0) {
-            return {};
-        }
-        std::vector<BYTE> block(size);
-        EXPECT_EQ(info_.GetFileVersionInfo(path, 0, size, block.data()), 1);
-        return block;
+std::vector<BYTE> Load(VersionInfo& info, const std::string& path) {
+    DWORD handle = 7;
+    const DWORD size = info.GetFileVersionInfoSize(path, &handle);
+    EXPECT_EQ(handle, 0u);
+    std::vector<BYTE> block(size);
+    if (size != 0) {
+        EXPECT_EQ(info.GetFileVersionInfo(path, 0, size, block.data()), 1);
     }
-
-private:
-    VersionInfo& info_;
-};
+    return block;
+}
 
 TEST_P(VersionInfoContract, ReadsTheVersionOfDriversDevicesAndImages) {
     VersionInfo& info = Ports().versionInfo;
@@ -62,7 +54,7 @@ TEST_P(VersionInfoContract, ReadsTheVersionOfDriversDevicesAndImages) {
             continue;
         }
         WriteFile(kind.name, Bytes(kind.write(DriverRecord())));
-        const std::vector<BYTE> block = VersionFiles(info).Load(Path(kind.name));
+        const std::vector<BYTE> block = Load(info, Path(kind.name));
         ASSERT_FALSE(block.empty()) << info.GetLastError();
 
         const void* value = nullptr;
@@ -74,6 +66,7 @@ TEST_P(VersionInfoContract, ReadsTheVersionOfDriversDevicesAndImages) {
         EXPECT_EQ(fixed->dwFileVersionMS, 0x00040000u);
         EXPECT_EQ(fixed->dwFileVersionLS, 950u);
         EXPECT_EQ(fixed->dwProductVersionLS, 951u);
+        EXPECT_EQ(fixed->dwFileType, kVftDrv);
         EXPECT_EQ(fixed->dwFileSubtype, kVft2DrvPrinter);
 
         ASSERT_TRUE(
@@ -118,10 +111,10 @@ TEST_P(VersionInfoContract, CompressedFilesAndShortBuffers) {
     const std::vector<BYTE> image = host::WriteNeImage(DriverRecord());
     WriteFile("TLDRV.DRV", Bytes(image));
     WriteFile("TLDRV.DR_", Bytes(host::CompressSzdd(image, 'V')));
-    const std::vector<BYTE> plain = VersionFiles(info).Load(Path("TLDRV.DRV"));
+    const std::vector<BYTE> plain = Load(info, Path("TLDRV.DRV"));
     EXPECT_FALSE(plain.empty());
     if (!WineDiffers("GetFileVersionInfoSizeA, compressed files")) {
-        EXPECT_EQ(VersionFiles(info).Load(Path("TLDRV.DR_")), plain);
+        EXPECT_EQ(Load(info, Path("TLDRV.DR_")), plain);
     }
 
     const DWORD size = info.GetFileVersionInfoSize(Path("TLDRV.DRV"), nullptr);

@@ -76,49 +76,40 @@ TEST(IniText, UnchangedTextRoundTripsByteForByte) {
     EXPECT_EQ(IniText("").Bytes(), "");
 }
 
-TEST(IniText, SetReplacesOnlyTheKeysLine) {
-    IniText ini("; head\n[Install]\n  DiskPath = A:\\ ;x\nOther=1\n[Next]\nDiskPath=keep\n");
-    EXPECT_TRUE(ini.Set("INSTALL", "diskpath", "  B:\\"));
-    EXPECT_EQ(ini.Bytes(), "; head\n[Install]\nDiskPath=B:\\\nOther=1\n[Next]\nDiskPath=keep\n");
-    EXPECT_FALSE(ini.Set("Install", "DiskPath", "B:\\"));
-    // A last line without a line end stays without one.
-    IniText last("[S]\r\nk=1");
-    EXPECT_TRUE(last.Set("S", "k", "2"));
-    EXPECT_EQ(last.Bytes(), "[S]\r\nk=2");
-    // A bare key gets its value.
-    IniText bare("[S]\r\nk\r\n");
-    EXPECT_TRUE(bare.Set("S", "K", "v"));
-    EXPECT_EQ(bare.Bytes(), "[S]\r\nk=v\r\n");
-}
-
-TEST(IniText, SetAddsKeyAtTheEndOfItsSectionBeforeBlankLines) {
-    IniText ini("[A]\r\nx=1\r\n; c\r\n\r\n[B]\r\ny=2\r\n");
-    EXPECT_TRUE(ini.Set("a", "New", "v"));
-    EXPECT_EQ(ini.Bytes(), "[A]\r\nx=1\r\n; c\r\nNew=v\r\n\r\n[B]\r\ny=2\r\n");
-    EXPECT_TRUE(ini.Set("B", "z", "3"));
-    EXPECT_EQ(ini.Bytes(), "[A]\r\nx=1\r\n; c\r\nNew=v\r\n\r\n[B]\r\ny=2\r\nz=3\r\n");
-
-    IniText unended("[A]\nx=1");
-    EXPECT_TRUE(unended.Set("A", "y", "2"));
-    EXPECT_EQ(unended.Bytes(), "[A]\nx=1\r\ny=2\r\n");
-}
-
-TEST(IniText, SetAppendsNewSectionAfterABlankLine) {
-    IniText empty;
-    EXPECT_TRUE(empty.Set("386Enh", "device", "x.386"));
-    EXPECT_EQ(empty.Bytes(), "[386Enh]\r\ndevice=x.386\r\n");
-
-    IniText ini("[A]\nx=1");
-    EXPECT_TRUE(ini.Set("tlsetup", "LPT1", "0"));
-    EXPECT_EQ(ini.Bytes(), "[A]\nx=1\r\n\r\n[tlsetup]\r\nLPT1=0\r\n");
-
-    IniText blank("[A]\r\n\r\n");
-    EXPECT_TRUE(blank.Set(" B ", "k", "v"));
-    EXPECT_EQ(blank.Bytes(), "[A]\r\n\r\n[B]\r\nk=v\r\n");
-    EXPECT_EQ(blank.Get("b", "K"), "v");
-
-    EXPECT_FALSE(blank.Set("", "k", "v"));
-    EXPECT_FALSE(blank.Set("B", " ", "v"));
+TEST(IniText, SetReplacesTheKeysLineOrAddsItAtTheEndOfItsSectionOrANewSection) {
+    struct Case {
+        const char* before;
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"; head\n[Install]\n  DiskPath = A:\\ ;x\nOther=1\n[Next]\nDiskPath=keep\n", "INSTALL",
+         "diskpath", "  B:\\",
+         "; head\n[Install]\nDiskPath=B:\\\nOther=1\n[Next]\nDiskPath=keep\n"},
+        // A last line without a line end stays without one; a bare key gets its value.
+        {"[S]\r\nk=1", "S", "k", "2", "[S]\r\nk=2"},
+        {"[S]\r\nk\r\n", "S", "K", "v", "[S]\r\nk=v\r\n"},
+        // A new key goes after the section's last line that is not blank.
+        {"[A]\r\nx=1\r\n; c\r\n\r\n[B]\r\n", "a", "New", "v",
+         "[A]\r\nx=1\r\n; c\r\nNew=v\r\n\r\n[B]\r\n"},
+        {"[B]\r\ny=2\r\n", "B", "z", "3", "[B]\r\ny=2\r\nz=3\r\n"},
+        {"[A]\nx=1", "A", "y", "2", "[A]\nx=1\r\ny=2\r\n"},
+        // A new section goes at the end after a blank line.
+        {"", "386Enh", "device", "x.386", "[386Enh]\r\ndevice=x.386\r\n"},
+        {"[A]\nx=1", "tlsetup", "LPT1", "0", "[A]\nx=1\r\n\r\n[tlsetup]\r\nLPT1=0\r\n"},
+        {"[A]\r\n\r\n", " B ", "k", "v", "[A]\r\n\r\n[B]\r\nk=v\r\n"},
+    };
+    for (const Case& c : cases) {
+        IniText ini(c.before);
+        EXPECT_TRUE(ini.Set(c.section, c.key, c.value)) << c.before;
+        EXPECT_EQ(ini.Bytes(), c.after);
+        EXPECT_FALSE(ini.Set(c.section, c.key, c.value)) << "unchanged: " << c.before;
+    }
+    IniText ini("[B]\r\n");
+    EXPECT_FALSE(ini.Set("", "k", "v"));
+    EXPECT_FALSE(ini.Set("B", " ", "v"));
 }
 
 TEST(IniText, ValueWithLineBreakReadsBackAsTwoLines) {
@@ -160,26 +151,20 @@ TEST(ProfileBuffers, SingleValueIsCutToTheBuffer) {
 
 TEST(ProfileBuffers, ListsEndInTwoNulsAndReportSizeMinusTwoWhenCut) {
     const std::vector<std::string> names{"ab", "cd"};
-    std::array<char, 16> buffer{};
-    buffer.fill('*');
-    EXPECT_EQ(CopyProfileList(names, buffer.data(), 16), 6u);
-    EXPECT_EQ(std::string(buffer.data(), 7), "ab\0cd\0\0"s);
-
-    buffer.fill('*');
-    EXPECT_EQ(CopyProfileList(names, buffer.data(), 7), 6u);
-    EXPECT_EQ(std::string(buffer.data(), 7), "ab\0cd\0\0"s);
-
-    buffer.fill('*');
-    EXPECT_EQ(CopyProfileList(names, buffer.data(), 6), 4u);
-    EXPECT_EQ(std::string(buffer.data(), 6), "ab\0c\0\0"s);
-
-    buffer.fill('*');
-    EXPECT_EQ(CopyProfileList(names, buffer.data(), 2), 0u);
-    EXPECT_EQ(std::string(buffer.data(), 2), "\0\0"s);
-
-    buffer.fill('*');
-    EXPECT_EQ(CopyProfileList({}, buffer.data(), 4), 0u);
-    EXPECT_EQ(std::string(buffer.data(), 2), "\0\0"s);
+    struct Case {
+        std::vector<std::string> names;
+        DWORD size;
+        DWORD length;
+        std::string bytes;
+    };
+    for (const Case& c :
+         {Case{names, 16, 6, "ab\0cd\0\0"s}, Case{names, 7, 6, "ab\0cd\0\0"s},
+          Case{names, 6, 4, "ab\0c\0\0"s}, Case{names, 2, 0, "\0\0"s}, Case{{}, 4, 0, "\0\0"s}}) {
+        std::array<char, 16> buffer{};
+        buffer.fill('*');
+        EXPECT_EQ(CopyProfileList(c.names, buffer.data(), c.size), c.length) << c.size;
+        EXPECT_EQ(std::string(buffer.data(), c.bytes.size()), c.bytes) << c.size;
+    }
 }
 
 } // namespace

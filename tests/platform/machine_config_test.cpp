@@ -125,11 +125,5 @@ TEST_F(MachineConfigTest, ControlCharactersInAValueOrKeyAreRefusedNamingTheKey) 
     }
 }
 
-TEST_F(MachineConfigTest, MissingMachineFolderIsAnError) {
-    auto result = LoadMachineConfig(machine.Root() / "nowhere", codePage);
-    EXPECT_FALSE(result.config);
-    EXPECT_NE(result.error.find("does not exist"), std::string::npos);
-}
-
 } // namespace
 } // namespace tl::host

@@ -1,149 +1,122 @@
-#include "platform/host/iconv_code_page.h"
-#include "platform/host/machine_file_system.h"
-#include "support/temp_machine.h"
-
-#include <gtest/gtest.h>
+// The file port of the simulated PC beyond the port contract: its drives, files in use, free
+// space, Hangul names and the Win32 answers its handles give.
+#include "host_pc.h"
 
 namespace tl::host {
 namespace {
 
-// A machine folder with the given machine.ini, its config, resolver and file port.
-class Machine {
-public:
-    explicit Machine(std::string_view ini = {}, void (*prepare)(test::TempMachine&) = nullptr) {
-        if (prepare) {
-            prepare(folder);
-        }
-        folder.WriteMachineIni(ini);
-        auto result = LoadMachineConfig(folder.Root(), codePage);
-        EXPECT_TRUE(result.config) << result.error;
-        config = result.config.value_or(MachineConfig{});
-        resolver = std::make_unique<MachinePathResolver>(config, codePage);
-        files = std::make_unique<MachineFileSystem>(config, *resolver);
+class MachineFileSystemTest : public ::testing::Test {
+protected:
+    MachineFileSystem& Files() { return pc.machine->Files(); }
+    DWORD Create(std::string_view path, DWORD disposition = kCreateAlways,
+                 DWORD access = kGenericWrite) {
+        FileHandle file = Files().CreateFile(path, access, kFileShareNone, disposition);
+        return pc.Outcome(file && Files().CloseHandle(file));
+    }
+    std::uint64_t Free(std::string_view root) {
+        DiskFreeSpaceEx wide;
+        EXPECT_TRUE(Files().GetDiskFreeSpaceEx(root, &wide));
+        return wide.freeBytesAvailable;
     }
 
-    test::TempMachine folder;
-    IconvCodePage codePage;
-    MachineConfig config;
-    std::unique_ptr<MachinePathResolver> resolver;
-    std::unique_ptr<MachineFileSystem> files;
+    test::HostPc pc{"[Drives]\nB=\n[Drive.C]\nFreeBytes=409600\n[Drive.D]\nReadOnly=1\n"
+                    "[Drive.E]\nFreeBytes=6000000000\n[InUse]\nc:\\windows\\system\\uni.drv=1\n",
+                    {{"drive_c/WINDOWS/SYSTEM/UNI.DRV", "driver"},
+                     {"drive_c/WINDOWS/SYSTEM.TMP", "new"},
+                     {"drive_d/FONT.TTF", "f"},
+                     {"drive_e/E.TXT", ""}}};
 };
 
-bool CreateProbe(FileSystem& files, std::string_view path) {
-    FileHandle file = files.CreateFile(path, kGenericWrite, kFileShareNone, kCreateAlways);
-    return file && files.CloseHandle(file);
-}
-
-TEST(MachineFileSystem, DrivesThatAreMissingEmptyOrWriteProtected) {
-    Machine machine("[Drives]\nB=\n[Drive.D]\nReadOnly=1\n",
-                    [](test::TempMachine& folder) { folder.WriteFile("drive_d/FONT.TTF", "f"); });
-    MachineFileSystem& files = *machine.files;
-    EXPECT_EQ(files.GetLogicalDrives(), 0b1110u); // B:, C:, D:
-    EXPECT_EQ(files.GetDriveType("B:\\"), kDriveRemovable);
-    EXPECT_EQ(files.GetDriveType("C:\\"), kDriveFixed);
-    EXPECT_EQ(files.GetDriveType("Q:\\"), kDriveNoRootDir);
-
-    EXPECT_FALSE(CreateProbe(files, "Q:\\UTEMP.DAT"));
-    EXPECT_EQ(files.GetLastError(), kErrorPathNotFound);
-    EXPECT_FALSE(CreateProbe(files, "B:\\UTEMP.DAT"));
-    EXPECT_EQ(files.GetLastError(), kErrorNotReady);
+TEST_F(MachineFileSystemTest, DrivesThatAreMissingEmptyOrWriteProtectedRefuseChanges) {
+    EXPECT_EQ(Files().GetLogicalDrives(), 0b11110u); // B: to E:
+    EXPECT_EQ(Files().GetDriveType("B:\\"), kDriveRemovable);
+    EXPECT_EQ(Files().GetDriveType("C:\\"), kDriveFixed);
+    EXPECT_EQ(Files().GetDriveType("Q:\\"), kDriveNoRootDir);
     DiskFreeSpace space;
-    EXPECT_FALSE(files.GetDiskFreeSpace("Q:\\", &space));
-    EXPECT_EQ(files.GetLastError(), kErrorPathNotFound);
-    EXPECT_FALSE(files.GetDiskFreeSpace("B:\\", &space));
-    EXPECT_EQ(files.GetLastError(), kErrorNotReady);
+    EXPECT_EQ(Create("Q:\\UTEMP.DAT"), kErrorPathNotFound);
+    EXPECT_EQ(pc.Outcome(Files().GetDiskFreeSpace("Q:\\", &space)), kErrorPathNotFound);
+    EXPECT_EQ(Create("B:\\UTEMP.DAT"), kErrorNotReady);
+    EXPECT_EQ(pc.Outcome(Files().GetDiskFreeSpace("B:\\", &space)), kErrorNotReady);
+    EXPECT_EQ(pc.Outcome(Files().GetDiskFreeSpace("C:\\WINDOWS", &space)), kErrorInvalidName);
 
     // A write-protected drive reads, has space, and refuses every change.
-    EXPECT_TRUE(files.GetDiskFreeSpace("D:\\", &space));
-    FileHandle font = files.CreateFile("D:\\font.ttf", kGenericRead, kFileShareRead, kOpenExisting);
-    EXPECT_TRUE(font);
-    files.CloseHandle(font);
-    EXPECT_FALSE(CreateProbe(files, "D:\\UTEMP.DAT"));
-    EXPECT_EQ(files.GetLastError(), kErrorAccessDenied);
-    EXPECT_FALSE(files.CreateFile("D:\\FONT.TTF", kGenericWrite, 0, kOpenExisting));
-    EXPECT_EQ(files.GetLastError(), kErrorAccessDenied);
-    EXPECT_FALSE(files.DeleteFile("D:\\FONT.TTF"));
-    EXPECT_EQ(files.GetLastError(), kErrorAccessDenied);
-    EXPECT_FALSE(files.CreateDirectory("D:\\FONTS"));
-    EXPECT_EQ(files.GetLastError(), kErrorAccessDenied);
-    EXPECT_TRUE(machine.folder.Exists("drive_d/FONT.TTF"));
-    EXPECT_FALSE(machine.folder.Exists("drive_d/UTEMP.DAT"));
+    EXPECT_TRUE(Files().GetDiskFreeSpace("D:\\", &space));
+    EXPECT_EQ(Create("D:\\font.ttf", kOpenExisting, kGenericRead), kErrorSuccess);
+    EXPECT_EQ(Create("D:\\UTEMP.DAT"), kErrorAccessDenied);
+    EXPECT_EQ(Create("D:\\FONT.TTF", kOpenExisting), kErrorAccessDenied);
+    EXPECT_EQ(pc.Outcome(Files().DeleteFile("D:\\FONT.TTF")), kErrorAccessDenied);
+    EXPECT_EQ(pc.Outcome(Files().CreateDirectory("D:\\FONTS")), kErrorAccessDenied);
+    EXPECT_EQ(pc.Outcome(Files().MoveFileEx("D:\\FONT.TTF", "D:\\B.TTF", 0)), kErrorAccessDenied);
+    EXPECT_EQ(pc.Outcome(Files().MoveFileEx("C:\\WINDOWS\\SYSTEM.TMP", "E:\\SYSTEM.TMP", 0)),
+              kErrorNotSameDevice);
+    EXPECT_TRUE(pc.folder.Exists("drive_d/FONT.TTF"));
+    EXPECT_FALSE(pc.folder.Exists("drive_d/UTEMP.DAT"));
 }
 
-TEST(MachineFileSystem, FilesInUseRefuseExclusiveOpensAndWriting) {
-    Machine machine("[InUse]\nc:\\windows\\system\\uni.drv=1\n", [](test::TempMachine& folder) {
-        folder.WriteFile("drive_c/WINDOWS/SYSTEM/UNI.DRV", "driver");
-    });
-    MachineFileSystem& files = *machine.files;
+TEST_F(MachineFileSystemTest, FilesInUseRefuseExclusiveOpensWritingAndReplacing) {
     const char* path = "C:\\WINDOWS\\SYSTEM\\UNI.DRV";
-    EXPECT_FALSE(files.CreateFile(path, kGenericRead, kFileShareNone, kOpenExisting));
-    EXPECT_EQ(files.GetLastError(), kErrorSharingViolation);
-    EXPECT_FALSE(files.CreateFile(path, kGenericWrite, kFileShareRead, kCreateAlways));
-    EXPECT_EQ(files.GetLastError(), kErrorSharingViolation);
-    EXPECT_FALSE(files.DeleteFile(path));
-    EXPECT_EQ(files.GetLastError(), kErrorSharingViolation);
-    FileHandle shared = files.CreateFile(path, kGenericRead, kFileShareRead, kOpenExisting);
+    EXPECT_EQ(Create(path, kOpenExisting, kGenericRead), kErrorSharingViolation);
+    EXPECT_EQ(Create(path), kErrorSharingViolation);
+    EXPECT_EQ(pc.Outcome(Files().DeleteFile(path)), kErrorSharingViolation);
+    EXPECT_EQ(
+        pc.Outcome(Files().MoveFileEx("C:\\WINDOWS\\SYSTEM.TMP", path, kMoveFileReplaceExisting)),
+        kErrorSharingViolation);
+    FileHandle shared = Files().CreateFile(path, kGenericRead, kFileShareRead, kOpenExisting);
     EXPECT_TRUE(shared);
-    files.CloseHandle(shared);
-    EXPECT_EQ(machine.folder.ReadFile("drive_c/WINDOWS/SYSTEM/UNI.DRV"), "driver");
+    Files().CloseHandle(shared);
+    EXPECT_EQ(pc.folder.ReadFile("drive_c/WINDOWS/SYSTEM/UNI.DRV"), "driver");
+    EXPECT_TRUE(pc.folder.Exists("drive_c/WINDOWS/SYSTEM.TMP"));
 }
 
-TEST(MachineFileSystem, FreeBytesIsReportedInBothFormsAndUsedUpByWriting) {
-    Machine machine("[Drive.C]\nFreeBytes=409600\n[Drive.D]\nFreeBytes=6000000000\n",
-                    [](test::TempMachine& folder) { folder.MakeDirectory("drive_d"); });
-    MachineFileSystem& files = *machine.files;
+TEST_F(MachineFileSystemTest, FreeBytesIsReportedInBothFormsAndUsedUpByWriting) {
     DiskFreeSpace space;
-    ASSERT_TRUE(files.GetDiskFreeSpace("C:\\", &space));
+    ASSERT_TRUE(Files().GetDiskFreeSpace("C:\\", &space));
     EXPECT_EQ(std::uint64_t{space.freeClusters} * space.sectorsPerCluster * space.bytesPerSector,
               409600u);
-    DiskFreeSpaceEx wide;
-    ASSERT_TRUE(files.GetDiskFreeSpaceEx("D:\\ANY\\PATH", &wide));
-    EXPECT_EQ(wide.freeBytesAvailable, 6000000000u);
-    EXPECT_GE(wide.totalBytes, wide.totalFreeBytes);
+    EXPECT_EQ(Free("E:\\ANY\\PATH"), 6000000000u);
     // Beyond 2 GB the 32-bit form stops just short of 2^31, so a signed product stays positive.
-    ASSERT_TRUE(files.GetDiskFreeSpace("D:\\", &space));
-    std::uint64_t classic =
+    ASSERT_TRUE(Files().GetDiskFreeSpace("E:\\", &space));
+    const std::uint64_t classic =
         std::uint64_t{space.freeClusters} * space.sectorsPerCluster * space.bytesPerSector;
     EXPECT_LT(classic, 0x80000000u);
     EXPECT_GT(classic, 0x7FF00000u);
 
     // Writing uses the space up; a write that does not fit fails whole; deleting returns it.
-    FileHandle file = files.CreateFile("C:\\BIG", kGenericWrite, 0, kCreateAlways);
-    std::string block(300000, 'x');
+    FileHandle file = Files().CreateFile("C:\\BIG", kGenericWrite, 0, kCreateAlways);
+    const std::string block(300000, 'x');
     DWORD written = 0;
-    ASSERT_TRUE(files.WriteFile(file, block.data(), 300000, &written));
-    EXPECT_FALSE(files.WriteFile(file, block.data(), 200000, &written));
-    EXPECT_EQ(files.GetLastError(), kErrorDiskFull);
+    ASSERT_TRUE(Files().WriteFile(file, block.data(), 300000, &written));
+    EXPECT_EQ(pc.Outcome(Files().WriteFile(file, block.data(), 200000, &written)), kErrorDiskFull);
     EXPECT_EQ(written, 0u);
-    EXPECT_EQ(files.SetFilePointer(file, 0, kFileBegin), 0u);
-    EXPECT_TRUE(files.WriteFile(file, block.data(), 300000, &written)); // overwriting is free
-    files.CloseHandle(file);
-    ASSERT_TRUE(files.GetDiskFreeSpaceEx("C:\\", &wide));
-    EXPECT_EQ(wide.freeBytesAvailable, 109600u);
-    EXPECT_TRUE(files.DeleteFile("C:\\BIG"));
-    ASSERT_TRUE(files.GetDiskFreeSpaceEx("C:\\", &wide));
-    EXPECT_EQ(wide.freeBytesAvailable, 409600u);
-
-    EXPECT_FALSE(files.GetDiskFreeSpace("C:\\WINDOWS", &space));
-    EXPECT_EQ(files.GetLastError(), kErrorInvalidName);
+    EXPECT_EQ(Files().SetFilePointer(file, 0, kFileBegin), 0u);
+    EXPECT_TRUE(Files().WriteFile(file, block.data(), 300000, &written)); // overwriting is free
+    Files().CloseHandle(file);
+    EXPECT_EQ(Free("C:\\"), 109600u);
+    EXPECT_TRUE(Files().DeleteFile("C:\\BIG"));
+    EXPECT_EQ(Free("C:\\"), 409600u);
 }
 
-TEST(MachineFileSystem, HangulNamesAreUtf8OnTheHost) {
-    Machine machine;
-    MachineFileSystem& files = *machine.files;
-    ASSERT_TRUE(files.CreateDirectory("C:\\\xC7\xD1\xB1\xDB"));
-    ASSERT_TRUE(CreateProbe(files, "C:\\\xC7\xD1\xB1\xDB\\\xC6\xC4\xC0\xCF.TXT"));
-    EXPECT_TRUE(machine.folder.Exists("drive_c/한글/파일.TXT"));
-}
+TEST_F(MachineFileSystemTest, HandlesAnswerAsWin32AndNamesAreUtf8OnTheHost) {
+    ASSERT_TRUE(Files().CreateDirectory("C:\\\xC7\xD1\xB1\xDB"));
+    EXPECT_EQ(Create("C:\\\xC7\xD1\xB1\xDB\\\xC6\xC4\xC0\xCF.TXT"), kErrorSuccess);
+    EXPECT_TRUE(pc.folder.Exists("drive_c/한글/파일.TXT"));
+    EXPECT_EQ(Files().GetFileAttributes("C:\\WINDOWS"), kFileAttributeDirectory);
+    EXPECT_EQ(pc.Outcome(Files().DeleteFile("C:\\WINDOWS")), kErrorAccessDenied);
 
-TEST(MachineFileSystem, ClosesWhatItOpened) {
-    Machine machine;
-    ASSERT_TRUE(CreateProbe(*machine.files, "C:\\X"));
-    FileHandle left =
-        machine.files->CreateFile("C:\\X", kGenericRead, kFileShareRead, kOpenExisting);
-    EXPECT_TRUE(left);
-    EXPECT_EQ(machine.files->OpenHandleCount(), 1u);
-    // The destructor closes the rest; ASan's leak check would name a lost descriptor's memory.
+    FileHandle out = Files().CreateFile("C:\\F.BIN", kGenericWrite, kFileShareNone, kCreateNew);
+    DWORD count = 0;
+    EXPECT_TRUE(Files().WriteFile(out, "hello world", 11, &count));
+    char buffer[4];
+    EXPECT_EQ(pc.Outcome(Files().ReadFile(out, buffer, 4, &count)), kErrorAccessDenied);
+    EXPECT_EQ(Files().SetFilePointer(out, -100, kFileCurrent), kInvalidFileSize);
+    EXPECT_EQ(Files().SetFilePointer(out, 0, kFileCurrent), 11u);
+    // A sharing violation is found before CREATE_ALWAYS empties the file.
+    EXPECT_EQ(Create("C:\\F.BIN"), kErrorSharingViolation);
+    EXPECT_EQ(Files().OpenHandleCount(), 1u);
+    Files().CloseHandle(out);
+    EXPECT_EQ(pc.folder.ReadFile("drive_c/F.BIN"), "hello world");
+    // A handle left open is closed with the port; ASan's leak check would name a lost one.
+    EXPECT_TRUE(Files().CreateFile("C:\\F.BIN", kGenericRead, kFileShareRead, kOpenExisting));
 }
 
 } // namespace

@@ -29,9 +29,10 @@ std::string HexBytes(std::size_t count) {
 }
 
 TEST(RegistryFile, WritesWhatRegeditExports) {
+    // Keys in the order they were made, each after its parent.
     RegistryTree tree;
-    RegistryKey* fonts = tree.Create("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\"
-                                     "CurrentVersion\\Fonts");
+    tree.Create("HKEY_LOCAL_MACHINE\\System\\B");
+    RegistryKey* fonts = tree.Create("HKEY_LOCAL_MACHINE\\Software\\Fonts");
     ASSERT_NE(fonts, nullptr);
     fonts->SetValue("\xB9\xD9\xC5\xC1 (TrueType)", kRegSz, "C:\\FONTS\\\"A\".TTF\0"s);
     fonts->SetValue("", kRegSz, "default\0"s);
@@ -40,19 +41,9 @@ TEST(RegistryFile, WritesWhatRegeditExports) {
     fonts->SetValue("Path", kRegExpandSz, "%a%\0"s);
     fonts->SetValue("NoNul", kRegSz, "ab"s);
     EXPECT_EQ(FormatRegistryText(tree),
-              "REGEDIT4\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE]\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\Software]\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\Software\\Microsoft]\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows]\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion]\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Fonts]\r\n"
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE]\r\n\r\n[HKEY_LOCAL_MACHINE\\System]\r\n\r\n"
+              "[HKEY_LOCAL_MACHINE\\System\\B]\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Fonts]\r\n"
               "\"\xB9\xD9\xC5\xC1 (TrueType)\"=\"C:\\\\FONTS\\\\\\\"A\\\".TTF\"\r\n"
               "@=\"default\"\r\n"
               "\"Count\"=dword:8000002a\r\n"
@@ -63,22 +54,12 @@ TEST(RegistryFile, WritesWhatRegeditExports) {
 }
 
 TEST(RegistryFile, WrapsHexDataLikeRegedit) {
-    const RegistryValue value{"Long", kRegBinary, HexBytes(60)};
-    const std::string line = FormatRegistryValue(value);
     // 22 bytes fit behind "Long"=hex: on the first line, 25 on each continuation line.
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = line.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        lines.push_back(line.substr(start, end - start));
-    }
-    lines.push_back(line.substr(start));
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0].size(), 11 + 22 * 3 + 1u);
-    EXPECT_TRUE(lines[0].ends_with("15,\\"));
-    EXPECT_EQ(lines[1], "  16,17,18,19,1a,1b,1c,1d,1e,1f,20,21,22,23,24,25,26,27,28,29,2a,2b,2c,2d,"
-                        "2e,\\");
-    EXPECT_EQ(lines[2], "  2f,30,31,32,33,34,35,36,37,38,39,3a,3b");
-
+    EXPECT_EQ(
+        FormatRegistryValue({"Long", kRegBinary, HexBytes(60)}),
+        "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\\\r\n"
+        "  16,17,18,19,1a,1b,1c,1d,1e,1f,20,21,22,23,24,25,26,27,28,29,2a,2b,2c,2d,2e,\\\r\n"
+        "  2f,30,31,32,33,34,35,36,37,38,39,3a,3b");
     EXPECT_EQ(FormatRegistryValue({"", kRegBinary, ""}), "@=hex:");
 }
 
@@ -201,20 +182,6 @@ TEST(RegistryTree, DeepTreesAreWalkedAndTornDownWithoutRecursion) {
     EXPECT_EQ(visited, kDepth + 4);
     EXPECT_EQ(deepest, std::string("HKEY_USERS").size() + 2 * kDepth);
     tree.reset();
-}
-
-TEST(RegistryTree, WalkVisitsParentsBeforeChildrenInOrder) {
-    RegistryTree tree;
-    tree.Create("HKEY_USERS\\B\\B1");
-    tree.Create("HKEY_USERS\\A");
-    tree.Create("HKEY_USERS\\B\\B2\\C");
-    std::vector<std::string> paths;
-    tree.Walk([&](const std::string& path, const RegistryKey&) { paths.push_back(path); });
-    const std::vector<std::string> expected = {
-        "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",    "HKEY_LOCAL_MACHINE",
-        "HKEY_USERS",        "HKEY_USERS\\B",        "HKEY_USERS\\B\\B1",
-        "HKEY_USERS\\B\\B2", "HKEY_USERS\\B\\B2\\C", "HKEY_USERS\\A"};
-    EXPECT_EQ(paths, expected);
 }
 
 } // namespace

@@ -1,11 +1,8 @@
+// The host spooler on a simulated PC: what it writes to registry.reg and WIN.INI, the sizes its
+// enumerations ask for, and what it refuses. The port contract covers what Windows shares.
+#include "host_pc.h"
 #include "platform/host/ini_text.h"
-#include "platform/host/spooler_host.h"
 #include "platform/host/spooler_records.h"
-#include "spooler_memory_registry.h"
-
-#include <gtest/gtest.h>
-
-#include <set>
 
 namespace tl::host {
 namespace {
@@ -15,27 +12,23 @@ using namespace std::string_literals;
 class HostSpoolerTest : public ::testing::Test {
 protected:
     HostSpoolerTest()
-        : spooler(registry, [this](std::string_view file) {
-              return missingFiles.count(std::string(file)) == 0;
-          }) {}
+        : pc("", {{"drive_c/WINDOWS/SYSTEM/TL600.DRV", "x"},
+                  {"drive_c/WINDOWS/SYSTEM/TLMON.DLL", "x"},
+                  {"drive_c/WINDOWS/SYSTEM/TLPROC.DLL", "x"}}) {}
 
-    // A driver as the installer registers it.
-    DriverInfo3 Driver(std::string name) {
+    static DriverInfo3 Driver(std::string name) {
         DriverInfo3 info;
         info.version = kWindows95DriverVersion;
         info.name = std::move(name);
         info.environment = std::string(kWindows95Environment);
-        info.driverPath = "TL600.DRV";
-        info.dataFile = "TL600.DRV";
-        info.configFile = "TL600.DRV";
+        info.driverPath = info.dataFile = info.configFile = "TL600.DRV";
         info.helpFile = "";
-        info.dependentFiles = "TL600.DRV\0TLUI.DLL\0TLMON.DLL\0\0"s;
-        info.monitorName = "Telmora Monitor";
+        info.dependentFiles = "TL600.DRV\0TLMON.DLL\0\0"s;
+        info.monitorName = "TL Monitor";
         info.defaultDataType = "RAW";
         return info;
     }
-
-    PrinterInfo2 Printer(std::string name, std::string driver) {
+    static PrinterInfo2 Printer(std::string name, std::string driver = "Telmora 600") {
         PrinterInfo2 info;
         info.printerName = std::move(name);
         info.portName = "LPT1:";
@@ -43,317 +36,224 @@ protected:
         info.printProcessor = "WinPrint";
         info.datatype = "RAW";
         info.attributes = kPrinterAttributeEnableBidi | kPrinterAttributeDefault;
-        info.priority = 1;
-        info.defaultPriority = 1;
+        info.priority = info.defaultPriority = 1;
         return info;
     }
-
-    void AddDriverAndPrinter(const std::string& driver, const std::string& printer) {
-        ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, Driver(driver)));
-        PrinterHandle handle = spooler.AddPrinter(std::nullopt, 2, Printer(printer, driver));
-        ASSERT_TRUE(handle);
-        ASSERT_TRUE(spooler.ClosePrinter(handle));
+    Spooler& Spool() { return pc.Ports().spooler; }
+    bool Add(const PrinterInfo2& info) {
+        return Spool().ClosePrinter(Spool().AddPrinter({}, 2, info));
+    }
+    // kErrorSuccess for a call that succeeded, else the spooler's last error.
+    DWORD Refusal(bool done) { return done ? kErrorSuccess : Spool().GetLastError(); }
+    HostRegistrySpoolerStore Store() { return HostRegistrySpoolerStore(pc.machine->Registry()); }
+    bool RegistryHolds(std::string_view text) {
+        return pc.folder.ReadFile("registry.reg").find(text) != std::string::npos;
     }
 
-    std::optional<std::string> Text(std::string_view key, std::string_view value) {
-        return ValueText(registry.GetValue(key, value));
-    }
-    std::optional<DWORD> Number(std::string_view key, std::string_view value) {
-        return ValueDword(registry.GetValue(key, value));
-    }
-
-    test::MemorySpoolerRegistry registry;
-    std::set<std::string> missingFiles;
-    HostSpooler spooler;
+    test::HostPc pc;
 };
 
-TEST_F(HostSpoolerTest, DriverEnumerationIsSizedLikeTheThirtyTwoBitApi) {
+TEST_F(HostSpoolerTest, EnumerationsAreSizedLikeTheThirtyTwoBitApi) {
     std::vector<DriverInfo1> drivers;
-    DWORD needed = 99;
-    DWORD returned = 99;
-    ASSERT_TRUE(spooler.EnumPrinterDrivers(std::nullopt, std::nullopt, 1, &drivers, 800, &needed,
-                                           &returned));
-    EXPECT_EQ(needed, 0u);
-    EXPECT_EQ(returned, 0u);
-
-    ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, Driver("Telmora 600")));
-    ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, Driver("Generic")));
-    // 4 bytes per DRIVER_INFO_1 and each name with its NUL: (4 + 12) + (4 + 8).
-    EXPECT_FALSE(spooler.EnumPrinterDrivers(std::nullopt, "Windows 4.0", 1, &drivers, 27, &needed,
-                                            &returned));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInsufficientBuffer);
-    EXPECT_EQ(needed, 28u);
-    EXPECT_EQ(returned, 0u);
-    EXPECT_TRUE(drivers.empty());
-
-    ASSERT_TRUE(spooler.EnumPrinterDrivers(std::nullopt, "windows 4.0", 1, &drivers, needed,
-                                           &needed, &returned));
-    EXPECT_EQ(returned, 2u);
-    ASSERT_EQ(drivers.size(), 2u);
-    EXPECT_EQ(drivers[0].name, "Telmora 600");
-    EXPECT_EQ(drivers[1].name, "Generic");
-
-    // A sizing call without a buffer.
-    EXPECT_FALSE(
-        spooler.EnumPrinterDrivers(std::nullopt, std::nullopt, 1, nullptr, 0, &needed, &returned));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInsufficientBuffer);
-    EXPECT_EQ(needed, 28u);
-}
-
-TEST_F(HostSpoolerTest, PrinterEnumerationIsSizedLikeTheThirtyTwoBitApi) {
-    AddDriverAndPrinter("Telmora 600", "Telmora 600");
     std::vector<PrinterInfo5> printers;
-    DWORD needed = 0;
-    DWORD returned = 0;
+    DWORD needed = 99, returned = 99;
+    ASSERT_TRUE(Spool().EnumPrinterDrivers({}, {}, 1, &drivers, 800, &needed, &returned));
+    EXPECT_EQ(needed + returned, 0u);
+    ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, Driver("Telmora 600")));
+    ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, Driver("Generic")));
+    // 4 bytes per DRIVER_INFO_1 and each name with its NUL: (4 + 12) + (4 + 8).
+    EXPECT_EQ(
+        Refusal(Spool().EnumPrinterDrivers({}, "Windows 4.0", 1, &drivers, 27, &needed, &returned)),
+        kErrorInsufficientBuffer);
+    EXPECT_EQ(needed, 28u);
+    EXPECT_EQ(returned + drivers.size(), 0u);
+    EXPECT_FALSE(Spool().EnumPrinterDrivers({}, {}, 1, nullptr, 0, &needed, &returned));
+    EXPECT_EQ(needed, 28u);
+    ASSERT_TRUE(Spool().EnumPrinterDrivers({}, "windows 4.0", 1, &drivers, 28, &needed, &returned));
+    ASSERT_EQ(returned, 2u);
+    EXPECT_EQ(drivers[0].name + "," + drivers[1].name, "Telmora 600,Generic");
+
+    ASSERT_TRUE(Add(Printer("Telmora 600")));
     // 20 bytes per PRINTER_INFO_5, then "Telmora 600" and "LPT1:" with their NULs.
-    EXPECT_FALSE(spooler.EnumPrinters(kPrinterEnumLocal, std::nullopt, 5, &printers, 37, &needed,
-                                      &returned));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInsufficientBuffer);
+    EXPECT_EQ(
+        Refusal(Spool().EnumPrinters(kPrinterEnumLocal, {}, 5, &printers, 37, &needed, &returned)),
+        kErrorInsufficientBuffer);
     EXPECT_EQ(needed, 38u);
     EXPECT_EQ(returned, 0u);
-
-    ASSERT_TRUE(spooler.EnumPrinters(kPrinterEnumLocal, std::nullopt, 5, &printers, 4000, &needed,
-                                     &returned));
-    EXPECT_EQ(needed, 38u);
+    PrinterInfo2 second = Printer("Second");
+    second.attributes = kPrinterAttributeEnableBidi;
+    ASSERT_TRUE(Add(second));
+    // The default flag answers the default printer only; other flags find nothing here.
+    ASSERT_TRUE(
+        Spool().EnumPrinters(kPrinterEnumDefault, {}, 5, &printers, 4000, &needed, &returned));
     ASSERT_EQ(returned, 1u);
     EXPECT_EQ(printers[0].printerName, "Telmora 600");
     EXPECT_EQ(printers[0].portName, "LPT1:");
     EXPECT_EQ(printers[0].attributes, 0x804u);
     EXPECT_EQ(printers[0].deviceNotSelectedTimeout, 15000u);
     EXPECT_EQ(printers[0].transmissionRetryTimeout, 45000u);
-
-    // The default flag answers the default printer only; other flags find nothing here.
-    PrinterInfo2 second = Printer("Second", "Telmora 600");
-    second.attributes = kPrinterAttributeEnableBidi;
-    ASSERT_TRUE(spooler.ClosePrinter(spooler.AddPrinter(std::nullopt, 2, second)));
-    ASSERT_TRUE(spooler.EnumPrinters(kPrinterEnumDefault, std::nullopt, 5, &printers, 4000, &needed,
-                                     &returned));
-    ASSERT_EQ(returned, 1u);
-    EXPECT_EQ(printers[0].printerName, "Telmora 600");
-    ASSERT_TRUE(spooler.EnumPrinters(0x10, std::nullopt, 5, &printers, 4000, &needed, &returned));
+    ASSERT_TRUE(Spool().EnumPrinters(0x10, {}, 5, &printers, 4000, &needed, &returned));
     EXPECT_EQ(returned, 0u);
-}
 
-TEST_F(HostSpoolerTest, EnumerationsRefuseWhatWindowsRefuses) {
-    std::vector<DriverInfo1> drivers;
-    std::vector<PrinterInfo5> printers;
-    DWORD needed = 0;
-    DWORD returned = 0;
-    EXPECT_FALSE(spooler.EnumPrinterDrivers(std::nullopt, std::nullopt, 3, &drivers, 800, &needed,
-                                            &returned));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInvalidLevel);
-    EXPECT_FALSE(spooler.EnumPrinterDrivers(std::nullopt, "Windows NT x86", 1, &drivers, 800,
-                                            &needed, &returned));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInvalidEnvironment);
-    EXPECT_FALSE(spooler.EnumPrinterDrivers("\\\\SERVER", std::nullopt, 1, &drivers, 800, &needed,
-                                            &returned));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInvalidName);
-    EXPECT_FALSE(spooler.EnumPrinters(kPrinterEnumLocal, std::nullopt, 2, &printers, 4000, &needed,
-                                      &returned));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInvalidLevel);
-    EXPECT_FALSE(spooler.EnumPrinters(kPrinterEnumLocal, std::nullopt, 5, &printers, 4000, nullptr,
-                                      &returned));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInvalidParameter);
-}
-
-TEST_F(HostSpoolerTest, RegistrationsLeaveTheWindows95Records) {
-    ASSERT_TRUE(spooler.AddPrintProcessor(std::nullopt, "Windows 4.0", "TLPROC.DLL", "TLProc"));
-    MonitorInfo2 monitor{"Telmora Monitor", std::string(kWindows95Environment), "TLMON.DLL"};
-    ASSERT_TRUE(spooler.AddMonitor(std::nullopt, 2, monitor));
-    ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, Driver("Telmora 600")));
-    PrinterInfo2 printer = Printer("My Telmora", "Telmora 600");
-    printer.printProcessor = "TLProc";
-    PrinterHandle handle = spooler.AddPrinter(std::nullopt, 2, printer);
-    ASSERT_TRUE(handle);
-    EXPECT_TRUE(spooler.ClosePrinter(handle));
-
-    const std::string env = "System\\CurrentControlSet\\control\\Print\\Environments\\Windows 4.0";
-    EXPECT_EQ(Text(env + "\\Print Processors\\TLProc", "Driver"), "TLPROC.DLL");
+    EXPECT_EQ(Refusal(Spool().EnumPrinterDrivers({}, {}, 3, &drivers, 800, &needed, &returned)),
+              kErrorInvalidLevel);
+    EXPECT_EQ(Refusal(Spool().EnumPrinterDrivers({}, "Windows NT x86", 1, &drivers, 800, &needed,
+                                                 &returned)),
+              kErrorInvalidEnvironment);
     EXPECT_EQ(
-        Text("System\\CurrentControlSet\\control\\Print\\Monitors\\Telmora Monitor", "Driver"),
-        "TLMON.DLL");
-
-    const std::string driver = env + "\\Drivers\\Telmora 600";
-    EXPECT_EQ(Text(driver, "Driver"), "TL600.DRV");
-    EXPECT_EQ(Text(driver, "Data File"), "TL600.DRV");
-    EXPECT_EQ(Text(driver, "Configuration File"), "TL600.DRV");
-    EXPECT_EQ(Text(driver, "Help File"), "");
-    EXPECT_EQ(Text(driver, "Monitor"), "Telmora Monitor");
-    EXPECT_EQ(Text(driver, "Datatype"), "RAW");
-    EXPECT_EQ(registry.GetValue(driver, "Dependent Files"),
-              (SpoolerValue{kRegMultiSz, "TL600.DRV\0TLUI.DLL\0TLMON.DLL\0\0"s}));
-
-    const std::string key = "System\\CurrentControlSet\\control\\Print\\Printers\\My Telmora";
-    EXPECT_EQ(Text(key, "Name"), "My Telmora");
-    EXPECT_EQ(Text(key, "Port"), "LPT1:");
-    EXPECT_EQ(Text(key, "Printer Driver"), "Telmora 600");
-    EXPECT_EQ(Text(key, "Print Processor"), "TLProc");
-    EXPECT_EQ(Text(key, "Datatype"), "RAW");
-    EXPECT_EQ(Number(key, "Attributes"), 0x804u);
-    EXPECT_EQ(Number(key, "Priority"), 1u);
-    EXPECT_EQ(Number(key, "Default Priority"), 1u);
-    EXPECT_EQ(registry.GetValue(key, "Attributes"), (SpoolerValue{kRegDword, "\x04\x08\0\0"s}));
+        Refusal(Spool().EnumPrinterDrivers("\\\\SERVER", {}, 1, &drivers, 800, &needed, &returned)),
+        kErrorInvalidName);
+    EXPECT_EQ(Refusal(Spool().EnumPrinters(kPrinterEnumLocal, {}, 2, &printers, 4000, &needed,
+                                           &returned)),
+              kErrorInvalidLevel);
+    EXPECT_EQ(Refusal(Spool().EnumPrinters(kPrinterEnumLocal, {}, 5, &printers, 4000, nullptr,
+                                           &returned)),
+              kErrorInvalidParameter);
 }
 
-TEST_F(HostSpoolerTest, DriverRecordKeepsFileNamesAndStopsDependentsAtAnEmptyName) {
+TEST_F(HostSpoolerTest, RecordsStandInRegistryRegAndWinIniAsWindows95KeepsThem) {
+    ASSERT_TRUE(Spool().AddPrintProcessor({}, "Windows 4.0", "TLPROC.DLL", "TLProc"));
+    ASSERT_TRUE(Spool().AddMonitor({}, 2, {"TL Monitor", "Windows 4.0", "TLMON.DLL"}));
+    ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, Driver("Telmora 600")));
+    PrinterInfo2 printer = Printer("My Telmora");
+    printer.printProcessor = "TLProc";
+    ASSERT_TRUE(Add(printer));
+    ASSERT_TRUE(Add(Printer("Second")));
+    const std::string print = "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print";
+    const std::string env = print + "\\Environments\\Windows 4.0";
+    EXPECT_TRUE(
+        RegistryHolds(env + "\\Print Processors\\TLProc]\r\n\"Driver\"=\"TLPROC.DLL\"\r\n"));
+    EXPECT_TRUE(RegistryHolds(print + "\\Monitors\\TL Monitor]\r\n\"Driver\"=\"TLMON.DLL\"\r\n"));
+    EXPECT_TRUE(RegistryHolds(
+        env + "\\Drivers\\Telmora 600]\r\n\"Driver\"=\"TL600.DRV\"\r\n"
+              "\"Data File\"=\"TL600.DRV\"\r\n\"Configuration File\"=\"TL600.DRV\"\r\n"
+              "\"Help File\"=\"\"\r\n\"Dependent Files\"=hex(7):54,4c,36,30,30,2e,44,52,56,00,"
+              "54,4c,4d,"));
+    EXPECT_TRUE(
+        RegistryHolds("4c,00,00\r\n\"Monitor\"=\"TL Monitor\"\r\n\"Datatype\"=\"RAW\"\r\n"));
+    EXPECT_TRUE(RegistryHolds(print +
+                              "\\Printers\\My Telmora]\r\n\"Name\"=\"My Telmora\"\r\n"
+                              "\"Port\"=\"LPT1:\"\r\n\"Printer Driver\"=\"Telmora 600\"\r\n"
+                              "\"Print Processor\"=\"TLProc\"\r\n\"Datatype\"=\"RAW\"\r\n"));
+    // The newer default printer took the default from the first.
+    EXPECT_TRUE(
+        RegistryHolds("\"Parameters\"=\"\"\r\n\"Attributes\"=dword:00000800\r\n"
+                      "\"Priority\"=dword:00000001\r\n\"Default Priority\"=dword:00000001\r\n"));
+    EXPECT_TRUE(RegistryHolds("\\Printers\\Second]\r\n\"Name\"=\"Second\"\r\n"));
+    EXPECT_TRUE(RegistryHolds("\"Attributes\"=dword:00000804\r\n"));
+    // WIN.INI for older programs; only the default printer is the device of [windows].
+    const IniText winIni(pc.folder.ReadFile("drive_c/WINDOWS/WIN.INI"));
+    EXPECT_EQ(winIni.Get("Devices", "My Telmora"), "TL600,LPT1:");
+    EXPECT_EQ(winIni.Get("PrinterPorts", "My Telmora"), "TL600,LPT1:,15,45");
+    EXPECT_EQ(winIni.Get("PrinterPorts", "Second"), "TL600,LPT1:,15,45");
+    EXPECT_EQ(winIni.Get("windows", "device"), "Second,TL600,LPT1:");
+
+    // Opened again, the spooler knows what it was told before.
+    pc.machine.reset();
+    pc.Open();
+    EXPECT_FALSE(Spool().AddPrinter({}, 2, Printer("MY TELMORA")));
+    EXPECT_EQ(Spool().GetLastError(), kErrorPrinterAlreadyExists);
+    const std::vector<DriverRecord> drivers = ReadDrivers(Store());
+    ASSERT_EQ(drivers.size(), 1u);
+    EXPECT_EQ(drivers[0].dependentFiles, (std::vector<std::string>{"TL600.DRV", "TLMON.DLL"}));
+}
+
+TEST_F(HostSpoolerTest, DriverRecordsKeepFileNamesAndAReplacedDriverDropsStaleValues) {
     DriverInfo3 info = Driver("Telmora 600");
     info.driverPath = "C:\\WINDOWS\\SYSTEM\\TL600.DRV";
-    info.helpFile = std::nullopt;
-    info.monitorName = std::nullopt;
-    info.defaultDataType = std::nullopt;
+    info.helpFile = info.defaultDataType = std::nullopt;
     info.dependentFiles = "A.DRV\0\0B.DLL\0\0"s;
-    ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, info));
-    std::vector<DriverRecord> drivers = ReadDrivers(registry);
+    ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, info));
+    std::vector<DriverRecord> drivers = ReadDrivers(Store());
     ASSERT_EQ(drivers.size(), 1u);
     EXPECT_EQ(drivers[0].driver, "TL600.DRV");
     EXPECT_EQ(drivers[0].dependentFiles, std::vector<std::string>{"A.DRV"});
     EXPECT_EQ(drivers[0].datatype, "RAW");
-    EXPECT_FALSE(registry.GetValue(DriverKey("Telmora 600"), "Help File"));
-    EXPECT_FALSE(registry.GetValue(DriverKey("Telmora 600"), "Monitor"));
-}
+    EXPECT_FALSE(Store().GetValue(DriverKey("Telmora 600"), "Help File"));
 
-TEST_F(HostSpoolerTest, ReplacingADriverKeepsItsKeyAndDropsStaleValues) {
-    ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, Driver("Telmora 600")));
     DriverInfo3 again = Driver("TELMORA 600");
     again.monitorName = std::nullopt;
-    again.driverPath = "TL600B.DRV";
-    ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, again));
-    std::vector<DriverRecord> drivers = ReadDrivers(registry);
+    ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, again));
+    drivers = ReadDrivers(Store());
     ASSERT_EQ(drivers.size(), 1u);
     EXPECT_EQ(drivers[0].name, "Telmora 600");
-    EXPECT_EQ(drivers[0].driver, "TL600B.DRV");
+    EXPECT_EQ(drivers[0].helpFile, "");
     EXPECT_EQ(drivers[0].monitor, "");
 }
 
-TEST_F(HostSpoolerTest, AddPrinterRefusesTakenNamesUnknownDriversAndProcessors) {
-    AddDriverAndPrinter("Telmora 600", "Telmora 600");
-
-    EXPECT_FALSE(spooler.AddPrinter(std::nullopt, 2, Printer("TELMORA 600", "Telmora 600")));
-    EXPECT_EQ(spooler.GetLastError(), kErrorPrinterAlreadyExists);
-
-    EXPECT_FALSE(spooler.AddPrinter(std::nullopt, 2, Printer("Other", "No Such Driver")));
-    EXPECT_EQ(spooler.GetLastError(), kErrorUnknownPrinterDriver);
-
-    PrinterInfo2 processor = Printer("Other", "Telmora 600");
-    processor.printProcessor = "TLProc";
-    EXPECT_FALSE(spooler.AddPrinter(std::nullopt, 2, processor));
-    EXPECT_EQ(spooler.GetLastError(), 1798u);
-
-    EXPECT_FALSE(spooler.AddPrinter(std::nullopt, 2, Printer("A,B", "Telmora 600")));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInvalidPrinterName);
-    EXPECT_FALSE(spooler.AddPrinter(std::nullopt, 2, Printer("", "Telmora 600")));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInvalidPrinterName);
-
-    // The built-in processor in any case, and a driver named in other letter case.
-    PrinterInfo2 copy = Printer("Telmora 600 (Copy 2)", "TELMORA 600");
-    copy.printProcessor = "WINPRINT";
-    PrinterHandle handle = spooler.AddPrinter(std::nullopt, 2, copy);
-    ASSERT_TRUE(handle);
-    EXPECT_TRUE(spooler.ClosePrinter(handle));
-    EXPECT_FALSE(spooler.ClosePrinter(handle));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInvalidHandle);
-    EXPECT_EQ(ReadPrinters(registry).size(), 2u);
-}
-
-TEST_F(HostSpoolerTest, ANewDefaultPrinterTakesTheDefaultFromTheOthers) {
-    AddDriverAndPrinter("Telmora 600", "First");
-    ASSERT_TRUE(spooler.ClosePrinter(
-        spooler.AddPrinter(std::nullopt, 2, Printer("Second", "Telmora 600"))));
-    std::vector<PrinterRecord> printers = ReadPrinters(registry);
-    ASSERT_EQ(printers.size(), 2u);
-    EXPECT_EQ(printers[0].attributes, 0x800u);
-    EXPECT_EQ(printers[1].attributes, 0x804u);
-}
-
-TEST_F(HostSpoolerTest, MonitorsAndProcessorsThatExistOrCannotLoadAreRefused) {
-    MonitorInfo2 monitor{"Telmora Monitor", std::nullopt, "TLMON.DLL"};
-    ASSERT_TRUE(spooler.AddMonitor(std::nullopt, 2, monitor));
-    EXPECT_FALSE(spooler.AddMonitor(std::nullopt, 2, monitor));
-    EXPECT_EQ(spooler.GetLastError(), kErrorPrintMonitorAlreadyInstalled);
-    EXPECT_FALSE(spooler.AddMonitor(std::nullopt, 2, {"local port", std::nullopt, "X.DLL"}));
-    EXPECT_EQ(spooler.GetLastError(), kErrorPrintMonitorAlreadyInstalled);
-    EXPECT_FALSE(spooler.AddMonitor(std::nullopt, 2, {"Empty", std::nullopt, ""}));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInvalidParameter);
-    EXPECT_FALSE(spooler.AddMonitor(std::nullopt, 1, monitor));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInvalidLevel);
-
-    missingFiles = {"GONE.DLL", "GONE.DRV"};
-    EXPECT_FALSE(spooler.AddMonitor(std::nullopt, 2, {"Gone", std::nullopt, "GONE.DLL"}));
-    EXPECT_EQ(spooler.GetLastError(), kErrorModNotFound);
-    EXPECT_FALSE(spooler.AddPrintProcessor(std::nullopt, std::nullopt, "GONE.DLL", "Gone"));
-    EXPECT_EQ(spooler.GetLastError(), kErrorModNotFound);
-    DriverInfo3 driver = Driver("Gone");
-    driver.configFile = "GONE.DRV";
-    EXPECT_FALSE(spooler.AddPrinterDriver(std::nullopt, 3, driver));
-    EXPECT_EQ(spooler.GetLastError(), kErrorFileNotFound);
-
-    EXPECT_FALSE(spooler.AddPrintProcessor(std::nullopt, std::nullopt, "X.DLL", "winprint"));
-    EXPECT_EQ(spooler.GetLastError(), kErrorPrintProcessorAlreadyInstalled);
-    EXPECT_FALSE(spooler.AddPrintProcessor(std::nullopt, "Windows NT x86", "X.DLL", "P"));
-    EXPECT_EQ(spooler.GetLastError(), kErrorInvalidEnvironment);
-
-    EXPECT_EQ(ReadMonitors(registry).size(), 1u);
-    EXPECT_TRUE(ReadPrintProcessors(registry).empty());
-    EXPECT_TRUE(ReadDrivers(registry).empty());
-}
-
-TEST_F(HostSpoolerTest, AFailedWriteReportsFailureAndKeepsNothing) {
-    ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, Driver("Telmora 600")));
-    registry.failCommits = true;
-    EXPECT_FALSE(spooler.AddPrinter(std::nullopt, 2, Printer("Telmora 600", "Telmora 600")));
-    EXPECT_EQ(spooler.GetLastError(), kErrorAccessDenied);
-    EXPECT_FALSE(spooler.AddPrinterDriver(std::nullopt, 3, Driver("Second")));
-    EXPECT_TRUE(ReadPrinters(registry).empty());
-    EXPECT_EQ(ReadDrivers(registry).size(), 1u);
-}
-
-// WIN.INI in memory, written through the profile calls.
-class WinIniProfile final : public Profile {
-public:
-    DWORD GetPrivateProfileString(const char*, const char*, const char*, char*, DWORD,
-                                  std::string_view) override {
-        return 0;
+TEST_F(HostSpoolerTest, RefusesWhatWindows95RefusesAndKeepsNothingOfIt) {
+    ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, Driver("Telmora 600")));
+    ASSERT_TRUE(Add(Printer("Telmora 600")));
+    const MonitorInfo2 monitor{"TL Monitor", {}, "TLMON.DLL"};
+    ASSERT_TRUE(Spool().AddMonitor({}, 2, monitor));
+    PrinterInfo2 other = Printer("Other");
+    other.printProcessor = "TLProc";
+    EXPECT_EQ(Refusal(!!Spool().AddPrinter({}, 2, other)), kErrorUnknownPrintProcessor);
+    EXPECT_EQ(Refusal(!!Spool().AddPrinter({}, 2, Printer("TELMORA 600"))),
+              kErrorPrinterAlreadyExists);
+    EXPECT_EQ(Refusal(!!Spool().AddPrinter({}, 2, Printer("X", "None"))),
+              kErrorUnknownPrinterDriver);
+    EXPECT_EQ(Refusal(!!Spool().AddPrinter({}, 2, Printer("A,B"))), kErrorInvalidPrinterName);
+    EXPECT_EQ(Refusal(!!Spool().AddPrinter({}, 2, Printer(""))), kErrorInvalidPrinterName);
+    EXPECT_EQ(Refusal(Spool().AddMonitor({}, 2, monitor)), kErrorPrintMonitorAlreadyInstalled);
+    EXPECT_EQ(Refusal(Spool().AddMonitor({}, 2, {"local port", {}, "TLMON.DLL"})),
+              kErrorPrintMonitorAlreadyInstalled);
+    EXPECT_EQ(Refusal(Spool().AddMonitor({}, 2, {"Empty", {}, ""})), kErrorInvalidParameter);
+    EXPECT_EQ(Refusal(Spool().AddMonitor({}, 1, {"M", {}, "TLMON.DLL"})), kErrorInvalidLevel);
+    // Libraries are looked for in the system directory; a folder is no library.
+    pc.folder.MakeDirectory("drive_c/WINDOWS/SYSTEM/DIR.DLL");
+    for (const char* library : {"GONE.DLL", "DIR.DLL", "D:\\TLMON.DLL"}) {
+        EXPECT_EQ(Refusal(Spool().AddMonitor({}, 2, {"M", {}, library})), kErrorModNotFound);
+        EXPECT_EQ(Refusal(Spool().AddPrintProcessor({}, {}, library, "P")), kErrorModNotFound);
     }
-    UINT GetPrivateProfileInt(const char*, const char*, int value, std::string_view) override {
-        return static_cast<UINT>(value);
-    }
-    BOOL WritePrivateProfileString(const char* section, const char* key, const char* value,
-                                   std::string_view file) override {
-        EXPECT_EQ(file, kWinIni);
-        if (section == nullptr || key == nullptr || value == nullptr) {
-            return 0;
-        }
-        winIni.Set(section, key, value);
-        return 1;
-    }
-    DWORD GetLastError() const override { return 0; }
-    IniText winIni;
-};
+    DriverInfo3 gone = Driver("Gone");
+    gone.configFile = "GONE.DRV";
+    EXPECT_EQ(Refusal(Spool().AddPrinterDriver({}, 3, gone)), kErrorFileNotFound);
+    EXPECT_EQ(Refusal(Spool().AddPrintProcessor({}, {}, "TLPROC.DLL", "winprint")),
+              kErrorPrintProcessorAlreadyInstalled);
+    EXPECT_EQ(Refusal(Spool().AddPrintProcessor({}, "Windows NT x86", "TLPROC.DLL", "P")),
+              kErrorInvalidEnvironment);
+    EXPECT_EQ(ReadPrinters(Store()).size(), 1u);
+    EXPECT_EQ(ReadMonitors(Store()).size(), 1u);
+    EXPECT_TRUE(ReadPrintProcessors(Store()).empty());
+    EXPECT_EQ(ReadDrivers(Store()).size(), 1u);
 
-TEST(HostSpoolerWinIniTest, APrinterIsEnteredInWinIniForOlderPrograms) {
-    test::MemorySpoolerRegistry registry;
-    WinIniProfile profile;
-    HostSpooler spooler(registry, {}, &profile);
-    DriverInfo3 driver;
-    driver.name = "Telmora 600";
-    driver.driverPath = driver.dataFile = driver.configFile = "TL600.DRV";
-    ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, driver));
-    PrinterInfo2 printer;
-    printer.printerName = "My Telmora";
-    printer.portName = "LPT1:";
-    printer.driverName = "TELMORA 600";
-    printer.printProcessor = "WinPrint";
-    printer.attributes = 0x804;
-    ASSERT_TRUE(spooler.ClosePrinter(spooler.AddPrinter(std::nullopt, 2, printer)));
-    printer.printerName = "Second";
-    printer.attributes = 0x800;
-    ASSERT_TRUE(spooler.ClosePrinter(spooler.AddPrinter(std::nullopt, 2, printer)));
+    // The built-in processor in any case, a driver named in other letters, libraries under a
+    // full path or in small letters; a closed handle closes no more.
+    other.printProcessor = "WINPRINT";
+    other.driverName = "TELMORA 600";
+    PrinterHandle added = Spool().AddPrinter({}, 2, other);
+    ASSERT_TRUE(added);
+    EXPECT_TRUE(Spool().ClosePrinter(added));
+    EXPECT_EQ(Refusal(Spool().ClosePrinter(added)), kErrorInvalidHandle);
+    EXPECT_TRUE(Spool().AddMonitor({}, 2, {"Full", {}, "C:\\WINDOWS\\SYSTEM\\TLMON.DLL"}));
+    EXPECT_TRUE(Spool().AddPrintProcessor({}, {}, "tlproc.dll", "TLProc"));
+}
 
-    EXPECT_EQ(profile.winIni.Get("Devices", "My Telmora"), "TL600,LPT1:");
-    EXPECT_EQ(profile.winIni.Get("PrinterPorts", "My Telmora"), "TL600,LPT1:,15,45");
-    EXPECT_EQ(profile.winIni.Get("PrinterPorts", "Second"), "TL600,LPT1:,15,45");
-    // Only the default printer becomes the device of [windows].
-    EXPECT_EQ(profile.winIni.Get("windows", "device"), "My Telmora,TL600,LPT1:");
+TEST_F(HostSpoolerTest, AFailedWriteReportsFailureAndKeepsNothingButWhatWasKept) {
+    ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, Driver("Telmora 600")));
+    // The registry port shares the registry; what it kept stays when a spooler change is dropped.
+    Registry& registry = pc.Ports().registry;
+    HKEY fonts{};
+    ASSERT_EQ(registry.RegCreateKeyEx(kHkeyLocalMachine, "Software\\Fonts", 0, kKeyAllAccess,
+                                      &fonts, nullptr),
+              0);
+    ASSERT_EQ(
+        registry.RegSetValueEx(fonts, "TL Font", kRegSz, reinterpret_cast<const BYTE*>("A"), 2), 0);
+    // A folder where the file should be: the replacement cannot be renamed over it.
+    std::filesystem::remove(pc.machine->RegistryFile());
+    pc.folder.MakeDirectory("registry.reg/in the way");
+    EXPECT_FALSE(Spool().AddPrinter({}, 2, Printer("Telmora 600")));
+    EXPECT_EQ(Spool().GetLastError(), kErrorAccessDenied);
+    EXPECT_FALSE(Spool().AddMonitor({}, 2, {"TL Monitor", {}, "TLMON.DLL"}));
+    EXPECT_EQ(Spool().GetLastError(), kErrorAccessDenied);
+    EXPECT_TRUE(ReadPrinters(Store()).empty());
+    EXPECT_TRUE(ReadMonitors(Store()).empty());
+    EXPECT_EQ(ReadDrivers(Store()).size(), 1u);
+    const RegistryKey* kept =
+        pc.machine->Registry().Tree().Find("HKEY_LOCAL_MACHINE\\Software\\Fonts");
+    ASSERT_NE(kept, nullptr);
+    EXPECT_NE(kept->FindValue("TL Font"), nullptr);
 }
 
 } // namespace

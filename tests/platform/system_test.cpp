@@ -1,96 +1,61 @@
-#include "platform/host/event_log.h"
-#include "platform/host/host_machine.h"
-#include "support/temp_machine.h"
-
-#include <gtest/gtest.h>
+// The system port of the simulated PC: what machine.ini sets, its atom table, and the effects
+// it records beyond what the port contract checks.
+#include "host_pc.h"
 
 namespace tl::host {
 namespace {
 
 using Fields = std::vector<std::pair<std::string, PlatformEvent::Value>>;
 
-class SystemTest : public ::testing::Test {
-protected:
-    void Open(std::string_view ini) {
-        folder.WriteMachineIni(ini);
-        std::string error;
-        machine = HostMachine::Open({folder.Root(), std::nullopt}, events, &error);
-        ASSERT_TRUE(machine) << error;
-    }
-    System& Sys() { return machine->GetPlatform().system; }
-
-    test::TempMachine folder;
-    EventLog events;
-    std::unique_ptr<HostMachine> machine;
-};
-
-TEST_F(SystemTest, DirectoriesProgramAndVersionComeFromMachineIni) {
-    Open("[Machine]\nWindowsDirectory=D:\\WIN\nSystemDirectory=D:\\WIN\\SYS\nVersion=4.10\n"
-         "ProgramFile=B:\\SETUP.EXE\n");
-    EXPECT_EQ(Sys().GetWindowsDirectory(), "D:\\WIN");
-    EXPECT_EQ(Sys().GetSystemDirectory(), "D:\\WIN\\SYS");
-    EXPECT_EQ(Sys().GetModuleFileName(), "B:\\SETUP.EXE");
-    EXPECT_EQ(Sys().GetVersion(), 0xC0000A04u);
+TEST(SystemTest, DirectoriesProgramAndVersionComeFromMachineIni) {
+    test::HostPc pc("[Machine]\nWindowsDirectory=D:\\WIN\nSystemDirectory=D:\\WIN\\SYS\n"
+                    "Version=4.10\nProgramFile=B:\\SETUP.EXE\n");
+    System& system = pc.Ports().system;
+    EXPECT_EQ(system.GetWindowsDirectory(), "D:\\WIN");
+    EXPECT_EQ(system.GetSystemDirectory(), "D:\\WIN\\SYS");
+    EXPECT_EQ(system.GetModuleFileName(), "B:\\SETUP.EXE");
+    EXPECT_EQ(system.GetVersion(), 0xC0000A04u);
+    // Windows NT has no Windows 95 mark.
+    EXPECT_EQ(test::HostPc("[Machine]\nVersion=3.51\n").Ports().system.GetVersion() & 0x8000FFFFu,
+              0x3303u);
 }
 
-TEST_F(SystemTest, VersionOfAWindowsNtMachineHasNoNinetyFiveMark) {
-    Open("[Machine]\nVersion=3.51\n");
-    DWORD version = Sys().GetVersion();
-    EXPECT_EQ(version & 0xFF, 3u);
-    EXPECT_EQ((version >> 8) & 0xFF, 51u);
-    EXPECT_EQ(version & 0x80000000u, 0u);
-}
-
-TEST_F(SystemTest, AtomsStartFromMachineIniAndCountReferences) {
-    Open("[Atoms]\nbi-di.386=1\nother=0\n");
-    ATOM bidi = Sys().GlobalFindAtom("BI-DI.386");
-    ASSERT_NE(bidi, 0);
+TEST(SystemTest, AtomsStartFromMachineIniAndCountReferences) {
+    test::HostPc pc("[Atoms]\nbi-di.386=1\nother=0\n");
+    System& system = pc.Ports().system;
+    const ATOM bidi = system.GlobalFindAtom("BI-DI.386");
     EXPECT_GE(bidi, 0xC000);
-    EXPECT_EQ(Sys().GlobalFindAtom("other"), 0);
-
-    // Reference counting and integer atoms are the port contract's; here what is beyond it.
-    EXPECT_EQ(Sys().GlobalDeleteAtom(bidi), 0);
-    EXPECT_EQ(Sys().GlobalFindAtom("bi-di.386"), 0);
-    EXPECT_EQ(Sys().GlobalDeleteAtom(bidi), bidi); // a delete too many fails
-
-    ATOM fresh = Sys().GlobalAddAtom("Fresh");
+    EXPECT_EQ(system.GlobalFindAtom("other"), 0);
+    EXPECT_EQ(system.GlobalDeleteAtom(bidi), 0);
+    EXPECT_EQ(system.GlobalFindAtom("bi-di.386"), 0);
+    EXPECT_EQ(system.GlobalDeleteAtom(bidi), bidi); // a delete too many fails
+    const ATOM fresh = system.GlobalAddAtom("Fresh");
     EXPECT_NE(fresh, 0);
     EXPECT_NE(fresh, bidi);
-    EXPECT_EQ(Sys().GlobalAddAtom(""), 0);
-    EXPECT_EQ(Sys().GlobalAddAtom(std::string(256, 'a')), 0);
-
+    EXPECT_EQ(system.GlobalAddAtom(""), 0);
+    EXPECT_EQ(system.GlobalAddAtom(std::string(256, 'a')), 0);
     // A new run of the same machine starts again from machine.ini.
-    machine.reset();
-    Open("[Atoms]\nbi-di.386=1\n");
-    EXPECT_NE(Sys().GlobalFindAtom("bi-di.386"), 0);
-    EXPECT_EQ(Sys().GlobalFindAtom("Fresh"), 0);
+    pc.machine.reset();
+    pc.Open();
+    EXPECT_NE(pc.Ports().system.GlobalFindAtom("bi-di.386"), 0);
+    EXPECT_EQ(pc.Ports().system.GlobalFindAtom("Fresh"), 0);
 }
 
-TEST_F(SystemTest, EffectsAreRecordedInOrder) {
-    folder.WriteFile("drive_c/WINDOWS/FONTS/A.TTF", "font");
-    Open("");
-    EXPECT_EQ(Sys().SetErrorMode(kSemFailCriticalErrors), 0u);
-    EXPECT_EQ(Sys().SetErrorMode(0), kSemFailCriticalErrors);
-    EXPECT_EQ(Sys().AddFontResource("C:\\WINDOWS\\FONTS\\a.ttf"), 1);
-    EXPECT_EQ(Sys().AddFontResource("C:\\WINDOWS\\FONTS\\NONE.TTF"), 0);
-    Sys().BroadcastMessage(kWmFontChange, "");
-    Sys().BroadcastMessage(kWmDevModeChange, "\xC7\xD1\xB1\xDB 600");
-    EXPECT_TRUE(Sys().MessageBeep(kMbSimpleBeep));
-    EXPECT_TRUE(Sys().ExitWindowsEx(kEwxReboot, 0));
-
-    const std::vector<PlatformEvent>& log = events.Events();
-    ASSERT_EQ(log.size(), 6u);
-    auto expect = [&](std::size_t i, const char* name, const Fields& fields) {
-        EXPECT_EQ(log[i].event, name);
-        EXPECT_EQ(log[i].fields, fields) << name;
-    };
-    expect(0, "addfont", {{"file", std::string("C:\\WINDOWS\\FONTS\\a.ttf")}});
-    expect(1, "addfont", {{"file", std::string("C:\\WINDOWS\\FONTS\\NONE.TTF")}});
-    expect(2, "broadcast", {{"message", std::string("WM_FONTCHANGE")}});
-    expect(3, "broadcast",
-           {{"message", std::string("WM_DEVMODECHANGE")}, {"text", std::string("한글 600")}});
-    expect(4, "beep", {{"type", std::int64_t{-1}}});
-    expect(5, "restart", {{"flags", std::int64_t{2}}});
+TEST(SystemTest, EffectsAreRecordedInOrder) {
+    test::HostPc pc("", {{"drive_c/WINDOWS/FONTS/A.TTF", "font"}});
+    System& system = pc.Ports().system;
+    EXPECT_EQ(system.AddFontResource("C:\\WINDOWS\\FONTS\\a.ttf"), 1);
+    EXPECT_EQ(system.AddFontResource("C:\\WINDOWS\\FONTS\\NONE.TTF"), 0);
+    system.BroadcastMessage(kWmDevModeChange, "\xC7\xD1\xB1\xDB 600");
+    EXPECT_TRUE(system.MessageBeep(kMbSimpleBeep));
+    const std::vector<PlatformEvent>& log = pc.events.Events();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[0].fields, (Fields{{"file", std::string("C:\\WINDOWS\\FONTS\\a.ttf")}}));
+    EXPECT_EQ(log[1].event, "addfont");
+    EXPECT_EQ(log[2].fields, (Fields{{"message", std::string("WM_DEVMODECHANGE")},
+                                     {"text", std::string("한글 600")}}));
+    EXPECT_EQ(log[3].event, "beep");
+    EXPECT_EQ(log[3].fields, (Fields{{"type", std::int64_t{-1}}}));
 }
 
 } // namespace

@@ -13,6 +13,8 @@ struct NameCase {
 };
 
 class DiskNameTest : public ::testing::TestWithParam<NameCase> {};
+using F = DiskNameFault;
+using N = NameCase;
 
 TEST_P(DiskNameTest, GivesTheFault) {
     EXPECT_EQ(CheckDiskName(GetParam().name), GetParam().fault) << GetParam().name;
@@ -21,31 +23,20 @@ TEST_P(DiskNameTest, GivesTheFault) {
 INSTANTIATE_TEST_SUITE_P(
     Names, DiskNameTest,
     ::testing::Values(
-        NameCase{"TLCORE.DLL", DiskNameFault::None}, NameCase{"tlsetup.ini", DiskNameFault::None},
-        NameCase{"LPT.BZ", DiskNameFault::None}, NameCase{"CONFIG.SYS", DiskNameFault::None},
-        NameCase{"COM10", DiskNameFault::None}, NameCase{"LPT0.DLL", DiskNameFault::None},
-        NameCase{"NULL.DLL", DiskNameFault::None}, NameCase{".HIDDEN", DiskNameFault::None},
+        N{"TLCORE.DLL", F::None}, N{"tlsetup.ini", F::None}, N{"LPT.BZ", F::None},
+        N{"CONFIG.SYS", F::None}, N{"COM10", F::None}, N{"LPT0.DLL", F::None},
+        N{"NULL.DLL", F::None}, N{".HIDDEN", F::None},
         // Code page 949 text is a name like any other.
-        NameCase{"\xB1\xDB\xB2\xC3.TTF", DiskNameFault::None},
-        NameCase{std::string(255, 'A'), DiskNameFault::None},
-        NameCase{std::string(256, 'A'), DiskNameFault::TooLong}, NameCase{"", DiskNameFault::Empty},
-        NameCase{"..\\WIN.INI", DiskNameFault::Separator},
-        NameCase{"../WIN.INI", DiskNameFault::Separator},
-        NameCase{"C:\\AUTOEXEC.BAT", DiskNameFault::Separator},
-        NameCase{"A:X.DLL", DiskNameFault::Separator}, NameCase{"SUB\\X", DiskNameFault::Separator},
-        NameCase{".", DiskNameFault::DotName}, NameCase{"..", DiskNameFault::DotName},
-        NameCase{"TLCORE.DLL.", DiskNameFault::TrailingDot},
-        NameCase{"TLCORE.DLL ", DiskNameFault::TrailingDot},
-        NameCase{"X\tY.DLL", DiskNameFault::ControlCharacter},
-        NameCase{std::string("X\0Y", 3), DiskNameFault::ControlCharacter},
-        NameCase{"X\x7FY", DiskNameFault::ControlCharacter},
-        NameCase{"CON", DiskNameFault::DeviceName}, NameCase{"nul", DiskNameFault::DeviceName},
-        NameCase{"Prn.txt", DiskNameFault::DeviceName},
-        NameCase{"AUX.DLL", DiskNameFault::DeviceName}, NameCase{"com1", DiskNameFault::DeviceName},
-        NameCase{"COM9.INI", DiskNameFault::DeviceName},
-        NameCase{"LPT1", DiskNameFault::DeviceName},
-        NameCase{"lpt9.386", DiskNameFault::DeviceName},
-        NameCase{"CON .TXT", DiskNameFault::DeviceName}));
+        N{"\xB1\xDB\xB2\xC3.TTF", F::None}, N{std::string(255, 'A'), F::None},
+        N{std::string(256, 'A'), F::TooLong}, N{"", F::Empty}, N{"..\\WIN.INI", F::Separator},
+        N{"../WIN.INI", F::Separator}, N{"C:\\AUTOEXEC.BAT", F::Separator},
+        N{"A:X.DLL", F::Separator}, N{"SUB\\X", F::Separator}, N{".", F::DotName},
+        N{"..", F::DotName}, N{"TLCORE.DLL.", F::TrailingDot}, N{"TLCORE.DLL ", F::TrailingDot},
+        N{"X\tY.DLL", F::ControlCharacter}, N{std::string("X\0Y", 3), F::ControlCharacter},
+        N{"X\x7FY", F::ControlCharacter}, N{"CON", F::DeviceName}, N{"nul", F::DeviceName},
+        N{"Prn.txt", F::DeviceName}, N{"AUX.DLL", F::DeviceName}, N{"com1", F::DeviceName},
+        N{"COM9.INI", F::DeviceName}, N{"LPT1", F::DeviceName}, N{"lpt9.386", F::DeviceName},
+        N{"CON .TXT", F::DeviceName}));
 
 struct PathCase {
     std::string path;
@@ -53,6 +44,7 @@ struct PathCase {
 };
 
 class DirectoryPathTest : public ::testing::TestWithParam<PathCase> {};
+using P = PathCase;
 
 TEST_P(DirectoryPathTest, SaysWhetherUsable) {
     EXPECT_EQ(IsUsableDirectoryPath(GetParam().path), GetParam().usable) << GetParam().path;
@@ -60,16 +52,13 @@ TEST_P(DirectoryPathTest, SaysWhetherUsable) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, DirectoryPathTest,
-    ::testing::Values(PathCase{"C:\\WINDOWS\\FONTS", true}, PathCase{"d:\\ttf", true},
-                      PathCase{"A:\\", true}, PathCase{"A:", true},
-                      PathCase{"C:\\CONSOLE\\FONTS", true}, PathCase{"C:\\FONTS\\", true},
-                      PathCase{"\\\\SERVER\\SHARE\\FONTS", false},
-                      PathCase{"//SERVER/SHARE", false}, PathCase{"C:\\\\SERVER\\SHARE", false},
-                      PathCase{"C:FONTS", false}, PathCase{"FONTS", false},
-                      PathCase{"1:\\FONTS", false}, PathCase{"C:\\NUL", false},
-                      PathCase{"C:\\nul.txt\\FONTS", false}, PathCase{"A:\\LPT1", false},
-                      PathCase{"C:\\FONTS\\COM3", false}, PathCase{"C:\\FO\nNTS", false},
-                      PathCase{"C:\\FONTS:X", false}));
+    ::testing::Values(P{"C:\\WINDOWS\\FONTS", true}, P{"d:\\ttf", true}, P{"A:\\", true},
+                      P{"A:", true}, P{"C:\\CONSOLE\\FONTS", true}, P{"C:\\FONTS\\", true},
+                      P{"\\\\SERVER\\SHARE\\FONTS", false}, P{"//SERVER/SHARE", false},
+                      P{"C:\\\\SERVER\\SHARE", false}, P{"C:FONTS", false}, P{"FONTS", false},
+                      P{"1:\\FONTS", false}, P{"C:\\NUL", false}, P{"C:\\nul.txt\\FONTS", false},
+                      P{"A:\\LPT1", false}, P{"C:\\FONTS\\COM3", false}, P{"C:\\FO\nNTS", false},
+                      P{"C:\\FONTS:X", false}));
 
 } // namespace
 } // namespace tl

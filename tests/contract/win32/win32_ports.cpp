@@ -3,9 +3,7 @@
 #include "../port_contract.h"
 #include "platform/win32/win32_machine.h"
 
-#include <atomic>
-#include <filesystem>
-#include <string>
+#include "scratch_folder.h"
 
 // After the port headers (see win32_api.h).
 #include "platform/win32/win32_api.h"
@@ -19,33 +17,16 @@ public:
     std::vector<PlatformEvent> events;
 };
 
-std::string TempFolder() {
-    char path[MAX_PATH + 1] = {};
-    ::DWORD length = ::GetTempPathA(sizeof path, path);
-    std::string folder(path, length);
-    while (!folder.empty() && folder.back() == '\\') {
-        folder.pop_back();
-    }
-    return folder;
-}
-
 class Win32Environment final : public PortEnvironment {
 public:
-    Win32Environment() : machine_(events_, Win32Options()) {
-        static std::atomic<int> counter{0};
-        scratch_ = TempFolder() + "\\tlcontract" + std::to_string(::GetCurrentProcessId()) + "_" +
-                   std::to_string(++counter);
-        std::filesystem::remove_all(scratch_);
-        EXPECT_TRUE(::CreateDirectoryA(scratch_.c_str(), nullptr)) << scratch_;
-    }
+    Win32Environment() : machine_(events_, Win32Options()) {}
+    // A test may have moved into the scratch directory, which could not go while current.
     ~Win32Environment() override {
-        // A test may have moved into the scratch directory, which could not go while current.
-        ::SetCurrentDirectoryA(TempFolder().c_str());
         std::error_code ignored;
-        std::filesystem::remove_all(scratch_, ignored);
+        std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
     }
     Platform& Ports() override { return machine_.GetPlatform(); }
-    std::string Scratch() const override { return scratch_; }
+    std::string Scratch() const override { return scratch_.Root(); }
     const std::vector<PlatformEvent>& Events() const override { return events_.events; }
     bool UnderWine() const override { return win32::Win32Machine::IsWine(); }
 
@@ -58,7 +39,7 @@ private:
 
     EventList events_;
     win32::Win32Machine machine_;
-    std::string scratch_;
+    ScratchFolder scratch_{"tlcontract"};
 };
 
 const std::vector<PortAdapter> tl_port_adapters = {

@@ -2,13 +2,11 @@
 // stand in for, and checked against those calls.
 #include "platform/win32/windows95_fallbacks.h"
 
+#include "scratch_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 
 // After the port headers (see win32_api.h).
 #include "platform/win32/win32_api.h"
@@ -18,54 +16,34 @@ namespace {
 
 class Windows95Fallbacks : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char temp[MAX_PATH + 1] = {};
-        ::GetTempPathA(sizeof temp, temp);
-        folder_ = std::string(temp) + "tlfallback" + std::to_string(::GetCurrentProcessId());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directory(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::string Path(const char* name) const { return folder_ + "\\" + name; }
-    void Write(const char* name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
-    }
-    std::string Read(const char* name) const {
-        std::ifstream file(Path(name), std::ios::binary);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-    bool Exists(const char* name) const { return std::filesystem::exists(Path(name)); }
-
-    std::string folder_;
+    std::string Path(const char* name) const { return folder_.Path(name); }
+    test::ScratchFolder folder_{"tlfallback"};
 };
 
 TEST_F(Windows95Fallbacks, MoveRenamesButNeverReplaces) {
-    Write("new.tmp", "new text");
-    Write("system.ini", "old text");
+    folder_.Write("new.tmp", "new text");
+    folder_.Write("system.ini", "old text");
     EXPECT_FALSE(MoveFileWithoutMoveFileEx(Path("new.tmp").c_str(), Path("system.ini").c_str(), 0));
-    EXPECT_EQ(Read("system.ini"), "old text");
+    EXPECT_EQ(folder_.Read("system.ini"), "old text");
 
     // A replacement is what the stub refuses: the old file is never deleted to make room.
     EXPECT_FALSE(MoveFileWithoutMoveFileEx(Path("new.tmp").c_str(), Path("SYSTEM.INI").c_str(),
                                            kMoveFileReplaceExisting));
     EXPECT_EQ(::GetLastError(), static_cast<::DWORD>(ERROR_CALL_NOT_IMPLEMENTED));
-    EXPECT_EQ(Read("system.ini"), "old text");
-    EXPECT_EQ(Read("new.tmp"), "new text");
+    EXPECT_EQ(folder_.Read("system.ini"), "old text");
+    EXPECT_EQ(folder_.Read("new.tmp"), "new text");
 
     EXPECT_TRUE(
         MoveFileWithoutMoveFileEx(Path("system.ini").c_str(), Path("other.ini").c_str(), 0));
-    EXPECT_EQ(Read("other.ini"), "old text");
+    EXPECT_EQ(folder_.Read("other.ini"), "old text");
 }
 
 TEST_F(Windows95Fallbacks, FreeSpaceFromClustersAgreesWithTheSystem) {
     DiskFreeSpaceEx fromClusters;
-    ASSERT_TRUE(DiskFreeSpaceFromClusters(folder_, &fromClusters));
+    ASSERT_TRUE(DiskFreeSpaceFromClusters(folder_.Root(), &fromClusters));
     ::DWORD counts[4] = {};
-    ASSERT_TRUE(::GetDiskFreeSpaceA((folder_.substr(0, 2) + "\\").c_str(), &counts[0], &counts[1],
-                                    &counts[2], &counts[3]));
+    ASSERT_TRUE(::GetDiskFreeSpaceA((folder_.Root().substr(0, 2) + "\\").c_str(), &counts[0],
+                                    &counts[1], &counts[2], &counts[3]));
     const std::uint64_t cluster = std::uint64_t{counts[0]} * counts[1];
     EXPECT_EQ(fromClusters.totalBytes, cluster * counts[3]);
     EXPECT_LE(fromClusters.freeBytesAvailable, fromClusters.totalBytes);
