@@ -206,36 +206,6 @@ TEST_F(DialogTest, FilterHookSeesKeysBeforeTheDialog) {
     EXPECT_FALSE(system.UnhookWindowsHookEx(hook));
 }
 
-TEST_F(DialogTest, ModelessDialogIsRecordedWhenDestroyedWithoutResult) {
-    const WindowHandle waiting = system.CreateDialog(
-        "WAITING", owner,
-        [](DialogWindow& dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-            if (message == WM_INITDIALOG)
-                dialog.SetItemText(148, "Please wait");
-            return FALSE;
-        },
-        0);
-    ASSERT_TRUE(waiting);
-    EXPECT_TRUE(system.IsWindowVisible(waiting));
-    ASSERT_NE(system.FindDialog(waiting), nullptr);
-    system.FindDialog(waiting)->SetItemText(148, "Done");
-    system.DestroyWindow(owner); // owned pop-ups go with their owner
-    EXPECT_FALSE(system.IsWindow(waiting));
-    const auto& record = frontend.dialogs.at(0);
-    EXPECT_EQ(record.name, "WAITING");
-    EXPECT_EQ(record.opened.Find(148)->text, "Please wait");
-    EXPECT_EQ(record.closed.Find(148)->text, "Done");
-    EXPECT_FALSE(record.result.has_value());
-}
-
-TEST_F(DialogTest, MessageBoxesAnswerWithTheirDefaultButtonAndCountOccurrences) {
-    EXPECT_EQ(system.MessageBox(owner, "Install?", "Q", MB_YESNO | MB_ICONQUESTION, "139"), IDYES);
-    EXPECT_EQ(system.MessageBox(owner, "Cancel?", "Q", MB_YESNO | MB_DEFBUTTON2, "123"), IDNO);
-    frontend.boxAnswers.push_back(IDNO);
-    EXPECT_EQ(system.MessageBox(owner, "Install?", "Q", MB_YESNO, "139"), IDNO);
-    EXPECT_EQ(frontend.boxes.back().occurrence, 2);
-}
-
 // A dialog that destroys itself ends and frees its owner; destroyed windows are freed by the
 // next GetMessage (a thousand dialogs once grew every later one's cost).
 TEST_F(DialogTest, DestroyedWindowsAreFreedByTheNextGetMessage) {

@@ -99,16 +99,6 @@ TEST_F(LoopTest, ALoopWithNothingToWaitForStopsInsteadOfHanging) {
     EXPECT_NE(reason.find("cannot come"), std::string::npos);
 }
 
-TEST_F(LoopTest, InvalidatedWindowsPaintOnUpdateOrFromTheLoop) {
-    Pump(1); // the paint from creation
-    EXPECT_FALSE(system.IsInvalid(window));
-    system.InvalidateRect(window, nullptr, FALSE);
-    EXPECT_TRUE(system.IsInvalid(window));
-    system.UpdateWindow(window);
-    EXPECT_EQ(log, (std::vector<std::string>{"paint", "paint"}));
-    EXPECT_FALSE(system.IsInvalid(window));
-}
-
 TEST_F(LoopTest, PaintingGoesToTheCanvasThatTheHostAttaches) {
     host::CanvasRecorder canvas(640, 480);
     WindowClass painter;

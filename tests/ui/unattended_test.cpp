@@ -2,7 +2,6 @@
 // give, a run that goes round in circles, and the transcript lines it leaves.
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
-#include "resources/dialog_template_builder.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/stream_line_sink.h"
 #include "ui/unattended/transcript.h"
@@ -87,32 +86,6 @@ TEST_F(Unattended, MessageLinesHaveTheDocumentedShape) {
               "\n");
 }
 
-TEST_F(Unattended, DialogAnswersAreAppliedInOrderThenTheButtonPressed) {
-    Start("[SELECTDRV]\n119=Telmora 600\nPress=1\n[SELECTDRV#2]\nPress=118\n");
-    const auto proc = ModelList({"Telmora 300", "Telmora 600"});
-    EXPECT_EQ(system->DialogBox("SELECTDRV", {}, proc, 0), 101);
-    EXPECT_EQ(system->DialogBox("SELECTDRV", {}, proc, 0), 0);
-    EXPECT_EQ(system->DialogBox("SELECTDRV", {}, proc, 0), 101); // [SELECTDRV] again
-    const auto lines = Lines();
-    ASSERT_EQ(lines.size(), 3u);
-    const json& first = lines[0];
-    EXPECT_EQ(first["template"], "SELECTDRV");
-    EXPECT_EQ(first["opened"]["controls"]["119"]["items"],
-              json::array({"Telmora 300", "Telmora 600"}));
-    EXPECT_EQ(first["opened"]["controls"]["119"]["selected"], json::array({0}));
-    EXPECT_EQ(first["closed"]["controls"]["119"]["selected"], json::array({1}));
-    EXPECT_EQ(first["pressed"], 1);
-    EXPECT_EQ(lines[1]["pressed"], 118);
-    EXPECT_EQ(lines[1]["result"], 0);
-    // The keys of a state are the caption and the controls, in that order.
-    EXPECT_NE(
-        out.str().find(R"("opened":{"caption":"","controls":{"146":{"text":"","enabled":true},)"),
-        std::string::npos);
-
-    Start(); // without answers the default button takes the initial contents
-    EXPECT_EQ(system->DialogBox("SELECTDRV", {}, proc, 0), 100);
-}
-
 TEST_F(Unattended, ARefusedAnswerIsTriedTwiceThenStopsTheRunNamingTheDialog) {
     Start("[PRINTERNAME]\n1006=Taken\n");
     int tries = 0;
@@ -184,46 +157,6 @@ TEST_F(Unattended, TheSameQuestionAnsweredTheSameWayTwentyTimesStopsTheRunNaming
     EXPECT_TRUE(stopped.empty()) << stopped;
     system->MessageBox({}, "Put in disk 2", "Disk", MB_OK, "185");
     EXPECT_NE(stopped.find("message 185 has been shown 20 times"), std::string::npos) << stopped;
-}
-
-// The language dialog is built in memory; its answers check a radio button by id, and checking
-// one clears the rest of its group.
-TEST_F(Unattended, ChoiceAnswersCheckARadioButton) {
-    Start("[CHOICE]\n22=1\nPress=1\n");
-    DialogTemplateFields header;
-    header.style = 0x10C800C4;
-    header.cx = 174;
-    header.cy = 98;
-    header.pointSize = 8;
-    header.typeface = u"system";
-    DialogTemplateBuilder builder;
-    ASSERT_TRUE(builder.SetHeader(header));
-    for (int id : {1, 2, 20, 21, 22}) {
-        DialogItemFields item;
-        item.id = static_cast<WORD>(id);
-        item.style = id < 20 ? 0x50010000u | (id == 1 ? 1u : 0u) : 0x50010009u; // auto radio
-        item.windowClass.ordinal = 0x80;
-        item.cx = 50;
-        item.cy = 10;
-        ASSERT_TRUE(builder.AddItem(item));
-    }
-    const DialogProc proc = [](DialogWindow& dialog, UINT message, WPARAM wParam,
-                               LPARAM) -> INT_PTR {
-        if (message == WM_INITDIALOG)
-            dialog.CheckRadioButton(20, 22, 20);
-        for (int id = 20; message == WM_COMMAND && LoWord(wParam) == IDOK && id <= 22; ++id) {
-            if (dialog.IsButtonChecked(id))
-                dialog.EndDialog(id);
-        }
-        return message == WM_INITDIALOG || message == WM_COMMAND;
-    };
-    EXPECT_EQ(system->DialogBoxIndirect(builder.Block(), "CHOICE", {}, proc, 0), 22);
-    const auto lines = Lines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0]["template"], "CHOICE");
-    EXPECT_EQ(lines[0]["opened"]["controls"]["20"]["checked"], true);
-    EXPECT_EQ(lines[0]["closed"]["controls"]["20"]["checked"], false);
-    EXPECT_EQ(lines[0]["closed"]["controls"]["22"]["checked"], true);
 }
 
 } // namespace
