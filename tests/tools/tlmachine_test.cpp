@@ -1,8 +1,5 @@
 // tlmachine as a person or a script uses it: init a folder, show it, and read what it wrote
 // through the same host adapters the installer runs on.
-#include "platform/host/registry_host.h"
-#include "platform/host/spooler_host.h"
-#include "platform/host/spooler_registry_host.h"
 #include "tool_run.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +10,6 @@ namespace tl::test {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::string_literals;
 
 class TlmachineTest : public ::testing::Test {
 protected:
@@ -53,40 +49,20 @@ TEST_F(TlmachineTest, InitMakesAWindows95PcThatShowReports) {
 
 TEST_F(TlmachineTest, ShowListsWhatTheSpoolerRegisteredAsJson) {
     ASSERT_EQ(On("init", {"--windows-dir", "D:\\WIN95", "--ecp", "LPT1", "--atom", "bi-di.386",
-                          "--lpt-vxd-version", "none"})
+                          "--lpt-vxd-version", "none", "--driver", "Telmora 600", "--printer",
+                          "Telmora \"600\"=Telmora 600"})
                   .exitCode,
               0);
-    folder.WriteFile("pc/drive_d/WIN95/SYSTEM/TL600.DRV", "driver");
-    {
-        host::HostRegistry registry(machine / "registry.reg");
-        std::string error;
-        ASSERT_TRUE(registry.Load(error)) << error;
-        host::HostRegistrySpoolerStore store(registry);
-        host::HostSpooler spooler(store);
-        DriverInfo3 driver;
-        driver.name = "Telmora 600";
-        driver.driverPath = driver.dataFile = driver.configFile = "TL600.DRV";
-        driver.dependentFiles = "TL600.DRV\0TL600.HLP\0\0"s;
-        ASSERT_TRUE(spooler.AddPrinterDriver(std::nullopt, 3, driver));
-        PrinterInfo2 printer;
-        printer.printerName = "Telmora \"600\"";
-        printer.portName = "LPT1:";
-        printer.driverName = "Telmora 600";
-        printer.printProcessor = "WinPrint";
-        printer.attributes = 0x804;
-        printer.priority = printer.defaultPriority = 1;
-        ASSERT_TRUE(spooler.ClosePrinter(spooler.AddPrinter(std::nullopt, 2, printer)));
-    }
-    ExpectShown(
-        RunTool("tlmachine", {"show", "--json", machine.string()}),
-        {R"("windowsDirectory":"D:\\WIN95","systemDirectory":"D:\\WIN95\\SYSTEM")",
-         R"("printers":[{"name":"Telmora \"600\"","port":"LPT1:","driver":"Telmora 600",)"
-         R"("printProcessor":"WinPrint","datatype":"RAW","attributes":2052,"priority":1,)"
-         R"("defaultPriority":1}])",
-         R"("dependentFiles":["TL600.DRV","TL600.HLP"])",
-         R"("files":[{"name":"TL600.DRV","present":true},{"name":"TL600.HLP","present":false}])",
-         R"("atoms":["bi-di.386"])", R"("parallelPorts":[{"name":"LPT1","ecp":true}])",
-         R"("lptVxd":{"present":false,"version":null)"});
+    fs::remove(machine / "drive_d/WIN95/SYSTEM/TELMORA6.DRV");
+    ExpectShown(RunTool("tlmachine", {"show", "--json", machine.string()}),
+                {R"("windowsDirectory":"D:\\WIN95","systemDirectory":"D:\\WIN95\\SYSTEM")",
+                 R"("printers":[{"name":"Telmora \"600\"","port":"LPT1:","driver":"Telmora 600",)"
+                 R"("printProcessor":"WinPrint","datatype":"RAW","attributes":2052,"priority":1,)"
+                 R"("defaultPriority":1}])",
+                 R"("dependentFiles":["TELMORA6.DRV"],"monitor":"","datatype":"RAW",)"
+                 R"("files":[{"name":"TELMORA6.DRV","present":false}])",
+                 R"("atoms":["bi-di.386"])", R"("parallelPorts":[{"name":"LPT1","ecp":true}])",
+                 R"("lptVxd":{"present":false,"version":null)"});
 }
 
 TEST_F(TlmachineTest, MissingOrBrokenFoldersFailWithExitCodeTwo) {
