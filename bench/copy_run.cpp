@@ -1,97 +1,80 @@
-// One copy run on a machine folder: 40 driver files of 128 KiB from the install disk into the
-// system directory, every other one SZDD-compressed, each recorded in the private settings file,
-// written to a temporary name and moved over the destination.
+// Install steps on a machine folder. One copy run: 40 driver files of 128 KiB from the install disk
+// into the system directory, every other one SZDD-compressed, each recorded in the private
+// settings file, written to a temporary name and moved over the destination. A device line added
+// to SYSTEM.INI: the file backed up, rewritten from the backup into a temporary file, replaced.
+#include "bench_support.h"
 #include "copy/copy_engine.h"
-#include "platform/host/event_log.h"
-#include "platform/host/host_machine.h"
+#include "copy/system_ini_device.h"
 #include "platform/host/szdd_compressor.h"
-#include "platform/host/ui/host_window_system.h"
-#include "state/installer.h"
-#include "ui/unattended/unattended_frontend.h"
 
 #include <benchmark/benchmark.h>
-
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <string>
-#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kFiles = 40;
-constexpr std::size_t kFileSize = 128u << 10;
-
-// Driver-like bytes: text and sparse tables with some noise.
-std::vector<tl::BYTE> DriverData(unsigned seed) {
-    std::mt19937 engine(seed);
-    const std::string text = "Telmora 600 PostScript\r\n[386Enh]\r\ndevice=lpt.vxd\r\n";
-    std::vector<tl::BYTE> out;
-    out.reserve(kFileSize);
-    while (out.size() < kFileSize) {
-        const auto kind = engine() % 3;
-        const std::size_t run = 64 + engine() % 2048;
-        for (std::size_t i = 0; i < run && out.size() < kFileSize; ++i) {
-            out.push_back(kind == 0   ? static_cast<tl::BYTE>(engine())
-                          : kind == 1 ? static_cast<tl::BYTE>(i % 5 == 0 ? i : 0)
-                                      : static_cast<tl::BYTE>(text[i % text.size()]));
-        }
-    }
-    return out;
-}
-
-void Write(const fs::path& path, const std::vector<tl::BYTE>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
+using namespace tl;
 
 void BM_RunCopyList(benchmark::State& state) {
-    const fs::path root =
-        fs::temp_directory_path() / ("tl_bench_copy_" + std::to_string(std::random_device()()));
-    fs::create_directories(root / "drive_c/WINDOWS/SYSTEM");
-    fs::create_directories(root / "drive_c/DISK");
-    tl::host::EventLog events;
-    std::string error;
-    auto machine = tl::host::HostMachine::Open({root, {}}, events, &error);
-    if (!machine) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
-    tl::host::IconvCodePage codePage;
-    tl::ui::UnattendedFrontend frontend(nullptr, codePage);
-    tl::host::HostWindowSystem windows(frontend, codePage);
-    tl::Installer installer(machine->GetPlatform(), windows);
-    installer.paths.windowsDir = "C:\\WINDOWS";
-    installer.paths.systemDir = "C:\\WINDOWS\\SYSTEM";
-    installer.paths.sourceDir = "C:\\DISK";
-    installer.paths.fontDir = "C:\\WINDOWS\\FONTS";
-    installer.paths.privateSettingsFile = "C:\\WINDOWS\\tlsetup.ini";
+    constexpr int kFiles = 40;
+    constexpr std::size_t kFileSize = 128u << 10;
+    bench::MachineInstaller pc;
+    if (!pc.installer)
+        return state.SkipWithError(pc.error.c_str());
+    const fs::path disk = pc.folder.path / "drive_c/DISK";
+    fs::create_directories(disk);
+    pc.installer->paths.sourceDir = "C:\\DISK";
     for (int i = 0; i < kFiles; ++i) {
-        const std::string name = "TLDRV" + std::to_string(i) + ".DLL";
-        const std::vector<tl::BYTE> data = DriverData(static_cast<unsigned>(i));
-        if (i % 2 == 0) {
-            Write(root / "drive_c/DISK" / name, data);
-        } else {
-            Write(root / "drive_c/DISK" / ("TLDRV" + std::to_string(i) + ".DL_"),
-                  tl::host::CompressSzdd(data));
-        }
-        installer.copyList.Append(tl::kFlagSystemFile, '1', name);
+        const std::string name = "TLDRV" + std::to_string(i) + ".DL";
+        const auto data = bench::DriverData(kFileSize, static_cast<unsigned>(i));
+        if (i % 2 == 0)
+            bench::WriteBytes(disk / (name + "L"), data);
+        else
+            bench::WriteBytes(disk / (name + "_"), host::CompressSzdd(data));
+        pc.installer->copyList.Append(kFlagSystemFile, '1', name + "L");
     }
-
     for (auto _ : state) {
-        if (tl::RunCopyList(installer, {}, {}) != tl::CopyOutcome::Done) {
+        if (RunCopyList(*pc.installer, {}, {}) != CopyOutcome::Done) {
             state.SkipWithError("the copy run failed");
             break;
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kFiles *
-                            static_cast<std::int64_t>(kFileSize));
-    fs::remove_all(root);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kFiles * kFileSize));
 }
 BENCHMARK(BM_RunCopyList)->Unit(benchmark::kMillisecond);
+
+// A SYSTEM.INI of about `bytes` bytes with [386Enh] in the middle.
+std::string SystemIni(std::size_t bytes) {
+    std::string text = "[boot]\r\nshell=Explorer.exe\r\n";
+    for (int i = 0; text.size() < bytes / 2; ++i)
+        text += "drivers" + std::to_string(i) + "=mmsystem.dll power.drv\r\n";
+    text += "[386Enh]\r\n";
+    for (int i = 0; text.size() < bytes; ++i)
+        text += "device=*vdev" + std::to_string(i) + "\r\n";
+    return text;
+}
+
+void BM_AddSystemIniDevice(benchmark::State& state) {
+    bench::MachineInstaller pc;
+    if (!pc.installer)
+        return state.SkipWithError(pc.error.c_str());
+    const fs::path windows = pc.folder.path / "drive_c/WINDOWS";
+    const std::string text = SystemIni(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::ofstream(windows / "SYSTEM.INI", std::ios::binary) << text;
+        fs::remove(windows / "SYSTEM.B00");
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(AddSystemIniDevice(*pc.installer, "X.386"));
+        state.PauseTiming();
+        if (fs::file_size(windows / "SYSTEM.INI") != text.size() + 14) {
+            state.SkipWithError("SYSTEM.INI did not receive the device line");
+            break;
+        }
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_AddSystemIniDevice)->Arg(4 << 10)->Arg(256 << 10)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

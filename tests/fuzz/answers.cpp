@@ -1,17 +1,16 @@
-// Answers files from arbitrary text: never a crash; whatever parses is applied to a dialog with
-// every kind of control and a message box, and the run either goes on or stops cleanly.
+// Answers files from arbitrary text: whatever parses is applied to a dialog with every kind of
+// control and a message box, and the run either goes on or stops cleanly.
 #include "ui/unattended/answers.h"
+#include "fuzz.h"
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
 #include "ui/unattended/unattended_frontend.h"
 
-#include <string_view>
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+TL_FUZZ_TARGET(bytes) {
     using namespace tl;
-    auto parse = ui::Answers::Parse(std::string_view(reinterpret_cast<const char*>(data), size));
+    auto parse = ui::Answers::Parse(fuzz::Text(bytes));
     if (!parse.answers)
-        return 0;
+        return;
     host::IconvCodePage codePage;
     ui::UnattendedFrontend frontend(&*parse.answers, codePage);
     host::HostWindowSystem system(frontend, codePage);
@@ -30,5 +29,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char* name : {"FONT", "DIRECTORY", "FONT"})
         system.DialogBox(name, {}, proc, 0);
     system.MessageBox({}, "text", "caption", MB_YESNO, "139");
-    return 0;
 }

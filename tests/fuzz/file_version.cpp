@@ -1,22 +1,12 @@
-// Fuzzes the version text of the version check: any block gives either no text or one that fits
-// the 20-byte buffer the dialog's text was built in, of digits and one point.
+// The version text of the version check: no text, or one of digits and points that fits the
+// 20-byte buffer the dialog's text was built in.
 #include "copy/file_version_text.h"
+#include "fuzz.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::span<const std::uint8_t> block(data, size);
-    for (const tl::VersionFormat format :
-         {tl::VersionFormat::MajorMinor, tl::VersionFormat::Build}) {
-        const std::string text = tl::FormatFileVersion(block, format);
-        if (text.size() >= tl::kFileVersionTextSize) {
-            std::abort();
-        }
-        if (!text.empty() && text.find_first_not_of("0123456789.") != std::string::npos) {
-            std::abort();
-        }
+TL_FUZZ_TARGET(bytes) {
+    for (const auto format : {tl::VersionFormat::MajorMinor, tl::VersionFormat::Build}) {
+        const std::string text = tl::FormatFileVersion(bytes, format);
+        tl::fuzz::Check(text.size() < tl::kFileVersionTextSize &&
+                        text.find_first_not_of("0123456789.") == std::string::npos);
     }
-    return 0;
 }

@@ -1,19 +1,19 @@
-// Loads arbitrary bytes as a setup script and runs every query on every section and line.
+// Arbitrary bytes as a setup script: compaction agrees with a second compactor written the way its
+// rules are stated, and every query on every section and line stays inside the script.
+#include "fuzz.h"
 #include "state/inf_compact.h"
 #include "state/inf_query.h"
 #include "state/inf_scripts.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace {
 
-// One file, whatever its name.
+using tl::fuzz::Check;
+
+// One file, whatever its name, read in one go.
 class OneFile final : public tl::FileSystem {
 public:
     explicit OneFile(std::string_view bytes) : bytes_(bytes) {}
@@ -22,8 +22,7 @@ public:
         return {1};
     }
     tl::BOOL ReadFile(tl::FileHandle, void* buffer, tl::DWORD count, tl::DWORD* read) override {
-        const std::size_t left = bytes_.size() - position_;
-        const std::size_t n = count < left ? count : left;
+        const std::size_t n = std::min<std::size_t>(count, bytes_.size() - position_);
         std::memcpy(buffer, bytes_.data() + position_, n);
         position_ += n;
         *read = static_cast<tl::DWORD>(n);
@@ -43,28 +42,16 @@ private:
     std::size_t position_ = 0;
 };
 
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-// Compaction written the way its rules are stated: bytes are taken one at a time, and a byte
-// is examined only while fewer bytes than the limit have been taken. The limit is the file's
-// length when its last byte is a line feed or 0x1A (that byte is never examined) and one more
-// otherwise. CompactInf must agree with it on every input.
+// Bytes are taken one at a time, and one is examined only while fewer than the limit have been
+// taken: the file's length when its last byte is a line feed or 0x1A (never examined), one more
+// otherwise.
 std::string CompactAsStated(std::string_view file) {
     const std::size_t length = file.size();
-    const bool endsWithMark = length > 0 && (file[length - 1] == '\n' || file[length - 1] == 0x1a);
-    const std::size_t limit = endsWithMark ? length : length + 1;
+    const bool marked = length > 0 && (file.back() == '\n' || file.back() == 0x1a);
+    const std::size_t limit = marked ? length : length + 1;
     std::size_t taken = 0;
-    const auto take = [&] {
-        const char c = taken < length ? file[taken] : '\0';
-        ++taken;
-        return c;
-    };
+    const auto take = [&] { return taken < length ? file[taken++] : (++taken, '\0'); };
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-
     std::string out;
     bool inQuotes = false;
     char c = take();
@@ -72,117 +59,91 @@ std::string CompactAsStated(std::string_view file) {
         if (c == '\r' || ((c == ' ' || c == '\t') && !inQuotes)) {
             c = take();
         } else if (c == ';') {
-            while (c != '\n' && c != '\r' && c != '\0' && c != 0x1a && taken < limit) {
+            while (c != '\n' && c != '\r' && c != '\0' && c != 0x1a && taken < limit)
                 c = take();
-            }
         } else if (c == '\n') {
             do {
                 c = take();
             } while (blank(c) && taken < limit);
-            if (c != ';') {
+            if (c != ';')
                 out.push_back('\0');
-            }
-            if (c == '[') {
+            if (c == '[')
                 out.push_back('\0');
-            }
             inQuotes = false;
         } else {
-            if (c == '"') {
-                inQuotes = !inQuotes;
-            }
+            inQuotes = c == '"' ? !inQuotes : inQuotes;
             out.push_back(c);
             c = take();
         }
     }
-    out.append(tl::kInfEndBytes);
-    return out;
+    return out.append(tl::kInfEndBytes);
 }
 
 // Section names as written in the headers of the compacted buffer.
 std::vector<std::string> HeaderNames(std::string_view buffer) {
     std::vector<std::string> names;
-    std::size_t at = 0;
-    while (at < buffer.size()) {
+    for (std::size_t at = 0; at < buffer.size();) {
         const std::size_t end = std::min(buffer.find('\0', at), buffer.size());
         const std::string_view line = buffer.substr(at, end - at);
-        if (line.size() > 1 && line[0] == '[') {
-            const std::size_t close = line.find(']');
-            names.emplace_back(
-                line.substr(1, (close == std::string_view::npos ? line.size() : close) - 1));
-        }
+        if (line.size() > 1 && line[0] == '[')
+            names.emplace_back(line.substr(1, std::min(line.find(']'), line.size()) - 1));
         at = end + 1;
     }
     return names;
 }
 
 void QueryLine(const tl::SetupScripts& scripts, tl::InfLine line, const std::string& section) {
-    const auto text = scripts.Bytes(line.script);
-    Check(text.has_value());
-    const auto lineText = tl::InfLineText(scripts, line);
-    Check(lineText.has_value() && !lineText->empty());
-
+    Check(scripts.Bytes(line.script).has_value());
+    const auto text = tl::InfLineText(scripts, line);
+    Check(text.has_value() && !text->empty());
     std::string field;
     for (int n = 0; n < 64; ++n) {
         const int found = tl::GetInfField(scripts, line, n, field);
-        Check(field.find('\0') == std::string::npos && field.size() <= lineText->size());
-        if (!found && n > 0) {
+        Check(field.find('\0') == std::string::npos && field.size() <= text->size());
+        if (!found && n > 0)
             break;
-        }
     }
-
     // The key of the line, as GetInfKey would match it.
-    const std::size_t equals = lineText->find('=');
-    if (equals != std::string_view::npos && equals > 0) {
-        const std::string key{lineText->substr(0, equals)};
-        std::string value;
-        if (tl::GetInfKey(scripts, line.script, section, key, value)) {
-            Check(value.find('\0') == std::string::npos);
-        }
-        tl::GetInfDotted(scripts, section + "." + key, value);
-    }
+    const std::size_t equals = text->find('=');
+    if (equals == std::string_view::npos || equals == 0)
+        return;
+    const std::string key{text->substr(0, equals)};
+    std::string value;
+    if (tl::GetInfKey(scripts, line.script, section, key, value))
+        Check(value.find('\0') == std::string::npos);
+    tl::GetInfDotted(scripts, section + "." + key, value);
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes{reinterpret_cast<const char*>(data), size};
-
+TL_FUZZ_TARGET(data) {
+    const std::string_view bytes = tl::fuzz::Text(data);
     // Compaction never grows the text beyond one extra byte per "[" plus the end bytes.
     const std::string compacted = tl::CompactInf(bytes);
-    std::size_t brackets = 0;
-    for (const char c : bytes) {
-        brackets += c == '[';
-    }
-    Check(compacted.size() <= size + brackets + tl::kInfEndBytes.size());
-    Check(compacted.ends_with(tl::kInfEndBytes));
-    Check(compacted == CompactAsStated(bytes));
+    const auto brackets = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '['));
+    Check(compacted.size() <= bytes.size() + brackets + tl::kInfEndBytes.size());
+    Check(compacted.ends_with(tl::kInfEndBytes) && compacted == CompactAsStated(bytes));
 
     OneFile files{bytes};
     tl::SetupScripts scripts;
     const auto loaded = tl::LoadInf(scripts, files, "FUZZ.INF");
-    if (size == 0) {
-        Check(loaded.status == tl::InfLoadStatus::Empty && !scripts.Current());
-        return 0;
-    }
+    if (bytes.empty())
+        return Check(loaded.status == tl::InfLoadStatus::Empty && !scripts.Current());
     Check(loaded.status == tl::InfLoadStatus::Loaded && scripts.Current() == loaded.script);
     Check(*scripts.Bytes(loaded.script) == compacted);
-
     for (const std::string& section : HeaderNames(compacted)) {
         const auto first = tl::FindInfSection(scripts, std::nullopt, section);
         const int count = tl::CountInfLines(scripts, first);
         Check((count == 0) == !first.has_value());
         int walked = 0;
-        for (auto line = first; line; line = tl::NextInfLine(scripts, line)) {
+        for (auto line = first; line; line = tl::NextInfLine(scripts, line), ++walked) {
             Check(line->offset < compacted.size());
             QueryLine(scripts, *line, section);
-            ++walked;
         }
         Check(walked == count);
     }
-
     // Lines kept past their script's release read as none.
     const auto anyLine = tl::FindInfSection(scripts, loaded.script, "A");
     tl::FreeInf(scripts);
     Check(!scripts.Current() && !tl::NextInfLine(scripts, anyLine));
-    return 0;
 }

@@ -1,22 +1,15 @@
-// machine.ini reader: any bytes give a configuration or a message, never a crash.
+// machine.ini reader: any bytes give exactly one of a configuration and a message.
+#include "fuzz.h"
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/machine_config.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <filesystem>
-#include <string_view>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+TL_FUZZ_TARGET(bytes) {
     static const tl::host::IconvCodePage codePage;
-    // A folder without drive folders: [Drives] entries then name missing folders, which the
-    // reader reports like any other mistake.
+    // No drive folders there: [Drives] entries name missing folders, reported like any mistake.
     static const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / "tl-fuzz-machine-ini-does-not-exist";
-    std::string_view text(reinterpret_cast<const char*>(data), size);
-    tl::host::MachineConfigResult result = tl::host::ParseMachineIni(text, folder, codePage);
-    if (result.config.has_value() == !result.error.empty()) {
-        __builtin_trap(); // exactly one of the two
-    }
-    return 0;
+    const auto result = tl::host::ParseMachineIni(tl::fuzz::Text(bytes), folder, codePage);
+    tl::fuzz::Check(result.config.has_value() != !result.error.empty());
 }

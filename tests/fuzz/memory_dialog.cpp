@@ -1,12 +1,11 @@
-// Dialogs made from arbitrary DLGTEMPLATE bytes: never a crash, whatever the styles, classes,
-// sizes and texts; the dialog is answered with Enter and then with Escape.
+// Dialogs made from arbitrary DLGTEMPLATE bytes, whatever the styles, classes, sizes and texts,
+// answered with Enter and then with Escape.
+#include "fuzz.h"
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
 #include "ui/unattended/unattended_frontend.h"
 
-#include <span>
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+TL_FUZZ_TARGET(bytes) {
     using namespace tl;
     host::IconvCodePage codePage;
     ui::UnattendedFrontend frontend(nullptr, codePage);
@@ -26,6 +25,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             dialog.EndDialog(LoWord(wParam));
         return FALSE;
     };
-    system.DialogBoxIndirect(std::span(data, size), "FUZZ", {}, proc, 0);
-    return 0;
+    system.DialogBoxIndirect(bytes, "FUZZ", {}, proc, 0);
 }

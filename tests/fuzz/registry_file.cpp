@@ -1,31 +1,15 @@
-// Feeds arbitrary bytes to the REGEDIT4 reader: it must never read out of bounds or hang, and a
-// registry it accepts must be written as text that reads back to the same registry, so that
-// rewriting registry.reg never loses anything.
+// The REGEDIT4 reader: a failure says why, and a registry it accepts is written as text that reads
+// back to the same registry, so that rewriting registry.reg never loses anything.
 #include "platform/host/registry_file.h"
+#include "fuzz.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    tl::host::RegistryTree tree;
+TL_FUZZ_TARGET(bytes) {
+    using tl::fuzz::Check;
+    tl::host::RegistryTree tree, reread;
     std::string error;
-    if (!tl::host::ParseRegistryText(text, tree, error)) {
-        if (error.empty()) {
-            std::abort();
-        }
-        return 0;
-    }
+    if (!tl::host::ParseRegistryText(tl::fuzz::Text(bytes), tree, error))
+        return Check(!error.empty());
     const std::string written = tl::host::FormatRegistryText(tree);
-    tl::host::RegistryTree reread;
-    if (!tl::host::ParseRegistryText(written, reread, error)) {
-        std::abort();
-    }
-    if (tl::host::FormatRegistryText(reread) != written) {
-        std::abort();
-    }
-    return 0;
+    Check(tl::host::ParseRegistryText(written, reread, error));
+    Check(tl::host::FormatRegistryText(reread) == written);
 }

@@ -1,15 +1,12 @@
 // The whole installer on a fuzzed install disk: the input is INSTALL.INF and the catalogue
-// WIN95\OEMSETUP.INF, split at the first NUL byte (the catalogue is empty without one). The rest of
-// the disk is the sample disk, the PC a fresh machine folder copied from a template made once.
-// Every message box and dialog takes its default answer. A run must end (a stop, such as a wait
-// that cannot end, ends it as the program's exit would), must not crash, and must write nothing
-// outside the machine folder: beside it lie a canary file and the disk, both checked after every
-// run.
-//
+// WIN95\OEMSETUP.INF, split at the first NUL byte. The rest of the disk is the sample disk, the PC
+// a fresh copy of a machine folder made once; every question takes its default answer. A run must
+// end (a stop ends it as the program's exit would), must not crash, and must write nothing outside
+// the machine folder: beside it lie a canary file and the disk, checked after every run.
 // TL_FUZZ_LOOPS_FATAL=1 makes a run that asks more than kMaxQuestions questions abort, so that
 // libFuzzer keeps its input; otherwise such runs are stopped and counted.
+#include "fuzz.h"
 #include "init_command.h"
-
 #include "platform/host/host_machine.h"
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
@@ -19,26 +16,18 @@
 #include "ui/unattended/unattended_frontend.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <string>
-#include <string_view>
 #include <unistd.h>
-#include <utility>
-#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// More questions than any install of the sample disk asks by far: a run past it goes round in
-// circles.
+// Far more questions than any install of the sample disk asks: a run past it goes in circles.
 constexpr int kMaxQuestions = 400;
 
 void Check(bool condition, const char* what) {
@@ -48,8 +37,7 @@ void Check(bool condition, const char* what) {
     }
 }
 
-// Thrown by the stop handler: the program would exit there.
-struct RunStopped {
+struct RunStopped { // thrown by the stop handler: the program would exit there
     std::string reason;
 };
 
@@ -57,43 +45,31 @@ struct RunStopped {
 class BoundedFrontend final : public tl::ui::Frontend {
 public:
     explicit BoundedFrontend(tl::ui::Frontend& inner) : inner_(inner) {}
-
     tl::ui::MessageBoxAnswer AnswerMessageBox(const tl::ui::MessageBoxRequest& request) override {
-        last_ = "message " + request.key;
-        if (auto error = Count()) {
+        if (auto error = Count("message " + request.key))
             return {request.DefaultResult(), *error};
-        }
         return inner_.AnswerMessageBox(request);
     }
     std::optional<std::string> DriveDialog(tl::ui::DialogDriver& dialog, int attempt) override {
-        last_ = "dialog " + dialog.Name();
-        if (auto error = Count()) {
+        if (auto error = Count("dialog " + dialog.Name()))
             return error;
-        }
         return inner_.DriveDialog(dialog, attempt);
     }
     bool Exceeded() const { return questions_ > kMaxQuestions; }
 
 private:
-    std::optional<std::string> Count() {
-        if (++questions_ <= kMaxQuestions) {
+    std::optional<std::string> Count(const std::string& question) {
+        if (++questions_ <= kMaxQuestions)
             return std::nullopt;
-        }
-        if (std::getenv("TL_FUZZ_LOOPS_FATAL") != nullptr) {
-            std::fprintf(stderr, "whole_install: the run asks without end; last: %s\n",
-                         last_.c_str());
-            std::abort();
-        }
+        Check(std::getenv("TL_FUZZ_LOOPS_FATAL") == nullptr,
+              ("the run asks without end; last: " + question).c_str());
         return "too many questions";
     }
-
     tl::ui::Frontend& inner_;
     int questions_ = 0;
-    std::string last_;
 };
 
-class NoEvents final : public tl::EventSink {
-public:
+struct NoEvents final : tl::EventSink {
     void Record(tl::PlatformEvent) override {}
 };
 
@@ -101,14 +77,12 @@ public:
 using Listing = std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>>;
 Listing List(const fs::path& root, const std::vector<fs::path>& skip) {
     Listing listing;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
-         ++it) {
-        if (std::find(skip.begin(), skip.end(), it->path()) != skip.end()) {
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::end(it); ++it) {
+        if (std::find(skip.begin(), skip.end(), it->path()) != skip.end())
             it.disable_recursion_pending();
-            continue;
-        }
-        listing[it->path().string()] = {it->is_regular_file() ? it->file_size() : 0,
-                                        it->last_write_time()};
+        else
+            listing[it->path().string()] = {it->is_regular_file() ? it->file_size() : 0,
+                                            it->last_write_time()};
     }
     return listing;
 }
@@ -136,82 +110,60 @@ void Edit(const fs::path& file, std::string_view from, std::string_view to) {
 
 // The folders of one fuzzing process, made once.
 struct Folders {
-    fs::path root;
-    fs::path machineTemplate;
-    fs::path machine;
-    fs::path disk;
-    std::vector<fs::path> skip; // the machine folder and the disk's two scripts
-    Listing outside;            // everything else, as it must stay
+    fs::path root = fs::temp_directory_path() / ("tl-fuzz-install-" + std::to_string(getpid()));
+    fs::path machineTemplate = root / "template", machine = root / "machine", disk = root / "disk";
+    fs::path installInf = disk / "INSTALL.INF", catalogue = disk / "WIN95" / "OEMSETUP.INF";
+    Listing outside; // all but the machine folder and the disk's two scripts, as it must stay
     std::map<std::string, long> stops; // runs stopped, by the reason given
     long boundedRuns = 0;
     long runs = 0;
 
     Folders() {
-        root = fs::temp_directory_path() / ("tl-fuzz-install-" + std::to_string(getpid()));
         fs::remove_all(root);
         fs::create_directories(root);
-        machineTemplate = root / "template";
-        machine = root / "machine";
-        disk = root / "disk";
         tl::host::MachineTemplateOptions options;
         options.ecpPorts = {1};
         std::string error;
-        if (!tl::tools::InitMachineFolder(machineTemplate, options, {}, error)) {
-            std::fprintf(stderr, "whole_install: %s\n", error.c_str());
-            std::abort();
-        }
-        // What another vendor's software left behind, for [DeleteIni] to take out (as the demo's
-        // machine has it).
-        Edit(machineTemplate / "drive_c" / "WINDOWS" / "SYSTEM.INI", "[386Enh]\r\n",
+        Check(tl::tools::InitMachineFolder(machineTemplate, options, {}, error), error.c_str());
+        // What another vendor's software left behind, for [DeleteIni] to take out.
+        const fs::path windows = machineTemplate / "drive_c" / "WINDOWS";
+        Edit(windows / "SYSTEM.INI", "[386Enh]\r\n",
              "[386Enh]\r\ndevice=BIDI.386\r\ndevice=*vcomm,TLPM20.386\r\n");
-        Edit(machineTemplate / "drive_c" / "WINDOWS" / "WIN.INI", "load=\r\n",
-             "load=TLSTAT.EXE\r\n");
+        Edit(windows / "WIN.INI", "load=\r\n", "load=TLSTAT.EXE\r\n");
         fs::copy(TL_SAMPLE_DISK, disk, fs::copy_options::recursive);
         Write(root / "canary", "must stay as it is\n");
-        Write(InstallInf(), "");
-        Write(Catalogue(), "");
-        skip = {machine, InstallInf(), Catalogue()};
-        outside = List(root, skip);
+        Write(installInf, "");
+        Write(catalogue, "");
+        outside = List(root, Skipped());
     }
-    fs::path InstallInf() const { return disk / "INSTALL.INF"; }
-    fs::path Catalogue() const { return disk / "WIN95" / "OEMSETUP.INF"; }
+    std::vector<fs::path> Skipped() const { return {machine, installInf, catalogue}; }
     ~Folders() {
         std::fprintf(stderr, "whole_install: %ld runs, %ld stopped by the bound of %d questions\n",
                      runs, boundedRuns, kMaxQuestions);
-        for (const auto& [reason, count] : stops) {
+        for (const auto& [reason, count] : stops)
             std::fprintf(stderr, "whole_install: %ld stopped: %s\n", count, reason.c_str());
-        }
         std::error_code error;
         fs::remove_all(root, error);
     }
 };
 
-Folders& TheFolders() {
-    static Folders folders;
-    return folders;
-}
-
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+TL_FUZZ_TARGET(bytes) {
     using namespace tl;
-    Folders& folders = TheFolders();
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    static Folders folders;
+    const std::string_view input = fuzz::Text(bytes);
     const std::size_t split = input.find('\0');
     const std::string_view installInf = input.substr(0, split);
-    const std::string_view catalogue =
-        split == std::string_view::npos ? std::string_view{} : input.substr(split + 1);
-
+    const std::string_view catalogue = split == input.npos ? "" : input.substr(split + 1);
     fs::remove_all(folders.machine);
     fs::copy(folders.machineTemplate, folders.machine, fs::copy_options::recursive);
-    Write(folders.InstallInf(), installInf);
-    Write(folders.Catalogue(), catalogue);
-
+    Write(folders.installInf, installInf);
+    Write(folders.catalogue, catalogue);
     {
         NoEvents events;
         std::string error;
-        std::unique_ptr<host::HostMachine> machine =
-            host::HostMachine::Open({folders.machine, folders.disk}, events, &error);
+        auto machine = host::HostMachine::Open({folders.machine, folders.disk}, events, &error);
         Check(machine != nullptr, "the machine folder does not open");
         host::IconvCodePage codePage;
         ui::UnattendedFrontend defaults(nullptr, codePage);
@@ -230,11 +182,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             folders.boundedRuns += frontend.Exceeded() ? 1 : 0;
         }
     }
-
-    // The disk and the canary as they were.
-    Check(List(folders.root, folders.skip) == folders.outside,
+    Check(List(folders.root, folders.Skipped()) == folders.outside,
           "a file outside the machine folder was written");
-    Check(Read(folders.InstallInf()) == installInf && Read(folders.Catalogue()) == catalogue,
+    Check(Read(folders.installInf) == installInf && Read(folders.catalogue) == catalogue,
           "the disk's scripts were changed");
-    return 0;
 }

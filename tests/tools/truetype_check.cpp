@@ -1,118 +1,75 @@
 #include "truetype_check.h"
 
 #include <map>
-#include <string_view>
 
 namespace tl::test {
-namespace {
 
-std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return std::uint32_t{b[at]} << 24 | std::uint32_t{b[at + 1]} << 16 |
-           std::uint32_t{b[at + 2]} << 8 | b[at + 3];
-}
-std::uint16_t U16(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] << 8 | b[at + 1]);
-}
-
-std::uint32_t Sum(const std::vector<std::uint8_t>& b, std::size_t at, std::size_t length) {
-    std::uint32_t sum = 0;
-    for (std::size_t i = 0; i < length; i += 4) {
-        std::uint32_t word = 0;
-        for (std::size_t k = 0; k < 4; ++k) {
-            word = word << 8 | (i + k < length ? b[at + i + k] : 0u);
-        }
-        sum += word;
-    }
-    return sum;
-}
-
-struct Table {
-    std::size_t offset;
-    std::size_t length;
-};
-
-} // namespace
-
-TrueTypeCheck CheckTrueType(const std::vector<std::uint8_t>& font) {
+TrueTypeCheck CheckTrueType(const std::vector<std::uint8_t>& b) {
+    const auto u32 = [&](std::size_t at) {
+        return std::uint32_t{b.at(at)} << 24 | std::uint32_t{b.at(at + 1)} << 16 |
+               std::uint32_t{b.at(at + 2)} << 8 | b.at(at + 3);
+    };
+    const auto u16 = [&](std::size_t at) { return std::size_t{b.at(at)} << 8 | b.at(at + 1); };
+    const auto sum = [&](std::size_t at, std::size_t length) {
+        std::uint32_t total = 0;
+        for (std::size_t i = 0; i < length; i += 4)
+            for (std::size_t k = 0; k < 4; ++k)
+                total += std::uint32_t{i + k < length ? b[at + i + k] : 0u} << (24 - 8 * k);
+        return total;
+    };
     TrueTypeCheck check;
-    auto fail = [&](std::string why) {
+    const auto fail = [&](std::string why) {
         check.fault = std::move(why);
         return check;
     };
-    if (font.size() < 12 || U32(font, 0) != 0x00010000) {
+    if (b.size() < 12 || u32(0) != 0x00010000)
         return fail("not a TrueType file");
-    }
-    const std::size_t count = U16(font, 4);
-    if (font.size() < 12 + 16 * count) {
+    const std::size_t count = u16(4);
+    if (b.size() < 12 + 16 * count)
         return fail("table directory cut short");
-    }
-    std::map<std::string, Table> tables;
+    std::map<std::string, std::pair<std::size_t, std::size_t>> tables; // offset, length
     std::string previous;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t at = 12 + 16 * i;
-        const std::string tag(font.begin() + static_cast<std::ptrdiff_t>(at),
-                              font.begin() + static_cast<std::ptrdiff_t>(at + 4));
-        const Table table{U32(font, at + 8), U32(font, at + 12)};
-        if (tag <= previous) {
+    for (std::size_t at = 12; at < 12 + 16 * count; at += 16) {
+        const std::string tag(b.begin() + static_cast<std::ptrdiff_t>(at),
+                              b.begin() + static_cast<std::ptrdiff_t>(at + 4));
+        const std::size_t offset = u32(at + 8), length = u32(at + 12);
+        if (tag <= previous)
             return fail("tables out of order at " + tag);
-        }
         previous = tag;
-        if (table.offset % 4 != 0 || table.offset + table.length > font.size()) {
+        if (offset % 4 != 0 || offset + length > b.size())
             return fail(tag + " lies outside the file");
-        }
-        std::uint32_t sum = Sum(font, table.offset, table.length);
-        if (tag == "head") {
-            sum -= U32(font, table.offset + 8); // the adjustment is not part of its own sum
-        }
-        if (sum != U32(font, at + 4)) {
+        // The head table's checksum adjustment is not part of its own sum.
+        if (sum(offset, length) - (tag == "head" ? u32(offset + 8) : 0) != u32(at + 4))
             return fail(tag + " checksum");
-        }
-        tables[tag] = table;
+        tables[tag] = {offset, length};
     }
     for (const char* tag :
-         {"OS/2", "cmap", "glyf", "head", "hhea", "hmtx", "loca", "maxp", "name", "post"}) {
-        if (!tables.count(tag)) {
+         {"OS/2", "cmap", "glyf", "head", "hhea", "hmtx", "loca", "maxp", "name", "post"})
+        if (!tables.count(tag))
             return fail(std::string("no ") + tag);
-        }
-    }
-    if (Sum(font, 0, font.size()) != 0xB1B0AFBAu) {
+    if (sum(0, b.size()) != 0xB1B0AFBAu)
         return fail("file checksum adjustment");
-    }
-    const Table head = tables["head"];
-    if (head.length < 54 || U32(font, head.offset + 12) != 0x5F0F3CF5) {
+    const std::size_t head = tables["head"].first;
+    if (tables["head"].second < 54 || u32(head + 12) != 0x5F0F3CF5)
         return fail("head");
-    }
-    const std::size_t glyphs = U16(font, tables["maxp"].offset + 4);
-    const std::size_t locaEntry = U16(font, head.offset + 50) == 1 ? 4 : 2;
-    if (tables["loca"].length != (glyphs + 1) * locaEntry ||
-        tables["hmtx"].length < 4 * U16(font, tables["hhea"].offset + 34)) {
+    const std::size_t glyphs = u16(tables["maxp"].first + 4);
+    if (tables["loca"].second != (glyphs + 1) * (u16(head + 50) == 1 ? 4 : 2) ||
+        tables["hmtx"].second < 4 * u16(tables["hhea"].first + 34))
         return fail("glyph counts disagree");
-    }
-    const Table cmap = tables["cmap"];
+    const std::size_t cmap = tables["cmap"].first;
     bool unicode = false;
-    for (std::size_t i = 0; i < U16(font, cmap.offset + 2); ++i) {
-        const std::size_t at = cmap.offset + 4 + 8 * i;
-        unicode |= U16(font, at) == 3 && U16(font, at + 2) == 1;
-    }
-    if (!unicode) {
+    for (std::size_t i = 0; i < u16(cmap + 2); ++i)
+        unicode |= u16(cmap + 4 + 8 * i) == 3 && u16(cmap + 6 + 8 * i) == 1;
+    if (!unicode)
         return fail("no Windows Unicode cmap");
+    // Name 4 (full name) of the Windows Unicode names, UTF-16BE of ASCII.
+    const std::size_t name = tables["name"].first, strings = name + u16(name + 4);
+    for (std::size_t at = name + 6; at < name + 6 + 12 * u16(name + 2); at += 12) {
+        if (u16(at) == 3 && u16(at + 2) == 1 && u16(at + 6) == 4)
+            for (std::size_t k = 0; k + 1 < u16(at + 8); k += 2)
+                check.fullName += static_cast<char>(b.at(strings + u16(at + 10) + k + 1));
     }
-    const Table name = tables["name"];
-    const std::size_t strings = name.offset + U16(font, name.offset + 4);
-    for (std::size_t i = 0; i < U16(font, name.offset + 2); ++i) {
-        const std::size_t at = name.offset + 6 + 12 * i;
-        if (U16(font, at) != 3 || U16(font, at + 2) != 1 || U16(font, at + 6) != 4) {
-            continue;
-        }
-        const std::size_t start = strings + U16(font, at + 10);
-        for (std::size_t k = 0; k + 1 < U16(font, at + 8); k += 2) {
-            check.fullName += static_cast<char>(font.at(start + k + 1));
-        }
-    }
-    if (check.fullName.empty()) {
-        return fail("no full name");
-    }
-    return check;
+    return check.fullName.empty() ? fail("no full name") : check;
 }
 
 } // namespace tl::test

@@ -10,245 +10,192 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
-#include <iterator>
-#include <map>
 #include <set>
 #include <sstream>
 
-namespace tl {
+namespace tl::test {
 namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
+using Set = std::multiset<std::string>;
 
-fs::path Bin() {
-    return test::ProgramDir(TL_BINARY_DIR "/bin");
-}
-
-std::string SampleDisk() {
-    return (fs::path(TL_SOURCE_DIR) / "examples/disk").string();
-}
+const fs::path kBin = ProgramDir(TL_BINARY_DIR "/bin");
+const std::string kDisk = TL_SOURCE_DIR "/examples/disk";
 
 // The sample PC of the demo: an ECP port, a foreign port monitor and status window for
 // [DeleteIni] to take out.
 void MakeSamplePc(const fs::path& pc) {
-    ASSERT_EQ(
-        test::RunProgram("/bin/bash",
-                         {(fs::path(TL_SOURCE_DIR) / "examples/machine/make-machine.sh").string(),
-                          (Bin() / "tlmachine").string(), pc.string()})
-            .exitCode,
-        0);
+    ASSERT_EQ(RunProgram("/bin/bash", {TL_SOURCE_DIR "/examples/machine/make-machine.sh",
+                                       (kBin / "tlmachine").string(), pc.string()})
+                  .exitCode,
+              0);
     std::ofstream(pc / "machine.ini", std::ios::app) << "[Drive.C]\nFreeBytes=50000000\n";
 }
 
-std::set<std::string> Strings(const json& array) {
-    std::set<std::string> texts;
-    for (const json& item : array)
-        texts.insert(item.is_string() ? item.get<std::string>() : item["path"].get<std::string>());
+// The strings of a list, or its items' `key`.
+Set Strings(const json& list, const char* key = "path") {
+    Set texts;
+    for (const json& item : list)
+        texts.insert(item.is_string() ? item.get<std::string>() : item[key].get<std::string>());
     return texts;
 }
 
-// "drive_c/WINDOWS/WIN.INI" -> "C:\WINDOWS\WIN.INI"; none for the machine folder's own files.
-std::optional<std::string> WindowsPath(const std::string& relative) {
-    if (relative.rfind("drive_", 0) != 0 || relative.size() < 9)
-        return std::nullopt;
-    std::string path =
-        std::string(1, static_cast<char>(std::toupper(relative[6]))) + ":\\" + relative.substr(8);
-    for (char& c : path)
-        c = c == '/' ? '\\' : c;
-    return path;
-}
-
-std::multiset<std::string> LinesOf(const std::string& text) {
-    std::multiset<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.insert(line);
-    }
+// The INI lines of a list as "file|line".
+Set IniListed(const json& list) {
+    Set lines;
+    for (const json& item : list)
+        lines.insert(item["file"].get<std::string>() + "|" + item["line"].get<std::string>());
     return lines;
 }
 
-std::multiset<std::string> Minus(const std::multiset<std::string>& a,
-                                 const std::multiset<std::string>& b) {
-    std::multiset<std::string> rest;
+Set Minus(const Set& a, const Set& b) {
+    Set rest;
     std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::inserter(rest, rest.end()));
     return rest;
 }
 
-std::set<std::string> Names(const json& report, const char* list) {
-    std::set<std::string> names;
-    for (const json& item : report[list])
-        names.insert(item["name"].get<std::string>());
-    return names;
+// "drive_c/WINDOWS/WIN.INI" -> "C:\WINDOWS\WIN.INI"; "" for the machine folder's own files.
+std::string WindowsPath(std::string relative) {
+    if (relative.rfind("drive_", 0) != 0 || relative.size() < 9)
+        return "";
+    std::replace(relative.begin(), relative.end(), '/', '\\');
+    return std::string(1, static_cast<char>(std::toupper(relative[6]))) + ":\\" +
+           relative.substr(8);
 }
 
-bool IsIniFile(const std::string& path) {
-    if (path.size() < 4)
-        return false;
-    std::string extension = path.substr(path.size() - 4);
-    for (char& c : extension)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return extension == ".INI";
-}
-
-std::set<std::string> Added(const std::set<std::string>& before,
-                            const std::set<std::string>& after) {
-    std::set<std::string> added;
-    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
-                        std::inserter(added, added.end()));
-    return added;
+// Each line of the INI files of a folder as "file|line".
+Set IniLines(const std::map<std::string, std::string>& files) {
+    Set lines;
+    for (const auto& [relative, bytes] : files) {
+        const std::string path = WindowsPath(relative);
+        std::string upper = path;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (!upper.ends_with(".INI"))
+            continue;
+        std::istringstream in(bytes);
+        for (std::string line; std::getline(in, line);)
+            lines.insert(path + "|" +
+                         (line.ends_with('\r') ? line.substr(0, line.size() - 1) : line));
+    }
+    return lines;
 }
 
 json Show(const fs::path& pc) {
-    const test::ProgramRun show =
-        test::RunProgram(Bin() / "tlmachine", {"show", pc.string(), "--json"});
+    const ProgramRun show = RunProgram(kBin / "tlmachine", {"show", pc.string(), "--json"});
     EXPECT_EQ(show.exitCode, 0) << show.err;
     return json::parse(show.out);
 }
 
 TEST(DryRun, ListsExactlyWhatTheRealRunThenChangesAndLeavesThePcAsItWas) {
-    test::TempMachine scratch;
+    TempMachine scratch;
     const fs::path pc = scratch.Root() / "pc";
     MakeSamplePc(pc);
-    const auto before = test::FolderFiles(pc);
+    const auto before = FolderFiles(pc);
     const json shownBefore = Show(pc);
-
-    const test::ProgramRun dry =
-        test::RunProgram(Bin() / "tlins32a",
-                         {"--machine", pc.string(), "--disk", SampleDisk(), "--dry-run", "--json"});
+    const ProgramRun dry = RunProgram(
+        kBin / "tlins32a", {"--machine", pc.string(), "--disk", kDisk, "--dry-run", "--json"});
     ASSERT_EQ(dry.exitCode, 3010 % 256) << dry.err;
-    EXPECT_EQ(test::FolderDifferences(before, test::FolderFiles(pc)), "");
+    EXPECT_EQ(FolderDifferences(before, FolderFiles(pc)), "");
     const json report = json::parse(dry.out);
     EXPECT_EQ(report["exitStatus"], 3010);
     EXPECT_EQ(report["restart"], json::parse(R"({"asked":true,"restart":true})"));
 
-    const test::ProgramRun real =
-        test::RunProgram(Bin() / "tlins32a", {"--machine", pc.string(), "--disk", SampleDisk()});
+    const ProgramRun real =
+        RunProgram(kBin / "tlins32a", {"--machine", pc.string(), "--disk", kDisk});
     EXPECT_EQ(real.exitCode, dry.exitCode) << real.err;
-    const auto after = test::FolderFiles(pc);
+    const auto after = FolderFiles(pc);
 
     // Files: added, replaced and removed, by the PC's paths.
-    std::set<std::string> added, replaced, removed;
+    Set added, replaced, removed;
     for (const auto& [relative, bytes] : after) {
-        const auto path = WindowsPath(relative);
         const auto old = before.find(relative);
-        if (path && old == before.end())
-            added.insert(*path);
-        else if (path && old->second != bytes)
-            replaced.insert(*path);
+        if (WindowsPath(relative).empty())
+            continue;
+        if (old == before.end())
+            added.insert(WindowsPath(relative));
+        else if (old->second != bytes)
+            replaced.insert(WindowsPath(relative));
     }
     for (const auto& [relative, bytes] : before) {
-        if (WindowsPath(relative) && !after.count(relative))
-            removed.insert(*WindowsPath(relative));
+        if (!WindowsPath(relative).empty() && !after.count(relative))
+            removed.insert(WindowsPath(relative));
     }
     EXPECT_EQ(Strings(report["files"]["added"]), added);
     EXPECT_EQ(Strings(report["files"]["replaced"]), replaced);
     EXPECT_EQ(Strings(report["files"]["removed"]), removed);
     ASSERT_FALSE(report["files"]["backedUp"].empty());
-    for (const json& backup : report["files"]["backedUp"])
-        EXPECT_TRUE(added.count(backup["backup"].get<std::string>())) << backup;
-    for (const json& file : report["files"]["replaced"]) {
-        if (file["path"] == "C:\\WINDOWS\\SYSTEM\\lpt.vxd") {
-            EXPECT_EQ(file, json::parse(R"({"path":"C:\\WINDOWS\\SYSTEM\\lpt.vxd",
-                                            "versionBefore":"4.0.0.950","version":"4.0.0.1111"})"));
-        }
-    }
+    for (const std::string& backup : Strings(report["files"]["backedUp"], "backup"))
+        EXPECT_TRUE(added.count(backup)) << backup;
+    EXPECT_NE(std::find(report["files"]["replaced"].begin(), report["files"]["replaced"].end(),
+                        json::parse(R"({"path":"C:\\WINDOWS\\SYSTEM\\lpt.vxd",
+                                        "versionBefore":"4.0.0.950","version":"4.0.0.1111"})")),
+              report["files"]["replaced"].end());
 
-    // INI lines: what the real run's INI files gained and lost, line for line.
-    std::map<std::string, std::multiset<std::string>> gained, lost;
-    for (const auto& [relative, bytes] : after) {
-        const auto path = WindowsPath(relative);
-        if (!path || !IsIniFile(*path))
-            continue;
-        const auto old = before.find(relative);
-        const std::multiset<std::string> was = LinesOf(old == before.end() ? "" : old->second);
-        const std::multiset<std::string> is = LinesOf(bytes);
-        gained[*path] = Minus(is, was);
-        lost[*path] = Minus(was, is);
+    // INI lines: what the real run's INI files gained and lost, line for line. A line commented
+    // out is lost, and its comment (a gained line ending with it) is not listed as added.
+    const Set was = IniLines(before), is = IniLines(after);
+    Set gained = Minus(is, was);
+    const Set commented = IniListed(report["ini"]["commentedOut"]);
+    for (const std::string& line : commented) {
+        const std::string file = line.substr(0, line.find('|')) + "|;";
+        const auto comment = std::find_if(gained.begin(), gained.end(), [&](const std::string& g) {
+            return g.starts_with(file) && g.ends_with(line.substr(line.find('|') + 1));
+        });
+        ASSERT_NE(comment, gained.end()) << line;
+        gained.erase(comment);
     }
-    std::map<std::string, std::multiset<std::string>> listedGained, listedLost;
-    for (const json& line : report["ini"]["added"])
-        listedGained[line["file"]].insert(line["line"].get<std::string>());
-    for (const json& line : report["ini"]["commentedOut"]) {
-        listedLost[line["file"]].insert(line["line"].get<std::string>());
-        // Its comment is a line gained that ends with it.
-        const auto& lines = gained[line["file"]];
-        const std::string text = line["line"];
-        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
-            return l.front() == ';' && l.size() > text.size() &&
-                   l.compare(l.size() - text.size(), text.size(), text) == 0;
-        })) << text;
-    }
-    for (const json& line : report["ini"]["removed"])
-        listedLost[line["file"]].insert(line["line"].get<std::string>());
-    for (const auto& [file, lines] : gained) {
-        std::multiset<std::string> plain;
-        for (const std::string& line : lines) {
-            const bool comment = std::any_of(
-                report["ini"]["commentedOut"].begin(), report["ini"]["commentedOut"].end(),
-                [&](const json& c) {
-                    const std::string text = c["line"];
-                    return c["file"] == file && line.size() > text.size() && line.front() == ';' &&
-                           line.compare(line.size() - text.size(), text.size(), text) == 0;
-                });
-            if (!comment)
-                plain.insert(line);
-        }
-        EXPECT_EQ(plain, listedGained[file]) << file;
-        EXPECT_EQ(lost[file], listedLost[file]) << file;
-    }
+    EXPECT_EQ(IniListed(report["ini"]["added"]), gained);
+    Set lost = IniListed(report["ini"]["removed"]);
+    lost.insert(commented.begin(), commented.end());
+    EXPECT_EQ(lost, Minus(was, is));
 
     // The spooler's records and the fonts, as tlmachine reads them.
     const json shownAfter = Show(pc);
+    const auto addedNames = [&](const char* list) {
+        return Minus(Strings(shownAfter[list], "name"), Strings(shownBefore[list], "name"));
+    };
     for (const char* list : {"printers", "drivers", "monitors", "printProcessors"})
-        EXPECT_EQ(Strings(report["spooler"][list]["added"]),
-                  Added(Names(shownBefore, list), Names(shownAfter, list)))
-            << list;
-    std::set<std::string> fonts;
+        EXPECT_EQ(Strings(report["spooler"][list]["added"]), addedNames(list)) << list;
+    Set fonts;
     for (const std::string& font : Strings(report["fonts"]["added"]))
         fonts.insert(font.substr(0, font.find(" = ")));
-    EXPECT_EQ(fonts, Added(Names(shownBefore, "fonts"), Names(shownAfter, "fonts")));
+    EXPECT_EQ(fonts, addedNames("fonts"));
     EXPECT_FALSE(fonts.empty());
 }
 
 TEST(DryRun, DrivesOutsideTheMachineFolderAreWriteProtectedForTheRun) {
-    test::TempMachine scratch;
+    TempMachine scratch;
     const fs::path pc = scratch.Root() / "pc";
-    const fs::path outside = scratch.Root() / "outside";
     MakeSamplePc(pc);
-    fs::create_directories(outside / "TTF");
-    std::ofstream(outside / "TTF" / "KEEP.TXT") << "kept";
-    std::ofstream(pc / "machine.ini", std::ios::app) << "[Drives]\nD=" << outside.string() << "\n";
-    std::ofstream(scratch.Root() / "a.ini") << "[DIRECTORY]\n117=D:\\TTF\nPress=1\n";
-    const auto pcBefore = test::FolderFiles(pc);
-    const auto outsideBefore = test::FolderFiles(outside);
-
-    const fs::path transcript = scratch.Root() / "t.jsonl";
-    const test::ProgramRun dry =
-        test::RunProgram(Bin() / "tlins32a", {"--machine", pc.string(), "--disk", SampleDisk(),
-                                              "--answers", (scratch.Root() / "a.ini").string(),
-                                              "--transcript", transcript.string(), "--dry-run"});
-    EXPECT_EQ(test::FolderDifferences(pcBefore, test::FolderFiles(pc)), "");
-    EXPECT_EQ(test::FolderDifferences(outsideBefore, test::FolderFiles(outside)), "");
+    scratch.WriteFile("outside/TTF/KEEP.TXT", "kept");
+    std::ofstream(pc / "machine.ini", std::ios::app)
+        << "[Drives]\nD=" << (scratch.Root() / "outside").string() << "\n";
+    scratch.WriteFile("a.ini", "[DIRECTORY]\n117=D:\\TTF\nPress=1\n");
+    const auto files = FolderFiles(scratch.Root());
+    const ProgramRun dry =
+        RunProgram(kBin / "tlins32a", {"--machine", pc.string(), "--disk", kDisk, "--answers",
+                                       (scratch.Root() / "a.ini").string(), "--transcript",
+                                       (scratch.Root() / "t.jsonl").string(), "--dry-run"});
+    auto filesAfter = FolderFiles(scratch.Root());
+    filesAfter.erase("t.jsonl");
+    EXPECT_EQ(FolderDifferences(files, filesAfter), "");
     // The font folder on D: is refused as on a read-only drive (message 152), again and again:
     // the answers cannot be given and the run stops.
     EXPECT_EQ(dry.exitCode, 3) << dry.out << dry.err;
-    std::ifstream lines(transcript);
-    std::string text((std::istreambuf_iterator<char>(lines)), {});
-    EXPECT_NE(text.find(R"("key":"152")"), std::string::npos) << text;
+    EXPECT_NE(scratch.ReadFile("t.jsonl").find(R"("key":"152")"), std::string::npos);
 }
 
 TEST(DryRun, JsonGoesOnlyWithDryRunAndTheDiskStaysWriteProtected) {
-    test::TempMachine scratch;
+    TempMachine scratch;
     for (const std::vector<std::string>& wrong :
          {std::vector<std::string>{"--json"}, {"--dry-run", "--disk-writable"}}) {
         std::vector<std::string> args{"--machine", scratch.Root().string()};
         args.insert(args.end(), wrong.begin(), wrong.end());
-        EXPECT_EQ(test::RunProgram(Bin() / "tlins32a", args).exitCode, 2) << wrong[0];
+        EXPECT_EQ(RunProgram(kBin / "tlins32a", args).exitCode, 2) << wrong[0];
     }
 }
 
 } // namespace
-} // namespace tl
+} // namespace tl::test

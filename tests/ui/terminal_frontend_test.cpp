@@ -1,3 +1,4 @@
+// Questions at a terminal: answers read line by line, and the end of the input.
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
 #include "ui/tui/terminal_frontend.h"
@@ -15,6 +16,17 @@ struct Terminal : ::testing::Test {
     std::ostringstream out;
     TerminalFrontend frontend{in, out, codePage};
     host::HostWindowSystem system{frontend, codePage};
+    std::string reason;
+    Terminal() {
+        system.SetStopHandler([this](const std::string& why) { reason = why; });
+    }
+};
+
+const DialogProc kEndOnCommand = [](DialogWindow& dialog, UINT message, WPARAM wParam,
+                                    LPARAM) -> INT_PTR {
+    if (message == WM_COMMAND)
+        dialog.EndDialog(LoWord(wParam));
+    return message == WM_INITDIALOG || message == WM_COMMAND;
 };
 
 TEST_F(Terminal, AsksUntilItUnderstandsAndTakesDefaultsAtTheEndOfInput) {
@@ -27,24 +39,18 @@ TEST_F(Terminal, AsksUntilItUnderstandsAndTakesDefaultsAtTheEndOfInput) {
 }
 
 TEST_F(Terminal, TheEndOfInputIsACancelAndAQuestionThatKeepsComingBackStopsTheRun) {
-    std::string reason;
-    system.SetStopHandler([&](const std::string& why) { reason = why; });
     EXPECT_EQ(system.MessageBox({}, "x", "Q", MB_OKCANCEL, "1"), IDCANCEL);
-    DialogProc proc = [](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-        if (message == WM_COMMAND)
-            dialog.EndDialog(LoWord(wParam));
-        return message == WM_INITDIALOG || message == WM_COMMAND;
-    };
     for (int i = 1; i < 20; ++i)
-        ASSERT_EQ(system.DialogBox("SELECTDRIVE", {}, proc, 0), IDCANCEL) << i;
+        ASSERT_EQ(system.DialogBox("SELECTDRIVE", {}, kEndOnCommand, 0), IDCANCEL) << i;
     EXPECT_TRUE(reason.empty()) << reason;
-    EXPECT_EQ(system.DialogBox("SELECTDRIVE", {}, proc, 0), -1);
+    EXPECT_EQ(system.DialogBox("SELECTDRIVE", {}, kEndOnCommand, 0), -1);
     EXPECT_NE(reason.find("dialog SELECTDRIVE has opened 20 times"), std::string::npos) << reason;
 }
 
 TEST_F(Terminal, FillsInADialogLineByLine) {
     in.str("1006=My printer\n2107=x\npress 2\n");
-    DialogProc proc = [](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+    const DialogProc proc = [](DialogWindow& dialog, UINT message, WPARAM wParam,
+                               LPARAM) -> INT_PTR {
         if (message == WM_INITDIALOG)
             dialog.SetItemText(1006, "Telmora 600");
         if (message == WM_COMMAND && LoWord(wParam) == 2)
@@ -57,9 +63,7 @@ TEST_F(Terminal, FillsInADialogLineByLine) {
 }
 
 TEST_F(Terminal, ADialogThatStaysOpenAfterTheInputEndedStopsTheRun) {
-    std::string reason;
-    system.SetStopHandler([&](const std::string& why) { reason = why; });
-    DialogProc proc = [](DialogWindow&, UINT message, WPARAM, LPARAM) -> INT_PTR {
+    const DialogProc proc = [](DialogWindow&, UINT message, WPARAM, LPARAM) -> INT_PTR {
         return message == WM_INITDIALOG || message == WM_COMMAND;
     };
     EXPECT_EQ(system.DialogBox("VER_CHECK", {}, proc, 0), -1);

@@ -1,5 +1,5 @@
-// The GDI canvas on a memory picture: fills and frames, the title bitmap's two copies with a
-// white margin, clipped opaque text, and the fonts it selects.
+// The GDI canvas on a memory picture: frames, the title bitmap's two copies with a white margin,
+// clipped opaque text, and the fonts it selects.
 #include "win32ui_fixture.h"
 
 #include "platform/win32/ui/gdi_canvas.h"
@@ -39,18 +39,6 @@ protected:
     std::unique_ptr<GdiCanvas> canvas;
 };
 
-TEST_F(CanvasTest, FillAndFrameDrawTheirColoursInsideTheRectangle) {
-    canvas->FillRect(Rect{10, 10, 20, 20}, Rgb(0, 0, 200));
-    canvas->FrameRect(Rect{30, 30, 40, 40}, kWhite);
-    EXPECT_EQ(At(10, 10), Rgb(0, 0, 200));
-    EXPECT_EQ(At(19, 19), Rgb(0, 0, 200));
-    EXPECT_EQ(At(20, 20), Grey);
-    EXPECT_EQ(At(30, 35), kWhite);
-    EXPECT_EQ(At(39, 35), kWhite);
-    EXPECT_EQ(At(35, 35), Grey); // a frame leaves the inside alone
-    EXPECT_EQ(At(40, 35), Grey);
-}
-
 TEST_F(CanvasTest, TheBitmapCopiesMakeArtworkWhiteOverABlackShadowAndLeaveTheMarginAlone) {
     // A 4 x 4 picture: black in its top-left 2 x 2, white elsewhere; the copy takes 8 x 8.
     Bitmap artwork;
@@ -61,6 +49,7 @@ TEST_F(CanvasTest, TheBitmapCopiesMakeArtworkWhiteOverABlackShadowAndLeaveTheMar
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 2; ++x)
             artwork.pixels[static_cast<std::size_t>(y * 4 + x)] = 0;
+    canvas->FrameRect(Rect{30, 30, 40, 40}, kWhite);
     canvas->BitBlt(20, 20, 8, 8, artwork, 0, 0, kSrcAnd);
     canvas->BitBlt(15, 15, 8, 8, artwork, 0, 0, kMergePaint);
     EXPECT_EQ(At(15, 15), kWhite); // MERGEPAINT: NOT black is white
@@ -68,6 +57,9 @@ TEST_F(CanvasTest, TheBitmapCopiesMakeArtworkWhiteOverABlackShadowAndLeaveTheMar
     EXPECT_EQ(At(25, 25), Grey);   // white and the margin leave the background
     EXPECT_EQ(At(27, 21), Grey);
     EXPECT_EQ(At(18, 18), Grey);
+    EXPECT_EQ(At(39, 35), kWhite);
+    EXPECT_EQ(At(35, 35), Grey); // a frame leaves the inside alone
+    EXPECT_EQ(At(40, 35), Grey);
 }
 
 TEST_F(CanvasTest, OpaqueClippedTextPaintsOnlyInsideItsClip) {

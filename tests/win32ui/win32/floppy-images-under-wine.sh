@@ -29,6 +29,10 @@ for image in "$work"/images/DISK1.IMG "$work"/images/DISK2.IMG "$work"/images/DI
         mcopy -n -i "$image" "::/$file" "$work/copied/$file"
     done < <(mdir -i "$image" -/ -b ::)
 done
+# Together the images hold each file of the disk and the program, byte for byte.
+diff -r -x TLINS32A.EXE "$source_dir/examples/disk" "$work/copied" >&2 &&
+    cmp "$exe" "$work/copied/TLINS32A.EXE" ||
+    { echo "FAIL: the images do not hold the disk's files as they are" >&2; exit 1; }
 
 exec "$source_dir/tests/win32ui/win32/installer-under-wine.sh" "$work/copied/TLINS32A.EXE" \
     "$source_dir" "$work/run" "$work/copied"

@@ -2,39 +2,22 @@
 
 #include "platform/win32/ui/wide_text.h"
 
-#include <climits>
-
 namespace tl::win32ui::test {
-namespace {
-
-std::wstring FromUtf8Wide(std::string_view utf8) {
-    if (utf8.empty())
-        return {};
-    int length = static_cast<int>(utf8.size());
-    int needed = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), needed);
-    return wide;
-}
-
-std::string ToUtf8Narrow(std::wstring_view wide) {
-    if (wide.empty())
-        return {};
-    int length = static_cast<int>(wide.size());
-    int needed = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(needed), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), needed, nullptr, nullptr);
+std::string SystemCodePage::ToUtf8(std::string_view ansi) const {
+    const std::wstring wide = AnsiToWide(ansi);
+    const int length = static_cast<int>(wide.size());
+    std::string utf8(static_cast<std::size_t>(length) * 3, '\0');
+    utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(
+        CP_UTF8, 0, wide.data(), length, utf8.data(), length * 3, nullptr, nullptr)));
     return utf8;
 }
 
-} // namespace
-
-std::string SystemCodePage::ToUtf8(std::string_view ansi) const {
-    return ToUtf8Narrow(AnsiToWide(ansi));
-}
-
 std::string SystemCodePage::FromUtf8(std::string_view utf8) const {
-    return WideToAnsi(FromUtf8Wide(utf8));
+    const int length = static_cast<int>(utf8.size());
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), length)));
+    return WideToAnsi(wide);
 }
 
 std::string Ansi(std::string_view utf8) {

@@ -1,0 +1,44 @@
+// What every fuzz target shares: its entry point, a check that aborts, the input as text or lines.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace tl::fuzz {
+
+using Bytes = std::span<const std::uint8_t>;
+
+inline void Check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+inline std::string_view Text(Bytes bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// The lines of a text, each with its line feed (the last one may have none).
+inline std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t feed = text.find('\n');
+        lines.push_back(text.substr(0, feed == std::string_view::npos ? text.size() : feed + 1));
+        text.remove_prefix(lines.back().size());
+    }
+    return lines;
+}
+
+} // namespace tl::fuzz
+
+// TL_FUZZ_TARGET(bytes) { ... } defines the target's body over its input `bytes`.
+#define TL_FUZZ_TARGET(bytes)                                                                      \
+    static void FuzzOne(tl::fuzz::Bytes bytes);                                                    \
+    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {            \
+        FuzzOne({data, size});                                                                     \
+        return 0;                                                                                  \
+    }                                                                                              \
+    static void FuzzOne(tl::fuzz::Bytes bytes)
