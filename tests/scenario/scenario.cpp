@@ -27,8 +27,9 @@ void WriteStandardDisk(const InstallDisk& disk, const std::string& folder) {
     disk.WriteCompressed(at / "TLHELP.HL_", "help text of the Telmora drivers\r\n", 'P');
     disk.WriteCompressed(at / "LPT.B_", InstallDisk::ImageBytes(ImageKind::Le, {4, 0, 0, 1111}),
                          'Z');
-    disk.WriteCompressed(at / "TLMJ.TT_", std::string(3000, 'M'), 'F');
-    disk.Write(at / "TLGT.TTF", std::string(2000, 'G'));
+    // Real TrueType fonts (Windows registers no other), those of the sample disk.
+    for (const char* font : {"TLMJ.TT_", "TLGT.TT_"})
+        disk.Write(at / font, FolderFiles(TL_SOURCE_DIR "/examples/disk/WIN95").at(font));
 }
 
 std::map<std::string, std::string> Listing(const fs::path& root) {

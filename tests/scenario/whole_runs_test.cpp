@@ -64,8 +64,8 @@ TEST_F(Scenario, DefaultAnswersInstallDriverDemonstrationAndFontsThenOfferTheRes
                 IsSupersetOf({"TL600.DRV", "TLPM.386", "TLMON.DLL", "TLPROC.DLL", "TLHELP.HLP",
                               "TLDEMO.PRN", "LPT.BZ", "LPT.VXZ"}));
     EXPECT_THAT(pc.FileNames("C:\\WINDOWS\\SYSTEM"), Not(Contains("TL300.DRV")));
-    EXPECT_EQ(pc.Read("C:\\WINDOWS\\FONTS\\TLMJ.TTF"), std::string(3000, 'M'));
-    EXPECT_EQ(pc.Read("C:\\WINDOWS\\FONTS\\TLGT.TTF"), std::string(2000, 'G'));
+    for (const char* font : {"C:\\WINDOWS\\FONTS\\TLMJ.TTF", "C:\\WINDOWS\\FONTS\\TLGT.TTF"})
+        EXPECT_EQ(pc.Read(font).substr(0, 4), std::string("\0\1\0\0", 4)) << font; // expanded
 
     // The spooler, the fonts and the device lines as tlmachine reads them.
     json show = pc.Show();
@@ -181,7 +181,7 @@ TEST_F(Scenario, SecondFontDiskIsFoundByItsTagFileOnDriveA) {
     InstallDisk copied;
     WriteStandardDisk(copied);
     copied.Remove("DISK2.TAG");
-    copied.Remove("WIN95/TLGT.TTF");
+    copied.Remove("WIN95/TLGT.TT_");
     ScenarioMachine& pc = MakeMachine();
     pc.CopyIn(copied.Root(), "C:\\TLSETUP");
     pc.Write("C:\\WINDOWS\\tlsetup.ini", "[Install]\r\nDiskPath=C:\\TLSETUP\\\r\n");
