@@ -94,8 +94,8 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # spooler answers "already installed" on both PCs, and the installation goes on.
 # tlins32a_under_wine shows the refusal. The case then places its files and INI lines on both.
 #
-# The Wine PC is a copy of a prefix made once (wineboot takes many seconds), which Wine already
-# presents as Windows 95 to TLINS32A.EXE (docs/wine-differences.md, "AddPrinterA, a driver of
+# The Wine PC is a copy of a prefix made once (wineboot takes many seconds; a copy of the files
+# made of hard links, a second), which Wine already presents as Windows 95 to TLINS32A.EXE (docs/wine-differences.md, "AddPrinterA, a driver of
 # Windows 4.0").
 monitor_lines() {
     printf '[%s\\Telmora Language Monitor]\r\n"Driver"="TLLMON.DLL"\r\n\r\n' "$1"
@@ -164,7 +164,13 @@ start_pcs() {
         --gtest_filter=ScenarioCases.DISABLED_Export >"$work/export.log" 2>&1 ||
         stop "the case could not be exported (see $work/export.log)"
     make_template
-    cp -a "$template" "$wine_pc"
+    # Hard links for the prefix's files, which Wine and the installer replace rather than
+    # rewrite; the registry files, WIN.INI and SYSTEM.INI (replaced below) are the PC's own.
+    cp -al "$template" "$wine_pc"
+    local hive
+    for hive in "$wine_pc"/*.reg; do
+        cp --remove-destination "$template/${hive##*/}" "$hive"
+    done
     wine_windows=$(windows_of "$wine_c")
     [ -n "$wine_windows" ] || stop "the Wine prefix has no C:\\windows"
 
@@ -481,8 +487,13 @@ self_test_run() {
 # Each case on PCs of its own, its runs one after the other on what the one before left.
 run_case() {
     case=$1
-    grep -q '^host-only:' "$source_dir/tests/scenario/cases/$case.case" 2>/dev/null &&
-        stop "$case is a host-only case"
+    local file=$source_dir/tests/scenario/cases/$case.case
+    [ -f "$file" ] || stop "no case $case"
+    grep -q '^host-only:' "$file" && stop "$case is a host-only case"
+    # The Wine PC has an ECP port on LPT1 and English dates; anything else tlmachine would set up
+    # makes a host-only case.
+    grep '^machine:' "$file" | grep -vqE '^machine: (--ecp LPT1|--english)$' &&
+        stop "$case sets up its PC with tlmachine options the Wine PC cannot have"
     work=$base/cases/$case
     rm -rf "$work"
     mkdir -p "$work"

@@ -6,6 +6,7 @@
 
 #include <gmock/gmock.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -79,23 +80,16 @@ std::vector<Case> Cases() {
     return cases;
 }
 
-std::array<std::uint16_t, 4> Version(const std::string& text) {
-    std::array<std::uint16_t, 4> version{};
-    std::istringstream in(text);
-    for (std::uint16_t& part : version) {
-        in >> part;
-        in.ignore();
-    }
-    return version;
-}
-
-// "NE 4.0.3.7" -> the bytes of such an image.
+// "NE 4.0.3.7" -> the bytes of such an image (NE, LE or PE).
 std::string Image(const std::string& spec) {
-    const auto [kind, version] = Split(spec, " ");
-    return InstallDisk::ImageBytes(kind == "NE"   ? ImageKind::Ne
-                                   : kind == "LE" ? ImageKind::Le
-                                                  : ImageKind::Pe,
-                                   Version(version));
+    unsigned v[4] = {};
+    std::sscanf(spec.c_str() + 3, "%u.%u.%u.%u", &v[0], &v[1], &v[2], &v[3]);
+    const ImageKind kind = spec[0] == 'N'   ? ImageKind::Ne
+                           : spec[0] == 'L' ? ImageKind::Le
+                                            : ImageKind::Pe;
+    return InstallDisk::ImageBytes(
+        kind, {static_cast<std::uint16_t>(v[0]), static_cast<std::uint16_t>(v[1]),
+               static_cast<std::uint16_t>(v[2]), static_cast<std::uint16_t>(v[3])});
 }
 
 // The disk as the case's setup lines make it.
@@ -210,8 +204,9 @@ protected:
             else if (key == "file" && text.empty()) // "PATH ~ TEXT": the file holds TEXT
                 EXPECT_THAT(pc.Read(WindowsPath(Split(value, " ~ ").first)),
                             ::testing::HasSubstr(Unescaped(Split(value, " ~ ").second)));
-            else if (key == "file")
-                EXPECT_EQ(pc.Read(WindowsPath(path)), Unescaped(text));
+            else if (key == "file") // "PATH = TEXT" or "PATH = image KIND VERSION"
+                EXPECT_EQ(pc.Read(WindowsPath(path)),
+                          text.starts_with("image ") ? Image(text.substr(6)) : Unescaped(text));
             else if (key == "setting")
                 EXPECT_EQ(Setting(path), text);
             else if (key == "printers") {
@@ -220,17 +215,27 @@ protected:
                 for (const nlohmann::json& printer : show["printers"])
                     names.push_back(printer["name"]);
                 EXPECT_EQ(::testing::PrintToString(names), value);
+            } else if (key == "show") { // "/JSON/POINTER = VALUE" of tlmachine show --json
+                const nlohmann::json show = pc.Show();
+                const nlohmann::json::json_pointer pointer(path);
+                EXPECT_EQ(show.contains(pointer) ? show[pointer].dump() : "(none)", text)
+                    << show.dump();
             } else if (key == "message" || key == "dialog") { // "KEY FIELD = TEXT" or "~ TEXT"
                 const bool within = text.empty();
                 const auto [where, expected] = within ? Split(value, " ~ ") : Split(value, " = ");
                 const auto [name, field] = Split(where, " ");
-                const nlohmann::json box = run.transcript.Message(name);
-                const nlohmann::json dialog = run.transcript.Dialog(name);
-                const std::string shown =
-                    key == "message" ? (box.is_object() ? box.value(field, "") : "(no message)")
-                    : field.ends_with(" checked") // "ID checked = true"
-                        ? dialog["opened"]["controls"][Split(field, " ").first]["checked"].dump()
-                        : ControlText(dialog, "opened", std::stoi(field));
+                nlohmann::json event =
+                    key == "message" ? run.transcript.Message(name) : run.transcript.Dialog(name);
+                if (key == "dialog" && std::isdigit(static_cast<unsigned char>(field[0])))
+                    event = event["opened"]["controls"][Split(field, " ").first]; // "ID [checked]"
+                const std::string member = field.ends_with(" checked") ? "checked"
+                                           : std::isdigit(static_cast<unsigned char>(field[0]))
+                                               ? "text"
+                                               : field;
+                const std::string shown = !event.is_object() || !event.contains(member) ? "(none)"
+                                          : event[member].is_string()
+                                              ? event[member].get<std::string>()
+                                              : event[member].dump();
                 EXPECT_TRUE(within ? shown.find(Unescaped(expected)) != std::string::npos
                                    : shown == Unescaped(expected))
                     << shown;

@@ -79,11 +79,7 @@ protected:
     // A fresh PC with the plan in its machine.ini; the files before the run in `before`.
     RunOutcome RunWith(const std::string& faults, Files* before = nullptr) {
         ScenarioMachine& pc = MakeMachine();
-        std::ifstream plain(pc.Root() / "machine.ini", std::ios::binary);
-        plainIni = std::string(std::istreambuf_iterator<char>(plain), {});
-        std::ofstream(pc.Root() / "machine.ini", std::ios::binary | std::ios::app)
-            << "\n[Faults]\n"
-            << faults << "\n";
+        AddMachineLines("[Faults]\n" + faults);
         if (before)
             *before = MachineFiles(pc.Root());
         return Run();
@@ -136,9 +132,8 @@ protected:
         }
     }
 
-    std::string plainIni; // the PC's machine.ini without the plan
-    Files original;       // the PC before the install
-    Files installed;      // the PC after an uninterrupted install
+    Files original;  // the PC before the install
+    Files installed; // the PC after an uninterrupted install
     std::map<std::string, std::uint64_t> calls;
     std::map<std::string, std::string> callFiles; // "write 3" -> "WIN.INI"
 };
@@ -246,8 +241,7 @@ TEST_F(FaultSweep, StopAfterEveryWriteLeavesWholeFilesAndTheNextInstallCompletes
         ExpectNothingLost(plan);
         EXPECT_TRUE(Machine().Show()["problems"].empty()) << plan;
         // The same PC, installed again without faults.
-        std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::trunc)
-            << plainIni;
+        DropMachineLines();
         RunOutcome again = Run();
         EXPECT_EQ(again.program.exitCode, kExitInstalledRestart)
             << plan << ": " << again.program.err;

@@ -5,17 +5,12 @@
 
 #include <gmock/gmock.h>
 
-#include <filesystem>
 #include <fstream>
-#include <map>
-#include <sstream>
 
 namespace tl::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-using ::testing::Contains;
 
 constexpr std::string_view kBadNameKey = "The setup script names a file that cannot be used";
 // Written into a case's text: the folder beside the machine folder that holds the canary.
@@ -40,14 +35,11 @@ void PrintTo(const Hostile& hostile, std::ostream* out) {
     *out << hostile.name;
 }
 
-std::map<std::string, std::string> Kept(const std::map<std::string, std::string>& files,
+std::map<std::string, std::string> Kept(std::map<std::string, std::string> files,
                                         bool windowsDirectories) {
-    std::map<std::string, std::string> kept;
-    for (const auto& [relative, bytes] : files) {
-        if (!MayChange(relative, windowsDirectories))
-            kept.emplace(relative, bytes);
-    }
-    return kept;
+    std::erase_if(files,
+                  [&](const auto& file) { return MayChange(file.first, windowsDirectories); });
+    return files;
 }
 
 std::string WithOutside(std::string text, const std::string& outside) {
@@ -89,7 +81,7 @@ TEST_P(HostileDisk, IsRefusedAndChangesNothingOutside) {
 
     RunOutcome run = Run();
     ASSERT_EQ(run.program.exitCode, kExitInstallFailed) << run.program.err;
-    EXPECT_THAT(run.Story(), Contains("message " + std::string(kBadNameKey) + " ok"));
+    EXPECT_THAT(run.Story(), ::testing::Contains("message " + std::string(kBadNameKey) + " ok"));
     const nlohmann::json report = run.transcript.Message(kBadNameKey);
     EXPECT_TRUE(report.is_object());
     const std::string caption = report.is_object() ? report.value("caption", "") : "";

@@ -4,7 +4,6 @@
 #include "scenario.h"
 
 #include <fstream>
-#include <map>
 
 namespace tl::test {
 namespace {

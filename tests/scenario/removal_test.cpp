@@ -31,33 +31,8 @@ protected:
     }
 
     RunOutcome Remove(const std::string& removalAnswers = "") {
-        ScenarioMachine& pc = Machine();
-        const fs::path answersFile = pc.Root() / "removal.ini";
-        const fs::path transcriptFile = pc.Root() / "removal.jsonl";
-        std::ofstream(answersFile, std::ios::binary | std::ios::trunc) << removalAnswers;
-        RunOutcome outcome;
-        outcome.program =
-            RunProgram(bin / "tlremove",
-                       {"--machine", pc.Root().string(), "--disk", disk.Root().string(),
-                        "--answers", answersFile.string(), "--transcript", transcriptFile.string()},
-                       std::chrono::seconds(20));
-        outcome.transcript = TranscriptLines::Read(transcriptFile);
-        return outcome;
-    }
-
-    // The PC's machine.ini gets a fault plan for the next run.
-    void AddFaults(const std::string& plan) {
-        std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::app)
-            << "\n[Faults]\n"
-            << plan << "\n";
-    }
-    void DropFaults(const std::string& plainIni) {
-        std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::trunc)
-            << plainIni;
-    }
-    std::string ReadMachineIni() {
-        std::ifstream in(Machine().Root() / "machine.ini", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        answers = removalAnswers;
+        return Run("", "tlremove");
     }
 
     // The report's text (UTF-8), the last message of the removal.
@@ -155,11 +130,10 @@ TEST_F(Removal, AnInterruptedInstallIsRemovedToo) {
         SCOPED_TRACE("StopAfterWrite=" + std::to_string(stopAfter));
         MakeMachine();
         const Files before = MachineFiles(Machine().Root());
-        const std::string plainIni = ReadMachineIni();
-        AddFaults("StopAfterWrite=" + std::to_string(stopAfter));
+        AddMachineLines("[Faults]\nStopAfterWrite=" + std::to_string(stopAfter));
         RunOutcome install = Run();
         EXPECT_NE(install.program.exitCode, 0);
-        DropFaults(plainIni);
+        DropMachineLines();
 
         RunOutcome removal = Remove();
         EXPECT_THAT(removal.program.exitCode, ::testing::AnyOf(kExitRemoved, kExitRemovedRestart))
@@ -203,10 +177,8 @@ TEST_F(Removal, ACancelledRemovalChangesNothing) {
 TEST_F(Removal, AFileInUseIsLeftAndALaterRunFinishes) {
     MakeMachine();
     const Files before = MachineFiles(Machine().Root());
-    const std::string plainIni = ReadMachineIni();
     ASSERT_EQ(Run().program.exitCode, kExitInstalledRestart);
-    std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::app)
-        << "\n[InUse]\nC:\\WINDOWS\\SYSTEM\\TLCORE.DLL=1\n";
+    AddMachineLines("[InUse]\nC:\\WINDOWS\\SYSTEM\\TLCORE.DLL=1");
 
     RunOutcome removal = Remove();
     EXPECT_EQ(removal.program.exitCode, kExitRemovalIncomplete);
@@ -216,7 +188,7 @@ TEST_F(Removal, AFileInUseIsLeftAndALaterRunFinishes) {
     EXPECT_FALSE(Machine().Exists("C:\\WINDOWS\\SYSTEM\\TL600.DRV"));
     EXPECT_TRUE(Machine().Show()["printers"].empty());
 
-    DropFaults(plainIni);
+    DropMachineLines();
     RunOutcome again = Remove();
     EXPECT_THAT(again.program.exitCode, ::testing::AnyOf(kExitRemoved, kExitRemovedRestart));
     EXPECT_EQ(FolderDifferences(before, MachineFiles(Machine().Root())), "");

@@ -101,7 +101,7 @@ ScenarioMachine& Scenario::Machine() {
     return *machine_;
 }
 
-RunOutcome Scenario::Run(const std::string& commandLine) {
+RunOutcome Scenario::Run(const std::string& commandLine, const std::string& program) {
     ScenarioMachine& machine = Machine();
     std::filesystem::path answersFile = machine.Root() / "answers.ini";
     std::filesystem::path transcriptFile = machine.Root() / "transcript.jsonl";
@@ -114,10 +114,22 @@ RunOutcome Scenario::Run(const std::string& commandLine) {
         args.push_back(commandLine);
     }
     RunOutcome outcome;
-    outcome.program = RunProgram(bin / "tlins32a", args, std::chrono::seconds(20));
-    EXPECT_FALSE(outcome.program.timedOut) << "tlins32a did not end within 20 s";
+    outcome.program = RunProgram(bin / program, args, std::chrono::seconds(20));
+    EXPECT_FALSE(outcome.program.timedOut) << program << " did not end within 20 s";
     outcome.transcript = TranscriptLines::Read(transcriptFile);
     return outcome;
+}
+
+void Scenario::AddMachineLines(const std::string& lines) {
+    plainMachineIni_ = FolderFiles(Machine().Root()).at("machine.ini");
+    std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::app)
+        << "\n"
+        << lines << "\n";
+}
+
+void Scenario::DropMachineLines() {
+    std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::trunc)
+        << plainMachineIni_;
 }
 
 std::string Scenario::Setting(std::string_view key) {

@@ -64,9 +64,13 @@ protected:
     ScenarioMachine& MakeMachine(const std::vector<std::string>& initOptions = {});
     ScenarioMachine& Machine();
 
-    // Runs tlins32a on the disk and the PC with the answers given so far; the command line
-    // follows "--" when not empty.
-    RunOutcome Run(const std::string& commandLine = "");
+    // Runs tlins32a (or tlremove) on the disk and the PC with the answers given so far; the
+    // command line follows "--" when not empty.
+    RunOutcome Run(const std::string& commandLine = "", const std::string& program = "tlins32a");
+
+    // Adds lines to the PC's machine.ini (a fault plan, files in use) until DropMachineLines.
+    void AddMachineLines(const std::string& lines);
+    void DropMachineLines();
 
     // The private settings file's value, or "" when absent.
     std::string Setting(std::string_view key);
@@ -77,6 +81,7 @@ protected:
 
 private:
     std::unique_ptr<ScenarioMachine> machine_;
+    std::string plainMachineIni_; // machine.ini without the lines added
 };
 
 } // namespace tl::test
