@@ -365,9 +365,17 @@ ini_file() { find "$1" -maxdepth 1 -iname "$2" | head -n 1; }
 # The transcript's events in order, without the milliseconds a timer fired at. The version
 # check of a virtual device driver (.386) shows no versions under Wine, which reads none from
 # such a file (docs/wine-differences.md, "GetFileVersionInfoSizeA, LE images"): in that
-# dialog's text, the version lines are left out on both sides.
+# dialog's text, the version lines are left out on both sides. The disk prompt's drive list
+# leaves out Wine's drive Z: and its drive text is compared in lower case
+# (docs/wine-differences.md, "DlgDirListComboBoxA, drives").
 transcript_events() {
     jq -c 'del(.time)
+        | if .event == "dialog" and .template == "SELECTDRIVE"
+          then (.opened, .closed) |= (if . == null then . else
+                   .controls |= with_entries(.value |= ((if .items then .items -= ["[-z-]"] else . end)
+                       | (if (.text // "") | test("^[A-Za-z]:\\\\$") then .text |= ascii_downcase else . end)))
+                   end)
+          else . end
         | if .event == "dialog" and .template == "VER_CHECK"
              and ((.opened.controls["120"].text // "") | test("^ *[^ ]+\\.386 "; "i"))
           then (.opened, .closed) |= (if . == null then . else
