@@ -304,7 +304,8 @@ install_on_both() {
 # What a run changed on drive C:, one line a file: its path in lower case, the hash of what it
 # holds now and its last-write time: the second it shows when that is older than the run (a
 # time carried over from the disk or kept from before), else "written by the run" ("removed"
-# when the file is gone). The INI files are compared by their lines below.
+# when the file is gone). WIN.INI, SYSTEM.INI and the private settings file are compared by
+# their lines below; any other INI file's hash is that of its lines.
 changed_files() {
     local root=$1 before=$2 started=$3
     listing "$root" | awk -F'\t' -v before="$before" '
@@ -324,7 +325,13 @@ changed_files() {
             local written
             written=$(stat -c %Y "$root/$path")
             [ "$written" -lt "$started" ] || written="written by the run"
-            printf '%s\t%s\t%s\n' "$lower" "$(sha256sum <"$root/$path" | cut -d' ' -f1)" "$written"
+            # Another INI file (a settings file handed over) by its lines, as the INI files below.
+            local hash
+            case $lower in
+            *.ini) hash=$(ini_lines "$root/$path" | sha256sum | cut -d' ' -f1) ;;
+            *) hash=$(sha256sum <"$root/$path" | cut -d' ' -f1) ;;
+            esac
+            printf '%s\t%s\t%s\n' "$lower" "$hash" "$written"
         done | sort
 }
 
