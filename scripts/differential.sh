@@ -1,41 +1,50 @@
 #!/usr/bin/env bash
-# The differential check: the sample install disk installed with the same answers on the same
-# starting PC by the host build (tlins32a on a machine folder) and by the Windows build
-# (tlins32a.exe under Wine on a virtual X display) must leave the same files in the Windows,
+# The differential check: a case of the scenario list (tests/scenario/cases, docs/testing.md) run
+# on the same starting PC by the host build (tlins32a on a machine folder) and by the Windows
+# build (tlins32a.exe under Wine on a virtual X display) must leave the same files in the Windows,
 # system and font directories, the same WIN.INI, SYSTEM.INI and private settings lines, the same
-# font registrations, and the same transcript (every message and dialog, in order). It installs
-# three times: with the answers given on fresh PCs, again with every question at its default,
-# and once more in the English edition, leaving the fonts' dialog with its Exit button.
+# font registrations, the same transcript (every message and dialog, in order) and the same exit
+# status, after each of the case's runs. The case's disk, answers, command lines and the files
+# and INI lines it places come from the host test program (ScenarioCases.DISABLED_Export).
 #
 # Where Wine itself answers otherwise than Windows 95, exactly that item is left out of the
 # comparison, with its entry in docs/wine-differences.md named where it is left out.
 #
 # usage: scripts/differential.sh [options]
+#   --case NAME      the case to run (repeatable; default the three Differential* cases)
 #   --host-bin DIR   the host programs tlins32a and tlmachine (default build/default/bin)
+#   --test-bin FILE  the host test program that exports a case (default
+#                    build/default/tests/test_scenario)
 #   --exe FILE       the Windows program (default build/win64/bin/tlins32a.exe)
-#   --work DIR       where both PCs and their transcripts stay (default build/differential)
-#   --answers FILE   the answers of the first run (default examples/answers/deutsch-lp300.ini)
-#   --self-test      after the first run, show that the check notices one changed byte of an
-#                    installed file, one changed INI line and one changed transcript text on
-#                    the host side
+#   --work DIR       where the PCs and their transcripts stay, a folder a case (default
+#                    build/differential)
+#   --template DIR   the Wine prefix every case's Wine PC is copied from, made once (default
+#                    WORK/template)
+#   --self-test      after the first run of each case, show that the check notices one changed
+#                    byte of an installed file, one changed INI line and one changed transcript
+#                    text on the host side
 # Exit status: 0 equal, 1 a difference (each one is listed), 2 the runs could not be made.
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 
 host_bin=$source_dir/build/default/bin
+test_bin=
 exe=$source_dir/build/win64/bin/tlins32a.exe
 work=$source_dir/build/differential
-answers=$source_dir/examples/answers/deutsch-lp300.ini
+template=
+cases=()
 self_test=0
 while [ $# -gt 0 ]; do
     case $1 in
-    --host-bin | --exe | --work | --answers)
+    --case | --host-bin | --test-bin | --exe | --work | --template)
         [ $# -ge 2 ] || { echo "differential: $1 needs a value" >&2; exit 2; }
         case $1 in
+        --case) cases+=("$2") ;;
         --host-bin) host_bin=$2 ;;
+        --test-bin) test_bin=$2 ;;
         --exe) exe=$2 ;;
         --work) work=$2 ;;
-        --answers) answers=$2 ;;
+        --template) template=$2 ;;
         esac
         shift
         ;;
@@ -47,6 +56,9 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
+[ ${#cases[@]} -gt 0 ] || cases=(DifferentialGivenAnswersOnAFreshPc DifferentialAllDefaultsOverAnEarlierInstall
+    DifferentialEnglishEditionLeavingTheFonts)
+test_bin=${test_bin:-$host_bin/../tests/test_scenario}
 
 stop() {
     echo "differential: $*" >&2
@@ -56,99 +68,158 @@ for program in "$host_bin/tlins32a" "$host_bin/tlmachine"; do
     [ -x "$program" ] || stop "no $program: build the host programs first (cmake --build --preset default)"
 done
 [ -f "$exe" ] || stop "no $exe: build the Windows program first (cmake --build --preset win64)"
-[ -f "$answers" ] || stop "no answers file $answers"
-for tool in wine xvfb-run jq sha256sum; do
+[ -x "$test_bin" ] || stop "no $test_bin: build the host tests first (cmake --build --preset default)"
+for tool in wine xvfb-run jq sha256sum flock; do
     command -v "$tool" >/dev/null || stop "$tool is missing (scripts/deps.sh installs it)"
 done
-answers=$(realpath "$answers")
 exe=$(realpath "$exe")
-
-rm -rf "$work"
 mkdir -p "$work"
 work=$(realpath "$work")
-wine_pc=$work/wine
-host_pc=$work/host
-wine_c=$wine_pc/drive_c
-host_c=$host_pc/drive_c
-export TL_WINEPREFIX=$wine_pc
+template=${template:-$work/template}
+base=$work
 
 # A Windows path for a file on this machine (Wine shows / as drive Z:).
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # --- The starting PC ------------------------------------------------------------------------
-# Both PCs start as the fresh Wine prefix is: Windows in C:\windows, the system directory
+# Both PCs start as a fresh Wine prefix is: Windows in C:\windows, the system directory
 # C:\windows\system32, Windows 95's version, English dates (Wine takes the C locale it runs in
 # for English), Wine's own WIN.INI and SYSTEM.INI, no lpt.vxd (the prefix has none), the
-# install disk in drive A:. Both INI files then get the same lines from another vendor's
-# software for INSTALL.INF's [DeleteIni] to take out. Both have an ECP port, LPT1: the machine
-# folder's own, and in the prefix's registry the entry that Windows 95's configuration manager
-# keeps for one (Wine keeps none). Both have the sample's language monitor registered, as an
-# earlier install of one of its printers leaves it: Wine's spooler refuses to register the monitor
-# library itself (docs/wine-differences.md, "AddMonitorA, a 32-bit monitor library"), which would
-# fail every Wine install of a model with a monitor; registered, the spooler answers "already
-# installed" on both PCs, and the installation goes on. tlins32a_under_wine shows the refusal.
-monitor_key='HKEY_LOCAL_MACHINE\System\CurrentControlSet\control\Print\Monitors\Telmora Language Monitor'
-printf '[%s]\r\n"Driver"="TLLMON.DLL"\r\n' "$monitor_key" >"$work/monitor.lines"
-{
-    printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Enum\\BIOS\\*PNP0401\\00]\r\n"Class"="Ports"\r\n"DeviceDesc"="ECP Printer Port"\r\n"PortName"="LPT1"\r\n"Mfg"="(Standard port types)"\r\n\r\n'
-    cat "$work/monitor.lines"
-} >"$work/ecp.reg"
-echo "differential: making the Wine PC ..." >&2
-"$source_dir/scripts/wine-display-run.sh" regedit /S "$(winpath "$work/ecp.reg")" >"$work/prefix.log" 2>&1 ||
-    stop "the Wine prefix could not be made (see $work/prefix.log)"
-grep -qi '^\[Enum\\\\BIOS\\\\\*PNP0401\\\\00\]' "$wine_pc/system.reg" ||
-    stop "the ECP port did not reach the Wine prefix's registry"
-grep -qi '^\[System\\\\CurrentControlSet\\\\Control\\\\Print\\\\Monitors\\\\Telmora Language Monitor\]' \
-    "$wine_pc/system.reg" || stop "the language monitor did not reach the Wine prefix's registry"
+# install disk in drive A:. Both have an ECP port, LPT1: the machine folder's own, and in the
+# prefix's registry the entry that Windows 95's configuration manager keeps for one (Wine keeps
+# none). Both have the language monitors of the sample and of the tests' standard disk
+# registered, as an earlier install of one of their printers leaves them: Wine's spooler refuses
+# to register a monitor library itself (docs/wine-differences.md, "AddMonitorA, a 32-bit monitor
+# library"), which would fail every Wine install of a model with a monitor; registered, the
+# spooler answers "already installed" on both PCs, and the installation goes on.
+# tlins32a_under_wine shows the refusal. The case then places its files and INI lines on both.
+#
+# The Wine PC is a copy of a prefix made once (wineboot takes many seconds; a copy of the files
+# made of hard links, a second), which Wine already presents as Windows 95 to TLINS32A.EXE (docs/wine-differences.md, "AddPrinterA, a driver of
+# Windows 4.0").
+monitor_lines() {
+    printf '[%s\\Telmora Language Monitor]\r\n"Driver"="TLLMON.DLL"\r\n\r\n' "$1"
+    printf '[%s\\TLMonitor]\r\n"Driver"="TLMON.DLL"\r\n' "$1"
+}
+monitors='HKEY_LOCAL_MACHINE\System\CurrentControlSet\control\Print\Monitors'
+make_template() {
+    exec 9>"$template.lock"
+    flock 9
+    if [ ! -e "$template/.tl-case-ready" ]; then
+        rm -rf "$template"
+        {
+            printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Enum\\BIOS\\*PNP0401\\00]\r\n"Class"="Ports"\r\n"DeviceDesc"="ECP Printer Port"\r\n"PortName"="LPT1"\r\n"Mfg"="(Standard port types)"\r\n\r\n'
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\TLINS32A.EXE]\r\n"Version"="win95"\r\n\r\n'
+            monitor_lines "$monitors"
+        } >"$template.reg"
+        echo "differential: making the Wine PC ..." >&2
+        TL_WINEPREFIX=$template "$source_dir/scripts/wine-display-run.sh" regedit /S "$(winpath "$template.reg")" \
+            >"$template.log" 2>&1 || stop "the Wine prefix could not be made (see $template.log)"
+        grep -qi '^\[Enum\\\\BIOS\\\\\*PNP0401\\\\00\]' "$template/system.reg" ||
+            stop "the ECP port did not reach the Wine prefix's registry"
+        grep -qi '^\[System\\\\CurrentControlSet\\\\Control\\\\Print\\\\Monitors\\\\TLMonitor\]' \
+            "$template/system.reg" || stop "the language monitors did not reach the Wine prefix's registry"
+        touch "$template/.tl-case-ready"
+    fi
+    flock -u 9
+}
 windows_of() { find "$1" -maxdepth 1 -iname windows -type d | head -n 1; }
-wine_windows=$(windows_of "$wine_c")
-[ -n "$wine_windows" ] || stop "the Wine prefix has no C:\\windows"
-
-"$host_bin/tlmachine" init "$host_pc" --lpt-vxd-version none --english --ecp LPT1 >/dev/null
-{
-    printf '\r\n'
-    cat "$work/monitor.lines"
-} >>"$host_pc/registry.reg"
-"$host_bin/tlmachine" show "$host_pc" >/dev/null || stop "the host PC's registry is broken"
-sed -i 's/^WindowsDirectory=.*/WindowsDirectory=C:\\windows/; s/^SystemDirectory=.*/SystemDirectory=C:\\windows\\system32/' \
-    "$host_pc/machine.ini"
-host_windows=$(windows_of "$host_c")
-mkdir -p "$host_windows/system32"
-# Lines added to a file that ends with CR LF keep that line end.
-add_ini_lines() {
-    local file=$1 section=$2
-    shift 2
-    printf '[%s]\r\n' "$section" >>"$file"
-    for line in "$@"; do
-        printf '%s\r\n' "$line" >>"$file"
+# The host file of a case's Windows path ({windows}, {system}, {fonts} or C:\...) below drive
+# C: at $1, matching names without regard to case and making the missing directories.
+pc_path() {
+    local c=$1 path=$2 windows
+    windows=$(windows_of "$c")
+    path=${path/#\{windows\}/$windows}
+    path=${path/#\{system\}/$windows/system32}
+    path=${path/#\{fonts\}/$windows/fonts}
+    path=${path/#[Cc]:/$c}
+    path=${path//\\//}
+    local dir=${path%/*} name=${path##*/} at=/ part found
+    local IFS=/
+    for part in $dir; do
+        [ -n "$part" ] || continue
+        found=$(find "$at" -maxdepth 1 -iname "$part" -type d 2>/dev/null | head -n 1)
+        [ -n "$found" ] || { found=$at/$part; mkdir -p "$found"; }
+        at=${found%/}
     done
+    found=$(find "$at" -maxdepth 1 -iname "$name" 2>/dev/null | head -n 1)
+    printf '%s' "${found:-$at/$name}"
 }
-starting_ini() {
-    local name=$1
-    local file
-    file=$(find "$wine_windows" -maxdepth 1 -iname "$name" | head -n 1)
-    [ -n "$file" ] || stop "the Wine prefix has no $name"
-    cp "$file" "$work/start-$name"
+# A line first in its section of an INI file (the section added at its end when it has none).
+add_ini_line() {
+    local file=$1 section=$2 line=$3
+    awk -v section="$section" -v line="$line" '
+        !done { header = $0; sub(/\r$/, "", header) }
+        !done && tolower(header) == tolower(section) { print; printf "%s\r\n", line; done = 1; next }
+        { print }
+        END { if (!done) printf "%s\r\n%s\r\n", section, line }' "$file" >"$file.new"
+    mv "$file.new" "$file"
 }
-starting_ini win.ini
-starting_ini system.ini
-add_ini_lines "$work/start-win.ini" windows load=TLSTAT.EXE
-add_ini_lines "$work/start-system.ini" 386Enh device=BIDI.386 'device=*vcomm,TLPM20.386'
-# Both PCs' files were last written at the same time, long before the runs.
-touch -d '1996-08-24 12:00:00 UTC' "$work/start-win.ini" "$work/start-system.ini"
-for name in win.ini system.ini; do
-    find "$wine_windows" "$host_windows" -maxdepth 1 -iname "$name" -delete
-    cp -p "$work/start-$name" "$wine_windows/$name"
-    cp -p "$work/start-$name" "$host_windows/$name"
-done
 
-# The install disk, with the Windows program on it, is drive A: of both PCs.
-cp -a "$source_dir/examples/disk" "$work/disk"
-cp "$exe" "$work/disk/TLINS32A.EXE"
-ln -s "$work/disk" "$wine_pc/dosdevices/a:"
-private_ini=$(awk '/^\[/ { in_section = (toupper($0) ~ /^\[PRIVATE\.INI\]/); next }
-    in_section && $0 !~ /^[ \t]*(;|$)/ { gsub(/[ \t\r]/, ""); print; exit }' "$work/disk/INSTALL.INF")
-[ -n "$private_ini" ] || stop "INSTALL.INF names no private settings file"
+start_pcs() {
+    local export=$work/case
+    rm -rf "$export"
+    mkdir -p "$export"
+    TL_CASE=$case TL_CASE_EXPORT=$export "$test_bin" --gtest_also_run_disabled_tests \
+        --gtest_filter=ScenarioCases.DISABLED_Export >"$work/export.log" 2>&1 ||
+        stop "the case could not be exported (see $work/export.log)"
+    make_template
+    # Hard links for the prefix's files, which Wine and the installer replace rather than
+    # rewrite; the registry files, WIN.INI and SYSTEM.INI (replaced below) are the PC's own.
+    cp -al "$template" "$wine_pc"
+    local hive
+    for hive in "$wine_pc"/*.reg; do
+        cp --remove-destination "$template/${hive##*/}" "$hive"
+    done
+    wine_windows=$(windows_of "$wine_c")
+    [ -n "$wine_windows" ] || stop "the Wine prefix has no C:\\windows"
+
+    "$host_bin/tlmachine" init "$host_pc" --lpt-vxd-version none --english --ecp LPT1 >/dev/null
+    { printf '\r\n'; monitor_lines "$monitors"; } >>"$host_pc/registry.reg"
+    "$host_bin/tlmachine" show "$host_pc" >/dev/null || stop "the host PC's registry is broken"
+    sed -i 's/^WindowsDirectory=.*/WindowsDirectory=C:\\windows/; s/^SystemDirectory=.*/SystemDirectory=C:\\windows\\system32/' \
+        "$host_pc/machine.ini"
+    host_windows=$(windows_of "$host_c")
+    mkdir -p "$host_windows/system32"
+    local name file
+    for name in win.ini system.ini; do
+        file=$(find "$wine_windows" -maxdepth 1 -iname "$name" | head -n 1)
+        [ -n "$file" ] || stop "the Wine prefix has no $name"
+        cp "$file" "$work/start-$name"
+    done
+    local path section line
+    while IFS=$'\t' read -r path section line; do
+        case ${path,,} in
+        '{windows}\win.ini') add_ini_line "$work/start-win.ini" "$section" "$line" ;;
+        '{windows}\system.ini') add_ini_line "$work/start-system.ini" "$section" "$line" ;;
+        *) stop "the case adds a line to $path: only WIN.INI and SYSTEM.INI are compared" ;;
+        esac
+    done <"$export/ini.lst"
+    # Both PCs' files were last written at the same time, long before the runs.
+    touch -d '1996-08-24 12:00:00 UTC' "$work/start-win.ini" "$work/start-system.ini"
+    for name in win.ini system.ini; do
+        find "$wine_windows" "$host_windows" -maxdepth 1 -iname "$name" -delete
+        cp -p "$work/start-$name" "$wine_windows/$name"
+        cp -p "$work/start-$name" "$host_windows/$name"
+    done
+    local number target
+    while IFS=$'\t' read -r path number; do
+        for target in "$(pc_path "$wine_c" "$path")" "$(pc_path "$host_c" "$path")"; do
+            cp "$export/place-$number" "$target"
+            touch -d '1996-08-24 12:00:00 UTC' "$target"
+        done
+    done <"$export/place.lst"
+
+    # The install disk, with the Windows program on it, is drive A: of both PCs.
+    cp -a "$export/disk" "$work/disk"
+    cp "$exe" "$work/disk/TLINS32A.EXE"
+    rm -f "$wine_pc/dosdevices/a:"
+    ln -s "$work/disk" "$wine_pc/dosdevices/a:"
+    private_ini=$(awk '/^\[/ { in_section = (toupper($0) ~ /^\[PRIVATE\.INI\]/); next }
+        in_section && $0 !~ /^[ \t]*(;|$)/ { gsub(/[ \t\r]/, ""); print; exit }' "$work/disk/INSTALL.INF")
+    private_ini=${private_ini:-tlsetup.ini}
+    cp "$host_pc/machine.ini" "$work/machine.ini"
+}
 
 # --- Snapshots ------------------------------------------------------------------------------
 # A file's identity before a run: its inode, size and both times (a file the run replaces or
@@ -166,16 +237,17 @@ fonts_key_wine() {
     tr -d '\r' <"$1" | awk '/^\[/ { in_key = (index(tolower($0), "[software\\\\microsoft\\\\windows\\\\currentversion\\\\fonts]") == 1); next }
         in_key && /^"/ { print tolower($0) }' | sort
 }
-cp "$host_pc/machine.ini" "$work/machine.ini"
 
 # --- The runs -------------------------------------------------------------------------------
 # The free space a dialog first showed for a drive, in the 1,000-byte units it shows.
 shown_free() { jq -r 'select(.event == "dialog") | .opened.controls["125"].text // empty' "$1" | head -n 1; }
 
-# Installs the disk with ANSWERS on both PCs as they stand; what both runs did stays in
-# $work/RUN.
+# Installs the disk with ANSWERS (and the COMMAND line, when there is one) on both PCs as they
+# stand; what both runs did stays in $work/RUN.
 install_on_both() {
-    local run=$1 answers=$2
+    local run=$1 answers=$2 command=$3
+    local extra=()
+    [ -z "$command" ] || read -r -a extra <<<"-- $command"
     local dir=$work/$run
     mkdir -p "$dir"
     cp "$answers" "$dir/answers.ini"
@@ -192,7 +264,7 @@ install_on_both() {
     # "AddPrinterA, a driver of Windows 4.0").
     TL_WINE_VERSION=win95 timeout 300 "$source_dir/scripts/wine-display-run.sh" 'A:\TLINS32A.EXE' \
         --answers "$(winpath "$dir/answers.ini")" --transcript "$(winpath "$dir/wine.jsonl")" \
-        >"$dir/wine.log" 2>&1 || status=$?
+        "${extra[@]}" >"$dir/wine.log" 2>&1 || status=$?
     echo "$status" >"$dir/wine-status"
     [ -s "$dir/wine.jsonl" ] ||
         stop "$run: the Windows program wrote no transcript (exit status $status, see $dir/wine.log)"
@@ -211,7 +283,7 @@ install_on_both() {
         cp -a "$host_pc" "$work/calibration"
         printf '[Drive.C]\nFreeBytes=%s\n' "$large" >>"$work/calibration/machine.ini"
         "$host_bin/tlins32a" --machine "$work/calibration" --disk "$work/disk" \
-            --answers "$dir/answers.ini" --transcript "$dir/calibration.jsonl" \
+            --answers "$dir/answers.ini" --transcript "$dir/calibration.jsonl" "${extra[@]}" \
             >/dev/null 2>&1 </dev/null || true
         local calibration_free
         calibration_free=$(shown_free "$dir/calibration.jsonl")
@@ -224,7 +296,7 @@ install_on_both() {
     date +%s >"$dir/host-start"
     status=0
     "$host_bin/tlins32a" --machine "$host_pc" --disk "$work/disk" --answers "$dir/answers.ini" \
-        --transcript "$dir/host.jsonl" >"$dir/host.log" 2>&1 </dev/null || status=$?
+        --transcript "$dir/host.jsonl" "${extra[@]}" >"$dir/host.log" 2>&1 </dev/null || status=$?
     echo "$status" >"$dir/host-status"
 }
 
@@ -232,7 +304,8 @@ install_on_both() {
 # What a run changed on drive C:, one line a file: its path in lower case, the hash of what it
 # holds now and its last-write time: the second it shows when that is older than the run (a
 # time carried over from the disk or kept from before), else "written by the run" ("removed"
-# when the file is gone). The INI files are compared by their lines below.
+# when the file is gone). WIN.INI, SYSTEM.INI and the private settings file are compared by
+# their lines below; any other INI file's hash is that of its lines.
 changed_files() {
     local root=$1 before=$2 started=$3
     listing "$root" | awk -F'\t' -v before="$before" '
@@ -252,7 +325,13 @@ changed_files() {
             local written
             written=$(stat -c %Y "$root/$path")
             [ "$written" -lt "$started" ] || written="written by the run"
-            printf '%s\t%s\t%s\n' "$lower" "$(sha256sum <"$root/$path" | cut -d' ' -f1)" "$written"
+            # Another INI file (a settings file handed over) by its lines, as the INI files below.
+            local hash
+            case $lower in
+            *.ini) hash=$(ini_lines "$root/$path" | sha256sum | cut -d' ' -f1) ;;
+            *) hash=$(sha256sum <"$root/$path" | cut -d' ' -f1) ;;
+            esac
+            printf '%s\t%s\t%s\n' "$lower" "$hash" "$written"
         done | sort
 }
 
@@ -293,9 +372,17 @@ ini_file() { find "$1" -maxdepth 1 -iname "$2" | head -n 1; }
 # The transcript's events in order, without the milliseconds a timer fired at. The version
 # check of a virtual device driver (.386) shows no versions under Wine, which reads none from
 # such a file (docs/wine-differences.md, "GetFileVersionInfoSizeA, LE images"): in that
-# dialog's text, the version lines are left out on both sides.
+# dialog's text, the version lines are left out on both sides. The disk prompt's drive list
+# leaves out Wine's drive Z: and its drive text is compared in lower case
+# (docs/wine-differences.md, "DlgDirListComboBoxA, drives").
 transcript_events() {
     jq -c 'del(.time)
+        | if .event == "dialog" and .template == "SELECTDRIVE"
+          then (.opened, .closed) |= (if . == null then . else
+                   .controls |= with_entries(.value |= ((if .items then .items -= ["[-z-]"] else . end)
+                       | (if (.text // "") | test("^[A-Za-z]:\\\\$") then .text |= ascii_downcase else . end)))
+                   end)
+          else . end
         | if .event == "dialog" and .template == "VER_CHECK"
              and ((.opened.controls["120"].text // "") | test("^ *[^ ]+\\.386 "; "i"))
           then (.opened, .closed) |= (if . == null then . else
@@ -362,7 +449,7 @@ compare_run() {
 }
 agreed() {
     local out=$work/$1/compare
-    echo "differential: $1: host and Windows builds agree ($(wc -l <"$out/host-transcript") transcript events, $(wc -l <"$out/host-files") files changed, $(wc -l <"$out/host-fonts") fonts registered)" >&2
+    echo "differential: $case: $1: host and Windows builds agree ($(wc -l <"$out/host-transcript") transcript events, $(wc -l <"$out/host-files") files changed, $(wc -l <"$out/host-fonts") fonts registered)" >&2
 }
 
 # --- Self-test ------------------------------------------------------------------------------
@@ -412,33 +499,44 @@ self_test_run() {
 }
 
 # --- The check ------------------------------------------------------------------------------
-# First the answers given, on the fresh PCs; then, on what that left, the disk again with every
-# question at its default answer (another driver over the installed one, the version check of
-# the files already there, the fonts already registered).
+# Each case on PCs of its own, its runs one after the other on what the one before left.
+run_case() {
+    case=$1
+    local file=$source_dir/tests/scenario/cases/$case.case
+    [ -f "$file" ] || stop "no case $case"
+    grep -q '^host-only:' "$file" && stop "$case is a host-only case"
+    # The Wine PC has an ECP port on LPT1 and English dates; anything else tlmachine would set up
+    # makes a host-only case.
+    grep '^machine:' "$file" | grep -vqE '^machine: (--ecp LPT1|--english)$' &&
+        stop "$case sets up its PC with tlmachine options the Wine PC cannot have"
+    work=$base/cases/$case
+    rm -rf "$work"
+    mkdir -p "$work"
+    wine_pc=$work/wine
+    host_pc=$work/host
+    wine_c=$wine_pc/drive_c
+    host_c=$host_pc/drive_c
+    export TL_WINEPREFIX=$wine_pc
+    start_pcs
+    local status=0 n=1
+    while [ -f "$work/case/run-$n.ini" ]; do
+        install_on_both "run-$n" "$work/case/run-$n.ini" "$(cat "$work/case/run-$n.cmd")"
+        if compare_run "run-$n"; then
+            agreed "run-$n"
+            if [ "$self_test" = 1 ] && [ "$n" = 1 ]; then
+                self_test_run "run-$n" || status=1
+            fi
+        else
+            status=1
+        fi
+        n=$((n + 1))
+    done
+    return "$status"
+}
 status=0
-install_on_both first "$answers"
-if compare_run first; then
-    agreed first
-    if [ "$self_test" = 1 ]; then
-        self_test_run first || status=1
-    fi
-else
-    status=1
-fi
-: >"$work/defaults.ini"
-install_on_both again "$work/defaults.ini"
-if compare_run again; then
-    agreed again
-else
-    status=1
-fi
-# Last, the English edition and the LP 1200, the fonts' dialog left with its Exit button.
-printf '[CHOICE]\n20=1\n[SELECTDRV]\n119=Telmora LP 1200\n[Messages]\n142=No\n[FONT]\nPress=118\n' \
-    >"$work/leave-fonts.ini"
-install_on_both leave-fonts "$work/leave-fonts.ini"
-if compare_run leave-fonts; then
-    agreed leave-fonts
-else
-    status=1
-fi
+started=$(date +%s)
+for name in "${cases[@]}"; do
+    (run_case "$name") || { code=$?; [ "$code" -gt "$status" ] && status=$code; }
+done
+echo "differential: ${#cases[@]} case(s) in $(($(date +%s) - started)) s" >&2
 exit "$status"

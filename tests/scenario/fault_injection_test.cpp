@@ -30,19 +30,6 @@ constexpr std::array<const char*, 4> kKeptWhole{"drive_c/WINDOWS/WIN.INI",
                                                 "drive_c/WINDOWS/SYSTEM.INI",
                                                 "drive_c/WINDOWS/tlsetup.ini", "registry.reg"};
 
-Files Snapshot(const fs::path& root) {
-    Files files;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const std::string name = entry.path().lexically_relative(root).string();
-        if (!entry.is_regular_file() || name == "transcript.jsonl" || name == "answers.ini" ||
-            name == "counts.txt" || name == "machine.ini" || name == "tlins32a.lock")
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[name] = std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return files;
-}
-
 // The failures that change nothing, as docs/reliability.md lists them under "Failures that
 // change nothing": lines "- `KIND FILE`: why", FILE the name of the file the call was made on.
 std::set<std::string> FailuresThatChangeNothing() {
@@ -92,13 +79,9 @@ protected:
     // A fresh PC with the plan in its machine.ini; the files before the run in `before`.
     RunOutcome RunWith(const std::string& faults, Files* before = nullptr) {
         ScenarioMachine& pc = MakeMachine();
-        std::ifstream plain(pc.Root() / "machine.ini", std::ios::binary);
-        plainIni = std::string(std::istreambuf_iterator<char>(plain), {});
-        std::ofstream(pc.Root() / "machine.ini", std::ios::binary | std::ios::app)
-            << "\n[Faults]\n"
-            << faults << "\n";
+        AddMachineLines("[Faults]\n" + faults);
         if (before)
-            *before = Snapshot(pc.Root());
+            *before = MachineFiles(pc.Root());
         return Run();
     }
 
@@ -109,7 +92,7 @@ protected:
         ASSERT_EQ(reference.program.exitCode, kExitInstalledRestart) << reference.program.err;
         ASSERT_EQ(reference.State(), 5);
         original = before;
-        installed = Snapshot(Machine().Root());
+        installed = MachineFiles(Machine().Root());
         std::ifstream counts(Machine().Root() / "counts.txt");
         for (std::string line; std::getline(counts, line);) {
             const std::size_t eq = line.find('=');
@@ -130,7 +113,7 @@ protected:
     // Every file there before the run is there, whole: as it was, or as the install makes it;
     // the INI files and the registry, which the run changes step by step, end with a whole line.
     void ExpectNothingLost(const std::string& what) {
-        const Files now = Snapshot(Machine().Root());
+        const Files now = MachineFiles(Machine().Root());
         for (const auto& [name, bytes] : original) {
             const auto found = now.find(name);
             if (found == now.end()) {
@@ -149,9 +132,8 @@ protected:
         }
     }
 
-    std::string plainIni; // the PC's machine.ini without the plan
-    Files original;       // the PC before the install
-    Files installed;      // the PC after an uninterrupted install
+    Files original;  // the PC before the install
+    Files installed; // the PC after an uninterrupted install
     std::map<std::string, std::uint64_t> calls;
     std::map<std::string, std::string> callFiles; // "write 3" -> "WIN.INI"
 };
@@ -244,7 +226,7 @@ TEST_F(FaultSweep, StopAfterEveryWriteLeavesWholeFilesAndTheNextInstallCompletes
         RunOutcome stopped = RunWith(plan);
         ++tried;
         EXPECT_NE(stopped.program.exitCode, 0) << plan << ": the run did not stop";
-        const Files now = Snapshot(Machine().Root());
+        const Files now = MachineFiles(Machine().Root());
         for (const char* name : kKeptWhole) {
             const auto found = now.find(name);
             if (found == now.end())
@@ -259,8 +241,7 @@ TEST_F(FaultSweep, StopAfterEveryWriteLeavesWholeFilesAndTheNextInstallCompletes
         ExpectNothingLost(plan);
         EXPECT_TRUE(Machine().Show()["problems"].empty()) << plan;
         // The same PC, installed again without faults.
-        std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::trunc)
-            << plainIni;
+        DropMachineLines();
         RunOutcome again = Run();
         EXPECT_EQ(again.program.exitCode, kExitInstalledRestart)
             << plan << ": " << again.program.err;

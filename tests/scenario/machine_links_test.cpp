@@ -4,45 +4,11 @@
 #include "scenario.h"
 
 #include <fstream>
-#include <map>
 
 namespace tl::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Every file below `folder` (links not followed) by its path, with its bytes or link target.
-std::map<std::string, std::string> Listing(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const fs::path relative = it->path().lexically_relative(folder);
-        if (it->is_symlink()) {
-            files[relative.string()] = "link to " + fs::read_symlink(it->path()).string();
-        } else if (it->is_regular_file()) {
-            std::ifstream in(it->path(), std::ios::binary);
-            files[relative.string()] = std::string(std::istreambuf_iterator<char>(in), {});
-        }
-    }
-    return files;
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// Where a run may write: the Windows, system and font directories, and the machine folder's own
-// registry and lock files (and the test's answers and transcript).
-bool MayChange(const std::string& relative) {
-    const std::string folder = Upper(fs::path(relative).parent_path().string());
-    return folder == "DRIVE_C/WINDOWS" || folder == "DRIVE_C/WINDOWS/SYSTEM" ||
-           folder == "DRIVE_C/WINDOWS/FONTS" ||
-           (folder.empty() && (relative == "registry.reg" || relative == "registry.reg.tl~" ||
-                               relative == "tlins32a.lock" || relative == "answers.ini" ||
-                               relative == "transcript.jsonl"));
-}
 
 struct LinkCase {
     const char* name;

@@ -4,6 +4,8 @@
 // installation's: earlier files, other printers, edits made since.
 #include "scenario.h"
 
+#include "support/folder_files.h"
+
 #include <gmock/gmock.h>
 
 #include <fstream>
@@ -22,38 +24,6 @@ constexpr int kExitRemovedRestart = 3010 % 256;
 constexpr int kExitRemovalCancelled = 1602 % 256;
 constexpr int kExitRemovalIncomplete = 1603 % 256;
 
-// The machine's files, without what the test harness itself keeps in the folder.
-Files Snapshot(const fs::path& root) {
-    Files files;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const std::string name = entry.path().lexically_relative(root).generic_string();
-        if (!entry.is_regular_file() || name == "transcript.jsonl" || name == "answers.ini" ||
-            name == "machine.ini" || name == "tlins32a.lock" || name == "removal.jsonl" ||
-            name == "removal.ini")
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[name] = std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return files;
-}
-
-// What differs, by name, for a readable failure.
-std::vector<std::string> Differences(const Files& before, const Files& after) {
-    std::vector<std::string> names;
-    for (const auto& [name, bytes] : before) {
-        const auto found = after.find(name);
-        if (found == after.end())
-            names.push_back("lost " + name);
-        else if (found->second != bytes)
-            names.push_back("changed " + name);
-    }
-    for (const auto& [name, bytes] : after) {
-        if (!before.contains(name))
-            names.push_back("left " + name);
-    }
-    return names;
-}
-
 class Removal : public Scenario {
 protected:
     void SetUp() override {
@@ -61,33 +31,8 @@ protected:
     }
 
     RunOutcome Remove(const std::string& removalAnswers = "") {
-        ScenarioMachine& pc = Machine();
-        const fs::path answersFile = pc.Root() / "removal.ini";
-        const fs::path transcriptFile = pc.Root() / "removal.jsonl";
-        std::ofstream(answersFile, std::ios::binary | std::ios::trunc) << removalAnswers;
-        RunOutcome outcome;
-        outcome.program =
-            RunProgram(bin / "tlremove",
-                       {"--machine", pc.Root().string(), "--disk", disk.Root().string(),
-                        "--answers", answersFile.string(), "--transcript", transcriptFile.string()},
-                       std::chrono::seconds(20));
-        outcome.transcript = TranscriptLines::Read(transcriptFile);
-        return outcome;
-    }
-
-    // The PC's machine.ini gets a fault plan for the next run.
-    void AddFaults(const std::string& plan) {
-        std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::app)
-            << "\n[Faults]\n"
-            << plan << "\n";
-    }
-    void DropFaults(const std::string& plainIni) {
-        std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::trunc)
-            << plainIni;
-    }
-    std::string ReadMachineIni() {
-        std::ifstream in(Machine().Root() / "machine.ini", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        answers = removalAnswers;
+        return Run("", "tlremove");
     }
 
     // The report's text (UTF-8), the last message of the removal.
@@ -158,23 +103,23 @@ TEST_F(Removal, InstallThenRemoveLeavesThePcAsItWas) {
         MakeMachine(trip.machine);
         if (trip.prepare)
             trip.prepare(Machine(), disk);
-        const Files before = Snapshot(Machine().Root());
+        const Files before = MachineFiles(Machine().Root());
         answers = trip.answers;
         RunOutcome install = Run(trip.commandLine);
         ASSERT_EQ(install.program.exitCode, trip.installExit) << install.program.err;
-        ASSERT_NE(Snapshot(Machine().Root()), before);
+        ASSERT_NE(MachineFiles(Machine().Root()), before);
 
         RunOutcome removal = Remove();
         EXPECT_THAT(removal.program.exitCode, ::testing::AnyOf(kExitRemoved, kExitRemovedRestart))
             << removal.program.err;
         EXPECT_TRUE(removal.transcript.Events("error").empty());
-        EXPECT_THAT(Differences(before, Snapshot(Machine().Root())), ::testing::IsEmpty());
+        EXPECT_EQ(FolderDifferences(before, MachineFiles(Machine().Root())), "");
 
         // A second run finds nothing to do and says so.
         RunOutcome again = Remove();
         EXPECT_EQ(again.program.exitCode, kExitRemoved);
         EXPECT_THAT(again.Story(), ::testing::ElementsAre("message 303 ok", "end 4 0"));
-        EXPECT_THAT(Differences(before, Snapshot(Machine().Root())), ::testing::IsEmpty());
+        EXPECT_EQ(FolderDifferences(before, MachineFiles(Machine().Root())), "");
     }
 }
 
@@ -184,17 +129,16 @@ TEST_F(Removal, AnInterruptedInstallIsRemovedToo) {
     for (const int stopAfter : {3, 12, 25, 40, 60}) {
         SCOPED_TRACE("StopAfterWrite=" + std::to_string(stopAfter));
         MakeMachine();
-        const Files before = Snapshot(Machine().Root());
-        const std::string plainIni = ReadMachineIni();
-        AddFaults("StopAfterWrite=" + std::to_string(stopAfter));
+        const Files before = MachineFiles(Machine().Root());
+        AddMachineLines("[Faults]\nStopAfterWrite=" + std::to_string(stopAfter));
         RunOutcome install = Run();
         EXPECT_NE(install.program.exitCode, 0);
-        DropFaults(plainIni);
+        DropMachineLines();
 
         RunOutcome removal = Remove();
         EXPECT_THAT(removal.program.exitCode, ::testing::AnyOf(kExitRemoved, kExitRemovedRestart))
             << removal.program.err;
-        EXPECT_THAT(Differences(before, Snapshot(Machine().Root())), ::testing::IsEmpty());
+        EXPECT_EQ(FolderDifferences(before, MachineFiles(Machine().Root())), "");
     }
 }
 
@@ -221,22 +165,20 @@ TEST_F(Removal, EditsMadeSinceTheInstallStay) {
 TEST_F(Removal, ACancelledRemovalChangesNothing) {
     MakeMachine();
     ASSERT_EQ(Run().program.exitCode, kExitInstalledRestart);
-    const Files installed = Snapshot(Machine().Root());
+    const Files installed = MachineFiles(Machine().Root());
     RunOutcome removal = Remove("[Messages]\n300=No\n");
     EXPECT_EQ(removal.program.exitCode, kExitRemovalCancelled);
     EXPECT_THAT(removal.Story(), ::testing::ElementsAre("message 300 no", "end 0 0"));
-    EXPECT_THAT(Differences(installed, Snapshot(Machine().Root())), ::testing::IsEmpty());
+    EXPECT_EQ(FolderDifferences(installed, MachineFiles(Machine().Root())), "");
 }
 
 // A file in use is reported and left; everything else goes, and the records stay so that a
 // later run finishes the job.
 TEST_F(Removal, AFileInUseIsLeftAndALaterRunFinishes) {
     MakeMachine();
-    const Files before = Snapshot(Machine().Root());
-    const std::string plainIni = ReadMachineIni();
+    const Files before = MachineFiles(Machine().Root());
     ASSERT_EQ(Run().program.exitCode, kExitInstalledRestart);
-    std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::app)
-        << "\n[InUse]\nC:\\WINDOWS\\SYSTEM\\TLCORE.DLL=1\n";
+    AddMachineLines("[InUse]\nC:\\WINDOWS\\SYSTEM\\TLCORE.DLL=1");
 
     RunOutcome removal = Remove();
     EXPECT_EQ(removal.program.exitCode, kExitRemovalIncomplete);
@@ -246,10 +188,10 @@ TEST_F(Removal, AFileInUseIsLeftAndALaterRunFinishes) {
     EXPECT_FALSE(Machine().Exists("C:\\WINDOWS\\SYSTEM\\TL600.DRV"));
     EXPECT_TRUE(Machine().Show()["printers"].empty());
 
-    DropFaults(plainIni);
+    DropMachineLines();
     RunOutcome again = Remove();
     EXPECT_THAT(again.program.exitCode, ::testing::AnyOf(kExitRemoved, kExitRemovedRestart));
-    EXPECT_THAT(Differences(before, Snapshot(Machine().Root())), ::testing::IsEmpty());
+    EXPECT_EQ(FolderDifferences(before, MachineFiles(Machine().Root())), "");
 }
 
 // Records are untrusted: one naming a path outside the directories an installation writes to,

@@ -1,117 +1,21 @@
 #include "scenario.h"
 
+#include "support/folder_files.h"
+
 #include <fstream>
 
 namespace tl::test {
 
-const char* const kInstallInf = R"INF([PRIVATE.INI]
-tlsetup.ini
+namespace fs = std::filesystem;
 
-[OEM.INF]
-OEMSETUP.INF
-
-[PRINTERDRIVER]
-Path = WIN95
-
-[NEEDED.DiskSpace]
-300
-
-[CheckECP]
-1
-
-[REBOOTSYSTEM]
-1
-
-[VxD]
-0:TLPM.386
-message = TRUE
-
-[DEMOFILE]
-file = 1:TLDEMO.PRN
-
-[DISK1]
-1 = "Telmora Driver Disk 1", DISK1.TAG
-
-[DISK2]
-2 = "Telmora Font Disk 2", DISK2.TAG
-
-[TRUETYPEFONTS]
-FontList = Telmora_Myeongjo,Telmora_Gothic
-
-[NEEDED.SPACE]
-Telmora_Myeongjo = 20,0
-Telmora_Gothic = 30,0
-
-[Telmora_Myeongjo.TrueType]
-1:TLMJ.TTF, 0:"Telmora Myeongjo"
-
-[Telmora_Gothic.TrueType]
-2:TLGT.TTF, 0:"Telmora Gothic"
-
-[DeleteIni]
-5:"Bi-Di Status Monitor"
-20:SYSTEM.INI, 386Enh, device, 0:BIDI.386, "Removed by Telmora Printer Driver Setup:"
-6:"Telmora Status Window"
-21:WIN.INI, windows, load, 0:TLSTAT.EXE, "Removed by Telmora Printer Driver Setup:"
-)INF";
-
-const char* const kCatalogue = R"INF([Manufacturer]
-"Telmora (English)" = Telmora.ENU
-
-[Telmora.ENU]
-"Telmora 600" = TL600
-"Telmora 300" = TL300
-
-[TL600]
-CopyFiles = TL600.FILES, TL.COMMON
-DriverFile = TL600.DRV
-DefaultDataType = RAW
-HelpFile = TLHELP.HLP
-LanguageMonitor = TLMonitor,TLMON.DLL
-PrintProcessor = TLPROC,TLPROC.DLL
-
-[TL300]
-CopyFiles = TL300.FILES, TL.COMMON
-DriverFile = TL300.DRV
-HelpFile = TLHELP.HLP
-
-[TL600.FILES]
-TL600.DRV
-TLPM.386
-TLDEMO.prn
-
-[TL300.FILES]
-TL300.DRV
-TLPM.386
-TLDEMO.prn
-
-[TL.COMMON]
-TLMON.DLL
-TLPROC.DLL
-TLHELP.HLP,TLHELP.HL_
-LPT.BZ
-
-[SourceDisksFiles]
-TL600.DRV = 1
-TL300.DRV = 1
-TLPM.386 = 1
-TLDEMO.PRN = 1
-TLMON.DLL = 1
-TLPROC.DLL = 1
-TLHELP.HLP = 1
-LPT.BZ = 1
-)INF";
-
+// The scripts are data files in tests/scenario/disk; the images and fonts are made here.
 void WriteStandardDisk(const InstallDisk& disk, const std::string& folder) {
-    disk.Write("INSTALL.INF", kInstallInf);
+    const fs::path from = TL_SOURCE_DIR "/tests/scenario/disk";
+    const fs::path at(folder);
+    disk.Write("INSTALL.INF", FolderFiles(from).at("INSTALL.INF"));
     disk.Write("DISK1.TAG", "Telmora Driver Disk 1\r\n");
     disk.Write("DISK2.TAG", "Telmora Font Disk 2\r\n");
-    WriteDriverFiles(disk, folder);
-}
-
-void WriteDriverFiles(const InstallDisk& disk, const std::string& folder) {
-    const std::filesystem::path at(folder);
-    disk.Write(at / "OEMSETUP.INF", kCatalogue);
+    disk.Write(at / "OEMSETUP.INF", FolderFiles(from).at("WIN95/OEMSETUP.INF"));
     disk.WriteCompressed(at / "TL600.DR_",
                          InstallDisk::ImageBytes(ImageKind::Ne, kDiskDriverVersion), 'V');
     disk.WriteImage(at / "TL300.DRV", ImageKind::Ne, kDiskDriverVersion);
@@ -121,10 +25,45 @@ void WriteDriverFiles(const InstallDisk& disk, const std::string& folder) {
                          'L');
     disk.WriteImage(at / "TLPROC.DLL", ImageKind::Pe, {1, 2, 0, 0});
     disk.WriteCompressed(at / "TLHELP.HL_", "help text of the Telmora drivers\r\n", 'P');
-    disk.WriteCompressed(at / "LPT.B_",
-                         InstallDisk::ImageBytes(ImageKind::Le, kNewPortDriverVersion), 'Z');
-    disk.WriteCompressed(at / "TLMJ.TT_", std::string(3000, 'M'), 'F');
-    disk.Write(at / "TLGT.TTF", std::string(2000, 'G'));
+    disk.WriteCompressed(at / "LPT.B_", InstallDisk::ImageBytes(ImageKind::Le, {4, 0, 0, 1111}),
+                         'Z');
+    // Real TrueType fonts (Windows registers no other), those of the sample disk.
+    for (const char* font : {"TLMJ.TT_", "TLGT.TT_"})
+        disk.Write(at / font, FolderFiles(TL_SOURCE_DIR "/examples/disk/WIN95").at(font));
+}
+
+std::map<std::string, std::string> Listing(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string relative = it->path().lexically_relative(root).generic_string();
+        std::ifstream in(it->path(), std::ios::binary);
+        files[relative] = it->is_symlink() ? "link to " + fs::read_symlink(it->path()).string()
+                          : it->is_regular_file()
+                              ? std::string(std::istreambuf_iterator<char>(in), {})
+                              : "<dir>";
+    }
+    return files;
+}
+
+std::map<std::string, std::string> MachineFiles(const fs::path& root) {
+    std::map<std::string, std::string> files = FolderFiles(root);
+    for (const char* harness : {"transcript.jsonl", "answers.ini", "counts.txt", "calls.txt",
+                                "machine.ini", "tlins32a.lock", "removal.jsonl", "removal.ini"})
+        files.erase(harness);
+    return files;
+}
+
+bool MayChange(const std::string& relative, bool windowsDirectories) {
+    std::string parent = fs::path(relative).parent_path().generic_string();
+    for (char& c : parent)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (parent.empty())
+        return relative.starts_with("registry.reg") || relative == "tlins32a.lock" ||
+               relative == "answers.ini" || relative == "transcript.jsonl";
+    return windowsDirectories &&
+           (parent == "DRIVE_C/WINDOWS" || parent == "DRIVE_C/WINDOWS/SYSTEM" ||
+            parent == "DRIVE_C/WINDOWS/FONTS");
 }
 
 std::string Replaced(std::string text, std::string_view from, std::string_view to) {
@@ -162,7 +101,7 @@ ScenarioMachine& Scenario::Machine() {
     return *machine_;
 }
 
-RunOutcome Scenario::Run(const std::string& commandLine) {
+RunOutcome Scenario::Run(const std::string& commandLine, const std::string& program) {
     ScenarioMachine& machine = Machine();
     std::filesystem::path answersFile = machine.Root() / "answers.ini";
     std::filesystem::path transcriptFile = machine.Root() / "transcript.jsonl";
@@ -175,10 +114,22 @@ RunOutcome Scenario::Run(const std::string& commandLine) {
         args.push_back(commandLine);
     }
     RunOutcome outcome;
-    outcome.program = RunProgram(bin / "tlins32a", args, std::chrono::seconds(20));
-    EXPECT_FALSE(outcome.program.timedOut) << "tlins32a did not end within 20 s";
+    outcome.program = RunProgram(bin / program, args, std::chrono::seconds(20));
+    EXPECT_FALSE(outcome.program.timedOut) << program << " did not end within 20 s";
     outcome.transcript = TranscriptLines::Read(transcriptFile);
     return outcome;
+}
+
+void Scenario::AddMachineLines(const std::string& lines) {
+    plainMachineIni_ = FolderFiles(Machine().Root()).at("machine.ini");
+    std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::app)
+        << "\n"
+        << lines << "\n";
+}
+
+void Scenario::DropMachineLines() {
+    std::ofstream(Machine().Root() / "machine.ini", std::ios::binary | std::ios::trunc)
+        << plainMachineIni_;
 }
 
 std::string Scenario::Setting(std::string_view key) {

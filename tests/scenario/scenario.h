@@ -9,16 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tl::test {
-
-// The standard disk's scripts, for tests that change a line of them.
-extern const char* const kInstallInf;
-extern const char* const kCatalogue;
 
 // The standard disk: INSTALL.INF and the tag files at the root; the catalogue OEMSETUP.INF, two
 // models (Telmora 600, Telmora 300) with their drivers, a virtual device driver, monitor and
@@ -27,17 +24,22 @@ extern const char* const kCatalogue;
 // WIN95\. Its [DeleteIni] asks before removing BIDI.386 from SYSTEM.INI and tells before removing
 // TLSTAT.EXE from WIN.INI.
 void WriteStandardDisk(const InstallDisk& disk, const std::string& folder = "WIN95");
-// The catalogue and the files it and the font sections name, in `folder` of the disk.
-void WriteDriverFiles(const InstallDisk& disk, const std::string& folder);
-
-// The version of the drivers on the standard disk.
 // What an unattended run exits with, as a POSIX parent sees it (the status modulo 256).
 inline constexpr int kExitInstalledRestart = 3010 % 256;
 inline constexpr int kExitInstallFailed = 1603 % 256;
 
+// The version of the drivers on the standard disk.
 inline constexpr std::array<std::uint16_t, 4> kDiskDriverVersion{5, 1, 0, 2};
-// The parallel-port driver the standard disk ships as LPT.BZ.
-inline constexpr std::array<std::uint16_t, 4> kNewPortDriverVersion{4, 0, 0, 1111};
+
+// Every file below `root` (links not followed) by its path with "/": its bytes, "link to X" or
+// "<dir>".
+std::map<std::string, std::string> Listing(const std::filesystem::path& root);
+// A machine folder's files without what the test harness keeps there (answers, transcripts,
+// machine.ini, the lock and the fault counters).
+std::map<std::string, std::string> MachineFiles(const std::filesystem::path& root);
+// What a run may change of a machine folder: its registry, lock, answers and transcript files,
+// and with `windowsDirectories` the files directly in the Windows, system and font directories.
+bool MayChange(const std::string& relative, bool windowsDirectories = true);
 
 // `text` with its first `from` replaced by `to` (the test fails when `from` is not there).
 std::string Replaced(std::string text, std::string_view from, std::string_view to);
@@ -62,9 +64,13 @@ protected:
     ScenarioMachine& MakeMachine(const std::vector<std::string>& initOptions = {});
     ScenarioMachine& Machine();
 
-    // Runs tlins32a on the disk and the PC with the answers given so far; the command line
-    // follows "--" when not empty.
-    RunOutcome Run(const std::string& commandLine = "");
+    // Runs tlins32a (or tlremove) on the disk and the PC with the answers given so far; the
+    // command line follows "--" when not empty.
+    RunOutcome Run(const std::string& commandLine = "", const std::string& program = "tlins32a");
+
+    // Adds lines to the PC's machine.ini (a fault plan, files in use) until DropMachineLines.
+    void AddMachineLines(const std::string& lines);
+    void DropMachineLines();
 
     // The private settings file's value, or "" when absent.
     std::string Setting(std::string_view key);
@@ -75,6 +81,7 @@ protected:
 
 private:
     std::unique_ptr<ScenarioMachine> machine_;
+    std::string plainMachineIni_; // machine.ini without the lines added
 };
 
 } // namespace tl::test
