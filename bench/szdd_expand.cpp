@@ -42,10 +42,8 @@ void BM_ExpandThroughPort(benchmark::State& state) {
     const std::string packed = (dir.path / "SAMPLE.BI_").string();
     bench::WriteBytes(packed, host::CompressSzdd(bench::DriverData(kSampleSize, 1995)));
     for (auto _ : state) {
-        if (ExpandFile(packed, (dir.path / "SAMPLE.BIN").string()) != long{kSampleSize}) {
-            state.SkipWithError("expansion failed");
-            break;
-        }
+        if (ExpandFile(packed, (dir.path / "SAMPLE.BIN").string()) != long{kSampleSize})
+            return state.SkipWithError("expansion failed");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSampleSize));
 }
@@ -56,10 +54,7 @@ BENCHMARK(BM_ExpandThroughPort)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--make") == 0) {
         const auto data = bench::DriverData(kSampleSize, 1995);
-        return bench::WriteBytes(argv[2], data) &&
-                       bench::WriteBytes(argv[3], host::CompressSzdd(data))
-                   ? 0
-                   : 1;
+        return bench::WriteBytes(argv[2], data) && bench::WriteBytes(argv[3], host::CompressSzdd(data)) ? 0 : 1;
     }
     if (argc == 4 && std::strcmp(argv[1], "--expand") == 0) {
         const long n = ExpandFile(argv[2], argv[3]);
