@@ -23,11 +23,11 @@ void PostedMessagesThroughTheLoop(benchmark::State& state) {
     ui::UnattendedFrontend frontend(nullptr, codePage);
     host::HostWindowSystem system(frontend, codePage);
     int handled = 0;
-    system.RegisterClass({.name = "Bench", .proc = [&](WindowHandle, UINT message, WPARAM,
-                                                       LPARAM) -> LRESULT {
-                              handled += message == 400;
-                              return 0;
-                          }});
+    system.RegisterClass(
+        {.name = "Bench", .proc = [&](WindowHandle, UINT message, WPARAM, LPARAM) -> LRESULT {
+             handled += message == 400;
+             return 0;
+         }});
     WindowHandle window = system.CreateWindow("Bench", "", WS_POPUP, 0, 0, 10, 10, {}, 0, 0);
     for (auto _ : state) {
         for (int i = 0; i < 1000; ++i)

@@ -2,11 +2,11 @@
 // is written as text that reads back the same (rewriting registry.reg never loses anything). The
 // spooler's records in it read back, enumerate and take a registration that succeeds and reads
 // back, or fails with an error code.
+#include "platform/host/spooler_records.h"
 #include "fuzz.h"
 #include "platform/host/registry_file.h"
 #include "platform/host/registry_host.h"
 #include "platform/host/spooler_host.h"
-#include "platform/host/spooler_records.h"
 #include "platform/host/spooler_registry_host.h"
 
 using namespace tl;

@@ -24,9 +24,10 @@ TEST_F(Win32UiTest, EveryTemplateBecomesADialogWithItsControlsAndAHangulFont) {
             wchar_t name[32] = {};
             GetClassNameW(control, name, 32);
             const wchar_t* expected[] = {L"Button", L"Edit", L"Static", L"ListBox"};
-            EXPECT_TRUE(item.id == 0xFFFF ||
-                        (_wcsicmp(name, expected[static_cast<int>(item.controlClass) - 0x80]) == 0 &&
-                         (GetWindowLongW(control, GWL_STYLE) & 0xFFFF) == (item.style & 0xFFFF)))
+            EXPECT_TRUE(
+                item.id == 0xFFFF ||
+                (_wcsicmp(name, expected[static_cast<int>(item.controlClass) - 0x80]) == 0 &&
+                 (GetWindowLongW(control, GWL_STYLE) & 0xFFFF) == (item.style & 0xFFFF)))
                 << "control " << item.id;
         }
         LOGFONTW logFont{};
