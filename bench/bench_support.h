@@ -18,7 +18,6 @@
 
 namespace tl::bench {
 
-// A fresh folder of its own under the temporary folder, removed at the end.
 struct ScratchFolder {
     std::filesystem::path path = std::filesystem::temp_directory_path() /
                                  ("tl_bench_" + std::to_string(std::random_device()()));
@@ -31,7 +30,6 @@ inline std::vector<BYTE> DriverData(std::size_t size, unsigned seed) {
     std::mt19937 engine(seed);
     const std::string text = "Telmora 600 PostScript\r\n[386Enh]\r\ndevice=lpt.vxd\r\n";
     std::vector<BYTE> out;
-    out.reserve(size);
     while (out.size() < size) {
         const auto kind = engine() % 3;
         const std::size_t run = 64 + engine() % 2048;
@@ -44,10 +42,9 @@ inline std::vector<BYTE> DriverData(std::size_t size, unsigned seed) {
 }
 
 inline bool WriteBytes(const std::filesystem::path& path, const std::vector<BYTE>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return static_cast<bool>(std::ofstream(path, std::ios::binary)
+                                 .write(reinterpret_cast<const char*>(bytes.data()),
+                                        static_cast<std::streamsize>(bytes.size())));
 }
 
 // An installer on a machine folder with C:\WINDOWS\SYSTEM, answering every question by default.

@@ -1,7 +1,6 @@
-// The simulated registry: the host writes the whole of registry.reg after every change, so the
-// time to format (and, at start, to read) a registry of a realistic size bounds how fast the
-// installer's registry calls run; and the host spooler over it: one printer registration as the
-// registry grows.
+// The simulated registry: registry.reg is written whole after every change and read at start, so
+// formatting and parsing a registry of a realistic size bound the installer's registry calls; and
+// one printer registration through the host spooler as the registry grows.
 #include "platform/host/registry_file.h"
 #include "bench_support.h"
 #include "platform/host/registry_host.h"
@@ -15,8 +14,8 @@ namespace {
 using namespace tl;
 using namespace std::string_literals;
 
-// A registry of about the size a Windows 95 PC exports: `keys` keys of five values each.
-host::RegistryTree MakeTree(int keys) {
+// About the size a Windows 95 PC exports: `keys` keys of five values each, as formatted text.
+std::string RegistryText(int keys) {
     host::RegistryTree tree;
     for (int i = 0; i < keys; ++i) {
         auto* key = tree.Create("HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{" +
@@ -27,46 +26,34 @@ host::RegistryTree MakeTree(int keys) {
         key->SetValue("Data", kRegBinary, std::string(40, '\x5A'));
         key->SetValue("Name", kRegSz, "\xC7\xD1\xB1\xDB \"quoted\"\0"s);
     }
-    return tree;
+    return host::FormatRegistryText(tree);
 }
 
-void BM_FormatRegistry(benchmark::State& state) {
-    const auto tree = MakeTree(static_cast<int>(state.range(0)));
-    std::size_t bytes = 0;
+void BM_FormatAndParseRegistry(benchmark::State& state) {
+    const std::string text = RegistryText(static_cast<int>(state.range(0)));
+    host::RegistryTree tree;
+    std::string error;
+    benchmark::DoNotOptimize(host::ParseRegistryText(text, tree, error));
     for (auto _ : state) {
-        const std::string text = host::FormatRegistryText(tree);
-        bytes = text.size();
-        benchmark::DoNotOptimize(text.data());
+        host::RegistryTree parsed;
+        if (state.range(1))
+            benchmark::DoNotOptimize(host::FormatRegistryText(tree).data());
+        else
+            benchmark::DoNotOptimize(host::ParseRegistryText(text, parsed, error));
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+    state.SetLabel(state.range(1) ? "format" : "parse");
 }
-BENCHMARK(BM_FormatRegistry)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormatAndParseRegistry)
+    ->ArgsProduct({{1000, 10000}, {1, 0}})
+    ->Unit(benchmark::kMillisecond);
 
-void BM_ParseRegistry(benchmark::State& state) {
-    const std::string text = host::FormatRegistryText(MakeTree(static_cast<int>(state.range(0))));
-    for (auto _ : state) {
-        host::RegistryTree tree;
-        std::string error;
-        benchmark::DoNotOptimize(host::ParseRegistryText(text, tree, error));
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
-}
-BENCHMARK(BM_ParseRegistry)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
-
-// A registry.reg holding `count` drivers with a printer each; Register adds one more of each.
-struct Spooler {
+// A registry.reg holding `range(0)` drivers with a printer each; each iteration adds one more.
+void BM_RegisterDriverAndPrinter(benchmark::State& state) {
     bench::ScratchFolder folder;
     host::HostRegistry registry{folder.path / "registry.reg"};
     host::HostRegistrySpoolerStore store{registry};
     host::HostSpooler spooler{store};
-
-    explicit Spooler(int count) {
-        std::string error;
-        registry.Load(error);
-        for (int i = 0; i < count; ++i)
-            Register("Printer " + std::to_string(i));
-    }
-    void Register(const std::string& name) {
+    const auto add = [&](const std::string& name) {
         DriverInfo3 driver;
         driver.name = name;
         driver.driverPath = driver.dataFile = driver.configFile = "TL600.DRV";
@@ -80,14 +67,14 @@ struct Spooler {
         printer.attributes = 0x800;
         printer.priority = printer.defaultPriority = 1;
         spooler.ClosePrinter(spooler.AddPrinter(std::nullopt, 2, printer));
-    }
-};
-
-void BM_RegisterDriverAndPrinter(benchmark::State& state) {
-    Spooler machine(static_cast<int>(state.range(0)));
+    };
+    std::string error;
+    registry.Load(error);
+    for (int i = 0; i < state.range(0); ++i)
+        add("Printer " + std::to_string(i));
     int next = 0;
     for (auto _ : state)
-        machine.Register("New " + std::to_string(next++));
+        add("New " + std::to_string(next++));
 }
 BENCHMARK(BM_RegisterDriverAndPrinter)->Arg(0)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 

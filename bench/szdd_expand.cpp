@@ -42,10 +42,8 @@ void BM_ExpandThroughPort(benchmark::State& state) {
     const std::string packed = (dir.path / "SAMPLE.BI_").string();
     bench::WriteBytes(packed, host::CompressSzdd(bench::DriverData(kSampleSize, 1995)));
     for (auto _ : state) {
-        if (ExpandFile(packed, (dir.path / "SAMPLE.BIN").string()) != long{kSampleSize}) {
-            state.SkipWithError("expansion failed");
-            break;
-        }
+        if (ExpandFile(packed, (dir.path / "SAMPLE.BIN").string()) != long{kSampleSize})
+            return state.SkipWithError("expansion failed");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kSampleSize));
 }

@@ -1,6 +1,5 @@
-// The host window system's costs: messages through the loop; a modal dialog opened, answered from
-// an answers file, recorded in the transcript and closed; one repaint of the main window's face on
-// the host recorder; building the in-memory choice dialog's template.
+// The host window system's costs: posted messages; a dialog answered from an answers file and
+// recorded; one repaint of the face on the host recorder; the in-memory choice dialog's template.
 #include "dialogs/memory_dialogs_layout.h"
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/canvas_recorder.h"
@@ -24,13 +23,11 @@ void PostedMessagesThroughTheLoop(benchmark::State& state) {
     ui::UnattendedFrontend frontend(nullptr, codePage);
     host::HostWindowSystem system(frontend, codePage);
     int handled = 0;
-    WindowClass windowClass;
-    windowClass.name = "Bench";
-    windowClass.proc = [&](WindowHandle, UINT message, WPARAM, LPARAM) -> LRESULT {
-        handled += message == 400;
-        return 0;
-    };
-    system.RegisterClass(windowClass);
+    system.RegisterClass(
+        {.name = "Bench", .proc = [&](WindowHandle, UINT message, WPARAM, LPARAM) -> LRESULT {
+             handled += message == 400;
+             return 0;
+         }});
     WindowHandle window = system.CreateWindow("Bench", "", WS_POPUP, 0, 0, 10, 10, {}, 0, 0);
     for (auto _ : state) {
         for (int i = 0; i < 1000; ++i)

@@ -4,9 +4,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <span>
+#include <sstream>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#include <unistd.h>
 
 namespace tl::fuzz {
 
@@ -30,6 +36,25 @@ inline std::vector<std::string_view> Lines(std::string_view text) {
         text.remove_prefix(lines.back().size());
     }
     return lines;
+}
+
+// A folder of this process's own under the temporary folder, made on first use.
+inline std::filesystem::path Folder(const std::string& name) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("tl-fuzz-" + name + "-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+inline void Write(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    Check(static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))));
+}
+
+inline std::string Read(const std::filesystem::path& file) {
+    std::stringstream text;
+    text << std::ifstream(file, std::ios::binary).rdbuf();
+    return text.str();
 }
 
 } // namespace tl::fuzz

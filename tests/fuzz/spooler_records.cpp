@@ -1,6 +1,7 @@
-// The spooler's records in a registry.reg of any content: reading them back for tools, the host
-// spooler's enumeration and a registration never crash, and a registration either succeeds and
-// reads back or fails with an error code.
+// A registry.reg of any content: the REGEDIT4 reader says why it fails, and a registry it accepts
+// is written as text that reads back the same (rewriting registry.reg never loses anything). The
+// spooler's records in it read back, enumerate and take a registration that succeeds and reads
+// back, or fails with an error code.
 #include "platform/host/spooler_records.h"
 #include "fuzz.h"
 #include "platform/host/registry_file.h"
@@ -8,46 +9,31 @@
 #include "platform/host/spooler_host.h"
 #include "platform/host/spooler_registry_host.h"
 
-#include <filesystem>
-#include <string>
-#include <unistd.h>
-
-namespace {
-
 using namespace tl;
 
-// Where the registrations are written: a folder of this process's own.
-std::filesystem::path RegistryFile() {
-    static const std::filesystem::path folder = [] {
-        auto made = std::filesystem::temp_directory_path() /
-                    ("tl-fuzz-spooler-" + std::to_string(getpid()));
-        std::filesystem::create_directories(made);
-        return made;
-    }();
-    return folder / "registry.reg";
-}
-
 // Each list asked for twice: for the size, then with it.
-void Enumerate(host::HostSpooler& spooler) {
+static void Enumerate(host::HostSpooler& spooler) {
     DWORD needed = 0, returned = 0;
     std::vector<DriverInfo1> drivers;
     std::vector<PrinterInfo5> printers;
-    for (int pass = 0; pass < 2; ++pass)
+    for (int pass = 0; pass < 2; ++pass) {
         static_cast<void>(spooler.EnumPrinterDrivers(std::nullopt, std::nullopt, 1, &drivers,
                                                      pass ? needed : 0, &needed, &returned));
-    for (int pass = 0; pass < 2; ++pass)
         static_cast<void>(spooler.EnumPrinters(kPrinterEnumLocal, std::nullopt, 5, &printers,
                                                pass ? needed : 0, &needed, &returned));
+    }
 }
 
-} // namespace
-
 TL_FUZZ_TARGET(bytes) {
-    host::RegistryTree tree;
+    host::RegistryTree tree, reread;
     std::string error;
     if (!host::ParseRegistryText(fuzz::Text(bytes), tree, error))
-        return;
-    host::HostRegistry registry(RegistryFile());
+        return fuzz::Check(!error.empty());
+    const std::string written = host::FormatRegistryText(tree);
+    fuzz::Check(host::ParseRegistryText(written, reread, error));
+    fuzz::Check(host::FormatRegistryText(reread) == written);
+
+    host::HostRegistry registry(fuzz::Folder("spooler") / "registry.reg");
     registry.Tree() = std::move(tree);
     host::HostRegistrySpoolerStore store(registry);
     static_cast<void>(host::ReadMonitors(store));
@@ -55,28 +41,23 @@ TL_FUZZ_TARGET(bytes) {
     static_cast<void>(host::ReadPrinters(store));
     host::HostSpooler spooler(store);
     Enumerate(spooler);
-
     DriverInfo3 driver;
     driver.version = 0x400;
     driver.name = "Telmora 600";
     driver.environment = std::string(kWindows95Environment);
     driver.driverPath = driver.dataFile = driver.configFile = "TL600.DRV";
-    driver.helpFile = "TLHELP.HLP";
     driver.dependentFiles = std::string("TLPM.386\0TLMON.DLL\0\0", 20);
     driver.monitorName = "TLMonitor";
-    driver.defaultDataType = "RAW";
     const BOOL added = spooler.AddPrinterDriver(std::nullopt, 3, driver);
     fuzz::Check(added || spooler.GetLastError() != 0);
     bool found = false;
     for (const auto& record : host::ReadDrivers(store))
         found = found || host::SameName(record.name, "Telmora 600");
     fuzz::Check(found || !added);
-
     PrinterInfo2 printer;
     printer.printerName = printer.driverName = "Telmora 600";
     printer.portName = "LPT1:";
     printer.printProcessor = std::string(kBuiltInPrintProcessor);
-    printer.datatype = "RAW";
     const PrinterHandle handle = spooler.AddPrinter(std::nullopt, 2, printer);
     fuzz::Check(handle || spooler.GetLastError() != 0);
     if (handle)

@@ -1,10 +1,9 @@
 // The whole installer on a fuzzed install disk: the input is INSTALL.INF and the catalogue
-// WIN95\OEMSETUP.INF, split at the first NUL byte. The rest of the disk is the sample disk, the PC
+// WIN95\OEMSETUP.INF, split at the first NUL byte; the rest of the disk is the sample disk, the PC
 // a fresh copy of a machine folder made once; every question takes its default answer. A run must
 // end (a stop ends it as the program's exit would), must not crash, and must write nothing outside
-// the machine folder: beside it lie a canary file and the disk, checked after every run.
-// TL_FUZZ_LOOPS_FATAL=1 makes a run that asks more than kMaxQuestions questions abort, so that
-// libFuzzer keeps its input; otherwise such runs are stopped and counted.
+// the machine folder (a run that never ends is libFuzzer's time-out). The setup-script reader
+// compacts INSTALL.INF as a second compactor, written the way its rules are stated, does.
 #include "fuzz.h"
 #include "init_command.h"
 #include "platform/host/host_machine.h"
@@ -12,62 +11,59 @@
 #include "platform/host/ui/host_window_system.h"
 #include "platform/host/ui/machine_directories.h"
 #include "sequencer/entry.h"
+#include "state/inf_compact.h"
+#include "state/inf_scripts.h"
 #include "state/installer.h"
 #include "ui/unattended/unattended_frontend.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <map>
-#include <sstream>
-#include <unistd.h>
+#include <tuple>
 
 namespace fs = std::filesystem;
+using tl::fuzz::Check;
 
 namespace {
 
-// Far more questions than any install of the sample disk asks: a run past it goes in circles.
-constexpr int kMaxQuestions = 400;
+struct RunStopped {}; // thrown by the stop handler: the program would exit there
 
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "whole_install: %s\n", what);
-        std::abort();
+// Bytes are taken one at a time, and one is examined only while fewer than the limit have been
+// taken: the file's length when its last byte is a line feed or 0x1A (never examined), one more
+// otherwise.
+std::string CompactAsStated(std::string_view file) {
+    const std::size_t length = file.size();
+    const bool marked = length > 0 && (file.back() == '\n' || file.back() == 0x1a);
+    const std::size_t limit = marked ? length : length + 1;
+    std::size_t taken = 0;
+    const auto take = [&] { return taken < length ? file[taken++] : (++taken, '\0'); };
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    std::string out;
+    bool inQuotes = false;
+    char c = take();
+    while (taken < limit) {
+        if (c == '\r' || ((c == ' ' || c == '\t') && !inQuotes)) {
+            c = take();
+        } else if (c == ';') {
+            while (c != '\n' && c != '\r' && c != '\0' && c != 0x1a && taken < limit)
+                c = take();
+        } else if (c == '\n') {
+            do {
+                c = take();
+            } while (blank(c) && taken < limit);
+            if (c != ';')
+                out.push_back('\0');
+            if (c == '[')
+                out.push_back('\0');
+            inQuotes = false;
+        } else {
+            inQuotes = c == '"' ? !inQuotes : inQuotes;
+            out.push_back(c);
+            c = take();
+        }
     }
+    return out.append(tl::kInfEndBytes);
 }
-
-struct RunStopped { // thrown by the stop handler: the program would exit there
-    std::string reason;
-};
-
-// The default answers, with a bound on how many questions one run may ask.
-class BoundedFrontend final : public tl::ui::Frontend {
-public:
-    explicit BoundedFrontend(tl::ui::Frontend& inner) : inner_(inner) {}
-    tl::ui::MessageBoxAnswer AnswerMessageBox(const tl::ui::MessageBoxRequest& request) override {
-        if (auto error = Count("message " + request.key))
-            return {request.DefaultResult(), *error};
-        return inner_.AnswerMessageBox(request);
-    }
-    std::optional<std::string> DriveDialog(tl::ui::DialogDriver& dialog, int attempt) override {
-        if (auto error = Count("dialog " + dialog.Name()))
-            return error;
-        return inner_.DriveDialog(dialog, attempt);
-    }
-    bool Exceeded() const { return questions_ > kMaxQuestions; }
-
-private:
-    std::optional<std::string> Count(const std::string& question) {
-        if (++questions_ <= kMaxQuestions)
-            return std::nullopt;
-        Check(std::getenv("TL_FUZZ_LOOPS_FATAL") == nullptr,
-              ("the run asks without end; last: " + question).c_str());
-        return "too many questions";
-    }
-    tl::ui::Frontend& inner_;
-    int questions_ = 0;
-};
 
 struct NoEvents final : tl::EventSink {
     void Record(tl::PlatformEvent) override {}
@@ -87,61 +83,33 @@ Listing List(const fs::path& root, const std::vector<fs::path>& skip) {
     return listing;
 }
 
-std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void Write(const fs::path& file, std::string_view bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    Check(static_cast<bool>(out), "cannot write the disk's scripts");
-}
-
-// Replaces the first `from` in the file by `to`.
-void Edit(const fs::path& file, std::string_view from, std::string_view to) {
-    std::string text = Read(file);
-    const std::size_t at = text.find(from);
-    Check(at != std::string::npos, "the machine template has changed");
-    Write(file, text.replace(at, from.size(), to));
-}
-
-// The folders of one fuzzing process, made once.
+// The folders of one fuzzing process, made once; beside the machine lie a canary file and the disk.
 struct Folders {
-    fs::path root = fs::temp_directory_path() / ("tl-fuzz-install-" + std::to_string(getpid()));
+    fs::path root = tl::fuzz::Folder("install");
     fs::path machineTemplate = root / "template", machine = root / "machine", disk = root / "disk";
-    fs::path installInf = disk / "INSTALL.INF", catalogue = disk / "WIN95" / "OEMSETUP.INF";
+    std::vector<fs::path> skipped{machine, disk / "INSTALL.INF", disk / "WIN95" / "OEMSETUP.INF"};
     Listing outside; // all but the machine folder and the disk's two scripts, as it must stay
-    std::map<std::string, long> stops; // runs stopped, by the reason given
-    long boundedRuns = 0;
-    long runs = 0;
 
     Folders() {
-        fs::remove_all(root);
-        fs::create_directories(root);
         tl::host::MachineTemplateOptions options;
         options.ecpPorts = {1};
         std::string error;
-        Check(tl::tools::InitMachineFolder(machineTemplate, options, {}, error), error.c_str());
+        Check(tl::tools::InitMachineFolder(machineTemplate, options, {}, error));
         // What another vendor's software left behind, for [DeleteIni] to take out.
         const fs::path windows = machineTemplate / "drive_c" / "WINDOWS";
-        Edit(windows / "SYSTEM.INI", "[386Enh]\r\n",
-             "[386Enh]\r\ndevice=BIDI.386\r\ndevice=*vcomm,TLPM20.386\r\n");
-        Edit(windows / "WIN.INI", "load=\r\n", "load=TLSTAT.EXE\r\n");
+        for (const auto& [file, from, to] :
+             {std::tuple{"SYSTEM.INI", "[386Enh]\r\n",
+                         "[386Enh]\r\ndevice=BIDI.386\r\ndevice=*vcomm,TLPM20.386\r\n"},
+              std::tuple{"WIN.INI", "load=\r\n", "load=TLSTAT.EXE\r\n"}}) {
+            std::string text = tl::fuzz::Read(windows / file);
+            Check(text.find(from) != std::string::npos);
+            tl::fuzz::Write(windows / file, text.replace(text.find(from), std::strlen(from), to));
+        }
         fs::copy(TL_SAMPLE_DISK, disk, fs::copy_options::recursive);
-        Write(root / "canary", "must stay as it is\n");
-        Write(installInf, "");
-        Write(catalogue, "");
-        outside = List(root, Skipped());
+        tl::fuzz::Write(root / "canary", "must stay as it is\n");
+        outside = List(root, skipped);
     }
-    std::vector<fs::path> Skipped() const { return {machine, installInf, catalogue}; }
     ~Folders() {
-        std::fprintf(stderr, "whole_install: %ld runs, %ld stopped by the bound of %d questions\n",
-                     runs, boundedRuns, kMaxQuestions);
-        for (const auto& [reason, count] : stops)
-            std::fprintf(stderr, "whole_install: %ld stopped: %s\n", count, reason.c_str());
         std::error_code error;
         fs::remove_all(root, error);
     }
@@ -154,36 +122,34 @@ TL_FUZZ_TARGET(bytes) {
     static Folders folders;
     const std::string_view input = fuzz::Text(bytes);
     const std::size_t split = input.find('\0');
-    const std::string_view installInf = input.substr(0, split);
-    const std::string_view catalogue = split == input.npos ? "" : input.substr(split + 1);
+    const std::string_view scripts[] = {input.substr(0, split),
+                                        split == input.npos ? "" : input.substr(split + 1)};
+    const std::string compacted = tl::CompactInf(scripts[0]);
+    const auto brackets = static_cast<std::size_t>(std::count(input.begin(), input.end(), '['));
+    Check(compacted.size() <= scripts[0].size() + brackets + tl::kInfEndBytes.size());
+    Check(compacted.ends_with(tl::kInfEndBytes) && compacted == CompactAsStated(scripts[0]));
     fs::remove_all(folders.machine);
     fs::copy(folders.machineTemplate, folders.machine, fs::copy_options::recursive);
-    Write(folders.installInf, installInf);
-    Write(folders.catalogue, catalogue);
+    fuzz::Write(folders.skipped[1], scripts[0]);
+    fuzz::Write(folders.skipped[2], scripts[1]);
     {
         NoEvents events;
-        std::string error;
-        auto machine = host::HostMachine::Open({folders.machine, folders.disk}, events, &error);
-        Check(machine != nullptr, "the machine folder does not open");
+        auto machine = host::HostMachine::Open({folders.machine, folders.disk}, events, nullptr);
+        Check(machine != nullptr);
         host::IconvCodePage codePage;
-        ui::UnattendedFrontend defaults(nullptr, codePage);
-        BoundedFrontend frontend(defaults);
+        ui::UnattendedFrontend frontend(nullptr, codePage);
         host::HostWindowSystem windows(frontend, codePage);
         windows.SetEventSink(&events);
         windows.SetDirectoryLister(
             host::MachineDirectoryLister(machine->Resolver(), machine->Config(), codePage));
-        windows.SetStopHandler([](const std::string& reason) { throw RunStopped{reason}; });
+        windows.SetStopHandler([](const std::string&) { throw RunStopped{}; });
         Installer installer(machine->GetPlatform(), windows);
-        ++folders.runs;
         try {
             static_cast<void>(Entry(installer, "", SW_SHOWNORMAL));
-        } catch (const RunStopped& stop) {
-            ++folders.stops[stop.reason];
-            folders.boundedRuns += frontend.Exceeded() ? 1 : 0;
+        } catch (const RunStopped&) {
         }
     }
-    Check(List(folders.root, folders.Skipped()) == folders.outside,
-          "a file outside the machine folder was written");
-    Check(Read(folders.installInf) == installInf && Read(folders.catalogue) == catalogue,
-          "the disk's scripts were changed");
+    Check(List(folders.root, folders.skipped) == folders.outside);
+    Check(fuzz::Read(folders.skipped[1]) == scripts[0]);
+    Check(fuzz::Read(folders.skipped[2]) == scripts[1]);
 }

@@ -1,11 +1,36 @@
-// tlmkdisk refuses a faulty description as a whole: it names the file and the fault, exits 2
-// and writes nothing, not even the files described before the fault.
+// tlmkdisk: the sample install disk (examples/disk) is what its description makes, byte for byte;
+// a faulty description is refused as a whole: it names the file and the fault, exits 2 and writes
+// nothing, not even the files described before the fault.
 #include "tool_run.h"
 
 #include <gtest/gtest.h>
 
 namespace tl::test {
 namespace {
+
+namespace fs = std::filesystem;
+
+// tlmkdisk --check on a disk folder, as scripts/make-sample-disk.sh runs it.
+ProgramRun CheckDisk(const fs::path& disk) {
+    return RunTool("tlmkdisk",
+                   {"--check", TL_SOURCE_DIR "/examples/disk-source/disk.ini", disk.string()});
+}
+
+TEST(SampleDisk, IsWhatItsDescriptionMakesByteForByte) {
+    const ProgramRun run = CheckDisk(kSampleDisk);
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err
+                               << "run scripts/make-sample-disk.sh and commit examples/disk";
+    // The check notices a changed, a missing and a stray file.
+    TempMachine scratch;
+    const auto disk = CopySampleDisk(scratch);
+    scratch.WriteFile("disk/WIN95/TLPM.386", scratch.ReadFile("disk/WIN95/TLPM.386") + "x");
+    fs::remove(disk / "DISK3.TAG");
+    scratch.WriteFile("disk/WIN95/OLD.DRV", "left over");
+    const ProgramRun changed = CheckDisk(disk);
+    EXPECT_EQ(changed.exitCode, 1);
+    EXPECT_EQ(changed.out,
+              "missing: DISK3.TAG\ndiffers: WIN95/TLPM.386\nnot described: WIN95/OLD.DRV\n");
+}
 
 TEST(Tlmkdisk, AFaultyDescriptionWritesNothingAndNamesTheFault) {
     const struct {

@@ -1,4 +1,5 @@
-// The hidden list of the font-source dialog tests a typed path by listing it (DlgDirList).
+// The hidden list of the font-source dialog tests a typed path by listing it (DlgDirList): DOS
+// wildcards, a last name that is a pattern, and paths that list nothing.
 #include "platform/host/machine_config.h"
 #include "platform/host/ui/machine_directories.h"
 #include "scripted_host.h"
@@ -8,7 +9,6 @@ namespace tl::test {
 namespace {
 
 TEST(MatchesPattern, DosWildcardsWithoutRegardToCase) {
-    EXPECT_TRUE(host::MatchesPattern("GULIM.TTF", "*.*"));
     EXPECT_TRUE(host::MatchesPattern("TAG", "*.*"));
     EXPECT_TRUE(host::MatchesPattern("gulim.ttf", "G*.TTF"));
     EXPECT_TRUE(host::MatchesPattern("DISK1", "DISK?"));
@@ -26,39 +26,33 @@ TEST_F(DirList, ListsAMachineDirectoryIntoAListAndMakesItCurrent) {
     auto config = host::LoadMachineConfig(machine.Root(), codePage);
     ASSERT_TRUE(config.config) << config.error;
     host::MachinePathResolver paths(*config.config, codePage);
-
-    std::vector<int> results;
-    std::vector<std::string> specs;
-    std::vector<std::string> items;
+    std::vector<std::string> seen; // result, spec left, static, current directory, list
     const DialogProc proc = [&](DialogWindow& dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-        if (message != WM_INITDIALOG)
-            return FALSE;
         for (std::string spec :
              {"c:\\fonts", "C:\\FONTS\\*.TTF", "C:\\NOWHERE\\X", "Q:\\", "C:\\NOWHERE"}) {
-            results.push_back(dialog.DirList(spec, 651, 652, DDL_DRIVES | DDL_DIRECTORY));
-            specs.push_back(spec);
-            items.push_back(dialog.GetItemText(652, 256) + " in " + paths.GetCurrentDirectory() +
-                            ":");
+            if (message != WM_INITDIALOG)
+                break;
+            const int listed = dialog.DirList(spec, 651, 652, DDL_DRIVES | DDL_DIRECTORY);
+            seen.push_back(std::to_string(listed) + " " + spec + " " +
+                           dialog.GetItemText(652, 256) + " " + paths.GetCurrentDirectory() + ":");
             for (int i = 0; i < dialog.ListCount(651); ++i)
-                items.back() += " " + dialog.ListText(651, i);
+                seen.back() += " " + dialog.ListText(651, i);
         }
         dialog.EndDialog(1);
         return TRUE;
     };
     EXPECT_EQ(system.DialogBox("SelectDrive", {}, proc, 0), 1); // without a lister, nothing
-    EXPECT_EQ(results, (std::vector<int>{0, 0, 0, 0, 0}));
-
+    EXPECT_EQ(seen.at(0), "0 c:\\fonts  A:\\:");
+    seen.clear();
     system.SetDirectoryLister(host::MachineDirectoryLister(paths, *config.config, codePage));
-    results.clear();
-    specs.clear();
-    items.clear();
     EXPECT_EQ(system.DialogBox("SelectDrive", {}, proc, 0), 1);
     // A last name that is no directory is a file pattern, as DlgDirList reads it.
-    EXPECT_EQ(results, (std::vector<int>{1, 1, 0, 0, 1}));
-    EXPECT_EQ(specs[1], "*.TTF");
-    EXPECT_EQ(specs[4], "NOWHERE");
-    EXPECT_EQ(items[0], "C:\\fonts in C:\\fonts: GULIM.TTF TAG [OLD] [-c-]");
-    EXPECT_EQ(items[1], "C:\\FONTS in C:\\FONTS: GULIM.TTF [OLD] [-c-]");
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "1 *.* C:\\fonts C:\\fonts: GULIM.TTF TAG [OLD] [-c-]",
+                        "1 *.TTF C:\\FONTS C:\\FONTS: GULIM.TTF [OLD] [-c-]",
+                        "0 C:\\NOWHERE\\X C:\\FONTS C:\\FONTS: GULIM.TTF [OLD] [-c-]",
+                        "0 Q:\\ C:\\FONTS C:\\FONTS: GULIM.TTF [OLD] [-c-]",
+                        "1 NOWHERE C:\\ C:\\: [FONTS] [-c-]"}));
 }
 
 } // namespace

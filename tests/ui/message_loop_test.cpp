@@ -1,6 +1,5 @@
-// The host window system's message loop: the order of posted, paint and timer messages, sending,
-// painting onto the host's canvas, and a loop that would wait for ever.
-#include "platform/host/ui/canvas_recorder.h"
+// The host window system's message loop: the order of posted, paint and timer messages, and a
+// loop that would wait for ever.
 #include "scripted_host.h"
 
 namespace tl::test {
@@ -82,53 +81,12 @@ TEST_F(LoopTest, TimersFireInDueOrderWithTheirDelaysRecorded) {
     EXPECT_EQ(frontend.timers[2].second, 2000u);
 }
 
-TEST_F(LoopTest, SendRunsAtOnceWhilePostWaitsForTheLoop) {
-    system.PostMessage(window, WM_USER + 1, 0, 0);
-    EXPECT_EQ(system.SendMessage(window, WM_USER + 2, 40, 2), 42);
-    EXPECT_EQ(log, (std::vector<std::string>{"user 1026"}));
-    Message message;
-    ASSERT_TRUE(system.GetMessage(message, {}, 0, 0));
-    EXPECT_EQ(message.message, WM_USER + 1);
-}
-
 TEST_F(LoopTest, ALoopWithNothingToWaitForStopsInsteadOfHanging) {
     std::string reason;
     system.SetStopHandler([&](const std::string& why) { reason = why; });
     Pump(1000);
     EXPECT_TRUE(system.Stopped());
     EXPECT_NE(reason.find("cannot come"), std::string::npos);
-}
-
-TEST_F(LoopTest, PaintingGoesToTheCanvasThatTheHostAttaches) {
-    host::CanvasRecorder canvas(640, 480);
-    WindowClass painter;
-    painter.name = "Painter";
-    painter.proc = [this](WindowHandle w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (m != WM_PAINT)
-            return system.DefWindowProc(w, m, wp, lp);
-        PaintContext paint = system.BeginPaint(w);
-        if (paint.canvas)
-            paint.canvas->FillRect(paint.paint, Rgb(0, 0, 255));
-        system.EndPaint(w, paint);
-        return 0;
-    };
-    system.RegisterClass(painter);
-    const WindowHandle other =
-        system.CreateWindow("Painter", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, {}, 0, 0);
-    const WindowHandle shown =
-        system.CreateWindow("Painter", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, {}, 0, 0);
-    system.SetCanvasSource([&](WindowHandle w) { return w == shown ? &canvas : nullptr; });
-    system.UpdateWindow(other); // no canvas for it: validated, nothing recorded
-    EXPECT_TRUE(canvas.Ops().empty());
-    EXPECT_FALSE(system.IsInvalid(other));
-    system.UpdateWindow(shown);
-    const Rect part{10, 20, 30, 40};
-    canvas.ClearOps();
-    system.InvalidateRect(shown, &part, FALSE);
-    system.UpdateWindow(shown);
-    ASSERT_EQ(canvas.Ops().size(), 1u);
-    EXPECT_EQ(canvas.Ops()[0].rect, part);
-    EXPECT_EQ(canvas.Pixel(15, 25), Rgb(0, 0, 255));
 }
 
 } // namespace

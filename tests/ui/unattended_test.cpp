@@ -66,26 +66,6 @@ DialogProc ModelList(const std::vector<std::string>& models) {
     };
 }
 
-TEST_F(Unattended, MessageLinesHaveTheDocumentedShape) {
-    Start("[Messages]\n139=No\n");
-    EXPECT_EQ(system->MessageBox({}, codePage.FromUtf8("프린터 드라이버 설치하겠습니까?\n"),
-                                 codePage.FromUtf8("질의 응답"), MB_YESNO, "139"),
-              IDNO);
-    EXPECT_EQ(
-        system->MessageBox({}, "x", "y", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2, "123"),
-        IDNO); // its default button is the second
-    transcript->End(InstallationState::Installed, 0);
-    EXPECT_EQ(out.str(),
-              R"({"event":"message","key":"139","caption":"질의 응답","text":"프린터 드라이버 )"
-              R"(설치하겠습니까?\n","buttons":"yesno","icon":"none","answer":"no"})"
-              "\n"
-              R"({"event":"message","key":"123","caption":"y","text":"x","buttons":"yesno",)"
-              R"("icon":"warning","answer":"no"})"
-              "\n"
-              R"({"event":"end","state":4,"exitCode":0})"
-              "\n");
-}
-
 TEST_F(Unattended, ARefusedAnswerIsTriedTwiceThenStopsTheRunNamingTheDialog) {
     Start("[PRINTERNAME]\n1006=Taken\n");
     int tries = 0;

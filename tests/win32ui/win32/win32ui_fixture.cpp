@@ -25,7 +25,7 @@ std::string Ansi(std::string_view utf8) {
 }
 
 // TL_TEXT_CALLS=ansi runs the tests on the ANSI calls of Windows 95 (with a Korean code page).
-TextCalls TestTextCalls() {
+static TextCalls TestTextCalls() {
     char value[16] = {};
     GetEnvironmentVariableA("TL_TEXT_CALLS", value, sizeof value);
     return std::string_view(value) == "ansi" ? TextCalls::Ansi : TextCalls::Wide;
@@ -35,10 +35,6 @@ Win32UiTest::Win32UiTest() : windows(GetModuleHandleW(nullptr), codePage, TestTe
     windows.SetObserver(&recorder);
     windows.SetEventSink(&recorder);
     windows.SetStopHandler([this](const std::string& reason) { stops.push_back(reason); });
-}
-
-Win32UiTest::~Win32UiTest() {
-    windows.SetFrontend(nullptr);
 }
 
 void Win32UiTest::Answer(const std::string& answersText) {

@@ -1,6 +1,6 @@
 // What the Win32 window-system tests share: code page 949 through the system's conversions, a
-// window system on the test's thread, and recorders of what it reports. The tests run under Wine
-// on an X display (Xvfb), with the real USER32 and GDI.
+// window system on the test's thread, and a recorder of what it reports. They run under Wine on an
+// X display (Xvfb), with the real USER32 and GDI.
 #pragma once
 
 #include "platform/win32/ui/win32_window_system.h"
@@ -23,29 +23,20 @@ public:
 
 class Recorder final : public ui::Observer, public EventSink {
 public:
-    struct Box {
-        ui::MessageBoxRequest request;
-        int result = 0;
-    };
-    void MessageBoxShown(const ui::MessageBoxRequest& request, int result) override {
-        boxes.push_back({request, result});
-    }
+    void MessageBoxShown(const ui::MessageBoxRequest&, int) override { ++boxes; }
     void DialogClosed(const ui::DialogRecord& record) override { dialogs.push_back(record); }
-    void TimerFired(UINT_PTR id, UINT delayMs, std::uint64_t) override {
-        timers.emplace_back(id, delayMs);
-    }
+    void TimerFired(UINT_PTR, UINT, std::uint64_t) override {}
     void Record(PlatformEvent event) override { events.push_back(std::move(event)); }
 
-    std::vector<Box> boxes;
+    int boxes = 0;
     std::vector<ui::DialogRecord> dialogs;
-    std::vector<std::pair<UINT_PTR, UINT>> timers;
     std::vector<PlatformEvent> events;
 };
 
 class Win32UiTest : public ::testing::Test {
 protected:
     Win32UiTest();
-    ~Win32UiTest() override;
+    ~Win32UiTest() override { windows.SetFrontend(nullptr); }
 
     // Makes the run unattended with these answers (INI text, UTF-8).
     void Answer(const std::string& answersText);
@@ -59,9 +50,6 @@ protected:
     std::optional<ui::Answers> answers;
     std::unique_ptr<ui::UnattendedFrontend> frontend;
 };
-
-// The text calls the tests run on: the wide ones, or with TL_TEXT_CALLS=ansi the ANSI ones.
-TextCalls TestTextCalls();
 
 // Code page 949 bytes of a UTF-8 literal.
 std::string Ansi(std::string_view utf8);
