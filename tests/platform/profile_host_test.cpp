@@ -45,22 +45,6 @@ TEST_F(HostProfileTest, ReadsLikeWindows95) {
     EXPECT_EQ(Ini().GetPrivateProfileInt("Install", "B", -1, "nowhere.ini"), static_cast<UINT>(-1));
 }
 
-TEST_F(HostProfileTest, WritesKeepEveryOtherLineAndThePermissions) {
-    pc.folder.WriteFile("drive_c/WINDOWS/System.ini", "; by hand\n[386Enh]\ndevice=*vpicd");
-    EXPECT_EQ(Ini().WritePrivateProfileString("386enh", "device", "PM.386", "SYSTEM.INI"), 1);
-    EXPECT_EQ(Windows("System.ini"), "; by hand\n[386Enh]\ndevice=PM.386");
-    EXPECT_EQ(Ini().WriteProfileString("a", nullptr, nullptr), 1);
-    EXPECT_EQ(Ini().WriteProfileString("tlsetup", "LPT1", "0"), 1);
-    const fs::path winIni = pc.folder.Root() / "drive_c/WINDOWS/win.ini";
-    fs::permissions(winIni, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(Ini().WriteProfileString("tlsetup", "LPT2", "1"), 1);
-    EXPECT_EQ(fs::status(winIni).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(Windows("win.ini"), "[B]\r\n\r\n[tlsetup]\r\nLPT1=0\r\nLPT2=1\r\n");
-    // Deleting from a file that does not exist succeeds and creates nothing.
-    EXPECT_EQ(Ini().WritePrivateProfileString("A", "b", nullptr, "other.ini"), 1);
-    EXPECT_FALSE(pc.folder.Exists("drive_c/WINDOWS/other.ini"));
-}
-
 TEST_F(HostProfileTest, AWriteThatCannotBeMadeFailsAndChangesNothing) {
     // A read-only drive, a file with the read-only attribute, a drive that is not there and a
     // folder where the file should be.
