@@ -48,9 +48,8 @@ TEST_P(RegistryContract, CreatesKeysAndReadsValuesBackWithTheirSizes) {
     const auto query = [&](const char* name, DWORD capacity) {
         std::fill(std::begin(data), std::end(data), '\0');
         size = capacity;
-        return registry.RegQueryValueEx(key, name, &type,
-                                        capacity == 0 ? nullptr : reinterpret_cast<BYTE*>(data),
-                                        &size);
+        return registry.RegQueryValueEx(
+            key, name, &type, capacity == 0 ? nullptr : reinterpret_cast<BYTE*>(data), &size);
     };
     EXPECT_EQ(query("driver", 0), 0);
     EXPECT_EQ(type + size, kRegSz + 12u);

@@ -50,13 +50,17 @@ TEST_F(HostSpoolerTest, EnumerationsRefuseLevelsEnvironmentsAndServersWindows95L
     const std::pair<DWORD, DWORD> refusals[] = {
         {Refusal(Spool().EnumPrinterDrivers({}, {}, 3, &drivers, 800, &needed, &returned)),
          kErrorInvalidLevel},
-        {Refusal(Spool().EnumPrinterDrivers({}, "Windows NT x86", 1, &drivers, 800, &needed, &returned)),
+        {Refusal(Spool().EnumPrinterDrivers({}, "Windows NT x86", 1, &drivers, 800, &needed,
+                                            &returned)),
          kErrorInvalidEnvironment},
-        {Refusal(Spool().EnumPrinterDrivers("\\\\SERVER", {}, 1, &drivers, 800, &needed, &returned)),
+        {Refusal(
+             Spool().EnumPrinterDrivers("\\\\SERVER", {}, 1, &drivers, 800, &needed, &returned)),
          kErrorInvalidName},
-        {Refusal(Spool().EnumPrinters(kPrinterEnumLocal, {}, 2, &printers, 4000, &needed, &returned)),
+        {Refusal(
+             Spool().EnumPrinters(kPrinterEnumLocal, {}, 2, &printers, 4000, &needed, &returned)),
          kErrorInvalidLevel},
-        {Refusal(Spool().EnumPrinters(kPrinterEnumLocal, {}, 5, &printers, 4000, nullptr, &returned)),
+        {Refusal(
+             Spool().EnumPrinters(kPrinterEnumLocal, {}, 5, &printers, 4000, nullptr, &returned)),
          kErrorInvalidParameter}};
     for (std::size_t i = 0; i < std::size(refusals); ++i) {
         EXPECT_EQ(refusals[i].first, refusals[i].second) << i;
