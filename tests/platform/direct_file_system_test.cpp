@@ -67,23 +67,47 @@ TEST_F(DirectFileSystemTest, FailuresGiveWin32Codes) {
     EXPECT_FALSE(temp.Exists("drive_c/A.INF"));
 }
 
-TEST_F(DirectFileSystemTest, HostPathsRefuseAsWin32) {
+TEST_F(DirectFileSystemTest, HostPathsWriteReadSeekAndShareAsWin32) {
     const FileHandle out = plain.CreateFile(P("f.bin"), kGenericWrite, kFileShareNone, kCreateNew);
     DWORD count = 0;
-    EXPECT_TRUE(plain.WriteFile(out, "hello", 5, &count));
+    EXPECT_TRUE(plain.WriteFile(out, "hello world", 11, &count));
+    EXPECT_EQ(count, 11u);
     EXPECT_EQ(Outcome(plain, plain.ReadFile(out, nullptr, 0, &count)), kErrorAccessDenied);
     // A sharing violation is found before CREATE_ALWAYS empties the file.
+    EXPECT_EQ(Open(P("f.bin"), kGenericRead, kFileShareRead, kOpenExisting),
+              kErrorSharingViolation);
     EXPECT_EQ(Open(P("f.bin"), kGenericWrite, kFileShareNone, kCreateAlways),
               kErrorSharingViolation);
     EXPECT_EQ(Outcome(plain, plain.DeleteFile(P("f.bin"))), kErrorSharingViolation);
     EXPECT_TRUE(plain.CloseHandle(out));
     EXPECT_EQ(Outcome(plain, plain.CloseHandle(out)), kErrorInvalidHandle);
     EXPECT_EQ(Open(P("f.bin"), kGenericWrite, kFileShareNone, kCreateNew), kErrorFileExists);
+
     const FileHandle in = plain.CreateFile(P("f.bin"), kGenericRead, kFileShareRead, kOpenExisting);
+    const FileHandle second =
+        plain.CreateFile(P("f.bin"), kGenericRead, kFileShareRead, kOpenExisting);
+    EXPECT_TRUE(second);
+    EXPECT_EQ(Open(P("f.bin"), kGenericWrite, kFileShareRead, kOpenExisting),
+              kErrorSharingViolation);
+    plain.CloseHandle(second);
+    EXPECT_EQ(plain.GetFileSize(in), 11u);
+    EXPECT_EQ(plain.SetFilePointer(in, -5, kFileEnd), 6u);
+    char buffer[16] = {};
+    EXPECT_TRUE(plain.ReadFile(in, buffer, sizeof buffer, &count));
+    EXPECT_EQ(std::string(buffer, count), "world");
+    EXPECT_TRUE(plain.ReadFile(in, buffer, sizeof buffer, &count));
+    EXPECT_EQ(count, 0u);
     EXPECT_EQ(plain.SetFilePointer(in, -100, kFileCurrent), kInvalidFileSize);
+    EXPECT_EQ(plain.SetFilePointer(in, 0, kFileCurrent), 11u);
     EXPECT_EQ(Outcome(plain, plain.WriteFile(in, "x", 1, &count)), kErrorAccessDenied);
     EXPECT_TRUE(plain.CloseHandle(in));
-    EXPECT_EQ(temp.ReadFile("f.bin"), "hello");
+
+    const FileHandle again =
+        plain.CreateFile(P("f.bin"), kGenericWrite, kFileShareNone, kCreateAlways);
+    EXPECT_EQ(plain.GetLastError(), kErrorAlreadyExists);
+    EXPECT_EQ(plain.GetFileSize(again), 0u);
+    EXPECT_TRUE(plain.CloseHandle(again));
+    EXPECT_EQ(temp.ReadFile("f.bin"), "");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The fresh PC `tlmachine init` makes (the whole-program tests start from it, with their options):
 // Windows directories and ports that cannot be are refused.
 #include "platform/host/iconv_code_page.h"
+#include "platform/host/machine_config.h"
 #include "platform/host/machine_template.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,30 @@ TEST(MachineTemplateTest, RefusesWindowsDirectoriesAndPortsThatCannotBe) {
     EXPECT_EQ(TemplateHostPath("/m", "C:\\WINDOWS\\WIN.INI"),
               std::filesystem::path("/m/drive_c/WINDOWS/WIN.INI"));
     EXPECT_FALSE(TemplateHostPath("/m", "WINDOWS"));
+}
+
+TEST(MachineTemplateTest, MachineIniReadsBackAsTheOptionsAsked) {
+    IconvCodePage codePage;
+    MachineTemplateOptions options;
+    options.windowsDirectory = "D:\\WIN95";
+    options.versionMinor = 10;
+    options.freeBytes = 5000000000ull;
+    options.atoms = {"bi-di.386"};
+    options.englishLocale = true;
+    options.readOnly = true;
+    options.inUse = {"D:\\WIN95\\SYSTEM\\UNI.DRV"};
+    MachineTemplateResult result = BuildMachineTemplate(options, codePage);
+    ASSERT_TRUE(result.machine) << result.error;
+    MachineConfigResult config = ParseMachineIni(result.machine->machineIni, "/tmp", codePage);
+    ASSERT_TRUE(config.config) << config.error;
+    EXPECT_EQ(config.config->windowsDirectory, "D:\\WIN95");
+    EXPECT_EQ(config.config->systemDirectory, "D:\\WIN95\\SYSTEM");
+    EXPECT_EQ(config.config->versionMinor, 10);
+    EXPECT_EQ(config.config->Drive('D').freeBytes, 5000000000ull);
+    EXPECT_EQ(config.config->atoms, std::vector<std::string>{"bi-di.386"});
+    EXPECT_EQ(config.config->locale, kLocaleEnglishUs);
+    EXPECT_TRUE(config.config->Drive('D').readOnly);
+    EXPECT_EQ(config.config->inUse, std::vector<std::string>{"D:\\WIN95\\SYSTEM\\UNI.DRV"});
 }
 
 } // namespace

@@ -47,6 +47,23 @@ TEST_F(HostSpoolerTest, EnumerationsRefuseLevelsEnvironmentsAndServersWindows95L
     std::vector<DriverInfo1> drivers;
     std::vector<PrinterInfo5> printers;
     DWORD needed = 0, returned = 0;
+    ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, Driver("Telmora 600")));
+    ASSERT_TRUE(Spool().ClosePrinter(Spool().AddPrinter({}, 2, Printer("Telmora 600"))));
+    PrinterInfo2 second = Printer("Second");
+    second.attributes = kPrinterAttributeEnableBidi;
+    ASSERT_TRUE(Spool().ClosePrinter(Spool().AddPrinter({}, 2, second)));
+    // 4 bytes per DRIVER_INFO_1 and the name with its NUL; 20 per PRINTER_INFO_5 and two names.
+    EXPECT_EQ(Refusal(Spool().EnumPrinterDrivers({}, {}, 1, &drivers, 15, &needed, &returned)),
+              kErrorInsufficientBuffer);
+    EXPECT_EQ(needed, 16u);
+    EXPECT_EQ(Refusal(Spool().EnumPrinters(kPrinterEnumDefault, {}, 5, &printers, 37, &needed,
+                                           &returned)),
+              kErrorInsufficientBuffer);
+    EXPECT_EQ(needed, 38u);
+    // The default flag answers the default printer only.
+    ASSERT_TRUE(
+        Spool().EnumPrinters(kPrinterEnumDefault, {}, 5, &printers, 4000, &needed, &returned));
+    EXPECT_EQ(returned, 1u);
     const std::pair<DWORD, DWORD> refusals[] = {
         {Refusal(Spool().EnumPrinterDrivers({}, {}, 3, &drivers, 800, &needed, &returned)),
          kErrorInvalidLevel},
@@ -118,6 +135,29 @@ TEST_F(HostSpoolerTest, RefusesWhatWindows95RefusesAndKeepsNothingOfIt) {
     pc.machine.reset();
     pc.Open();
     EXPECT_EQ(Refusal(!!Spool().AddPrinter({}, 2, Printer("OTHER"))), kErrorPrinterAlreadyExists);
+}
+
+TEST_F(HostSpoolerTest, DriverRecordsKeepFileNamesAndAReplacedDriverDropsStaleValues) {
+    DriverInfo3 info = Driver("Telmora 600");
+    info.driverPath = "C:\\WINDOWS\\SYSTEM\\TL600.DRV";
+    info.helpFile = info.defaultDataType = std::nullopt;
+    info.dependentFiles = "A.DRV\0\0B.DLL\0\0"s;
+    ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, info));
+    std::vector<DriverRecord> drivers = ReadDrivers(Store());
+    ASSERT_EQ(drivers.size(), 1u);
+    EXPECT_EQ(drivers[0].driver, "TL600.DRV");
+    EXPECT_EQ(drivers[0].dependentFiles, std::vector<std::string>{"A.DRV"});
+    EXPECT_EQ(drivers[0].datatype, "RAW");
+    EXPECT_FALSE(Store().GetValue(DriverKey("Telmora 600"), "Help File"));
+
+    DriverInfo3 again = Driver("TELMORA 600");
+    again.monitorName = std::nullopt;
+    ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, again));
+    drivers = ReadDrivers(Store());
+    ASSERT_EQ(drivers.size(), 1u);
+    EXPECT_EQ(drivers[0].name, "Telmora 600");
+    EXPECT_EQ(drivers[0].helpFile, "");
+    EXPECT_EQ(drivers[0].monitor, "");
 }
 
 } // namespace
