@@ -34,29 +34,6 @@ LONG Copy(LzExpand& lz, const std::string& source, const std::string& dest,
     return copied;
 }
 
-TEST_P(LzContract, ExpandsCompressedFilesFoundUnderTheirCompressedNames) {
-    const std::string text = Sample();
-    WriteFile("DRIVER.DR_", Compressed(text, 'V'));
-    OfStruct of;
-    EXPECT_EQ(Copy(Ports().lz, Path("DRIVER.DRV"), Path("OUT.DRV"), &of),
-              static_cast<LONG>(text.size()));
-    EXPECT_EQ(ReadFile("OUT.DRV"), text);
-    EXPECT_EQ(of.nErrCode, 0u);
-
-    // A file that is not compressed is copied as it is.
-    WriteFile("PLAIN.TXT", "plain");
-    EXPECT_EQ(Copy(Ports().lz, Path("PLAIN.TXT"), Path("PLAIN.OUT")), 5);
-    EXPECT_EQ(ReadFile("PLAIN.OUT"), "plain");
-
-    // LZRead expands too.
-    LzHandle in = Ports().lz.LZOpenFile(Path("DRIVER.DR_"), of, kOfRead);
-    ASSERT_GE(in, 0);
-    char head[11] = {};
-    EXPECT_EQ(Ports().lz.LZRead(in, head, 10), 10);
-    EXPECT_STREQ(head, "Telmora 60");
-    Ports().lz.LZClose(in);
-}
-
 TEST_P(LzContract, CopiesCarryTheSourcesLastWriteTime) {
     // 31 December 1995, 08:50:00 UTC, on a plain and on a compressed source.
     const FILETIME stamp = MakeFileTime(124648734000000000ULL);
@@ -79,6 +56,11 @@ TEST_P(LzContract, CopiesCarryTheSourcesLastWriteTime) {
         FILETIME lastWrite;
         EXPECT_TRUE(Store().GetFileTime(file, nullptr, nullptr, &lastWrite));
         EXPECT_EQ(lastWrite, stamp) << name;
+        // Setting a time needs a handle opened for writing.
+        if (!WineDiffers("SetFileTime, read-only handle")) {
+            EXPECT_FALSE(Store().SetFileTime(file, nullptr, nullptr, &stamp));
+            EXPECT_EQ(Files().GetLastError(), kErrorAccessDenied);
+        }
         Files().CloseHandle(file);
     }
 }

@@ -42,45 +42,40 @@ TEST_P(RegistryContract, CreatesKeysAndReadsValuesBackWithTheirSizes) {
               0);
     EXPECT_EQ(SetText(registry, key, nullptr, "default"), 0);
 
+    // What a query answers: its result, the type and size, and the data.
+    char data[32];
     DWORD type = 0, size = 0;
-    EXPECT_EQ(registry.RegQueryValueEx(key, "driver", &type, nullptr, &size), 0);
-    EXPECT_EQ(type, kRegSz);
+    const auto query = [&](const char* name, DWORD capacity) {
+        std::fill(std::begin(data), std::end(data), '\0');
+        size = capacity;
+        return registry.RegQueryValueEx(
+            key, name, &type, capacity == 0 ? nullptr : reinterpret_cast<BYTE*>(data), &size);
+    };
+    EXPECT_EQ(query("driver", 0), 0);
+    EXPECT_EQ(type + size, kRegSz + 12u);
+    EXPECT_EQ(query("Driver", 4), kErrorMoreData);
     EXPECT_EQ(size, 12u);
-    char text[32] = {};
-    size = 4;
-    EXPECT_EQ(registry.RegQueryValueEx(key, "Driver", &type, reinterpret_cast<BYTE*>(text), &size),
-              kErrorMoreData);
-    EXPECT_EQ(size, 12u);
-    size = sizeof text;
-    EXPECT_EQ(registry.RegQueryValueEx(key, "Driver", &type, reinterpret_cast<BYTE*>(text), &size),
-              0);
-    EXPECT_STREQ(text, "Telmora 600");
-    DWORD read = 0;
-    size = 4;
-    EXPECT_EQ(
-        registry.RegQueryValueEx(key, "Attributes", &type, reinterpret_cast<BYTE*>(&read), &size),
-        0);
+    EXPECT_EQ(query("Driver", sizeof data), 0);
+    EXPECT_STREQ(data, "Telmora 600");
+    EXPECT_EQ(query("Attributes", 4), 0);
     EXPECT_EQ(type, kRegDword);
-    EXPECT_EQ(read, number);
-    size = sizeof text;
-    EXPECT_EQ(registry.RegQueryValueEx(key, "", &type, reinterpret_cast<BYTE*>(text), &size), 0);
-    EXPECT_STREQ(text, "default");
-    EXPECT_EQ(registry.RegQueryValueEx(key, "Missing", &type, nullptr, &size), kErrorFileNotFound);
-
+    EXPECT_EQ(std::memcmp(data, &number, 4), 0);
+    EXPECT_EQ(query("", sizeof data), 0);
+    EXPECT_STREQ(data, "default");
+    EXPECT_EQ(query("Missing", 0), kErrorFileNotFound);
     EXPECT_EQ(registry.RegDeleteValue(key, "Driver"), 0);
-    EXPECT_EQ(registry.RegQueryValueEx(key, "Driver", &type, nullptr, &size), kErrorFileNotFound);
+    EXPECT_EQ(query("Driver", 0), kErrorFileNotFound);
     EXPECT_EQ(registry.RegCloseKey(key), 0);
     EXPECT_EQ(registry.RegCloseKey(key), static_cast<LONG>(kErrorInvalidHandle));
 
-    HKEY again;
     EXPECT_EQ(registry.RegCreateKeyEx(kHkeyCurrentUser, sandbox.Key("PRINT\\printers").c_str(), 0,
-                                      kKeyAllAccess, &again, &disposition),
+                                      kKeyAllAccess, &key, &disposition),
               0);
     EXPECT_EQ(disposition, kRegOpenedExistingKey);
-    registry.RegCloseKey(again);
-    EXPECT_EQ(registry.RegOpenKeyEx(kHkeyCurrentUser, sandbox.Key("Nothing").c_str(), 0, kKeyRead,
-                                    &again),
-              kErrorFileNotFound);
+    registry.RegCloseKey(key);
+    EXPECT_EQ(
+        registry.RegOpenKeyEx(kHkeyCurrentUser, sandbox.Key("Nothing").c_str(), 0, kKeyRead, &key),
+        kErrorFileNotFound);
 }
 
 TEST_P(RegistryContract, EnumeratesAndDeletesWholeTrees) {

@@ -12,20 +12,6 @@ std::string Upper(std::string text) {
     return text;
 }
 
-TEST_P(SystemContract, DirectoriesAndVersion) {
-    System& system = Ports().system;
-    const std::string windows = system.GetWindowsDirectory();
-    ASSERT_GE(windows.size(), 3u);
-    EXPECT_EQ(windows.substr(1, 2), ":\\");
-    EXPECT_NE(windows.back(), '\\');
-    const std::string systemDir = system.GetSystemDirectory();
-    EXPECT_EQ(Upper(systemDir).rfind(Upper(windows) + "\\SYSTEM", 0), 0u) << systemDir;
-    EXPECT_EQ(Upper(system.GetModuleFileName()).substr(1, 2), ":\\");
-    const DWORD version = system.GetVersion();
-    EXPECT_EQ(version & 0xFFFF, 4u) << "Windows 95 is 4.0";
-    EXPECT_NE(version & 0x80000000u, 0u) << "the Windows 95 family";
-}
-
 TEST_P(SystemContract, GlobalAtomsCountTheirReferences) {
     System& system = Ports().system;
     const std::string name = "tlcontract-atom-" + Scratch().substr(Scratch().size() - 4);

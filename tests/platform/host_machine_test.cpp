@@ -1,34 +1,11 @@
-// A machine folder opened as a PC: every port on the same folder, and the refusals of its install
-// disk, its read-only files and its full drives.
+// A machine folder opened as a PC: the refusals of its install disk, its read-only files and its
+// full drives.
 #include "host_pc.h"
 
 namespace tl::host {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(HostMachine, EveryPortWorksOnTheSameMachineAndTheDiskOptionBecomesDriveA) {
-    test::HostPc pc("[Drives]\nA=\n[Machine]\nLocale=0409\n",
-                    {{"elsewhere/INSTALL.INF", "[PRIVATE.INI]\n"}, {"drive_c/WINDOWS/win.ini", ""}},
-                    {{}, "elsewhere"});
-    Platform& ports = pc.Ports();
-    EXPECT_NE(ports.files.GetFileAttributes("A:\\install.inf"), kInvalidFileAttributes);
-    EXPECT_EQ(ports.storage.GetCurrentDirectory(), "A:\\");
-    EXPECT_EQ(ports.clock.GetUserDefaultLCID(), kLocaleEnglishUs);
-    EXPECT_EQ(ports.codePage.ToUtf8("\xC7\xD1"), "한");
-    ports.system.MessageBeep(0);
-    EXPECT_EQ(pc.events.Events().size(), 1u);
-    // Profile files without a directory live in the Windows directory; the registry is
-    // registry.reg of the machine folder.
-    EXPECT_TRUE(ports.profile.WritePrivateProfileString("tlsetup", "LPT1", "0", "win.ini"));
-    EXPECT_EQ(pc.folder.ReadFile("drive_c/WINDOWS/win.ini"), "[tlsetup]\r\nLPT1=0\r\n");
-    HKEY key{};
-    ASSERT_EQ(
-        ports.registry.RegCreateKeyEx(kHkeyLocalMachine, "Software\\Test", 0, 0, &key, nullptr), 0);
-    EXPECT_EQ(pc.machine->RegistryFile(), pc.folder.Root() / "registry.reg");
-    EXPECT_NE(pc.folder.ReadFile("registry.reg").find("[HKEY_LOCAL_MACHINE\\Software\\Test]"),
-              std::string::npos);
-}
 
 TEST(HostMachine, InstallDiskIsWriteProtectedUnlessAskedOtherwise) {
     // Every way of writing meets the refusal of a write-protected floppy (19), whether the
@@ -118,9 +95,6 @@ TEST(HostMachine, ProfileWritesUseUpTheFreeSpaceAndFailWholeWhenTheyDoNotFit) {
     EXPECT_EQ(space.freeBytesAvailable, 30u);
 }
 
-// A broken machine.ini or registry.reg is refused by the whole programs' tests
-// (Scenario.ControlCharacterInTheWindowsDirectoryIsABrokenMachineFolder,
-// Program.AMachineWhoseRegistryNestsTooDeep...).
 TEST(HostMachine, AnInstallDiskFolderThatIsNotThereIsRefused) {
     test::TempMachine folder;
     EventLog events;

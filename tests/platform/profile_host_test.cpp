@@ -45,6 +45,23 @@ TEST_F(HostProfileTest, ReadsLikeWindows95) {
     EXPECT_EQ(Ini().GetPrivateProfileInt("Install", "B", -1, "nowhere.ini"), static_cast<UINT>(-1));
 }
 
+TEST_F(HostProfileTest, AWriteThatCannotBeMadeFailsAndChangesNothing) {
+    // A read-only drive, a file with the read-only attribute, a drive that is not there and a
+    // folder where the file should be.
+    pc.folder.WriteFile("drive_c/WINDOWS/LOCKED.INI", "[A]\r\nk=1\r\n");
+    fs::permissions(pc.folder.Root() / "drive_c/WINDOWS/LOCKED.INI", fs::perms::owner_read);
+    pc.folder.MakeDirectory("drive_c/WINDOWS/DIR.INI");
+    for (const char* file : {"D:\\SETUP.INI", "LOCKED.INI", "Q:\\X.INI", "DIR.INI"}) {
+        EXPECT_EQ(Ini().WritePrivateProfileString("A", "k", "2", file), 0) << file;
+        EXPECT_NE(Get("A", "k", "", file), "2") << file;
+    }
+    EXPECT_EQ(pc.folder.ReadFile("drive_d/SETUP.INI"), "[A]\r\nk=1\r\n");
+    EXPECT_EQ(Windows("LOCKED.INI"), "[A]\r\nk=1\r\n");
+    EXPECT_EQ(fs::status(pc.folder.Root() / "drive_c/WINDOWS/LOCKED.INI").permissions(),
+              fs::perms::owner_read);
+    EXPECT_TRUE(fs::is_directory(pc.folder.Root() / "drive_c/WINDOWS/DIR.INI"));
+}
+
 TEST_F(HostProfileTest, WritesKeepEveryOtherLineAndLeaveNoTemporaryFile) {
     pc.folder.WriteFile("drive_c/WINDOWS/System.ini",
                         "; by hand\n[386Enh]\ndevice=*vpicd\n\n[boot]\nshell=Explorer.exe");
@@ -71,23 +88,6 @@ TEST_F(HostProfileTest, WritesKeepEveryOtherLineAndLeaveNoTemporaryFile) {
     // Deleting from a file that does not exist succeeds and creates nothing.
     EXPECT_EQ(Ini().WritePrivateProfileString("A", "b", nullptr, "other.ini"), 1);
     EXPECT_FALSE(pc.folder.Exists("drive_c/WINDOWS/other.ini"));
-}
-
-TEST_F(HostProfileTest, AWriteThatCannotBeMadeFailsAndChangesNothing) {
-    // A read-only drive, a file with the read-only attribute, a drive that is not there and a
-    // folder where the file should be.
-    pc.folder.WriteFile("drive_c/WINDOWS/LOCKED.INI", "[A]\r\nk=1\r\n");
-    fs::permissions(pc.folder.Root() / "drive_c/WINDOWS/LOCKED.INI", fs::perms::owner_read);
-    pc.folder.MakeDirectory("drive_c/WINDOWS/DIR.INI");
-    for (const char* file : {"D:\\SETUP.INI", "LOCKED.INI", "Q:\\X.INI", "DIR.INI"}) {
-        EXPECT_EQ(Ini().WritePrivateProfileString("A", "k", "2", file), 0) << file;
-        EXPECT_NE(Get("A", "k", "", file), "2") << file;
-    }
-    EXPECT_EQ(pc.folder.ReadFile("drive_d/SETUP.INI"), "[A]\r\nk=1\r\n");
-    EXPECT_EQ(Windows("LOCKED.INI"), "[A]\r\nk=1\r\n");
-    EXPECT_EQ(fs::status(pc.folder.Root() / "drive_c/WINDOWS/LOCKED.INI").permissions(),
-              fs::perms::owner_read);
-    EXPECT_TRUE(fs::is_directory(pc.folder.Root() / "drive_c/WINDOWS/DIR.INI"));
 }
 
 } // namespace
