@@ -63,7 +63,8 @@ TEST(StringTableParser, NamesTheFirstMalformedLine) {
         SourceError error;
         std::size_t line;
     };
-    const Case cases[] = {{"x \"a\"\n", SourceError::kBadId, 1},
+    const Case cases[] = {
+        {"x \"a\"\n", SourceError::kBadId, 1},
         {"# c\n11 \"a\"\n \"b\"\n", SourceError::kBadId, 3},
         {"65536 \"a\"\n", SourceError::kIdTooLarge, 1},
         {"12 \"a\"\n11 \"b\"\n", SourceError::kIdNotAscending, 2},

@@ -106,8 +106,8 @@ TEST(StringTable, EveryTextIsCodePage949ThatFitsItsBufferWithAtMostOnePercentS) 
 TEST(StringTable, EmptyMissingNamedAndPairedTexts) {
     for (unsigned id : {121u, 122u, 147u})
         EXPECT_EQ(LookupString(id), ""sv) << id;
-    for (unsigned id : {0u, 10u, 35u, 41u, 53u, 77u, 100u, 127u, 136u, 234u, 65535u, 65536u,
-                        4294967295u}) {
+    for (unsigned id :
+         {0u, 10u, 35u, 41u, 53u, 77u, 100u, 127u, 136u, 234u, 65535u, 65536u, 4294967295u}) {
         EXPECT_EQ(LookupString(id), std::nullopt) << id;
         EXPECT_EQ(LookupStringBytes(id), std::nullopt) << id;
     }

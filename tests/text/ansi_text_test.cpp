@@ -11,9 +11,12 @@ namespace {
 // syllables of the extended range whose trail bytes are the letters 'A' and 'a'.
 TEST(AnsiText, FoldsTheCaseOfSingleByteLettersOnly) {
     const std::tuple<std::string_view, std::string_view, bool> cases[] = {
-        {"Telmora 600", "TELMORA 600", true}, {"Telmora 600", "Telmora 60", false},
-        {"\xB0\xA1 Printer", "\xB0\xA1 PRINTER", true}, {"\xB0\x41", "\xB0\x61", false},
-        {"x\xB0\x41", "X\xB0\x41", true}, {"\xB0\x41z", "\xB0\x41Z", true},
+        {"Telmora 600", "TELMORA 600", true},
+        {"Telmora 600", "Telmora 60", false},
+        {"\xB0\xA1 Printer", "\xB0\xA1 PRINTER", true},
+        {"\xB0\x41", "\xB0\x61", false},
+        {"x\xB0\x41", "X\xB0\x41", true},
+        {"\xB0\x41z", "\xB0\x41Z", true},
         {"\xB0", "\xB0", true}, // a lead byte without its trail byte
         {"", "", true}};
     for (const auto& [a, b, equal] : cases) {

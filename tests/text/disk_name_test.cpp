@@ -10,6 +10,7 @@ namespace {
 
 TEST(DiskName, GivesTheFault) {
     using F = DiskNameFault;
+    // clang-format off
     const std::pair<std::string, DiskNameFault> cases[] = {
         {"TLCORE.DLL", F::None}, {"tlsetup.ini", F::None}, {"LPT.BZ", F::None},
         {"CONFIG.SYS", F::None}, {"COM10", F::None}, {"LPT0.DLL", F::None},
@@ -25,11 +26,13 @@ TEST(DiskName, GivesTheFault) {
         {"Prn.txt", F::DeviceName}, {"AUX.DLL", F::DeviceName}, {"com1", F::DeviceName},
         {"COM9.INI", F::DeviceName}, {"LPT1", F::DeviceName}, {"lpt9.386", F::DeviceName},
         {"CON .TXT", F::DeviceName}};
+    // clang-format on
     for (const auto& [name, fault] : cases)
         EXPECT_EQ(CheckDiskName(name), fault) << name;
 }
 
 TEST(DirectoryPath, SaysWhetherUsable) {
+    // clang-format off
     const std::pair<const char*, bool> cases[] = {
         {"C:\\WINDOWS\\FONTS", true}, {"d:\\ttf", true}, {"A:\\", true}, {"A:", true},
         {"C:\\CONSOLE\\FONTS", true}, {"C:\\FONTS\\", true}, {"\\\\SERVER\\SHARE\\FONTS", false},
@@ -37,6 +40,7 @@ TEST(DirectoryPath, SaysWhetherUsable) {
         {"FONTS", false}, {"1:\\FONTS", false}, {"C:\\NUL", false}, {"C:\\nul.txt\\FONTS", false},
         {"A:\\LPT1", false}, {"C:\\FONTS\\COM3", false}, {"C:\\FO\nNTS", false},
         {"C:\\FONTS:X", false}};
+    // clang-format on
     for (const auto& [path, usable] : cases)
         EXPECT_EQ(IsUsableDirectoryPath(path), usable) << path;
 }
