@@ -64,19 +64,14 @@ public:
     DWORD size = 0;
     bool readable = true;
     DWORD GetFileVersionInfoSize(std::string_view, DWORD* handle) override {
-        *handle = 0;
-        return size;
+        return *handle = 0, size;
     }
     BOOL GetFileVersionInfo(std::string_view, DWORD, DWORD length, void* data) override {
-        if (!readable)
-            return FALSE;
         const auto block = host::BuildVersionBlock16(Record({4, 0, 3, 95}));
         std::memcpy(data, block.data(), std::min<std::size_t>(length, block.size()));
-        return TRUE;
+        return readable;
     }
-    BOOL VerQueryValue(const void*, std::string_view, const void**, UINT*) override {
-        return FALSE;
-    }
+    BOOL VerQueryValue(const void*, std::string_view, const void**, UINT*) override { return 0; }
     DWORD GetLastError() const override { return 0; }
 };
 
