@@ -58,8 +58,8 @@ TEST(SystemIniDevice, LineGoesFirstInItsSectionOrItsCopyBecomesAComment) {
     }
 }
 
-// No free backup name, SYSTEM.INI in use or on a read-only drive: the line is not added (the
-// device is not installed) and nothing is left behind.
+// No free backup name, SYSTEM.INI in use (the replacement is not worked around) or on a read-only
+// drive: the line is not added (the device is not installed) and nothing is left behind.
 TEST(InsertIniLine, SystemIniThatCannotBeReplacedStaysAsItWasWithoutBackup) {
     for (const char* machineIni :
          {"", "[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n", "[Drive.C]\nReadOnly=1\n"}) {
@@ -71,7 +71,8 @@ TEST(InsertIniLine, SystemIniThatCannotBeReplacedStaysAsItWasWithoutBackup) {
             pc.WriteWindowsFile("SYSTEM.B" + std::to_string(100 + i).substr(1), "old");
         EXPECT_EQ(AddSystemIniDevice(pc.Get(), "X.386"), 0);
         EXPECT_EQ(pc.ReadWindowsFile("SYSTEM.INI"), "[386Enh]\r\n");
-        EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.INI.TMP"));
+        EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.INI.TMP") ||
+                     pc.WindowsFileExists("SYSTEM.INI.~00"));
         EXPECT_EQ(pc.WindowsFileExists("SYSTEM.B00") ? pc.ReadWindowsFile("SYSTEM.B00") : "-",
                   *machineIni == '\0' ? "old" : "-");
         EXPECT_EQ(pc.Setting("BFileSysIni", "none"), "none");
