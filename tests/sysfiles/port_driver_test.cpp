@@ -89,15 +89,11 @@ TEST(PortDriverWriteTime, IsTheLastDayOf1995At0850Utc) {
 
 TEST(UpdatePortDriver, NothingChangesUnlessEveryConditionHolds) {
     const std::pair<const char*, std::map<std::string, std::string>> cases[] = {
-        {"no lpt.bz", {{"lpt.vxd", kOldDriver}}},
         {"only a compressed lpt.b_",
          {{"lpt.b_", Bytes(host::CompressSzdd(kShipped))}, {"lpt.vxd", kOldDriver}}},
         {"a later driver",
          {{"lpt.bz", kShippedDriver}, {"lpt.vxd", Driver(std::array<WORD, 4>{4, 0, 0, 951})}}},
-        {"an earlier driver",
-         {{"lpt.bz", kShippedDriver}, {"lpt.vxd", Driver(std::array<WORD, 4>{3, 0, 0, 950})}}},
         {"no version resource", {{"lpt.bz", kShippedDriver}, {"lpt.vxd", Driver(std::nullopt)}}},
-        {"no lpt.vxd", {{"lpt.bz", kShippedDriver}}},
     };
     for (const auto& [what, files] : cases) {
         SCOPED_TRACE(what);
