@@ -9,56 +9,44 @@
 namespace tl::test {
 namespace {
 
-TEST(BackupFile, TakesTheFirstFreeNumberAndCopiesByteForByte) {
+// The first free number (names match without regard to case), byte for byte; a compressed file
+// is backed up expanded; a damaged one (its header promises more than its data holds), a missing
+// one or one without extension leaves no backup, though the free name is given for the record;
+// with all hundred names taken nothing is overwritten.
+TEST(BackupFile, TakesTheFirstFreeNumberAndLeavesNoPartialBackup) {
     InstallerHarness pc;
-    const std::string original = "[boot]\r\nshell=Explorer.exe\r\n\x1A";
-    pc.WriteWindowsFile("SYSTEM.INI", original);
-    pc.WriteWindowsFile("system.b01", "taken"); // names match without regard to case
-    std::string backup;
-    for (const char* expected : {"SYSTEM.B00", "SYSTEM.B02"}) {
-        ASSERT_EQ(BackupFile(pc.Get(), "C:\\WINDOWS\\SYSTEM.INI", backup), 1);
-        EXPECT_EQ(backup, std::string("C:\\WINDOWS\\") + expected);
-        EXPECT_EQ(pc.ReadWindowsFile(expected), original);
-    }
-    EXPECT_EQ(pc.ReadWindowsFile("system.b01"), "taken");
-
-    // All hundred names taken: nothing is overwritten.
-    for (int i = 0; i < 100; ++i)
-        pc.WriteWindowsFile("SYSTEM.B" + std::to_string(100 + i).substr(1), std::to_string(i));
-    EXPECT_EQ(BackupFile(pc.Get(), "C:\\WINDOWS\\SYSTEM.INI", backup), 0);
-    EXPECT_EQ(backup, "");
-    EXPECT_EQ(pc.ReadWindowsFile("SYSTEM.B99") + pc.ReadWindowsFile("SYSTEM.B00"), "990");
-}
-
-// A compressed file is backed up expanded; a damaged one (its header promises more than its data
-// holds) or a missing one leaves no backup, though the free name is given for the record.
-TEST(BackupFile, ExpandsACompressedFileAndLeavesNoPartialBackup) {
-    InstallerHarness pc;
-    const std::string text(5000, 'x');
+    const std::string text = "[boot]\r\n\x1A" + std::string(5000, 'x');
     const std::vector<BYTE> packed =
         host::CompressSzdd(std::span(reinterpret_cast<const BYTE*>(text.data()), text.size()));
-    pc.WriteWindowsFile("SYSTEM/LPT.VXD", std::string(packed.begin(), packed.end()));
-    pc.WriteWindowsFile("SYSTEM/BAD.DRV", std::string(packed.begin(), packed.begin() + 20));
-    pc.WriteWindowsFile("SYSTEM/NEW.B00", "old backup");
-    pc.WriteWindowsFile("SYSTEM/NODOT", "data");
+    pc.WriteWindowsFile("SYSTEM.INI", text);
+    pc.WriteWindowsFile("system.b01", "taken");
+    pc.WriteWindowsFile("LPT.VXD", std::string(packed.begin(), packed.end()));
+    pc.WriteWindowsFile("BAD.DRV", std::string(packed.begin(), packed.begin() + 20));
+    pc.WriteWindowsFile("NODOT", "data");
     const struct {
         const char* file;
         bool made;
         const char* backup;
-    } cases[] = {{"LPT.VXD", true, "LPT.B00"},
-                 {"BAD.DRV", false, "BAD.B00"},
-                 {"NEW.386", false, "NEW.B01"},
-                 {"NODOT", false, "NODOT"}};
+    } cases[] = {{"SYSTEM.INI", true, "SYSTEM.B00"}, {"SYSTEM.INI", true, "SYSTEM.B02"},
+                 {"LPT.VXD", true, "LPT.B00"},       {"BAD.DRV", false, "BAD.B00"},
+                 {"NEW.386", false, "NEW.B00"},      {"NODOT", false, "NODOT"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
+        SCOPED_TRACE(c.backup);
         std::string backup;
-        EXPECT_EQ(BackupFile(pc.Get(), std::string("C:\\WINDOWS\\SYSTEM\\") + c.file, backup),
-                  c.made);
-        EXPECT_EQ(backup, std::string("C:\\WINDOWS\\SYSTEM\\") + c.backup);
+        EXPECT_EQ(BackupFile(pc.Get(), std::string("C:\\WINDOWS\\") + c.file, backup), c.made);
+        EXPECT_EQ(backup, std::string("C:\\WINDOWS\\") + c.backup);
+        EXPECT_EQ(pc.WindowsFileExists(c.backup) ? pc.ReadWindowsFile(c.backup) : "-",
+                  c.made                             ? text
+                  : c.backup == std::string("NODOT") ? "data"
+                                                     : "-");
     }
-    EXPECT_EQ(pc.ReadWindowsFile("SYSTEM/LPT.B00"), text);
-    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM/BAD.B00"));
-    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM/NEW.B01"));
+    EXPECT_EQ(pc.ReadWindowsFile("system.b01"), "taken");
+    for (int i = 0; i < 100; ++i)
+        pc.WriteWindowsFile("SYSTEM.B" + std::to_string(100 + i).substr(1), std::to_string(i));
+    std::string backup;
+    EXPECT_EQ(BackupFile(pc.Get(), "C:\\WINDOWS\\SYSTEM.INI", backup), 0);
+    EXPECT_EQ(backup, "");
+    EXPECT_EQ(pc.ReadWindowsFile("SYSTEM.B99") + pc.ReadWindowsFile("SYSTEM.B00"), "990");
 }
 
 TEST(MakeBackupName, DotsOfTheWindowsDirectoryAndOddExtensions) {

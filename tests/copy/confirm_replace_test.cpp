@@ -1,55 +1,12 @@
 #include "copy/confirm_replace.h"
-#include "platform/host/iconv_code_page.h"
-#include "platform/host/ui/host_window_system.h"
-#include "ui/scripted_frontend.h"
-
-#include "support/plain_window.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 namespace tl {
 namespace {
 
-// CONFIRMDLG for each entry of a list of two fonts and a file that is no font; the plain
-// answers are the font scenarios' (FontFileAlreadyThere).
-TEST(ConfirmReplace, EndsWithTheButtonsIdAndOffersYesToAllOnlyWhileAnotherFontFollows) {
-    host::IconvCodePage codePage;
-    test::ScriptedFrontend frontend;
-    host::HostWindowSystem windows(frontend, codePage);
-    windows.SetObserver(&frontend);
-    const WindowHandle owner = test::CreatePlainWindow(windows);
-    CopyList list;
-    ASSERT_EQ(list.AppendFontPair('1', "TLGOTH.TTF", "TL Gothic (TrueType)"), CopyListError::None);
-    ASSERT_EQ(list.AppendFontPair('2', "TLMYUNG.TTF", "TL Myungjo (TrueType)"),
-              CopyListError::None);
-    ASSERT_EQ(list.Append(kFlagSystemFile, '2', "TLFONT.DLL"), CopyListError::None);
-    const auto ask = [&](std::size_t index, int button) {
-        frontend.drive = [button](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
-            if (button == IDCANCEL)
-                dialog.PressKey(VK_ESCAPE);
-            else if (!dialog.Click(button))
-                return "button " + std::to_string(button) + " cannot be pressed";
-            return std::nullopt;
-        };
-        return ConfirmReplace({windows, list, list.Name(index), index}, owner);
-    };
-    EXPECT_EQ(ask(0, kConfirmYesToAll), 1004);
-    EXPECT_EQ(ask(0, IDCANCEL), 2);
-    EXPECT_EQ(ask(2, kConfirmNo), 4);
-    ASSERT_EQ(frontend.dialogs.size(), 3u);
-    EXPECT_EQ(frontend.dialogs[0].name, "CONFIRMDLG");
-    const ui::DialogSnapshot& opened = frontend.dialogs[0].opened;
-    std::string texts = codePage.ToUtf8(opened.caption);
-    for (int id : {2106, 149, 150, 1, 1004, 4, 2})
-        texts += "|" + codePage.ToUtf8(opened.Find(id)->text);
-    EXPECT_EQ(texts, "화일을 교환 확인|TLGOTH.TTF|디렉토리에 화일이 이미 존재합니다.|"
-                     "현재있는 화일을 교환하시겠습니까?|예[&Y]|모두 예[&A]|아니오[&N]|취소");
-    EXPECT_TRUE(frontend.dialogs[0].opened.Find(kConfirmYesToAll)->enabled);
-    EXPECT_FALSE(frontend.dialogs[2].opened.Find(kConfirmYesToAll)->enabled);
-}
-
+// CONFIRMDLG offers "Yes to all" only while another font follows; its answers are the font
+// scenarios' and the copy run's (ConfirmAnswersDecideTheReplacement).
 TEST(HasLaterFont, AFullListIsSearchedToItsLastEntryAndNoFurther) {
     CopyList list;
     for (std::size_t i = 0; i < kCopyListEntries; ++i) {

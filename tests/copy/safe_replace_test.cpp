@@ -46,17 +46,6 @@ TEST(SafeReplace, OnWindows95NoMoveThatFailsLosesAFile) {
     }
 }
 
-TEST(SafeReplace, OtherFailuresAreNotWorkedAround) {
-    // A file another program holds is not renamed away under it.
-    InstallerHarness pc(HarnessOptions().Ini("[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n"));
-    pc.WriteWindowsFile("SYSTEM.INI", "old");
-    pc.WriteWindowsFile("SYSTEM.INI.TMP", "new");
-    EXPECT_EQ(SafeReplace(pc.Ports(), "C:\\WINDOWS\\SYSTEM.INI.TMP", "C:\\WINDOWS\\SYSTEM.INI"),
-              ReplaceOutcome::NotReplaced);
-    EXPECT_EQ(pc.ReadWindowsFile("SYSTEM.INI"), "old");
-    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.INI.~00"));
-}
-
 // The device line of a driver reaches SYSTEM.INI on Windows 95 too; when its replacement
 // cannot be completed, SYSTEM.INI or its backup stays, and the run fails.
 TEST(SafeReplace, SystemIniDeviceLineOnWindows95) {

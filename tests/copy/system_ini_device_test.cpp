@@ -9,83 +9,57 @@
 namespace tl::test {
 namespace {
 
-// Adds X.386 to SYSTEM.INI holding `before` on a fresh PC; what SYSTEM.INI holds afterwards.
-struct DeviceLine {
-    InstallerHarness pc;
-    explicit DeviceLine(const std::string& before, bool added = true) {
-        pc.SetPaths();
-        pc.WriteWindowsFile("SYSTEM.INI", before);
-        EXPECT_EQ(AddSystemIniDevice(pc.Get(), "X.386"), added);
-        EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.INI.TMP"));
-    }
-    std::string SystemIni() const { return pc.ReadWindowsFile("SYSTEM.INI"); }
-    bool Changed() { return (pc.Get().changeBits & kChangeSystemIni) != 0; }
-};
-
-// Each change is made with a backup that is recorded, and the change bit.
-TEST(SystemIniDevice, LineGoesFirstInItsSectionWhichIsAppendedWhenMissing) {
+// The line goes first in its section, which is appended when missing; a change is made with a
+// recorded backup and the change bit. The same line already there (key and value's first word
+// without regard to case) becomes a comment: no backup, no change bit. A missing SYSTEM.INI is
+// made without backup.
+TEST(SystemIniDevice, LineGoesFirstInItsSectionOrItsCopyBecomesAComment) {
     // Cut into 255-byte pieces, this line would show a "[386Enh]" header of its own.
     const std::string longLine = "comment=" + std::string(247, 'x') + "[386Enh]\r\n";
-    const std::pair<std::string, std::string> cases[] = {
-        {"[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n[Other]\r\nA=0\r\n",
-         "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\ndevice=X.386\r\nebios=*ebios\r\n"
-         "[Other]\r\nA=0\r\n"},
+    const std::string added = "[386Enh]\r\ndevice=X.386\r\n";
+    const struct {
+        std::optional<std::string> before;
+        std::string after;
+        bool changed;
+    } cases[] = {
+        {"[boot]\r\n[386Enh]\r\nebios=*ebios\r\n[Other]\r\nA=0\r\n",
+         "[boot]\r\n" + added + "ebios=*ebios\r\n[Other]\r\nA=0\r\n", true},
         // Blanks around the equals sign make another line.
-        {"[386Enh]\r\ndevice = X.386\r\n", "[386Enh]\r\ndevice=X.386\r\ndevice = X.386\r\n"},
-        {"[boot]\r\nshell=Explorer.exe\r\n",
-         "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\ndevice=X.386\r\n"},
-        // A last line without line end is ended first, not run into.
-        {"[boot]\r\nshell=Explorer.exe",
-         "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\ndevice=X.386\r\n"},
+        {"[386Enh]\r\ndevice = X.386\r\n", added + "device = X.386\r\n", true},
+        {"[boot]\r\n", "[boot]\r\n" + added, true},
+        {"[boot]", "[boot]\r\n" + added, true}, // a last line is ended, not run into
         {"[boot]\r\n" + longLine + "[386Enh]\r\n" + longLine,
-         "[boot]\r\n" + longLine + "[386Enh]\r\ndevice=X.386\r\n" + longLine},
+         "[boot]\r\n" + longLine + added + longLine, true},
         // The header as the last line gets the line and an empty line.
-        {"[boot]\r\n[386Enh]\r\n", "[boot]\r\n[386Enh]\r\ndevice=X.386\r\n\r\n"},
-        {"[boot]\r\n[386Enh]", "[boot]\r\n[386Enh]\r\ndevice=X.386\r\n\r\n"},
+        {"[boot]\r\n[386Enh]\r\n", "[boot]\r\n" + added + "\r\n", true},
+        {"[boot]\r\n[386Enh]", "[boot]\r\n" + added + "\r\n", true},
         // A header with blanks and in lower case names the section; a longer name is another.
-        {"  [ 386enh ]  \r\nebios=*ebios\r\n",
-         "  [ 386enh ]  \r\ndevice=X.386\r\nebios=*ebios\r\n"},
-        {"[386Enh2]\r\n", "[386Enh2]\r\n[386Enh]\r\ndevice=X.386\r\n"},
-    };
-    for (const auto& [before, after] : cases) {
-        SCOPED_TRACE(before.substr(0, 40));
-        DeviceLine edit(before);
-        EXPECT_EQ(edit.SystemIni(), after);
-        EXPECT_EQ(edit.pc.ReadWindowsFile("SYSTEM.B00"), before);
-        EXPECT_EQ(edit.pc.Setting("BFileSysIni"), "C:\\WINDOWS\\SYSTEM.B00");
-        EXPECT_TRUE(edit.Changed());
-    }
-}
-
-// Key and value compare without regard to case, the value's first word counting; a last line
-// without line feed is compared like any other. Nothing changes, so no backup and no change bit.
-TEST(SystemIniDevice, SameLineAlreadyThereBecomesAComment) {
-    const std::pair<std::string, std::string> cases[] = {
+        {"  [ 386enh ]  \r\nebios=*ebios\r\n", "  [ 386enh ]  \r\ndevice=X.386\r\nebios=*ebios\r\n",
+         true},
+        {"[386Enh2]\r\n", "[386Enh2]\r\n" + added, true},
         {"[386Enh]\r\nebios=*ebios\r\n  DEVICE=  x.386 ; parallel\r\n[boot]\r\n",
-         "[386Enh]\r\ndevice=X.386\r\nebios=*ebios\r\n;  DEVICE=  x.386 ; parallel\r\n[boot]\r\n"},
-        {"[386Enh]\r\ndevice=X.386", "[386Enh]\r\ndevice=X.386\r\n;device=X.386"},
+         added + "ebios=*ebios\r\n;  DEVICE=  x.386 ; parallel\r\n[boot]\r\n", false},
+        {"[386Enh]\r\ndevice=X.386", added + ";device=X.386", false},
+        {std::nullopt, added, false},
     };
-    for (const auto& [before, after] : cases) {
-        DeviceLine edit(before);
-        EXPECT_EQ(edit.SystemIni(), after);
-        EXPECT_FALSE(edit.pc.WindowsFileExists("SYSTEM.B00"));
-        EXPECT_EQ(edit.pc.Setting("BFileSysIni", "none"), "none");
-        EXPECT_FALSE(edit.Changed());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before.value_or("none").substr(0, 40));
+        InstallerHarness pc;
+        pc.SetPaths();
+        if (c.before)
+            pc.WriteWindowsFile("SYSTEM.INI", *c.before);
+        EXPECT_EQ(AddSystemIniDevice(pc.Get(), "X.386"), 1);
+        EXPECT_EQ(pc.ReadWindowsFile("SYSTEM.INI"), c.after);
+        EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.INI.TMP"));
+        EXPECT_EQ(pc.WindowsFileExists("SYSTEM.B00") ? pc.ReadWindowsFile("SYSTEM.B00") : "-",
+                  c.changed ? *c.before : "-");
+        EXPECT_EQ(pc.Setting("BFileSysIni", "-"), c.changed ? "C:\\WINDOWS\\SYSTEM.B00" : "-");
+        EXPECT_EQ((pc.Get().changeBits & kChangeSystemIni) != 0, c.changed);
     }
 }
 
-TEST(SystemIniDevice, MissingSystemIniIsMadeWithoutBackup) {
-    InstallerHarness pc;
-    pc.SetPaths();
-    EXPECT_EQ(AddSystemIniDevice(pc.Get(), "X.386"), 1);
-    EXPECT_EQ(pc.IniValue("SYSTEM.INI", "386Enh", "device"), "X.386");
-    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.B00"));
-    EXPECT_EQ(pc.Setting("BFileSysIni", "none"), "none");
-    EXPECT_EQ(pc.Get().changeBits & kChangeSystemIni, 0u);
-}
-
-// No free backup name, SYSTEM.INI in use or on a read-only drive: the line is not added (the
-// device is not installed) and nothing is left behind.
+// No free backup name, SYSTEM.INI in use (the replacement is not worked around) or on a read-only
+// drive: the line is not added (the device is not installed) and nothing is left behind.
 TEST(InsertIniLine, SystemIniThatCannotBeReplacedStaysAsItWasWithoutBackup) {
     for (const char* machineIni :
          {"", "[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n", "[Drive.C]\nReadOnly=1\n"}) {
@@ -97,7 +71,8 @@ TEST(InsertIniLine, SystemIniThatCannotBeReplacedStaysAsItWasWithoutBackup) {
             pc.WriteWindowsFile("SYSTEM.B" + std::to_string(100 + i).substr(1), "old");
         EXPECT_EQ(AddSystemIniDevice(pc.Get(), "X.386"), 0);
         EXPECT_EQ(pc.ReadWindowsFile("SYSTEM.INI"), "[386Enh]\r\n");
-        EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.INI.TMP"));
+        EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.INI.TMP") ||
+                     pc.WindowsFileExists("SYSTEM.INI.~00"));
         EXPECT_EQ(pc.WindowsFileExists("SYSTEM.B00") ? pc.ReadWindowsFile("SYSTEM.B00") : "-",
                   *machineIni == '\0' ? "old" : "-");
         EXPECT_EQ(pc.Setting("BFileSysIni", "none"), "none");

@@ -18,25 +18,16 @@ public:
     Windows95Moves(FileSystem& inner, std::set<int> failingRenames)
         : inner_(inner), failing_(std::move(failingRenames)) {}
 
-    FileHandle CreateFile(std::string_view path, DWORD access, DWORD shareMode,
-                          DWORD disposition) override {
-        return Pass(inner_.CreateFile(path, access, shareMode, disposition));
-    }
-    BOOL ReadFile(FileHandle file, void* buffer, DWORD count, DWORD* read) override {
-        return Pass(inner_.ReadFile(file, buffer, count, read));
-    }
-    BOOL WriteFile(FileHandle file, const void* buffer, DWORD count, DWORD* written) override {
-        return Pass(inner_.WriteFile(file, buffer, count, written));
-    }
-    DWORD SetFilePointer(FileHandle file, LONG distance, DWORD method) override {
-        return Pass(inner_.SetFilePointer(file, distance, method));
-    }
+    // clang-format off
+    FileHandle CreateFile(std::string_view path, DWORD access, DWORD share, DWORD disposition) override { return Pass(inner_.CreateFile(path, access, share, disposition)); }
+    BOOL ReadFile(FileHandle file, void* buffer, DWORD count, DWORD* read) override { return Pass(inner_.ReadFile(file, buffer, count, read)); }
+    BOOL WriteFile(FileHandle file, const void* buffer, DWORD count, DWORD* written) override { return Pass(inner_.WriteFile(file, buffer, count, written)); }
+    DWORD SetFilePointer(FileHandle file, LONG distance, DWORD method) override { return Pass(inner_.SetFilePointer(file, distance, method)); }
     DWORD GetFileSize(FileHandle file) override { return Pass(inner_.GetFileSize(file)); }
     BOOL CloseHandle(FileHandle file) override { return Pass(inner_.CloseHandle(file)); }
     BOOL DeleteFile(std::string_view path) override { return Pass(inner_.DeleteFile(path)); }
-    DWORD GetFileAttributes(std::string_view path) override {
-        return Pass(inner_.GetFileAttributes(path));
-    }
+    DWORD GetFileAttributes(std::string_view path) override { return Pass(inner_.GetFileAttributes(path)); }
+    // clang-format on
     BOOL MoveFileEx(std::string_view existing, std::string_view newName, DWORD flags) override {
         if ((flags & kMoveFileReplaceExisting) != 0)
             return Fail(120);
@@ -51,15 +42,8 @@ public:
     std::vector<std::string> renames;
 
 private:
-    template <typename T> T Pass(T result) {
-        own_ = false;
-        return result;
-    }
-    BOOL Fail(DWORD error) {
-        own_ = true;
-        error_ = error;
-        return FALSE;
-    }
+    template <typename T> T Pass(T result) { return own_ = false, result; }
+    BOOL Fail(DWORD error) { return own_ = true, error_ = error, FALSE; }
 
     FileSystem& inner_;
     std::set<int> failing_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tl {
@@ -76,14 +77,12 @@ TEST(IniLineEditorTest, LinesThatDoNotMatchStayAsTheyAre) {
     EXPECT_EQ(declined.questions, 1);
 }
 
-TEST(IniLineEditorTest, FindsSectionsAndKeysInAnyCaseAndOnlyTheFirstMatch) {
-    const EditResult result =
+// Sections and keys in any case, only the first match; an open last line and long lines whole.
+TEST(IniLineEditorTest, FindsTheFirstMatchInAnyCaseAndHandlesLinesWhole) {
+    const EditResult first =
         Edit("[ 386enh ]\r\n  DEVICE=A.386\r\nDevice=x.386\r\ndevice=X.386\r\n");
-    EXPECT_EQ(result.text, "[ 386enh ]\r\n  DEVICE=A.386\r\n;P Device=x.386\r\ndevice=X.386\r\n");
-    EXPECT_EQ(result.questions, 1);
-}
-
-TEST(IniLineEditorTest, OpenLastLineAndLongLinesAreHandledWhole) {
+    EXPECT_EQ(first.text, "[ 386enh ]\r\n  DEVICE=A.386\r\n;P Device=x.386\r\ndevice=X.386\r\n");
+    EXPECT_EQ(first.questions, 1);
     EXPECT_EQ(Edit("[386Enh]\r\ndevice=A.386,X.386").text,
               "[386Enh]\r\ndevice=A.386\r\n;P device=A.386,X.386");
     EXPECT_EQ(Edit("[386Enh]\ndevice=X.386").text, "[386Enh]\n;P device=X.386");
@@ -114,17 +113,14 @@ TEST(ProductTextTest, PutsTheLanguagesWordForOr) {
 // The INI files themselves, on a PC whose Windows directory holds them; the plain edits of a run
 // are the scenarios' (the removal of the installer's own port monitor, read-only files, a full
 // disk).
-class IniFileTest : public ::testing::Test {
-protected:
-    explicit IniFileTest(std::string_view machineIni = "")
-        : pc(test::HarnessOptions().Ini(machineIni)) {
+struct IniPc {
+    explicit IniPc(std::string_view machineIni = "") : pc(test::HarnessOptions().Ini(machineIni)) {
         pc.SetPaths();
         owner = pc.MainWindow();
     }
     bool Edit(std::string_view fileField, std::string_view spec = "0:X.386") {
         return EditIniEntry(installer, owner, fileField, "386Enh", "device", spec, "P");
     }
-
     test::InstallerHarness pc;
     Installer& installer = pc.Get();
     WindowHandle owner;
@@ -135,72 +131,74 @@ const std::string kTail("mark=\0tail\r\nend", 15);
 const std::string kSystemIniText = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"
                                    "device=A.386,X.386,B.386\r\ndevice=Y.386\r\n" +
                                    kTail;
-const std::string kSystemIniEdited = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"
-                                     "device=A.386,B.386\r\n;P device=A.386,X.386,B.386\r\n"
-                                     "device=Y.386\r\n" +
-                                     kTail;
 
-TEST_F(IniFileTest, BothFormsWriteTheSameFileAndOnlyTheFirstBackupIsKept) {
+TEST(IniFile, BothFormsWriteTheSameFileAndOnlyTheFirstBackupIsKept) {
+    IniPc m;
     using Rewrite = decltype(&RewriteIniFile);
     const std::pair<Rewrite, std::string> forms[] = {{&RewriteIniFile, "SYSTEM.B00"},
                                                      {&RewriteIniFileByLine, "SYSTEM.B01"}};
     for (const auto& [rewrite, backup] : forms) {
-        pc.WriteWindowsFile("SYSTEM.INI", "stale bytes that the rewrite replaces");
-        pc.WriteWindowsFile(backup, kSystemIniText);
-        EXPECT_EQ(rewrite(installer, owner, "386Enh", "device", "0:X.386", "P",
+        m.pc.WriteWindowsFile("SYSTEM.INI", "stale bytes that the rewrite replaces");
+        m.pc.WriteWindowsFile(backup, kSystemIniText);
+        EXPECT_EQ(rewrite(m.installer, m.owner, "386Enh", "device", "0:X.386", "P",
                           "C:\\WINDOWS\\" + backup, "C:\\WINDOWS\\SYSTEM.INI", 1u,
                           kSystemIniBackupKey),
                   1);
-        EXPECT_EQ(pc.ReadWindowsFile("SYSTEM.INI"), kSystemIniEdited) << backup;
-        EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.INI.TMP"));
+        EXPECT_EQ(m.pc.ReadWindowsFile("SYSTEM.INI"),
+                  "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\ndevice=A.386,B.386\r\n"
+                  ";P device=A.386,X.386,B.386\r\ndevice=Y.386\r\n" +
+                      kTail)
+            << backup;
+        EXPECT_FALSE(m.pc.WindowsFileExists("SYSTEM.INI.TMP"));
     }
-    EXPECT_EQ(installer.changeBits, 1u);
-    EXPECT_EQ(pc.Setting(kSystemIniBackupKey), "C:\\WINDOWS\\SYSTEM.B00");
-    EXPECT_TRUE(pc.WindowsFileExists("SYSTEM.B00"));
-    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.B01"));
+    EXPECT_EQ(m.installer.changeBits, 1u);
+    EXPECT_EQ(m.pc.Setting(kSystemIniBackupKey), "C:\\WINDOWS\\SYSTEM.B00");
+    EXPECT_TRUE(m.pc.WindowsFileExists("SYSTEM.B00"));
+    EXPECT_FALSE(m.pc.WindowsFileExists("SYSTEM.B01"));
 
     // An empty or missing backup is no file for the first form; the second takes an empty one.
-    pc.WriteWindowsFile("EMPTY.B00", "");
-    installer.changeBits = 0;
-    for (const char* backup : {"EMPTY", "NONE"}) {
-        EXPECT_EQ(RewriteIniFile(installer, owner, "386Enh", "device", "0:X.386", "P",
-                                 "C:\\WINDOWS\\" + std::string(backup) + ".B00",
-                                 "C:\\WINDOWS\\EMPTY.INI", 1, kSystemIniBackupKey),
-                  0);
+    m.pc.WriteWindowsFile("EMPTY.B00", "");
+    m.installer.changeBits = 0;
+    for (const auto& [rewrite, backup, result] :
+         {std::tuple(&RewriteIniFile, "EMPTY", 0), std::tuple(&RewriteIniFile, "NONE", 0),
+          std::tuple(&RewriteIniFileByLine, "EMPTY", 1)}) {
+        EXPECT_EQ(rewrite(m.installer, m.owner, "386Enh", "device", "0:X.386", "P",
+                          "C:\\WINDOWS\\" + std::string(backup) + ".B00", "C:\\WINDOWS\\EMPTY.INI",
+                          1, kSystemIniBackupKey),
+                  result)
+            << backup;
     }
-    EXPECT_EQ(RewriteIniFileByLine(installer, owner, "386Enh", "device", "0:X.386", "P",
-                                   "C:\\WINDOWS\\EMPTY.B00", "C:\\WINDOWS\\EMPTY.INI", 1,
-                                   kSystemIniBackupKey),
-              1);
-    EXPECT_FALSE(pc.WindowsFileExists("EMPTY.B00"));
-    EXPECT_EQ(installer.changeBits, 0u);
+    EXPECT_FALSE(m.pc.WindowsFileExists("EMPTY.B00"));
+    EXPECT_EQ(m.installer.changeBits, 0u);
 }
 
-TEST_F(IniFileTest, NothingToDoLeavesTheFileAndNoBackup) {
+// Nothing to do, no such file, a short file field; and SYSTEM.INI held open by another program,
+// so the edited file cannot take its place: the file stays whole, without backup.
+TEST(IniFile, NothingToDoOrAFailedReplacementLeavesTheFileAndNoBackup) {
+    IniPc m;
     // The file in the system directory ("0" first), found by a name in any case.
-    pc.WriteWindowsFile("SYSTEM/DRV.INI", kSystemIniText);
-    EXPECT_EQ(Edit("00:drv.ini", "0:Z.386"), 1);
-    EXPECT_EQ(pc.ReadWindowsFile("SYSTEM/DRV.INI"), kSystemIniText);
-    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM/DRV.B00"));
-    EXPECT_EQ(Edit("20:MISSING.INI"), 0);
-    EXPECT_EQ(Edit("2"), 0);
-    EXPECT_EQ(installer.changeBits, 0u);
-    EXPECT_EQ(pc.Setting(kSystemIniBackupKey), "");
-}
+    m.pc.WriteWindowsFile("SYSTEM/DRV.INI", kSystemIniText);
+    m.pc.WriteWindowsFile("A", kSystemIniText);
+    EXPECT_EQ(m.Edit("00:drv.ini", "0:Z.386"), 1);
+    EXPECT_EQ(m.pc.ReadWindowsFile("SYSTEM/DRV.INI"), kSystemIniText);
+    EXPECT_FALSE(m.pc.WindowsFileExists("SYSTEM/DRV.B00"));
+    EXPECT_EQ(m.Edit("20:MISSING.INI"), 0);
+    EXPECT_EQ(m.Edit("20:"), 0);
+    EXPECT_EQ(m.Edit("2"), 0);
+    EXPECT_NE(m.installer.installationState, InstallationState::Failed);
+    // The shortest file field names a file, but one without extension gets no backup: no edit.
+    EXPECT_EQ(m.Edit("20:A", "0:Z.386"), 0);
+    EXPECT_EQ(m.installer.installationState, InstallationState::Failed);
+    EXPECT_EQ(m.installer.changeBits, 0u);
+    EXPECT_EQ(m.pc.Setting(kSystemIniBackupKey), "");
 
-// Another program holds SYSTEM.INI open, so the edited file cannot take its place.
-class InUseIniFileTest : public IniFileTest {
-protected:
-    InUseIniFileTest() : IniFileTest("[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n") {}
-};
-
-TEST_F(InUseIniFileTest, AFailedReplacementKeepsTheOldFileWhole) {
-    pc.WriteWindowsFile("SYSTEM.INI", kSystemIniText);
-    EXPECT_EQ(Edit("20:SYSTEM.INI"), 1);
-    EXPECT_EQ(pc.ReadWindowsFile("SYSTEM.INI"), kSystemIniText);
-    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.INI.TMP"));
-    EXPECT_FALSE(pc.WindowsFileExists("SYSTEM.B00"));
-    EXPECT_EQ(installer.changeBits, 0u);
+    IniPc inUse("[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n");
+    inUse.pc.WriteWindowsFile("SYSTEM.INI", kSystemIniText);
+    EXPECT_EQ(inUse.Edit("20:SYSTEM.INI"), 1);
+    EXPECT_EQ(inUse.pc.ReadWindowsFile("SYSTEM.INI"), kSystemIniText);
+    EXPECT_FALSE(inUse.pc.WindowsFileExists("SYSTEM.INI.TMP"));
+    EXPECT_FALSE(inUse.pc.WindowsFileExists("SYSTEM.B00"));
+    EXPECT_EQ(inUse.installer.changeBits, 0u);
 }
 
 } // namespace

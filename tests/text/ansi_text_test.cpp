@@ -2,17 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tl::text {
 namespace {
 
 // "\xB0\xA1" is a Hangul syllable of the common range; "\xB0\x41" and "\xB0\x61" are two
 // syllables of the extended range whose trail bytes are the letters 'A' and 'a'.
-TEST(AnsiText, ComparesSingleByteLettersWithoutCaseAndDoubleByteCharactersExactly) {
-    struct Case {
-        std::string_view a, b;
-        bool equal;
-    };
-    const Case cases[] = {
+TEST(AnsiText, FoldsTheCaseOfSingleByteLettersOnly) {
+    const std::tuple<std::string_view, std::string_view, bool> cases[] = {
         {"Telmora 600", "TELMORA 600", true},
         {"Telmora 600", "Telmora 60", false},
         {"\xB0\xA1 Printer", "\xB0\xA1 PRINTER", true},
@@ -20,15 +18,12 @@ TEST(AnsiText, ComparesSingleByteLettersWithoutCaseAndDoubleByteCharactersExactl
         {"x\xB0\x41", "X\xB0\x41", true},
         {"\xB0\x41z", "\xB0\x41Z", true},
         {"\xB0", "\xB0", true}, // a lead byte without its trail byte
-        {"", "", true},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(EqualsIgnoreCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
-        EXPECT_EQ(EqualsIgnoreCase(c.b, c.a), c.equal) << c.b << " / " << c.a;
+        {"", "", true}};
+    for (const auto& [a, b, equal] : cases) {
+        EXPECT_EQ(EqualsIgnoreCase(a, b), equal) << a << " / " << b;
+        EXPECT_EQ(EqualsIgnoreCase(b, a), equal) << b << " / " << a;
     }
-}
-
-TEST(AnsiText, UpperCasesOnlySingleByteLetters) {
+    // Upper case only for single-byte letters.
     EXPECT_EQ(UpperAnsi("c:\\windows\\\xB0\x61z"), "C:\\WINDOWS\\\xB0\x61Z");
     EXPECT_EQ(UpperAnsi("a\xB0"), "A\xB0");
 }
