@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 namespace tl {
@@ -48,7 +47,6 @@ public:
             machine.Folder().WriteFile("drive_c/WINDOWS/SYSTEM/"s + file, "x");
         Installer& installer = machine.Get();
         installer.printerName = "Telmora 600";
-        // What is registered is recorded for the removal program in the settings file.
         installer.paths.privateSettingsFile = "C:\\WINDOWS\\tlsetup.ini";
         installer.copyList.Append(kFlagDriver, '1', "TL600.DRV");
         installer.copyList.Append(kFlagSystemFile, '1', "TL600.HLP");
@@ -90,53 +88,16 @@ TEST(DependentFiles, ListEveryEntryWithTwoNameEntriesUnderTheirTargetName) {
     EXPECT_EQ(DependentFiles(list, shortList), "SAMPLE.DRV\0DEMO.PRN\0SAMPLE.HL_\0SAMPLE.DLL\0\0"s);
 }
 
-TEST(SpoolerRegistration, RegistersProcessorMonitorDriverAndDefaultPrinter) {
-    Registration run;
-    EXPECT_EQ(run.Run(Block("TL Monitor,TLMON.DLL", "TLPROC,TLPROC.DLL")), 1);
-    EXPECT_TRUE(run.BlockReleased());
-    const std::string registry = run.RegistryText();
-    SCOPED_TRACE(registry);
-    EXPECT_TRUE(run.Holds("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\"
-                          "Environments\\Windows 4.0\\Print Processors\\TLPROC]\r\n"
-                          "\"Driver\"=\"TLPROC.DLL\""));
-    EXPECT_TRUE(run.Holds("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\"
-                          "Monitors\\TL Monitor]\r\n\"Driver\"=\"TLMON.DLL\""));
-    EXPECT_TRUE(run.Holds("Environments\\Windows 4.0\\Drivers\\Telmora 600]"));
-    EXPECT_TRUE(run.Holds("\"Driver\"=\"TL600.DRV\""));
-    EXPECT_TRUE(run.Holds("\"Data File\"=\"TL600.DRV\""));
-    EXPECT_TRUE(run.Holds("\"Configuration File\"=\"TL600.DRV\""));
-    EXPECT_TRUE(run.Holds("\"Help File\"=\"TL600.HLP\""));
-    EXPECT_TRUE(run.Holds("\"Monitor\"=\"TL Monitor\""));
-    EXPECT_TRUE(run.Holds("\"Datatype\"=\"RAW\""));
-    EXPECT_TRUE(run.Holds("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\"
-                          "Printers\\Telmora 600]"));
-    EXPECT_TRUE(run.Holds("\"Port\"=\"LPT1:\""));
-    EXPECT_TRUE(run.Holds("\"Printer Driver\"=\"Telmora 600\""));
-    EXPECT_TRUE(run.Holds("\"Print Processor\"=\"TLPROC\""));
-    EXPECT_TRUE(run.Holds("\"Attributes\"=dword:00000804"));
-    EXPECT_TRUE(run.machine.Dialogs().empty());
-}
-
 TEST(SpoolerRegistration, WinPrintInAnyCaseAddsNoProcessorAndEmptyRecordsTakeDefaults) {
     Registration run;
-    EXPECT_EQ(run.Run(Block("", "WINPRINT,OTHER.DLL", "", "")), 1);
+    EXPECT_EQ(run.Run(Block("", "WINPRINT,OTHER.DLL", "EMF", "")), 1);
     SCOPED_TRACE(run.RegistryText());
     EXPECT_FALSE(run.Holds("Print Processors\\"));
     EXPECT_FALSE(run.Holds("Monitors\\"));
     EXPECT_FALSE(run.Holds("\"Monitor\"="));
     EXPECT_TRUE(run.Holds("\"Print Processor\"=\"WINPRINT\""));
     EXPECT_TRUE(run.Holds("\"Help File\"=\"\""));
-}
-
-TEST(SpoolerRegistration, QueueNameNamesThePrinterAndDataTypeIsShared) {
-    Registration run;
-    run.machine.Get().printerQueueName = "Telmora 600 (Copy 2)";
-    EXPECT_EQ(run.Run(Block("", "", "EMF")), 1);
-    SCOPED_TRACE(run.RegistryText());
-    EXPECT_TRUE(run.Holds("Print\\Printers\\Telmora 600 (Copy 2)]"));
-    EXPECT_FALSE(run.Holds("Print\\Printers\\Telmora 600]"));
-    EXPECT_TRUE(run.Holds("\"Print Processor\"=\"WinPrint\""));
-    EXPECT_EQ(run.RegistryText().find("\"Datatype\"=\"RAW\""), std::string::npos);
+    EXPECT_FALSE(run.Holds("\"Datatype\"=\"RAW\""));
 }
 
 TEST(SpoolerRegistration, NoDriverDataFails) {
@@ -190,10 +151,6 @@ TEST(SpoolerRegistration, AMonitorAlreadyInstalledIsNoRefusal) {
     EXPECT_TRUE(run.Holds("Print\\Printers\\Telmora 600]"));
     EXPECT_TRUE(run.machine.Events().empty());
 }
-
-// A taken printer name and a cancelled name question are walked end to end by the scenarios.
-// The whole way from a catalogue to what tlmachine shows of the spooler is the full-install
-// scenario's.
 
 } // namespace
 } // namespace tl
