@@ -75,23 +75,6 @@ TEST(Configure, EachFailureShowsItsOneMessageAndEndsTheProgram) {
     }
 }
 
-TEST(Configure, HandOffFileNamesTheSettingsAndIsDeleted) {
-    test::InstallerHarness machine;
-    // The launcher's path is taken up to the NUL, whatever its length.
-    std::string settings = "C:\\" + std::string(150, 'S') + ".INI";
-    machine.WriteWindowsFile("~TL00001.txt", settings + std::string(1, '\0') + "junk");
-    machine.Folder().WriteFile("drive_c/" + std::string(150, 'S') + ".INI",
-                               "[Install]\nDiskPath=C:\\DISK\\\nLanguage=5\n");
-    machine.Folder().WriteFile("drive_c/DISK/INSTALL.INF", kMinimalInf);
-    EXPECT_EQ(Configuration(machine.Get()), 1);
-    EXPECT_TRUE(machine.Boxes().empty());
-    EXPECT_FALSE(machine.WindowsFileExists("~TL00001.txt"));
-    const Paths& paths = machine.Get().paths;
-    EXPECT_EQ(paths.privateSettingsFile, settings);
-    EXPECT_EQ(paths.installInfPath, "C:\\DISK\\INSTALL.INF");
-    EXPECT_EQ(machine.Get().languageCode, "SVE");
-}
-
 TEST(Configure, SettingsFileValues) {
     test::InstallerHarness machine;
     const std::string fonts = "C:\\" + std::string(700, 'F') + "\\\\";

@@ -1,5 +1,8 @@
 #include "sequencer/entry.h"
 
+#include "platform/host/ui/canvas_recorder.h"
+#include "sequencer/configuration.h"
+#include "sequencer/main_window.h"
 #include "support/installer_harness.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +35,20 @@ TEST(EntryRun, ASecondCopyIsRefused) {
     EXPECT_FALSE(box.owner);
     // Nothing else ran: the hand-off file is still there for the running copy.
     EXPECT_TRUE(machine.WindowsFileExists("~TL00001.txt"));
+}
+
+TEST(EntryRun, TheMainWindowPaintsTheFaceWithTheVersion) {
+    test::InstallerHarness machine;
+    machine.WriteDiskFile("INSTALL.INF", std::string(kScript) + "[InstVersion]\n3.28\n");
+    ASSERT_EQ(Configuration(machine.Get()), 1);
+    host::CanvasRecorder canvas(1024, 768);
+    machine.Windows().SetCanvasSource([&](WindowHandle) { return &canvas; });
+    ASSERT_EQ(CreateMainWindow(machine.Get(), SW_SHOWNORMAL), 1);
+    machine.Windows().UpdateWindow(machine.Get().mainWindow);
+    bool versionShown = false;
+    for (const host::CanvasOp& op : canvas.Ops())
+        versionShown = versionShown || op.text == "Version 3.28";
+    EXPECT_TRUE(versionShown);
 }
 
 // That line "1" takes the installer's files is shown end to end by the finish scenario.

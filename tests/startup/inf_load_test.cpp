@@ -29,49 +29,6 @@ protected:
     SetupScripts scripts;
 };
 
-TEST_F(LoadInfTest, FirstLoadBecomesCurrentAndLaterLoadsStayPrivate) {
-    const auto first = LoadInf(scripts, files, Write("a.inf", "[A]\r\nK=first\r\n"));
-    ASSERT_EQ(first.status, InfLoadStatus::Loaded);
-    EXPECT_EQ(scripts.Current(), first.script);
-
-    const auto second = LoadInf(scripts, files, Write("b.inf", "[A]\r\nK=second\r\n"));
-    ASSERT_EQ(second.status, InfLoadStatus::Loaded);
-    EXPECT_EQ(scripts.Current(), first.script);
-    std::string value;
-    EXPECT_EQ(GetInfDotted(scripts, "A.K", value), 1);
-    EXPECT_EQ(value, "first");
-    EXPECT_EQ(GetInfKey(scripts, second.script, "A", "K", value), 1);
-    EXPECT_EQ(value, "second");
-
-    FreeInf(scripts, second.script);
-    EXPECT_EQ(scripts.Current(), first.script);
-    FreeInf(scripts);
-    EXPECT_FALSE(scripts.Current());
-    FreeInf(scripts); // nothing left: nothing happens
-    FreeInf(scripts, first.script);
-    EXPECT_EQ(GetInfDotted(scripts, "A.K", value), 0);
-
-    // With no current script, the next load becomes current again.
-    const auto third = LoadInf(scripts, files, dir.string() + "/b.inf");
-    EXPECT_EQ(scripts.Current(), third.script);
-    EXPECT_NE(third.script, second.script);
-}
-
-TEST_F(LoadInfTest, FailedLoadsTellMissingFromEmptyAndChangeNothing) {
-    const auto missing = LoadInf(scripts, files, (dir / "none.inf").string());
-    EXPECT_EQ(missing.status, InfLoadStatus::NotLoaded);
-    EXPECT_EQ(missing.error, kErrorFileNotFound);
-    const auto noFolder = LoadInf(scripts, files, (dir / "no" / "x.inf").string());
-    EXPECT_EQ(noFolder.error, kErrorPathNotFound);
-    EXPECT_EQ(LoadInf(scripts, files, dir.string()).status, InfLoadStatus::NotLoaded);
-    EXPECT_EQ(LoadInf(scripts, files, Write("empty.inf", "")).status, InfLoadStatus::Empty);
-    EXPECT_FALSE(scripts.Current());
-
-    const auto good = LoadInf(scripts, files, Write("good.inf", "[A]\nx\n"));
-    EXPECT_EQ(LoadInf(scripts, files, dir.string() + "/empty.inf").status, InfLoadStatus::Empty);
-    EXPECT_EQ(scripts.Current(), good.script);
-}
-
 // 65,536 bytes exactly (a 16-bit length would make it look empty), at the end of a path longer
 // than 143 characters.
 TEST_F(LoadInfTest, ScriptsOf64KiBAndMoreLoadWholeAndLongPathsAreNotCut) {
