@@ -75,17 +75,6 @@ TEST(Face, VersionTextOnlyWithFlagAndStateRestored) {
     EXPECT_EQ(with.BkMode(), kOpaque);
 }
 
-TEST(Face, TitleCopiedTwiceForShadow) {
-    CanvasRecorder canvas(600, 400); // narrower than the artwork: offsets go negative
-    PaintFace(canvas, 600, 400, FaceState{});
-    const auto blits = OpsOfKind(canvas, CanvasOp::Kind::Blit);
-    ASSERT_EQ(blits.size(), 2u);
-    EXPECT_EQ(blits[0]->rop, kSrcAnd);
-    EXPECT_EQ(blits[0]->rect, (Rect{51, 15, 51 + 519, 15 + 102})); // (600-638)/2 = -19
-    EXPECT_EQ(blits[1]->rop, kMergePaint);
-    EXPECT_EQ(blits[1]->rect, (Rect{46, 10, 46 + 519, 10 + 102}));
-}
-
 TEST(Face, ArtworkShowsWhiteLettersWithBlackShadow) {
     const Bitmap& title = TitleBitmap();
     ASSERT_EQ(title.width, 500);

@@ -120,34 +120,6 @@ TEST(FontsStep, AMissingOrEmptyInstallInfIsReportedWithoutOwner) {
     }
 }
 
-// Runs step 404 alone after start-up with INSTALL.INF = `script` and tlsetup.ini's [Install] =
-// `settings`, arriving with the installation state and change bits.
-void RunFinish(InstallerHarness& machine, InstallationState state, unsigned bits,
-               const std::string& script = "", const std::string& settings = "") {
-    machine.WriteDiskFile("INSTALL.INF", "[CheckECP]\n0\n" + script);
-    machine.WriteWindowsFile("tlsetup.ini", "[Install]\n" + settings);
-    ASSERT_TRUE(machine.StartUp());
-    machine.Get().installationState = state;
-    machine.Get().changeBits = bits;
-    machine.RunFrom(404);
-    EXPECT_FALSE(machine.StopReason());
-    EXPECT_FALSE(machine.Windows().IsWindow(machine.Get().mainWindow));
-    EXPECT_FALSE(machine.Get().scripts.Current());
-}
-
-TEST(FinishStep, TheIniFilesAreEditedOnlyAfterAnInstalledDriver) {
-    const std::string script =
-        "[DeleteIni]\n3\n21:WIN.INI, windows, load, 0:TLSTAT.EXE, \"Off:\"\n";
-    for (InstallationState state : {InstallationState::Failed, InstallationState::Installed}) {
-        SCOPED_TRACE(StateNumber(state));
-        InstallerHarness machine = Machine();
-        machine.WriteWindowsFile("WIN.INI", "[windows]\nload=TLSTAT.EXE\n");
-        RunFinish(machine, state, kChangeDriverInstalled, script);
-        const bool edited = machine.ReadWindowsFile("WIN.INI").find("Off:") != std::string::npos;
-        EXPECT_EQ(edited, state == InstallationState::Installed);
-    }
-}
-
 TEST(ManufacturerLanguage, TheFirstFourLettersAfterTheBracketNameTheLanguage) {
     EXPECT_EQ(ManufacturerLanguage("Telmora (deutsch)"), 2);
     EXPECT_EQ(ManufacturerLanguage("Telmora [DEUTSCHLAND"), 2);
