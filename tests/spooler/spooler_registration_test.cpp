@@ -17,15 +17,10 @@ namespace {
 
 using namespace std::string_literals;
 
-std::string Replaced(std::string text, std::string_view from, std::string_view to) {
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
-
 std::string Block(std::string_view monitor, std::string_view processor,
-                  std::string_view dataType = "", std::string_view help = "TL600.HLP") {
-    std::string block = "0\0TL600.DRV\0\r"s;
+                  std::string_view dataType = "", std::string_view help = "TL600.HLP",
+                  std::string_view driver = "TL600.DRV") {
+    std::string block = "0\0"s + std::string(driver) + "\0\r"s;
     block += "1\0"s + std::string(dataType) + "\0\r"s;
     block += "2\0"s + std::string(help) + "\0\r"s;
     block += "3\0"s + std::string(monitor) + "\0\r"s;
@@ -123,7 +118,7 @@ TEST(SpoolerRegistration, EveryRefusalFailsTheInstallationAndSaysWhatWasRefused)
          "AddPrintProcessorA", "TLPROC", 126, "Monitors\\TL Monitor]"},
         {"language monitor", Block("TL Monitor,NONE.DLL", "TLPROC,TLPROC.DLL"), "", "AddMonitorA",
          "TL Monitor", 126, "Drivers\\Telmora 600]"},
-        {"driver", Replaced(Block("", ""), "TL600.DRV", "NONE1.DRV"), "", "AddPrinterDriverA",
+        {"driver", Block("", "", "", "TL600.HLP", "NONE1.DRV"), "", "AddPrinterDriverA",
          "Telmora 600", 2, "Print\\Printers\\"},
         {"printer", Block("", ""), "Telmora, 600", "AddPrinterA", "Telmora, 600", 1801,
          "Print\\Printers\\"},

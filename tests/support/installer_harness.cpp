@@ -277,8 +277,4 @@ void InstallerHarness::DialogClosed(const ui::DialogRecord& record) {
     dialogs_.push_back(record);
 }
 
-void InstallerHarness::TimerFired(UINT_PTR id, UINT, std::uint64_t time) {
-    timers_.emplace_back(id, time);
-}
-
 } // namespace tl::test

@@ -148,7 +148,6 @@ public:
     const std::vector<ui::DialogRecord>& Dialogs() const { return dialogs_; }
     // The occurrence-th (from 1) closed dialog of that template (a failure when there is none).
     const ui::DialogRecord& Closed(std::string_view name, int occurrence = 1) const;
-    const std::vector<std::pair<UINT_PTR, std::uint64_t>>& Timers() const { return timers_; }
     std::optional<std::string> StopReason() const;
     const std::vector<UINT>& ErrorModes() const { return system_->modes; }
     const std::vector<PlatformEvent>& Events() const { return events_.Events(); }
@@ -158,7 +157,7 @@ public:
     // ui::Observer
     void MessageBoxShown(const ui::MessageBoxRequest& request, int result) override;
     void DialogClosed(const ui::DialogRecord& record) override;
-    void TimerFired(UINT_PTR id, UINT, std::uint64_t time) override;
+    void TimerFired(UINT_PTR, UINT, std::uint64_t) override {}
 
 private:
     std::optional<std::string> Drive(ui::DialogDriver& dialog, int attempt);
@@ -179,7 +178,6 @@ private:
     std::function<std::optional<std::string>(ui::DialogDriver&, int)> unscripted_;
     std::vector<ShownBox> boxes_;
     std::vector<ui::DialogRecord> dialogs_;
-    std::vector<std::pair<UINT_PTR, std::uint64_t>> timers_;
     std::vector<UINT> steps_;
 };
 
