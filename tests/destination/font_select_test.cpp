@@ -41,25 +41,6 @@ DialogStep Select(std::vector<int> indexes) {
     return [indexes](ui::DialogDriver& dialog) { dialog.SelectItems(kFontListId, indexes); };
 }
 
-TEST_F(FontSelectTest, OneDriveShowsOneColumnWithBothTotals) {
-    OpenWith("[Drive.C]\nFreeBytes=1234567\n", "C:\\WINDOWS\\FONTS");
-    m->Script("FONT", {Press(IDOK)});
-    EXPECT_EQ(Run(), 1);
-    const ui::DialogSnapshot& opened = m->Closed("FONT").opened;
-    const ui::ControlSnapshot* list = opened.Find(kFontListId);
-    EXPECT_EQ(list->items, (std::vector<std::string>{"Gulim Che", "Batang", "", "Dotum"}));
-    EXPECT_EQ(list->selected, (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(Shown(opened, 127), "C:");
-    EXPECT_EQ(Shown(opened, 112), "442"); // 120 + 300 on the font drive, 15 + 7 on Windows'
-    EXPECT_EQ(Shown(opened, 125), "1234");
-    for (int id : {113, 126, 128, 129, 130}) {
-        EXPECT_EQ(Shown(opened, id), "") << id;
-    }
-    EXPECT_EQ(m->Get().fontSelection.selectedFonts, "Gulim_Che,Batang,,Dotum");
-    EXPECT_FALSE(m->Get().dialogUtils.hook);
-    EXPECT_TRUE(m->Boxes().empty());
-}
-
 TEST_F(FontSelectTest, TwoDrivesEachCheckedAgainstItsOwnTotal) {
     // D: is nearly full; C: has more than 4 GB free.
     OpenWith("[Drive.C]\nFreeBytes=5368709120\n[Drive.D]\nFreeBytes=999\n", "D:\\FONTS");
@@ -80,35 +61,6 @@ TEST_F(FontSelectTest, TwoDrivesEachCheckedAgainstItsOwnTotal) {
     EXPECT_EQ(Shown(font.closed, 113), "7");
     EXPECT_EQ(m->Closed("KEIKOKU").result, kChangeFonts);
     EXPECT_EQ(m->Get().fontSelection.selectedFonts, ",Dotum");
-}
-
-TEST_F(FontSelectTest, ContinueNeedsASelectionThatNeedsSpaceAndExitAsksFirst) {
-    OpenWith("", "C:\\WINDOWS\\FONTS");
-    bool emptyEnabled = true;
-    bool zeroEnabled = true;
-    bool dotumEnabled = false;
-    m->Script("FONT",
-              {[&](ui::DialogDriver& dialog) {
-                   dialog.SelectItems(kFontListId, {});
-                   emptyEnabled = dialog.Snapshot().Find(IDOK)->enabled;
-                   dialog.SelectItems(kFontListId, {2}); // the empty item needs nothing
-                   zeroEnabled = dialog.Snapshot().Find(IDOK)->enabled;
-                   dialog.SelectItems(kFontListId, {3});
-                   dotumEnabled = dialog.Snapshot().Find(IDOK)->enabled;
-                   dialog.SelectItems(kFontListId, {});
-               },
-               Press(IDOK), Press(118), [](ui::DialogDriver& dialog) { dialog.PressKey(VK_F3); }});
-    m->BoxAnswers() = {IDNO, IDYES};
-    EXPECT_EQ(Run(), 0);
-    EXPECT_FALSE(emptyEnabled);
-    EXPECT_FALSE(zeroEnabled);
-    EXPECT_TRUE(dotumEnabled);
-    EXPECT_EQ(Shown(m->Closed("FONT").closed, 112), "0");
-    EXPECT_EQ(m->Get().fontSelection.selectedFonts, "");
-    ASSERT_EQ(m->Boxes().size(), 2u);
-    EXPECT_EQ(m->Boxes()[0].request.key, "123");
-    EXPECT_EQ(m->Boxes()[1].request.key, "123");
-    EXPECT_FALSE(m->Get().dialogUtils.hook);
 }
 
 TEST_F(FontSelectTest, SharedDriveMustHoldBothTotalsOrKeikokuDecides) {

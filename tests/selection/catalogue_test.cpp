@@ -17,54 +17,27 @@ using namespace std::string_literals;
 
 constexpr std::string_view kCatalogue = R"([Manufacturer]
 "English"=Models.ENU
-"Korean"=Models.KOR
-
 [Models.ENU]
 "Telmora 600"=TL600,extra
 "Telmora 300"=TL300
-"Telmora 600DPI"=TL600
-
-[Models.KOR]
-"Telmora 600 K"=TL600
-
 [TL600]
-CopyFiles=Files.Driver,Files.Shared
+CopyFiles=Files.Driver
 DriverFile=TL600.DRV
-DefaultDataType=RAW
-HelpFile=TL600.HLP
-LanguageMonitor=TLMonitor,TLMON.DLL
-PrintProcessor=TLPROC,TLPROC.DLL
-
 [TL300]
 CopyFiles=Files.Plain
-
 [Files.Driver]
 TL600.DRV
 SAMPLE.DRV,SAMPLE.DR_
-TLPORT.386
-DEMO.PRN
 TLUI.DLL
-README.TXT,README.TX_
-
-[Files.Shared]
-TL600.DRV
-README.TXT,README.TX_
-TLHELP.HLP,TLHELP.HL_
-
 [Files.Plain]
 TL300.DRV
 TLMON.DLL,TLMON.DL_
-
 [SourceDisksFiles]
 TL600.DRV=1
 TL300.DRV=1
 SAMPLE.DRV=2,extra
-TLPORT.386=1
-DEMO.PRN=3
 TLUI.DLL=1
 TLMON.DLL=1
-README.TXT=2
-TLHELP.HLP=2
 )";
 
 class Catalogue : public ::testing::Test {
@@ -135,40 +108,6 @@ TEST_F(Catalogue, MoreThanFiveModelsAreReportedAndFiveOffered) {
     EXPECT_EQ(Boxes()[0].text, "The driver catalogue lists 7 models; only the first 5 can be "
                                "installed.");
     EXPECT_EQ(Boxes()[0].caption, LoadTextCopy(162));
-}
-
-TEST_F(Catalogue, ReadsPrinterNameDriverDataAndCopySections) {
-    Load(kCatalogue);
-    ASSERT_EQ(Read(0), 1);
-    EXPECT_TRUE(Boxes().empty());
-    EXPECT_EQ(machine.Get().printerName, "Telmora 600");
-    EXPECT_EQ(machine.Setting("DriverName"), "Telmora 600");
-
-    const std::string records = "0\0TL600.DRV\0\r1\0RAW\0\r2\0TL600.HLP\0\r"
-                                "3\0TLMonitor,TLMON.DLL\0\r4\0\0\r5\0TLPROC,TLPROC.DLL\0\r\x1A"s;
-    const std::optional<std::string>& block = machine.Get().catalogue.driverData;
-    ASSERT_TRUE(block);
-    ASSERT_EQ(block->size(), kDriverDataSize);
-    EXPECT_EQ(block->substr(0, records.size()), records);
-    EXPECT_EQ(block->find_first_not_of('\0', records.size()), std::string::npos);
-
-    // Flags: plain, renamed driver, device, demonstration file, plain DLL, renamed; then the
-    // second section's files already listed are skipped and add no rename.
-    EXPECT_EQ(Entries(), (std::vector<std::string>{
-                             "\xB1"
-                             "1:TL600.DRV",
-                             "\xB6"
-                             "2:SAMPLE.DR_",
-                             "\xB2"
-                             "1:TLPORT.386",
-                             "03:DEMO.PRN",
-                             "11:TLUI.DLL",
-                             "62:README.TX_",
-                             "01:TL600.DRV",
-                             "02:README.TX_",
-                             "62:TLHELP.HL_",
-                         }));
-    EXPECT_EQ(Renames(), (std::vector<std::string>{"SAMPLE.DRV", "README.TXT", "TLHELP.HLP"}));
 }
 
 TEST_F(Catalogue, AbsentDriverKeysGiveEmptyRecords) {
@@ -294,65 +233,6 @@ TEST_F(InUseCatalogue, FileInUseStopsTheSection) {
     EXPECT_EQ(Boxes()[0].type, MB_OK | MB_ICONEXCLAMATION);
     // A renamed driver is tested under its installed name; its own entry is not made.
     EXPECT_EQ(machine.Get().copyList.Count(), 1u);
-}
-
-// The SELECTDRV dialog, run as the sequencer runs it.
-class SelectDriverDialog : public Catalogue {
-protected:
-    SelectDriverDialog() {
-        Load(kCatalogue);
-        LoadModelList(machine.Get(), {}, Manufacturer(), 0);
-    }
-    INT_PTR Run(std::vector<int> selected, int button = 1) {
-        machine.Unscripted() = [selected, button](ui::DialogDriver& dialog,
-                                                  int) -> std::optional<std::string> {
-            dialog.SelectItems(119, selected);
-            dialog.Click(button);
-            return std::nullopt;
-        };
-        return ShowModalDialog(machine.Get().windows, {}, MakeSelectDriver(machine.Get()),
-                               "SELECTDRV");
-    }
-    std::string Flags() {
-        std::string flags;
-        for (const ModelEntry& model : machine.Get().catalogue.models)
-            flags += model.selected ? '1' : '0';
-        return flags;
-    }
-};
-
-TEST_F(SelectDriverDialog, OpensWithTheModelsAndTheFirstSelected) {
-    EXPECT_EQ(Run({2}), 1);
-    const ui::DialogRecord& record = machine.Dialogs().at(0);
-    EXPECT_EQ(record.opened.Find(119)->items,
-              (std::vector<std::string>{"Telmora 600", "Telmora 300", "Telmora 600DPI"}));
-    EXPECT_EQ(record.opened.Find(119)->selected, std::vector<int>{0});
-    // A name ending in 600DPI is no 600 dpi model.
-    EXPECT_EQ(Flags(), "00100");
-    EXPECT_TRUE(Boxes().empty());
-}
-
-TEST_F(SelectDriverDialog, A600ModelWarnsOnceAboutPrinterMemory) {
-    EXPECT_EQ(Run({0}), 1);
-    EXPECT_EQ(Flags(), "10000");
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].text, LoadTextCopy(175) + LoadTextCopy(176) + LoadTextCopy(177));
-    EXPECT_EQ(Boxes()[0].caption, LoadTextCopy(162));
-    EXPECT_EQ(Boxes()[0].type, MB_OK | MB_ICONEXCLAMATION);
-}
-
-TEST_F(SelectDriverDialog, F3CancelsThroughTheHook) {
-    machine.BoxAnswers() = {IDNO, IDYES};
-    machine.Unscripted() = [](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
-        dialog.PressKey(VK_F3);
-        dialog.PressKey(VK_F3);
-        return std::nullopt;
-    };
-    EXPECT_EQ(
-        ShowModalDialog(machine.Get().windows, {}, MakeSelectDriver(machine.Get()), "SELECTDRV"),
-        0);
-    EXPECT_EQ(Boxes().size(), 2u);
-    EXPECT_FALSE(machine.Get().dialogUtils.hook);
 }
 
 } // namespace

@@ -17,18 +17,6 @@ std::string ManyDrivers(int count) {
     return lines;
 }
 
-TEST(PrinterName, DriverInstalledIgnoresCaseAndEmptiesTheQueueName) {
-    test::InstallerHarness machine(test::HarnessOptions().Registry(
-        test::DriverLines("Telmora 600") + test::DriverLines("\xB0\x41 600") +
-        test::PrinterLines("\xB0\x41 600")));
-    Installer& installer = machine.Get();
-    installer.printerQueueName = "left over";
-    EXPECT_TRUE(IsDriverInstalled(installer, "TELMORA 600"));
-    EXPECT_EQ(installer.printerQueueName, "");
-    EXPECT_FALSE(IsDriverInstalled(installer, "Telmora 60"));
-    EXPECT_FALSE(IsPrinterNameTaken(machine.Get(), ""));
-}
-
 TEST(PrinterName, KoreanNamesThatDifferOnlyInATrailByteAreDifferent) {
     // 0x41..0x5A are trail bytes of code page 949 as well as letters: "\xB0\x41" and "\xB0\x61"
     // are two different syllables, not one in two cases.
@@ -106,23 +94,6 @@ TEST(PrinterName, TypedNameThatIsTakenKeepsTheDialogOpen) {
     EXPECT_EQ(machine.Dialogs().at(0).opened.Find(2107)->text, "Telmora 600");
     // The edit field takes 31 characters.
     EXPECT_EQ(machine.Get().printerQueueName, "A name far longer than thirty-o");
-}
-
-TEST(PrinterName, CancelAsksAndNoOpensTheDialogAgain) {
-    test::InstallerHarness machine(
-        test::HarnessOptions().Registry(test::PrinterLines("Telmora 600")));
-    int opened = 0;
-    machine.Unscripted() = [&opened](ui::DialogDriver& dialog, int) -> std::optional<std::string> {
-        dialog.Click(++opened == 1 ? IDCANCEL : IDOK);
-        return std::nullopt;
-    };
-    machine.BoxAnswers() = {IDNO};
-    EXPECT_EQ(ChoosePrinterName(machine.Get(), {}, "Telmora 600"), 1);
-    EXPECT_EQ(opened, 2);
-    ASSERT_EQ(machine.Boxes().size(), 1u);
-    EXPECT_EQ(machine.Boxes()[0].request.type & MB_YESNO, MB_YESNO);
-    EXPECT_EQ(machine.Dialogs().at(1).opened.Find(kEditId)->text, "Telmora 600 (Copy 2)");
-    EXPECT_EQ(machine.Get().printerQueueName, "Telmora 600 (Copy 2)");
 }
 
 } // namespace

@@ -11,35 +11,10 @@ namespace {
 WORD WordAt(std::span<const BYTE> bytes, std::size_t offset) {
     return static_cast<WORD>(bytes[offset] | (bytes[offset + 1] << 8));
 }
-DWORD DwordAt(std::span<const BYTE> bytes, std::size_t offset) {
-    return WordAt(bytes, offset) | (static_cast<DWORD>(WordAt(bytes, offset + 2)) << 16);
-}
-std::u16string TextAt(std::span<const BYTE> bytes, std::size_t offset) {
-    std::u16string text;
-    for (WORD c = WordAt(bytes, offset); c != 0; offset += 2, c = WordAt(bytes, offset)) {
-        text.push_back(static_cast<char16_t>(c));
-    }
-    return text;
-}
-
 DialogTemplateBuilder Built(const DialogTemplateFields& fields) {
     DialogTemplateBuilder builder;
     EXPECT_TRUE(BuildDialogTemplate(fields, builder));
     return builder;
-}
-
-TEST(DialogTemplateBytes, ItemsStartOnFourByteBoundaries) {
-    // "sys" makes the header end at 34, so the first item is padded to 36; items of odd text
-    // lengths are padded too.
-    DialogTemplateFields fields = ChoiceDialogTemplate(2, kAutoRadioButton, u"sys");
-    fields.items[0].title.text = u"O"; // 18 + 14 + 4 + 2 = 38 bytes: the next item is padded
-    const DialogTemplateBuilder builder = Built(fields);
-    const auto bytes = builder.Block();
-    EXPECT_EQ(DwordAt(bytes, 36), 0x50010001u);
-    EXPECT_EQ(TextAt(bytes, 36 + 32), u"O");
-    EXPECT_EQ(WordAt(bytes, 74), 0); // padding
-    EXPECT_EQ(DwordAt(bytes, 76), 0x50010000u);
-    EXPECT_EQ(WordAt(bytes, 76 + 16), 2);
 }
 
 TEST(DialogTemplateBytes, ReaderRoundTripsAndRejectsEveryTruncation) {
@@ -88,39 +63,6 @@ TEST(DialogTemplateBytes, TypefaceConversion) {
                           "b\xE0\x80"),
               u"a\uFFFDb\uFFFD\uFFFD");
     EXPECT_EQ(Utf16ToUtf8(u"\uC2DC\U0001F600"), "\xEC\x8B\x9C\xF0\x9F\x98\x80");
-}
-
-struct Box {
-    int x, y, cx, cy;
-};
-Box BoxOf(const DialogItemFields& item) {
-    return {item.x, item.y, item.cx, item.cy};
-}
-bool Overlap(Box a, Box b) {
-    return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
-}
-
-TEST(ChoiceDialog, NoChoiceTouchesTheButtonsOrLeavesTheDialog) {
-    for (std::size_t n = 1; n <= 9; ++n) {
-        const auto fields = ChoiceDialogTemplate(n, kAutoRadioButton, u"system");
-        ASSERT_EQ(fields.items.size(), n + 3);
-        EXPECT_EQ(fields.items[2].y + fields.items[2].cy, 15); // question above the choices
-        const Box ok = BoxOf(fields.items[0]);
-        const Box cancel = BoxOf(fields.items[1]);
-        EXPECT_LE(ok.y + ok.cy, fields.cy) << n;
-        for (std::size_t j = 3; j < fields.items.size(); ++j) {
-            const Box choice = BoxOf(fields.items[j]);
-            EXPECT_FALSE(Overlap(choice, ok) || Overlap(choice, cancel)) << n << " choice " << j;
-            EXPECT_LT(choice.y + choice.cy, ok.y) << n;
-            for (std::size_t k = 3; k < j; ++k) {
-                EXPECT_FALSE(Overlap(choice, BoxOf(fields.items[k]))) << n;
-            }
-        }
-    }
-    // Small counts keep the four-choice spacing: rows at 40, 52 and 64.
-    EXPECT_EQ(ChoiceDialogTemplate(1, 9, u"s").items[0].y, 40);
-    EXPECT_EQ(ChoiceDialogTemplate(2, 9, u"s").cy, 76);
-    EXPECT_EQ(ChoiceDialogTemplate(3, 9, u"s").items[0].y, 64);
 }
 
 TEST(RestartDialog, WidthFollowsTheReturnText) {

@@ -2,6 +2,7 @@
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
 #include "resources/string_table.h"
+#include "support/plain_window.h"
 #include "ui/scripted_frontend.h"
 
 #include <gtest/gtest.h>
@@ -28,8 +29,7 @@ struct Recorder {
 
 class DialogUtilsTest : public ::testing::Test {
 protected:
-    explicit DialogUtilsTest(host::ScreenSettings screen = {})
-        : windows(frontend, codePage, screen) {
+    DialogUtilsTest() : windows(frontend, codePage) {
         windows.RegisterClass(recorder.Class("Plain"));
     }
     WindowHandle Popup(int width, int height) {
@@ -44,27 +44,23 @@ protected:
     DialogUtilState state;
 };
 
-TEST_F(DialogUtilsTest, CentreWindowOnWideScreenCentresBothWays) {
-    const WindowHandle window = Popup(200, 300);
-    CentreWindow(windows, window);
-    Rect rect;
-    windows.GetWindowRect(window, rect);
-    EXPECT_EQ(rect, (Rect{412, 234, 612, 534}));
-}
-
-class NarrowScreenTest : public DialogUtilsTest {
-protected:
-    NarrowScreenTest() : DialogUtilsTest(host::ScreenSettings{800, 600}) {}
-};
-
-TEST_F(NarrowScreenTest, CentreWindowPutsDialogsLowerOnSmallScreens) {
-    const WindowHandle window = Popup(200, 300);
-    CentreWindow(windows, window);
-    Rect rect;
-    windows.GetWindowRect(window, rect);
-    EXPECT_EQ(rect.left, 300);
-    EXPECT_EQ(rect.top, 200); // (600 - 300) / 3 * 2
-    EXPECT_EQ(rect.Height(), 300);
+// Centred on a large screen; on a small one, two thirds of the free height above.
+TEST(CentreWindow, PutsDialogsLowerOnSmallScreens) {
+    const struct {
+        host::ScreenSettings screen;
+        Rect rect;
+    } cases[] = {{{}, {412, 234, 612, 534}}, {{800, 600}, {300, 200, 500, 500}}};
+    for (const auto& c : cases) {
+        host::IconvCodePage codePage;
+        test::ScriptedFrontend frontend;
+        host::HostWindowSystem windows(frontend, codePage, c.screen);
+        const WindowHandle window = test::CreatePlainWindow(windows);
+        windows.MoveWindow(window, 0, 0, 200, 300, FALSE);
+        CentreWindow(windows, window);
+        Rect rect;
+        windows.GetWindowRect(window, rect);
+        EXPECT_EQ(rect, c.rect);
+    }
 }
 
 TEST_F(DialogUtilsTest, F3InTheF3DialogPostsItsExitButton) {
@@ -133,23 +129,6 @@ TEST_F(DialogUtilsTest, LoadTextFillsTheGivenBufferOrTheSharedOne) {
     EXPECT_EQ(LoadText(11, std::span<char>(small)), "INS");
     EXPECT_EQ(LoadText(9999, std::span<char>(buffer)), "");
     EXPECT_EQ(LoadTextCopy(11), "INSTALL.INF");
-}
-
-TEST_F(DialogUtilsTest, ModalDialogRepaintsItsOwnerAfterwards) {
-    const WindowHandle owner = Popup(640, 480);
-    windows.InvalidateRect(owner, nullptr, TRUE);
-    const INT_PTR result = ShowModalDialog(
-        windows, owner,
-        [](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-            if (message == WM_COMMAND) {
-                dialog.EndDialog(static_cast<INT_PTR>(LoWord(wParam)) + 40);
-                return TRUE;
-            }
-            return message == WM_INITDIALOG;
-        },
-        "PRINTERNAME");
-    EXPECT_EQ(result, IDOK + 40);
-    EXPECT_FALSE(windows.IsInvalid(owner));
 }
 
 } // namespace

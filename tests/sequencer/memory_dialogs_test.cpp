@@ -39,40 +39,6 @@ protected:
     WindowHandle owner;
 };
 
-TEST_F(MemoryDialogsTest, ChoiceDialogHasOneButtonPerName) {
-    using namespace std::string_view_literals;
-    std::vector<int> seen;
-    const INT_PTR result = RunChoiceDialog(
-        windows, codePage, owner, "&English\0&Fran\0Deutsch\0\0stale\0"sv, kAutoRadioButton,
-        [&](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-            if (message == WM_INITDIALOG) {
-                for (int id = 20; id < 23; ++id) {
-                    dialog.SetItemText(id, "choice");
-                    seen.push_back(dialog.Item(id) ? id : -id);
-                }
-                seen.push_back(dialog.Item(23) ? 23 : -23);
-                dialog.CheckRadioButton(20, 22, 21);
-                return TRUE;
-            }
-            if (message == WM_COMMAND && LoWord(wParam) == IDOK) {
-                dialog.EndDialog(dialog.IsButtonChecked(21) == BST_CHECKED ? 2 : 0);
-                return TRUE;
-            }
-            return FALSE;
-        });
-    EXPECT_EQ(result, 2);
-    EXPECT_EQ(seen, (std::vector<int>{20, 21, 22, -23}));
-    ASSERT_EQ(frontend.dialogs.size(), 1u);
-    const auto& record = frontend.dialogs[0];
-    EXPECT_EQ(record.name, "CHOICE");
-    std::vector<int> ids;
-    for (const auto& control : record.opened.controls) {
-        ids.push_back(control.id);
-    }
-    EXPECT_EQ(ids, (std::vector<int>{1, 2, 3, 20, 21, 22}));
-    EXPECT_EQ(record.pressed, IDOK);
-}
-
 TEST_F(MemoryDialogsTest, UnknownTemplateIsRefusedWithTheFixedMessage) {
     EXPECT_EQ(Restart(2, "OTHER"), -1);
     EXPECT_TRUE(frontend.dialogs.empty());

@@ -1,93 +1,79 @@
 // The steps' own ends that the whole-program scenarios do not reach: faults, stops and the
 // last step's rules, run through the main window.
-#include "driver_disk.h"
 #include "sequencer/language_table.h"
+#include "support/installer_harness.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 namespace tl {
 namespace {
 
 using test::InstallerHarness;
-using test::WriteDriverDisk;
 using Keys = std::vector<std::string>;
 using Steps = std::vector<UINT>;
 
-InstallerHarness Machine(std::string_view answers = "", std::string_view machineIni = "") {
-    return InstallerHarness(test::HarnessOptions().Answers(answers).Ini(machineIni));
+// A small install disk: INSTALL.INF, the catalogue OEMSETUP.INF in the driver folder WIN95 with
+// one model "Telmora 600", and its files.
+constexpr std::string_view kInstallInf =
+    "[CheckECP]\n0\n[OEM.INF]\nOEMSETUP.INF\n[PRINTERDRIVER]\nPath = WIN95\n"
+    "[NEEDED.DiskSpace]\n100\n";
+constexpr std::string_view kCatalogue =
+    "[Manufacturer]\n\"Telmora\"=Models.ENU\n[Models.ENU]\n\"Telmora 600\"=TL600\n"
+    "[TL600]\nCopyFiles=Files.Driver\nDriverFile=TL600.DRV\nDefaultDataType=RAW\n"
+    "[Files.Driver]\nTL600.DRV\nTLDEMO.PRN\nTLUI.DLL\n"
+    "[SourceDisksFiles]\nTL600.DRV=1\nTLDEMO.PRN=1\nTLUI.DLL=1\n";
+// INSTALL.INF's font sections for two fonts on disk 1.
+constexpr std::string_view kFontSections =
+    "[TRUETYPEFONTS]\nFontList = Gothic,Myeongjo\n[NEEDED.SPACE]\nGothic = 10,0\n"
+    "Myeongjo = 10,0\n[Gothic.TrueType]\n1:GOTHIC.TTF, 0:\"Telmora Gothic\"\n"
+    "[Myeongjo.TrueType]\n1:MJ.TTF, 0:\"Telmora Myeongjo\"\n";
+
+void WriteDriverDisk(const InstallerHarness& machine, std::string_view extraInstall = "") {
+    machine.WriteDiskFile("INSTALL.INF", std::string(kInstallInf) + std::string(extraInstall));
+    machine.WriteDiskFile("WIN95/OEMSETUP.INF", std::string(kCatalogue));
+    for (const char* file : {"TL600.DRV", "TLDEMO.PRN", "TLUI.DLL", "GOTHIC.TTF", "MJ.TTF"})
+        machine.WriteDiskFile(std::string("WIN95/") + file, file);
 }
 
-struct ShortRun {
-    const char* name;
-    std::string answers;
-    std::string machineIni;
-    std::string install;
-    std::string manufacturer;
-    std::function<void(InstallerHarness&)> prepare;
-    Steps steps;
-    Keys keys;
-    InstallationState state;
-};
+// The answers-file user with no answers: every question takes its default.
+InstallerHarness Machine(std::string_view machineIni = "") {
+    return InstallerHarness(test::HarnessOptions().Answers("").Ini(machineIni));
+}
 
 TEST(StepChain, WaysARunEndsShortOfAnInstallation) {
-    const ShortRun runs[] = {
+    const struct {
+        const char* name;
+        std::string machineIni;
+        bool unreadableCatalogue;
+        Keys keys;
+        InstallationState state;
+    } runs[] = {
         {"AnUnreadableCatalogueEndsTheDriverStep",
          "",
-         "",
-         "",
-         std::string(test::kManufacturer),
-         [](InstallerHarness& m) {
-             std::filesystem::remove(m.Folder().Root() / "disk/WIN95/OEMSETUP.INF");
-             m.Folder().MakeDirectory("disk/WIN95/OEMSETUP.INF");
-         },
-         {400, 404},
+         true,
          {"133"},
          InstallationState::NotStarted},
         // The system directory cannot be made on a write-protected drive: the copy engine
         // reports it and stops without a failure state of its own.
         {"ACopyRunThatStopsIsNotReportedAsInstalled",
-         "",
          "[Machine]\nSystemDirectory=C:\\WINDOWS\\SYSNEW\n[Drive.C]\nReadOnly=1\n",
-         "",
-         std::string(test::kManufacturer),
-         nullptr,
-         {400, 404},
+         false,
          {"139", "125", "153"},
          InstallationState::Failed},
-        // Disk 2 has no section in INSTALL.INF: the copy run takes its cancellation exit, which
-        // posts the last step itself, once.
-        {"ACancelledFontCopyEndsOnceAndClaimsNothing",
-         "[Messages]\n139=No\n",
-         "",
-         "[TRUETYPEFONTS]\nFontList = Gothic\n[NEEDED.SPACE]\nGothic = 10,0\n"
-         "[Gothic.TrueType]\n2:GOTHIC.TTF, 0:\"Telmora Gothic\"\n",
-         std::string(test::kManufacturer),
-         nullptr,
-         {400, 405, 403, 404},
-         {"139", "143"},
-         InstallationState::NotStarted},
-        {"NoKnownEditionFinishes",
-         "",
-         "",
-         "",
-         "[Manufacturer]\n\"Telmora Korean\"=Models.ENU\nJapanese\n",
-         nullptr,
-         {400, 404},
-         {"Error", "Error"},
-         InstallationState::NotStarted},
     };
-    for (const ShortRun& run : runs) {
+    for (const auto& run : runs) {
         SCOPED_TRACE(run.name);
-        InstallerHarness machine = Machine(run.answers, run.machineIni);
-        WriteDriverDisk(machine, run.install, run.manufacturer);
-        if (run.prepare)
-            run.prepare(machine);
+        InstallerHarness machine = Machine(run.machineIni);
+        WriteDriverDisk(machine);
+        if (run.unreadableCatalogue) {
+            std::filesystem::remove(machine.Folder().Root() / "disk/WIN95/OEMSETUP.INF");
+            machine.Folder().MakeDirectory("disk/WIN95/OEMSETUP.INF");
+        }
         ASSERT_TRUE(machine.Run());
         EXPECT_FALSE(machine.StopReason());
-        EXPECT_EQ(machine.Steps(), run.steps);
+        EXPECT_EQ(machine.Steps(), (Steps{400, 404}));
         EXPECT_EQ(machine.BoxKeys(), run.keys);
         EXPECT_EQ(machine.Get().installationState, run.state);
         EXPECT_EQ(machine.Get().changeBits & kChangeDriverInstalled, 0u);
@@ -117,7 +103,7 @@ TEST(FontsStep, AMissingOrEmptyInstallInfIsReportedWithoutOwner) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         InstallerHarness machine = Machine();
-        WriteDriverDisk(machine, test::kFontSections);
+        WriteDriverDisk(machine, kFontSections);
         ASSERT_TRUE(machine.StartUp());
         if (c.missing)
             std::filesystem::remove(machine.Folder().Root() / "disk/INSTALL.INF");
@@ -131,87 +117,6 @@ TEST(FontsStep, AMissingOrEmptyInstallInfIsReportedWithoutOwner) {
         EXPECT_EQ(machine.Utf8(box.caption), "드라이버 설치");
         EXPECT_EQ(box.type, MB_OK | MB_ICONHAND);
         EXPECT_FALSE(box.owner);
-    }
-}
-
-// Runs step 404 alone after start-up with INSTALL.INF = `script` and tlsetup.ini's [Install] =
-// `settings`, arriving with the installation state and change bits.
-void RunFinish(InstallerHarness& machine, InstallationState state, unsigned bits,
-               const std::string& script = "", const std::string& settings = "") {
-    machine.WriteDiskFile("INSTALL.INF", "[CheckECP]\n0\n" + script);
-    machine.WriteWindowsFile("tlsetup.ini", "[Install]\n" + settings);
-    ASSERT_TRUE(machine.StartUp());
-    machine.Get().installationState = state;
-    machine.Get().changeBits = bits;
-    machine.RunFrom(404);
-    EXPECT_FALSE(machine.StopReason());
-    EXPECT_FALSE(machine.Windows().IsWindow(machine.Get().mainWindow));
-    EXPECT_FALSE(machine.Get().scripts.Current());
-}
-
-// Which backups were named, the reboot modes and the restart marker are shown end to end by the
-// finish scenarios.
-TEST(FinishStep, BackupNoticesNeedTheirChangeBitAndARecordOfThisRun) {
-    const struct {
-        const char* name;
-        std::string settings;
-        unsigned bits;
-    } cases[] = {
-        {"no records", "", kChangeDriverInstalled | kChangeSystemIni},
-        {"one-character records", "BFileWinIni=E\nBFileSysIni=0\n",
-         kChangeDriverInstalled | kChangeSystemIni},
-        {"an earlier run's records", "BFileWinIni=C:\\WINDOWS\\WIN.B07\n",
-         kChangeDriverInstalled | kChangeSystemIni},
-        {"nothing changed", "BFileWinIni=C:\\WINDOWS\\WIN.B00\nBFileSysIni=C:\\WINDOWS\\S.B00\n",
-         0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        InstallerHarness machine = Machine();
-        RunFinish(machine, InstallationState::Installed, c.bits, "", c.settings);
-        EXPECT_EQ(machine.BoxKeys(), (Keys{"156"}));
-    }
-}
-
-TEST(FinishStep, TheOutcomeFollowsTheStateAndAlwaysNamesThePrinter) {
-    const struct {
-        InstallationState state;
-        Keys keys;
-        const char* text;
-        UINT icon;
-    } cases[] = {
-        {InstallationState::NotStarted, {}, "", 0},
-        {InstallationState::Failed, {"153"}, "Printer 드라이버 설치에 실패했습니다.", MB_ICONHAND},
-        {InstallationState::Installed,
-         {"156"},
-         "Printer 드라이버 설치를 마쳤습니다.",
-         MB_ICONASTERISK}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(StateNumber(c.state));
-        InstallerHarness machine = Machine();
-        RunFinish(machine, c.state, 0);
-        ASSERT_EQ(machine.BoxKeys(), c.keys);
-        EXPECT_EQ(machine.Get().installationState, c.state);
-        if (c.keys.empty())
-            continue;
-        const ui::MessageBoxRequest& box = machine.Boxes()[0].request;
-        EXPECT_EQ(machine.Utf8(box.text), c.text);
-        EXPECT_EQ(machine.Utf8(box.caption), "드라이버 설치");
-        EXPECT_EQ(box.type, MB_OK | c.icon);
-        EXPECT_EQ(box.owner, machine.Get().mainWindow);
-    }
-}
-
-TEST(FinishStep, TheIniFilesAreEditedOnlyAfterAnInstalledDriver) {
-    const std::string script =
-        "[DeleteIni]\n3\n21:WIN.INI, windows, load, 0:TLSTAT.EXE, \"Off:\"\n";
-    for (InstallationState state : {InstallationState::Failed, InstallationState::Installed}) {
-        SCOPED_TRACE(StateNumber(state));
-        InstallerHarness machine = Machine();
-        machine.WriteWindowsFile("WIN.INI", "[windows]\nload=TLSTAT.EXE\n");
-        RunFinish(machine, state, kChangeDriverInstalled, script);
-        const bool edited = machine.ReadWindowsFile("WIN.INI").find("Off:") != std::string::npos;
-        EXPECT_EQ(edited, state == InstallationState::Installed);
     }
 }
 

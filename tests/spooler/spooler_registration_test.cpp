@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 namespace tl {
@@ -18,15 +17,10 @@ namespace {
 
 using namespace std::string_literals;
 
-std::string Replaced(std::string text, std::string_view from, std::string_view to) {
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
-
 std::string Block(std::string_view monitor, std::string_view processor,
-                  std::string_view dataType = "", std::string_view help = "TL600.HLP") {
-    std::string block = "0\0TL600.DRV\0\r"s;
+                  std::string_view dataType = "", std::string_view help = "TL600.HLP",
+                  std::string_view driver = "TL600.DRV") {
+    std::string block = "0\0"s + std::string(driver) + "\0\r"s;
     block += "1\0"s + std::string(dataType) + "\0\r"s;
     block += "2\0"s + std::string(help) + "\0\r"s;
     block += "3\0"s + std::string(monitor) + "\0\r"s;
@@ -48,7 +42,6 @@ public:
             machine.Folder().WriteFile("drive_c/WINDOWS/SYSTEM/"s + file, "x");
         Installer& installer = machine.Get();
         installer.printerName = "Telmora 600";
-        // What is registered is recorded for the removal program in the settings file.
         installer.paths.privateSettingsFile = "C:\\WINDOWS\\tlsetup.ini";
         installer.copyList.Append(kFlagDriver, '1', "TL600.DRV");
         installer.copyList.Append(kFlagSystemFile, '1', "TL600.HLP");
@@ -90,53 +83,16 @@ TEST(DependentFiles, ListEveryEntryWithTwoNameEntriesUnderTheirTargetName) {
     EXPECT_EQ(DependentFiles(list, shortList), "SAMPLE.DRV\0DEMO.PRN\0SAMPLE.HL_\0SAMPLE.DLL\0\0"s);
 }
 
-TEST(SpoolerRegistration, RegistersProcessorMonitorDriverAndDefaultPrinter) {
-    Registration run;
-    EXPECT_EQ(run.Run(Block("TL Monitor,TLMON.DLL", "TLPROC,TLPROC.DLL")), 1);
-    EXPECT_TRUE(run.BlockReleased());
-    const std::string registry = run.RegistryText();
-    SCOPED_TRACE(registry);
-    EXPECT_TRUE(run.Holds("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\"
-                          "Environments\\Windows 4.0\\Print Processors\\TLPROC]\r\n"
-                          "\"Driver\"=\"TLPROC.DLL\""));
-    EXPECT_TRUE(run.Holds("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\"
-                          "Monitors\\TL Monitor]\r\n\"Driver\"=\"TLMON.DLL\""));
-    EXPECT_TRUE(run.Holds("Environments\\Windows 4.0\\Drivers\\Telmora 600]"));
-    EXPECT_TRUE(run.Holds("\"Driver\"=\"TL600.DRV\""));
-    EXPECT_TRUE(run.Holds("\"Data File\"=\"TL600.DRV\""));
-    EXPECT_TRUE(run.Holds("\"Configuration File\"=\"TL600.DRV\""));
-    EXPECT_TRUE(run.Holds("\"Help File\"=\"TL600.HLP\""));
-    EXPECT_TRUE(run.Holds("\"Monitor\"=\"TL Monitor\""));
-    EXPECT_TRUE(run.Holds("\"Datatype\"=\"RAW\""));
-    EXPECT_TRUE(run.Holds("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\control\\Print\\"
-                          "Printers\\Telmora 600]"));
-    EXPECT_TRUE(run.Holds("\"Port\"=\"LPT1:\""));
-    EXPECT_TRUE(run.Holds("\"Printer Driver\"=\"Telmora 600\""));
-    EXPECT_TRUE(run.Holds("\"Print Processor\"=\"TLPROC\""));
-    EXPECT_TRUE(run.Holds("\"Attributes\"=dword:00000804"));
-    EXPECT_TRUE(run.machine.Dialogs().empty());
-}
-
 TEST(SpoolerRegistration, WinPrintInAnyCaseAddsNoProcessorAndEmptyRecordsTakeDefaults) {
     Registration run;
-    EXPECT_EQ(run.Run(Block("", "WINPRINT,OTHER.DLL", "", "")), 1);
+    EXPECT_EQ(run.Run(Block("", "WINPRINT,OTHER.DLL", "EMF", "")), 1);
     SCOPED_TRACE(run.RegistryText());
     EXPECT_FALSE(run.Holds("Print Processors\\"));
     EXPECT_FALSE(run.Holds("Monitors\\"));
     EXPECT_FALSE(run.Holds("\"Monitor\"="));
     EXPECT_TRUE(run.Holds("\"Print Processor\"=\"WINPRINT\""));
     EXPECT_TRUE(run.Holds("\"Help File\"=\"\""));
-}
-
-TEST(SpoolerRegistration, QueueNameNamesThePrinterAndDataTypeIsShared) {
-    Registration run;
-    run.machine.Get().printerQueueName = "Telmora 600 (Copy 2)";
-    EXPECT_EQ(run.Run(Block("", "", "EMF")), 1);
-    SCOPED_TRACE(run.RegistryText());
-    EXPECT_TRUE(run.Holds("Print\\Printers\\Telmora 600 (Copy 2)]"));
-    EXPECT_FALSE(run.Holds("Print\\Printers\\Telmora 600]"));
-    EXPECT_TRUE(run.Holds("\"Print Processor\"=\"WinPrint\""));
-    EXPECT_EQ(run.RegistryText().find("\"Datatype\"=\"RAW\""), std::string::npos);
+    EXPECT_FALSE(run.Holds("\"Datatype\"=\"RAW\""));
 }
 
 TEST(SpoolerRegistration, NoDriverDataFails) {
@@ -162,7 +118,7 @@ TEST(SpoolerRegistration, EveryRefusalFailsTheInstallationAndSaysWhatWasRefused)
          "AddPrintProcessorA", "TLPROC", 126, "Monitors\\TL Monitor]"},
         {"language monitor", Block("TL Monitor,NONE.DLL", "TLPROC,TLPROC.DLL"), "", "AddMonitorA",
          "TL Monitor", 126, "Drivers\\Telmora 600]"},
-        {"driver", Replaced(Block("", ""), "TL600.DRV", "NONE1.DRV"), "", "AddPrinterDriverA",
+        {"driver", Block("", "", "", "TL600.HLP", "NONE1.DRV"), "", "AddPrinterDriverA",
          "Telmora 600", 2, "Print\\Printers\\"},
         {"printer", Block("", ""), "Telmora, 600", "AddPrinterA", "Telmora, 600", 1801,
          "Print\\Printers\\"},
@@ -190,10 +146,6 @@ TEST(SpoolerRegistration, AMonitorAlreadyInstalledIsNoRefusal) {
     EXPECT_TRUE(run.Holds("Print\\Printers\\Telmora 600]"));
     EXPECT_TRUE(run.machine.Events().empty());
 }
-
-// A taken printer name and a cancelled name question are walked end to end by the scenarios.
-// The whole way from a catalogue to what tlmachine shows of the spooler is the full-install
-// scenario's.
 
 } // namespace
 } // namespace tl

@@ -29,82 +29,28 @@ protected:
     SetupScripts scripts;
 };
 
-TEST_F(LoadInfTest, FirstLoadBecomesCurrentAndLaterLoadsStayPrivate) {
-    const auto first = LoadInf(scripts, files, Write("a.inf", "[A]\r\nK=first\r\n"));
-    ASSERT_EQ(first.status, InfLoadStatus::Loaded);
-    EXPECT_EQ(scripts.Current(), first.script);
-
-    const auto second = LoadInf(scripts, files, Write("b.inf", "[A]\r\nK=second\r\n"));
-    ASSERT_EQ(second.status, InfLoadStatus::Loaded);
-    EXPECT_EQ(scripts.Current(), first.script);
-    std::string value;
-    EXPECT_EQ(GetInfDotted(scripts, "A.K", value), 1);
-    EXPECT_EQ(value, "first");
-    EXPECT_EQ(GetInfKey(scripts, second.script, "A", "K", value), 1);
-    EXPECT_EQ(value, "second");
-
-    FreeInf(scripts, second.script);
-    EXPECT_EQ(scripts.Current(), first.script);
-    FreeInf(scripts);
-    EXPECT_FALSE(scripts.Current());
-    FreeInf(scripts); // nothing left: nothing happens
-    FreeInf(scripts, first.script);
-    EXPECT_EQ(GetInfDotted(scripts, "A.K", value), 0);
-
-    // With no current script, the next load becomes current again.
-    const auto third = LoadInf(scripts, files, dir.string() + "/b.inf");
-    EXPECT_EQ(scripts.Current(), third.script);
-    EXPECT_NE(third.script, second.script);
-}
-
-TEST_F(LoadInfTest, FailedLoadsTellMissingFromEmptyAndChangeNothing) {
-    const auto missing = LoadInf(scripts, files, (dir / "none.inf").string());
-    EXPECT_EQ(missing.status, InfLoadStatus::NotLoaded);
-    EXPECT_EQ(missing.error, kErrorFileNotFound);
-    const auto noFolder = LoadInf(scripts, files, (dir / "no" / "x.inf").string());
-    EXPECT_EQ(noFolder.error, kErrorPathNotFound);
-    EXPECT_EQ(LoadInf(scripts, files, dir.string()).status, InfLoadStatus::NotLoaded);
-    EXPECT_EQ(LoadInf(scripts, files, Write("empty.inf", "")).status, InfLoadStatus::Empty);
-    EXPECT_FALSE(scripts.Current());
-
-    const auto good = LoadInf(scripts, files, Write("good.inf", "[A]\nx\n"));
-    EXPECT_EQ(LoadInf(scripts, files, dir.string() + "/empty.inf").status, InfLoadStatus::Empty);
-    EXPECT_EQ(scripts.Current(), good.script);
-}
-
-TEST_F(LoadInfTest, ScriptsOf64KiBAndMoreLoadWhole) {
-    // 65,536 bytes exactly: a 16-bit length would make this look empty.
+// 65,536 bytes exactly (a 16-bit length would make it look empty), at the end of a path longer
+// than 143 characters.
+TEST_F(LoadInfTest, ScriptsOf64KiBAndMoreLoadWholeAndLongPathsAreNotCut) {
     std::string text = "[S]\r\n";
     int i = 0;
-    while (text.size() < 65536 - 20) {
+    while (text.size() < 65536 - 20)
         text += "K" + std::to_string(i++) + "=v\r\n";
-    }
     text += "[Z]\r\nEnd=yes";
     text.append(65536 - text.size() - 2, ' ');
     text += "\r\n";
-    ASSERT_EQ(text.size(), 65536u);
-    const auto loaded = LoadInf(scripts, files, Write("big.inf", text));
+    std::filesystem::path deep;
+    for (int level = 0; level < 8; ++level)
+        deep /= std::string(30, static_cast<char>('a' + level));
+    std::filesystem::create_directories(dir / deep);
+    const std::string path = Write((deep / "INSTALL.INF").string(), text);
+    ASSERT_GT(path.size(), 143u);
+    const auto loaded = LoadInf(scripts, files, path);
     ASSERT_EQ(loaded.status, InfLoadStatus::Loaded);
     std::string value;
     EXPECT_EQ(GetInfKey(scripts, loaded.script, "Z", "End", value), 1);
     EXPECT_EQ(value, "yes");
     EXPECT_EQ(CountInfLines(scripts, FindInfSection(scripts, loaded.script, "S")), i);
-}
-
-TEST_F(LoadInfTest, LongPathsAreNotCut) {
-    std::filesystem::path deep = dir;
-    for (int level = 0; level < 8; ++level) {
-        deep /= std::string(30, static_cast<char>('a' + level));
-    }
-    std::filesystem::create_directories(deep);
-    const std::string path = (deep / "INSTALL.INF").string();
-    ASSERT_GT(path.size(), 143u);
-    std::ofstream(path, std::ios::binary) << "[A]\r\nK=deep\r\n";
-    const auto loaded = LoadInf(scripts, files, path);
-    ASSERT_EQ(loaded.status, InfLoadStatus::Loaded);
-    std::string value;
-    EXPECT_EQ(GetInfDotted(scripts, "A.K", value), 1);
-    EXPECT_EQ(value, "deep");
 }
 
 // A file that opens but cannot be read.

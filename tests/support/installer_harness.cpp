@@ -237,23 +237,6 @@ std::vector<std::string> InstallerHarness::BoxKeys() const {
     return keys;
 }
 
-const ShownBox* InstallerHarness::FindBox(std::string_view key) const {
-    for (const ShownBox& box : boxes_) {
-        if (box.request.key == key)
-            return &box;
-    }
-    return nullptr;
-}
-
-std::vector<std::string> InstallerHarness::ModalDialogs() const {
-    std::vector<std::string> names;
-    for (const ui::DialogRecord& dialog : dialogs_) {
-        if (dialog.result)
-            names.push_back(dialog.name);
-    }
-    return names;
-}
-
 const ui::DialogRecord& InstallerHarness::Closed(std::string_view name, int occurrence) const {
     for (const ui::DialogRecord& record : dialogs_) {
         if (record.name == name && --occurrence == 0)
@@ -286,24 +269,12 @@ bool InstallerHarness::HasEvent(std::string_view name,
     return false;
 }
 
-std::optional<std::int64_t> InstallerHarness::RestartFlags() const {
-    for (const PlatformEvent& event : events_.Events()) {
-        if (event.event == "restart" && !event.fields.empty())
-            return std::get<std::int64_t>(event.fields[0].second);
-    }
-    return std::nullopt;
-}
-
 void InstallerHarness::MessageBoxShown(const ui::MessageBoxRequest& request, int result) {
     boxes_.push_back({request, result});
 }
 
 void InstallerHarness::DialogClosed(const ui::DialogRecord& record) {
     dialogs_.push_back(record);
-}
-
-void InstallerHarness::TimerFired(UINT_PTR id, UINT, std::uint64_t time) {
-    timers_.emplace_back(id, time);
 }
 
 } // namespace tl::test

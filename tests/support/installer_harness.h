@@ -10,7 +10,6 @@
 #include "platform/host/host_machine.h"
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
-#include "removal/removal_records.h"
 #include "state/installer.h"
 #include "support/temp_machine.h"
 #include "ui/scripted_frontend.h"
@@ -61,38 +60,25 @@ struct HarnessOptions {
 // Passes every call to the machine's System, keeping the SetErrorMode calls.
 class ErrorModeRecorder final : public System {
 public:
-    explicit ErrorModeRecorder(System& inner) : inner_(inner) {}
+    explicit ErrorModeRecorder(System& inner) : in_(inner) {}
     std::vector<UINT> modes;
 
-    std::string GetWindowsDirectory() const override { return inner_.GetWindowsDirectory(); }
-    std::string GetSystemDirectory() const override { return inner_.GetSystemDirectory(); }
-    std::string GetModuleFileName() const override { return inner_.GetModuleFileName(); }
-    DWORD GetVersion() const override { return inner_.GetVersion(); }
-    ATOM GlobalFindAtom(std::string_view name) const override {
-        return inner_.GlobalFindAtom(name);
-    }
-    ATOM GlobalAddAtom(std::string_view name) override { return inner_.GlobalAddAtom(name); }
-    ATOM GlobalDeleteAtom(ATOM atom) override { return inner_.GlobalDeleteAtom(atom); }
-    UINT SetErrorMode(UINT mode) override {
-        modes.push_back(mode);
-        return inner_.SetErrorMode(mode);
-    }
-    BOOL ExitWindowsEx(UINT flags, DWORD reserved) override {
-        return inner_.ExitWindowsEx(flags, reserved);
-    }
-    void BroadcastMessage(UINT message, std::string_view text) override {
-        inner_.BroadcastMessage(message, text);
-    }
-    int AddFontResource(std::string_view fontFile) override {
-        return inner_.AddFontResource(fontFile);
-    }
-    BOOL RemoveFontResource(std::string_view fontFile) override {
-        return inner_.RemoveFontResource(fontFile);
-    }
-    BOOL MessageBeep(UINT type) override { return inner_.MessageBeep(type); }
+    std::string GetWindowsDirectory() const override { return in_.GetWindowsDirectory(); }
+    std::string GetSystemDirectory() const override { return in_.GetSystemDirectory(); }
+    std::string GetModuleFileName() const override { return in_.GetModuleFileName(); }
+    DWORD GetVersion() const override { return in_.GetVersion(); }
+    ATOM GlobalFindAtom(std::string_view name) const override { return in_.GlobalFindAtom(name); }
+    ATOM GlobalAddAtom(std::string_view name) override { return in_.GlobalAddAtom(name); }
+    ATOM GlobalDeleteAtom(ATOM atom) override { return in_.GlobalDeleteAtom(atom); }
+    UINT SetErrorMode(UINT mode) override { return modes.push_back(mode), in_.SetErrorMode(mode); }
+    BOOL ExitWindowsEx(UINT flags, DWORD r) override { return in_.ExitWindowsEx(flags, r); }
+    void BroadcastMessage(UINT m, std::string_view t) override { in_.BroadcastMessage(m, t); }
+    int AddFontResource(std::string_view f) override { return in_.AddFontResource(f); }
+    BOOL RemoveFontResource(std::string_view f) override { return in_.RemoveFontResource(f); }
+    BOOL MessageBeep(UINT type) override { return in_.MessageBeep(type); }
 
 private:
-    System& inner_;
+    System& in_;
 };
 
 class InstallerHarness final : public ui::Observer {
@@ -109,7 +95,6 @@ public:
     host::HostMachine& Machine() { return *machine_; }
     host::HostWindowSystem& Windows() { return *windows_; }
     const TempMachine& Folder() const { return folder_; }
-    const CodePage& Ansi() const { return codePage_; }
     std::string Utf8(std::string_view ansi) const { return codePage_.ToUtf8(ansi); }
 
     // The paths start-up would set: C:\WINDOWS, C:\WINDOWS\SYSTEM and the settings file.
@@ -151,7 +136,6 @@ public:
                          std::string_view fallback = "");
     // A value of [Install] in the settings file.
     std::string Setting(std::string_view key, std::string_view fallback = "");
-    std::vector<RemovalRecord> Records() { return ReadRemovalRecords(*installer_); }
     // A string value of the registry; none when the key or value is missing.
     std::optional<std::string> RegistryString(HKEY root, std::string_view subKey,
                                               std::string_view valueName);
@@ -161,24 +145,19 @@ public:
     // What the run showed and did.
     const std::vector<ShownBox>& Boxes() const { return boxes_; }
     std::vector<std::string> BoxKeys() const;
-    const ShownBox* FindBox(std::string_view key) const;
     const std::vector<ui::DialogRecord>& Dialogs() const { return dialogs_; }
-    std::vector<std::string> ModalDialogs() const;
     // The occurrence-th (from 1) closed dialog of that template (a failure when there is none).
     const ui::DialogRecord& Closed(std::string_view name, int occurrence = 1) const;
-    const std::vector<std::pair<UINT_PTR, std::uint64_t>>& Timers() const { return timers_; }
     std::optional<std::string> StopReason() const;
     const std::vector<UINT>& ErrorModes() const { return system_->modes; }
     const std::vector<PlatformEvent>& Events() const { return events_.Events(); }
     // Whether a platform event of that name with these texts as its first fields happened.
     bool HasEvent(std::string_view name, const std::vector<std::string>& texts) const;
-    // The flags of the restart asked for, if any.
-    std::optional<std::int64_t> RestartFlags() const;
 
     // ui::Observer
     void MessageBoxShown(const ui::MessageBoxRequest& request, int result) override;
     void DialogClosed(const ui::DialogRecord& record) override;
-    void TimerFired(UINT_PTR id, UINT, std::uint64_t time) override;
+    void TimerFired(UINT_PTR, UINT, std::uint64_t) override {}
 
 private:
     std::optional<std::string> Drive(ui::DialogDriver& dialog, int attempt);
@@ -199,7 +178,6 @@ private:
     std::function<std::optional<std::string>(ui::DialogDriver&, int)> unscripted_;
     std::vector<ShownBox> boxes_;
     std::vector<ui::DialogRecord> dialogs_;
-    std::vector<std::pair<UINT_PTR, std::uint64_t>> timers_;
     std::vector<UINT> steps_;
 };
 
