@@ -18,16 +18,25 @@ public:
     Windows95Moves(FileSystem& inner, std::set<int> failingRenames)
         : inner_(inner), failing_(std::move(failingRenames)) {}
 
-    // clang-format off
-    FileHandle CreateFile(std::string_view path, DWORD access, DWORD share, DWORD disposition) override { return Pass(inner_.CreateFile(path, access, share, disposition)); }
-    BOOL ReadFile(FileHandle file, void* buffer, DWORD count, DWORD* read) override { return Pass(inner_.ReadFile(file, buffer, count, read)); }
-    BOOL WriteFile(FileHandle file, const void* buffer, DWORD count, DWORD* written) override { return Pass(inner_.WriteFile(file, buffer, count, written)); }
-    DWORD SetFilePointer(FileHandle file, LONG distance, DWORD method) override { return Pass(inner_.SetFilePointer(file, distance, method)); }
+    FileHandle CreateFile(std::string_view path, DWORD access, DWORD share,
+                          DWORD disposition) override {
+        return Pass(inner_.CreateFile(path, access, share, disposition));
+    }
+    BOOL ReadFile(FileHandle file, void* buffer, DWORD count, DWORD* read) override {
+        return Pass(inner_.ReadFile(file, buffer, count, read));
+    }
+    BOOL WriteFile(FileHandle file, const void* buffer, DWORD count, DWORD* written) override {
+        return Pass(inner_.WriteFile(file, buffer, count, written));
+    }
+    DWORD SetFilePointer(FileHandle file, LONG distance, DWORD method) override {
+        return Pass(inner_.SetFilePointer(file, distance, method));
+    }
     DWORD GetFileSize(FileHandle file) override { return Pass(inner_.GetFileSize(file)); }
     BOOL CloseHandle(FileHandle file) override { return Pass(inner_.CloseHandle(file)); }
     BOOL DeleteFile(std::string_view path) override { return Pass(inner_.DeleteFile(path)); }
-    DWORD GetFileAttributes(std::string_view path) override { return Pass(inner_.GetFileAttributes(path)); }
-    // clang-format on
+    DWORD GetFileAttributes(std::string_view path) override {
+        return Pass(inner_.GetFileAttributes(path));
+    }
     BOOL MoveFileEx(std::string_view existing, std::string_view newName, DWORD flags) override {
         if ((flags & kMoveFileReplaceExisting) != 0)
             return Fail(120);
