@@ -140,7 +140,8 @@ TEST_F(HostSpoolerTest, RefusesWhatWindows95RefusesAndKeepsNothingOfIt) {
 TEST_F(HostSpoolerTest, DriverRecordsKeepFileNamesAndAReplacedDriverDropsStaleValues) {
     DriverInfo3 info = Driver("Telmora 600");
     info.driverPath = "C:\\WINDOWS\\SYSTEM\\TL600.DRV";
-    info.helpFile = info.defaultDataType = std::nullopt;
+    info.helpFile.reset();
+    info.defaultDataType.reset();
     info.dependentFiles = "A.DRV\0\0B.DLL\0\0"s;
     ASSERT_TRUE(Spool().AddPrinterDriver({}, 3, info));
     std::vector<DriverRecord> drivers = ReadDrivers(Store());
