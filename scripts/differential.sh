@@ -213,6 +213,9 @@ start_pcs() {
     # The install disk, with the Windows program on it, is drive A: of both PCs.
     cp -a "$export/disk" "$work/disk"
     cp "$exe" "$work/disk/TLINS32A.EXE"
+    # The disk's files were written long before the runs: a file the run copies with its time
+    # kept then never shows the second it was exported in, which may be the run's own.
+    find "$work/disk" -exec touch -d '1996-08-24 12:00:00 UTC' {} +
     rm -f "$wine_pc/dosdevices/a:"
     ln -s "$work/disk" "$wine_pc/dosdevices/a:"
     private_ini=$(awk '/^\[/ { in_section = (toupper($0) ~ /^\[PRIVATE\.INI\]/); next }
