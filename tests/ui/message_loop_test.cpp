@@ -89,5 +89,30 @@ TEST_F(LoopTest, ALoopWithNothingToWaitForStopsInsteadOfHanging) {
     EXPECT_NE(reason.find("cannot come"), std::string::npos);
 }
 
+// What the hourglass, the busy dialogs and the progress bar rely on, as Windows keeps it: a
+// hidden window says so, ShowWindow answers whether it was visible, capture goes only to a live
+// window, and SetCursor hands back the cursor it replaced.
+TEST_F(LoopTest, VisibilityCaptureAndCursorAreKeptAsWindowsKeepsThem) {
+    EXPECT_TRUE(system.IsWindowVisible(window));
+    EXPECT_TRUE(system.ShowWindow(window, SW_HIDE));
+    EXPECT_FALSE(system.IsWindowVisible(window));
+    EXPECT_FALSE(system.ShowWindow(window, SW_HIDE));
+    EXPECT_FALSE(system.IsWindowVisible(WindowHandle{0x7777u}));
+
+    EXPECT_FALSE(system.SetCapture(window));
+    EXPECT_EQ(system.GetCapture(), window);
+    EXPECT_EQ(system.SetCapture(WindowHandle{0x7777u}), window);
+    EXPECT_FALSE(system.GetCapture());
+    system.SetCapture(window);
+    EXPECT_TRUE(system.ReleaseCapture());
+    EXPECT_FALSE(system.GetCapture());
+
+    const Cursor wait = system.LoadCursor(IDC_WAIT);
+    const Cursor before = system.SetCursor(wait);
+    EXPECT_EQ(system.CurrentCursor(), wait);
+    EXPECT_EQ(system.SetCursor(before), wait);
+    EXPECT_EQ(system.CurrentCursor(), before);
+}
+
 } // namespace
 } // namespace tl::test
