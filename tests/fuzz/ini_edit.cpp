@@ -1,6 +1,6 @@
 // The INI line editor on arbitrary lines: all come out unchanged but at most one, which becomes its
 // shortened form (or nothing) followed by the comment holding the line as it was; the user is
-// asked at most once. The first byte chooses the spec's bit and the user's answer.
+// asked at most once. The first byte chooses the file field's change bit and the user's answer.
 #include "sysfiles/ini_edit.h"
 #include "fuzz.h"
 

@@ -81,12 +81,12 @@ std::vector<Case> Cases() {
 }
 
 // "NE 4.0.3.7" -> the bytes of such an image (NE, LE or PE).
-std::string Image(const std::string& spec) {
+std::string Image(const std::string& description) {
     unsigned v[4] = {};
-    std::sscanf(spec.c_str() + 3, "%u.%u.%u.%u", &v[0], &v[1], &v[2], &v[3]);
-    const ImageKind kind = spec[0] == 'N'   ? ImageKind::Ne
-                           : spec[0] == 'L' ? ImageKind::Le
-                                            : ImageKind::Pe;
+    std::sscanf(description.c_str() + 3, "%u.%u.%u.%u", &v[0], &v[1], &v[2], &v[3]);
+    const ImageKind kind = description[0] == 'N'   ? ImageKind::Ne
+                           : description[0] == 'L' ? ImageKind::Le
+                                                   : ImageKind::Pe;
     return InstallDisk::ImageBytes(
         kind, {static_cast<std::uint16_t>(v[0]), static_cast<std::uint16_t>(v[1]),
                static_cast<std::uint16_t>(v[2]), static_cast<std::uint16_t>(v[3])});

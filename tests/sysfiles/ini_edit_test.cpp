@@ -10,16 +10,17 @@
 namespace tl {
 namespace {
 
-// Runs the line editor over `file` for X.386 (or `spec`) in [386Enh] "device", prefix "P".
+// Runs the line editor over `file` for X.386 (or `removalMode`) in [386Enh] "device", prefix "P".
 struct EditResult {
     std::string text;
     IniLineEditor::State state;
     int questions = 0;
 };
 
-EditResult Edit(std::string_view file, std::string_view spec = "0:X.386", bool remove = true) {
+EditResult Edit(std::string_view file, std::string_view removalMode = "0:X.386",
+                bool remove = true) {
     EditResult result;
-    IniLineEditor editor("386Enh", "device", spec, "P", [&result, remove] {
+    IniLineEditor editor("386Enh", "device", removalMode, "P", [&result, remove] {
         ++result.questions;
         return remove;
     });
@@ -35,7 +36,7 @@ EditResult Edit(std::string_view file, std::string_view spec = "0:X.386", bool r
 
 TEST(IniLineEditorTest, RemovalTableRowsByteForByte) {
     const struct {
-        std::string before, spec, written;
+        std::string before, removalMode, written;
     } rows[] = {
         {"device=X.386\r\n", "0:X.386", ";P device=X.386\r\n"},
         {"device=X.386\r\n", "1:X.386", ";P device=X.386\r\n"},
@@ -49,9 +50,9 @@ TEST(IniLineEditorTest, RemovalTableRowsByteForByte) {
     };
     for (const auto& row : rows) {
         const std::string file = "[386Enh]\r\n" + row.before + "[Next]\r\n";
-        const EditResult result = Edit(file, row.spec);
+        const EditResult result = Edit(file, row.removalMode);
         EXPECT_EQ(result.text, "[386Enh]\r\n" + row.written + "[Next]\r\n")
-            << row.before << " " << row.spec;
+            << row.before << " " << row.removalMode;
         EXPECT_EQ(result.state, IniLineEditor::State::Changed) << row.before;
     }
 }
@@ -118,8 +119,8 @@ struct IniPc {
         pc.SetPaths();
         owner = pc.MainWindow();
     }
-    bool Edit(std::string_view fileField, std::string_view spec = "0:X.386") {
-        return EditIniEntry(installer, owner, fileField, "386Enh", "device", spec, "P");
+    bool Edit(std::string_view fileField, std::string_view removalMode = "0:X.386") {
+        return EditIniEntry(installer, owner, fileField, "386Enh", "device", removalMode, "P");
     }
     test::InstallerHarness pc;
     Installer& installer = pc.Get();
