@@ -1,11 +1,7 @@
 // The simulated registry: registry.reg is written whole after every change and read at start, so
-// formatting and parsing a registry of a realistic size bound the installer's registry calls; and
-// one printer registration through the host spooler as the registry grows.
+// formatting and parsing a registry of a realistic size bound the installer's registry calls.
 #include "platform/host/registry_file.h"
-#include "bench_support.h"
-#include "platform/host/registry_host.h"
-#include "platform/host/spooler_host.h"
-#include "platform/host/spooler_registry_host.h"
+#include "platform/registry.h"
 
 #include <benchmark/benchmark.h>
 
@@ -46,37 +42,6 @@ void BM_FormatAndParseRegistry(benchmark::State& state) {
 BENCHMARK(BM_FormatAndParseRegistry)
     ->ArgsProduct({{1000, 10000}, {1, 0}})
     ->Unit(benchmark::kMillisecond);
-
-// A registry.reg holding `range(0)` drivers with a printer each; each iteration adds one more.
-void BM_RegisterDriverAndPrinter(benchmark::State& state) {
-    bench::ScratchFolder folder;
-    host::HostRegistry registry{folder.path / "registry.reg"};
-    host::HostRegistrySpoolerStore store{registry};
-    host::HostSpooler spooler{store};
-    const auto add = [&](const std::string& name) {
-        DriverInfo3 driver;
-        driver.name = name;
-        driver.driverPath = driver.dataFile = driver.configFile = "TL600.DRV";
-        driver.dependentFiles = std::string("TL600.DRV\0TLMON.DLL\0TLUI.DLL\0\0", 30);
-        driver.defaultDataType = "RAW";
-        spooler.AddPrinterDriver(std::nullopt, 3, driver);
-        PrinterInfo2 printer;
-        printer.printerName = printer.driverName = name;
-        printer.portName = "LPT1:";
-        printer.printProcessor = "WinPrint";
-        printer.attributes = 0x800;
-        printer.priority = printer.defaultPriority = 1;
-        spooler.ClosePrinter(spooler.AddPrinter(std::nullopt, 2, printer));
-    };
-    std::string error;
-    registry.Load(error);
-    for (int i = 0; i < state.range(0); ++i)
-        add("Printer " + std::to_string(i));
-    int next = 0;
-    for (auto _ : state)
-        add("New " + std::to_string(next++));
-}
-BENCHMARK(BM_RegisterDriverAndPrinter)->Arg(0)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

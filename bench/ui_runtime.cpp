@@ -1,10 +1,7 @@
-// The host window system's costs: posted messages; a dialog answered from an answers file and
-// recorded; one repaint of the face on the host recorder; the in-memory choice dialog's template.
-#include "dialogs/memory_dialogs_layout.h"
+// The host window system's costs: posted messages, and a dialog answered from an answers file and
+// recorded.
 #include "platform/host/iconv_code_page.h"
-#include "platform/host/ui/canvas_recorder.h"
 #include "platform/host/ui/host_window_system.h"
-#include "sequencer/face.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/stream_line_sink.h"
 #include "ui/unattended/transcript.h"
@@ -68,26 +65,6 @@ void FontDialogAnsweredAndRecorded(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(FontDialogAnsweredAndRecorded);
-
-void PaintFaceOnRecorder(benchmark::State& state) {
-    const auto width = static_cast<LONG>(state.range(0));
-    const auto height = static_cast<LONG>(state.range(1));
-    for (auto _ : state) {
-        host::CanvasRecorder canvas(width, height);
-        PaintFace(canvas, width, height, FaceState{true});
-        benchmark::DoNotOptimize(canvas.Pixel(width / 2, height / 2));
-    }
-}
-BENCHMARK(PaintFaceOnRecorder)->Args({640, 480})->Args({1024, 768});
-
-void BuildChoiceTemplate(benchmark::State& state) {
-    for (auto _ : state) {
-        DialogTemplateBuilder builder;
-        BuildDialogTemplate(ChoiceDialogTemplate(9, 9, u"system"), builder);
-        benchmark::DoNotOptimize(builder.Used());
-    }
-}
-BENCHMARK(BuildChoiceTemplate);
 
 } // namespace
 
