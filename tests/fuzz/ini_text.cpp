@@ -1,7 +1,10 @@
 // The INI text engine on arbitrary bytes: kept byte for byte, lists fit small buffers, and an edit
-// reads back as written while the lines it did not touch stay as they were.
+// reads back as written while the lines it did not touch stay as they were. The same bytes as
+// machine.ini give exactly one of a configuration and a message.
 #include "platform/host/ini_text.h"
 #include "fuzz.h"
+#include "platform/host/iconv_code_page.h"
+#include "platform/host/machine_config.h"
 
 #include <string>
 
@@ -36,4 +39,10 @@ TL_FUZZ_TARGET(bytes) {
     edited.DeleteKey("FZ", "Key");
     edited.DeleteSection("fz");
     Check(!edited.HasSection("Fz") || hadSection);
+
+    static const tl::host::IconvCodePage codePage;
+    // No drive folders there: [Drives] entries name missing folders, reported like any mistake.
+    static const auto none = std::filesystem::temp_directory_path() / "tl-fuzz-no-machine";
+    const auto machine = tl::host::ParseMachineIni(text, none, codePage);
+    Check(machine.config.has_value() != machine.error.empty());
 }

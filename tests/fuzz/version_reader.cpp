@@ -1,5 +1,7 @@
 // The version-record reader: a file has no version resource or one that lies inside it, and
-// queries of any block stay inside the block.
+// queries of any block stay inside the block. The version check's text of the same bytes is none,
+// or digits and points that fit the 20-byte buffer the dialog's text was built in.
+#include "copy/file_version_text.h"
 #include "fuzz.h"
 #include "platform/host/version_query.h"
 #include "platform/host/version_resource_reader.h"
@@ -27,4 +29,9 @@ TL_FUZZ_TARGET(bytes) {
     if (const auto block = tl::host::ReadVersionResource(file, &error))
         Query(*block);
     Query(bytes); // the input as a version block of its own, in either layout
+    for (const auto format : {tl::VersionFormat::MajorMinor, tl::VersionFormat::Build}) {
+        const std::string text = tl::FormatFileVersion(bytes, format);
+        tl::fuzz::Check(text.size() < tl::kFileVersionTextSize &&
+                        text.find_first_not_of("0123456789.") == std::string::npos);
+    }
 }
