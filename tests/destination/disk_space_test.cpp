@@ -17,8 +17,8 @@ protected:
 };
 
 TEST_F(DiskSpaceTest, NeededSpaceIsComparedInKilobytesAndEqualIsEnough) {
-    // 1,024 KB and half a kilobyte, which does not count.
-    Open("[Drive.C]\nFreeBytes=1049088\n");
+    // 1,024 KB and half a kilobyte, which does not count; 3 GB on D:.
+    Open("[Drive.C]\nFreeBytes=1049088\n[Drive.D]\nFreeBytes=3221225472\n");
     EXPECT_EQ(Check("1024"), 1);
     EXPECT_EQ(Check("none"), 1); // no digits: 0 KB
     EXPECT_TRUE(m->Boxes().empty());
@@ -36,19 +36,12 @@ TEST_F(DiskSpaceTest, NeededSpaceIsComparedInKilobytesAndEqualIsEnough) {
     const std::string huge(300, '9');
     EXPECT_EQ(Check(huge), 0);
     EXPECT_EQ(m->Boxes().back().request.text, Text(148) + huge + Text(149));
-}
 
-TEST_F(DiskSpaceTest, DrivesBeyondTwoAndFourGigabytesHaveRoom) {
-    Open("[Drive.C]\nFreeBytes=3221225472\n[Drive.D]\nFreeBytes=5368709120\n");
-    EXPECT_EQ(GetDriveFreeSpace(m->Ports(), "C:\\"), std::uint64_t{3221225472});
-    EXPECT_EQ(Check("1"), 1);
-    EXPECT_EQ(Check("3145728"), 1); // all of 3 GB
-    EXPECT_EQ(Check("3145729"), 0);
-
+    // Beyond 2 GB a drive has room (beyond 4 GB: FontSelectTest.TwoDrivesEachChecked...).
     m->Get().paths.fontDir = "D:\\FONTS";
-    EXPECT_EQ(Check("5242880", WriteProbe::Test, SpaceCheckDir::Font), 1);
-    EXPECT_EQ(Check("5242881", WriteProbe::Test, SpaceCheckDir::Font), 0);
-    EXPECT_EQ(m->Boxes().size(), 2u);
+    EXPECT_EQ(GetDriveFreeSpace(m->Ports(), "D:\\"), std::uint64_t{3221225472});
+    EXPECT_EQ(Check("3145728", WriteProbe::Test, SpaceCheckDir::Font), 1); // all of 3 GB
+    EXPECT_EQ(Check("3145729", WriteProbe::Test, SpaceCheckDir::Font), 0);
 }
 
 TEST(SpaceNeeded, ReadsLikeADecimalNumber) {

@@ -122,6 +122,21 @@ TEST_F(FontSelectTest, UnreadableDriveAtOpeningLeavesOnlyExit) {
     EXPECT_EQ(m->Boxes()[0].request.key, "151");
 }
 
+// F1 (the help button) shows the eight help texts whole in one box and the dialog stays open.
+TEST_F(FontSelectTest, HelpShowsTheFontHelpTextsAndKeepsTheDialogOpen) {
+    OpenWith("", "C:\\WINDOWS\\FONTS");
+    m->Script("FONT", {Press(kHelpButtonId), Press(IDOK)});
+    EXPECT_EQ(Run(), 1);
+    ASSERT_EQ(m->Boxes().size(), 1u);
+    const ui::MessageBoxRequest& help = m->Boxes()[0].request;
+    EXPECT_TRUE(m->Utf8(help.text).starts_with("설치하고자 선택된 폰트는 반전으로 표시됩니다."));
+    EXPECT_EQ(help.text, Text(115) + Text(116) + Text(117) + Text(118) + Text(119) + Text(120) +
+                             Text(121) + Text(122));
+    EXPECT_EQ(m->Utf8(help.caption), "드라이버 설치");
+    EXPECT_EQ(help.type, MB_OK | MB_TASKMODAL);
+    EXPECT_TRUE(help.owner && help.owner != owner); // the font dialog
+}
+
 TEST(SplitSpaceValueTest, SizePlaceAndSecondSize) {
     const SpaceValue three = SplitSpaceValue("120,2,15");
     EXPECT_EQ(three.size, "120");
