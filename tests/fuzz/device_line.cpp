@@ -7,16 +7,15 @@
 #include <string>
 
 TL_FUZZ_TARGET(bytes) {
-    using tl::fuzz::Check;
     const std::string_view added = "device=X.386";
-    tl::IniLineInserter inserter("386Enh", added);
+    IniLineInserter inserter("386Enh", added);
     std::string out;
-    const auto in = tl::fuzz::Lines(tl::fuzz::Text(bytes));
+    const auto in = Lines(Text(bytes));
     for (std::string_view line : in)
         inserter.Feed(line, out);
     inserter.Finish(out);
 
-    const auto written = tl::fuzz::Lines(out);
+    const auto written = Lines(out);
     // A last line without line end is ended when something is added behind it.
     const auto same = [](std::string_view was, std::string_view line) {
         return was == line || (line.back() != '\n' && was.size() == line.size() + 2 &&

@@ -10,8 +10,7 @@
 #include "ui/unattended/unattended_frontend.h"
 
 TL_FUZZ_TARGET(bytes) {
-    using namespace tl;
-    const std::string_view input = fuzz::Text(bytes);
+    const std::string_view input = Text(bytes);
     const std::size_t split = std::min(input.find('\0'), input.size());
     auto parse = ui::Answers::Parse(input.substr(0, split));
     host::IconvCodePage codePage;

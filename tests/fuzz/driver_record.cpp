@@ -4,15 +4,14 @@
 #include "fuzz.h"
 
 TL_FUZZ_TARGET(bytes) {
-    using tl::fuzz::Check;
-    const std::string_view block = tl::fuzz::Text(bytes);
+    const std::string_view block = Text(bytes);
     for (int number = -1; number <= 6; ++number) {
-        const auto value = tl::FindDriverRecord(block, number);
+        const auto value = FindDriverRecord(block, number);
         if (!value)
             continue;
         Check(value->data() >= block.data() &&
               value->data() + value->size() <= block.data() + block.size());
         for (int field = 0; field <= 4; ++field)
-            Check(tl::DriverRecordField(*value, field).size() <= value->size());
+            Check(DriverRecordField(*value, field).size() <= value->size());
     }
 }

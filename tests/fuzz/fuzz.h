@@ -59,11 +59,14 @@ inline std::string Read(const std::filesystem::path& file) {
 
 } // namespace tl::fuzz
 
-// TL_FUZZ_TARGET(bytes) { ... } defines the target's body over its input `bytes`.
+// TL_FUZZ_TARGET(bytes) { ... } defines the target's body over its input `bytes`; the body is
+// inside tl::fuzz, so it names the installer's parts and these helpers without qualification.
 #define TL_FUZZ_TARGET(bytes)                                                                      \
-    static void FuzzOne(tl::fuzz::Bytes bytes);                                                    \
+    namespace tl::fuzz {                                                                           \
+    static void FuzzOne(Bytes bytes);                                                              \
+    }                                                                                              \
     extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {            \
-        FuzzOne({data, size});                                                                     \
+        tl::fuzz::FuzzOne({data, size});                                                           \
         return 0;                                                                                  \
     }                                                                                              \
-    static void FuzzOne(tl::fuzz::Bytes bytes)
+    void tl::fuzz::FuzzOne(tl::fuzz::Bytes bytes)

@@ -7,19 +7,18 @@
 #include <string>
 
 TL_FUZZ_TARGET(bytes) {
-    using tl::fuzz::Check;
     if (bytes.empty())
         return;
     const std::uint8_t choice = bytes[0];
     const bool remove = (choice & 2) != 0;
     int questions = 0;
-    tl::IniLineEditor editor("386Enh", "device", (choice & 1) != 0 ? "1:X.386" : "0:X.386", "P",
-                             [&questions, remove] {
-                                 ++questions;
-                                 return remove;
-                             });
+    IniLineEditor editor("386Enh", "device", (choice & 1) != 0 ? "1:X.386" : "0:X.386", "P",
+                         [&questions, remove] {
+                             ++questions;
+                             return remove;
+                         });
     int edited = 0;
-    for (std::string_view line : tl::fuzz::Lines(tl::fuzz::Text(bytes.subspan(1)))) {
+    for (std::string_view line : Lines(Text(bytes.subspan(1)))) {
         std::string out;
         editor.Feed(line, out);
         if (out == line)
@@ -29,5 +28,5 @@ TL_FUZZ_TARGET(bytes) {
         Check(out.ends_with(comment) && out.size() - comment.size() <= line.size() + 2);
     }
     Check(questions <= 1 && edited <= questions);
-    Check((edited == 1) == (editor.GetState() == tl::IniLineEditor::State::Changed));
+    Check((edited == 1) == (editor.GetState() == IniLineEditor::State::Changed));
 }

@@ -9,13 +9,12 @@
 #include <string>
 
 TL_FUZZ_TARGET(bytes) {
-    using tl::fuzz::Check;
-    const std::string_view text = tl::fuzz::Text(bytes);
-    tl::host::IniText ini(text);
+    const std::string_view text = Text(bytes);
+    host::IniText ini(text);
     Check(ini.Bytes() == text);
 
     std::vector<char> buffer(1 + text.size() % 17);
-    const auto bufferSize = static_cast<tl::DWORD>(buffer.size());
+    const auto bufferSize = static_cast<DWORD>(buffer.size());
     for (const auto& section : ini.SectionNames()) {
         const auto keys = ini.KeyNames(section);
         Check(keys.has_value());
@@ -23,26 +22,26 @@ TL_FUZZ_TARGET(bytes) {
         // answers first, as on Windows.
         for (const auto& key : *keys)
             static_cast<void>(ini.Get(section, key));
-        Check(tl::host::CopyProfileList(*keys, buffer.data(), bufferSize) < buffer.size());
+        Check(host::CopyProfileList(*keys, buffer.data(), bufferSize) < buffer.size());
     }
-    const auto length = tl::host::CopyProfileString(text, buffer.data(), bufferSize);
+    const auto length = host::CopyProfileString(text, buffer.data(), bufferSize);
     Check(length < buffer.size() && buffer[length] == '\0');
 
     // A value taken from the input, without line breaks, reads back as the profile functions read.
     const std::string value(text.substr(0, text.find_first_of("\r\n")).substr(0, 40));
     const bool hadSection = ini.HasSection("Fz");
-    tl::host::IniText edited = ini;
+    host::IniText edited = ini;
     edited.Set("Fz", "key", value);
-    const auto expected = tl::host::StripProfileQuotes(tl::host::TrimProfileBlanks(value));
+    const auto expected = host::StripProfileQuotes(host::TrimProfileBlanks(value));
     Check(edited.Get("fz", "KEY") == std::string(expected));
     Check(hadSection || edited.Bytes().starts_with(text)); // a new section is appended
     edited.DeleteKey("FZ", "Key");
     edited.DeleteSection("fz");
     Check(!edited.HasSection("Fz") || hadSection);
 
-    static const tl::host::IconvCodePage codePage;
+    static const host::IconvCodePage codePage;
     // No drive folders there: [Drives] entries name missing folders, reported like any mistake.
     static const auto none = std::filesystem::temp_directory_path() / "tl-fuzz-no-machine";
-    const auto machine = tl::host::ParseMachineIni(text, none, codePage);
+    const auto machine = host::ParseMachineIni(text, none, codePage);
     Check(machine.config.has_value() != machine.error.empty());
 }

@@ -27,13 +27,13 @@ static void Enumerate(host::HostSpooler& spooler) {
 TL_FUZZ_TARGET(bytes) {
     host::RegistryTree tree, reread;
     std::string error;
-    if (!host::ParseRegistryText(fuzz::Text(bytes), tree, error))
-        return fuzz::Check(!error.empty());
+    if (!host::ParseRegistryText(Text(bytes), tree, error))
+        return Check(!error.empty());
     const std::string written = host::FormatRegistryText(tree);
-    fuzz::Check(host::ParseRegistryText(written, reread, error));
-    fuzz::Check(host::FormatRegistryText(reread) == written);
+    Check(host::ParseRegistryText(written, reread, error));
+    Check(host::FormatRegistryText(reread) == written);
 
-    host::HostRegistry registry(fuzz::Folder("spooler") / "registry.reg");
+    host::HostRegistry registry(Folder("spooler") / "registry.reg");
     registry.Tree() = std::move(tree);
     host::HostRegistrySpoolerStore store(registry);
     static_cast<void>(host::ReadMonitors(store));
@@ -49,17 +49,17 @@ TL_FUZZ_TARGET(bytes) {
     driver.dependentFiles = std::string("TLPM.386\0TLMON.DLL\0\0", 20);
     driver.monitorName = "TLMonitor";
     const BOOL added = spooler.AddPrinterDriver(std::nullopt, 3, driver);
-    fuzz::Check(added || spooler.GetLastError() != 0);
+    Check(added || spooler.GetLastError() != 0);
     bool found = false;
     for (const auto& record : host::ReadDrivers(store))
         found = found || host::SameName(record.name, "Telmora 600");
-    fuzz::Check(found || !added);
+    Check(found || !added);
     PrinterInfo2 printer;
     printer.printerName = printer.driverName = "Telmora 600";
     printer.portName = "LPT1:";
     printer.printProcessor = std::string(kBuiltInPrintProcessor);
     const PrinterHandle handle = spooler.AddPrinter(std::nullopt, 2, printer);
-    fuzz::Check(handle || spooler.GetLastError() != 0);
+    Check(handle || spooler.GetLastError() != 0);
     if (handle)
         static_cast<void>(spooler.ClosePrinter(handle));
     Enumerate(spooler);

@@ -21,10 +21,9 @@ struct CheckingSink {
 } // namespace
 
 TL_FUZZ_TARGET(bytes) {
-    using tl::fuzz::Check;
     CheckingSink sink;
-    const auto summary = tl::strings::ParseStringSource(bytes, sink);
-    const bool ok = summary.error == tl::strings::SourceError::kNone;
+    const auto summary = strings::ParseStringSource(bytes, sink);
+    const bool ok = summary.error == strings::SourceError::kNone;
     Check(ok == (summary.errorLine == 0));
     // A failed line may have begun a string; every string before it was counted whole.
     Check(summary.entries == sink.begun || summary.entries + 1 == sink.begun);

@@ -33,14 +33,14 @@ struct CountingWriter final : tl::host::ByteWriter {
 
 TL_FUZZ_TARGET(bytes) {
     // Keep the promised length small enough that a run stays quick.
-    if (bytes.size() >= tl::host::kSzddHeaderSize && (bytes[12] != 0 || bytes[13] != 0))
+    if (bytes.size() >= host::kSzddHeaderSize && (bytes[12] != 0 || bytes[13] != 0))
         return;
     PieceReader reader(bytes);
     CountingWriter writer;
-    const tl::LONG result = tl::host::ExpandSzdd(reader, writer);
+    const LONG result = host::ExpandSzdd(reader, writer);
     if (result < 0)
         return;
-    const auto header = tl::host::ParseSzddHeader(bytes);
-    tl::fuzz::Check(header && static_cast<std::size_t>(result) == header->expandedLength &&
-                    writer.written == header->expandedLength);
+    const auto header = host::ParseSzddHeader(bytes);
+    Check(header && static_cast<std::size_t>(result) == header->expandedLength &&
+          writer.written == header->expandedLength);
 }

@@ -20,18 +20,18 @@ void Query(tl::fuzz::Bytes block) {
 } // namespace
 
 TL_FUZZ_TARGET(bytes) {
-    const tl::host::MemoryByteSource file(bytes);
-    const auto found = tl::host::FindVersionResource(file);
+    const host::MemoryByteSource file(bytes);
+    const auto found = host::FindVersionResource(file);
     const std::size_t size = bytes.size();
-    tl::fuzz::Check(!found.location || (found.location->offset <= size &&
-                                        found.location->size <= size - found.location->offset));
-    tl::DWORD error = 0;
-    if (const auto block = tl::host::ReadVersionResource(file, &error))
+    Check(!found.location || (found.location->offset <= size &&
+                              found.location->size <= size - found.location->offset));
+    DWORD error = 0;
+    if (const auto block = host::ReadVersionResource(file, &error))
         Query(*block);
     Query(bytes); // the input as a version block of its own, in either layout
-    for (const auto format : {tl::VersionFormat::MajorMinor, tl::VersionFormat::Build}) {
-        const std::string text = tl::FormatFileVersion(bytes, format);
-        tl::fuzz::Check(text.size() < tl::kFileVersionTextSize &&
-                        text.find_first_not_of("0123456789.") == std::string::npos);
+    for (const auto format : {VersionFormat::MajorMinor, VersionFormat::Build}) {
+        const std::string text = FormatFileVersion(bytes, format);
+        Check(text.size() < kFileVersionTextSize &&
+              text.find_first_not_of("0123456789.") == std::string::npos);
     }
 }

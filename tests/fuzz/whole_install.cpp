@@ -118,20 +118,19 @@ struct Folders {
 } // namespace
 
 TL_FUZZ_TARGET(bytes) {
-    using namespace tl;
     static Folders folders;
-    const std::string_view input = fuzz::Text(bytes);
+    const std::string_view input = Text(bytes);
     const std::size_t split = input.find('\0');
     const std::string_view scripts[] = {input.substr(0, split),
                                         split == input.npos ? "" : input.substr(split + 1)};
-    const std::string compacted = tl::CompactInf(scripts[0]);
+    const std::string compacted = CompactInf(scripts[0]);
     const auto brackets = static_cast<std::size_t>(std::count(input.begin(), input.end(), '['));
-    Check(compacted.size() <= scripts[0].size() + brackets + tl::kInfEndBytes.size());
-    Check(compacted.ends_with(tl::kInfEndBytes) && compacted == CompactAsStated(scripts[0]));
+    Check(compacted.size() <= scripts[0].size() + brackets + kInfEndBytes.size());
+    Check(compacted.ends_with(kInfEndBytes) && compacted == CompactAsStated(scripts[0]));
     fs::remove_all(folders.machine);
     fs::copy(folders.machineTemplate, folders.machine, fs::copy_options::recursive);
-    fuzz::Write(folders.skipped[1], scripts[0]);
-    fuzz::Write(folders.skipped[2], scripts[1]);
+    Write(folders.skipped[1], scripts[0]);
+    Write(folders.skipped[2], scripts[1]);
     {
         NoEvents events;
         auto machine = host::HostMachine::Open({folders.machine, folders.disk}, events, nullptr);
@@ -150,6 +149,6 @@ TL_FUZZ_TARGET(bytes) {
         }
     }
     Check(List(folders.root, folders.skipped) == folders.outside);
-    Check(fuzz::Read(folders.skipped[1]) == scripts[0]);
-    Check(fuzz::Read(folders.skipped[2]) == scripts[1]);
+    Check(Read(folders.skipped[1]) == scripts[0]);
+    Check(Read(folders.skipped[2]) == scripts[1]);
 }
