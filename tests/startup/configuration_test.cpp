@@ -76,14 +76,15 @@ TEST(Configure, EachFailureShowsItsOneMessageAndEndsTheProgram) {
 }
 
 TEST(Configure, SettingsFileValues) {
-    test::InstallerHarness machine;
+    test::InstallerHarness machine(
+        test::HarnessOptions().Ini("[Machine]\nWindowsDirectory=C:\\Windows\n"));
     const std::string fonts = "C:\\" + std::string(700, 'F') + "\\\\";
     machine.WriteDiskFile("INSTALL.INF", "[PRIVATE.INI]\nmy.ini\n[PRINTERDRIVER]\nPath = WIN95\n");
     machine.WriteWindowsFile("my.ini",
                              "[Install]\nDiskPath=A:\\\\\nFontPath=" + fonts + "\nLanguage=12\n");
     EXPECT_EQ(Configuration(machine.Get()), 1);
     const Paths& paths = machine.Get().paths;
-    EXPECT_EQ(paths.privateSettingsFile, "C:\\WINDOWS\\my.ini");
+    EXPECT_EQ(paths.privateSettingsFile, "C:\\WINDOWS\\my.ini"); // the directory upper-cased
     EXPECT_EQ(paths.installInfPath, "A:\\INSTALL.INF");
     // Kept whole, and only one trailing "\" goes from the font path.
     EXPECT_EQ(paths.fontDir, fonts.substr(0, fonts.size() - 1));
@@ -104,16 +105,6 @@ TEST(Configure, ASettingsFileTheRunEditsIsRefusedInAnyCase) {
         EXPECT_NE(machine.Boxes()[0].request.text.find("the installer edits this file"),
                   std::string::npos);
     }
-}
-
-TEST(Configure, WindowsDirectoryIsUpperCasedAndAnEmptyDriverFolderAddsNothing) {
-    test::InstallerHarness lower(
-        test::HarnessOptions().Ini("[Machine]\nWindowsDirectory=C:\\Windows\n"));
-    lower.WriteDiskFile("INSTALL.INF", "[PRINTERDRIVER]\nPath =\n");
-    EXPECT_EQ(Configuration(lower.Get()), 1);
-    EXPECT_EQ(lower.Get().paths.privateSettingsFile, "C:\\WINDOWS\\tlsetup.ini");
-    EXPECT_EQ(lower.Get().paths.fontDir, "C:\\WINDOWS\\SYSTEM");
-    EXPECT_EQ(lower.Get().paths.sourceDir, "A:");
 }
 
 } // namespace

@@ -51,19 +51,5 @@ TEST(EntryRun, TheMainWindowPaintsTheFaceWithTheVersion) {
     EXPECT_TRUE(versionShown);
 }
 
-// That line "1" takes the installer's files is shown end to end by the finish scenario.
-TEST(EntryRun, DeleteAtExitAsksOnlyOnLineOneAndPassesOverMissingFiles) {
-    for (const char* line : {"TRUE", "1"}) {
-        SCOPED_TRACE(line);
-        test::InstallerHarness run;
-        run.WriteDiskFile("INSTALL.INF", std::string(kScript) + "[DEL.INST]\n" + line + "\n");
-        run.WriteWindowsFile("SYSTEM/tlins32a.exe", "exe");
-        run.WriteWindowsFile("SYSTEM/OTHER.DLL", "other");
-        EXPECT_EQ(Entry(run.Get(), "", SW_SHOWNORMAL), 0);
-        EXPECT_EQ(run.WindowsFileExists("SYSTEM/tlins32a.exe"), line[0] != '1');
-        EXPECT_TRUE(run.WindowsFileExists("SYSTEM/OTHER.DLL"));
-    }
-}
-
 } // namespace
 } // namespace tl

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace tl {
@@ -15,23 +14,9 @@ namespace {
 
 using namespace std::string_literals;
 
-class LoadInfTest : public ::testing::Test {
-protected:
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const auto path = dir / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
-
-    test::TempMachine temp;
-    const std::filesystem::path dir = temp.Root();
-    host::DirectFileSystem files;
-    SetupScripts scripts;
-};
-
 // 65,536 bytes exactly (a 16-bit length would make it look empty), at the end of a path longer
 // than 143 characters.
-TEST_F(LoadInfTest, ScriptsOf64KiBAndMoreLoadWholeAndLongPathsAreNotCut) {
+TEST(LoadInfTest, ScriptsOf64KiBAndMoreLoadWholeAndLongPathsAreNotCut) {
     std::string text = "[S]\r\n";
     int i = 0;
     while (text.size() < 65536 - 20)
@@ -42,9 +27,12 @@ TEST_F(LoadInfTest, ScriptsOf64KiBAndMoreLoadWholeAndLongPathsAreNotCut) {
     std::filesystem::path deep;
     for (int level = 0; level < 8; ++level)
         deep /= std::string(30, static_cast<char>('a' + level));
-    std::filesystem::create_directories(dir / deep);
-    const std::string path = Write((deep / "INSTALL.INF").string(), text);
+    test::TempMachine temp;
+    temp.WriteFile(deep / "INSTALL.INF", text);
+    const std::string path = (temp.Root() / deep / "INSTALL.INF").string();
     ASSERT_GT(path.size(), 143u);
+    host::DirectFileSystem files;
+    SetupScripts scripts;
     const auto loaded = LoadInf(scripts, files, path);
     ASSERT_EQ(loaded.status, InfLoadStatus::Loaded);
     std::string value;
