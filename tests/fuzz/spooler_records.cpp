@@ -9,21 +9,6 @@
 #include "platform/host/spooler_host.h"
 #include "platform/host/spooler_registry_host.h"
 
-using namespace tl;
-
-// Each list asked for twice: for the size, then with it.
-static void Enumerate(host::HostSpooler& spooler) {
-    DWORD needed = 0, returned = 0;
-    std::vector<DriverInfo1> drivers;
-    std::vector<PrinterInfo5> printers;
-    for (int pass = 0; pass < 2; ++pass) {
-        static_cast<void>(spooler.EnumPrinterDrivers(std::nullopt, std::nullopt, 1, &drivers,
-                                                     pass ? needed : 0, &needed, &returned));
-        static_cast<void>(spooler.EnumPrinters(kPrinterEnumLocal, std::nullopt, 5, &printers,
-                                               pass ? needed : 0, &needed, &returned));
-    }
-}
-
 TL_FUZZ_TARGET(bytes) {
     host::RegistryTree tree, reread;
     std::string error;
@@ -40,7 +25,18 @@ TL_FUZZ_TARGET(bytes) {
     static_cast<void>(host::ReadPrintProcessors(store));
     static_cast<void>(host::ReadPrinters(store));
     host::HostSpooler spooler(store);
-    Enumerate(spooler);
+    const auto enumerate = [&spooler] { // each list asked for twice: for the size, then with it
+        DWORD needed = 0, returned = 0;
+        std::vector<DriverInfo1> drivers;
+        std::vector<PrinterInfo5> printers;
+        for (const DWORD size : {0u, 1u}) {
+            static_cast<void>(
+                spooler.EnumPrinterDrivers({}, {}, 1, &drivers, size * needed, &needed, &returned));
+            static_cast<void>(spooler.EnumPrinters(kPrinterEnumLocal, {}, 5, &printers,
+                                                   size * needed, &needed, &returned));
+        }
+    };
+    enumerate();
     DriverInfo3 driver;
     driver.version = 0x400;
     driver.name = "Telmora 600";
@@ -62,5 +58,5 @@ TL_FUZZ_TARGET(bytes) {
     Check(handle || spooler.GetLastError() != 0);
     if (handle)
         static_cast<void>(spooler.ClosePrinter(handle));
-    Enumerate(spooler);
+    enumerate();
 }

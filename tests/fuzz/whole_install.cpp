@@ -6,6 +6,7 @@
 // compacts INSTALL.INF as a second compactor, written the way its rules are stated, does.
 #include "fuzz.h"
 #include "init_command.h"
+#include "platform/host/event_log.h"
 #include "platform/host/host_machine.h"
 #include "platform/host/iconv_code_page.h"
 #include "platform/host/ui/host_window_system.h"
@@ -64,10 +65,6 @@ std::string CompactAsStated(std::string_view file) {
     }
     return out.append(tl::kInfEndBytes);
 }
-
-struct NoEvents final : tl::EventSink {
-    void Record(tl::PlatformEvent) override {}
-};
 
 // Size and time of every file and folder under `root` but those in `skip` (and what is in them).
 using Listing = std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>>;
@@ -132,7 +129,7 @@ TL_FUZZ_TARGET(bytes) {
     Write(folders.skipped[1], scripts[0]);
     Write(folders.skipped[2], scripts[1]);
     {
-        NoEvents events;
+        host::EventLog events;
         auto machine = host::HostMachine::Open({folders.machine, folders.disk}, events, nullptr);
         Check(machine != nullptr);
         host::IconvCodePage codePage;
