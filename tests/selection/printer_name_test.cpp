@@ -10,13 +10,6 @@ namespace {
 
 constexpr int kEditId = 1006;
 
-std::string ManyDrivers(int count) {
-    std::string lines;
-    for (int i = 0; i < count; ++i)
-        lines += test::DriverLines("A rather long installed driver name " + std::to_string(i));
-    return lines;
-}
-
 TEST(PrinterName, KoreanNamesThatDifferOnlyInATrailByteAreDifferent) {
     // 0x41..0x5A are trail bytes of code page 949 as well as letters: "\xB0\x41" and "\xB0\x61"
     // are two different syllables, not one in two cases.
@@ -30,9 +23,10 @@ TEST(PrinterName, KoreanNamesThatDifferOnlyInATrailByteAreDifferent) {
 
 TEST(PrinterName, EnumerationsSeeLongListsWhole) {
     // 150 drivers and printers need far more than the first buffers hold, and more than 100.
-    std::string registry = ManyDrivers(149) + test::DriverLines("Telmora 600");
+    std::string registry = test::DriverLines("Telmora 600");
     for (int i = 0; i < 149; ++i)
-        registry += test::PrinterLines("Office printer on the third floor " + std::to_string(i));
+        registry += test::DriverLines("A rather long installed driver name " + std::to_string(i)) +
+                    test::PrinterLines("Office printer on the third floor " + std::to_string(i));
     registry += test::PrinterLines("zz Telmora 600");
     test::InstallerHarness machine(test::HarnessOptions().Registry(registry));
     EXPECT_TRUE(IsDriverInstalled(machine.Get(), "telmora 600"));
