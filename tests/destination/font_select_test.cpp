@@ -31,9 +31,12 @@ protected:
 
     INT_PTR Run() { return m->RunDialog("FONT", FONT_Set); }
 
-    std::string Shown(const ui::DialogSnapshot& snapshot, int id) {
-        const ui::ControlSnapshot* control = snapshot.Find(id);
-        return control ? control->text : "<none>";
+    // The texts of the controls `ids` in a snapshot.
+    std::vector<std::string> Shown(const ui::DialogSnapshot& snapshot, std::vector<int> ids) {
+        std::vector<std::string> texts;
+        for (const int id : ids)
+            texts.push_back(snapshot.Find(id) ? snapshot.Find(id)->text : "<none>");
+        return texts;
     }
 };
 
@@ -49,16 +52,11 @@ TEST_F(FontSelectTest, TwoDrivesEachCheckedAgainstItsOwnTotal) {
     m->Script("KEIKOKU", {Press(IDCANCEL)});
     EXPECT_EQ(Run(), 1);
     const ui::DialogRecord& font = m->Closed("FONT");
-    EXPECT_EQ(Shown(font.opened, 127), "D:");
-    EXPECT_EQ(Shown(font.opened, 128), "C:[Windows]");
-    EXPECT_EQ(Shown(font.opened, 112), "420");
-    EXPECT_EQ(Shown(font.opened, 113), "22");
-    EXPECT_EQ(Shown(font.opened, 125), "0");
-    EXPECT_EQ(Shown(font.opened, 126), "5368709");
-    EXPECT_EQ(Shown(font.opened, 129), "K");
-    EXPECT_EQ(Shown(font.opened, 130), "K");
-    EXPECT_EQ(Shown(font.closed, 112), "0");
-    EXPECT_EQ(Shown(font.closed, 113), "7");
+    // Drives, needed on each, free on each, units.
+    EXPECT_EQ(
+        Shown(font.opened, {127, 128, 112, 113, 125, 126, 129, 130}),
+        (std::vector<std::string>{"D:", "C:[Windows]", "420", "22", "0", "5368709", "K", "K"}));
+    EXPECT_EQ(Shown(font.closed, {112, 113}), (std::vector<std::string>{"0", "7"}));
     EXPECT_EQ(m->Closed("KEIKOKU").result, kChangeFonts);
     EXPECT_EQ(m->Get().fontSelection.selectedFonts, ",Dotum");
 }
@@ -83,10 +81,8 @@ TEST_F(FontSelectTest, SharedDriveMustHoldBothTotalsOrKeikokuDecides) {
     EXPECT_EQ(Run(), 1);
     EXPECT_EQ(m->Get().paths.fontDir, "D:\\FONTS");
     const ui::DialogRecord& font = m->Closed("FONT", 2);
-    EXPECT_EQ(Shown(font.closed, 125), "10000");
-    EXPECT_EQ(Shown(font.closed, 127), "C:");
-    EXPECT_EQ(Shown(font.closed, 126), "");
-    EXPECT_EQ(Shown(font.closed, 112), "442");
+    EXPECT_EQ(Shown(font.closed, {125, 127, 126, 112}),
+              (std::vector<std::string>{"10000", "C:", "", "442"}));
 }
 
 TEST_F(FontSelectTest, NamesBeyondTheListLengthAreReportedNotCut) {
@@ -138,14 +134,11 @@ TEST_F(FontSelectTest, HelpShowsTheFontHelpTextsAndKeepsTheDialogOpen) {
 }
 
 TEST(SplitSpaceValueTest, SizePlaceAndSecondSize) {
-    const SpaceValue three = SplitSpaceValue("120,2,15");
-    EXPECT_EQ(three.size, "120");
-    EXPECT_EQ(three.place, "2");
-    EXPECT_EQ(three.secondSize, "15");
-    const SpaceValue one = SplitSpaceValue("300");
-    EXPECT_EQ(one.size, "300");
-    EXPECT_EQ(one.place, "");
-    EXPECT_EQ(SplitSpaceValue("1,2,3,4").secondSize, "3,4");
+    for (const auto& [value, parts] :
+         {std::pair{"120,2,15", "120|2|15"}, {"300", "300||"}, {"1,2,3,4", "1|2|3,4"}}) {
+        const SpaceValue split = SplitSpaceValue(value);
+        EXPECT_EQ(split.size + "|" + split.place + "|" + split.secondSize, parts);
+    }
 }
 
 } // namespace
