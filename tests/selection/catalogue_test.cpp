@@ -42,12 +42,7 @@ TLMON.DLL=1
 
 class Catalogue : public ::testing::Test {
 protected:
-    explicit Catalogue(std::string_view machineIni = "")
-        : machine(test::HarnessOptions().Ini(machineIni)) {
-        Installer& installer = machine.Get();
-        installer.paths.systemDir = "C:\\WINDOWS\\SYSTEM";
-        installer.paths.privateSettingsFile = "C:\\WINDOWS\\tlsetup.ini";
-    }
+    Catalogue() { machine.SetPaths("C:\\WINDOWS\\tlsetup.ini"); }
 
     void Load(std::string_view text) { machine.Get().scripts.Adopt(CompactInf(text)); }
     std::optional<InfLine> Manufacturer() {
@@ -204,32 +199,6 @@ TEST(FileNames, ExtensionIsBehindTheFirstDot) {
     EXPECT_EQ(FileExtension("A.B.C"), "B.C");
     EXPECT_EQ(FileExtension("README"), std::nullopt);
     EXPECT_EQ(FileExtension("NAME."), "");
-}
-
-class InUseCatalogue : public Catalogue {
-protected:
-    InUseCatalogue()
-        : Catalogue("[InUse]\nC:\\WINDOWS\\SYSTEM\\TLUI.DLL=1\n"
-                    "C:\\WINDOWS\\SYSTEM\\SAMPLE.DRV=1\n") {
-        machine.Folder().WriteFile("drive_c/WINDOWS/SYSTEM/TLUI.DLL", "dll");
-        machine.Folder().WriteFile("drive_c/WINDOWS/SYSTEM/SAMPLE.DRV", "drv");
-        machine.Folder().WriteFile("drive_c/WINDOWS/SYSTEM/TL600.DRV", "drv");
-    }
-};
-
-TEST_F(InUseCatalogue, FileInUseStopsTheSection) {
-    EXPECT_TRUE(IsSystemFileInUse(machine.Get(), "tlui.dll"));
-    EXPECT_FALSE(IsSystemFileInUse(machine.Get(), "TL600.DRV"));
-    EXPECT_FALSE(IsSystemFileInUse(machine.Get(), "MISSING.DLL"));
-
-    Load(kCatalogue);
-    EXPECT_EQ(Read(0), 0);
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].text, LoadTextCopy(135) + LoadTextCopy(137));
-    EXPECT_EQ(Boxes()[0].caption, LoadTextCopy(163));
-    EXPECT_EQ(Boxes()[0].type, MB_OK | MB_ICONEXCLAMATION);
-    // A renamed driver is tested under its installed name; its own entry is not made.
-    EXPECT_EQ(machine.Get().copyList.Count(), 1u);
 }
 
 } // namespace
