@@ -1,7 +1,6 @@
 #include "destination/drive_change_dialogs.h"
 #include "destination/font_directory.h"
 #include "destination_machine.h"
-#include "dialogs/dialog_utils.h"
 #include "resources/string_table.h"
 #include "state/inf_scripts.h"
 
@@ -33,12 +32,7 @@ protected:
             }
             return std::optional<std::string>{};
         };
-        return ShowModalDialog(
-            m->Windows(), owner,
-            [this](DialogWindow& dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-                return Change_Drv(m->Get(), dialog, message, wParam, lParam);
-            },
-            "CHANGE");
+        return m->RunDialog("CHANGE", Change_Drv);
     }
 };
 
