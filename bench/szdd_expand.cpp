@@ -54,10 +54,9 @@ BENCHMARK(BM_ExpandThroughPort)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--make") == 0) {
         const auto data = bench::DriverData(kSampleSize, 1995);
-        return bench::WriteBytes(argv[2], data) &&
-                       bench::WriteBytes(argv[3], host::CompressSzdd(data))
-                   ? 0
-                   : 1;
+        const bool written = bench::WriteBytes(argv[2], data) &&
+                             bench::WriteBytes(argv[3], host::CompressSzdd(data));
+        return written ? 0 : 1;
     }
     if (argc == 4 && std::strcmp(argv[1], "--expand") == 0) {
         const long n = ExpandFile(argv[2], argv[3]);
