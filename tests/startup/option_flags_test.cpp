@@ -35,9 +35,8 @@ std::string Bits(const OptionFlags& f) {
 }
 
 TEST(Flags, SampleDisk) {
-    std::ifstream file(TL_SOURCE_DIR "/examples/disk/INSTALL.INF", std::ios::binary);
     std::stringstream text;
-    text << file.rdbuf();
+    text << std::ifstream(TL_SOURCE_DIR "/examples/disk/INSTALL.INF", std::ios::binary).rdbuf();
     EXPECT_EQ(Bits(Configure(text.str())), "1111010011");
 }
 
