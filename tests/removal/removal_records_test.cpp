@@ -3,7 +3,9 @@
 // line edits of INI files.
 #include "removal/ini_lines.h"
 #include "removal/removal_records.h"
+#include "removal/removal_steps.h"
 #include "state/removal_log.h"
+#include "support/installer_harness.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -92,6 +94,20 @@ TEST(RemovalIniLines, EditsTouchOnlyTheirSection) {
     EXPECT_TRUE(RemoveSection(lines, "386ENH"));
     EXPECT_THAT(lines, ElementsAre("[boot]\r\n", "device=TLPM.386\r\n", "[windows]\r\n",
                                    "load=a.exe tl.exe\r\n"));
+}
+
+// The earlier version cannot be put back over a file another program holds open.
+TEST(RemoveFiles, ARestoreOverAFileInUseIsReportedInUse) {
+    test::InstallerHarness pc(test::HarnessOptions().Ini("[InUse]\nC:\\WINDOWS\\TL.DLL=1\n"));
+    pc.WriteWindowsFile("TL.DLL", "new");
+    pc.WriteWindowsFile("TL.B00", "old");
+    const std::vector<RemovalRecord> records{
+        {"Change0001", {"File", "1", "1", "C:\\WINDOWS\\TL.DLL", "C:\\WINDOWS\\TL.B00"}}};
+    RemovalContext context{pc.Get(), records, {{"C:\\WINDOWS"}}, {}, {}};
+    RemoveFiles(context);
+    ASSERT_EQ(context.report.lines.size(), 1u);
+    EXPECT_EQ(context.report.lines[0].outcome, RemovalOutcome::InUse);
+    EXPECT_EQ(pc.ReadWindowsFile("TL.DLL"), "new");
 }
 
 } // namespace
