@@ -64,13 +64,6 @@ TEST(ProgressBar, SplitsAtThePositionAndStaysInsideTheBar) {
     EXPECT_EQ(tiny.Ops()[0].kind, CanvasOp::Kind::Frame);
 }
 
-TEST(TextBar, LongNamesShowFortyColumnsWithoutSplittingACharacter) {
-    EXPECT_EQ(FileNameColumns(std::string(45, 'A')), std::string(40, 'A'));
-    EXPECT_EQ(FileNameColumns(std::string(39, 'B') + "\xB0\xA1" + "C"), std::string(39, 'B') + " ");
-    EXPECT_EQ(FileNameColumns(std::string(38, 'B') + "\xB0\xA1" + "C"),
-              std::string(38, 'B') + "\xB0\xA1");
-}
-
 // The COPYING dialog over a main window, each window painting on a canvas of its own.
 class ProgressDisplayTest : public ::testing::Test {
 protected:

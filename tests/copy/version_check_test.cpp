@@ -180,25 +180,6 @@ TEST_F(VersionCheckTest, VersionsDatesAndWhatIsMissing) {
               Shown("TLPORT.386", installedDate + "\n ", diskDate + "\n "));
 }
 
-TEST_F(VersionCheckTest, ARenamedDriverIsCheckedUnderTheNameItIsInstalledAs) {
-    ASSERT_NO_FATAL_FAILURE(Open("[Machine]\nLocale=0409\n"));
-    // Two two-name lines: the disk's TL6ENU.DRV installed as TL600.DRV, TLHELP.HL_ as TL.HLP.
-    ASSERT_TRUE(installer->renames.Create(64));
-    ASSERT_EQ(installer->renames.Append("TL.HLP"), RenameListError::None);
-    ASSERT_EQ(installer->renames.Append("TL600.DRV"), RenameListError::None);
-    CopyList& list = installer->copyList;
-    ASSERT_EQ(list.Append(kFlagRenamed, '1', "TLHELP.HL_"), CopyListError::None);
-    ASSERT_EQ(list.Append(kFlagRenamedDriver, '1', "TL6ENU.DRV"), CopyListError::None);
-    Installed("TL600.DRV", Ne({3, 2, 8, 0}));
-    OnDisk("TL6ENU.DRV", Ne({4, 0, 4, 10}));
-    pc->Script("VER_CHECK", {test::Press(IDCANCEL)});
-    CheckInstalledVersions(*installer, owner);
-
-    EXPECT_EQ(ShownText(), Shown("TL600.DRV", "Sun Dec 31 23:50:00 1995\n      버젼.  3.28",
-                                 "Mon Jan 1 23:50:00 1996\n      버젼.  4.04"));
-    EXPECT_EQ(list.Flag(1), kFlagSkipped);
-}
-
 TEST(DropDeclinedEntry, TheExtensionIsEverythingBehindTheFirstDot) {
     // "X.386.BAK" is no device driver, and a name without extension is not one either.
     CopyList other;

@@ -51,13 +51,5 @@ TEST(DriverRecord, FieldsSplitAtCommasAndPassOverEmptyOnes) {
     EXPECT_EQ(DriverRecordField("NAME,LIB.DLL\rREST", 2), "LIB.DLL");
 }
 
-TEST(DriverRecord, QuotedFieldsLoseTheirQuotesButStillEndAtACommma) {
-    EXPECT_EQ(DriverRecordField("\"TL Monitor\",\"TLMON.DLL\"", 1), "TL Monitor");
-    EXPECT_EQ(DriverRecordField("\"TL Monitor\",\"TLMON.DLL\"", 2), "TLMON.DLL");
-    EXPECT_EQ(DriverRecordField("\"A,B\",C", 1), "A");
-    EXPECT_EQ(DriverRecordField("\"A,B\",C", 2), "B\"");
-    EXPECT_EQ(DriverRecordField("\"A,B\",C", 3), "C");
-}
-
 } // namespace
 } // namespace tl

@@ -1,11 +1,6 @@
 #include "spooler/spooler_registration.h"
 
 #include "platform/error_event.h"
-#include "resources/string_table.h"
-#include "selection/catalogue.h"
-#include "selection/spooler_lines.h"
-#include "state/inf_compact.h"
-#include "state/inf_query.h"
 #include "support/installer_harness.h"
 
 #include <gtest/gtest.h>
@@ -61,39 +56,6 @@ public:
     test::InstallerHarness machine;
     bool BlockReleased() { return !machine.Get().catalogue.driverData; }
 };
-
-TEST(DependentFiles, ListEveryEntryWithTwoNameEntriesUnderTheirTargetName) {
-    CopyList list;
-    RenameList renames;
-    list.Append(kFlagRenamedDriver, '1', "SAMPLE.DR_");
-    list.Append(kFlagSkipped, '1', "DEMO.PRN");
-    list.Append(kFlagRenamed, '2', "SAMPLE.HL_");
-    list.Append(kFlagSystemFile, '2', "SAMPLE.DLL");
-    EXPECT_EQ(DependentFiles(list, renames), "SAMPLE.DR_\0DEMO.PRN\0SAMPLE.HL_\0SAMPLE.DLL\0\0"s);
-
-    ASSERT_TRUE(renames.Create(256));
-    renames.Append("SAMPLE.DRV");
-    renames.Append("SAMPLE.HLP");
-    EXPECT_EQ(DependentFiles(list, renames), "SAMPLE.DRV\0DEMO.PRN\0SAMPLE.HLP\0SAMPLE.DLL\0\0"s);
-
-    // A rename list that ran out leaves the entry under its own name rather than ending the list.
-    RenameList shortList;
-    ASSERT_TRUE(shortList.Create(256));
-    shortList.Append("SAMPLE.DRV");
-    EXPECT_EQ(DependentFiles(list, shortList), "SAMPLE.DRV\0DEMO.PRN\0SAMPLE.HL_\0SAMPLE.DLL\0\0"s);
-}
-
-TEST(SpoolerRegistration, WinPrintInAnyCaseAddsNoProcessorAndEmptyRecordsTakeDefaults) {
-    Registration run;
-    EXPECT_EQ(run.Run(Block("", "WINPRINT,OTHER.DLL", "EMF", "")), 1);
-    SCOPED_TRACE(run.RegistryText());
-    EXPECT_FALSE(run.Holds("Print Processors\\"));
-    EXPECT_FALSE(run.Holds("Monitors\\"));
-    EXPECT_FALSE(run.Holds("\"Monitor\"="));
-    EXPECT_TRUE(run.Holds("\"Print Processor\"=\"WINPRINT\""));
-    EXPECT_TRUE(run.Holds("\"Help File\"=\"\""));
-    EXPECT_FALSE(run.Holds("\"Datatype\"=\"RAW\""));
-}
 
 TEST(SpoolerRegistration, NoDriverDataFails) {
     Registration run;

@@ -81,12 +81,6 @@ struct PortDriverRun {
     }
 };
 
-// The new driver's date, checked independently; the replacement itself (backup lpt.vxz, the new
-// driver signed and dated) is the full install scenario's.
-TEST(PortDriverWriteTime, IsTheLastDayOf1995At0850Utc) {
-    EXPECT_EQ(FileTimeValue(PortDriverWriteTime()), 124648734000000000u);
-}
-
 TEST(UpdatePortDriver, NothingChangesUnlessEveryConditionHolds) {
     const std::pair<const char*, std::map<std::string, std::string>> cases[] = {
         {"only a compressed lpt.b_",
