@@ -134,5 +134,40 @@ TEST_F(CopyEngineTest, ConfirmThatCannotOpenEndsTheRunWithoutAsking) {
     EXPECT_EQ(Fonts("A.TTF"), "old");
 }
 
+// The value names the font file as its directory was typed; a file that is not there adds no font
+// and nothing is registered.
+TEST(FontRegistrationTest, AFontTheSystemDoesNotTakeIsAFailure) {
+    InstallerHarness pc;
+    pc.SetPaths(); // each font is recorded for the removal
+    Installer& installer = pc.Get();
+    EXPECT_EQ(QueryFontRegistration(installer, FontValueName("Telmora Sans")), 2);
+    pc.Folder().WriteFile("drive_c/TTF/TLSANS.TTF", "font");
+    installer.destination.typedFontDir = "c:\\ttf";
+    EXPECT_TRUE(RegisterFont(installer, "C:\\TTF\\TLSANS.TTF", "Telmora Sans (TrueType)"));
+    EXPECT_EQ(pc.RegistryString(kHkeyLocalMachine, kInstalledFontsKey, "Telmora Sans (TrueType)"),
+              "c:\\ttf\\TLSANS.TTF");
+    EXPECT_TRUE(pc.HasEvent("addfont", {"c:\\ttf\\TLSANS.TTF"}));
+    EXPECT_EQ(QueryFontRegistration(installer, FontValueName("Telmora Sans")), 0);
+
+    EXPECT_FALSE(RegisterFont(installer, "C:\\TTF\\NONE.TTF", "None (TrueType)"));
+    EXPECT_TRUE(pc.HasEvent("error", {"AddFontResource"}));
+    EXPECT_EQ(pc.RegistryString(kHkeyLocalMachine, kInstalledFontsKey, "None (TrueType)"),
+              std::nullopt);
+    EXPECT_EQ(QueryFontRegistration(installer, FontValueName("None")), 2);
+}
+
+// CONFIRMDLG offers "Yes to all" only while another font follows.
+TEST(HasLaterFont, AFullListIsSearchedToItsLastEntryAndNoFurther) {
+    CopyList list;
+    for (std::size_t i = 0; i < kCopyListEntries; ++i) {
+        const bool font = i == 0 || i == kCopyListEntries - 1;
+        ASSERT_EQ(list.Append(font ? kFlagFont : kFlagSystemFile, '1', "F.TTF"),
+                  CopyListError::None);
+    }
+    EXPECT_TRUE(HasLaterFont(list, 0));
+    EXPECT_FALSE(HasLaterFont(list, kCopyListEntries - 1));
+    EXPECT_FALSE(HasLaterFont(list, kCopyListEntries + 5));
+}
+
 } // namespace
 } // namespace tl::test
