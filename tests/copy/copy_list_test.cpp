@@ -40,8 +40,6 @@ TEST(CopyList, AFullListRefusesMoreAndAFontPairIsWrittenWholeOrNotAtAll) {
               Entry(kFlagSkipped, '0', "Arial Bold"));
 }
 
-// Names are refused rather than cut; entries are marked, never removed, and cut off only inside
-// the list.
 TEST(CopyList, RefusesBadNamesAndEditsOnlyInsideTheList) {
     CopyList list;
     const std::string longest(kCopyNameMax, 'N');

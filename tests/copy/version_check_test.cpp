@@ -89,8 +89,7 @@ TEST(FileVersionText, MemoryAndReadFailuresAreShownAsTheDialogShowsThem) {
               std::string(*LookupString(145)) + "3.95");
 }
 
-// VER_CHECK for files of C:\WINDOWS\SYSTEM and of the disk in D: (whose files are dated through
-// the file port).
+// VER_CHECK for files of C:\WINDOWS\SYSTEM and of the disk in D:.
 class VersionCheckTest : public ::testing::Test {
 protected:
     void Open(std::string_view machineIni = "[Machine]\nUtcOffsetMinutes=540\n") {
@@ -102,7 +101,6 @@ protected:
         owner = pc->MainWindow();
     }
 
-    // Writes a file and sets its last-write time.
     void Put(const std::string& windowsPath, const std::string& hostPath, const std::string& bytes,
              std::uint64_t written) {
         pc->Folder().WriteFile(hostPath, bytes);
@@ -126,10 +124,6 @@ protected:
     std::string Comparison(std::string_view name) {
         return pc->Utf8(VersionComparisonText(MakeVersionCheckContext(*installer), name));
     }
-    // The comparison text VER_CHECK showed when it opened, in UTF-8.
-    std::string ShownText() const {
-        return pc->Utf8(pc->Dialogs().at(0).opened.Find(kVersionTextId)->text);
-    }
 
     std::optional<test::InstallerHarness> pc;
     Installer* installer = nullptr;
@@ -142,17 +136,17 @@ std::string Shown(const std::string& name, const std::string& installed, const s
            "\n 의  :\n     " + disk + "\n\n";
 }
 
-// Seoul is nine hours ahead of UTC: the installed file was written on New Year's morning. The
-// disk holds the new driver compressed, under the name ending in "_". The text is the system's
-// own bytes: code page 949 all through.
+// Seoul is nine hours ahead of UTC. The disk holds the new driver compressed, under the name
+// ending in "_". The text is the system's own bytes: code page 949 all through.
 TEST_F(VersionCheckTest, ComparisonTextShowsBothFilesLocalDatesAndVersions) {
     ASSERT_NO_FATAL_FAILURE(Open());
     Installed("TL600.DRV", Ne({3, 2, 8, 0}));
     OnDisk("TL600.DR_", Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 0, 3, 95})), 'V')));
     ASSERT_EQ(installer->copyList.Append(kFlagDriver, '1', "TL600.DRV"), CopyListError::None);
     EXPECT_EQ(CheckInstalledVersion(*installer, owner, 0), 1);
-    EXPECT_EQ(ShownText(), Shown("TL600.DRV", "월 1월 1 08:50:00 1996\n      버젼.  3.28",
-                                 "화 1월 2 08:50:00 1996\n      버젼.  4.03"));
+    EXPECT_EQ(pc->Utf8(pc->Dialogs().at(0).opened.Find(kVersionTextId)->text),
+              Shown("TL600.DRV", "월 1월 1 08:50:00 1996\n      버젼.  3.28",
+                    "화 1월 2 08:50:00 1996\n      버젼.  4.03"));
     EXPECT_EQ(pc->Dialogs()[0].opened.Find(kVersionTextId)->text.substr(16, 4), "\xC0\xCC\xB9\xCC");
 }
 
@@ -166,8 +160,7 @@ TEST_F(VersionCheckTest, VersionsDatesAndWhatIsMissing) {
     OnDisk("TLUI.DRV", Ne({4, 0, 4, 10}));
     EXPECT_EQ(Comparison("TLUI.DRV"), Shown("TLUI.DRV", installedDate + "\n      버젼.  3.95",
                                             diskDate + "\n      버젼.  4.10"));
-    // No version resource, no disk file: their lines are left out; German adds string 147,
-    // which this table leaves empty.
+    // No version resource, no disk file: no lines; German's string 147 is empty here.
     installer->options.versionType = false;
     Installed("TLPORT.386", Bytes(host::WriteLeImage(std::nullopt)));
     for (int language : {0, 2}) {

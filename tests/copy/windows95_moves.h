@@ -1,7 +1,5 @@
-// A file port whose MoveFileEx is the Windows 95 stub: a replacement fails with 120, a plain
-// rename goes through to the machine folder, and chosen renames (by their order, from 1) fail
-// with access denied, as a rename can on a real system (a virus checker holding the file, a
-// network drive going away).
+// A file port whose MoveFileEx is the Windows 95 stub (a replacement fails with 120), and whose
+// chosen renames (by their order, from 1) fail with access denied.
 #pragma once
 
 #include "platform/file_system.h"

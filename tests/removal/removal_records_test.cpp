@@ -1,6 +1,4 @@
-// The parts of the removal that whole runs reach only by luck: the record format's escapes and
-// damaged values, the check that keeps records inside the installation's directories, and the
-// line edits of INI files.
+// The parts of the removal that whole runs reach only by luck.
 #include "removal/ini_lines.h"
 #include "removal/removal_records.h"
 #include "removal/removal_steps.h"

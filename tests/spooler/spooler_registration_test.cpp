@@ -27,8 +27,7 @@ std::string Block(std::string_view monitor, std::string_view processor,
     return block;
 }
 
-// A machine whose system directory holds the driver's files, with the model's name chosen and
-// its files in the copy list.
+// A machine holding the driver's files, with the model's name chosen and its files listed.
 class Registration {
 public:
     explicit Registration(std::string_view registry = "")
@@ -63,8 +62,7 @@ TEST(SpoolerRegistration, NoDriverDataFails) {
     EXPECT_EQ(RegisterWithSpooler(run.machine.Get(), {}), 0);
 }
 
-// What the spooler refuses fails the installation, with the call, the name and the code in an
-// error event; nothing after the refusal is registered.
+// The error event names the call, the name and the code; nothing after the refusal is registered.
 struct Refusal {
     const char* name;
     std::string block;

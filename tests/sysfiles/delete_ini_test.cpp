@@ -10,8 +10,6 @@
 namespace tl::test {
 namespace {
 
-// [DeleteIni] run over WIN.INI; a question answered yes or no and a notice are the scenarios'
-// (full install, refused removal).
 TEST(DeleteIniTest, NoticeModeTellsThenRemovesAndSkipsTheRest) {
     InstallerHarness pc;
     pc.SetPaths();

@@ -46,9 +46,7 @@ TEST(IniLineEditorTest, FindsTheFirstMatchInAnyCaseAndHandlesLinesWhole) {
               "[386Enh]\r\n" + many.substr(0, many.size() - 1) + "\r\n;P " + many + "X.386\r\n");
 }
 
-// The INI files themselves, on a PC whose Windows directory holds them; the plain edits of a run
-// are the scenarios' (the removal of the installer's own port monitor, read-only files, a full
-// disk).
+// The INI files themselves, on a PC whose Windows directory holds them.
 struct IniPc {
     explicit IniPc(std::string_view machineIni = "") : pc(test::HarnessOptions().Ini(machineIni)) {
         pc.SetPaths();
@@ -108,8 +106,7 @@ TEST(IniFile, BothFormsWriteTheSameFileAndOnlyTheFirstBackupIsKept) {
     EXPECT_EQ(m.installer.changeBits, 0u);
 }
 
-// Nothing to do, no such file, a short file field; and SYSTEM.INI held open by another program,
-// so the edited file cannot take its place: the file stays whole, without backup.
+// Nothing to do, no such file, a short file field, or SYSTEM.INI held open by another program.
 TEST(IniFile, NothingToDoOrAFailedReplacementLeavesTheFileAndNoBackup) {
     IniPc m;
     // The file in the system directory ("0" first), found by a name in any case.
