@@ -20,6 +20,7 @@ namespace {
 // 31 December 1995, 23:50:00 UTC.
 constexpr std::uint64_t kStamp = 124649274000000000ULL;
 constexpr std::uint64_t kOneDay = 24ULL * 3600 * 10000000;
+enum Where { kInstalled, kDisk };
 
 host::VersionRecord Record(std::array<WORD, 4> version) {
     host::VersionRecord record;
@@ -101,24 +102,17 @@ protected:
         owner = pc->MainWindow();
     }
 
-    void Put(const std::string& windowsPath, const std::string& hostPath, const std::string& bytes,
-             std::uint64_t written) {
-        pc->Folder().WriteFile(hostPath, bytes);
+    // A file installed at kStamp, or one on the disk a day younger.
+    void Put(Where where, const std::string& name, const std::string& bytes) {
+        pc->Folder().WriteFile((where == kDisk ? "drive_d/" : "drive_c/WINDOWS/SYSTEM/") + name,
+                               bytes);
+        const std::string path = (where == kDisk ? "D:\\" : "C:\\WINDOWS\\SYSTEM\\") + name;
         Platform& platform = pc->Ports();
-        const FileHandle file =
-            platform.files.CreateFile(windowsPath, kGenericWrite, 0, kOpenExisting);
-        ASSERT_TRUE(file) << windowsPath;
-        const FILETIME time = MakeFileTime(written);
+        const FileHandle file = platform.files.CreateFile(path, kGenericWrite, 0, kOpenExisting);
+        ASSERT_TRUE(file) << path;
+        const FILETIME time = MakeFileTime(where == kDisk ? kStamp + kOneDay : kStamp);
         EXPECT_TRUE(platform.storage.SetFileTime(file, nullptr, nullptr, &time));
         platform.files.CloseHandle(file);
-    }
-    void Installed(const std::string& name, const std::string& bytes,
-                   std::uint64_t written = kStamp) {
-        Put("C:\\WINDOWS\\SYSTEM\\" + name, "drive_c/WINDOWS/SYSTEM/" + name, bytes, written);
-    }
-    void OnDisk(const std::string& name, const std::string& bytes,
-                std::uint64_t written = kStamp + kOneDay) {
-        Put("D:\\" + name, "drive_d/" + name, bytes, written);
     }
 
     std::string Comparison(std::string_view name) {
@@ -140,8 +134,9 @@ std::string Shown(const std::string& name, const std::string& installed, const s
 // ending in "_". The text is the system's own bytes: code page 949 all through.
 TEST_F(VersionCheckTest, ComparisonTextShowsBothFilesLocalDatesAndVersions) {
     ASSERT_NO_FATAL_FAILURE(Open());
-    Installed("TL600.DRV", Ne({3, 2, 8, 0}));
-    OnDisk("TL600.DR_", Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 0, 3, 95})), 'V')));
+    Put(kInstalled, "TL600.DRV", Ne({3, 2, 8, 0}));
+    Put(kDisk, "TL600.DR_",
+        Bytes(host::CompressSzdd(host::WriteNeImage(Record({4, 0, 3, 95})), 'V')));
     ASSERT_EQ(installer->copyList.Append(kFlagDriver, '1', "TL600.DRV"), CopyListError::None);
     EXPECT_EQ(CheckInstalledVersion(*installer, owner, 0), 1);
     EXPECT_EQ(pc->Utf8(pc->Dialogs().at(0).opened.Find(kVersionTextId)->text),
@@ -156,19 +151,19 @@ TEST_F(VersionCheckTest, VersionsDatesAndWhatIsMissing) {
     const std::string diskDate = "Mon Jan 1 23:50:00 1996";
     // The third and fourth parts, of a 32-bit image.
     installer->options.versionType = true;
-    Installed("TLUI.DRV", Bytes(host::WritePeImage(Record({4, 0, 3, 95}))));
-    OnDisk("TLUI.DRV", Ne({4, 0, 4, 10}));
+    Put(kInstalled, "TLUI.DRV", Bytes(host::WritePeImage(Record({4, 0, 3, 95}))));
+    Put(kDisk, "TLUI.DRV", Ne({4, 0, 4, 10}));
     EXPECT_EQ(Comparison("TLUI.DRV"), Shown("TLUI.DRV", installedDate + "\n      버젼.  3.95",
                                             diskDate + "\n      버젼.  4.10"));
     // No version resource, no disk file: no lines; German's string 147 is empty here.
     installer->options.versionType = false;
-    Installed("TLPORT.386", Bytes(host::WriteLeImage(std::nullopt)));
+    Put(kInstalled, "TLPORT.386", Bytes(host::WriteLeImage(std::nullopt)));
     for (int language : {0, 2}) {
         installer->languageIndex = language;
         EXPECT_EQ(Comparison("TLPORT.386"), Shown("TLPORT.386", installedDate + "\n ", ""));
     }
     // A file that is not an executable image has no version, but its date is shown.
-    OnDisk("TLPORT.386", "plain text, not a driver");
+    Put(kDisk, "TLPORT.386", "plain text, not a driver");
     EXPECT_EQ(Comparison("TLPORT.386"),
               Shown("TLPORT.386", installedDate + "\n ", diskDate + "\n "));
 }
