@@ -16,7 +16,6 @@ public:
 
     LzHandle LZOpenFile(std::string_view, OfStruct&, WORD) override { return kHfileError; }
     INT LZRead(LzHandle, void* buffer, INT count) override {
-        ++reads;
         if (pos_ >= failAt)
             return kLzErrorRead;
         const std::size_t n =
@@ -37,7 +36,6 @@ public:
 
     std::size_t failAt = std::string::npos;
     bool failWrites = false;
-    int reads = 0;
     int writes = 0;
     std::string written;
 

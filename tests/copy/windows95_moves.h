@@ -6,8 +6,6 @@
 #include "platform/platform.h"
 
 #include <set>
-#include <string>
-#include <vector>
 
 namespace tl::test {
 
@@ -38,15 +36,11 @@ public:
     BOOL MoveFileEx(std::string_view existing, std::string_view newName, DWORD flags) override {
         if ((flags & kMoveFileReplaceExisting) != 0)
             return Fail(120);
-        renames.push_back(std::string(existing) + " > " + std::string(newName));
-        if (failing_.count(static_cast<int>(renames.size())) != 0)
+        if (failing_.count(++renames_) != 0)
             return Fail(kErrorAccessDenied);
         return Pass(inner_.MoveFileEx(existing, newName, flags));
     }
     DWORD GetLastError() const override { return own_ ? error_ : inner_.GetLastError(); }
-
-    // Every rename asked for, "from > to", in order.
-    std::vector<std::string> renames;
 
 private:
     template <typename T> T Pass(T result) { return own_ = false, result; }
@@ -54,6 +48,7 @@ private:
 
     FileSystem& inner_;
     std::set<int> failing_;
+    int renames_ = 0;
     bool own_ = false;
     DWORD error_ = 0;
 };

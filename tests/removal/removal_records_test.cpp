@@ -14,22 +14,18 @@ namespace {
 using ::testing::ElementsAre;
 
 TEST(RemovalRecordFormat, FieldsComeBackWhateverTheyHold) {
-    const std::vector<std::vector<std::string>> cases{
+    const std::initializer_list<std::string_view> cases[] = {
         {"File", "1", "0", "C:\\WINDOWS\\SYSTEM\\A|B.DLL", ""},
         {"Commented", "C:\\WINDOWS\\WIN.INI", "windows", ";TL load=x.exe ", "load=x.exe %20 "},
         {"DefaultPrinter", "1", "\"Quoted\",TL600,LPT1:"},
         {"Settings"},
     };
     for (const auto& fields : cases) {
-        std::string value;
-        if (fields.size() == 5)
-            value = EncodeRemovalRecord({fields[0], fields[1], fields[2], fields[3], fields[4]});
-        else if (fields.size() == 3)
-            value = EncodeRemovalRecord({fields[0], fields[1], fields[2]});
-        else
-            value = EncodeRemovalRecord({fields[0]});
+        const std::string value = EncodeRemovalRecord(fields);
         EXPECT_EQ(value.back(), '|') << value;
-        EXPECT_EQ(DecodeRemovalRecord(value), fields) << value;
+        EXPECT_EQ(DecodeRemovalRecord(value),
+                  std::vector<std::string>(fields.begin(), fields.end()))
+            << value;
     }
 }
 
