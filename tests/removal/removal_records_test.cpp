@@ -65,17 +65,10 @@ TEST(RemovablePaths, OnlyPlainPathsInsideTheInstallationsDirectories) {
         EXPECT_EQ(IsRemovablePath(roots, c.path, c.directory), c.removable) << c.path;
 }
 
-IniLines Lines(std::initializer_list<const char*> lines) {
-    IniLines result;
-    for (const char* line : lines)
-        result.emplace_back(line);
-    return result;
-}
-
 TEST(RemovalIniLines, EditsTouchOnlyTheirSection) {
-    IniLines lines = Lines({"[boot]\r\n", "device=TLPM.386\r\n", "[386Enh]\r\n",
-                            "device=TLPM.386\r\n", ";device=*vpd\r\n", "device=*vpd\r\n",
-                            "[windows]\r\n", "load=a.exe\r\n", ";TL load=a.exe tl.exe\r\n"});
+    IniLines lines = {"[boot]\r\n",          "device=TLPM.386\r\n", "[386Enh]\r\n",
+                      "device=TLPM.386\r\n", ";device=*vpd\r\n",    "device=*vpd\r\n",
+                      "[windows]\r\n",       "load=a.exe\r\n",      ";TL load=a.exe tl.exe\r\n"};
     EXPECT_TRUE(RemoveSectionLine(lines, "386enh", "DEVICE=tlpm.386"));
     EXPECT_TRUE(UncommentSectionLine(lines, "386Enh", "device=*vpd"));
     EXPECT_TRUE(RestoreCommentedLine(lines, "windows", ";TL load=a.exe tl.exe", "load=a.exe tl.exe",
@@ -99,8 +92,7 @@ TEST(RemoveFiles, ARestoreOverAFileInUseIsReportedInUse) {
         {"Change0001", {"File", "1", "1", "C:\\WINDOWS\\TL.DLL", "C:\\WINDOWS\\TL.B00"}}};
     RemovalContext context{pc.Get(), records, {{"C:\\WINDOWS"}}, {}, {}};
     RemoveFiles(context);
-    ASSERT_EQ(context.report.lines.size(), 1u);
-    EXPECT_EQ(context.report.lines[0].outcome, RemovalOutcome::InUse);
+    EXPECT_EQ(context.report.lines.at(0).outcome, RemovalOutcome::InUse);
     EXPECT_EQ(pc.ReadWindowsFile("TL.DLL"), "new");
 }
 

@@ -52,11 +52,6 @@ public:
     test::InstallerHarness machine;
 };
 
-TEST(SpoolerRegistration, NoDriverDataFails) {
-    Registration run;
-    EXPECT_EQ(RegisterWithSpooler(run.machine.Get(), {}), 0);
-}
-
 // The error event names the call, the name and the code; nothing after the refusal is registered.
 struct Refusal {
     const char* name;
@@ -85,6 +80,7 @@ TEST(SpoolerRegistration, EveryRefusalFailsTheInstallationAndSaysWhatWasRefused)
         run.machine.Get().printerQueueName = refusal.queueName;
         EXPECT_EQ(run.Run(refusal.block), 0);
         EXPECT_FALSE(run.machine.Get().catalogue.driverData) << "the block is released";
+        EXPECT_EQ(RegisterWithSpooler(run.machine.Get(), {}), 0) << "no driver data, no run";
         EXPECT_FALSE(run.Holds(refusal.notRegistered)) << run.RegistryText();
         ASSERT_EQ(run.machine.Events().size(), 1u);
         const PlatformEvent& error = run.machine.Events()[0];
@@ -103,29 +99,19 @@ TEST(SpoolerRegistration, AMonitorAlreadyInstalledIsNoRefusal) {
     EXPECT_TRUE(run.machine.Events().empty());
 }
 
-const std::string kBlock = "0\0TL600.DRV\0\r"s
-                           "1\0\0\r"s
-                           "2\0TL600.HLP\0\r"s
-                           "3\0TL Monitor,TLMON.DLL\0\r"s
-                           "4\0\0\r"s
-                           "5\0TLPROC,TLPROC.DLL\0\r"s
-                           "\x1A"s +
-                           std::string(64, '\0');
-
 TEST(DriverRecord, FindsRecordsByNumberAndStopsAtTheBlockEnd) {
-    EXPECT_EQ(FindDriverRecord(kBlock, 0), "TL600.DRV");
-    EXPECT_EQ(FindDriverRecord(kBlock, 1), "");
-    EXPECT_EQ(FindDriverRecord(kBlock, 5), "TLPROC,TLPROC.DLL");
-    EXPECT_EQ(FindDriverRecord(kBlock, 6), std::nullopt);
+    const std::string block = Block("TL Monitor,TLMON.DLL", "TLPROC,TLPROC.DLL");
+    EXPECT_EQ(FindDriverRecord(block, 0), "TL600.DRV");
+    EXPECT_EQ(FindDriverRecord(block, 1), "");
+    EXPECT_EQ(FindDriverRecord(block, 5), "TLPROC,TLPROC.DLL");
+    EXPECT_EQ(FindDriverRecord(block, 6), std::nullopt);
     // Records behind the end byte are not part of the block.
-    EXPECT_EQ(FindDriverRecord("1\0A\0\r\x1A"s
-                               "7\0B\0\r"s,
-                               7),
-              std::nullopt);
+    EXPECT_EQ(FindDriverRecord("1\0A\0\r\x1A"s + "7\0B\0\r", 7), std::nullopt);
     // Several digits are one decimal number; "07" is 7, a number with a letter matches nothing.
-    EXPECT_EQ(FindDriverRecord("12\0X\0\r07\0Y\0\r1a\0Z\0\r\x1A"s, 12), "X");
-    EXPECT_EQ(FindDriverRecord("12\0X\0\r07\0Y\0\r1a\0Z\0\r\x1A"s, 7), "Y");
-    EXPECT_EQ(FindDriverRecord("12\0X\0\r07\0Y\0\r1a\0Z\0\r\x1A"s, 1), std::nullopt);
+    const std::string numbers = "12\0X\0\r07\0Y\0\r1a\0Z\0\r\x1A"s;
+    EXPECT_EQ(FindDriverRecord(numbers, 12), "X");
+    EXPECT_EQ(FindDriverRecord(numbers, 7), "Y");
+    EXPECT_EQ(FindDriverRecord(numbers, 1), std::nullopt);
 }
 
 TEST(DriverRecord, TruncatedBlocksEndTheSearchWithoutReadingPastThem) {

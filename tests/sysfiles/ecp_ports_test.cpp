@@ -30,7 +30,6 @@ struct Detection {
     std::string answers;
 };
 
-// One instance "0000" below key with that PortName.
 std::string Instance(const std::string& key, const std::string& instance,
                      const std::string& portName) {
     return "[HKEY_LOCAL_MACHINE\\" + key + "\\" + instance + "]\r\n\"PortName\"=\"" + portName +
