@@ -9,10 +9,8 @@
 namespace tl::test {
 namespace {
 
-// The first free number (names match without regard to case), byte for byte; a compressed file
-// is backed up expanded; a damaged one (its header promises more than its data holds), a missing
-// one or one without extension leaves no backup, though the free name is given for the record;
-// with all hundred names taken nothing is overwritten.
+// The first free number in any case; a compressed file is backed up expanded; a damaged, missing
+// or extensionless one gets none (the free name is still given); all hundred taken: none.
 TEST(BackupFile, TakesTheFirstFreeNumberAndLeavesNoPartialBackup) {
     InstallerHarness pc;
     const std::string text = "[boot]\r\n\x1A" + std::string(5000, 'x');

@@ -18,8 +18,7 @@ const std::string kCompressedHello("SZDD\x88\xF0\x27\x33"
                                    "AT\x05\0\0\0\xFFhello",
                                    20);
 
-// A copy run from A: (two disks) to C:\WINDOWS\SYSTEM, disk 2 and the fonts to D:\FONTS: the
-// failures and answers the scenarios cannot give.
+// A copy run from A: (two disks) to C:\WINDOWS\SYSTEM, the fonts to D:\FONTS.
 class CopyEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -37,7 +36,6 @@ protected:
     void Add(std::uint8_t flag, char disk, const std::string& name) {
         ASSERT_EQ(installer.copyList.Append(flag, disk, name), CopyListError::None);
     }
-    // A new font file on the disk over an old one in the font directory.
     void OldAndNew(const std::string& name) {
         pc.WriteDiskFile(name, "new");
         pc.Folder().WriteFile("drive_d/FONTS/" + name, "old");
@@ -54,8 +52,7 @@ protected:
     CopyCallback notify;
 };
 
-// CopyNotify against a stand-in for the progress bar and the text bar that keeps what it is
-// sent: the range counts every entry whose flag is not "0", also those passed over.
+// The range counts every entry whose flag is not "0", also those passed over.
 TEST_F(CopyEngineTest, CopyNotifyDrivesTheProgressDisplayAndTheErrorMode) {
     std::vector<std::pair<UINT, WPARAM>> sent;
     WindowClass recorder;
@@ -87,9 +84,7 @@ TEST_F(CopyEngineTest, CopyNotifyDrivesTheProgressDisplayAndTheErrorMode) {
     EXPECT_EQ(pc.ErrorModes().size(), 2u) << "unknown codes and values do nothing";
 }
 
-// Each renamed entry takes the next name of the rename list; one too many has none. A missing
-// source, a broken copy, a directory that cannot be made and a font already registered are the
-// scenarios'.
+// Each renamed entry takes the next name of the rename list; one too many has none.
 TEST_F(CopyEngineTest, TooFewRenamesFailTheRun) {
     ASSERT_TRUE(installer.renames.Create(64));
     ASSERT_EQ(installer.renames.Append("TLUI.DLL"), RenameListError::None);
@@ -101,9 +96,8 @@ TEST_F(CopyEngineTest, TooFewRenamesFailTheRun) {
     EXPECT_EQ(pc.Setting("File0101", "-"), "-");
 }
 
-// Yes: replaced; No: kept but registered (outside the proposed font directory; in it, No passes
-// the font over, as the font scenarios show); Yes to all: replaced, and the rest without a
-// question, in later runs too. Cancel and then No to "stop?" asks again.
+// No keeps the font but registers it (outside the proposed font directory); Yes to all answers
+// later runs too; Cancel and then No to "stop?" asks again.
 TEST_F(CopyEngineTest, ConfirmAnswersDecideTheReplacement) {
     for (const char* name : {"A.TTF", "B.TTF", "C.TTF", "D.TTF"})
         OldAndNew(name);
@@ -132,6 +126,39 @@ TEST_F(CopyEngineTest, ConfirmThatCannotOpenEndsTheRunWithoutAsking) {
     EXPECT_EQ(Run(), CopyOutcome::Cancelled);
     EXPECT_TRUE(pc.Boxes().empty());
     EXPECT_EQ(Fonts("A.TTF"), "old");
+}
+
+// The value names the font file as its directory was typed; a missing file registers nothing.
+TEST(FontRegistrationTest, AFontTheSystemDoesNotTakeIsAFailure) {
+    InstallerHarness pc;
+    pc.SetPaths(); // each font is recorded for the removal
+    Installer& installer = pc.Get();
+    EXPECT_EQ(QueryFontRegistration(installer, FontValueName("Telmora Sans")), 2);
+    pc.Folder().WriteFile("drive_c/TTF/TLSANS.TTF", "font");
+    installer.destination.typedFontDir = "c:\\ttf";
+    EXPECT_TRUE(RegisterFont(installer, "C:\\TTF\\TLSANS.TTF", "Telmora Sans (TrueType)"));
+    EXPECT_EQ(pc.RegistryString(kHkeyLocalMachine, kInstalledFontsKey, "Telmora Sans (TrueType)"),
+              "c:\\ttf\\TLSANS.TTF");
+    EXPECT_TRUE(pc.HasEvent("addfont", {"c:\\ttf\\TLSANS.TTF"}));
+    EXPECT_EQ(QueryFontRegistration(installer, FontValueName("Telmora Sans")), 0);
+
+    EXPECT_FALSE(RegisterFont(installer, "C:\\TTF\\NONE.TTF", "None (TrueType)"));
+    EXPECT_TRUE(pc.HasEvent("error", {"AddFontResource"}));
+    EXPECT_EQ(pc.RegistryString(kHkeyLocalMachine, kInstalledFontsKey, "None (TrueType)"),
+              std::nullopt);
+    EXPECT_EQ(QueryFontRegistration(installer, FontValueName("None")), 2);
+}
+
+TEST(HasLaterFont, AFullListIsSearchedToItsLastEntryAndNoFurther) {
+    CopyList list;
+    for (std::size_t i = 0; i < kCopyListEntries; ++i) {
+        const bool font = i == 0 || i == kCopyListEntries - 1;
+        ASSERT_EQ(list.Append(font ? kFlagFont : kFlagSystemFile, '1', "F.TTF"),
+                  CopyListError::None);
+    }
+    EXPECT_TRUE(HasLaterFont(list, 0));
+    EXPECT_FALSE(HasLaterFont(list, kCopyListEntries - 1));
+    EXPECT_FALSE(HasLaterFont(list, kCopyListEntries + 5));
 }
 
 } // namespace

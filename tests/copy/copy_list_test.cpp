@@ -3,16 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <vector>
 
 namespace tl {
 namespace {
-
-std::vector<std::uint8_t> Bytes(const CopyList& list) {
-    return {list.Bytes().begin(), list.Bytes().end()};
-}
 
 TEST(CopyList, AFullListRefusesMoreAndAFontPairIsWrittenWholeOrNotAtAll) {
     CopyList list;
@@ -24,10 +21,10 @@ TEST(CopyList, AFullListRefusesMoreAndAFontPairIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(list.Count(), kCopyListEntries - 1);
     ASSERT_EQ(list.Append(kFlagSystemFile, '1', "LAST.DLL"), CopyListError::None);
     EXPECT_EQ(list.Count(), kCopyListEntries); // no end entry behind the last
-    const auto before = Bytes(list);
+    const std::vector<std::uint8_t> before(list.Bytes().begin(), list.Bytes().end());
     EXPECT_EQ(list.Append(kFlagSystemFile, '1', "ONEMORE.DLL"), CopyListError::ListFull);
     EXPECT_EQ(list.AppendFontPair('1', "A.TTF", "Arial"), CopyListError::ListFull);
-    EXPECT_EQ(Bytes(list), before);
+    EXPECT_TRUE(std::ranges::equal(list.Bytes(), before));
     EXPECT_FALSE(CopyListErrorText(CopyListError::ListFull).empty());
 
     list.Clear();
@@ -40,8 +37,6 @@ TEST(CopyList, AFullListRefusesMoreAndAFontPairIsWrittenWholeOrNotAtAll) {
               Entry(kFlagSkipped, '0', "Arial Bold"));
 }
 
-// Names are refused rather than cut; entries are marked, never removed, and cut off only inside
-// the list.
 TEST(CopyList, RefusesBadNamesAndEditsOnlyInsideTheList) {
     CopyList list;
     const std::string longest(kCopyNameMax, 'N');

@@ -7,8 +7,7 @@
 namespace tl::test {
 namespace {
 
-// INSTALL.INF on A: describing three disks; D: is another place a disk may be found. The tag file
-// on the disk in the drive, and a cancelled search, are the font scenarios'.
+// INSTALL.INF on A: describing three disks; D: is another place a disk may be found.
 class DiskPromptTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -54,8 +53,7 @@ TEST_F(DiskPromptTest, AFirstFontOnDiskZeroOrOnADiskWithoutSectionEndsTheRun) {
     EXPECT_TRUE(pc.Boxes().empty());
 }
 
-// A directory that does not exist is refused inside the dialog, one without the tag file brings
-// the not-found warning.
+// A missing directory is refused inside the dialog, one without the tag file gets a warning.
 TEST_F(DiskPromptTest, TagFileAtATypedPathAfterAWrongOne) {
     pc.Folder().WriteFile("drive_d/FONTS/TAG2", "");
     std::vector<std::string> shown;

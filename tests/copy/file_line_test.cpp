@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 namespace tl {
 namespace {
@@ -17,7 +16,6 @@ public:
 
     LzHandle LZOpenFile(std::string_view, OfStruct&, WORD) override { return kHfileError; }
     INT LZRead(LzHandle, void* buffer, INT count) override {
-        ++reads;
         if (pos_ >= failAt)
             return kLzErrorRead;
         const std::size_t n =
@@ -38,7 +36,6 @@ public:
 
     std::size_t failAt = std::string::npos;
     bool failWrites = false;
-    int reads = 0;
     int writes = 0;
     std::string written;
 
@@ -47,31 +44,6 @@ private:
     std::size_t chunk_;
     std::size_t pos_ = 0;
 };
-
-std::vector<std::string> ReadAll(MemoryLz& lz) {
-    FileLineReader reader(lz, 1);
-    std::vector<std::string> lines;
-    for (std::string line; reader.ReadFileLine(line) != 0;)
-        lines.push_back(line);
-    EXPECT_FALSE(reader.Failed());
-    return lines;
-}
-
-TEST(FileLineReader, LinesKeepTheirEndsAtAnyBlockBoundaryAndALastLineNeedsNone) {
-    for (std::size_t chunk : {1u, 2u, 3u, 7u, 4096u}) {
-        MemoryLz lz("[386Enh]\r\ndevice=A.386\r\n\r\n\nlast", chunk);
-        EXPECT_EQ(ReadAll(lz), (std::vector<std::string>{"[386Enh]\r\n", "device=A.386\r\n", "\r\n",
-                                                         "\n", "last"}))
-            << "chunk " << chunk;
-    }
-    // A line longer than the block comes out whole, read in blocks rather than byte by byte.
-    const std::string longLine = "key=" + std::string(10000, 'x') + "[not a section]\r\n";
-    MemoryLz lz(longLine + "[next]\r\n", 1 << 20);
-    EXPECT_EQ(ReadAll(lz), (std::vector<std::string>{longLine, "[next]\r\n"}));
-    EXPECT_LT(lz.reads, 10);
-    MemoryLz empty("", 16);
-    EXPECT_TRUE(ReadAll(empty).empty());
-}
 
 // "two" was only partly read when the failure came: it is not handed out.
 TEST(FileLineReader, AFailedReadEndsTheFileAndIsReported) {

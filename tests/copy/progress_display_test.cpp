@@ -1,6 +1,4 @@
-// The progress bar and the text bar of the COPYING dialog. The host program paints nowhere, so
-// only these see the pictures: the split between the filled and the empty part, the percentage,
-// the colours, the file name's columns, and the dialog's life.
+// The COPYING dialog's pictures: the host program paints nowhere, so only these tests see them.
 #include "copy/progress_display.h"
 #include "copy/progress_paint.h"
 #include "platform/host/iconv_code_page.h"
@@ -64,14 +62,6 @@ TEST(ProgressBar, SplitsAtThePositionAndStaysInsideTheBar) {
     EXPECT_EQ(tiny.Ops()[0].kind, CanvasOp::Kind::Frame);
 }
 
-TEST(TextBar, LongNamesShowFortyColumnsWithoutSplittingACharacter) {
-    EXPECT_EQ(FileNameColumns(std::string(45, 'A')), std::string(40, 'A'));
-    EXPECT_EQ(FileNameColumns(std::string(39, 'B') + "\xB0\xA1" + "C"), std::string(39, 'B') + " ");
-    EXPECT_EQ(FileNameColumns(std::string(38, 'B') + "\xB0\xA1" + "C"),
-              std::string(38, 'B') + "\xB0\xA1");
-}
-
-// The COPYING dialog over a main window, each window painting on a canvas of its own.
 class ProgressDisplayTest : public ::testing::Test {
 protected:
     ProgressDisplayTest() : windows(frontend, codePage) {
@@ -110,8 +100,7 @@ protected:
     WindowHandle mainWindow;
 };
 
-// Every advance is on the screen at once; the position wraps at 16 bits; after the close the
-// owner is enabled again, the font freed, and the calls do nothing.
+// The position wraps at 16 bits; after the close the calls do nothing.
 TEST_F(ProgressDisplayTest, AdvancesPaintAtOnceAndCloseTidiesUp) {
     EXPECT_FALSE(windows.IsWindowEnabled(mainWindow));
     EXPECT_EQ(fonts.LiveCount(), 1u);
@@ -137,8 +126,6 @@ TEST_F(ProgressDisplayTest, AdvancesPaintAtOnceAndCloseTidiesUp) {
               0);
 }
 
-// The text bar paints its background the first time, the line afterwards: the bold label, then
-// the file name padded to 40 columns behind it.
 TEST_F(ProgressDisplayTest, TextBarPaintsItsBackgroundOnceThenLabelAndCurrentFile) {
     state.currentFileName = "TLPRN600.DRV";
     CanvasRecorder& canvas = CanvasOf(state.textBar);

@@ -11,8 +11,7 @@
 namespace tl::test {
 namespace {
 
-// No case loses a file: the old text is always under SYSTEM.INI or, when it could not be put
-// back, under the aside name, which is one no file has.
+// The old text is always under SYSTEM.INI or else under an aside name no file had.
 TEST(SafeReplace, OnWindows95NoMoveThatFailsLosesAFile) {
     const struct {
         const char* name;
@@ -46,8 +45,7 @@ TEST(SafeReplace, OnWindows95NoMoveThatFailsLosesAFile) {
     }
 }
 
-// The device line of a driver reaches SYSTEM.INI on Windows 95 too; when its replacement
-// cannot be completed, SYSTEM.INI or its backup stays, and the run fails.
+// When the replacement cannot be completed, SYSTEM.INI or its backup stays and the run fails.
 TEST(SafeReplace, SystemIniDeviceLineOnWindows95) {
     const struct {
         std::set<int> failing;

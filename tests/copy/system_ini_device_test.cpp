@@ -9,10 +9,8 @@
 namespace tl::test {
 namespace {
 
-// The line goes first in its section, which is appended when missing; a change is made with a
-// recorded backup and the change bit. The same line already there (key and value's first word
-// without regard to case) becomes a comment: no backup, no change bit. A missing SYSTEM.INI is
-// made without backup.
+// A change has a recorded backup and the change bit; the same line already there (key and the
+// value's first word, in any case) becomes a comment, without either; as does a new SYSTEM.INI.
 TEST(SystemIniDevice, LineGoesFirstInItsSectionOrItsCopyBecomesAComment) {
     // Cut into 255-byte pieces, this line would show a "[386Enh]" header of its own.
     const std::string longLine = "comment=" + std::string(247, 'x') + "[386Enh]\r\n";
@@ -58,8 +56,7 @@ TEST(SystemIniDevice, LineGoesFirstInItsSectionOrItsCopyBecomesAComment) {
     }
 }
 
-// No free backup name, SYSTEM.INI in use (the replacement is not worked around) or on a read-only
-// drive: the line is not added (the device is not installed) and nothing is left behind.
+// No free backup name, SYSTEM.INI in use or on a read-only drive: nothing changes.
 TEST(InsertIniLine, SystemIniThatCannotBeReplacedStaysAsItWasWithoutBackup) {
     for (const char* machineIni :
          {"", "[InUse]\nC:\\WINDOWS\\SYSTEM.INI=1\n", "[Drive.C]\nReadOnly=1\n"}) {
@@ -81,8 +78,7 @@ TEST(InsertIniLine, SystemIniThatCannotBeReplacedStaysAsItWasWithoutBackup) {
 }
 
 TEST(InsertIniLine, BackupThatCannotBeReadLeavesTheIniFileAsItWas) {
-    // Missing, or a damaged compressed file that fails part-way through: nothing of it reaches
-    // the INI file.
+    // Missing, or a damaged compressed file that fails part-way through.
     const std::optional<std::string> backups[] = {std::nullopt, std::string("SZDD\x88\xF0\x27\x33"
                                                                             "A\0\xFF\xFF\0\0\xFF[",
                                                                             16)};

@@ -1,15 +1,11 @@
-// A file port whose MoveFileEx is the Windows 95 stub: a replacement fails with 120, a plain
-// rename goes through to the machine folder, and chosen renames (by their order, from 1) fail
-// with access denied, as a rename can on a real system (a virus checker holding the file, a
-// network drive going away).
+// A file port whose MoveFileEx is the Windows 95 stub (a replacement fails with 120), and whose
+// chosen renames (by their order, from 1) fail with access denied.
 #pragma once
 
 #include "platform/file_system.h"
 #include "platform/platform.h"
 
 #include <set>
-#include <string>
-#include <vector>
 
 namespace tl::test {
 
@@ -40,15 +36,11 @@ public:
     BOOL MoveFileEx(std::string_view existing, std::string_view newName, DWORD flags) override {
         if ((flags & kMoveFileReplaceExisting) != 0)
             return Fail(120);
-        renames.push_back(std::string(existing) + " > " + std::string(newName));
-        if (failing_.count(static_cast<int>(renames.size())) != 0)
+        if (failing_.count(++renames_) != 0)
             return Fail(kErrorAccessDenied);
         return Pass(inner_.MoveFileEx(existing, newName, flags));
     }
     DWORD GetLastError() const override { return own_ ? error_ : inner_.GetLastError(); }
-
-    // Every rename asked for, "from > to", in order.
-    std::vector<std::string> renames;
 
 private:
     template <typename T> T Pass(T result) { return own_ = false, result; }
@@ -56,6 +48,7 @@ private:
 
     FileSystem& inner_;
     std::set<int> failing_;
+    int renames_ = 0;
     bool own_ = false;
     DWORD error_ = 0;
 };

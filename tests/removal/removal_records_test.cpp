@@ -1,9 +1,9 @@
-// The parts of the removal that whole runs reach only by luck: the record format's escapes and
-// damaged values, the check that keeps records inside the installation's directories, and the
-// line edits of INI files.
+// The parts of the removal that whole runs reach only by luck.
 #include "removal/ini_lines.h"
 #include "removal/removal_records.h"
+#include "removal/removal_steps.h"
 #include "state/removal_log.h"
+#include "support/installer_harness.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,22 +14,18 @@ namespace {
 using ::testing::ElementsAre;
 
 TEST(RemovalRecordFormat, FieldsComeBackWhateverTheyHold) {
-    const std::vector<std::vector<std::string>> cases{
+    const std::initializer_list<std::string_view> cases[] = {
         {"File", "1", "0", "C:\\WINDOWS\\SYSTEM\\A|B.DLL", ""},
         {"Commented", "C:\\WINDOWS\\WIN.INI", "windows", ";TL load=x.exe ", "load=x.exe %20 "},
         {"DefaultPrinter", "1", "\"Quoted\",TL600,LPT1:"},
         {"Settings"},
     };
     for (const auto& fields : cases) {
-        std::string value;
-        if (fields.size() == 5)
-            value = EncodeRemovalRecord({fields[0], fields[1], fields[2], fields[3], fields[4]});
-        else if (fields.size() == 3)
-            value = EncodeRemovalRecord({fields[0], fields[1], fields[2]});
-        else
-            value = EncodeRemovalRecord({fields[0]});
+        const std::string value = EncodeRemovalRecord(fields);
         EXPECT_EQ(value.back(), '|') << value;
-        EXPECT_EQ(DecodeRemovalRecord(value), fields) << value;
+        EXPECT_EQ(DecodeRemovalRecord(value),
+                  std::vector<std::string>(fields.begin(), fields.end()))
+            << value;
     }
 }
 
@@ -69,17 +65,10 @@ TEST(RemovablePaths, OnlyPlainPathsInsideTheInstallationsDirectories) {
         EXPECT_EQ(IsRemovablePath(roots, c.path, c.directory), c.removable) << c.path;
 }
 
-IniLines Lines(std::initializer_list<const char*> lines) {
-    IniLines result;
-    for (const char* line : lines)
-        result.emplace_back(line);
-    return result;
-}
-
 TEST(RemovalIniLines, EditsTouchOnlyTheirSection) {
-    IniLines lines = Lines({"[boot]\r\n", "device=TLPM.386\r\n", "[386Enh]\r\n",
-                            "device=TLPM.386\r\n", ";device=*vpd\r\n", "device=*vpd\r\n",
-                            "[windows]\r\n", "load=a.exe\r\n", ";TL load=a.exe tl.exe\r\n"});
+    IniLines lines = {"[boot]\r\n",          "device=TLPM.386\r\n", "[386Enh]\r\n",
+                      "device=TLPM.386\r\n", ";device=*vpd\r\n",    "device=*vpd\r\n",
+                      "[windows]\r\n",       "load=a.exe\r\n",      ";TL load=a.exe tl.exe\r\n"};
     EXPECT_TRUE(RemoveSectionLine(lines, "386enh", "DEVICE=tlpm.386"));
     EXPECT_TRUE(UncommentSectionLine(lines, "386Enh", "device=*vpd"));
     EXPECT_TRUE(RestoreCommentedLine(lines, "windows", ";TL load=a.exe tl.exe", "load=a.exe tl.exe",
@@ -92,6 +81,19 @@ TEST(RemovalIniLines, EditsTouchOnlyTheirSection) {
     EXPECT_TRUE(RemoveSection(lines, "386ENH"));
     EXPECT_THAT(lines, ElementsAre("[boot]\r\n", "device=TLPM.386\r\n", "[windows]\r\n",
                                    "load=a.exe tl.exe\r\n"));
+}
+
+// The earlier version cannot be put back over a file another program holds open.
+TEST(RemoveFiles, ARestoreOverAFileInUseIsReportedInUse) {
+    test::InstallerHarness pc(test::HarnessOptions().Ini("[InUse]\nC:\\WINDOWS\\TL.DLL=1\n"));
+    pc.WriteWindowsFile("TL.DLL", "new");
+    pc.WriteWindowsFile("TL.B00", "old");
+    const std::vector<RemovalRecord> records{
+        {"Change0001", {"File", "1", "1", "C:\\WINDOWS\\TL.DLL", "C:\\WINDOWS\\TL.B00"}}};
+    RemovalContext context{pc.Get(), records, {{"C:\\WINDOWS"}}, {}, {}};
+    RemoveFiles(context);
+    EXPECT_EQ(context.report.lines.at(0).outcome, RemovalOutcome::InUse);
+    EXPECT_EQ(pc.ReadWindowsFile("TL.DLL"), "new");
 }
 
 } // namespace

@@ -1,11 +1,7 @@
+#include "spooler/driver_record.h"
 #include "spooler/spooler_registration.h"
 
 #include "platform/error_event.h"
-#include "resources/string_table.h"
-#include "selection/catalogue.h"
-#include "selection/spooler_lines.h"
-#include "state/inf_compact.h"
-#include "state/inf_query.h"
 #include "support/installer_harness.h"
 
 #include <gtest/gtest.h>
@@ -20,19 +16,14 @@ using namespace std::string_literals;
 std::string Block(std::string_view monitor, std::string_view processor,
                   std::string_view dataType = "", std::string_view help = "TL600.HLP",
                   std::string_view driver = "TL600.DRV") {
-    std::string block = "0\0"s + std::string(driver) + "\0\r"s;
-    block += "1\0"s + std::string(dataType) + "\0\r"s;
-    block += "2\0"s + std::string(help) + "\0\r"s;
-    block += "3\0"s + std::string(monitor) + "\0\r"s;
-    block += "4\0\0\r"s;
-    block += "5\0"s + std::string(processor) + "\0\r"s;
-    block += '\x1A';
+    std::string block = "0\0"s + std::string(driver) + "\0\r1\0"s + std::string(dataType) +
+                        "\0\r2\0"s + std::string(help) + "\0\r3\0"s + std::string(monitor) +
+                        "\0\r4\0\0\r5\0"s + std::string(processor) + "\0\r\x1A"s;
     block.resize(1536, '\0');
     return block;
 }
 
-// A machine whose system directory holds the driver's files, with the model's name chosen and
-// its files in the copy list.
+// A machine holding the driver's files, with the model's name chosen and its files listed.
 class Registration {
 public:
     explicit Registration(std::string_view registry = "")
@@ -59,49 +50,9 @@ public:
     }
 
     test::InstallerHarness machine;
-    bool BlockReleased() { return !machine.Get().catalogue.driverData; }
 };
 
-TEST(DependentFiles, ListEveryEntryWithTwoNameEntriesUnderTheirTargetName) {
-    CopyList list;
-    RenameList renames;
-    list.Append(kFlagRenamedDriver, '1', "SAMPLE.DR_");
-    list.Append(kFlagSkipped, '1', "DEMO.PRN");
-    list.Append(kFlagRenamed, '2', "SAMPLE.HL_");
-    list.Append(kFlagSystemFile, '2', "SAMPLE.DLL");
-    EXPECT_EQ(DependentFiles(list, renames), "SAMPLE.DR_\0DEMO.PRN\0SAMPLE.HL_\0SAMPLE.DLL\0\0"s);
-
-    ASSERT_TRUE(renames.Create(256));
-    renames.Append("SAMPLE.DRV");
-    renames.Append("SAMPLE.HLP");
-    EXPECT_EQ(DependentFiles(list, renames), "SAMPLE.DRV\0DEMO.PRN\0SAMPLE.HLP\0SAMPLE.DLL\0\0"s);
-
-    // A rename list that ran out leaves the entry under its own name rather than ending the list.
-    RenameList shortList;
-    ASSERT_TRUE(shortList.Create(256));
-    shortList.Append("SAMPLE.DRV");
-    EXPECT_EQ(DependentFiles(list, shortList), "SAMPLE.DRV\0DEMO.PRN\0SAMPLE.HL_\0SAMPLE.DLL\0\0"s);
-}
-
-TEST(SpoolerRegistration, WinPrintInAnyCaseAddsNoProcessorAndEmptyRecordsTakeDefaults) {
-    Registration run;
-    EXPECT_EQ(run.Run(Block("", "WINPRINT,OTHER.DLL", "EMF", "")), 1);
-    SCOPED_TRACE(run.RegistryText());
-    EXPECT_FALSE(run.Holds("Print Processors\\"));
-    EXPECT_FALSE(run.Holds("Monitors\\"));
-    EXPECT_FALSE(run.Holds("\"Monitor\"="));
-    EXPECT_TRUE(run.Holds("\"Print Processor\"=\"WINPRINT\""));
-    EXPECT_TRUE(run.Holds("\"Help File\"=\"\""));
-    EXPECT_FALSE(run.Holds("\"Datatype\"=\"RAW\""));
-}
-
-TEST(SpoolerRegistration, NoDriverDataFails) {
-    Registration run;
-    EXPECT_EQ(RegisterWithSpooler(run.machine.Get(), {}), 0);
-}
-
-// What the spooler refuses fails the installation, with the call, the name and the code in an
-// error event; nothing after the refusal is registered.
+// The error event names the call, the name and the code; nothing after the refusal is registered.
 struct Refusal {
     const char* name;
     std::string block;
@@ -128,7 +79,8 @@ TEST(SpoolerRegistration, EveryRefusalFailsTheInstallationAndSaysWhatWasRefused)
         Registration run;
         run.machine.Get().printerQueueName = refusal.queueName;
         EXPECT_EQ(run.Run(refusal.block), 0);
-        EXPECT_TRUE(run.BlockReleased());
+        EXPECT_FALSE(run.machine.Get().catalogue.driverData) << "the block is released";
+        EXPECT_EQ(RegisterWithSpooler(run.machine.Get(), {}), 0) << "no driver data, no run";
         EXPECT_FALSE(run.Holds(refusal.notRegistered)) << run.RegistryText();
         ASSERT_EQ(run.machine.Events().size(), 1u);
         const PlatformEvent& error = run.machine.Events()[0];
@@ -145,6 +97,38 @@ TEST(SpoolerRegistration, AMonitorAlreadyInstalledIsNoRefusal) {
     EXPECT_EQ(run.Run(Block("TL Monitor,TLMON.DLL", "TLPROC,TLPROC.DLL")), 1);
     EXPECT_TRUE(run.Holds("Print\\Printers\\Telmora 600]"));
     EXPECT_TRUE(run.machine.Events().empty());
+}
+
+TEST(DriverRecord, FindsRecordsByNumberAndStopsAtTheBlockEnd) {
+    const std::string block = Block("TL Monitor,TLMON.DLL", "TLPROC,TLPROC.DLL");
+    EXPECT_EQ(FindDriverRecord(block, 0), "TL600.DRV");
+    EXPECT_EQ(FindDriverRecord(block, 1), "");
+    EXPECT_EQ(FindDriverRecord(block, 5), "TLPROC,TLPROC.DLL");
+    EXPECT_EQ(FindDriverRecord(block, 6), std::nullopt);
+    // Records behind the end byte are not part of the block.
+    EXPECT_EQ(FindDriverRecord("1\0A\0\r\x1A"s + "7\0B\0\r", 7), std::nullopt);
+    // Several digits are one decimal number; "07" is 7, a number with a letter matches nothing.
+    const std::string numbers = "12\0X\0\r07\0Y\0\r1a\0Z\0\r\x1A"s;
+    EXPECT_EQ(FindDriverRecord(numbers, 12), "X");
+    EXPECT_EQ(FindDriverRecord(numbers, 7), "Y");
+    EXPECT_EQ(FindDriverRecord(numbers, 1), std::nullopt);
+}
+
+TEST(DriverRecord, TruncatedBlocksEndTheSearchWithoutReadingPastThem) {
+    EXPECT_EQ(FindDriverRecord("", 0), std::nullopt);
+    EXPECT_EQ(FindDriverRecord("0\0TL600.DRV"s, 0), std::nullopt);
+    EXPECT_EQ(FindDriverRecord("0\0A\0"s, 0), "A"); // no carriage return, no end byte
+    EXPECT_EQ(FindDriverRecord("0\0A\0\r3"s, 3), std::nullopt);
+}
+
+TEST(DriverRecord, FieldsSplitAtCommasAndPassOverEmptyOnes) {
+    EXPECT_EQ(DriverRecordField("TL Monitor,TLMON.DLL", 1), "TL Monitor");
+    EXPECT_EQ(DriverRecordField("TL Monitor,TLMON.DLL", 2), "TLMON.DLL");
+    EXPECT_EQ(DriverRecordField("TL Monitor", 2), "");
+    EXPECT_EQ(DriverRecordField("", 1), "");
+    // An empty second field is passed over: field 2 is the third one written.
+    EXPECT_EQ(DriverRecordField("NAME,,LIB.DLL", 2), "LIB.DLL");
+    EXPECT_EQ(DriverRecordField("NAME,LIB.DLL\rREST", 2), "LIB.DLL");
 }
 
 } // namespace

@@ -10,34 +10,21 @@
 namespace tl::test {
 namespace {
 
-// [DeleteIni] run over WIN.INI and SYSTEM.INI; a question answered yes or no and a notice are
-// the scenarios' (full install, refused removal).
-class DeleteIniTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        pc.SetPaths();
-        pc.MainWindow();
-        installer.printerName = "Telmora P-200";
-        installer.installationState = InstallationState::Installed;
-        pc.WriteWindowsFile("WIN.INI", kWinIni);
-        pc.WriteWindowsFile("SYSTEM.INI", kSystemIni);
-    }
-    void LoadScript(const std::string& text) {
-        pc.WriteDiskFile("INSTALL.INF", text);
-        ASSERT_EQ(LoadInf(installer.scripts, pc.Ports().files, "A:\\INSTALL.INF").status,
-                  InfLoadStatus::Loaded);
-    }
-    static constexpr const char* kWinIni = "[windows]\r\nload=OLD.EXE\r\nrun=OLDMON.EXE\r\n";
-    static constexpr const char* kSystemIni = "[386Enh]\r\ndevice=PM.386,OTHER.386\r\n";
+TEST(DeleteIniTest, NoticeModeTellsThenRemovesAndSkipsTheRest) {
     InstallerHarness pc;
+    pc.SetPaths();
+    pc.MainWindow();
     Installer& installer = pc.Get();
-};
-
-TEST_F(DeleteIniTest, NoticeModeTellsThenRemovesAndSkipsTheRest) {
-    LoadScript("[DeleteIni]\r\n\"6:Alpha or Beta\"\r\n21:WIN.INI,windows,load,0:OLD.EXE,Q\r\n"
-               "21:WIN.INI,windows,run,0:OLDMON.EXE,Q\r\n0:off\r\n"
-               "21:WIN.INI,windows,run,0:OLDMON.EXE,Q\r\n1:on\r\n");
+    installer.printerName = "Telmora P-200";
+    installer.installationState = InstallationState::Installed;
     installer.languageIndex = 7;
+    pc.WriteWindowsFile("WIN.INI", "[windows]\r\nload=OLD.EXE\r\nrun=OLDMON.EXE\r\n");
+    pc.WriteDiskFile("INSTALL.INF",
+                     "[DeleteIni]\r\n\"6:Alpha or Beta\"\r\n21:WIN.INI,windows,load,0:OLD.EXE,Q\r\n"
+                     "21:WIN.INI,windows,run,0:OLDMON.EXE,Q\r\n0:off\r\n"
+                     "21:WIN.INI,windows,run,0:OLDMON.EXE,Q\r\n1:on\r\n");
+    ASSERT_EQ(LoadInf(installer.scripts, pc.Ports().files, "A:\\INSTALL.INF").status,
+              InfLoadStatus::Loaded);
     EXPECT_EQ(ApplyDeleteIni(installer), 1);
     ASSERT_EQ(pc.BoxKeys(), std::vector<std::string>{"107"});
     const ui::MessageBoxRequest& box = pc.Boxes()[0].request;

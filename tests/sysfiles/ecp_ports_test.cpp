@@ -30,14 +30,12 @@ struct Detection {
     std::string answers;
 };
 
-// One instance "0000" below key with that PortName.
 std::string Instance(const std::string& key, const std::string& instance,
                      const std::string& portName) {
     return "[HKEY_LOCAL_MACHINE\\" + key + "\\" + instance + "]\r\n\"PortName\"=\"" + portName +
            "\"\r\n\r\n";
 }
 
-// The answers for LPT1-LPT3 from the fourth character of each PortName under the four keys.
 TEST(DetectEcpPortsTest, EachOfTheFourKeysMarksItsPorts) {
     const std::string root = "Enum\\Root\\*PNP0401", bios = "Enum\\BIOS\\*CPQA0E0";
     std::string nine; // eight instances are examined under a key, the next key afresh
@@ -65,8 +63,7 @@ TEST(DetectEcpPortsTest, EachOfTheFourKeysMarksItsPorts) {
     }
 }
 
-// Earlier answers are replaced and the rest of WIN.INI kept; a WIN.INI that cannot be written is
-// reported with its error.
+// Earlier answers are replaced and the rest of WIN.INI kept.
 TEST(DetectEcpPortsTest, AWinIniThatCannotBeWrittenIsReportedWithItsError) {
     const char* winIni =
         "[windows]\r\nload=\r\n\r\n[tlsetup]\r\nLPT1=1\r\nLPT2=1\r\nLPT3=1\r\nOther=5\r\n";

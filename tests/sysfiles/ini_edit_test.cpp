@@ -5,25 +5,21 @@
 
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace tl {
 namespace {
 
-// Runs the line editor over `file` for X.386 (or `removalMode`) in [386Enh] "device", prefix "P".
+// Runs the line editor over `file` for X.386 in [386Enh] "device", prefix "P", removing each time.
 struct EditResult {
     std::string text;
     IniLineEditor::State state;
     int questions = 0;
 };
 
-EditResult Edit(std::string_view file, std::string_view removalMode = "0:X.386",
-                bool remove = true) {
+EditResult Edit(std::string_view file) {
     EditResult result;
-    IniLineEditor editor("386Enh", "device", removalMode, "P", [&result, remove] {
-        ++result.questions;
-        return remove;
-    });
+    IniLineEditor editor("386Enh", "device", "0:X.386", "P",
+                         [&result] { return ++result.questions; });
     while (!file.empty()) {
         const std::size_t feed = file.find('\n');
         const std::size_t end = feed == std::string_view::npos ? file.size() : feed + 1;
@@ -32,50 +28,6 @@ EditResult Edit(std::string_view file, std::string_view removalMode = "0:X.386",
     }
     result.state = editor.GetState();
     return result;
-}
-
-TEST(IniLineEditorTest, RemovalTableRowsByteForByte) {
-    const struct {
-        std::string before, removalMode, written;
-    } rows[] = {
-        {"device=X.386\r\n", "0:X.386", ";P device=X.386\r\n"},
-        {"device=X.386\r\n", "1:X.386", ";P device=X.386\r\n"},
-        {"device=A.386,X.386,B.386\r\n", "0:X.386",
-         "device=A.386,B.386\r\n;P device=A.386,X.386,B.386\r\n"},
-        {"device=A.386,X.386\r\n", "0:X.386", "device=A.386\r\n;P device=A.386,X.386\r\n"},
-        {"device=A.386,X.386\r\n", "1:X.386", ";P device=A.386,X.386\r\n"},
-        {"device=C:\\DRV\\X.386\r\n", "0:X.386", ";P device=C:\\DRV\\X.386\r\n"},
-        {"device=A.386 X.386\r\n", "0:X.386", "device=A.386\r\n;P device=A.386 X.386\r\n"},
-        {"device=X.386 B.386\r\n", "0:x.386", "device=B.386\r\n;P device=X.386 B.386\r\n"},
-    };
-    for (const auto& row : rows) {
-        const std::string file = "[386Enh]\r\n" + row.before + "[Next]\r\n";
-        const EditResult result = Edit(file, row.removalMode);
-        EXPECT_EQ(result.text, "[386Enh]\r\n" + row.written + "[Next]\r\n")
-            << row.before << " " << row.removalMode;
-        EXPECT_EQ(result.state, IniLineEditor::State::Changed) << row.before;
-    }
-}
-
-TEST(IniLineEditorTest, LinesThatDoNotMatchStayAsTheyAre) {
-    for (const char* file : {
-             "[386Enh]\r\n;device=X.386\r\n",           // the semicolon is part of its key
-             "[386Enh]\r\ndevice =X.386\r\n",           // the blank belongs to the key
-             "[Other]\r\ndevice=X.386\r\n[386Enh]\r\n", // only another section names it
-             "[386Enh]\r\ndevice=XX.386,X.3860\r\n",    // names that only begin or end alike
-             "[386Enh]\r\nX.386\r\n[Other]\r\ndevice=X.386\r\n", // no "=", then the section ends
-         }) {
-        const EditResult result = Edit(file);
-        EXPECT_EQ(result.text, file);
-        EXPECT_NE(result.state, IniLineEditor::State::Changed) << file;
-        EXPECT_EQ(result.questions, 0);
-    }
-    // A declined removal leaves the file and stops looking.
-    const std::string file = "[386Enh]\r\ndevice=X.386\r\ndevice=X.386\r\n";
-    const EditResult declined = Edit(file, "0:X.386", false);
-    EXPECT_EQ(declined.text, file);
-    EXPECT_EQ(declined.state, IniLineEditor::State::Passed);
-    EXPECT_EQ(declined.questions, 1);
 }
 
 // Sections and keys in any case, only the first match; an open last line and long lines whole.
@@ -94,26 +46,7 @@ TEST(IniLineEditorTest, FindsTheFirstMatchInAnyCaseAndHandlesLinesWhole) {
               "[386Enh]\r\n" + many.substr(0, many.size() - 1) + "\r\n;P " + many + "X.386\r\n");
 }
 
-TEST(PrefixEqualsNoCaseTest, FoldsCaseAndStopsAtTheShorterText) {
-    EXPECT_TRUE(PrefixEqualsNoCase("DeleteIni", "deleteINI", 9));
-    EXPECT_TRUE(PrefixEqualsNoCase("ab", "ABCD", 4));
-    EXPECT_TRUE(PrefixEqualsNoCase("abX", "ABY", 2));
-    EXPECT_FALSE(PrefixEqualsNoCase("abX", "ABY", 3));
-    EXPECT_TRUE(PrefixEqualsNoCase("@", "`", 1)); // differ only in bit 0x20
-}
-
-TEST(ProductTextTest, PutsTheLanguagesWordForOr) {
-    EXPECT_EQ(ProductText("5:Alpha or Beta", 0), "Alpha or Beta");
-    EXPECT_EQ(ProductText("5:Alpha OR Beta or C", 2), "Alpha oder Beta or C");
-    EXPECT_EQ(ProductText("5:Alpha or Beta", 7), "Alpha  Beta");
-    EXPECT_EQ(ProductText("5: or", 1), " or"); // the four characters must all be there
-    EXPECT_EQ(ProductText("5", 1), "");
-    EXPECT_EQ(ProductText("5:" + std::string(124, 'x') + " or B", 2).size(), 127u);
-}
-
-// The INI files themselves, on a PC whose Windows directory holds them; the plain edits of a run
-// are the scenarios' (the removal of the installer's own port monitor, read-only files, a full
-// disk).
+// The INI files themselves, on a PC whose Windows directory holds them.
 struct IniPc {
     explicit IniPc(std::string_view machineIni = "") : pc(test::HarnessOptions().Ini(machineIni)) {
         pc.SetPaths();
@@ -173,8 +106,7 @@ TEST(IniFile, BothFormsWriteTheSameFileAndOnlyTheFirstBackupIsKept) {
     EXPECT_EQ(m.installer.changeBits, 0u);
 }
 
-// Nothing to do, no such file, a short file field; and SYSTEM.INI held open by another program,
-// so the edited file cannot take its place: the file stays whole, without backup.
+// Nothing to do, no such file, a short file field, or SYSTEM.INI held open by another program.
 TEST(IniFile, NothingToDoOrAFailedReplacementLeavesTheFileAndNoBackup) {
     IniPc m;
     // The file in the system directory ("0" first), found by a name in any case.
