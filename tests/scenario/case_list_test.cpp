@@ -4,6 +4,8 @@
 // answers and starting files.
 #include "scenario.h"
 
+#include "support/folder_files.h"
+
 #include <gmock/gmock.h>
 
 #include <cstdio>
@@ -80,20 +82,20 @@ std::vector<Case> Cases() {
     return cases;
 }
 
-// "NE 4.0.3.7" -> the bytes of such an image (NE, LE or PE).
+// "NE 4.0.3.7" -> the bytes of such an image (NE, LE or PE); "NE 4.0.3.7 + N": N NULs behind.
 std::string Image(const std::string& description) {
-    unsigned v[4] = {};
-    std::sscanf(description.c_str() + 3, "%u.%u.%u.%u", &v[0], &v[1], &v[2], &v[3]);
+    unsigned v[4] = {}, padding = 0;
+    std::sscanf(description.c_str() + 3, "%u.%u.%u.%u + %u", &v[0], &v[1], &v[2], &v[3], &padding);
     const ImageKind kind = description[0] == 'N'   ? ImageKind::Ne
                            : description[0] == 'L' ? ImageKind::Le
                                                    : ImageKind::Pe;
-    return InstallDisk::ImageBytes(
-        kind, {static_cast<std::uint16_t>(v[0]), static_cast<std::uint16_t>(v[1]),
-               static_cast<std::uint16_t>(v[2]), static_cast<std::uint16_t>(v[3])});
+    return ImageBytes(kind, {static_cast<std::uint16_t>(v[0]), static_cast<std::uint16_t>(v[1]),
+                             static_cast<std::uint16_t>(v[2]), static_cast<std::uint16_t>(v[3])}) +
+           std::string(padding, '\0');
 }
 
 // The disk as the case's setup lines make it.
-void MakeDisk(const InstallDisk& disk, const std::vector<Line>& lines) {
+void MakeDisk(const TempFolder& disk, const std::vector<Line>& lines) {
     for (const auto& [key, value] : lines) {
         const auto [path, text] = Split(value);
         if (key == "disk" && value == "sample")
@@ -102,15 +104,17 @@ void MakeDisk(const InstallDisk& disk, const std::vector<Line>& lines) {
             WriteStandardDisk(disk, value == "flat" ? "" : "WIN95");
         else if (key == "edit") {
             const auto [from, to] = Split(text, " => ");
-            disk.Write(path, Replaced(disk.Read(path), Unescaped(from), Unescaped(to)));
+            disk.WriteFile(path, Replaced(disk.ReadFile(path), Unescaped(from), Unescaped(to)));
         } else if (key == "remove")
-            disk.Remove(value);
+            fs::remove(disk.Root() / value);
         else if (key == "write")
-            disk.Write(path, Unescaped(text));
+            disk.WriteFile(path, Unescaped(text));
         else if (key == "image")
-            disk.Write(path, Image(text));
+            disk.WriteFile(path, Image(text));
+        else if (key == "pack") // "FILE: C": SZDD-compressed, C the missing last letter
+            disk.WriteFile(path, Compressed(disk.ReadFile(path), text[0]));
         else if (key == "cut")
-            disk.Write(value, disk.Read(value).substr(0, disk.Read(value).size() / 2));
+            disk.WriteFile(value, disk.ReadFile(value).substr(0, disk.ReadFile(value).size() / 2));
     }
 }
 
@@ -193,9 +197,9 @@ protected:
                 }
             } else if (key == "state")
                 EXPECT_EQ(run.State(), std::stoi(value));
-            else if (key == "stops") { // exit code 3, with this on the error output
+            else if (key == "stops" || key == "refused") { // this on the error output
                 stops = true;
-                EXPECT_EQ(run.program.exitCode, 3);
+                EXPECT_EQ(run.program.exitCode, key == "stops" ? 3 : 2);
                 EXPECT_THAT(run.program.err, ::testing::HasSubstr(value));
             } else if (key == "exists")
                 EXPECT_TRUE(pc.Exists(WindowsPath(value)));
@@ -262,11 +266,13 @@ TEST_P(ScenarioCase, Runs) {
     MakeDisk(disk, c.runs.front());
     MakePc(c.runs.front());
     setup = c.runs.front();
+    const auto diskFiles = FolderFiles(disk.Root());
     for (std::size_t n = 0; n < c.runs.size(); ++n) {
         SCOPED_TRACE("run " + std::to_string(n + 1));
         std::string command;
         std::tie(answers, command) = Input(c.runs[n]);
         Check(Run(command), c.runs[n]);
+        EXPECT_EQ(FolderDifferences(diskFiles, FolderFiles(disk.Root())), "") << "disk written";
     }
 }
 
@@ -284,7 +290,7 @@ TEST(ScenarioCases, DISABLED_Export) {
         std::find_if(cases.begin(), cases.end(), [&](const Case& x) { return x.name == name; });
     ASSERT_NE(c, cases.end()) << "no case " << name;
     const fs::path folder(out);
-    InstallDisk made;
+    TempFolder made;
     MakeDisk(made, c->runs.front());
     fs::copy(made.Root(), folder / "disk", fs::copy_options::recursive);
     std::ofstream placed(folder / "place.lst", std::ios::binary);

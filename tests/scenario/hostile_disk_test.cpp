@@ -22,13 +22,13 @@ const char* const kDemoOnly = "[Messages]\n139=No\n143=No\n";
 
 struct Hostile {
     std::string name;
+    bool atStart;     // refused before the first step: nothing at all is written
     std::string file; // the disk file changed: INSTALL.INF or WIN95/OEMSETUP.INF
     std::string from;
     std::string to;
     std::string shown; // what the report shows of the line
     std::string answers;
     std::string sourceDisksFiles = {}; // a [SourceDisksFiles] line the catalogue gets too
-    bool atStart = false;              // refused before the first step: nothing at all is written
 };
 
 void PrintTo(const Hostile& hostile, std::ostream* out) {
@@ -51,6 +51,19 @@ std::string WithOutside(std::string text, const std::string& outside) {
 
 const std::string kCatalogueFile = "WIN95/OEMSETUP.INF";
 
+// A line added to the catalogue's [TL.COMMON], its target listed in [SourceDisksFiles].
+Hostile CommonLine(const char* name, const std::string& line) {
+    Hostile row{name,
+                false,
+                kCatalogueFile,
+                "[TL.COMMON]\n",
+                "[TL.COMMON]\n" + line + "\n",
+                "TL.COMMON: " + line,
+                kDriverOnly};
+    row.sourceDisksFiles = line.substr(0, line.find(',')) + " = 1";
+    return row;
+}
+
 class HostileDisk : public Scenario, public ::testing::WithParamInterface<Hostile> {};
 
 TEST_P(HostileDisk, IsRefusedAndChangesNothingOutside) {
@@ -63,17 +76,17 @@ TEST_P(HostileDisk, IsRefusedAndChangesNothingOutside) {
     const fs::path outside = pc.Root().parent_path() / outsideName;
     fs::create_directories(outside);
     std::ofstream(outside / "CANARY.TXT", std::ios::binary) << "canary";
-    const std::string original = disk.Read(hostile.file);
-    disk.Write(hostile.file,
-               Replaced(original, hostile.from, WithOutside(hostile.to, outsideName)));
+    const std::string original = disk.ReadFile(hostile.file);
+    disk.WriteFile(hostile.file,
+                   Replaced(original, hostile.from, WithOutside(hostile.to, outsideName)));
     if (!hostile.sourceDisksFiles.empty())
-        disk.Write(kCatalogueFile,
-                   Replaced(disk.Read(kCatalogueFile), "[SourceDisksFiles]\n",
-                            "[SourceDisksFiles]\n" +
-                                WithOutside(hostile.sourceDisksFiles, outsideName) + "\n"));
+        disk.WriteFile(kCatalogueFile,
+                       Replaced(disk.ReadFile(kCatalogueFile), "[SourceDisksFiles]\n",
+                                "[SourceDisksFiles]\n" +
+                                    WithOutside(hostile.sourceDisksFiles, outsideName) + "\n"));
     // Files a script may name on the disk's root, so that a copy would find its source.
-    disk.Write("TLMJ.TTF", std::string(100, 'm'));
-    disk.Write("TLPROC.DLL", "not a driver");
+    disk.WriteFile("TLMJ.TTF", std::string(100, 'm'));
+    disk.WriteFile("TLPROC.DLL", "not a driver");
     const std::map<std::string, std::string> before = Listing(pc.Root());
     const std::string winIni = pc.Read("C:\\WINDOWS\\WIN.INI");
     const std::string systemIni = pc.Read("C:\\WINDOWS\\SYSTEM.INI");
@@ -111,69 +124,32 @@ TEST_P(HostileDisk, IsRefusedAndChangesNothingOutside) {
 INSTANTIATE_TEST_SUITE_P(
     Names, HostileDisk,
     ::testing::Values(
-        Hostile{"BackslashUp", kCatalogueFile, "[TL.COMMON]\n",
-                "[TL.COMMON]\n..\\WIN.INI,TLPROC.DLL\n", "TL.COMMON: ..\\WIN.INI,TLPROC.DLL",
-                kDriverOnly, "..\\WIN.INI = 1"},
-        Hostile{"BackslashToOutside", kCatalogueFile, "[TL.COMMON]\n",
-                "[TL.COMMON]\n..\\..\\..\\..\\{OUT}\\CANARY.TXT,TLPROC.DLL\n",
-                "..\\..\\..\\..\\{OUT}\\CANARY.TXT,TLPROC.DLL", kDriverOnly,
-                "..\\..\\..\\..\\{OUT}\\CANARY.TXT = 1"},
-        Hostile{"SlashUp", kCatalogueFile, "[TL.COMMON]\n",
-                "[TL.COMMON]\n../../../PWN.DLL,TLPROC.DLL\n", "../../../PWN.DLL,TLPROC.DLL",
-                kDriverOnly, "../../../PWN.DLL = 1"},
-        Hostile{"AbsoluteTarget", kCatalogueFile, "[TL.COMMON]\n",
-                "[TL.COMMON]\nC:\\AUTOEXEC.BAT,TLPROC.DLL\n", "C:\\AUTOEXEC.BAT,TLPROC.DLL",
-                kDriverOnly, "C:\\AUTOEXEC.BAT = 1"},
-        Hostile{"DriveRelativeSource", kCatalogueFile, "[TL.COMMON]\n",
-                "[TL.COMMON]\nTLX.DLL,A:TLPROC.DLL\n", "TLX.DLL,A:TLPROC.DLL", kDriverOnly,
-                "TLX.DLL = 1"},
-        Hostile{"DeviceTarget", kCatalogueFile, "[TL.COMMON]\n", "[TL.COMMON]\nLPT1,TLPROC.DLL\n",
-                "LPT1,TLPROC.DLL", kDriverOnly, "LPT1 = 1"},
-        Hostile{"DeviceWithExtension", kCatalogueFile, "[TL.COMMON]\n",
-                "[TL.COMMON]\nnul.dll,TLPROC.DLL\n", "nul.dll,TLPROC.DLL", kDriverOnly,
-                "nul.dll = 1"},
-        Hostile{"TrailingDot", kCatalogueFile, "TLPROC.DLL\nTLHELP",
+        CommonLine("BackslashUp", "..\\WIN.INI,TLPROC.DLL"),
+        CommonLine("BackslashToOutside", "..\\..\\..\\..\\{OUT}\\CANARY.TXT,TLPROC.DLL"),
+        CommonLine("SlashUp", "../../../PWN.DLL,TLPROC.DLL"),
+        CommonLine("AbsoluteTarget", "C:\\AUTOEXEC.BAT,TLPROC.DLL"),
+        CommonLine("DriveRelativeSource", "TLX.DLL,A:TLPROC.DLL"),
+        CommonLine("DeviceTarget", "LPT1,TLPROC.DLL"),
+        CommonLine("DeviceWithExtension", "nul.dll,TLPROC.DLL"),
+        Hostile{"TrailingDot", false, kCatalogueFile, "TLPROC.DLL\nTLHELP",
                 "TLPROC.DLL\nTLPROC.DLL.\nTLHELP", "TL.COMMON: TLPROC.DLL.", kDriverOnly,
                 "TLPROC.DLL. = 1"},
-        Hostile{"SourceDisksFilesEntry", kCatalogueFile, "TLPM.386\nTLDEMO.prn\n\n[TL300",
+        Hostile{"SourceDisksFilesEntry", false, kCatalogueFile, "TLPM.386\nTLDEMO.prn\n\n[TL300",
                 "TLPM.386\nTLDEMO.prn\n..\\..\\AUTOEXEC.BAT\n\n[TL300",
                 "TL600.FILES: ..\\..\\AUTOEXEC.BAT", kDriverOnly, "..\\..\\AUTOEXEC.BAT = 1"},
-        Hostile{"FontFileUp", "INSTALL.INF", "1:TLMJ.TTF", "1:..\\..\\..\\TLMJ.TTF",
+        Hostile{"FontFileUp", false, "INSTALL.INF", "1:TLMJ.TTF", "1:..\\..\\..\\TLMJ.TTF",
                 "1:..\\..\\..\\TLMJ.TTF", kFontsOnly},
-        Hostile{"DemoFileUp", "INSTALL.INF", "1:TLDEMO.PRN", "1:..\\..\\TLDEMO.PRN",
+        Hostile{"DemoFileUp", false, "INSTALL.INF", "1:TLDEMO.PRN", "1:..\\..\\TLDEMO.PRN",
                 "1:..\\..\\TLDEMO.PRN", kDemoOnly},
-        Hostile{"DeleteIniFileUp",
-                "INSTALL.INF",
-                "20:SYSTEM.INI, 386Enh",
-                "20:..\\..\\{OUT}\\CANARY.TXT, 386Enh",
-                "20:..\\..\\{OUT}\\CANARY.TXT",
-                kDriverOnly,
-                {},
-                true},
-        Hostile{"VxdDevice",
-                "INSTALL.INF",
-                "0:TLPM.386",
-                "0:AUX.386",
-                "VxD: 0:AUX.386",
-                kDriverOnly,
-                {},
-                true},
-        Hostile{"PrivateIniEscapes",
-                "INSTALL.INF",
-                "[PRIVATE.INI]\ntlsetup.ini",
-                "[PRIVATE.INI]\n..\\..\\X.INI",
-                "..\\..\\X.INI",
-                kDriverOnly,
-                {},
-                true},
-        Hostile{"PrivateIniIsSystemIni",
-                "INSTALL.INF",
-                "[PRIVATE.INI]\ntlsetup.ini",
-                "[PRIVATE.INI]\nsystem.ini",
-                "system.ini",
-                kDriverOnly,
-                {},
-                true}),
+        Hostile{"DeleteIniFileUp", true, "INSTALL.INF", "20:SYSTEM.INI, 386Enh",
+                "20:..\\..\\{OUT}\\CANARY.TXT, 386Enh", "20:..\\..\\{OUT}\\CANARY.TXT",
+                kDriverOnly},
+        Hostile{"VxdDevice", true, "INSTALL.INF", "0:TLPM.386", "0:AUX.386", "VxD: 0:AUX.386",
+                kDriverOnly},
+        Hostile{"PrivateIniEscapes", true, "INSTALL.INF", "[PRIVATE.INI]\ntlsetup.ini",
+                "[PRIVATE.INI]\n..\\..\\X.INI", "..\\..\\X.INI", kDriverOnly},
+        Hostile{"PrivateIniIsSystemIni", true, "INSTALL.INF", "[PRIVATE.INI]\ntlsetup.ini",
+                "[PRIVATE.INI]\nsystem.ini", "system.ini", kDriverOnly}),
     [](const ::testing::TestParamInfo<Hostile>& param) { return param.param.name; });
 
 } // namespace

@@ -8,7 +8,6 @@
 
 #include <gmock/gmock.h>
 
-#include <fstream>
 #include <functional>
 #include <map>
 
@@ -44,52 +43,42 @@ protected:
 
 struct RoundTrip {
     const char* name;
-    std::vector<std::string> machine; // tlmachine init options
-    std::string answers;
-    std::string commandLine;
-    std::function<void(ScenarioMachine&, const InstallDisk&)> prepare; // before the install
     int installExit;
+    std::string answers = {};
+    std::string commandLine = {};
+    std::vector<std::string> machine = {};                                 // tlmachine init options
+    std::function<void(ScenarioMachine&, const TempFolder&)> prepare = {}; // before the install
 };
-
-std::string ReadExample(const char* path) {
-    std::ifstream in(std::string(TL_SOURCE_DIR) + "/" + path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 const std::vector<RoundTrip>& RoundTrips() {
     static const std::vector<RoundTrip> trips{
-        {"DefaultInstall", {}, "", "", {}, kExitInstalledRestart},
-        {"GermanLp300WithTwoFontsIntoTtf",
-         {},
-         ReadExample("examples/answers/deutsch-lp300.ini"),
-         "",
-         {},
-         kExitInstalledRestart},
-        {"FontsOnly", {}, "", "/ND", {}, kExitRemoved},
+        {"DefaultInstall", kExitInstalledRestart},
+        {"GermanLp300WithTwoFontsIntoTtf", kExitInstalledRestart,
+         ReadBytes(TL_SOURCE_DIR "/examples/answers/deutsch-lp300.ini")},
+        {"FontsOnly", kExitRemoved, "", "/ND"},
         // The third disk's tag is missing and the user cancels the disk question: the fonts
         // copied before stay installed.
         {"CancelledInTheFontCopy",
-         {},
+         kExitInstalledRestart,
          "[SelectDrive]\nPress=2\n",
          "",
-         [](ScenarioMachine&, const InstallDisk& disk) { fs::remove(disk.Root() / "DISK3.TAG"); },
-         kExitInstalledRestart},
-        {"BesideAForeignPrinterAndDriver",
-         {"--driver", "Other Laser", "--printer", "Other Laser"},
-         "",
-         "",
          {},
-         kExitInstalledRestart},
+         [](ScenarioMachine&, const TempFolder& disk) { fs::remove(disk.Root() / "DISK3.TAG"); }},
+        {"BesideAForeignPrinterAndDriver",
+         kExitInstalledRestart,
+         "",
+         "",
+         {"--driver", "Other Laser", "--printer", "Other Laser"}},
         // An older TLCORE.DLL and a font file of the same name were there: both come back.
         {"OverEarlierFiles",
+         kExitInstalledRestart,
+         "",
+         "",
          {},
-         "",
-         "",
-         [](ScenarioMachine& pc, const InstallDisk&) {
+         [](ScenarioMachine& pc, const TempFolder&) {
              pc.Write("C:\\WINDOWS\\SYSTEM\\TLCORE.DLL", "an older core");
              pc.Write("C:\\WINDOWS\\FONTS\\TLGT.TTF", "another font file");
-         },
-         kExitInstalledRestart},
+         }},
     };
     return trips;
 }

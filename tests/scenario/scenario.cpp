@@ -9,27 +9,27 @@ namespace tl::test {
 namespace fs = std::filesystem;
 
 // The scripts are data files in tests/scenario/disk; the images and fonts are made here.
-void WriteStandardDisk(const InstallDisk& disk, const std::string& folder) {
+void WriteStandardDisk(const TempFolder& disk, const std::string& folder) {
     const fs::path from = TL_SOURCE_DIR "/tests/scenario/disk";
     const fs::path at(folder);
-    disk.Write("INSTALL.INF", FolderFiles(from).at("INSTALL.INF"));
-    disk.Write("DISK1.TAG", "Telmora Driver Disk 1\r\n");
-    disk.Write("DISK2.TAG", "Telmora Font Disk 2\r\n");
-    disk.Write(at / "OEMSETUP.INF", FolderFiles(from).at("WIN95/OEMSETUP.INF"));
-    disk.WriteCompressed(at / "TL600.DR_",
-                         InstallDisk::ImageBytes(ImageKind::Ne, kDiskDriverVersion), 'V');
-    disk.WriteImage(at / "TL300.DRV", ImageKind::Ne, kDiskDriverVersion);
-    disk.WriteImage(at / "TLPM.386", ImageKind::Le, {4, 10, 0, 1});
-    disk.Write(at / "TLDEMO.PRN", "%!PS demonstration page\r\n");
-    disk.WriteCompressed(at / "TLMON.DL_", InstallDisk::ImageBytes(ImageKind::Pe, {1, 2, 0, 0}),
-                         'L');
-    disk.WriteImage(at / "TLPROC.DLL", ImageKind::Pe, {1, 2, 0, 0});
-    disk.WriteCompressed(at / "TLHELP.HL_", "help text of the Telmora drivers\r\n", 'P');
-    disk.WriteCompressed(at / "LPT.B_", InstallDisk::ImageBytes(ImageKind::Le, {4, 0, 0, 1111}),
-                         'Z');
-    // Real TrueType fonts (Windows registers no other), those of the sample disk.
-    for (const char* font : {"TLMJ.TT_", "TLGT.TT_"})
-        disk.Write(at / font, FolderFiles(TL_SOURCE_DIR "/examples/disk/WIN95").at(font));
+    const std::string pm = ImageBytes(ImageKind::Pe, {1, 2, 0, 0});
+    for (const auto& [name, bytes] : std::map<fs::path, std::string>{
+             {"INSTALL.INF", ReadBytes(from / "INSTALL.INF")},
+             {"DISK1.TAG", "Telmora Driver Disk 1\r\n"},
+             {"DISK2.TAG", "Telmora Font Disk 2\r\n"},
+             {at / "OEMSETUP.INF", ReadBytes(from / "WIN95/OEMSETUP.INF")},
+             {at / "TL600.DR_", Compressed(ImageBytes(ImageKind::Ne, kDiskDriverVersion), 'V')},
+             {at / "TL300.DRV", ImageBytes(ImageKind::Ne, kDiskDriverVersion)},
+             {at / "TLPM.386", ImageBytes(ImageKind::Le, {4, 10, 0, 1})},
+             {at / "TLDEMO.PRN", "%!PS demonstration page\r\n"},
+             {at / "TLMON.DL_", Compressed(pm, 'L')},
+             {at / "TLPROC.DLL", pm},
+             {at / "TLHELP.HL_", Compressed("help text of the Telmora drivers\r\n", 'P')},
+             {at / "LPT.B_", Compressed(ImageBytes(ImageKind::Le, {4, 0, 0, 1111}), 'Z')},
+             // Real TrueType fonts (Windows registers no other), those of the sample disk.
+             {at / "TLMJ.TT_", ReadBytes(TL_SOURCE_DIR "/examples/disk/WIN95/TLMJ.TT_")},
+             {at / "TLGT.TT_", ReadBytes(TL_SOURCE_DIR "/examples/disk/WIN95/TLGT.TT_")}})
+        disk.WriteFile(name, bytes);
 }
 
 std::map<std::string, std::string> Listing(const fs::path& root) {
@@ -37,11 +37,9 @@ std::map<std::string, std::string> Listing(const fs::path& root) {
     std::error_code ec;
     for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string relative = it->path().lexically_relative(root).generic_string();
-        std::ifstream in(it->path(), std::ios::binary);
         files[relative] = it->is_symlink() ? "link to " + fs::read_symlink(it->path()).string()
-                          : it->is_regular_file()
-                              ? std::string(std::istreambuf_iterator<char>(in), {})
-                              : "<dir>";
+                          : it->is_regular_file() ? ReadBytes(it->path())
+                                                  : "<dir>";
     }
     return files;
 }

@@ -5,6 +5,7 @@
 #include "support/install_disk.h"
 #include "support/program_run.h"
 #include "support/scenario_machine.h"
+#include "support/temp_machine.h"
 #include "support/transcript_lines.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ namespace tl::test {
 // parallel-port driver, a demonstration file and two fonts (one on disk 2) in the driver folder
 // WIN95\. Its [DeleteIni] asks before removing BIDI.386 from SYSTEM.INI and tells before removing
 // TLSTAT.EXE from WIN.INI.
-void WriteStandardDisk(const InstallDisk& disk, const std::string& folder = "WIN95");
+void WriteStandardDisk(const TempFolder& disk, const std::string& folder = "WIN95");
 // What an unattended run exits with, as a POSIX parent sees it (the status modulo 256).
 inline constexpr int kExitInstalledRestart = 3010 % 256;
 inline constexpr int kExitInstallFailed = 1603 % 256;
@@ -76,7 +77,7 @@ protected:
     std::string Setting(std::string_view key);
 
     std::filesystem::path bin;
-    InstallDisk disk;
+    TempFolder disk{"tldisk-"};
     std::string answers; // the answers file's text (UTF-8 INI)
 
 private:

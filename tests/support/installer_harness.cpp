@@ -216,20 +216,6 @@ std::optional<std::string> InstallerHarness::RegistryString(HKEY root, std::stri
     return text;
 }
 
-void InstallerHarness::SetRegistryString(HKEY root, std::string_view subKey,
-                                         std::string_view valueName, std::string_view text) {
-    Registry& registry = platform_->registry;
-    HKEY key{};
-    ASSERT_EQ(
-        registry.RegCreateKeyEx(root, std::string(subKey).c_str(), 0, kKeyAllAccess, &key, nullptr),
-        kErrorSuccess);
-    std::string value(text);
-    registry.RegSetValueEx(key, std::string(valueName).c_str(), kRegSz,
-                           reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>(value.size() + 1));
-    registry.RegCloseKey(key);
-}
-
 std::vector<std::string> InstallerHarness::BoxKeys() const {
     std::vector<std::string> keys;
     for (const ShownBox& box : boxes_)

@@ -139,8 +139,6 @@ public:
     // A string value of the registry; none when the key or value is missing.
     std::optional<std::string> RegistryString(HKEY root, std::string_view subKey,
                                               std::string_view valueName);
-    void SetRegistryString(HKEY root, std::string_view subKey, std::string_view valueName,
-                           std::string_view text);
 
     // What the run showed and did.
     const std::vector<ShownBox>& Boxes() const { return boxes_; }

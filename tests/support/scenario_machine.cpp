@@ -1,14 +1,12 @@
 #include "support/scenario_machine.h"
 
+#include "support/folder_files.h"
 #include "support/program_run.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <random>
-#include <sstream>
 
 namespace tl::test {
 
@@ -47,12 +45,7 @@ bool SplitWindowsPath(std::string_view path, char& drive, std::vector<std::strin
 ScenarioMachine::ScenarioMachine(const fs::path& programDir,
                                  const std::vector<std::string>& initOptions)
     : programDir_(programDir) {
-    std::random_device random;
-    fs::path parent = fs::temp_directory_path();
-    do {
-        root_ = parent / ("tlscenario-" + std::to_string(random()));
-    } while (fs::exists(root_));
-    std::vector<std::string> args{"init", root_.string()};
+    std::vector<std::string> args{"init", Root().string()};
     args.insert(args.end(), initOptions.begin(), initOptions.end());
     ProgramRun init = RunProgram(programDir_ / "tlmachine", args);
     ready_ = init.exitCode == 0;
@@ -60,17 +53,12 @@ ScenarioMachine::ScenarioMachine(const fs::path& programDir,
         ADD_FAILURE() << "tlmachine init failed (" << init.exitCode << "): " << init.err;
 }
 
-ScenarioMachine::~ScenarioMachine() {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-}
-
 fs::path ScenarioMachine::HostPath(std::string_view windowsPath) const {
     char drive = 0;
     std::vector<std::string> parts;
     if (!SplitWindowsPath(windowsPath, drive, parts))
-        return {};
-    fs::path path = root_ / (std::string("drive_") + drive);
+        return Root() / windowsPath;
+    fs::path path = Root() / (std::string("drive_") + drive);
     for (const std::string& part : parts) {
         fs::path exact = path / part;
         std::error_code ec;
@@ -90,50 +78,22 @@ fs::path ScenarioMachine::HostPath(std::string_view windowsPath) const {
 std::optional<fs::path> ScenarioMachine::Find(std::string_view windowsPath) const {
     fs::path path = HostPath(windowsPath);
     std::error_code ec;
-    if (path.empty() || !fs::exists(path, ec))
+    if (!fs::exists(path, ec))
         return std::nullopt;
     return path;
 }
 
 std::string ScenarioMachine::Read(std::string_view windowsPath) const {
     std::optional<fs::path> path = Find(windowsPath);
-    if (!path)
-        return {};
-    std::ifstream in(*path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return path ? ReadBytes(*path) : std::string();
 }
 
 void ScenarioMachine::Write(std::string_view windowsPath, std::string_view bytes) const {
-    fs::path path = HostPath(windowsPath);
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-void ScenarioMachine::CopyIn(const fs::path& hostFolder, std::string_view windowsDirectory) const {
-    fs::path target = HostPath(windowsDirectory);
-    fs::create_directories(target);
-    fs::copy(hostFolder, target,
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-}
-
-std::set<std::string> ScenarioMachine::FileNames(std::string_view windowsDirectory) const {
-    std::set<std::string> names;
-    std::optional<fs::path> directory = Find(windowsDirectory);
-    if (!directory)
-        return names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(*directory, ec)) {
-        if (entry.is_regular_file())
-            names.insert(Upper(entry.path().filename().string()));
-    }
-    return names;
+    WriteBytes(HostPath(windowsPath), bytes);
 }
 
 nlohmann::json ScenarioMachine::Show() const {
-    ProgramRun show = RunProgram(programDir_ / "tlmachine", {"show", root_.string(), "--json"});
+    ProgramRun show = RunProgram(programDir_ / "tlmachine", {"show", Root().string(), "--json"});
     if (show.exitCode != 0) {
         ADD_FAILURE() << "tlmachine show failed (" << show.exitCode << "): " << show.err;
         return nullptr;

@@ -4,12 +4,12 @@
 #pragma once
 
 #include "platform/host/ini_text.h"
+#include "support/temp_machine.h"
 
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,27 +22,21 @@ public:
     // (--atom, --driver, --printer, --free-bytes, ...). A failure is reported to the test.
     ScenarioMachine(const std::filesystem::path& programDir,
                     const std::vector<std::string>& initOptions);
-    ~ScenarioMachine();
-    ScenarioMachine(const ScenarioMachine&) = delete;
-    ScenarioMachine& operator=(const ScenarioMachine&) = delete;
 
-    const std::filesystem::path& Root() const { return root_; }
+    const std::filesystem::path& Root() const { return folder_.Root(); }
     bool Ready() const { return ready_; }
 
     // The host file of a Windows path ("C:\WINDOWS\SYSTEM\TL600.DRV"), matching names without
-    // regard to case as the simulated PC does; none when it does not exist.
+    // regard to case as the simulated PC does, or of a path in the machine folder without a drive
+    // ("registry.reg"); none when it does not exist.
     std::optional<std::filesystem::path> Find(std::string_view windowsPath) const;
     bool Exists(std::string_view windowsPath) const { return Find(windowsPath).has_value(); }
     // The file's bytes; empty when it does not exist.
     std::string Read(std::string_view windowsPath) const;
     void Write(std::string_view windowsPath, std::string_view bytes) const;
-    // Copies a host folder with everything in it to a Windows directory of the PC.
-    void CopyIn(const std::filesystem::path& hostFolder, std::string_view windowsDirectory) const;
     host::IniText Ini(std::string_view windowsPath) const {
         return host::IniText(Read(windowsPath));
     }
-    // The names of the files in a directory, upper-cased.
-    std::set<std::string> FileNames(std::string_view windowsDirectory) const;
 
     // `tlmachine show --json`; null after a failure (reported to the test).
     nlohmann::json Show() const;
@@ -51,7 +45,7 @@ private:
     std::filesystem::path HostPath(std::string_view windowsPath) const;
 
     std::filesystem::path programDir_;
-    std::filesystem::path root_;
+    TempFolder folder_{"tlscenario-"};
     bool ready_ = false;
 };
 

@@ -1,4 +1,5 @@
-// A temporary machine folder for tests: created empty (with drive_c/), removed with the object.
+// Temporary folders for tests, removed with the object: a plain one (an install disk, scratch
+// space) and a machine folder (created with drive_c/).
 #pragma once
 
 #include <filesystem>
@@ -7,17 +8,15 @@
 
 namespace tl::test {
 
-class TempMachine {
+class TempFolder {
 public:
-    TempMachine();
-    ~TempMachine();
-    TempMachine(const TempMachine&) = delete;
-    TempMachine& operator=(const TempMachine&) = delete;
+    explicit TempFolder(std::string_view prefix = "tlfolder-");
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Root() const { return root_; }
-    // Writes machine.ini (UTF-8).
-    void WriteMachineIni(std::string_view text) const;
-    // Writes a host file below the machine folder ("drive_c/WINDOWS/WIN.INI"), making folders.
+    // Writes a host file below the folder ("drive_c/WINDOWS/WIN.INI"), making folders.
     void WriteFile(const std::filesystem::path& relative, std::string_view bytes) const;
     std::string ReadFile(const std::filesystem::path& relative) const;
     bool Exists(const std::filesystem::path& relative) const;
@@ -25,6 +24,13 @@ public:
 
 private:
     std::filesystem::path root_;
+};
+
+class TempMachine : public TempFolder {
+public:
+    TempMachine() : TempFolder("tlmachine-") { MakeDirectory("drive_c"); }
+    // Writes machine.ini (UTF-8).
+    void WriteMachineIni(std::string_view text) const { WriteFile("machine.ini", text); }
 };
 
 } // namespace tl::test

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 namespace tl::test {
 
@@ -68,40 +69,26 @@ json TranscriptLines::End() const {
 }
 
 std::vector<std::string> TranscriptLines::Story() const {
+    // The fields each kind of event shows, after its name.
+    static const std::map<std::string, std::vector<const char*>, std::less<>> kShown{
+        {"message", {"key", "answer"}},
+        {"dialog", {"template", "result"}},
+        {"broadcast", {"message"}},
+        {"addfont", {"file"}},
+        {"prompt", {"file"}},
+        {"restart", {"flags"}},
+        {"timer", {"id"}},
+        {"error", {"operation", "file", "code"}},
+        {"end", {"state", "exitCode"}}};
     std::vector<std::string> story;
     for (const json& line : lines_) {
-        std::string event = line.value("event", "?");
-        std::string text = event;
-        if (event == "message")
-            text += " " + Scalar(line["key"]) + " " + Scalar(line["answer"]);
-        else if (event == "dialog")
-            text += " " + Scalar(line["template"]) + " " + Scalar(line["result"]);
-        else if (event == "broadcast")
-            text += " " + Scalar(line["message"]);
-        else if (event == "addfont" || event == "prompt")
-            text += " " + Scalar(line["file"]);
-        else if (event == "restart")
-            text += " " + Scalar(line["flags"]);
-        else if (event == "timer")
-            text += " " + Scalar(line["id"]);
-        else if (event == "error")
-            text += " " + Scalar(line["operation"]) + " " + Scalar(line["file"]) + " " +
-                    Scalar(line["code"]);
-        else if (event == "end")
-            text += " " + Scalar(line["state"]) + " " + Scalar(line["exitCode"]);
+        std::string text = line.value("event", "?");
+        const auto shown = kShown.find(text);
+        for (const char* field : shown == kShown.end() ? std::vector<const char*>{} : shown->second)
+            text += " " + Scalar(line[field]);
         story.push_back(text);
     }
     return story;
-}
-
-std::string ControlText(const json& dialog, std::string_view when, int id) {
-    if (!dialog.is_object() || !dialog.contains(when))
-        return {};
-    const json& controls = dialog[std::string(when)]["controls"];
-    std::string key = std::to_string(id);
-    if (!controls.contains(key))
-        return {};
-    return controls[key].value("text", "");
 }
 
 } // namespace tl::test

@@ -37,7 +37,4 @@ private:
     std::vector<nlohmann::json> lines_;
 };
 
-// The text of a dialog control at opening or closing ("opened"/"closed"), or "" when absent.
-std::string ControlText(const nlohmann::json& dialog, std::string_view when, int id);
-
 } // namespace tl::test
