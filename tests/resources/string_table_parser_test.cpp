@@ -88,12 +88,5 @@ TEST(StringTableParser, NamesTheFirstMalformedLine) {
     }
 }
 
-TEST(StringTableParser, WorksAtCompileTime) {
-    static constexpr unsigned char kSource[] = {'7', ' ', '"', 'a', '\\', 'n', '"', '\n'};
-    constexpr SourceSummary summary = SummarizeStringSource(kSource);
-    static_assert(summary.error == SourceError::kNone);
-    static_assert(summary.entries == 1 && summary.bytes == 2);
-}
-
 } // namespace
 } // namespace tl::strings
