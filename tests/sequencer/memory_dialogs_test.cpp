@@ -1,46 +1,18 @@
 #include "dialogs/memory_dialogs.h"
 #include "dialogs/memory_dialogs_layout.h"
-#include "platform/host/iconv_code_page.h"
-#include "platform/host/ui/host_window_system.h"
 #include "resources/string_table.h"
-#include "ui/scripted_frontend.h"
-
 #include "support/plain_window.h"
-
-#include <gtest/gtest.h>
-
-#include <utility>
-#include <vector>
+#include "ui/scripted_host.h"
 
 namespace tl {
 namespace {
 
-class MemoryDialogsTest : public ::testing::Test {
-protected:
-    MemoryDialogsTest() : windows(frontend, codePage) {
-        windows.SetObserver(&frontend);
-        owner = test::CreatePlainWindow(windows);
-    }
-
-    INT_PTR Restart(int mode, std::string_view name = "WIN_RESTART") {
-        RestartContext context{windows,
-                               [this](UINT flags, DWORD reserved) {
-                                   exits.emplace_back(flags, reserved);
-                                   return BOOL{1};
-                               },
-                               mode};
-        return RunRestartDialog(windows, codePage, owner, MakeSelWinRestart(context), name);
-    }
-
-    host::IconvCodePage codePage;
-    test::ScriptedFrontend frontend;
-    host::HostWindowSystem windows;
-    std::vector<std::pair<UINT, DWORD>> exits;
-    WindowHandle owner;
+struct MemoryDialogsTest : test::ScriptedHost {
+    WindowHandle owner = test::CreatePlainWindow(system);
 };
 
 TEST_F(MemoryDialogsTest, UnknownTemplateIsRefusedWithTheFixedMessage) {
-    EXPECT_EQ(Restart(2, "OTHER"), -1);
+    EXPECT_EQ(RunRestartDialog(system, codePage, owner, {}, "OTHER"), -1);
     EXPECT_TRUE(frontend.dialogs.empty());
     ASSERT_EQ(frontend.boxes.size(), 1u);
     EXPECT_EQ(frontend.boxes[0].text, "cannot create dialogbox");
@@ -49,8 +21,8 @@ TEST_F(MemoryDialogsTest, UnknownTemplateIsRefusedWithTheFixedMessage) {
 }
 
 TEST_F(MemoryDialogsTest, ResourceMessageIsSystemModalAndFitsItsBuffer) {
-    ShowResourceMessage(windows, owner, 133);
-    ShowResourceMessage(windows, owner, 115); // longer than 127 bytes
+    ShowResourceMessage(system, owner, 133);
+    ShowResourceMessage(system, owner, 115); // longer than 127 bytes
     ASSERT_EQ(frontend.boxes.size(), 2u);
     EXPECT_EQ(frontend.boxes[0].text, *LookupString(133));
     EXPECT_EQ(frontend.boxes[0].caption, *LookupString(163));
