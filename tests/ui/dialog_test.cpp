@@ -81,6 +81,7 @@ TEST_F(DialogTest, ListsAndButtonsRefuseWhatAClickCouldNotDo) {
             dialog.ListAdd(110, "Myungjo");
         } else if (message == WM_COMMAND && LoWord(wParam) == 1) {
             EXPECT_EQ(dialog.ListSetCurSel(110, 1), LB_ERR); // not for a multiple selection
+            EXPECT_EQ(dialog.ListSelItems(110), (std::vector<int>{0, 1}));
             dialog.EndDialog(1);
         }
         return TRUE;
@@ -100,6 +101,7 @@ TEST_F(DialogTest, ListsAndButtonsRefuseWhatAClickCouldNotDo) {
             dialog.ListAdd(119, "Telmora 600");
             dialog.ListSetCurSel(119, 0);
             EXPECT_EQ(dialog.ListSelCount(119), LB_ERR); // single selection, as Win32 answers
+            EXPECT_TRUE(dialog.ListSelItems(119).empty());
             dialog.EnableItem(1, false);
         } else if (message == WM_COMMAND && LoWord(wParam) != 119) {
             dialog.EndDialog(LoWord(wParam) * 10 + dialog.ListGetCurSel(119));
@@ -117,20 +119,6 @@ TEST_F(DialogTest, ListsAndButtonsRefuseWhatAClickCouldNotDo) {
     EXPECT_EQ(system.DialogBox("SELECTDRV", owner, models, 0), 1181);
 }
 
-TEST_F(DialogTest, UpperCaseEditLeavesDoubleByteCharactersAlone) {
-    const DialogProc proc = [&](DialogWindow& dialog, UINT message, WPARAM wParam,
-                                LPARAM) -> INT_PTR {
-        if (message == WM_COMMAND && LoWord(wParam) == 1)
-            dialog.EndDialog(dialog.GetItemText(117, 256) == "D:\\FONTS\xB0\x61" ? 1 : 2);
-        return TRUE;
-    };
-    frontend.drive = Steps([](ui::DialogDriver& dialog, int) {
-        dialog.TypeText(117, "d:\\fonts\xB0\x61");
-        dialog.Click(1);
-    });
-    EXPECT_EQ(system.DialogBox("CHANGE", owner, proc, 0), 1);
-}
-
 TEST_F(DialogTest, FilterHookSeesKeysBeforeTheDialog) {
     WindowHandle f3Dialog;
     const HookHandle hook = system.SetWindowsHookEx(
@@ -144,12 +132,16 @@ TEST_F(DialogTest, FilterHookSeesKeysBeforeTheDialog) {
     ASSERT_TRUE(hook);
     const DialogProc proc = [&](DialogWindow& dialog, UINT message, WPARAM wParam,
                                 LPARAM lParam) -> INT_PTR {
-        if (message == WM_INITDIALOG)
+        if (message == WM_INITDIALOG) {
             f3Dialog = dialog.Handle();
+            EXPECT_EQ(system.FindDialog(f3Dialog), &dialog);
+        }
         return EndOnCommand()(dialog, message, wParam, lParam);
     };
     frontend.drive = Steps([](ui::DialogDriver& dialog, int) { dialog.PressKey(VK_F3); });
     EXPECT_EQ(system.DialogBox("DIRECTORY", owner, proc, 0), 118);
+    EXPECT_FALSE(system.FindDialog(f3Dialog)); // ended: gone, as IsWindow would say
+    EXPECT_FALSE(system.FindDialog(owner));    // not a dialog
     EXPECT_TRUE(system.UnhookWindowsHookEx(hook));
     EXPECT_FALSE(system.UnhookWindowsHookEx(hook));
 }

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <strings.h>
 
 namespace tl::test {
 namespace {
@@ -69,15 +70,11 @@ Set IniLines(const std::map<std::string, std::string>& files) {
     Set lines;
     for (const auto& [relative, bytes] : files) {
         const std::string path = WindowsPath(relative);
-        std::string upper = path;
-        for (char& c : upper)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (!upper.ends_with(".INI"))
+        if (path.size() < 4 || strcasecmp(path.c_str() + path.size() - 4, ".INI") != 0)
             continue;
         std::istringstream in(bytes);
         for (std::string line; std::getline(in, line);)
-            lines.insert(path + "|" +
-                         (line.ends_with('\r') ? line.substr(0, line.size() - 1) : line));
+            lines.insert(path + "|" + line.substr(0, line.find('\r')));
     }
     return lines;
 }
@@ -111,17 +108,16 @@ TEST(DryRun, ListsExactlyWhatTheRealRunThenChangesAndLeavesThePcAsItWas) {
     Set added, replaced, removed;
     for (const auto& [relative, bytes] : after) {
         const auto old = before.find(relative);
-        if (WindowsPath(relative).empty())
-            continue;
         if (old == before.end())
             added.insert(WindowsPath(relative));
         else if (old->second != bytes)
             replaced.insert(WindowsPath(relative));
     }
-    for (const auto& [relative, bytes] : before) {
-        if (!WindowsPath(relative).empty() && !after.count(relative))
+    for (const auto& [relative, bytes] : before)
+        if (!after.count(relative))
             removed.insert(WindowsPath(relative));
-    }
+    for (Set* set : {&added, &replaced, &removed})
+        set->erase(""); // the machine folder's own files
     EXPECT_EQ(Strings(report["files"]["added"]), added);
     EXPECT_EQ(Strings(report["files"]["replaced"]), replaced);
     EXPECT_EQ(Strings(report["files"]["removed"]), removed);

@@ -23,7 +23,6 @@ struct LoopTest : ScriptedHost {
                 system.PostQuitMessage(7);
             } else if (m >= 400) {
                 log.push_back("user " + std::to_string(m));
-                return static_cast<LRESULT>(wp + static_cast<WPARAM>(lp));
             } else {
                 return system.DefWindowProc(w, m, wp, lp);
             }
@@ -66,19 +65,39 @@ TEST_F(LoopTest, TimersFireInDueOrderWithTheirDelaysRecorded) {
     system.SetTimer(window, 3, 800);
     system.SetTimer(window, 1, 2000);
     system.SetTimer(window, 2, 800); // same due time as 3: set later, fires later
-    std::vector<UINT_PTR> order;
-    for (Message message; order.size() < 3 && system.GetMessage(message, {}, 0, 0);) {
-        if (message.message != WM_TIMER) {
-            system.DispatchMessage(message);
-            continue;
-        }
-        order.push_back(message.wParam);
-        system.KillTimer(window, message.wParam);
+    Pump(6);
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"paint", "timer 3 at 800", "timer 2 at 800",
+                                        "timer 3 at 1600", "timer 2 at 1600", "timer 1 at 2000"}));
+    ASSERT_EQ(frontend.timers.size(), 5u);
+    EXPECT_EQ(frontend.timers[4], (std::pair<UINT_PTR, std::uint64_t>{1, 2000}));
+}
+
+// A broadcast goes to every top-level window; the event log names it and the text it carries.
+TEST_F(LoopTest, BroadcastsReachTheTopWindowsAndAreLogged) {
+    struct : EventSink {
+        std::vector<PlatformEvent> events;
+        void Record(PlatformEvent event) override { events.push_back(std::move(event)); }
+    } sink;
+    system.SetEventSink(&sink);
+    system.PostMessage(kBroadcastWindow, 401, 0, 0);
+    const char* device = "Telmora 600";
+    system.SendMessage(kBroadcastWindow, WM_DEVMODECHANGE, 0, reinterpret_cast<LPARAM>(device));
+    system.SendMessage(kBroadcastWindow, 0x001A, 0, 0); // WM_WININICHANGE without a section
+    system.SendMessage(kBroadcastWindow, WM_FONTCHANGE, 0, 0);
+    Pump(1);
+    EXPECT_EQ(log, (std::vector<std::string>{"user 401"}));
+    using Fields = std::vector<std::pair<std::string, PlatformEvent::Value>>;
+    const Fields expected[] = {
+        {{"message", std::int64_t{401}}},
+        {{"message", std::string("WM_DEVMODECHANGE")}, {"text", std::string("Telmora 600")}},
+        {{"message", std::string("WM_WININICHANGE")}},
+        {{"message", std::string("WM_FONTCHANGE")}}};
+    ASSERT_EQ(sink.events.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(sink.events[i].event, "broadcast");
+        EXPECT_EQ(sink.events[i].fields, expected[i]) << i;
     }
-    EXPECT_EQ(order, (std::vector<UINT_PTR>{3, 2, 1}));
-    ASSERT_EQ(frontend.timers.size(), 3u);
-    EXPECT_EQ(frontend.timers[0].second, 800u);
-    EXPECT_EQ(frontend.timers[2].second, 2000u);
 }
 
 TEST_F(LoopTest, ALoopWithNothingToWaitForStopsInsteadOfHanging) {

@@ -1,9 +1,6 @@
 // Questions at a terminal: answers read line by line, and the end of the input.
-#include "platform/host/iconv_code_page.h"
-#include "platform/host/ui/host_window_system.h"
+#include "scripted_host.h"
 #include "ui/tui/terminal_frontend.h"
-
-#include <gtest/gtest.h>
 
 #include <sstream>
 
@@ -22,13 +19,6 @@ struct Terminal : ::testing::Test {
     }
 };
 
-const DialogProc kEndOnCommand = [](DialogWindow& dialog, UINT message, WPARAM wParam,
-                                    LPARAM) -> INT_PTR {
-    if (message == WM_COMMAND)
-        dialog.EndDialog(LoWord(wParam));
-    return message == WM_INITDIALOG || message == WM_COMMAND;
-};
-
 TEST_F(Terminal, AsksUntilItUnderstandsAndTakesDefaultsAtTheEndOfInput) {
     in.str("maybe\nn\n\n");
     EXPECT_EQ(system.MessageBox({}, codePage.FromUtf8("설치?"), "Q", MB_YESNO, "139"), IDNO);
@@ -41,9 +31,9 @@ TEST_F(Terminal, AsksUntilItUnderstandsAndTakesDefaultsAtTheEndOfInput) {
 TEST_F(Terminal, TheEndOfInputIsACancelAndAQuestionThatKeepsComingBackStopsTheRun) {
     EXPECT_EQ(system.MessageBox({}, "x", "Q", MB_OKCANCEL, "1"), IDCANCEL);
     for (int i = 1; i < 20; ++i)
-        ASSERT_EQ(system.DialogBox("SELECTDRIVE", {}, kEndOnCommand, 0), IDCANCEL) << i;
+        ASSERT_EQ(system.DialogBox("SELECTDRIVE", {}, test::EndOnCommand(), 0), IDCANCEL) << i;
     EXPECT_TRUE(reason.empty()) << reason;
-    EXPECT_EQ(system.DialogBox("SELECTDRIVE", {}, kEndOnCommand, 0), -1);
+    EXPECT_EQ(system.DialogBox("SELECTDRIVE", {}, test::EndOnCommand(), 0), -1);
     EXPECT_NE(reason.find("dialog SELECTDRIVE has opened 20 times"), std::string::npos) << reason;
 }
 
