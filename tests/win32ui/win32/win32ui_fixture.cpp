@@ -1,27 +1,8 @@
 #include "win32ui_fixture.h"
 
-#include "platform/win32/ui/wide_text.h"
-
 namespace tl::win32ui::test {
-std::string SystemCodePage::ToUtf8(std::string_view ansi) const {
-    const std::wstring wide = AnsiToWide(ansi);
-    const int length = static_cast<int>(wide.size());
-    std::string utf8(static_cast<std::size_t>(length) * 3, '\0');
-    utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(
-        CP_UTF8, 0, wide.data(), length, utf8.data(), length * 3, nullptr, nullptr)));
-    return utf8;
-}
-
-std::string SystemCodePage::FromUtf8(std::string_view utf8) const {
-    const int length = static_cast<int>(utf8.size());
-    std::wstring wide(utf8.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), length)));
-    return WideToAnsi(wide);
-}
-
 std::string Ansi(std::string_view utf8) {
-    return SystemCodePage().FromUtf8(utf8);
+    return win32::Win32CodePage().FromUtf8(utf8);
 }
 
 // TL_TEXT_CALLS=ansi runs the tests on the ANSI calls of Windows 95 (with a Korean code page).

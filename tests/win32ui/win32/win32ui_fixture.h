@@ -1,9 +1,10 @@
-// What the Win32 window-system tests share: code page 949 through the system's conversions, a
-// window system on the test's thread, and a recorder of what it reports. They run under Wine on an
+// What the Win32 window-system tests share: the program's code page 949, a window system on the
+// test's thread, and a recorder of what it reports. They run under Wine on an
 // X display (Xvfb), with the real USER32 and GDI.
 #pragma once
 
 #include "platform/win32/ui/win32_window_system.h"
+#include "platform/win32/win32_code_page.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/unattended_frontend.h"
 
@@ -14,12 +15,6 @@
 #include <vector>
 
 namespace tl::win32ui::test {
-
-class SystemCodePage final : public CodePage {
-public:
-    std::string ToUtf8(std::string_view ansi) const override;
-    std::string FromUtf8(std::string_view utf8) const override;
-};
 
 class Recorder final : public ui::Observer, public EventSink {
 public:
@@ -43,7 +38,7 @@ protected:
     // The text of a PlatformEvent field, or "".
     static std::string Field(const PlatformEvent& event, const std::string& name);
 
-    SystemCodePage codePage;
+    win32::Win32CodePage codePage;
     Win32WindowSystem windows;
     Recorder recorder;
     std::vector<std::string> stops;
