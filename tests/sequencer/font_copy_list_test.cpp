@@ -19,24 +19,29 @@ std::vector<std::string> Entries(const CopyList& list) {
     return entries;
 }
 
+// A long font name finds its whole section, not one that matches its first 127 letters.
 TEST(FontCopyList, PairsAreOrderedByDiskThenByTheScript) {
+    const std::string font(200, 'F');
     SetupScripts scripts;
     scripts.Adopt(CompactInf("[Gothic.TrueType]\n"
                              "3:GT.TTF, 0:\"Gothic\", 1:GTB.TTF, 0:\"Gothic Bold\"\n"
                              "2:GTI.TTF, 0:\"Gothic Italic\", x:ignored, 1:NOT.TTF, 0:Not\n"
                              "[Batang.TrueType]\n"
-                             "1:BT.TTF, 0:\"Batang\"\n"));
+                             "1:BT.TTF, 0:\"Batang\"\n[" +
+                             std::string(127, 'F') + ".TrueType]\n1:CUT.TTF, 0:Cut\n[" + font +
+                             ".TrueType]\n4:LONG.TTF, 0:Long\n"));
     std::vector<FontListFault> faults;
-    std::vector<FontPair> pairs =
-        CollectFontPairs(scripts, SplitSelectedFonts(" Gothic,,Missing,\"Batang\","), faults);
+    std::vector<FontPair> pairs = CollectFontPairs(
+        scripts, SplitSelectedFonts(" Gothic,,Missing,\"Batang\"," + font), faults);
     EXPECT_TRUE(faults.empty());
-    ASSERT_EQ(pairs.size(), 4u);
+    ASSERT_EQ(pairs.size(), 5u);
 
     CopyList list;
     list.Append('1', '1', "OLD.DRV");
     ASSERT_EQ(FillFontCopyList(list, pairs), CopyListError::None);
-    EXPECT_EQ(Entries(list), (Names{"51:GTB.TTF", "00:Gothic Bold", "51:BT.TTF", "00:Batang",
-                                    "52:GTI.TTF", "00:Gothic Italic", "53:GT.TTF", "00:Gothic"}));
+    EXPECT_EQ(Entries(list),
+              (Names{"51:GTB.TTF", "00:Gothic Bold", "51:BT.TTF", "00:Batang", "52:GTI.TTF",
+                     "00:Gothic Italic", "53:GT.TTF", "00:Gothic", "54:LONG.TTF", "00:Long"}));
 }
 
 TEST(FontCopyList, AFileWithoutItsNameIsLeftOutAndNamed) {
@@ -52,17 +57,6 @@ TEST(FontCopyList, AFileWithoutItsNameIsLeftOutAndNamed) {
     EXPECT_EQ(faults[0].field, "1:A.TTF");
     EXPECT_EQ(faults[1].field, "1:C.TTF");
     EXPECT_EQ(faults[1].section, "Gothic.TrueType");
-}
-
-TEST(FontCopyList, ALongFontNameFindsItsWholeSection) {
-    const std::string font(200, 'F');
-    SetupScripts scripts;
-    scripts.Adopt(CompactInf("[" + std::string(127, 'F') + ".TrueType]\n1:CUT.TTF, 0:Cut\n[" +
-                             font + ".TrueType]\n1:LONG.TTF, 0:Long\n"));
-    std::vector<FontListFault> faults;
-    std::vector<FontPair> pairs = CollectFontPairs(scripts, {font}, faults);
-    ASSERT_EQ(pairs.size(), 1u);
-    EXPECT_EQ(pairs[0].fileName, "LONG.TTF");
 }
 
 TEST(FontCopyList, AListThatWouldOverflowStopsAtAWholePair) {
