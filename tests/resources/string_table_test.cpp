@@ -76,6 +76,8 @@ TEST(StringTable, FixedTextsAreStoredExactlyInCodePage949) {
     EXPECT_EQ(StringTableIds(), expected);
     for (unsigned id : {121u, 122u, 147u})
         EXPECT_EQ(LookupString(id), ""sv) << id;
+    for (unsigned id = 60; id <= 68; ++id) // radio-button labels in 32-byte table entries
+        EXPECT_LT(LookupStringBytes(id)->size(), 32u) << id;
 }
 
 // Well-formed code page 949, loaded into 256-byte buffers, used as printf formats with at most

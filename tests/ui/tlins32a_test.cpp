@@ -18,6 +18,9 @@
 namespace tl::test {
 namespace {
 
+namespace fs = std::filesystem;
+const fs::path kBin = ProgramDir(TL_BINARY_DIR "/bin");
+
 struct Program : ::testing::Test {
     TempMachine machine;
     const std::string root = machine.Root().string();
@@ -27,7 +30,7 @@ struct Program : ::testing::Test {
     ProgramRun Run(std::vector<std::string> arguments, bool onMachine = true) const {
         if (onMachine)
             arguments.insert(arguments.begin(), {"--machine", root});
-        return RunProgram(ProgramDir(TL_BINARY_DIR "/bin") / "tlins32a", arguments);
+        return RunProgram(kBin / "tlins32a", arguments);
     }
 };
 
@@ -77,11 +80,9 @@ TEST_F(Program, AnsweredRunNamesUnusedAnswersAndStopsOnOneItCannotGive) {
     EXPECT_NE(refused.err.find("message 132"), std::string::npos);
 }
 
-namespace fs = std::filesystem;
 using nlohmann::json;
 using Set = std::multiset<std::string>;
 
-const fs::path kBin = ProgramDir(TL_BINARY_DIR "/bin");
 const std::string kDisk = TL_SOURCE_DIR "/examples/disk";
 
 // The sample PC of the demo: an ECP port, a foreign port monitor and status window for
@@ -145,9 +146,10 @@ json Show(const fs::path& pc) {
     return json::parse(show.out);
 }
 
-TEST(DryRun, ListsExactlyWhatTheRealRunThenChangesAndLeavesThePcAsItWas) {
-    TempMachine scratch;
-    const fs::path pc = scratch.Root() / "pc";
+using DryRun = Program;
+
+TEST_F(DryRun, ListsExactlyWhatTheRealRunThenChangesAndLeavesThePcAsItWas) {
+    const fs::path pc = machine.Root() / "pc";
     MakeSamplePc(pc);
     const auto before = FolderFiles(pc);
     const json shownBefore = Show(pc);
@@ -221,36 +223,29 @@ TEST(DryRun, ListsExactlyWhatTheRealRunThenChangesAndLeavesThePcAsItWas) {
     EXPECT_FALSE(fonts.empty());
 }
 
-TEST(DryRun, DrivesOutsideTheMachineFolderAreWriteProtectedForTheRun) {
-    TempMachine scratch;
-    const fs::path pc = scratch.Root() / "pc";
+TEST_F(DryRun, DrivesOutsideTheMachineFolderAreWriteProtectedForTheRun) {
+    const fs::path pc = machine.Root() / "pc";
     MakeSamplePc(pc);
-    scratch.WriteFile("outside/TTF/KEEP.TXT", "kept");
+    machine.WriteFile("outside/TTF/KEEP.TXT", "kept");
     std::ofstream(pc / "machine.ini", std::ios::app)
-        << "[Drives]\nD=" << (scratch.Root() / "outside").string() << "\n";
-    scratch.WriteFile("a.ini", "[DIRECTORY]\n117=D:\\TTF\nPress=1\n");
-    const auto files = FolderFiles(scratch.Root());
-    const ProgramRun dry =
-        RunProgram(kBin / "tlins32a", {"--machine", pc.string(), "--disk", kDisk, "--answers",
-                                       (scratch.Root() / "a.ini").string(), "--transcript",
-                                       (scratch.Root() / "t.jsonl").string(), "--dry-run"});
-    auto filesAfter = FolderFiles(scratch.Root());
+        << "[Drives]\nD=" << (machine.Root() / "outside").string() << "\n";
+    machine.WriteFile("a.ini", "[DIRECTORY]\n117=D:\\TTF\nPress=1\n");
+    const auto files = FolderFiles(machine.Root());
+    const ProgramRun dry = RunProgram(
+        kBin / "tlins32a", {"--machine", pc.string(), "--disk", kDisk, "--answers", Path("a.ini"),
+                            "--transcript", Path("t.jsonl"), "--dry-run"});
+    auto filesAfter = FolderFiles(machine.Root());
     filesAfter.erase("t.jsonl");
     EXPECT_EQ(FolderDifferences(files, filesAfter), "");
     // The font folder on D: is refused as on a read-only drive (message 152), again and again:
     // the answers cannot be given and the run stops.
     EXPECT_EQ(dry.exitCode, 3) << dry.out << dry.err;
-    EXPECT_NE(scratch.ReadFile("t.jsonl").find(R"("key":"152")"), std::string::npos);
+    EXPECT_NE(machine.ReadFile("t.jsonl").find(R"("key":"152")"), std::string::npos);
 }
 
-TEST(DryRun, JsonGoesOnlyWithDryRunAndTheDiskStaysWriteProtected) {
-    TempMachine scratch;
-    for (const std::vector<std::string>& wrong :
-         {std::vector<std::string>{"--json"}, {"--dry-run", "--disk-writable"}}) {
-        std::vector<std::string> args{"--machine", scratch.Root().string()};
-        args.insert(args.end(), wrong.begin(), wrong.end());
-        EXPECT_EQ(RunProgram(kBin / "tlins32a", args).exitCode, 2) << wrong[0];
-    }
+TEST_F(DryRun, JsonGoesOnlyWithDryRunAndTheDiskStaysWriteProtected) {
+    EXPECT_EQ(Run({"--json"}).exitCode, 2);
+    EXPECT_EQ(Run({"--dry-run", "--disk-writable"}).exitCode, 2);
 }
 
 } // namespace
