@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace tl {
@@ -62,10 +63,8 @@ TEST_F(DialogUtilsTest, F3InTheF3DialogPostsItsExitButton) {
 
     Message posted;
     ASSERT_TRUE(system.GetMessage(posted, WindowHandle{}, 0, 0));
-    EXPECT_EQ(posted.window, dialog);
-    EXPECT_EQ(posted.message, WM_COMMAND);
-    EXPECT_EQ(posted.wParam, 118u);
-    EXPECT_EQ(posted.lParam, 0);
+    EXPECT_EQ(std::tuple(posted.window, posted.message, posted.wParam, posted.lParam),
+              std::tuple(dialog, UINT{WM_COMMAND}, WPARAM{118}, LPARAM{0}));
 
     EXPECT_TRUE(RemoveF3Hook(system, state));
     EXPECT_FALSE(state.hook);

@@ -22,14 +22,13 @@ struct Unattended : ::testing::Test {
     std::unique_ptr<Transcript> transcript;
     std::string stopped;
 
-    void Start(const std::string& answersText = {}) {
+    void Start(const std::string& answersText) {
         out.str("");
         stopped.clear();
         auto parse = Answers::Parse(answersText);
         ASSERT_TRUE(parse.answers) << parse.error;
         answers = std::move(parse.answers);
-        frontend = std::make_unique<UnattendedFrontend>(answersText.empty() ? nullptr : &*answers,
-                                                        codePage);
+        frontend = std::make_unique<UnattendedFrontend>(&*answers, codePage);
         system = std::make_unique<host::HostWindowSystem>(*frontend, codePage);
         transcript = std::make_unique<Transcript>(sink, codePage);
         system->SetObserver(transcript.get());
