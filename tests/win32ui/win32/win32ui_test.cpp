@@ -1,15 +1,80 @@
-// The installer's dialogs and boxes on the system's dialog manager: every template becomes a real
-// dialog, answers act on its real controls, F3 reaches the hook. (Answers the program cannot give
-// stop a run under Wine in safety-under-wine.sh.)
-#include "win32ui_fixture.h"
-
+// The installer's windows on USER32 and GDI: every template becomes a real dialog, answers act on
+// its real controls, F3 reaches the hook; code page 949 through the wide calls (texts round-trip,
+// a control's text is cut like the system's buffer cuts it, never inside a double-byte character)
+// and DlgDirList; the progress display painted by GDI, and an unattended message loop that would
+// wait for ever. They run under Wine on an X display (Xvfb), with the real USER32 and GDI.
+// (Answers the program cannot give stop a run under Wine in safety-under-wine.sh.)
+#include "copy/progress_display.h"
 #include "dialogs/dialog_utils.h"
 #include "platform/win32/ui/hangul_font.h"
 #include "platform/win32/ui/wide_text.h"
+#include "platform/win32/ui/win32_window_system.h"
+#include "platform/win32/win32_code_page.h"
 #include "resources/dialog_templates.h"
+#include "ui/unattended/answers.h"
+#include "ui/unattended/unattended_frontend.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace tl::win32ui::test {
 namespace {
+
+// TL_TEXT_CALLS=ansi runs the tests on the ANSI calls of Windows 95 (with a Korean code page).
+TextCalls TestTextCalls() {
+    char value[16] = {};
+    GetEnvironmentVariableA("TL_TEXT_CALLS", value, sizeof value);
+    return std::string_view(value) == "ansi" ? TextCalls::Ansi : TextCalls::Wide;
+}
+
+// Code page 949 bytes of a UTF-8 literal.
+std::string Ansi(std::string_view utf8) {
+    return win32::Win32CodePage().FromUtf8(utf8);
+}
+
+class Recorder final : public ui::Observer, public EventSink {
+public:
+    void MessageBoxShown(const ui::MessageBoxRequest&, int) override { ++boxes; }
+    void DialogClosed(const ui::DialogRecord& record) override { dialogs.push_back(record); }
+    void TimerFired(UINT_PTR, UINT, std::uint64_t) override {}
+    void Record(PlatformEvent event) override { events.push_back(std::move(event)); }
+
+    int boxes = 0;
+    std::vector<ui::DialogRecord> dialogs;
+    std::vector<PlatformEvent> events;
+};
+
+// The program's code page 949, a window system on the test's thread, and a recorder of what it
+// reports.
+class Win32UiTest : public ::testing::Test {
+protected:
+    Win32UiTest() : windows(GetModuleHandleW(nullptr), codePage, TestTextCalls()) {
+        windows.SetObserver(&recorder);
+        windows.SetEventSink(&recorder);
+        windows.SetStopHandler([this](const std::string& reason) { stops.push_back(reason); });
+    }
+    ~Win32UiTest() override { windows.SetFrontend(nullptr); }
+
+    // Makes the run unattended with these answers (INI text, UTF-8).
+    void Answer(const std::string& answersText) {
+        ui::AnswersParse parse = ui::Answers::Parse(answersText);
+        ASSERT_TRUE(parse.answers) << parse.error;
+        answers = std::move(parse.answers);
+        frontend = std::make_unique<ui::UnattendedFrontend>(&*answers, codePage);
+        windows.SetFrontend(frontend.get());
+    }
+
+    win32::Win32CodePage codePage;
+    Win32WindowSystem windows;
+    Recorder recorder;
+    std::vector<std::string> stops;
+    std::optional<ui::Answers> answers;
+    std::unique_ptr<ui::UnattendedFrontend> frontend;
+};
 
 INT_PTR Passive(DialogWindow&, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG || message == WM_COMMAND;
@@ -101,8 +166,115 @@ TEST_F(Win32UiTest, APlatformBoxIsCancelledAndRecordedAsAPrompt) {
               IDCANCEL);
     ASSERT_EQ(recorder.events.size(), 1u);
     EXPECT_EQ(recorder.events[0].event, "prompt");
-    EXPECT_EQ(Field(recorder.events[0], "text"), "Cannot find DRIVER.DL_");
-    EXPECT_EQ(Field(recorder.events[0], "caption"), "Open File");
+    using Fields = std::vector<std::pair<std::string, PlatformEvent::Value>>;
+    EXPECT_EQ(recorder.events[0].fields, (Fields{{"caption", std::string("Open File")},
+                                                 {"text", std::string("Cannot find DRIVER.DL_")},
+                                                 {"answer", std::string("cancel")}}));
+}
+
+TEST(WideText, KoreanBytesRoundTripThroughUtf16) {
+    const std::string korean = "\xC7\xC1\xB8\xB0\xC5\xCD"; // "프린터" in code page 949
+    EXPECT_EQ(AnsiToWide(korean), L"\uD504\uB9B0\uD130");
+    EXPECT_EQ(WideToAnsi(AnsiToWide(korean)), korean);
+    EXPECT_EQ(WideToAnsi(L"\u00E9t\u00E9"), "?t?"); // not in code page 949
+    EXPECT_TRUE(AnsiToWide("").empty());
+}
+
+// SELECTDRIVE tests a typed path by listing it into its hidden list: a directory lists, a path
+// that names none does not.
+TEST_F(Win32UiTest, ItemTextIsCutAtTheBufferAndDirListListsOnlyAnExistingDirectory) {
+    std::string seen, whole;
+    std::vector<int> listed;
+    std::vector<std::string> items;
+    const WindowHandle dialog = windows.CreateDialog(
+        "SELECTDRIVE", {},
+        [&](DialogWindow& window, UINT message, WPARAM, LPARAM) -> INT_PTR {
+            if (message != WM_INITDIALOG)
+                return FALSE;
+            window.SetItemText(652, Ansi("드라이브:"));
+            seen = window.GetItemText(652, 4); // room for 3 bytes: one character and a half
+            whole = window.GetItemText(652, 256);
+            for (std::string spec : {"C:\\windows", "C:\\no\\such"}) {
+                listed.push_back(window.DirList(spec, 651, 652, DDL_DRIVES | DDL_DIRECTORY));
+                for (int i = 0; listed.size() == 1 && i < window.ListCount(651); ++i)
+                    items.push_back(window.ListText(651, i));
+            }
+            return TRUE;
+        },
+        0);
+    EXPECT_EQ(seen, Ansi("드"));
+    EXPECT_EQ(whole, Ansi("드라이브:"));
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_NE(listed[0], 0);
+    EXPECT_EQ(listed[1], 0);
+    EXPECT_NE(std::find(items.begin(), items.end(), "[-c-]"), items.end());
+    EXPECT_NE(std::find(items.begin(), items.end(), "[system32]"), items.end());
+    windows.DestroyWindow(dialog);
+}
+
+// Registers a class of that name with the default window procedure.
+bool Register(Win32WindowSystem& windows, const char* name) {
+    WindowClass windowClass;
+    windowClass.name = name;
+    windowClass.proc = [&windows](WindowHandle w, UINT m, WPARAM wp, LPARAM lp) {
+        return windows.DefWindowProc(w, m, wp, lp);
+    };
+    return windows.RegisterClass(windowClass);
+}
+
+COLORREF ScreenPixel(WindowHandle window, int x, int y) {
+    const HWND hwnd = ToHwnd(window);
+    const HDC dc = ::GetDC(hwnd);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ::ReleaseDC(hwnd, dc);
+    return colour;
+}
+
+TEST_F(Win32UiTest, TheProgressBarPaintsItsBluePartOnTheScreen) {
+    ProgressState state;
+    ASSERT_EQ(RegisterProgressBarClass(windows, state), 1);
+    ASSERT_EQ(RegisterTextBarClass(windows, state), 1);
+    ASSERT_TRUE(Register(windows, "TlTestOwner"));
+    const WindowHandle main =
+        windows.CreateWindow("TlTestOwner", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, {}, 0, 0);
+    OpenProgressDisplay(windows, windows.Fonts(), state, main);
+    ASSERT_TRUE(state.dialog && state.bar && state.textBar);
+    EXPECT_FALSE(windows.IsWindowEnabled(main));
+    ASSERT_EQ(SetProgressRange(windows, state, 4), 1);
+    state.currentFileName = "TLDRV.DLL";
+    RedrawFileName(windows, state);
+    AdvanceProgress(windows, state, 1);
+    AdvanceProgress(windows, state, 1);
+    EXPECT_EQ(ReadProgressBarWords(windows, state.bar).position, 2);
+    int dark = 0; // the text bar's line: dark letters of the label from (40, 20) on
+    for (int x = 40; x < 120; ++x)
+        for (int y = 20; y < 34; ++y)
+            dark += ScreenPixel(state.textBar, x, y) == kBlack ? 1 : 0;
+    EXPECT_GT(dark, 20);
+    Rect client; // half done: blue at the left end, white at the right, a black frame
+    windows.GetClientRect(state.bar, client);
+    EXPECT_EQ(ScreenPixel(state.bar, 3, client.bottom / 2), Rgb(0, 0, 255));
+    EXPECT_EQ(ScreenPixel(state.bar, client.right - 3, client.bottom / 2), Rgb(255, 255, 255));
+    EXPECT_EQ(ScreenPixel(state.bar, 0, 0), kBlack);
+    CloseProgressDisplay(windows, windows.Fonts(), state, main);
+    EXPECT_TRUE(windows.IsWindowEnabled(main));
+    windows.DestroyWindow(main);
+}
+
+TEST_F(Win32UiTest, AnUnattendedLoopWithNothingToWaitForStops) {
+    Answer("");
+    windows.SetStallLimit(400);
+    ASSERT_TRUE(Register(windows, "TlTestIdle"));
+    const WindowHandle window =
+        windows.CreateWindow("TlTestIdle", "", WS_POPUP, 0, 0, 10, 10, {}, 0, 0);
+    const DWORD start = GetTickCount();
+    Message message;
+    while (windows.GetMessage(message, {}, 0, 0))
+        windows.DispatchMessage(message);
+    EXPECT_LT(GetTickCount() - start, 20000u);
+    ASSERT_EQ(stops.size(), 1u);
+    EXPECT_NE(stops[0].find("waits for input"), std::string::npos);
+    windows.DestroyWindow(window);
 }
 
 } // namespace
