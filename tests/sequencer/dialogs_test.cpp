@@ -135,21 +135,13 @@ TEST_F(MemoryDialogsTest, ResourceMessageIsSystemModalAndFitsItsBuffer) {
     EXPECT_EQ(full.substr(0, frontend.boxes[1].text.size()), frontend.boxes[1].text);
 }
 
-WORD WordAt(std::span<const BYTE> bytes, std::size_t offset) {
-    return static_cast<WORD>(bytes[offset] | (bytes[offset + 1] << 8));
-}
-DialogTemplateBuilder Built(const DialogTemplateFields& fields) {
-    DialogTemplateBuilder builder;
-    EXPECT_TRUE(BuildDialogTemplate(fields, builder));
-    return builder;
-}
-
 TEST(DialogTemplateBytes, ReaderRoundTripsAndRejectsEveryTruncation) {
     DialogTemplateFields fields = ChoiceDialogTemplate(9, kAutoRadioButton, u"\uC2DC\uC2A4\uD15C");
     fields.title = u"Choice";
     fields.items[2].windowClass = TemplateName{u"", 0x0082};
     fields.items[3].creationData = {1, 2, 3};
-    const DialogTemplateBuilder builder = Built(fields);
+    DialogTemplateBuilder builder;
+    ASSERT_TRUE(BuildDialogTemplate(fields, builder));
     const auto read = ReadDialogTemplate(builder.Block());
     ASSERT_TRUE(read);
     EXPECT_EQ(*read, fields);
@@ -171,8 +163,8 @@ TEST(DialogTemplateBytes, BuilderRefusesWhatDoesNotFit) {
     ASSERT_TRUE(small.SetHeader(fields));
     EXPECT_TRUE(small.AddItem(fields.items[0]));
     EXPECT_FALSE(small.AddItem(fields.items[1]));
-    EXPECT_EQ(WordAt(small.Block(), 8), 1);
-    EXPECT_EQ(small.Used(), 76u); // header 40, one item of 36
+    EXPECT_EQ(small.Block()[8] | small.Block()[9] << 8, 1); // the item count
+    EXPECT_EQ(small.Used(), 76u);                           // header 40, one item of 36
     DialogTemplateBuilder tiny(10);
     EXPECT_FALSE(tiny.SetHeader(fields));
     EXPECT_FALSE(tiny.AddItem(fields.items[0]));

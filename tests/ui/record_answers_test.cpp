@@ -56,24 +56,21 @@ TEST(Answers, ReadsMessagesAndDialogSectionsInTheOrderWritten) {
 }
 
 TEST(Answers, MistakesAreReportedWithTheirLine) {
-    struct Case {
-        const char* text;
-        const char* says;
+    const std::pair<const char*, const char*> cases[] = {
+        {"[Mesages]\n139=No\n", "line 1"},
+        {"[Messages]\n139=Maybe\n", "Yes, No, OK or Cancel"},
+        {"139=No\n", "before any section"},
+        {"[FONT]\nContinue=1\n", "not a control id"},
+        {"[FONT]\nPress=Continue\n", "Press"},
+        {"[FONT]\n110\n", "name=value"},
+        {"[FONT#0]\n", "neither"},
+        {"[FONT]\n[font]\n", "twice"},
+        {"[Messages\n", "]"},
     };
-    for (const Case& c : {
-             Case{"[Mesages]\n139=No\n", "line 1"},
-             Case{"[Messages]\n139=Maybe\n", "Yes, No, OK or Cancel"},
-             Case{"139=No\n", "before any section"},
-             Case{"[FONT]\nContinue=1\n", "not a control id"},
-             Case{"[FONT]\nPress=Continue\n", "Press"},
-             Case{"[FONT]\n110\n", "name=value"},
-             Case{"[FONT#0]\n", "neither"},
-             Case{"[FONT]\n[font]\n", "twice"},
-             Case{"[Messages\n", "]"},
-         }) {
-        auto parse = Answers::Parse(c.text);
-        EXPECT_FALSE(parse.answers) << c.text;
-        EXPECT_NE(parse.error.find(c.says), std::string::npos) << c.text << ": " << parse.error;
+    for (const auto& [text, says] : cases) {
+        auto parse = Answers::Parse(text);
+        EXPECT_FALSE(parse.answers) << text;
+        EXPECT_NE(parse.error.find(says), std::string::npos) << text << ": " << parse.error;
     }
 }
 
