@@ -200,9 +200,7 @@ TEST(DialogTemplates, SurviveTheTripThroughDlgTemplateBytes) {
     for (const DialogTemplate& original : AllDialogTemplates()) {
         DialogTemplateBuilder builder;
         const DialogTemplateFields fields = ui::FieldsFromDialogTemplate(original, codePage);
-        ASSERT_TRUE(builder.SetHeader(fields)) << original.name;
-        for (const auto& item : fields.items)
-            ASSERT_TRUE(builder.AddItem(item)) << original.name;
+        ASSERT_TRUE(BuildDialogTemplate(fields, builder)) << original.name;
         auto back = ui::DialogTemplateFromBytes(builder.Block(), codePage);
         ASSERT_TRUE(back.has_value()) << original.name;
         back->name = original.name;

@@ -23,13 +23,12 @@ const fs::path kBin = ProgramDir(TL_BINARY_DIR "/bin");
 
 struct Program : ::testing::Test {
     TempMachine machine;
-    const std::string root = machine.Root().string();
 
     std::string Path(const char* name) const { return (machine.Root() / name).string(); }
     // Runs tlins32a on the machine folder with its input from /dev/null (no terminal).
     ProgramRun Run(std::vector<std::string> arguments, bool onMachine = true) const {
         if (onMachine)
-            arguments.insert(arguments.begin(), {"--machine", root});
+            arguments.insert(arguments.begin(), {"--machine", machine.Root().string()});
         return RunProgram(kBin / "tlins32a", arguments);
     }
 };
