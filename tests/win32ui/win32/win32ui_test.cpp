@@ -36,8 +36,7 @@ std::string Ansi(std::string_view utf8) {
     return win32::Win32CodePage().FromUtf8(utf8);
 }
 
-class Recorder final : public ui::Observer, public EventSink {
-public:
+struct Recorder final : ui::Observer, EventSink {
     void MessageBoxShown(const ui::MessageBoxRequest&, int) override { ++boxes; }
     void DialogClosed(const ui::DialogRecord& record) override { dialogs.push_back(record); }
     void TimerFired(UINT_PTR, UINT, std::uint64_t) override {}
@@ -50,8 +49,7 @@ public:
 
 // The program's code page 949, a window system on the test's thread, and a recorder of what it
 // reports.
-class Win32UiTest : public ::testing::Test {
-protected:
+struct Win32UiTest : ::testing::Test {
     Win32UiTest() : windows(GetModuleHandleW(nullptr), codePage, TestTextCalls()) {
         windows.SetObserver(&recorder);
         windows.SetEventSink(&recorder);
