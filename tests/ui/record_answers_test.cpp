@@ -1,4 +1,5 @@
-// --record-answers: what a run answered, written as an answers file that replays the same run.
+// Answers files: read (sections in order, mistakes by their line), and written by
+// --record-answers so that they replay the same run.
 #include "platform/host/iconv_code_page.h"
 #include "support/folder_files.h"
 #include "support/program_run.h"
@@ -7,37 +8,87 @@
 #include "support/transcript_lines.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/answers_recorder.h"
+#include "ui/unattended/stream_line_sink.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <fstream>
+#include <sstream>
 
-namespace tl {
+namespace tl::ui {
 namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-struct Lines final : ui::LineSink {
-    std::string text;
-    void WriteLine(std::string_view line) override { (text += line) += "\n"; }
-};
+TEST(Answers, ReadsMessagesAndDialogSectionsInTheOrderWritten) {
+    auto parse = Answers::Parse("\xEF\xBB\xBF; answers for a test\n"
+                                "[Messages]\n"
+                                "139=No               ; declines the driver\r\n"
+                                "139#2 = yes\n"
+                                "cannot create dialogbox=OK\n"
+                                "[selectdrv]\n"
+                                "119=Telmora 600\n"
+                                "Press=1\n"
+                                "[DIRECTORY#2]\n"
+                                "117=D:\\FONTS;X\n"
+                                "[SelectDrive]\n"
+                                "650=\n");
+    ASSERT_TRUE(parse.answers) << parse.error;
+    const Answers& answers = *parse.answers;
+    EXPECT_EQ(answers.ForMessage("139", 1)->result, IDNO);
+    EXPECT_EQ(answers.ForMessage("139", 2)->result, IDYES);
+    EXPECT_EQ(answers.ForMessage("139", 3)->result, IDNO);
+    EXPECT_EQ(answers.ForMessage("Cannot Create DialogBox", 1)->result, IDOK);
+    EXPECT_EQ(answers.ForMessage("140", 1), nullptr);
 
-ui::ControlSnapshot Control(int id, ui::ControlType type, std::string text = {}) {
-    ui::ControlSnapshot control;
+    const DialogAnswers* model = answers.ForDialog("SELECTDRV", 1);
+    ASSERT_NE(model, nullptr);
+    ASSERT_EQ(model->values.size(), 1u);
+    EXPECT_EQ(model->values[0].id, 119);
+    EXPECT_EQ(model->values[0].value, "Telmora 600");
+    EXPECT_EQ(model->press, "1");
+    EXPECT_EQ(answers.ForDialog("DIRECTORY", 1), nullptr);
+    ASSERT_NE(answers.ForDialog("DIRECTORY", 2), nullptr);
+    EXPECT_EQ(answers.ForDialog("DIRECTORY", 2)->values[0].value, "D:\\FONTS;X"); // no blank
+    EXPECT_EQ(answers.ForDialog("SELECTDRIVE", 1)->values[0].value, "");
+}
+
+TEST(Answers, MistakesAreReportedWithTheirLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"[Mesages]\n139=No\n", "line 1"},
+        {"[Messages]\n139=Maybe\n", "Yes, No, OK or Cancel"},
+        {"139=No\n", "before any section"},
+        {"[FONT]\nContinue=1\n", "not a control id"},
+        {"[FONT]\nPress=Continue\n", "Press"},
+        {"[FONT]\n110\n", "name=value"},
+        {"[FONT#0]\n", "neither"},
+        {"[FONT]\n[font]\n", "twice"},
+        {"[Messages\n", "]"},
+    };
+    for (const auto& [text, says] : cases) {
+        auto parse = Answers::Parse(text);
+        EXPECT_FALSE(parse.answers) << text;
+        EXPECT_NE(parse.error.find(says), std::string::npos) << text << ": " << parse.error;
+    }
+}
+
+ControlSnapshot Control(int id, ControlType type, std::string text = {}) {
+    ControlSnapshot control;
     control.id = id;
     control.type = type;
     control.text = std::move(text);
-    control.isCheckable = type == ui::ControlType::CheckButton;
+    control.isCheckable = type == ControlType::CheckButton;
     return control;
 }
 
 TEST(AnswersRecorder, WritesChangedControlsPressAndOccurrencesThatParseBack) {
     host::IconvCodePage codePage;
-    Lines out;
-    ui::AnswersRecorder recorder(out, codePage);
-    ui::MessageBoxRequest box;
+    std::ostringstream text;
+    StreamLineSink out{text};
+    AnswersRecorder recorder(out, codePage);
+    MessageBoxRequest box;
     box.key = "139";
     box.type = MB_YESNO;
     recorder.MessageBoxShown(box, IDYES);
@@ -46,14 +97,14 @@ TEST(AnswersRecorder, WritesChangedControlsPressAndOccurrencesThatParseBack) {
 
     // Radio 20 cleared and 21 checked; an edit typed into; a list's selection; a disabled edit
     // the dialog changed itself; a button pressed.
-    ui::DialogRecord choice;
+    DialogRecord choice;
     choice.name = "DIRECTORY";
-    choice.opened.controls = {Control(20, ui::ControlType::CheckButton),
-                              Control(21, ui::ControlType::CheckButton),
-                              Control(117, ui::ControlType::Edit, "C:\\WINDOWS\\FONTS"),
-                              Control(110, ui::ControlType::List),
-                              Control(112, ui::ControlType::Edit, "8"),
-                              Control(1, ui::ControlType::PushButton)};
+    choice.opened.controls = {Control(20, ControlType::CheckButton),
+                              Control(21, ControlType::CheckButton),
+                              Control(117, ControlType::Edit, "C:\\WINDOWS\\FONTS"),
+                              Control(110, ControlType::List),
+                              Control(112, ControlType::Edit, "8"),
+                              Control(1, ControlType::PushButton)};
     choice.opened.controls[0].checked = true;
     choice.opened.controls[3].items = {"A", codePage.FromUtf8("명조"), "C"};
     choice.opened.controls[3].selected = {0};
@@ -67,20 +118,20 @@ TEST(AnswersRecorder, WritesChangedControlsPressAndOccurrencesThatParseBack) {
     choice.pressed = 1;
     choice.result = 1;
     recorder.DialogClosed(choice);
-    ui::DialogRecord waiting; // modeless: asks nothing, but counts as an opening
+    DialogRecord waiting; // modeless: asks nothing, but counts as an opening
     waiting.name = "DIRECTORY";
     recorder.DialogClosed(waiting);
-    ui::DialogRecord again = waiting;
+    DialogRecord again = waiting;
     again.pressed = IDCANCEL; // Escape, in a dialog without a control 2
     again.result = 0;
     recorder.DialogClosed(again);
 
-    EXPECT_EQ(out.text,
+    EXPECT_EQ(text.str(),
               "; Answers recorded by tlins32a --record-answers; replay them with --answers.\n"
               "[Messages]\n139=Yes\n139#2=No\n"
               "[DIRECTORY]\n20=0\n21=1\n117=C:\\TTF\n110=명조,C\nPress=1\n"
               "[DIRECTORY#3]\nPress=Escape\n");
-    const ui::AnswersParse parse = ui::Answers::Parse(out.text);
+    const AnswersParse parse = Answers::Parse(text.str());
     ASSERT_TRUE(parse.answers) << parse.error;
     EXPECT_EQ(parse.answers->ForMessage("139", 2)->result, IDNO);
     EXPECT_EQ(parse.answers->ForDialog("DIRECTORY", 3)->press, "Escape");
@@ -137,4 +188,4 @@ TEST(RecordAnswers, ATerminalSessionReplaysToTheSameTranscriptAndMachine) {
 }
 
 } // namespace
-} // namespace tl
+} // namespace tl::ui

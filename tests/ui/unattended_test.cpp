@@ -1,21 +1,16 @@
-// The unattended frontend: answers applied to message boxes and dialogs, answers a user could not
-// give, a run that goes round in circles, and the transcript lines it leaves.
-#include "platform/host/iconv_code_page.h"
-#include "platform/host/ui/host_window_system.h"
+// The unattended and terminal frontends: answers a user could not give, a run that goes round in
+// circles, answers read line by line, and the end of the input.
+#include "scripted_frontend.h"
+#include "ui/tui/terminal_frontend.h"
 #include "ui/unattended/answers.h"
 #include "ui/unattended/stream_line_sink.h"
 #include "ui/unattended/transcript.h"
 #include "ui/unattended/unattended_frontend.h"
 
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
-
 #include <sstream>
 
 namespace tl::ui {
 namespace {
-
-using nlohmann::json;
 
 struct Unattended : ::testing::Test {
     host::IconvCodePage codePage;
@@ -27,26 +22,17 @@ struct Unattended : ::testing::Test {
     std::unique_ptr<Transcript> transcript;
     std::string stopped;
 
-    void Start(const std::string& answersText = {}) {
+    void Start(const std::string& answersText) {
         out.str("");
         stopped.clear();
         auto parse = Answers::Parse(answersText);
         ASSERT_TRUE(parse.answers) << parse.error;
         answers = std::move(parse.answers);
-        frontend = std::make_unique<UnattendedFrontend>(answersText.empty() ? nullptr : &*answers,
-                                                        codePage);
+        frontend = std::make_unique<UnattendedFrontend>(&*answers, codePage);
         system = std::make_unique<host::HostWindowSystem>(*frontend, codePage);
         transcript = std::make_unique<Transcript>(sink, codePage);
         system->SetObserver(transcript.get());
         system->SetStopHandler([this](const std::string& why) { stopped = why; });
-    }
-
-    std::vector<json> Lines() const {
-        std::vector<json> lines;
-        std::istringstream in(out.str());
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(json::parse(line));
-        return lines;
     }
 };
 
@@ -64,26 +50,6 @@ DialogProc ModelList(const std::vector<std::string>& models) {
         dialog.EndDialog(LoWord(wParam) == 1 ? 100 + dialog.ListGetCurSel(119) : 0);
         return TRUE;
     };
-}
-
-TEST_F(Unattended, ARefusedAnswerIsTriedTwiceThenStopsTheRunNamingTheDialog) {
-    Start("[PRINTERNAME]\n1006=Taken\n");
-    int tries = 0;
-    const DialogProc proc = [&](DialogWindow& dialog, UINT message, WPARAM wParam,
-                                LPARAM) -> INT_PTR {
-        if (message != WM_COMMAND || LoWord(wParam) != 1)
-            return message == WM_INITDIALOG;
-        ++tries;
-        if (dialog.GetItemText(1006, 256) != "Taken")
-            dialog.EndDialog(1);
-        return TRUE;
-    };
-    EXPECT_EQ(system->DialogBox("PRINTERNAME", {}, proc, 0), -1);
-    EXPECT_EQ(tries, 2);
-    EXPECT_NE(stopped.find("dialog PRINTERNAME is still open"), std::string::npos) << stopped;
-    const auto lines = Lines();
-    ASSERT_EQ(lines.size(), 1u); // the dialog as it was left
-    EXPECT_TRUE(lines[0]["result"].is_null());
 }
 
 TEST_F(Unattended, AnswersAUserCouldNotGiveStopTheRunAtOnce) {
@@ -110,7 +76,7 @@ TEST_F(Unattended, AnswersAUserCouldNotGiveStopTheRunAtOnce) {
     Start("[Messages]\n139=OK\n");
     EXPECT_EQ(system->MessageBox({}, "x", "y", MB_YESNO, "139"), IDYES);
     EXPECT_NE(stopped.find("message 139 offers yesno"), std::string::npos) << stopped;
-    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(out.str(), "");
 }
 
 TEST_F(Unattended, TheSameQuestionAnsweredTheSameWayTwentyTimesStopsTheRunNamingIt) {
@@ -137,6 +103,59 @@ TEST_F(Unattended, TheSameQuestionAnsweredTheSameWayTwentyTimesStopsTheRunNaming
     EXPECT_TRUE(stopped.empty()) << stopped;
     system->MessageBox({}, "Put in disk 2", "Disk", MB_OK, "185");
     EXPECT_NE(stopped.find("message 185 has been shown 20 times"), std::string::npos) << stopped;
+}
+
+struct Terminal : ::testing::Test {
+    host::IconvCodePage codePage;
+    std::istringstream in;
+    std::ostringstream out;
+    TerminalFrontend frontend{in, out, codePage};
+    host::HostWindowSystem system{frontend, codePage};
+    std::string reason;
+    Terminal() {
+        system.SetStopHandler([this](const std::string& why) { reason = why; });
+    }
+};
+
+TEST_F(Terminal, AsksUntilItUnderstandsAndTakesDefaultsAtTheEndOfInput) {
+    in.str("maybe\nn\n\n");
+    EXPECT_EQ(system.MessageBox({}, codePage.FromUtf8("설치?"), "Q", MB_YESNO, "139"), IDNO);
+    EXPECT_NE(out.str().find("설치?"), std::string::npos);
+    EXPECT_NE(out.str().find("please answer"), std::string::npos);
+    EXPECT_EQ(system.MessageBox({}, "x", "Q", MB_OKCANCEL | MB_DEFBUTTON2, "1"), IDCANCEL);
+    EXPECT_EQ(system.MessageBox({}, "x", "Q", MB_YESNO, "2"), IDYES); // input has ended
+}
+
+TEST_F(Terminal, TheEndOfInputIsACancelAndAQuestionThatKeepsComingBackStopsTheRun) {
+    EXPECT_EQ(system.MessageBox({}, "x", "Q", MB_OKCANCEL, "1"), IDCANCEL);
+    for (int i = 1; i < 20; ++i)
+        ASSERT_EQ(system.DialogBox("SELECTDRIVE", {}, test::EndOnCommand(), 0), IDCANCEL) << i;
+    EXPECT_TRUE(reason.empty()) << reason;
+    EXPECT_EQ(system.DialogBox("SELECTDRIVE", {}, test::EndOnCommand(), 0), -1);
+    EXPECT_NE(reason.find("dialog SELECTDRIVE has opened 20 times"), std::string::npos) << reason;
+}
+
+TEST_F(Terminal, FillsInADialogLineByLine) {
+    in.str("1006=My printer\n2107=x\npress 2\n");
+    const DialogProc proc = [](DialogWindow& dialog, UINT message, WPARAM wParam,
+                               LPARAM) -> INT_PTR {
+        if (message == WM_INITDIALOG)
+            dialog.SetItemText(1006, "Telmora 600");
+        if (message == WM_COMMAND && LoWord(wParam) == 2)
+            dialog.EndDialog(dialog.GetItemText(1006, 256) == "My printer" ? 7 : 8);
+        return message == WM_INITDIALOG;
+    };
+    EXPECT_EQ(system.DialogBox("PRINTERNAME", {}, proc, 0), 7);
+    EXPECT_NE(out.str().find("[1006] edit \"Telmora 600\""), std::string::npos);
+    EXPECT_NE(out.str().find("control 2107 takes no value"), std::string::npos);
+}
+
+TEST_F(Terminal, ADialogThatStaysOpenAfterTheInputEndedStopsTheRun) {
+    const DialogProc proc = [](DialogWindow&, UINT message, WPARAM, LPARAM) -> INT_PTR {
+        return message == WM_INITDIALOG || message == WM_COMMAND;
+    };
+    EXPECT_EQ(system.DialogBox("VER_CHECK", {}, proc, 0), -1);
+    EXPECT_NE(reason.find("VER_CHECK stays open"), std::string::npos);
 }
 
 } // namespace
