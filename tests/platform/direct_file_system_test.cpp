@@ -32,7 +32,6 @@ protected:
         return done ? kErrorSuccess : port.GetLastError();
     }
     DWORD Outcome(bool done) { return Outcome(files, done); }
-    // Opens and closes through the plain port for host paths, through the mapped one for drives.
     DWORD Open(std::string_view path, DWORD access, DWORD share, DWORD disposition) {
         FileSystem& port = path[1] == ':' ? static_cast<FileSystem&>(files) : plain;
         FileHandle file = port.CreateFile(path, access, share, disposition);

@@ -110,20 +110,5 @@ TEST_F(MachineConfigTest, ControlCharactersInAValueOrKeyAreRefusedNamingTheKey) 
     }
 }
 
-TEST_F(MachineConfigTest, DefaultsDescribeAKoreanWindows95) {
-    auto result = LoadMachineConfig(machine.Root(), codePage);
-    ASSERT_TRUE(result.config) << result.error;
-    const MachineConfig& config = *result.config;
-    EXPECT_EQ(config.windowsDirectory, "C:\\WINDOWS");
-    EXPECT_EQ(config.systemDirectory, "C:\\WINDOWS\\SYSTEM");
-    EXPECT_EQ(config.versionMajor, 4);
-    EXPECT_EQ(config.versionMinor, 0);
-    EXPECT_EQ(config.locale, kLocaleKorean);
-    EXPECT_EQ(config.utcOffsetMinutes, 0);
-    EXPECT_EQ(config.programFile, "A:\\TLINS32A.EXE");
-    EXPECT_EQ(config.Drive('C').state, State::Present); // drive_c/ of the machine folder
-    EXPECT_EQ(config.Drive('A').state, State::Missing);
-}
-
 } // namespace
 } // namespace tl::host
