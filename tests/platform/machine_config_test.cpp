@@ -26,15 +26,10 @@ TEST_F(MachineConfigTest, ReadsEverySectionWithCommentsAndAnyCase) {
                         "WindowsDirectory = d:/win95/   ; trailing slash goes\r\n"
                         "SystemDirectory=D:\\WIN95\\SYSTEM\n"
                         "Version=4.0\n"
-                        "Locale=0409\n"
                         "UtcOffsetMinutes=+540\n"
-                        "ProgramFile=A:\\SETUP\\TLINS32A.EXE\n"
                         "[Drives]\n"
                         "a=disk\n"
                         "B=\n"
-                        "[Drive.c]\n"
-                        "FreeBytes=5000000000\n"
-                        "ReadOnly=1\n"
                         "[InUse]\n"
                         "C:\\WINDOWS\\SYSTEM\\UNI.DRV=1\n"
                         "C:\\NOTUSED.DRV=0\n"
@@ -53,15 +48,11 @@ TEST_F(MachineConfigTest, ReadsEverySectionWithCommentsAndAnyCase) {
     EXPECT_EQ(config.systemDirectory, "D:\\WIN95\\SYSTEM");
     EXPECT_EQ(config.versionMajor, 3);
     EXPECT_EQ(config.versionMinor, 51);
-    EXPECT_EQ(config.locale, kLocaleEnglishUs);
     EXPECT_EQ(config.utcOffsetMinutes, 540);
-    EXPECT_EQ(config.programFile, "A:\\SETUP\\TLINS32A.EXE");
     EXPECT_EQ(config.Drive('A').state, State::Present);
     EXPECT_EQ(config.Drive('A').folder, machine.Root() / "disk");
     EXPECT_EQ(config.Drive('B').state, State::NoMedium);
     EXPECT_EQ(config.Drive('D').state, State::Present);
-    EXPECT_EQ(config.Drive('C').freeBytes, 5000000000u);
-    EXPECT_TRUE(config.Drive('C').readOnly);
     EXPECT_EQ(config.inUse, std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\UNI.DRV"});
     EXPECT_EQ(config.atoms, (std::vector<std::string>{"bi-di.386", "\xC7\xD1\xB1\xDB"}));
 }

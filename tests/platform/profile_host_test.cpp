@@ -36,7 +36,6 @@ TEST_F(HostProfileTest, ReadsLikeWindows95) {
     EXPECT_EQ(Get("VxD", "message", "", "A:\\INSTALL.INF"), "true");
     EXPECT_EQ(Get("VxD", "0:PM.386", "none", "A:\\INSTALL.INF"), "none");
     EXPECT_EQ(Get("a", nullptr, "x"), "k1\0k2\0"s) << "a line without '=' is no key";
-    EXPECT_EQ(Get("a", nullptr, "x", kWinIni, 6), "k1\0k"s);
     EXPECT_EQ(Get("B", nullptr, "def"), "def");
     EXPECT_EQ(Get("", nullptr, "def"), "");
     // Integers from their leading digits: a negative value and a hexadecimal one read as 0.
