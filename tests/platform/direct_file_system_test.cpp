@@ -55,7 +55,6 @@ TEST_F(DirectFileSystemTest, FailuresGiveWin32Codes) {
               kErrorFileNotFound);
     EXPECT_EQ(Outcome(files.DeleteFile("C:\\none.txt")), kErrorFileNotFound);
     EXPECT_EQ(Outcome(files.DeleteFile("C:\\")), kErrorAccessDenied);
-    // The resolver's refusals: a read-only drive and a missing one.
     temp.WriteFile("drive_c/A.INF", "[A]");
     EXPECT_EQ(Open("R:\\A.INF", kGenericRead, kFileShareRead, kOpenExisting), kErrorSuccess);
     EXPECT_EQ(Open("R:\\NEW", kGenericWrite, kFileShareNone, kCreateNew), kErrorAccessDenied);

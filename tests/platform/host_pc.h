@@ -25,7 +25,6 @@ public:
         folder.WriteMachineIni(machineIni);
         Open(std::move(options));
     }
-    // Options name folders relative to the machine folder.
     void Open(host::HostMachineOptions options = {}) {
         options.machineDir = folder.Root();
         if (options.diskDir) {

@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace tl::host {
 namespace {
@@ -37,7 +35,6 @@ TEST(RegistryFile, WritesWhatRegeditExportsAndReadsItBack) {
     fonts->SetValue("\xB9\xD9\xC5\xC1 (TrueType)", kRegSz, "C:\\FONTS\\\"A\".TTF\0"s);
     fonts->SetValue("", kRegSz, "default\0"s);
     fonts->SetValue("Count", kRegDword, "\x2A\x00\x00\x80"s);
-    fonts->SetValue("Raw", kRegBinary, "\x01\xFF"s);
     fonts->SetValue("Path", kRegExpandSz, "%a%\0"s);
     fonts->SetValue("NoNul", kRegSz, "ab"s);
     EXPECT_EQ(FormatRegistryText(tree),
@@ -47,7 +44,6 @@ TEST(RegistryFile, WritesWhatRegeditExportsAndReadsItBack) {
               "\"\xB9\xD9\xC5\xC1 (TrueType)\"=\"C:\\\\FONTS\\\\\\\"A\\\".TTF\"\r\n"
               "@=\"default\"\r\n"
               "\"Count\"=dword:8000002a\r\n"
-              "\"Raw\"=hex:01,ff\r\n"
               "\"Path\"=hex(2):25,61,25,00\r\n"
               "\"NoNul\"=hex(1):61,62\r\n"
               "\r\n");
@@ -145,13 +141,8 @@ TEST(RegistryTree, DeepTreesAreWalkedAndTornDownWithoutRecursion) {
     }
     key->SetValue("last", kRegDword, std::string(4, '\0'));
     std::size_t visited = 0;
-    std::size_t deepest = 0;
-    tree->Walk([&](const std::string& path, const RegistryKey&) {
-        ++visited;
-        deepest = std::max(deepest, path.size());
-    });
+    tree->Walk([&](const std::string&, const RegistryKey&) { ++visited; });
     EXPECT_EQ(visited, kDepth + 4);
-    EXPECT_EQ(deepest, std::string("HKEY_USERS").size() + 2 * kDepth);
     tree.reset();
 }
 

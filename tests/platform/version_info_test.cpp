@@ -7,9 +7,6 @@
 #include "platform/host/version_query.h"
 #include "platform/host/version_resource_reader.h"
 
-#include <cstring>
-#include <functional>
-
 namespace tl::host {
 namespace {
 
@@ -27,7 +24,7 @@ VersionRecord PortDriverRecord() {
 
 struct ImageKind {
     const char* name;
-    std::function<std::vector<BYTE>(const std::optional<VersionRecord>&)> write;
+    std::vector<BYTE> (*write)(const std::optional<VersionRecord>&);
 };
 
 const ImageKind kKinds[] = {
