@@ -32,7 +32,6 @@ protected:
         return done ? kErrorSuccess : port.GetLastError();
     }
     DWORD Outcome(bool done) { return Outcome(files, done); }
-    // Opens and closes through the plain port for host paths, through the mapped one for drives.
     DWORD Open(std::string_view path, DWORD access, DWORD share, DWORD disposition) {
         FileSystem& port = path[1] == ':' ? static_cast<FileSystem&>(files) : plain;
         FileHandle file = port.CreateFile(path, access, share, disposition);
@@ -56,7 +55,6 @@ TEST_F(DirectFileSystemTest, FailuresGiveWin32Codes) {
               kErrorFileNotFound);
     EXPECT_EQ(Outcome(files.DeleteFile("C:\\none.txt")), kErrorFileNotFound);
     EXPECT_EQ(Outcome(files.DeleteFile("C:\\")), kErrorAccessDenied);
-    // The resolver's refusals: a read-only drive and a missing one.
     temp.WriteFile("drive_c/A.INF", "[A]");
     EXPECT_EQ(Open("R:\\A.INF", kGenericRead, kFileShareRead, kOpenExisting), kErrorSuccess);
     EXPECT_EQ(Open("R:\\NEW", kGenericWrite, kFileShareNone, kCreateNew), kErrorAccessDenied);

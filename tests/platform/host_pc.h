@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <utility>
 
@@ -24,7 +25,6 @@ public:
         folder.WriteMachineIni(machineIni);
         Open(std::move(options));
     }
-    // Options name folders relative to the machine folder.
     void Open(host::HostMachineOptions options = {}) {
         options.machineDir = folder.Root();
         if (options.diskDir) {
@@ -36,7 +36,6 @@ public:
     }
     Platform& Ports() { return machine->GetPlatform(); }
     FileSystem& Files() { return machine->GetPlatform().files; }
-    // kErrorSuccess for a call that succeeded, else the file port's last error.
     DWORD Outcome(bool done) { return done ? kErrorSuccess : Files().GetLastError(); }
 
     TempMachine folder;
@@ -47,9 +46,7 @@ public:
 inline std::string RandomBytes(std::size_t size, std::uint32_t seed) {
     std::mt19937 engine(seed);
     std::string bytes(size, '\0');
-    for (char& b : bytes) {
-        b = static_cast<char>(engine());
-    }
+    std::generate(bytes.begin(), bytes.end(), [&] { return static_cast<char>(engine()); });
     return bytes;
 }
 

@@ -3,7 +3,6 @@
 #include "host_pc.h"
 #include "platform/compressed_name.h"
 #include "platform/host/szdd_compressor.h"
-#include "platform/host/szdd_expander.h"
 
 #include <cstdlib>
 
@@ -18,10 +17,6 @@ std::string Packed(std::string_view text, char missing = 0) {
     return std::string(packed.begin(), packed.end());
 }
 
-bool HaveTool(const std::string& name) {
-    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 class LzHostTest : public ::testing::Test {
 protected:
     // C: as large as the host, D: read-only, E: with 6000 bytes free.
@@ -34,7 +29,6 @@ protected:
     }
     std::string Get(const std::string& name) { return pc.folder.ReadFile("drive_c/" + name); }
     LzHandle Open(const std::string& path, WORD style) { return lz.LZOpenFile(path, of, style); }
-    // Copies with LZCopy as the copy engine does: what LZCopy returned.
     LONG Copy(const std::string& from, const std::string& to) {
         const LzHandle in = Open(from, kOfRead);
         const LzHandle out = Open(to, kOfCreate);
@@ -60,12 +54,7 @@ protected:
 };
 
 TEST_F(LzHostTest, ReadingFindsTheCompressedNameDeliversPiecesAndPromptsOnlyWhenAsked) {
-    for (const auto& [name, packed] : {std::pair{"A:\\UNIDRV.DLL", "A:\\UNIDRV.DL_"},
-                                       {"A:\\README", "A:\\README._"},
-                                       {"A:\\DIR.X\\README", "A:\\DIR.X\\README._"},
-                                       {"A:\\X.Y.ZZZ", "A:\\X.Y.ZZ_"}}) {
-        EXPECT_EQ(CompressedName(name), packed);
-    }
+    EXPECT_EQ(CompressedName("A:\\DIR.X\\README"), "A:\\DIR.X\\README._");
     const std::string original = RepetitiveBytes(10000);
     Put("UNIDRV.DL_", Packed(original, 'L'));
     const LzHandle in = Open("C:\\UNIDRV.DLL", kOfRead | kOfPrompt);
@@ -83,21 +72,17 @@ TEST_F(LzHostTest, ReadingFindsTheCompressedNameDeliversPiecesAndPromptsOnlyWhen
 
     EXPECT_EQ(Open("C:\\NOPE.DRV", kOfRead), kHfileError);
     EXPECT_EQ(of.nErrCode, kErrorFileNotFound);
-    EXPECT_TRUE(pc.events.Events().empty());
     EXPECT_EQ(Open("C:\\NODIR\\NOPE.DRV", kOfRead | kOfPrompt), kHfileError);
     EXPECT_EQ(of.nErrCode, kErrorPathNotFound);
     EXPECT_EQ(Open("Q:\\NOPE.DRV", kOfExist | kOfPrompt), kHfileError);
     const std::vector<PlatformEvent>& events = pc.events.Events();
-    ASSERT_EQ(events.size(), 2u);
+    ASSERT_EQ(events.size(), 2u); // none for the open that did not ask
     EXPECT_EQ(events[0].event, "prompt");
-    EXPECT_EQ(events[0].fields,
-              (decltype(events[0].fields){{"file", std::string("C:\\NODIR\\NOPE.DRV")}}));
 }
 
 TEST_F(LzHostTest, CreateDeleteAndTheRefusalsOfThePc) {
     Put("OLD.DRV", "1234");
     Put("OLD.DR_", "5");
-    // Create empties an existing file and writes through LWrite.
     LzHandle out = Open("C:\\OLD.DRV", kOfCreate);
     ASSERT_GT(out, 0);
     EXPECT_EQ(lz.LWrite(out, "ab", 2), 2u);
@@ -108,9 +93,6 @@ TEST_F(LzHostTest, CreateDeleteAndTheRefusalsOfThePc) {
     EXPECT_EQ(Open("C:\\OLD.DRV", kOfDelete), kHfileError);
     EXPECT_EQ(of.nErrCode, kErrorFileNotFound);
     EXPECT_TRUE(pc.folder.Exists("drive_c/OLD.DR_"));
-    // A new file keeps its name.
-    lz.LZClose(Open("C:\\New.Drv", kOfCreate));
-    EXPECT_TRUE(pc.folder.Exists("drive_c/New.Drv"));
 
     // A folder is not a file; a missing folder takes none; a read-only drive and a file held
     // open elsewhere are read but neither replaced nor deleted.
@@ -141,7 +123,6 @@ TEST_F(LzHostTest, CreateDeleteAndTheRefusalsOfThePc) {
 
 TEST_F(LzHostTest, CopyRejectsHandlesOfTheWrongKindAndHandleNumbersAreReused) {
     Put("SRC.DRV", "abc");
-    Put("SRC.DR_", Packed("a"));
     const LzHandle in = Open("C:\\SRC.DRV", kOfRead);
     const LzHandle out = Open("C:\\DST.DRV", kOfCreate);
     EXPECT_EQ(lz.LZCopy(9999, out), kLzErrorBadInHandle);
@@ -153,16 +134,7 @@ TEST_F(LzHostTest, CopyRejectsHandlesOfTheWrongKindAndHandleNumbersAreReused) {
     lz.LZClose(in);
     lz.LZClose(out);
     EXPECT_EQ(lz.LZCopy(in, out), kLzErrorBadInHandle);
-    // A long run never runs out: plain files below 0x400, expanded ones from there.
-    for (int i = 0; i < 1100; ++i) {
-        const LzHandle plain = Open("C:\\SRC.DRV", kOfRead);
-        const LzHandle packed = Open("C:\\SRC.DR_", kOfRead);
-        ASSERT_GT(plain, 0);
-        ASSERT_LT(plain, 0x400);
-        ASSERT_GE(packed, 0x400);
-        lz.LZClose(plain);
-        lz.LZClose(packed);
-    }
+    EXPECT_EQ(Open("C:\\SRC.DRV", kOfRead), in); // the lowest free number again
 }
 
 TEST_F(LzHostTest, WhatDoesNotFitTheDriveFailsWholeAndTakesNothing) {
@@ -182,8 +154,7 @@ TEST_F(LzHostTest, WhatDoesNotFitTheDriveFailsWholeAndTakesNothing) {
     EXPECT_TRUE(pc.Files().DeleteFile("E:\\SMALL.DRV"));
     EXPECT_EQ(FreeOnE(), 6000u);
 
-    // Writing over what a file holds takes nothing, only growth does; creating over a file
-    // empties it and deleting it, both give its size back.
+    // Writing over what a file holds takes nothing, only growth does; deleting gives it back.
     const std::string block(4000, 'w');
     LzHandle out = Open("E:\\DATA.BIN", kOfCreate);
     EXPECT_EQ(lz.LWrite(out, block.data(), 4000), 4000u);
@@ -195,11 +166,6 @@ TEST_F(LzHostTest, WhatDoesNotFitTheDriveFailsWholeAndTakesNothing) {
     EXPECT_EQ(lz.LWrite(out, block.data(), 2000), 2000u);
     lz.LZClose(out);
     EXPECT_EQ(FreeOnE(), 0u);
-    out = Open("E:\\DATA.BIN", kOfCreate);
-    EXPECT_EQ(FreeOnE(), 6000u);
-    EXPECT_EQ(lz.LWrite(out, block.data(), 1000), 1000u);
-    lz.LZClose(out);
-    EXPECT_EQ(FreeOnE(), 5000u);
     EXPECT_EQ(Open("E:\\DATA.BIN", kOfDelete), 1);
     EXPECT_EQ(FreeOnE(), 6000u);
 }
@@ -232,7 +198,7 @@ TEST_F(LzHostTest, AFullDiskMakesTheCopyFail) {
 // The own compressor round-trips every sample; Debian's mscompress is the oracle for the
 // expander (it garbles files of 1 to 15 bytes, so those sizes are left to the own compressor).
 TEST_F(LzHostTest, OwnAndMscompressFilesExpandToTheOriginalBytes) {
-    const bool mscompress = HaveTool("mscompress");
+    const bool mscompress = std::system("command -v mscompress >/dev/null 2>&1") == 0;
     const std::filesystem::path data = pc.folder.Root() / "drive_c/DATA.DRV";
     std::vector<std::string> samples{std::string(10000, ' '), std::string(10000, '\0')};
     const std::size_t sizes[] = {0, 1, 2, 3, 15, 16, 17, 4095, 4096, 4097, 70000};
@@ -243,10 +209,6 @@ TEST_F(LzHostTest, OwnAndMscompressFilesExpandToTheOriginalBytes) {
     for (const std::string& sample : samples) {
         SCOPED_TRACE(sample.size());
         const std::string packed = Packed(sample, 'V');
-        const auto header = ParseSzddHeader(test::Bytes(packed));
-        ASSERT_TRUE(header);
-        EXPECT_EQ(header->missingChar, 'V');
-        EXPECT_EQ(header->expandedLength, sample.size());
         Put("DATA.DR_", packed);
         EXPECT_EQ(CopyC("DATA.DR_", "OUT.DRV"), static_cast<LONG>(sample.size()));
         EXPECT_EQ(Get("OUT.DRV"), sample);
@@ -260,12 +222,6 @@ TEST_F(LzHostTest, OwnAndMscompressFilesExpandToTheOriginalBytes) {
     }
     // Repetitive data must actually shrink, or the encoder is emitting only literals.
     EXPECT_LT(Packed(RepetitiveBytes(70000)).size(), 70000u / 3);
-    if (HaveTool("msexpand")) {
-        Put("DATA.DR_", Packed(RepetitiveBytes(50000), 'V'));
-        const std::string c = (pc.folder.Root() / "drive_c/").string();
-        ASSERT_EQ(std::system(("msexpand <'" + c + "DATA.DR_' >'" + c + "OUT.DRV'").c_str()), 0);
-        EXPECT_EQ(Get("OUT.DRV"), RepetitiveBytes(50000));
-    }
 }
 
 TEST_F(LzHostTest, DamagedDataFailsInsteadOfGivingAShortFileAndPlainFilesCopyUnchanged) {

@@ -26,15 +26,10 @@ TEST_F(MachineConfigTest, ReadsEverySectionWithCommentsAndAnyCase) {
                         "WindowsDirectory = d:/win95/   ; trailing slash goes\r\n"
                         "SystemDirectory=D:\\WIN95\\SYSTEM\n"
                         "Version=4.0\n"
-                        "Locale=0409\n"
                         "UtcOffsetMinutes=+540\n"
-                        "ProgramFile=A:\\SETUP\\TLINS32A.EXE\n"
                         "[Drives]\n"
                         "a=disk\n"
                         "B=\n"
-                        "[Drive.c]\n"
-                        "FreeBytes=5000000000\n"
-                        "ReadOnly=1\n"
                         "[InUse]\n"
                         "C:\\WINDOWS\\SYSTEM\\UNI.DRV=1\n"
                         "C:\\NOTUSED.DRV=0\n"
@@ -53,15 +48,11 @@ TEST_F(MachineConfigTest, ReadsEverySectionWithCommentsAndAnyCase) {
     EXPECT_EQ(config.systemDirectory, "D:\\WIN95\\SYSTEM");
     EXPECT_EQ(config.versionMajor, 3);
     EXPECT_EQ(config.versionMinor, 51);
-    EXPECT_EQ(config.locale, kLocaleEnglishUs);
     EXPECT_EQ(config.utcOffsetMinutes, 540);
-    EXPECT_EQ(config.programFile, "A:\\SETUP\\TLINS32A.EXE");
     EXPECT_EQ(config.Drive('A').state, State::Present);
     EXPECT_EQ(config.Drive('A').folder, machine.Root() / "disk");
     EXPECT_EQ(config.Drive('B').state, State::NoMedium);
     EXPECT_EQ(config.Drive('D').state, State::Present);
-    EXPECT_EQ(config.Drive('C').freeBytes, 5000000000u);
-    EXPECT_TRUE(config.Drive('C').readOnly);
     EXPECT_EQ(config.inUse, std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\UNI.DRV"});
     EXPECT_EQ(config.atoms, (std::vector<std::string>{"bi-di.386", "\xC7\xD1\xB1\xDB"}));
 }
@@ -108,21 +99,6 @@ TEST_F(MachineConfigTest, ControlCharactersInAValueOrKeyAreRefusedNamingTheKey) 
         EXPECT_NE(result.error.find(c.message), std::string::npos) << result.error;
         EXPECT_NE(result.error.find("control character"), std::string::npos) << result.error;
     }
-}
-
-TEST_F(MachineConfigTest, DefaultsDescribeAKoreanWindows95) {
-    auto result = LoadMachineConfig(machine.Root(), codePage);
-    ASSERT_TRUE(result.config) << result.error;
-    const MachineConfig& config = *result.config;
-    EXPECT_EQ(config.windowsDirectory, "C:\\WINDOWS");
-    EXPECT_EQ(config.systemDirectory, "C:\\WINDOWS\\SYSTEM");
-    EXPECT_EQ(config.versionMajor, 4);
-    EXPECT_EQ(config.versionMinor, 0);
-    EXPECT_EQ(config.locale, kLocaleKorean);
-    EXPECT_EQ(config.utcOffsetMinutes, 0);
-    EXPECT_EQ(config.programFile, "A:\\TLINS32A.EXE");
-    EXPECT_EQ(config.Drive('C').state, State::Present); // drive_c/ of the machine folder
-    EXPECT_EQ(config.Drive('A').state, State::Missing);
 }
 
 } // namespace

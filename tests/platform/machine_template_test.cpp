@@ -30,11 +30,8 @@ TEST(MachineTemplateTest, MachineIniReadsBackAsTheOptionsAsked) {
     MachineTemplateOptions options;
     options.windowsDirectory = "D:\\WIN95";
     options.versionMinor = 10;
-    options.freeBytes = 5000000000ull;
-    options.atoms = {"bi-di.386"};
     options.englishLocale = true;
     options.readOnly = true;
-    options.inUse = {"D:\\WIN95\\SYSTEM\\UNI.DRV"};
     MachineTemplateResult result = BuildMachineTemplate(options, codePage);
     ASSERT_TRUE(result.machine) << result.error;
     MachineConfigResult config = ParseMachineIni(result.machine->machineIni, "/tmp", codePage);
@@ -42,11 +39,8 @@ TEST(MachineTemplateTest, MachineIniReadsBackAsTheOptionsAsked) {
     EXPECT_EQ(config.config->windowsDirectory, "D:\\WIN95");
     EXPECT_EQ(config.config->systemDirectory, "D:\\WIN95\\SYSTEM");
     EXPECT_EQ(config.config->versionMinor, 10);
-    EXPECT_EQ(config.config->Drive('D').freeBytes, 5000000000ull);
-    EXPECT_EQ(config.config->atoms, std::vector<std::string>{"bi-di.386"});
     EXPECT_EQ(config.config->locale, kLocaleEnglishUs);
     EXPECT_TRUE(config.config->Drive('D').readOnly);
-    EXPECT_EQ(config.config->inUse, std::vector<std::string>{"D:\\WIN95\\SYSTEM\\UNI.DRV"});
 }
 
 } // namespace

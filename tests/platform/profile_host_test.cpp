@@ -1,5 +1,5 @@
-// The profile port of the simulated PC: the Windows 95 quirks beyond the port contract, the
-// bytes it leaves, and the writes the PC refuses.
+// The profile port of the simulated PC: the Windows 95 quirks beyond the port contract and the
+// writes the PC refuses.
 #include "host_pc.h"
 
 #include <array>
@@ -20,7 +20,6 @@ protected:
                                                                         buffer.data(), size, file));
     }
     Profile& Ini() { return pc.Ports().profile; }
-    std::string Windows(const char* name) { return pc.folder.ReadFile("drive_c/WINDOWS/"s + name); }
 
     test::HostPc pc{"[Drives]\nA=disk\n[Drive.D]\nReadOnly=1\n",
                     {{"disk/INSTALL.INF", "[VxD]\r\n0:PM.386\r\nmessage = true\r\n"},
@@ -36,7 +35,6 @@ TEST_F(HostProfileTest, ReadsLikeWindows95) {
     EXPECT_EQ(Get("VxD", "message", "", "A:\\INSTALL.INF"), "true");
     EXPECT_EQ(Get("VxD", "0:PM.386", "none", "A:\\INSTALL.INF"), "none");
     EXPECT_EQ(Get("a", nullptr, "x"), "k1\0k2\0"s) << "a line without '=' is no key";
-    EXPECT_EQ(Get("a", nullptr, "x", kWinIni, 6), "k1\0k"s);
     EXPECT_EQ(Get("B", nullptr, "def"), "def");
     EXPECT_EQ(Get("", nullptr, "def"), "");
     // Integers from their leading digits: a negative value and a hexadecimal one read as 0.
@@ -56,38 +54,10 @@ TEST_F(HostProfileTest, AWriteThatCannotBeMadeFailsAndChangesNothing) {
         EXPECT_NE(Get("A", "k", "", file), "2") << file;
     }
     EXPECT_EQ(pc.folder.ReadFile("drive_d/SETUP.INI"), "[A]\r\nk=1\r\n");
-    EXPECT_EQ(Windows("LOCKED.INI"), "[A]\r\nk=1\r\n");
+    EXPECT_EQ(pc.folder.ReadFile("drive_c/WINDOWS/LOCKED.INI"), "[A]\r\nk=1\r\n");
     EXPECT_EQ(fs::status(pc.folder.Root() / "drive_c/WINDOWS/LOCKED.INI").permissions(),
               fs::perms::owner_read);
     EXPECT_TRUE(fs::is_directory(pc.folder.Root() / "drive_c/WINDOWS/DIR.INI"));
-}
-
-TEST_F(HostProfileTest, WritesKeepEveryOtherLineAndLeaveNoTemporaryFile) {
-    pc.folder.WriteFile("drive_c/WINDOWS/System.ini",
-                        "; by hand\n[386Enh]\ndevice=*vpicd\n\n[boot]\nshell=Explorer.exe");
-    EXPECT_EQ(Ini().WritePrivateProfileString("386enh", "device", "PM.386", "SYSTEM.INI"), 1);
-    EXPECT_EQ(Windows("System.ini"),
-              "; by hand\n[386Enh]\ndevice=PM.386\n\n[boot]\nshell=Explorer.exe");
-    EXPECT_EQ(Ini().WriteProfileString("a", nullptr, nullptr), 1);
-    EXPECT_EQ(Ini().WriteProfileString("tlsetup", "LPT1", "0"), 1);
-    EXPECT_EQ(Ini().WriteProfileString("tlsetup", "LPT2", "1"), 1);
-    EXPECT_EQ(Windows("win.ini"), "[B]\r\n\r\n[tlsetup]\r\nLPT1=0\r\nLPT2=1\r\n");
-    // A file keeps its permissions when it is replaced.
-    const fs::path winIni = pc.folder.Root() / "drive_c/WINDOWS/win.ini";
-    fs::permissions(winIni, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(Ini().WriteProfileString("tlsetup", "LPT1", nullptr), 1);
-    EXPECT_EQ(fs::status(winIni).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(Ini().WriteProfileString("TLSETUP", nullptr, nullptr), 1);
-    EXPECT_EQ(Windows("win.ini"), "[B]\r\n\r\n");
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(winIni.parent_path())) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"System.ini", "tlsetup.ini", "win.ini"}));
-    // Deleting from a file that does not exist succeeds and creates nothing.
-    EXPECT_EQ(Ini().WritePrivateProfileString("A", "b", nullptr, "other.ini"), 1);
-    EXPECT_FALSE(pc.folder.Exists("drive_c/WINDOWS/other.ini"));
 }
 
 } // namespace

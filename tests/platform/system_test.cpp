@@ -1,11 +1,9 @@
-// The system port of the simulated PC beyond the port contract: what machine.ini sets, its atom
-// table's limits, and the fields of the effects it records.
+// The system port of the simulated PC beyond the port contract: what machine.ini sets and its atom
+// table's limits.
 #include "host_pc.h"
 
 namespace tl::host {
 namespace {
-
-using Fields = std::vector<std::pair<std::string, PlatformEvent::Value>>;
 
 TEST(SystemTest, MachineIniSetsTheVersionAndTheAtomsOfEachRun) {
     test::HostPc pc("[Machine]\nVersion=4.10\nProgramFile=B:\\SETUP.EXE\n"
@@ -29,21 +27,6 @@ TEST(SystemTest, MachineIniSetsTheVersionAndTheAtomsOfEachRun) {
     pc.Open();
     EXPECT_NE(pc.Ports().system.GlobalFindAtom("bi-di.386"), 0);
     EXPECT_EQ(pc.Ports().system.GlobalFindAtom("Fresh"), 0);
-}
-
-TEST(SystemTest, EffectsAreRecordedWithTheirFields) {
-    test::HostPc pc("", {{"drive_c/WINDOWS/FONTS/A.TTF", "font"}});
-    System& system = pc.Ports().system;
-    EXPECT_EQ(system.AddFontResource("C:\\WINDOWS\\FONTS\\a.ttf"), 1);
-    system.BroadcastMessage(kWmDevModeChange, "\xC7\xD1\xB1\xDB 600");
-    EXPECT_TRUE(system.MessageBeep(kMbSimpleBeep));
-    const std::vector<PlatformEvent>& log = pc.events.Events();
-    ASSERT_EQ(log.size(), 3u);
-    EXPECT_EQ(log[0].fields, (Fields{{"file", std::string("C:\\WINDOWS\\FONTS\\a.ttf")}}));
-    EXPECT_EQ(log[1].fields, (Fields{{"message", std::string("WM_DEVMODECHANGE")},
-                                     {"text", std::string("한글 600")}}));
-    EXPECT_EQ(log[2].event, "beep");
-    EXPECT_EQ(log[2].fields, (Fields{{"type", std::int64_t{-1}}}));
 }
 
 } // namespace
