@@ -29,4 +29,4 @@ grep -E '^[0-9]+% tests passed' build/coverage/test.log >&2
 mkdir -p build/coverage/coverage
 nice -n 19 gcovr --root . --object-directory build/coverage --filter 'src/' \
     --exclude-throw-branches --exclude-unreachable-branches -j "$jobs" \
-    --html-details build/coverage/coverage/index.html --print-summary
+    --html-details build/coverage/coverage/index.html --print-summary build/coverage

@@ -184,14 +184,14 @@ TEST_F(DirList, ListsAMachineDirectoryIntoAListAndMakesItCurrent) {
     auto config = host::LoadMachineConfig(machine.Root(), codePage);
     ASSERT_TRUE(config.config) << config.error;
     host::MachinePathResolver paths(*config.config, codePage);
-    std::vector<std::string> seen; // result, spec left, static, current directory, list
+    std::vector<std::string> seen; // result, pattern left, static, current directory, list
     const DialogProc proc = [&](DialogWindow& dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-        for (std::string spec :
+        for (std::string pattern :
              {"c:\\fonts", "C:\\FONTS\\g?lim*.ttf", "C:\\NOWHERE\\X", "Q:\\", "C:\\NOWHERE"}) {
             if (message != WM_INITDIALOG)
                 break;
-            const int listed = dialog.DirList(spec, 651, 652, DDL_DRIVES | DDL_DIRECTORY);
-            seen.push_back(std::to_string(listed) + " " + spec + " " +
+            const int listed = dialog.DirList(pattern, 651, 652, DDL_DRIVES | DDL_DIRECTORY);
+            seen.push_back(std::to_string(listed) + " " + pattern + " " +
                            dialog.GetItemText(652, 256) + " " + paths.GetCurrentDirectory() + ":");
             for (int i = 0; i < dialog.ListCount(651); ++i)
                 seen.back() += " " + dialog.ListText(651, i);

@@ -197,13 +197,13 @@ check_hostile() {
     find "$prefix" -iname 'EVIL*' | grep -q . && fail "$name: EVIL.DLL was written" || true
 }
 
-for spec in \
+for entry in \
     "backslash-up|..\\..\\EVIL.DLL" \
     "slash-up|../../EVIL.DLL" \
     "absolute|$outside_canary" \
     "device|LPT1"; do
-    name=${spec%%|*}
-    target=${spec#*|}
+    name=${entry%%|*}
+    target=${entry#*|}
     status=$(hostile_case "$name" WIN95/OEMSETUP.INF "TLRES.DLL, TLRESDEU.DLL" \
         "$target, TLRESDEU.DLL" "$target = 1" "$sample")
     check_hostile "$name" "$failed" "$status"

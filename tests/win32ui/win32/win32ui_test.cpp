@@ -192,8 +192,8 @@ TEST_F(Win32UiTest, ItemTextIsCutAtTheBufferAndDirListListsOnlyAnExistingDirecto
             window.SetItemText(652, Ansi("드라이브:"));
             seen = window.GetItemText(652, 4); // room for 3 bytes: one character and a half
             whole = window.GetItemText(652, 256);
-            for (std::string spec : {"C:\\windows", "C:\\no\\such"}) {
-                listed.push_back(window.DirList(spec, 651, 652, DDL_DRIVES | DDL_DIRECTORY));
+            for (std::string pattern : {"C:\\windows", "C:\\no\\such"}) {
+                listed.push_back(window.DirList(pattern, 651, 652, DDL_DRIVES | DDL_DIRECTORY));
                 for (int i = 0; listed.size() == 1 && i < window.ListCount(651); ++i)
                     items.push_back(window.ListText(651, i));
             }
