@@ -51,16 +51,7 @@ protected:
     int Read(int model, int edition = 0) {
         return ReadModelSection(machine.Get(), {}, Manufacturer(), edition, model);
     }
-    std::vector<std::string> Entries() {
-        const CopyList& list = machine.Get().copyList;
-        std::vector<std::string> entries;
-        for (std::size_t i = 0; i < list.Count(); ++i) {
-            const auto bytes = list.EntryBytes(i);
-            entries.emplace_back(reinterpret_cast<const char*>(bytes.data()), 3);
-            entries.back() += list.Name(i);
-        }
-        return entries;
-    }
+    std::vector<std::string> Entries() { return test::Entries(machine.Get().copyList); }
     std::vector<std::string> Renames() {
         std::vector<std::string> names;
         auto reader = machine.Get().renames.Read();

@@ -13,6 +13,7 @@
 namespace tl {
 namespace {
 
+using test::Entries;
 using test::InstallerHarness;
 using Keys = std::vector<std::string>;
 using Steps = std::vector<UINT>;
@@ -136,16 +137,6 @@ TEST(ManufacturerLanguage, TheFirstFourLettersAfterTheBracketNameTheLanguage) {
 }
 
 using Names = std::vector<std::string>;
-
-std::vector<std::string> Entries(const CopyList& list) {
-    std::vector<std::string> entries;
-    for (std::size_t i = 0; i < list.Count(); ++i) {
-        const auto bytes = list.EntryBytes(i);
-        entries.emplace_back(reinterpret_cast<const char*>(bytes.data()), 3);
-        entries.back() += list.Name(i);
-    }
-    return entries;
-}
 
 // A long font name finds its whole section, not one that matches its first 127 letters.
 TEST(FontCopyList, PairsAreOrderedByDiskThenByTheScript) {

@@ -18,6 +18,16 @@ std::string Text(unsigned id) {
     return std::string(LookupString(id).value_or(""));
 }
 
+std::vector<std::string> Entries(const CopyList& list) {
+    std::vector<std::string> entries;
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        const auto bytes = list.EntryBytes(i);
+        entries.emplace_back(reinterpret_cast<const char*>(bytes.data()), 3);
+        entries.back() += list.Name(i);
+    }
+    return entries;
+}
+
 DialogStep Press(int id) {
     return [id](ui::DialogDriver& dialog) { dialog.Click(id); };
 }

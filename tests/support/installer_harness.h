@@ -30,6 +30,9 @@ namespace tl::test {
 // The text of a string table entry.
 std::string Text(unsigned id);
 
+// The copy list's entries, each its three bytes of flags and disk followed by its file name.
+std::vector<std::string> Entries(const CopyList& list);
+
 // One turn of a scripted dialog, and the common turn: a button pressed.
 using DialogStep = std::function<void(ui::DialogDriver&)>;
 DialogStep Press(int id);
