@@ -63,25 +63,29 @@ struct HarnessOptions {
 // Passes every call to the machine's System, keeping the SetErrorMode calls.
 class ErrorModeRecorder final : public System {
 public:
-    explicit ErrorModeRecorder(System& inner) : in_(inner) {}
+    explicit ErrorModeRecorder(System& inner) : inner_(inner) {}
     std::vector<UINT> modes;
 
-    std::string GetWindowsDirectory() const override { return in_.GetWindowsDirectory(); }
-    std::string GetSystemDirectory() const override { return in_.GetSystemDirectory(); }
-    std::string GetModuleFileName() const override { return in_.GetModuleFileName(); }
-    DWORD GetVersion() const override { return in_.GetVersion(); }
-    ATOM GlobalFindAtom(std::string_view name) const override { return in_.GlobalFindAtom(name); }
-    ATOM GlobalAddAtom(std::string_view name) override { return in_.GlobalAddAtom(name); }
-    ATOM GlobalDeleteAtom(ATOM atom) override { return in_.GlobalDeleteAtom(atom); }
-    UINT SetErrorMode(UINT mode) override { return modes.push_back(mode), in_.SetErrorMode(mode); }
-    BOOL ExitWindowsEx(UINT flags, DWORD r) override { return in_.ExitWindowsEx(flags, r); }
-    void BroadcastMessage(UINT m, std::string_view t) override { in_.BroadcastMessage(m, t); }
-    int AddFontResource(std::string_view f) override { return in_.AddFontResource(f); }
-    BOOL RemoveFontResource(std::string_view f) override { return in_.RemoveFontResource(f); }
-    BOOL MessageBeep(UINT type) override { return in_.MessageBeep(type); }
+    std::string GetWindowsDirectory() const override { return inner_.GetWindowsDirectory(); }
+    std::string GetSystemDirectory() const override { return inner_.GetSystemDirectory(); }
+    std::string GetModuleFileName() const override { return inner_.GetModuleFileName(); }
+    DWORD GetVersion() const override { return inner_.GetVersion(); }
+    ATOM GlobalFindAtom(std::string_view name) const override {
+        return inner_.GlobalFindAtom(name);
+    }
+    ATOM GlobalAddAtom(std::string_view name) override { return inner_.GlobalAddAtom(name); }
+    ATOM GlobalDeleteAtom(ATOM atom) override { return inner_.GlobalDeleteAtom(atom); }
+    UINT SetErrorMode(UINT mode) override {
+        return modes.push_back(mode), inner_.SetErrorMode(mode);
+    }
+    BOOL ExitWindowsEx(UINT flags, DWORD r) override { return inner_.ExitWindowsEx(flags, r); }
+    void BroadcastMessage(UINT m, std::string_view t) override { inner_.BroadcastMessage(m, t); }
+    int AddFontResource(std::string_view f) override { return inner_.AddFontResource(f); }
+    BOOL RemoveFontResource(std::string_view f) override { return inner_.RemoveFontResource(f); }
+    BOOL MessageBeep(UINT type) override { return inner_.MessageBeep(type); }
 
 private:
-    System& in_;
+    System& inner_;
 };
 
 class InstallerHarness final : public ui::Observer {
